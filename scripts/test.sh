@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 NIVORA_BUILD_DIR="$here/build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON
-(cd "$here/build" && ctest --output-on-failure -j "$jobs")
+(cd "$here/build" && ctest --output-on-failure -j "$jobs") | tee "$here/build/ctest.log"
 [ "${NIVORA_QUICK:-0}" = 1 ] && exit 0
 
 echo "== the same tests under AddressSanitizer and UBSan"
@@ -18,3 +18,6 @@ NIVORA_BUILD_DIR="$here/build-asan" "$here/scripts/build.sh" -DNIVORA_BUILD_TEST
 
 echo "== fuzz targets"
 "$here/scripts/fuzz.sh"
+
+echo "== summary of the main test run"
+grep -E 'tests passed|tests failed' "$here/build/ctest.log" | tail -n 1
