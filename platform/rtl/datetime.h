@@ -58,10 +58,18 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec);
 void DecodeDate(TDateTime dt, int &year, int &month, int &day);
 void DecodeTime(TDateTime dt, int &hour, int &min, int &sec, int &msec);
 int DayOfWeek(TDateTime dt); // 1 = Sunday .. 7 = Saturday
+// Joins a date and a time of day; before day 0 the time is subtracted, so the
+// decoded time of day is the absolute fraction (as DecodeTime reads it).
+TDateTime ComposeDateTime(TDateTime date, TDateTime time);
+// The value shown to the user: one second later when the millisecond part
+// (as DecodeTime gives it) exceeds 500; 500 and below stay as they are.
+TDateTime RoundDisplaySeconds(TDateTime dt);
 
 // Formatting with the class library's format specifiers (d dd ddd dddd
 // ddddd dddddd m mm mmm mmmm yy yyyy h hh n nn s ss z zzz t tt am/pm a/p
 // ampm c / : 'quoted' "quoted"); "m" right after "h"/"hh" means minutes.
+// "c" (and an empty format) is the short date, then a blank and the long time
+// unless the time of day is exactly zero. DateTimeToStr is "c".
 std::string FormatDateTime(const std::string &format, TDateTime dt,
                            const TFormatSettings &settings = FormatSettings());
 std::string DateToStr(TDateTime dt, const TFormatSettings &settings = FormatSettings());
@@ -76,7 +84,10 @@ bool TryStrToTime(const std::string &s, TDateTime &out,
 bool TryStrToDateTime(const std::string &s, TDateTime &out,
                       const TFormatSettings &settings = FormatSettings());
 
-// Numbers in text with the settings' decimal separator.
+// Numbers in text with the settings' decimal separator. FloatToStr gives at
+// most 15 significant digits without trailing zeros ("1E-5" and "1E20" beyond
+// the fixed range); FormatFloatFixed rounds halves away from zero like
+// LevelText; TryStrToFloat accepts surrounding blanks and nothing else.
 std::string FloatToStr(double v, const TFormatSettings &settings = FormatSettings());
 std::string FormatFloatFixed(double v, int decimals,
                              const TFormatSettings &settings = FormatSettings());
@@ -84,7 +95,10 @@ bool TryStrToFloat(const std::string &s, double &out,
                    const TFormatSettings &settings = FormatSettings());
 
 // A level in dB with one decimal and the settings' decimal separator, ties
-// rounded away from zero: 63.25 -> "63.3", -0.05 -> "-0.1".
+// rounded away from zero: 63.25 -> "63.3", -0.05 -> "-0.1". A tie is judged
+// on the shortest decimal text that reads back as the same double (the value
+// "as written"), so 1.15 and 0.05, stored a hair below the tie, still round
+// up to "1.2" and "0.1". At most 7 significant digits.
 std::string LevelText(double db, const TFormatSettings &settings = FormatSettings());
 
 // The one clock the program reads time through. Tests install a FakeClock.
