@@ -376,8 +376,23 @@ void TSafeFileStream::Cancel()
     }
 }
 
+int64_t TSafeFileStream::Write(const void *buffer, int64_t count)
+{
+    errno = 0;
+    const int64_t n = THandleStream::Write(buffer, count);
+    if (count > 0 && n != count && FWriteError == 0)
+        FWriteError = errno != 0 ? errno : EIO;
+    return n;
+}
+
 void TSafeFileStream::Commit()
 {
+    if (FWriteError != 0) {
+        const int err = FWriteError;
+        Cancel();
+        throw EWriteError(
+            Format("Cannot write file \"%s\". %s", FFileName.c_str(), ErrnoText(err).c_str()));
+    }
     if (FHandle < 0) {
         if (FCommitted)
             return;

@@ -120,8 +120,13 @@ public:
     TSafeFileStream(const TSafeFileStream &) = delete;
     TSafeFileStream &operator=(const TSafeFileStream &) = delete;
 
-    // Raises EWriteError "Cannot write file \"<name>\". <reason>" on failure;
-    // the temporary file is removed then and the old file stays.
+    // A write that moved fewer bytes than asked marks the stream failed, and
+    // a failed stream never commits.
+    int64_t Write(const void *buffer, int64_t count) override;
+
+    // Raises EWriteError "Cannot write file \"<name>\". <reason>" on failure
+    // (also after a failed write); the temporary file is removed then and the
+    // old file stays.
     void Commit();
     void Cancel(); // drop the temporary file
     const std::string &FileName() const { return FFileName; }
@@ -131,6 +136,7 @@ private:
     std::string FFileName;
     std::string FTempName;
     bool FCommitted = false;
+    int FWriteError = 0;
 };
 
 // The whole content of a file; raises EFOpenError when it cannot be opened
