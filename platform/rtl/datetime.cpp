@@ -387,10 +387,11 @@ bool ScanDate(Scanner &sc, TDateTime &out, const TFormatSettings &fs)
             break;
         }
         if (yearDigits <= 2) {
-            // Two-digit years fall in the 100 years around this year (50 back).
-            const int current = CurrentYear();
-            y += current / 100 * 100;
-            if (y < current - 50)
+            // Two-digit years fall in the 100 years that start 50 years
+            // before this year.
+            const int base = CurrentYear() - 50;
+            y += base / 100 * 100;
+            if (y < base)
                 y += 100;
         } else if (yearDigits != 4) {
             return false;
