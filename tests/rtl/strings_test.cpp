@@ -1,0 +1,452 @@
+#include "platform/rtl/strings.h"
+
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/streams.h"
+#include "platform/rtl/sysutils.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+using namespace rtl;
+
+namespace {
+
+std::vector<std::string> Lines(const TStrings &list)
+{
+    std::vector<std::string> r;
+    for (int i = 0; i < list.Count(); ++i)
+        r.push_back(list.Strings(i));
+    return r;
+}
+
+void Fill(TStrings &list, std::initializer_list<const char *> lines)
+{
+    list.Clear();
+    for (const char *s : lines)
+        list.Add(s);
+}
+
+using V = std::vector<std::string>;
+
+struct Counted : TObject {
+    explicit Counted(int &deaths) : Deaths(deaths) {}
+    ~Counted() override { ++Deaths; }
+    int &Deaths;
+};
+
+std::string TempDir()
+{
+    char tmpl[] = "/tmp/nivora-strings-XXXXXX";
+    const char *dir = mkdtemp(tmpl);
+    return dir ? std::string(dir) : std::string("/tmp");
+}
+
+} // namespace
+
+TEST(StringListText, SplitsAtCrLfOrCrLfWithoutEmptyLastLine)
+{
+    TStringList list;
+    list.SetText("a\r\nb\nc\rd");
+    EXPECT_EQ(Lines(list), (V{"a", "b", "c", "d"}));
+    list.SetText("a\r\n");
+    EXPECT_EQ(Lines(list), (V{"a"}));
+    list.SetText("a\r\n\r\n");
+    EXPECT_EQ(Lines(list), (V{"a", ""}));
+    list.SetText("\n\r"); // LF ends one line, the CR another
+    EXPECT_EQ(Lines(list), (V{"", ""}));
+    list.SetText("");
+    EXPECT_EQ(list.Count(), 0);
+
+    Fill(list, {"x", "", "\xE9t\xE9"});
+    EXPECT_EQ(list.Text(), "x\r\n\r\n\xE9t\xE9\r\n");
+    TStringList copy;
+    copy.SetText(list.Text());
+    EXPECT_TRUE(copy.Equals(list));
+}
+
+TEST(StringListText, CommaTextQuotesWhatTheSplitterWouldBreak)
+{
+    TStringList list;
+    Fill(list, {"a b", "", "x,y", "say \"hi\"", "plain", "tab\there"});
+    EXPECT_EQ(list.CommaText(), "\"a b\",\"\",\"x,y\",\"say \"\"hi\"\"\",plain,\"tab\there\"");
+    TStringList back;
+    back.SetCommaText(list.CommaText());
+    EXPECT_EQ(Lines(back), Lines(list));
+
+    Fill(list, {""});
+    EXPECT_EQ(list.CommaText(), "\"\"");
+    back.SetCommaText(list.CommaText());
+    EXPECT_EQ(Lines(back), (V{""}));
+
+    list.Clear();
+    EXPECT_EQ(list.CommaText(), "");
+    back.SetCommaText("");
+    EXPECT_EQ(back.Count(), 0);
+}
+
+TEST(StringListText, CommaTextSetterSplitsAtUnquotedBlanks)
+{
+    TStringList list;
+    list.SetCommaText("  a b, c ,,\"d e\"f");
+    EXPECT_EQ(Lines(list), (V{"a", "b", "c", "", "d e", "f"}));
+    list.SetCommaText("a,");
+    EXPECT_EQ(Lines(list), (V{"a", ""}));
+    list.SetCommaText("a, ");
+    EXPECT_EQ(Lines(list), (V{"a"}));
+    list.SetCommaText("\"unterminated, still");
+    EXPECT_EQ(Lines(list), (V{"unterminated, still"}));
+    list.SetCommaText("\"\"\"\"");
+    EXPECT_EQ(Lines(list), (V{"\""}));
+}
+
+TEST(StringListText, DelimitedTextUsesDelimiterAndQuoteChar)
+{
+    TStringList list;
+    list.SetDelimiter(';');
+    list.SetQuoteChar('\'');
+    Fill(list, {"it's", "a;b", "c,d"});
+    EXPECT_EQ(list.DelimitedText(), "'it''s';'a;b';c,d");
+    EXPECT_EQ(list.CommaText(), "it's,a;b,\"c,d\""); // comma text keeps its own pair
+    TStringList back;
+    back.SetDelimiter(';');
+    back.SetQuoteChar('\'');
+    back.SetDelimitedText(list.DelimitedText());
+    EXPECT_EQ(Lines(back), Lines(list));
+}
+
+TEST(StringListSorted, KeepsOrderAndFindsCaseInsensitively)
+{
+    TStringList list;
+    Fill(list, {"zeta", "Eva", "\xE9t\xE9", "apple",
+                "\xC9"
+                "b\xE8ne"});
+    list.SetSorted(true);
+    EXPECT_EQ(Lines(list), (V{"apple",
+                              "\xC9"
+                              "b\xE8ne",
+                              "\xE9t\xE9", "Eva", "zeta"}));
+
+    int index = -1;
+    EXPECT_TRUE(list.Find("\xC9T\xC9", index));
+    EXPECT_EQ(index, 2);
+    EXPECT_FALSE(list.Find("f", index));
+    EXPECT_EQ(index, 4);
+    EXPECT_EQ(list.IndexOf("APPLE"), 0);
+    EXPECT_EQ(list.IndexOf("ap"), -1);
+
+    EXPECT_EQ(list.Add("Banana"), 1);
+    EXPECT_EQ(list.Strings(1), "Banana");
+}
+
+TEST(StringListSorted, DuplicateRules)
+{
+    TStringList list;
+    list.SetSorted(true);
+    list.Add("b");
+    list.Add("a");
+    int deaths = 0;
+    Counted marker(deaths);
+    // dupIgnore: the existing line stays, with its object.
+    EXPECT_EQ(list.AddObject("B", &marker), 1);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Objects(1), nullptr);
+
+    list.SetDuplicates(dupError);
+    try {
+        list.Add("A");
+        ADD_FAILURE() << "no exception";
+    } catch (const EStringListError &e) {
+        EXPECT_STREQ(e.what(), "String list does not allow duplicates");
+    }
+    EXPECT_EQ(list.Count(), 2);
+
+    list.SetDuplicates(dupAccept);
+    list.Add("A");
+    EXPECT_EQ(Lines(list), (V{"A", "a", "b"}));
+}
+
+TEST(StringListSorted, RefusesPositionalChanges)
+{
+    TStringList list;
+    Fill(list, {"b", "a", "c"});
+    list.SetSorted(true);
+    const auto refuses = [&](auto operation) {
+        try {
+            operation();
+            ADD_FAILURE() << "no exception";
+        } catch (const EStringListError &e) {
+            EXPECT_STREQ(e.what(), "Operation not allowed on sorted list");
+        }
+    };
+    refuses([&] { list.Put(0, "z"); });
+    refuses([&] { list.Insert(0, "z"); });
+    refuses([&] { list.Move(0, 2); });
+    refuses([&] { list.Exchange(0, 2); });
+    EXPECT_EQ(Lines(list), (V{"a", "b", "c"}));
+
+    list.SetSorted(false);
+    list.Put(0, "z");
+    EXPECT_EQ(list.Strings(0), "z");
+}
+
+TEST(StringListSorted, CaseSensitiveListsSeparateCases)
+{
+    TStringList list;
+    Fill(list, {"b", "A", "a", "B"});
+    EXPECT_EQ(list.IndexOf("a"), 1);
+    list.SetCaseSensitive(true);
+    EXPECT_EQ(list.IndexOf("a"), 2);
+    list.SetSorted(true);
+    EXPECT_EQ(Lines(list), (V{"a", "A", "b", "B"}));
+    list.SetCaseSensitive(false); // sorted again under the new comparison
+    int index;
+    EXPECT_TRUE(list.Find("B", index));
+    EXPECT_EQ(list.Strings(index).size(), 1u);
+    list.SetCaseSensitive(true);
+    EXPECT_TRUE(list.Find("B", index));
+    EXPECT_EQ(list.Strings(index), "B");
+}
+
+TEST(StringListSorted, CustomSortAndStableSort)
+{
+    TStringList list;
+    Fill(list, {"ccc", "a", "bb", "x", "dd"});
+    list.CustomSort([](const TStringList &l, int a, int b) {
+        return static_cast<int>(l.Strings(a).size()) - static_cast<int>(l.Strings(b).size());
+    });
+    EXPECT_EQ(Lines(list), (V{"a", "x", "bb", "dd", "ccc"}));
+    Fill(list, {"b", "A", "a", "B"});
+    list.Sort();
+    EXPECT_EQ(Lines(list), (V{"A", "a", "b", "B"}));
+}
+
+TEST(StringListValues, NamesAndValues)
+{
+    TStringList list;
+    Fill(list, {"Alpha=1", "beta=two=2", "noequals", "=empty"});
+    EXPECT_EQ(list.Names(0), "Alpha");
+    EXPECT_EQ(list.Names(2), "");
+    EXPECT_EQ(list.Values("ALPHA"), "1");
+    EXPECT_EQ(list.Values("beta"), "two=2");
+    EXPECT_EQ(list.Values("noequals"), "");
+    EXPECT_EQ(list.Values(""), "empty");
+    EXPECT_EQ(list.ValueFromIndex(1), "two=2");
+    EXPECT_EQ(list.ValueFromIndex(2), ""); // a line without '=' has no value
+    EXPECT_EQ(list.IndexOfName("BETA"), 1);
+
+    list.SetValue("alpha", "9");
+    EXPECT_EQ(list.Strings(0), "alpha=9");
+    list.SetValue("gamma", "3");
+    EXPECT_EQ(list.Strings(4), "gamma=3");
+    list.SetValue("beta", "");
+    EXPECT_EQ(list.IndexOfName("beta"), -1);
+    EXPECT_EQ(list.Count(), 4);
+    list.SetValue("missing", ""); // nothing to delete
+    EXPECT_EQ(list.Count(), 4);
+}
+
+TEST(StringListErrors, IndexOutOfBounds)
+{
+    TStringList list;
+    Fill(list, {"a", "b"});
+    const auto outOfBounds = [](auto operation, const char *message) {
+        try {
+            operation();
+            ADD_FAILURE() << "no exception for " << message;
+        } catch (const EListError &e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+    };
+    outOfBounds([&] { list.Strings(2); }, "List index out of bounds (2)");
+    outOfBounds([&] { list.Strings(-1); }, "List index out of bounds (-1)");
+    outOfBounds([&] { list.Objects(5); }, "List index out of bounds (5)");
+    outOfBounds([&] { list.Delete(2); }, "List index out of bounds (2)");
+    outOfBounds([&] { list.Insert(3, "x"); }, "List index out of bounds (3)");
+    outOfBounds([&] { list.Move(0, 2); }, "List index out of bounds (2)");
+    outOfBounds([&] { list.Names(7); }, "List index out of bounds (7)");
+    list.Insert(2, "c"); // inserting at Count appends
+    EXPECT_EQ(Lines(list), (V{"a", "b", "c"}));
+    EXPECT_THROW(list.SetCapacity(1), EListError);
+}
+
+TEST(StringListUpdates, ChangeEventsOncePerOuterUpdate)
+{
+    TStringList list;
+    int changing = 0, changed = 0;
+    TObject *sender = nullptr;
+    list.OnChanging = [&](TObject *) { ++changing; };
+    list.OnChange = [&](TObject *s) {
+        ++changed;
+        sender = s;
+    };
+    list.Add("a");
+    EXPECT_EQ(changing, 1);
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(sender, &list);
+
+    list.BeginUpdate();
+    list.BeginUpdate();
+    EXPECT_EQ(changing, 2);
+    list.Add("b");
+    list.Delete(0);
+    list.EndUpdate();
+    EXPECT_EQ(changed, 1);
+    list.EndUpdate();
+    EXPECT_EQ(changing, 2);
+    EXPECT_EQ(changed, 2);
+    list.EndUpdate(); // unbalanced: ignored
+    EXPECT_EQ(list.UpdateCount(), 0);
+
+    list.SetText("x\r\ny\r\nz");
+    list.SetCommaText("p,q");
+    TStringList other;
+    other.Add("o");
+    list.Assign(other);
+    EXPECT_EQ(changed, 5);
+    EXPECT_EQ(changing, 5);
+
+    // A failing add inside SetText still closes the update.
+    list.SetSorted(true);
+    list.SetDuplicates(dupError);
+    EXPECT_THROW(list.SetText("a\nA"), EStringListError);
+    EXPECT_EQ(list.UpdateCount(), 0);
+}
+
+TEST(StringListObjects, AttachedOwnedAndCopied)
+{
+    int deaths = 0;
+    {
+        TStringList list;
+        Counted one(deaths), two(deaths);
+        list.AddObject("one", &one);
+        list.AddObject("two", &two);
+        list.Exchange(0, 1);
+        EXPECT_EQ(list.Objects(0), &two);
+        list.Move(0, 1);
+        EXPECT_EQ(list.IndexOfObject(&two), 1);
+        list.Put(1, "TWO");
+        EXPECT_EQ(list.Objects(1), &two);
+
+        TStringList copy;
+        copy.Add("old");
+        copy.Assign(list);
+        EXPECT_EQ(Lines(copy), (V{"one", "TWO"}));
+        EXPECT_EQ(copy.Objects(1), &two);
+        copy.AddStrings(copy);
+        EXPECT_EQ(copy.Count(), 4);
+        list.Clear();
+    }
+    EXPECT_EQ(deaths, 2); // only the stack objects' own destruction
+
+    deaths = 0;
+    {
+        TStringList owning;
+        owning.SetOwnsObjects(true);
+        owning.AddObject("a", new Counted(deaths));
+        owning.AddObject("b", new Counted(deaths));
+        owning.AddObject("c", new Counted(deaths));
+        owning.Delete(0);
+        EXPECT_EQ(deaths, 1);
+        owning.PutObject(0, nullptr); // replaced, not freed: the caller keeps it
+        EXPECT_EQ(deaths, 1);
+    }
+    EXPECT_EQ(deaths, 2);
+
+    TStringList list;
+    TPersistent notAList;
+    EXPECT_THROW(list.Assign(notAList), EConvertError);
+}
+
+TEST(StringListFiles, BytesUnchangedAndSafelyReplaced)
+{
+    const std::string dir = TempDir();
+    const std::string file = dir + "/list.txt";
+    TStringList list;
+    Fill(list, {"a", "\xE9\x80", ""});
+    list.SaveToFile(file);
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(bytes, "a\r\n\xE9\x80\r\n\r\n");
+
+    TStringList loaded;
+    loaded.LoadFromFile(file);
+    EXPECT_TRUE(loaded.Equals(list));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+
+    EXPECT_THROW(loaded.LoadFromFile(dir + "/missing.txt"), EFOpenError);
+    EXPECT_TRUE(loaded.Equals(list));
+    EXPECT_THROW(list.SaveToFile(dir + "/no/such/folder.txt"), EStreamError);
+
+    TMemoryStream stream;
+    stream.WriteBuffer("skip|x\ny", 8);
+    stream.SetPosition(5);
+    loaded.LoadFromStream(stream);
+    EXPECT_EQ(Lines(loaded), (V{"x", "y"}));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SysUtils, IntegerConversions)
+{
+    EXPECT_EQ(StrToInt("42"), 42);
+    EXPECT_EQ(StrToInt("  -17"), -17);
+    EXPECT_EQ(StrToInt("$FF"), 255);
+    EXPECT_EQ(StrToInt("0x10"), 16);
+    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+    for (const char *bad : {"", "12a", "2147483648", " 1 ", "+", "$", "1.5", "$1FFFFFFFF"}) {
+        int value = 7;
+        EXPECT_FALSE(TryStrToInt(bad, value)) << bad;
+        EXPECT_EQ(StrToIntDef(bad, -5), -5);
+    }
+    try {
+        StrToInt("12a");
+        ADD_FAILURE() << "no exception";
+    } catch (const EConvertError &e) {
+        EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
+    }
+    EXPECT_EQ(IntToStr(-2147483648LL), "-2147483648");
+}
+
+TEST(SysUtils, TextHelpers)
+{
+    EXPECT_EQ(Trim("\t a b \r\n"), "a b");
+    EXPECT_EQ(TrimLeft("  a "), "a ");
+    EXPECT_EQ(TrimRight("  a \x01"), "  a");
+    EXPECT_EQ(UpperCase("ab\xE9"), "AB\xE9");
+    EXPECT_TRUE(SameText("Hello", "hELLO"));
+    EXPECT_LT(CompareText("a", "B"), 0);
+    EXPECT_GT(CompareText("ab", "A"), 0);
+
+    EXPECT_EQ(StringReplace("aXbxc", "x", "-", rfReplaceAll), "aXb-c");
+    EXPECT_EQ(StringReplace("aXbxc", "x", "-", rfReplaceAll | rfIgnoreCase), "a-b-c");
+    EXPECT_EQ(StringReplace("aXbxc", "x", "-", rfIgnoreCase), "a-bxc");
+    EXPECT_EQ(StringReplace("\xC9te ete", "\xE9TE", "x", rfReplaceAll | rfIgnoreCase), "x ete");
+    EXPECT_EQ(StringReplace("aa", "a", "aa", rfReplaceAll), "aaaa");
+    EXPECT_EQ(StringReplace("abc", "", "x", rfReplaceAll), "abc");
+
+    EXPECT_EQ(QuotedStr("it's"), "'it''s'");
+    size_t pos = 0;
+    EXPECT_EQ(AnsiExtractQuotedStr("\"a\"\"b\"rest", '"', pos), "a\"b");
+    EXPECT_EQ(pos, 6u);
+    EXPECT_EQ(AnsiExtractQuotedStr("x\"a\"", '"'), "");
+}
+
+TEST(SysUtils, FileNames)
+{
+    EXPECT_EQ(IncludeTrailingPathDelimiter("/a"), "/a/");
+    EXPECT_EQ(IncludeTrailingPathDelimiter("/a/"), "/a/");
+    EXPECT_EQ(ExtractFileName("/x/y.txt"), "y.txt");
+    EXPECT_EQ(ExtractFilePath("/x/y.txt"), "/x/");
+    EXPECT_EQ(ExtractFilePath("y.txt"), "");
+    EXPECT_EQ(ExtractFileExt("/x.d/file"), "");
+    EXPECT_EQ(ExtractFileExt("a.tar.GZ"), ".GZ");
+    EXPECT_EQ(ChangeFileExt("/x.d/file", ".txt"), "/x.d/file.txt");
+    EXPECT_EQ(ChangeFileExt("a.tar.gz", ".rec"), "a.tar.rec");
+    EXPECT_EQ(ChangeFileExt("a.txt", ""), "a");
+}
