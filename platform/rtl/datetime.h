@@ -97,8 +97,9 @@ bool TryStrToFloat(const std::string &s, double &out,
 // A level in dB with one decimal and the settings' decimal separator, ties
 // rounded away from zero: 63.25 -> "63.3", -0.05 -> "-0.1". A tie is judged
 // on the shortest decimal text that reads back as the same double (the value
-// "as written"), so 1.15 and 0.05, stored a hair below the tie, still round
-// up to "1.2" and "0.1". At most 7 significant digits.
+// "as written"), so 1.15 and 0.35, stored a hair below the tie, still round
+// up to "1.2" and "0.4", and 63.2499999 stays "63.2". At most 7 significant
+// digits; "-0.0" is never shown.
 std::string LevelText(double db, const TFormatSettings &settings = FormatSettings());
 
 // The one clock the program reads time through. Tests install a FakeClock.

@@ -82,9 +82,7 @@ private:
     int64_t FPosition = 0;
 };
 
-// A stream on an open file descriptor. Open failure raises
-// EFOpenError "Cannot open file \"<name>\". <reason>"; fmCreate failure
-// raises EFCreateError "Cannot create file \"<name>\". <reason>".
+// A stream on an open file descriptor (not owned: the descriptor stays open).
 class THandleStream : public TStream {
 public:
     explicit THandleStream(int handle) : FHandle(handle) {}
@@ -98,6 +96,10 @@ protected:
     int FHandle = -1;
 };
 
+// A stream on a named file. Open failure raises
+// EFOpenError "Cannot open file \"<name>\". <reason>"; fmCreate failure
+// raises EFCreateError "Cannot create file \"<name>\". <reason>". fmCreate
+// truncates at once: for a file that must not be lost use TSafeFileStream.
 class TFileStream : public THandleStream {
 public:
     TFileStream(const std::string &fileName, uint16_t mode);
