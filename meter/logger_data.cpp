@@ -1,0 +1,242 @@
+#include "meter/logger_data.h"
+
+#include <algorithm>
+#include <new>
+
+using namespace logger;
+
+int TDataSetStore::SampleOffset(int n) const
+{
+    int offset = 0;
+    for (int i = 0; i < n && i < static_cast<int>(FSetCount.size()); ++i)
+        offset += FSetCount[static_cast<size_t>(i)];
+    return offset;
+}
+
+void TDataSetStore::Clear()
+{
+    *this = TDataSetStore();
+}
+
+namespace {
+
+// Keeps the first n sets of a store (n no more than any of its per-set
+// vectors holds) and their samples. Shrinking never allocates.
+void KeepSets(TDataSetStore &s, size_t n)
+{
+    s.FSetStart.resize(n);
+    s.FSetInterval.resize(n);
+    s.FSetCount.resize(n);
+    s.FSetFlags.resize(n);
+    s.FSetBegin.resize(n);
+    s.FSetEnd.resize(n);
+    s.FSetMaxIndex.resize(n);
+    s.FSetMinIndex.resize(n);
+    s.FSetMean.resize(n);
+    const size_t samples = static_cast<size_t>(s.SampleOffset(static_cast<int>(n)));
+    s.FDataLevels.resize(std::min(samples, s.FDataLevels.size()));
+    s.FDataTimes.resize(std::min(samples, s.FDataTimes.size()));
+}
+
+class TDecoder {
+public:
+    TDecoder(const TLoggerImage &image, int lastAddress)
+        : FImage(image), FSize(static_cast<int64_t>(image.size())), FLast(lastAddress),
+          FSearchLimit(std::min<int64_t>(lastAddress, FSize - 2))
+    {
+    }
+
+    // Finds a set's end marker 0x5A 0xA5 at an even distance from the set's
+    // first sample, up to the last used address. Returns the offset of the
+    // marker's last byte, or -1. Pairs that do not lie wholly in the image
+    // cannot match, so the search stops at the image's end.
+    int64_t FindEnd(int64_t b) const
+    {
+        for (int64_t p = b + SetSamplesOffset; p <= FSearchLimit; p += gSampleWidth) {
+            if (FImage[static_cast<size_t>(p)] == EndMarker0 &&
+                FImage[static_cast<size_t>(p + 1)] == EndMarker1)
+                return p + 1;
+        }
+        return -1;
+    }
+
+    // Sample count n and last byte e of the set at b.
+    void SizeSet(int64_t b, int64_t &n, int64_t &e) const
+    {
+        if ((b + SetCountFieldOffset) % 256 == 255) {
+            // The count field would begin on a page's last byte, where the
+            // meter does not keep it reliably: the end marker decides.
+            e = FindEnd(b);
+            if (e < 0)
+                e = b + SetSamplesOffset;
+            n = std::max<int64_t>(0, (e - b - 17) / 2);
+            return;
+        }
+        n = ImageNumber(FImage, b + SetCountFieldOffset, 3);
+        e = b + 17 + 2 * n;
+        if (e <= FLast && ImageByteIs(FImage, e - 1, EndMarker0) &&
+            ImageByteIs(FImage, e, EndMarker1))
+            return;
+        const int64_t found = FindEnd(b);
+        if (found >= 0) {
+            e = found;
+            n = (e - b - 17) / 2;
+        }
+    }
+
+    // Number of samples of a set at b with n samples whose two bytes lie
+    // inside the image.
+    int SamplesInImage(int64_t b, int64_t n) const
+    {
+        const int64_t room = std::max<int64_t>(0, (FSize - b - SetSamplesOffset) / gSampleWidth);
+        return static_cast<int>(std::min(n, room));
+    }
+
+    int Run(int setCount, TDataSetStore &s, std::vector<TDataSetGridRow> &rows)
+    {
+        int result = ldOk;
+        const size_t sets = static_cast<size_t>(setCount);
+        s.FSetStart.reserve(sets);
+        s.FSetInterval.reserve(sets);
+        s.FSetCount.reserve(sets);
+        s.FSetFlags.reserve(sets);
+        s.FSetBegin.reserve(sets);
+        s.FSetEnd.reserve(sets);
+        int64_t b = HeaderSize;
+        for (int i = 0; i < setCount; ++i) {
+            int64_t n = 0, e = 0;
+            SizeSet(b, n, e);
+            s.FSetCount.push_back(SamplesInImage(b, n));
+            s.FSetBegin.push_back(b);
+            s.FSetEnd.push_back(e);
+
+            if (!ImageByteIs(FImage, b, StartMarker0) ||
+                !ImageByteIs(FImage, b + 1, StartMarker1) ||
+                !ImageByteIs(FImage, e - 1, EndMarker0) || !ImageByteIs(FImage, e, EndMarker1))
+                result = ldBadMarkers;
+            if (e > FLast)
+                result = ldBeyondLastAddress;
+
+            s.FSetFlags.push_back(ImageByteOr0(FImage, b + SetFlagsOffset));
+
+            std::optional<uint8_t> fields[6];
+            for (int f = 0; f < 6; ++f)
+                fields[f] = ImageByte(FImage, b + SetDateOffset + f);
+            s.FSetStart.push_back(BcdDateTime(fields));
+
+            const int interval = ImageByteOr0(FImage, b + SetIntervalOffset);
+            s.FSetInterval.push_back(interval > 60 ? 2 : interval);
+
+            b = e + 1;
+        }
+
+        size_t total = 0;
+        for (int count : s.FSetCount)
+            total += static_cast<size_t>(count);
+        s.FDataLevels.reserve(total);
+        s.FDataTimes.reserve(total);
+        for (int set = 0; set < setCount; ++set)
+            DecodeSamples(s, static_cast<size_t>(set));
+
+        rows.reserve(static_cast<size_t>(setCount));
+        for (int set = 0; set < setCount; ++set)
+            rows.push_back(DataSetGridRow(s, set));
+        return result;
+    }
+
+private:
+    void DecodeSamples(TDataSetStore &s, size_t set) const
+    {
+        const double step = s.FSetInterval[set] / rtl::SecsPerDay;
+        const rtl::TDateTime start = s.FSetStart[set];
+        const int count = s.FSetCount[set];
+        float max = -99999.0f, min = 99999.0f;
+        int maxIndex = 0, minIndex = 0;
+        double sum = 0;
+        // count only covers samples inside the image (SamplesInImage).
+        const int64_t first = s.FSetBegin[set] + SetSamplesOffset;
+        for (int k = 0; k < count; ++k) {
+            const size_t p = static_cast<size_t>(first + int64_t{k} * gSampleWidth);
+            const float level = SampleLevel(FImage[p], FImage[p + 1]);
+            s.FDataLevels.push_back(level);
+            s.FDataTimes.push_back(start + k * step);
+            sum += level;
+            if (level > max) {
+                max = level;
+                maxIndex = k;
+            }
+            if (level < min) {
+                min = level;
+                minIndex = k;
+            }
+        }
+        s.FSetMaxIndex.push_back(maxIndex);
+        s.FSetMinIndex.push_back(minIndex);
+        s.FSetMean.push_back(count > 0 ? sum / count : sum);
+    }
+
+    const TLoggerImage &FImage;
+    const int64_t FSize;
+    const int64_t FLast;
+    const int64_t FSearchLimit;
+};
+
+} // namespace
+
+int DecodeLoggerData(const TLoggerImage &image, int lastAddress, TDataSetStore &store,
+                     std::vector<TDataSetGridRow> &rows)
+{
+    const int setCount = ImageSetCount(image);
+    if (setCount == 0)
+        return ldNoDataSets;
+    if (setCount > MaxDataSets)
+        return ldTooManySets;
+
+    TDataSetStore fresh;
+    std::vector<TDataSetGridRow> freshRows;
+    int result = ldOk;
+    try {
+        result = TDecoder(image, lastAddress).Run(setCount, fresh, freshRows);
+    } catch (const std::bad_alloc &) {
+        // Keep the sets that were decoded whole, with their rows; rows are
+        // made last, so every set with a row has its samples too.
+        KeepSets(fresh, freshRows.size());
+        result = ldStoreFailed;
+    }
+    store = std::move(fresh);
+    rows = std::move(freshRows);
+    return result;
+}
+
+std::string DataSetDateText(rtl::TDateTime start)
+{
+    return rtl::DateToStr(ShownDateTime(start));
+}
+
+std::string DataSetTimeText(rtl::TDateTime start)
+{
+    return rtl::FormatDateTime("hh:nn:ss", ShownDateTime(start));
+}
+
+std::string IntervalText(int seconds)
+{
+    auto two = [](int v) {
+        std::string t = std::to_string(v);
+        return t.size() == 1 ? "0" + t : t;
+    };
+    return two(seconds / 60) + ":" + two(seconds % 60);
+}
+
+TDataSetGridRow DataSetGridRow(const TDataSetStore &store, int n)
+{
+    const size_t i = static_cast<size_t>(n);
+    const unsigned char flags = store.FSetFlags[i];
+    return {std::to_string(n + 1),
+            DataSetDateText(store.FSetStart[i]),
+            DataSetTimeText(store.FSetStart[i]),
+            IntervalText(store.FSetInterval[i]),
+            std::to_string(store.FSetCount[i]),
+            (flags & FlagAWeighted) ? "dBA" : "dBC",
+            (flags & FlagFast) ? "FAST" : "SLOW",
+            "30-130"};
+}
