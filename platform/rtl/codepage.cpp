@@ -121,6 +121,49 @@ void AppendReplacement(Kind kind, std::string &out)
     }
 }
 
+// Bytes of Windows-1252 that iconv leaves undefined. Windows maps them to
+// the C1 control characters of the same number, and so does this code, so
+// that every byte of the system code page survives a round trip.
+bool Is1252Gap(unsigned c)
+{
+    return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+// Handles such a byte (or its character) at in[0] where iconv stopped; the
+// number of input bytes used, 0 when in[0] is something else.
+size_t Map1252Gap(bool from1252, Kind fromKind, bool to1252, Kind toKind, const char *in,
+                  size_t left, std::string &out)
+{
+    const unsigned first = static_cast<unsigned char>(in[0]);
+    if (from1252 && Is1252Gap(first)) {
+        if (toKind == Kind::Utf16) {
+            const char16_t unit = static_cast<char16_t>(first);
+            out.append(reinterpret_cast<const char *>(&unit), 2);
+        } else if (toKind == Kind::Utf8) {
+            out += static_cast<char>(0xC2);
+            out += static_cast<char>(first);
+        } else {
+            out += static_cast<char>(first);
+        }
+        return 1;
+    }
+    if (to1252 && left >= 2) {
+        if (fromKind == Kind::Utf16) {
+            char16_t unit;
+            memcpy(&unit, in, 2);
+            if (unit < 0x100 && Is1252Gap(unit)) {
+                out += static_cast<char>(unit);
+                return 2;
+            }
+        } else if (fromKind == Kind::Utf8 && first == 0xC2 &&
+                   Is1252Gap(static_cast<unsigned char>(in[1]))) {
+            out += in[1];
+            return 2;
+        }
+    }
+    return 0;
+}
+
 bool Usable(const std::string &from, const std::string &to)
 {
     return Cache().With(from, to, [](iconv_t cd) { return cd != reinterpret_cast<iconv_t>(-1); });
@@ -131,6 +174,7 @@ bool Usable(const std::string &from, const std::string &to)
 bool Convert(const std::string &input, const std::string &fromName, Kind fromKind,
              const std::string &toName, Kind toKind, std::string &out)
 {
+    const bool from1252 = fromName == "CP1252", to1252 = toName == "CP1252";
     out.clear();
     if (input.empty())
         return Usable(fromName, toName);
@@ -160,8 +204,11 @@ bool Convert(const std::string &input, const std::string &fromName, Kind fromKin
             if (errno == E2BIG)
                 continue; // the buffer was drained into out; go on
             if (errno == EILSEQ) {
-                AppendReplacement(toKind, out);
-                const size_t skip = SkipLength(fromKind, in, inLeft);
+                size_t skip = Map1252Gap(from1252, fromKind, to1252, toKind, in, inLeft, out);
+                if (!skip) {
+                    AppendReplacement(toKind, out);
+                    skip = SkipLength(fromKind, in, inLeft);
+                }
                 in += skip;
                 inLeft -= skip;
                 iconv(cd, nullptr, nullptr, nullptr, nullptr);

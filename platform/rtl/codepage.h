@@ -11,7 +11,10 @@
 
 namespace rtl {
 
-// The system code page: Windows-1252.
+// The system code page: Windows-1252. Its five bytes without a printable
+// character (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 control
+// characters of the same number, as on Windows, so every byte converts and
+// comes back.
 inline constexpr unsigned SystemCodePage = 1252;
 unsigned GetACP();
 
