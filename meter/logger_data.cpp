@@ -1,6 +1,7 @@
 #include "meter/logger_data.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 using namespace logger;
@@ -133,19 +134,27 @@ public:
         size_t total = 0;
         for (int count : s.FSetCount)
             total += static_cast<size_t>(count);
-        s.FDataLevels.reserve(total);
-        s.FDataTimes.reserve(total);
-        for (int set = 0; set < setCount; ++set)
-            DecodeSamples(s, static_cast<size_t>(set));
+        s.FDataLevels.resize(total);
+        s.FDataTimes.resize(total);
+        s.FSetMaxIndex.reserve(sets);
+        s.FSetMinIndex.reserve(sets);
+        s.FSetMean.reserve(sets);
+        size_t offset = 0;
+        for (size_t set = 0; set < sets; ++set) {
+            DecodeSamples(s, set, offset);
+            offset += static_cast<size_t>(s.FSetCount[set]);
+        }
 
-        rows.reserve(static_cast<size_t>(setCount));
+        TGridRowTexts texts;
+        rows.reserve(sets);
         for (int set = 0; set < setCount; ++set)
-            rows.push_back(DataSetGridRow(s, set));
+            rows.push_back(texts.Row(s, set));
         return result;
     }
 
 private:
-    void DecodeSamples(TDataSetStore &s, size_t set) const
+    // Fills the samples of one set from index offset of the per-sample vectors.
+    void DecodeSamples(TDataSetStore &s, size_t set, size_t offset) const
     {
         const double step = s.FSetInterval[set] / rtl::SecsPerDay;
         const rtl::TDateTime start = s.FSetStart[set];
@@ -154,12 +163,14 @@ private:
         int maxIndex = 0, minIndex = 0;
         double sum = 0;
         // count only covers samples inside the image (SamplesInImage).
-        const int64_t first = s.FSetBegin[set] + SetSamplesOffset;
-        for (int k = 0; k < count; ++k) {
-            const size_t p = static_cast<size_t>(first + int64_t{k} * gSampleWidth);
-            const float level = SampleLevel(FImage[p], FImage[p + 1]);
-            s.FDataLevels.push_back(level);
-            s.FDataTimes.push_back(start + k * step);
+        const uint8_t *sample =
+            count > 0 ? FImage.data() + (s.FSetBegin[set] + SetSamplesOffset) : nullptr;
+        float *levels = s.FDataLevels.data() + offset;
+        double *times = s.FDataTimes.data() + offset;
+        for (int k = 0; k < count; ++k, sample += gSampleWidth) {
+            const float level = SampleLevel(sample[0], sample[1]);
+            levels[k] = level;
+            times[k] = start + k * step;
             sum += level;
             if (level > max) {
                 max = level;
@@ -213,9 +224,27 @@ std::string DataSetDateText(rtl::TDateTime start)
     return rtl::DateToStr(ShownDateTime(start));
 }
 
+namespace {
+
+// "hh:nn:ss" of a date-time already rounded for showing, written directly:
+// the grid of a full image has thousands of rows.
+std::string ClockText(rtl::TDateTime shown)
+{
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    rtl::DecodeTime(shown, hour, minute, second, msec);
+    const char sep = rtl::FormatSettings().TimeSeparator;
+    const char text[8] = {
+        static_cast<char>('0' + hour / 10),   static_cast<char>('0' + hour % 10),   sep,
+        static_cast<char>('0' + minute / 10), static_cast<char>('0' + minute % 10), sep,
+        static_cast<char>('0' + second / 10), static_cast<char>('0' + second % 10)};
+    return std::string(text, sizeof text);
+}
+
+} // namespace
+
 std::string DataSetTimeText(rtl::TDateTime start)
 {
-    return rtl::FormatDateTime("hh:nn:ss", ShownDateTime(start));
+    return ClockText(ShownDateTime(start));
 }
 
 std::string IntervalText(int seconds)
@@ -227,16 +256,29 @@ std::string IntervalText(int seconds)
     return two(seconds / 60) + ":" + two(seconds % 60);
 }
 
-TDataSetGridRow DataSetGridRow(const TDataSetStore &store, int n)
+TDataSetGridRow TGridRowTexts::Row(const TDataSetStore &store, int n)
 {
     const size_t i = static_cast<size_t>(n);
+    const rtl::TDateTime shown = ShownDateTime(store.FSetStart[i]);
+    // Sets of one day share their date text.
+    const double day = std::floor(shown);
+    if (!FHaveDay || day != FDay) {
+        FDateText = rtl::DateToStr(shown);
+        FDay = day;
+        FHaveDay = true;
+    }
     const unsigned char flags = store.FSetFlags[i];
     return {std::to_string(n + 1),
-            DataSetDateText(store.FSetStart[i]),
-            DataSetTimeText(store.FSetStart[i]),
+            FDateText,
+            ClockText(shown),
             IntervalText(store.FSetInterval[i]),
             std::to_string(store.FSetCount[i]),
             (flags & FlagAWeighted) ? "dBA" : "dBC",
             (flags & FlagFast) ? "FAST" : "SLOW",
             "30-130"};
+}
+
+TDataSetGridRow DataSetGridRow(const TDataSetStore &store, int n)
+{
+    return TGridRowTexts().Row(store, n);
 }

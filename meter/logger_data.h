@@ -71,3 +71,14 @@ std::string DataSetDateText(rtl::TDateTime start); // short date format
 std::string DataSetTimeText(rtl::TDateTime start); // "hh:nn:ss"
 std::string IntervalText(int seconds);             // "mm:ss": 60 -> "01:00", 2 -> "00:02"
 TDataSetGridRow DataSetGridRow(const TDataSetStore &store, int n);
+
+// Makes the grid rows of many sets, sharing the date text of sets of one day.
+class TGridRowTexts {
+public:
+    TDataSetGridRow Row(const TDataSetStore &store, int n);
+
+private:
+    bool FHaveDay = false;
+    double FDay = 0;
+    std::string FDateText;
+};

@@ -283,6 +283,21 @@ TEST_F(LoggerDecode, FallbackStartIsShownRounded)
     EXPECT_EQ(Rows[0][2], "00:00:00");
 }
 
+TEST_F(LoggerDecode, CellTextsFollowFormatSettings)
+{
+    rtl::TFormatSettings fs = rtl::CLikeFormatSettings();
+    fs.TimeSeparator = '.';
+    fs.ShortDateFormat = "dd.mm.yyyy";
+    rtl::SetFormatSettings(fs);
+    for (double t : {0.0, 0.5, 0.999988425925926, 0.0416666666666667, 0.7, 0.1234567}) {
+        const double dt = rtl::EncodeDate(2025, 7, 9) + t;
+        EXPECT_EQ(DataSetTimeText(dt), rtl::FormatDateTime("hh:nn:ss", logger::ShownDateTime(dt)));
+    }
+    EXPECT_EQ(DataSetTimeText(rtl::EncodeTime(7, 8, 9, 0)), "07.08.09");
+    EXPECT_EQ(DataSetDateText(rtl::EncodeDate(2025, 7, 9)), "09.07.2025");
+    rtl::SetFormatSettings(rtl::CLikeFormatSettings());
+}
+
 TEST_F(LoggerDecode, MarkerAndBoundCodes)
 {
     TLoggerImageBuilder b;
