@@ -1,9 +1,7 @@
 // Decoding logger images into the data-set store and the data-set grid rows.
 #include "meter/logger_data.h"
 
-// The image builder belongs to the simulated meter's library; until this
-// test links that library, its one source is compiled in here.
-#include "platform/usb/sim/logger_image_builder.cpp"
+#include "platform/usb/sim/logger_image_builder.h"
 
 #include <gtest/gtest.h>
 
