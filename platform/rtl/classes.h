@@ -38,6 +38,8 @@ class TComponent : public TPersistent {
     RTL_DECLARE_CLASS(TComponent)
 public:
     explicit TComponent(TComponent *owner = nullptr);
+    TComponent(const TComponent &) = delete;
+    TComponent &operator=(const TComponent &) = delete;
     ~TComponent() override;
 
     const std::string &Name() const { return FName; }
@@ -128,6 +130,8 @@ class TCollectionItem : public TPersistent {
     RTL_DECLARE_CLASS(TCollectionItem)
 public:
     explicit TCollectionItem(TCollection *collection = nullptr);
+    TCollectionItem(const TCollectionItem &) = delete;
+    TCollectionItem &operator=(const TCollectionItem &) = delete;
     ~TCollectionItem() override;
 
     TCollection *Collection() const { return FCollection; }
@@ -176,6 +180,8 @@ class TCollection : public TPersistent {
     RTL_DECLARE_CLASS(TCollection)
 public:
     explicit TCollection(TCollectionItemClass itemClass, TPersistent *owner = nullptr);
+    TCollection(const TCollection &) = delete;
+    TCollection &operator=(const TCollection &) = delete;
     ~TCollection() override;
 
     int Count() const { return static_cast<int>(FItems.size()); }
