@@ -1,0 +1,1123 @@
+#include "i18n/lx_comp.h"
+
+#include "i18n/lx_rows.h"
+
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/streams.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/rtl/typinfo.h"
+
+#include <exception>
+
+namespace i18n {
+
+RTL_IMPLEMENT_CLASS(TlxCustomLang, rtl::TComponent)
+RTL_IMPLEMENT_CLASS(TlxLang, TlxCustomLang)
+RTL_IMPLEMENT_CLASS(TlxLangDispatcher, rtl::TComponent)
+
+namespace {
+
+const char *const kTypeNames[kStringsTypeCount] = {
+    "stCaptions",   "stHints",        "stDisplayLabels", "stFonts",
+    "stMultiLines", "stDlgsCaptions", "stStrings",       "stOtherStrings",
+    "stLocales",    "stCollections",  "stCharSets",      "stListView_TreeView_Items"};
+
+std::string RangeMessage(int n, int count)
+{
+    return rtl::Format("%d - is not a valid property value!\rValue must be within [1..%d]!", n,
+                       count);
+}
+
+std::string WithoutAmpersands(const std::string &s)
+{
+    std::string out;
+    for (char c : s)
+        if (c != '&')
+            out += c;
+    return out;
+}
+
+std::string JoinNames(const std::string *names, int count)
+{
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            out += ',';
+        out += names[i];
+    }
+    return out;
+}
+
+// The owner must not hold a translation component yet.
+rtl::TComponent *CheckSingleLang(rtl::TComponent *owner)
+{
+    if (owner) {
+        for (int i = 0; i < owner->ComponentCount(); ++i)
+            if (owner->Components(i)->InheritsFrom(TlxCustomLang::StaticClassInfo()))
+                throw rtl::Exception(
+                    "Only one TlxCustomLang component per Form/DataModule allowed!");
+    }
+    return owner;
+}
+
+bool OwnerHasFont(rtl::TComponent *owner)
+{
+    if (!owner)
+        return false;
+    const rtl::TPropInfo *p = rtl::GetPropInfo(owner, "Font", rtl::tkClass);
+    return p && p->PropClass() && std::string(p->PropClass()->Name) == "TFont";
+}
+
+} // namespace
+
+const char *StringsTypeName(int type)
+{
+    if (type < 0 || type >= kStringsTypeCount)
+        return "";
+    return kTypeNames[type];
+}
+
+const char *const kDialogNames[86] = {"Warning",
+                                      "Error",
+                                      "Information",
+                                      "Confirm",
+                                      "&Yes",
+                                      "&No",
+                                      "OK",
+                                      "Cancel",
+                                      "&Abort",
+                                      "&Retry",
+                                      "&Ignore",
+                                      "&All",
+                                      "N&o To All",
+                                      "Y&es To All",
+                                      "&Help",
+                                      "&Open",
+                                      "Look &in:",
+                                      "File &name:",
+                                      "Files of &type:",
+                                      "&Read-only",
+                                      "&Save",
+                                      "&Drives:",
+                                      "Save &in:",
+                                      "Save as &type:",
+                                      "&Basic colors:",
+                                      "&Custom colors:",
+                                      "&Define Custom Colors >>",
+                                      "Color",
+                                      "|S&olid",
+                                      "Hu&e:",
+                                      "&Sat:",
+                                      "&Lum:",
+                                      "&Red:",
+                                      "&Green:",
+                                      "Bl&ue:",
+                                      "&Add to Custom Colors",
+                                      "&Font:",
+                                      "Font st&yle:",
+                                      "Si&ze:",
+                                      "&Color:",
+                                      "&Apply",
+                                      "Effects",
+                                      "Stri&keout",
+                                      "&Underline",
+                                      "Sample",
+                                      "Sc&ript:",
+                                      "Printer",
+                                      "&Name:",
+                                      "&Properties",
+                                      "Status:",
+                                      "Type:",
+                                      "Where:",
+                                      "Comment:",
+                                      "Paper",
+                                      "&Source:",
+                                      "Orientation",
+                                      "P&ortrait",
+                                      "L&andscape",
+                                      "Print to f&ile",
+                                      "Print",
+                                      "Pa&ges",
+                                      "&Selection",
+                                      "&from:",
+                                      "&to:",
+                                      "Copies",
+                                      "Number of &copies:",
+                                      "C&ollate",
+                                      "Fi&nd what:",
+                                      "Match &whole words only",
+                                      "Match &case",
+                                      "Direction",
+                                      "&Up",
+                                      "&Down",
+                                      "&Find Next",
+                                      "&Replace",
+                                      "Replace &All",
+                                      "Re&place with:",
+                                      "Picture:",
+                                      "Preview",
+                                      "New Folder",
+                                      "Folder:",
+                                      "(None)",
+                                      "Close",
+                                      "Network",
+                                      "Print Setup",
+                                      "Find"};
+
+const char *const kLocaleKeys[15] = {"Currency String",   "Thousand Separator", "Decimal Separator",
+                                     "Date Separator",    "Short Date Format",  "Long Date Format",
+                                     "Time Separator",    "Time AM String",     "Time PM String",
+                                     "Short Time Format", "Long Time Format",   "Short Month Names",
+                                     "Long Month Names",  "Short Day Names",    "Long Day Names"};
+
+const TCharsetName kCharsetNames[19] = {
+    {"ANSI_CHARSET", 0},      {"DEFAULT_CHARSET", 1},    {"SYMBOL_CHARSET", 2},
+    {"MAC_CHARSET", 77},      {"SHIFTJIS_CHARSET", 128}, {"HANGEUL_CHARSET", 129},
+    {"JOHAB_CHARSET", 130},   {"GB2312_CHARSET", 134},   {"CHINESEBIG5_CHARSET", 136},
+    {"GREEK_CHARSET", 161},   {"TURKISH_CHARSET", 162},  {"VIETNAMESE_CHARSET", 163},
+    {"HEBREW_CHARSET", 177},  {"ARABIC_CHARSET", 178},   {"BALTIC_CHARSET", 186},
+    {"RUSSIAN_CHARSET", 204}, {"THAI_CHARSET", 222},     {"EASTEUROPE_CHARSET", 238},
+    {"OEM_CHARSET", 255}};
+
+int CharsetValueOf(const std::string &name)
+{
+    for (const auto &c : kCharsetNames)
+        if (rtl::AnsiSameText(name, c.Name))
+            return c.Value;
+    return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Creation and destruction
+
+TlxCustomLang::TlxCustomLang(rtl::TComponent *owner) : rtl::TComponent(CheckSingleLang(owner))
+{
+    FTables[stStrings].OnChange = [this](rtl::TObject *) { FIndexDirty = true; };
+    FLangNames.Add("Language N1");
+    FLanguage = "Language N1";
+    for (int i = 0; i < kMessageDialogNames; ++i)
+        FTables[stDlgsCaptions].Add(WithoutAmpersands(kDialogNames[i]) + FLangDelim +
+                                    DialogDefaultCaption(i) + FLangDelim);
+
+    const rtl::TFormatSettings &fs = rtl::FormatSettings();
+    FLocaleDefaults[0] = fs.CurrencyString;
+    FLocaleDefaults[1] = std::string(1, fs.ThousandSeparator);
+    FLocaleDefaults[2] = std::string(1, fs.DecimalSeparator);
+    FLocaleDefaults[3] = std::string(1, fs.DateSeparator);
+    FLocaleDefaults[4] = fs.ShortDateFormat;
+    FLocaleDefaults[5] = fs.LongDateFormat;
+    FLocaleDefaults[6] = std::string(1, fs.TimeSeparator);
+    FLocaleDefaults[7] = fs.TimeAMString;
+    FLocaleDefaults[8] = fs.TimePMString;
+    FLocaleDefaults[9] = fs.ShortTimeFormat;
+    FLocaleDefaults[10] = fs.LongTimeFormat;
+    FLocaleDefaults[11] = JoinNames(fs.ShortMonthNames, 12);
+    FLocaleDefaults[12] = JoinNames(fs.LongMonthNames, 12);
+    FLocaleDefaults[13] = JoinNames(fs.ShortDayNames, 7);
+    FLocaleDefaults[14] = JoinNames(fs.LongDayNames, 7);
+
+    FStringsTypes.Add("TIB_STRINGLIST");
+    FStringsTypes.Add("TSTRINGLIST");
+    FOwnerHasNoFont = !OwnerHasFont(owner);
+    for (const char *p : {"Category",
+                          "SecondaryShortCuts",
+                          "HelpKeyword",
+                          "InitialDir",
+                          "HelpKeyword",
+                          "ActivePage",
+                          "ImeName",
+                          "DefaultExt",
+                          "FileName",
+                          "FieldName",
+                          "PickList",
+                          "DisplayFormat",
+                          "EditMask",
+                          "KeyList",
+                          "LookupDisplayFields",
+                          "DropDownSpecRow",
+                          "TableName",
+                          "DatabaseName",
+                          "IndexName",
+                          "MasterFields"})
+        FExcludedProperties.Add(p);
+}
+
+TlxCustomLang::~TlxCustomLang()
+{
+    if (FLangDispatcher)
+        FLangDispatcher->UnlinkComponent(this);
+}
+
+std::string TlxCustomLang::DialogDefaultCaption(int i) const
+{
+    // The captions the message dialogs show are the names themselves.
+    return kDialogNames[i];
+}
+
+std::string TlxCustomLang::OwnerClassName() const
+{
+    return Owner() ? Owner()->ClassName() : std::string();
+}
+
+bool TlxCustomLang::IsLoading() const
+{
+    return HasState(rtl::csLoading);
+}
+
+// ---------------------------------------------------------------------------
+// Tables
+
+rtl::TStrings *TlxCustomLang::TableOfType(int type)
+{
+    if (type < 0 || type >= kStringsTypeCount || type == stListView_TreeView_Items)
+        return nullptr;
+    return &FTables[type];
+}
+
+rtl::TStrings *TlxCustomLang::TableByName(const std::string &name)
+{
+    for (int t = 0; t < kStringsTypeCount; ++t)
+        if (rtl::AnsiSameText(std::string(kTypeNames[t]).substr(2), name))
+            return TableOfType(t);
+    return nullptr;
+}
+
+void TlxCustomLang::SetTable(TStringsType type, const rtl::TStrings &lines)
+{
+    rtl::TStrings *table = TableOfType(type);
+    if (!table || table == &lines)
+        return;
+    table->Assign(lines);
+    if (type == stStrings && !IsLoading())
+        RebuildIndexes();
+    if (type == stDlgsCaptions || IsLoading())
+        return;
+    FTableToTranslate = type;
+    TranslateOwner();
+    FTableToTranslate = -1;
+}
+
+void TlxCustomLang::ChangeDelimiter(char oldDelim, char newDelim)
+{
+    for (int t = 0; t < kStringsTypeCount; ++t) {
+        rtl::TStrings *table = TableOfType(t);
+        if (!table)
+            continue;
+        for (int i = 0; i < table->Count(); ++i) {
+            std::string row = table->Strings(i);
+            bool changed = false;
+            for (char &c : row)
+                if (c == oldDelim) {
+                    c = newDelim;
+                    changed = true;
+                }
+            if (changed)
+                table->Put(i, row);
+        }
+    }
+}
+
+void TlxCustomLang::PadAllEntries()
+{
+    for (int t : {stStrings, stDlgsCaptions, stLocales}) {
+        rtl::TStrings *table = TableOfType(t);
+        if (!table)
+            continue;
+        for (int i = 0; i < table->Count(); ++i) {
+            std::string row = table->Strings(i);
+            std::string padded = PadEntry(row, FLangDelim, FNumOfLanguages);
+            if (padded != row)
+                table->Put(i, padded);
+        }
+    }
+}
+
+void TlxCustomLang::RebuildIndexes()
+{
+    FKeyIndex.Clear();
+    rtl::TStrings &table = FTables[stStrings];
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        auto &item = FKeyIndex.Add();
+        item.Key = GetEntryField(row, FLangDelim, 0);
+        for (int n = 1; n <= FNumOfLanguages; ++n)
+            item.Values.push_back(GetEntryField(row, FLangDelim, n));
+    }
+    FKeyIndex.SetSortID(0);
+    FKeyIndex.SortItems();
+    FIndexDirty = false;
+}
+
+bool TlxCustomLang::IsStringsClass(const std::string &className) const
+{
+    return FStringsTypes.IndexOf(className) >= 0;
+}
+
+int TlxCustomLang::LanguageCharset(int n)
+{
+    std::string text;
+    if (!Owner()) {
+        int saved = FActiveLanguage;
+        FActiveLanguage = n;
+        text = GetRowText(FTables[stCharSets], 0, false);
+        FActiveLanguage = saved;
+    } else {
+        text = FindKeyText(FTables[stCharSets], OwnerClassName(), n);
+    }
+    for (const auto &c : kCharsetNames)
+        if (text == c.Name)
+            return c.Value;
+    return rtl::DEFAULT_CHARSET;
+}
+
+void TlxCustomLang::UpdateCharsetCache()
+{
+    FCharsets.assign(static_cast<size_t>(FNumOfLanguages), rtl::DEFAULT_CHARSET);
+    for (int n = 1; n <= FNumOfLanguages; ++n)
+        FCharsets[static_cast<size_t>(n - 1)] = LanguageCharset(n);
+    FActiveCharset = (FActiveLanguage >= 1 && FActiveLanguage <= FNumOfLanguages)
+                         ? FCharsets[static_cast<size_t>(FActiveLanguage - 1)]
+                         : rtl::DEFAULT_CHARSET;
+}
+
+// ---------------------------------------------------------------------------
+// Languages and settings
+
+void TlxCustomLang::SetActiveLanguage(int n)
+{
+    if (n == FActiveLanguage)
+        return;
+    if (n < 1 || n > FNumOfLanguages) {
+        if (IsLoading())
+            return;
+        throw ELanguageError(RangeMessage(n, FNumOfLanguages));
+    }
+    FTableToTranslate = -1;
+    FActiveLanguage = n;
+    if (!IsLoading()) {
+        if (FLangNames.Count() >= n)
+            FLanguage = FLangNames.Strings(n - 1);
+        TranslateOwner();
+    }
+}
+
+void TlxCustomLang::SetNumOfLanguages(int n)
+{
+    if (n == FNumOfLanguages)
+        return;
+    if (n < 1)
+        throw ELanguageError(rtl::IntToStr(n) +
+                             " - is not a valid property value !\rValue must be more than ZERO !");
+    if (n < FNumOfLanguages) {
+        for (int t = 0; t < kStringsTypeCount; ++t) {
+            rtl::TStrings *table = TableOfType(t);
+            if (!table)
+                continue;
+            for (int i = 0; i < table->Count(); ++i) {
+                std::string row = table->Strings(i);
+                std::string cut = CutEntry(row, FLangDelim, n);
+                if (cut != row)
+                    table->Put(i, cut);
+            }
+        }
+    }
+    FNumOfLanguages = n;
+    while (FLangNames.Count() < n)
+        FLangNames.Add("Language N" + rtl::IntToStr(FLangNames.Count() + 1));
+    while (FLangNames.Count() > n)
+        FLangNames.Delete(FLangNames.Count() - 1);
+    if (!IsLoading()) {
+        PadAllEntries();
+        RebuildIndexes();
+    }
+}
+
+void TlxCustomLang::SetLanguage(const std::string &name)
+{
+    if (name == FLanguage)
+        return;
+    int index = FLangNames.IndexOf(name);
+    if (index < 0) {
+        if (!IsLoading())
+            throw ELanguageError("Language name shall be included in LangNames property!");
+        FLangNames.Add(name);
+    }
+    FLanguage = name;
+    if (!IsLoading() && index >= 0)
+        SetActiveLanguage(index + 1);
+}
+
+void TlxCustomLang::SetLangNames(const rtl::TStrings &names)
+{
+    if (&names == &FLangNames)
+        return;
+    FLangNames.Assign(names);
+    if (FLangNames.Count() >= FActiveLanguage)
+        FLanguage = FLangNames.Strings(FActiveLanguage - 1);
+    if (FLangNames.Count() > 0)
+        FNumOfLanguages = FLangNames.Count();
+}
+
+void TlxCustomLang::SetLangDispatcher(TlxLangDispatcher *dispatcher)
+{
+    if (dispatcher != FLangDispatcher && FLangDispatcher)
+        FLangDispatcher->UnlinkComponent(this);
+    FLangDispatcher = dispatcher;
+    if (!dispatcher)
+        return;
+    dispatcher->FreeNotification(this);
+    if (IsLoading()) {
+        FNumOfLanguages = dispatcher->NumOfLanguages();
+        FDefaultLanguage = dispatcher->DefaultLanguage();
+        FUseDefaultLanguage = dispatcher->UseDefaultLanguage();
+    } else if (Owner()) {
+        dispatcher->LinkComponent(this);
+    }
+}
+
+void TlxCustomLang::SetDefaultLanguage(int n)
+{
+    if (n >= 1 && n <= FNumOfLanguages)
+        FDefaultLanguage = n;
+}
+
+void TlxCustomLang::SetLangDelim(char delim)
+{
+    if (delim == FLangDelim)
+        return;
+    if (!IsLoading())
+        ChangeDelimiter(FLangDelim, delim);
+    FLangDelim = delim;
+    if (!IsLoading())
+        RebuildIndexes();
+}
+
+void TlxCustomLang::SetChangeLocales(bool b)
+{
+    if (b == FChangeLocales)
+        return;
+    FChangeLocales = b;
+    rtl::TStrings *locales = TableOfType(stLocales);
+    if (b && locales && locales->Count() == 0)
+        for (int i = 0; i < 15; ++i)
+            locales->Add(std::string(kLocaleKeys[i]) + FLangDelim + FLocaleDefaults[i] +
+                         FLangDelim);
+}
+
+void TlxCustomLang::SetNeedAllDlgs(bool b)
+{
+    FNeedAllDlgs = b;
+    if (!IsLoading())
+        AdjustDialogRows();
+}
+
+void TlxCustomLang::AdjustDialogRows()
+{
+    rtl::TStrings *dlgs = TableOfType(stDlgsCaptions);
+    if (!dlgs)
+        return;
+    if (FNeedAllDlgs && dlgs->Count() < 86) {
+        for (int pos = dlgs->Count() + 1; pos <= 86; ++pos) {
+            std::string text =
+                pos <= kMessageDialogNames ? DialogDefaultCaption(pos - 1) : kDialogNames[pos - 1];
+            dlgs->Add(WithoutAmpersands(kDialogNames[pos - 1]) + FLangDelim + text + FLangDelim);
+        }
+    } else if (!FNeedAllDlgs && dlgs->Count() == 86) {
+        for (int i = dlgs->Count() - 1; i >= 0; --i) {
+            std::string key = GetEntryField(dlgs->Strings(i), FLangDelim, 0);
+            bool standard = false;
+            for (int k = 0; k < kMessageDialogNames && !standard; ++k)
+                standard = rtl::AnsiSameText(key, WithoutAmpersands(kDialogNames[k]));
+            if (!standard)
+                dlgs->Delete(i);
+        }
+    }
+}
+
+void TlxCustomLang::ClearExcludedTables()
+{
+    struct {
+        const char *Word;
+        int Types[2];
+    } const words[] = {{"Caption", {stCaptions, -1}},
+                       {"Hint", {stHints, -1}},
+                       {"DisplayLabel", {stDisplayLabels, -1}},
+                       {"Font", {stFonts, stCharSets}},
+                       {"Charset", {stCharSets, -1}}};
+    for (const auto &w : words) {
+        if (FExcludedProperties.IndexOf(w.Word) < 0)
+            continue;
+        for (int t : w.Types)
+            if (rtl::TStrings *table = t >= 0 ? TableOfType(t) : nullptr)
+                table->Clear();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Component life
+
+void TlxCustomLang::Loaded()
+{
+    rtl::TComponent::Loaded();
+    if (!Owner())
+        return;
+    AdjustDialogRows();
+    if (FOptions & loUseExtCommonStrings) {
+        if (auto *t = TableOfType(stDlgsCaptions))
+            t->Clear();
+        if (auto *t = TableOfType(stLocales))
+            t->Clear();
+    }
+    if (FLangDelim == '\t') {
+        FLangDelim = 1;
+        ChangeDelimiter('\t', FLangDelim);
+    }
+    // Rows written with tabs between the fields: every tab becomes the
+    // delimiter.
+    auto row0 = [this](int t) -> std::string {
+        rtl::TStrings *table = TableOfType(t);
+        return table && table->Count() > 0 ? table->Strings(0) : std::string();
+    };
+    bool tabbed = row0(stDlgsCaptions).find('\t') != std::string::npos ||
+                  row0(stLocales).find('\t') != std::string::npos;
+    for (int t : {stCaptions, stLocales, stHints})
+        if (CountChars(row0(t), '\t') == FNumOfLanguages + 1)
+            tabbed = true;
+    if (tabbed)
+        ChangeDelimiter('\t', FLangDelim);
+    if (rtl::TStrings *locales = TableOfType(stLocales); locales && locales->Count() == 11)
+        for (int i = 11; i < 15; ++i)
+            locales->Add(std::string(kLocaleKeys[i]) + FLangDelim + FLocaleDefaults[i] +
+                         FLangDelim);
+    ClearExcludedTables();
+    RebuildIndexes();
+    if (FLangDispatcher)
+        FLangDispatcher->LinkComponent(this);
+    if (FIsInheritedOwner)
+        TranslateOwner();
+    else
+        UpdateCharsetCache();
+}
+
+void TlxCustomLang::Notification(rtl::TComponent *component, rtl::TOperation operation)
+{
+    rtl::TComponent::Notification(component, operation);
+    if (operation != rtl::opRemove)
+        return;
+    if (component == FLangDispatcher) {
+        FLangDispatcher = nullptr;
+    } else if (!component->InheritsFrom(TlxCustomLang::StaticClassInfo())) {
+        int i = FDoNotTranslate.IndexOf(component->Name());
+        if (i >= 0 && !component->Name().empty())
+            FDoNotTranslate.Delete(i);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Look-ups
+
+TlxCustomLang *TlxCustomLang::ExternalSource(int type)
+{
+    if (!FLangDispatcher)
+        return nullptr;
+    for (int i = 0; i < FLangDispatcher->LinkedCount(); ++i) {
+        TlxCustomLang *other = FLangDispatcher->Linked(i);
+        if (other == this)
+            continue;
+        rtl::TStrings *t = other->TableOfType(type);
+        if (t && t->Count() > 0)
+            return other;
+    }
+    return this;
+}
+
+std::string TlxCustomLang::LookupTableText(rtl::TStrings &table, const std::string &key,
+                                           bool fallBack)
+{
+    int type = -1;
+    for (int t = 0; t < kStringsTypeCount; ++t)
+        if (TableOfType(t) == &table)
+            type = t;
+    bool external =
+        ((FOptions & loUseExtCommonStrings) && (type == stDlgsCaptions || type == stLocales)) ||
+        ((FOptions & loUseExtUDStrings) && type == stStrings);
+    if (external) {
+        TlxCustomLang *source = ExternalSource(type);
+        if (!source)
+            return {};
+        if (source != this) {
+            // The other component answers in this component's language.
+            int saved = source->FActiveLanguage;
+            source->FActiveLanguage = FActiveLanguage;
+            std::string r;
+            try {
+                r = source->LookupIn(*source->TableOfType(type), type, key, fallBack);
+            } catch (...) {
+                source->FActiveLanguage = saved;
+                throw;
+            }
+            source->FActiveLanguage = saved;
+            return r;
+        }
+    }
+    return LookupIn(table, type, key, fallBack);
+}
+
+std::string TlxCustomLang::LookupIn(rtl::TStrings &table, int type, const std::string &key,
+                                    bool fallBack)
+{
+    auto notFound = [&]() {
+        if (FDoRaiseExceptions)
+            throw ELanguageError("String identifier \"" + key + "\" not found!");
+    };
+    std::string result;
+    std::string language1;
+    if (type == stStrings && &table == &FTables[stStrings]) {
+        if (FIndexDirty)
+            RebuildIndexes();
+        bool found = false;
+        result = FKeyIndex.FindByKey(key, FActiveLanguage, &found);
+        if (!found) {
+            notFound();
+            return {};
+        }
+        if (result.empty() && fallBack)
+            result = FKeyIndex.FindByKey(key, 1);
+        return result;
+    }
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
+            continue;
+        result = GetEntryField(row, FLangDelim, FActiveLanguage);
+        if (result.empty() && fallBack)
+            result = GetEntryField(row, FLangDelim, 1);
+        return result;
+    }
+    notFound();
+    return {};
+}
+
+std::string TlxCustomLang::GetStringByIdExact(const std::string &id)
+{
+    std::string r = LookupTableText(FTables[stStrings], id, FTranslateType == ttGetDefault);
+    return FDecodeEscapes ? DecodeEscapes(r) : r;
+}
+
+std::string TlxCustomLang::GetStringById(const std::string &id)
+{
+    if (!FUseDefaultLanguage) {
+        std::string r = LookupTableText(FTables[stStrings], id, true);
+        return FDecodeEscapes ? DecodeEscapes(r) : r;
+    }
+    std::string r = GetStringByIdExact(id);
+    if (!r.empty())
+        return r;
+    int saved = FActiveLanguage;
+    FActiveLanguage = FDefaultLanguage;
+    try {
+        r = GetStringByIdExact(id);
+        if (r.empty())
+            r = LookupTableText(FTables[stStrings], id, true);
+    } catch (...) {
+        FActiveLanguage = saved;
+        throw;
+    }
+    FActiveLanguage = saved;
+    return r;
+}
+
+std::string TlxCustomLang::GetRowText(rtl::TStrings &table, int index, bool fallBack)
+{
+    rtl::TStrings *source = &table;
+    if ((FOptions & loUseExtCommonStrings) &&
+        (&table == TableOfType(stLocales) || &table == TableOfType(stDlgsCaptions))) {
+        int type = &table == TableOfType(stLocales) ? stLocales : stDlgsCaptions;
+        TlxCustomLang *other = ExternalSource(type);
+        if (!other)
+            return {};
+        source = other->TableOfType(type);
+    }
+    if (index < 0 || index >= source->Count())
+        return {};
+    std::string row = source->Strings(index);
+    std::string r = GetEntryField(row, FLangDelim, FActiveLanguage);
+    if (r.empty() && fallBack)
+        r = GetEntryField(row, FLangDelim, 1);
+    return r;
+}
+
+std::string TlxCustomLang::FindKeyText(rtl::TStrings &table, const std::string &key, int language)
+{
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        if (rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
+            return GetEntryField(row, FLangDelim, language);
+    }
+    return {};
+}
+
+void TlxCustomLang::StoreText(rtl::TStrings &table, const std::string &text, int language,
+                              const std::string &key)
+{
+    if (language < 1)
+        return;
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
+            continue;
+        table.Put(i, ReplaceField(row, FLangDelim, language, text));
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The stored "TranslationData"
+
+namespace {
+
+// Lines split at CR, LF or CR LF.
+std::vector<std::string> SplitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+// Wide lines split at CR, every LF dropped; a last line without CR is kept.
+std::vector<std::u16string> SplitWideLines(const std::u16string &text)
+{
+    std::vector<std::u16string> lines;
+    std::u16string line;
+    bool pending = false;
+    for (char16_t c : text) {
+        if (c == u'\r') {
+            lines.push_back(line);
+            line.clear();
+            pending = false;
+        } else if (c != u'\n') {
+            line += c;
+            pending = true;
+        }
+    }
+    if (pending)
+        lines.push_back(line);
+    return lines;
+}
+
+// Section of a line: the type whose name it is (ignoring case), with
+// unicode set for a name followed by "_Unicode"; -1 for other lines.
+int SectionOfLine(const std::string &line, bool &unicode)
+{
+    for (int t = 0; t < kStringsTypeCount; ++t)
+        if (rtl::AnsiSameText(line, kTypeNames[t]))
+            return t;
+    for (int t = 0; t < kStringsTypeCount; ++t)
+        if (rtl::AnsiSameText(line, std::string(kTypeNames[t]) + "_Unicode")) {
+            unicode = true;
+            return t;
+        }
+    return -1;
+}
+
+std::string AsciiOf(const std::u16string &w)
+{
+    std::string s;
+    s.reserve(w.size());
+    for (char16_t c : w)
+        s += c < 0x80 ? static_cast<char>(c) : '?';
+    return s;
+}
+
+} // namespace
+
+void TlxCustomLang::StoreLine(rtl::TStrings &table, const std::string &line)
+{
+    const std::string cls = OwnerClassName();
+    auto insertOrAppend = [&]() {
+        if (Owner() && rtl::AnsiSameText(GetEntryField(line, FLangDelim, 0), cls) &&
+            line.find(FLangDelim) != std::string::npos)
+            table.Insert(0, line);
+        else
+            table.Add(line);
+    };
+    if (!FIsInheritedOwner) {
+        insertOrAppend();
+        return;
+    }
+    const std::string key = GetEntryField(line, FLangDelim, 0);
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        if (rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key)) {
+            table.Delete(i);
+            table.Insert(i, MergeEntries(row, line, FLangDelim));
+            return;
+        }
+    }
+    insertOrAppend();
+}
+
+std::string TlxCustomLang::WideRowToAnsi(const std::u16string &row)
+{
+    if (static_cast<int>(FCharsets.size()) < FNumOfLanguages)
+        UpdateCharsetCache();
+    const char16_t d = static_cast<unsigned char>(FLangDelim);
+    auto field = [&](int n) {
+        size_t start = 0;
+        for (int i = 0; i < n; ++i) {
+            size_t p = row.find(d, start);
+            if (p == std::u16string::npos)
+                return std::u16string();
+            start = p + 1;
+        }
+        size_t end = row.find(d, start);
+        return row.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
+    };
+    std::string out = rtl::WideToCodePage(field(0), rtl::SystemCodePage);
+    out += FLangDelim;
+    for (int n = 1; n <= FNumOfLanguages; ++n) {
+        unsigned cp = rtl::CharsetToCodePage(FCharsets[static_cast<size_t>(n - 1)]);
+        out += rtl::WideToCodePage(field(n), cp);
+        out += FLangDelim;
+    }
+    return out;
+}
+
+void TlxCustomLang::ReadTranslationData(const std::string &bytes)
+{
+    std::string text;
+    std::u16string wide;
+    if (bytes.size() >= 2) {
+        if (bytes[1] != 0) {
+            text = bytes;
+        } else {
+            wide.resize(bytes.size() / 2);
+            for (size_t i = 0; i < wide.size(); ++i)
+                wide[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                                static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+            text = rtl::WideToCodePage(wide, rtl::SystemCodePage);
+        }
+    }
+    const std::vector<std::string> lines = SplitLines(text);
+    bool unicodeSeen = false;
+    ReadSection(lines, false, nullptr);
+    for (const auto &line : lines)
+        SectionOfLine(line, unicodeSeen);
+    UpdateCharsetCache();
+    if (unicodeSeen) {
+        const std::vector<std::u16string> wideLines = SplitWideLines(wide);
+        ReadSection({}, true, &wideLines);
+    }
+    if (!IsLoading())
+        RebuildIndexes();
+}
+
+void TlxCustomLang::ReadSection(const std::vector<std::string> &lines, bool wide,
+                                const std::vector<std::u16string> *wideLines)
+{
+    const size_t count = wide ? wideLines->size() : lines.size();
+    auto lineAt = [&](size_t i) { return wide ? AsciiOf((*wideLines)[i]) : lines[i]; };
+    rtl::TStrings *table = nullptr;
+    bool inSection = false;
+    for (size_t i = 0; i < count; ++i) {
+        bool unicode = false;
+        int section = SectionOfLine(lineAt(i), unicode);
+        if (section >= 0) {
+            inSection = true;
+            table = nullptr;
+            if (i + 1 == count)
+                break; // a header as the last line does nothing
+            if (wide && (section == stFonts || section == stCharSets))
+                continue; // kept from the first pass
+            table = TableByName(std::string(kTypeNames[section]).substr(2));
+            if (table && !FIsInheritedOwner)
+                table->Clear();
+            continue;
+        }
+        if (!inSection || !table)
+            continue;
+        std::string line = wide ? WideRowToAnsi((*wideLines)[i]) : lines[i];
+        StoreLine(*table, DecodeLineBreaks(line));
+    }
+}
+
+void TlxCustomLang::ReadTranslationData(rtl::TStream &stream)
+{
+    std::string bytes;
+    char buffer[4096];
+    while (true) {
+        int64_t n = stream.Read(buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ReadTranslationData(bytes);
+}
+
+std::string TlxCustomLang::TranslationDataBytes()
+{
+    std::string out;
+    for (int t = 0; t < kStringsTypeCount; ++t) {
+        rtl::TStrings *table = TableOfType(t);
+        if (!table)
+            continue;
+        out += kTypeNames[t];
+        out += "\r\n";
+        for (int i = 0; i < table->Count(); ++i) {
+            out += EncodeLineBreaks(table->Strings(i));
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+void TlxCustomLang::WriteTranslationData(rtl::TStream &stream)
+{
+    std::string bytes = TranslationDataBytes();
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+// ---------------------------------------------------------------------------
+// Dispatcher
+
+TlxLangDispatcher::TlxLangDispatcher(rtl::TComponent *owner) : rtl::TComponent(owner)
+{
+    FLangNames.Add("Language N1");
+}
+
+TlxLangDispatcher::~TlxLangDispatcher()
+{
+    while (!FLinked.empty()) {
+        TlxCustomLang *lang = FLinked.back();
+        lang->SetLangDispatcher(nullptr);
+        if (!FLinked.empty() && FLinked.back() == lang)
+            FLinked.pop_back();
+    }
+}
+
+void TlxLangDispatcher::Notification(rtl::TComponent *component, rtl::TOperation operation)
+{
+    rtl::TComponent::Notification(component, operation);
+    if (operation == rtl::opRemove && component->InheritsFrom(TlxCustomLang::StaticClassInfo()))
+        UnlinkComponent(static_cast<TlxCustomLang *>(component));
+}
+
+void TlxLangDispatcher::LinkComponent(TlxCustomLang *lang)
+{
+    if (!lang)
+        return;
+    for (auto *l : FLinked)
+        if (l == lang)
+            return;
+    FLinked.push_back(lang);
+    lang->FreeNotification(this);
+    lang->SetNumOfLanguages(FNumOfLanguages);
+    lang->FLangNames.SetText(FLangNames.Text());
+    lang->FLanguage = FLanguage;
+    if (OnLinkToDispatcher)
+        OnLinkToDispatcher(this, lang);
+    lang->SetActiveLanguage(FActiveLanguage);
+    lang->UpdateCharsetCache();
+}
+
+void TlxLangDispatcher::UnlinkComponent(TlxCustomLang *lang)
+{
+    for (auto it = FLinked.begin(); it != FLinked.end(); ++it)
+        if (*it == lang) {
+            FLinked.erase(it);
+            return;
+        }
+}
+
+void TlxLangDispatcher::SetActiveLanguage(int n)
+{
+    if (!HasState(rtl::csLoading) && (n < 1 || n > FNumOfLanguages))
+        throw ELanguageError(RangeMessage(n, FNumOfLanguages));
+    FActiveLanguage = n;
+    std::exception_ptr first;
+    const std::vector<TlxCustomLang *> linked = FLinked; // a handler may unlink one
+    for (TlxCustomLang *lang : linked) {
+        try {
+            lang->SetActiveLanguage(n);
+        } catch (...) {
+            if (!first)
+                first = std::current_exception();
+        }
+    }
+    if (!HasState(rtl::csLoading) && FLangNames.Count() >= n && n >= 1)
+        FLanguage = FLangNames.Strings(n - 1);
+    if (first)
+        std::rethrow_exception(first);
+}
+
+void TlxLangDispatcher::SetNumOfLanguages(int n)
+{
+    if (n < 1)
+        throw ELanguageError(rtl::IntToStr(n) +
+                             " - is not a valid property value !\rValue must be more than ZERO !");
+    FNumOfLanguages = n;
+    while (FLangNames.Count() < n)
+        FLangNames.Add("Language N" + rtl::IntToStr(FLangNames.Count() + 1));
+    while (FLangNames.Count() > n)
+        FLangNames.Delete(FLangNames.Count() - 1);
+    for (TlxCustomLang *lang : std::vector<TlxCustomLang *>(FLinked))
+        lang->SetNumOfLanguages(n);
+}
+
+void TlxLangDispatcher::SetLanguage(const std::string &name)
+{
+    if (name == FLanguage)
+        return;
+    int index = FLangNames.IndexOf(name);
+    if (index < 0 && FLangNames.Count() > 0)
+        throw ELanguageError("Language name shall be included in LangNames property!");
+    FLanguage = name;
+    if (!HasState(rtl::csLoading) && FLangNames.Count() > 0)
+        SetActiveLanguage(index + 1);
+}
+
+void TlxLangDispatcher::SetLangNames(const rtl::TStrings &names)
+{
+    if (&names == &FLangNames)
+        return;
+    FLangNames.Assign(names);
+    if (FActiveLanguage - 1 < FLangNames.Count() && FActiveLanguage >= 1)
+        FLanguage = FLangNames.Strings(FActiveLanguage - 1);
+    for (TlxCustomLang *lang : std::vector<TlxCustomLang *>(FLinked)) {
+        lang->FLangNames.Assign(FLangNames);
+        lang->SetLanguage(FLanguage);
+    }
+    SetNumOfLanguages(FLangNames.Count() > 0 ? FLangNames.Count() : 1);
+}
+
+void TlxLangDispatcher::SetDefaultLanguage(int n)
+{
+    if (n < 1 || n > FNumOfLanguages || n == FDefaultLanguage)
+        return;
+    FDefaultLanguage = n;
+    for (TlxCustomLang *lang : FLinked)
+        lang->SetDefaultLanguage(n);
+}
+
+void TlxLangDispatcher::SetUseDefaultLanguage(bool b)
+{
+    if (b == FUseDefaultLanguage)
+        return;
+    FUseDefaultLanguage = b;
+    for (TlxCustomLang *lang : FLinked)
+        lang->SetUseDefaultLanguage(b);
+}
+
+} // namespace i18n

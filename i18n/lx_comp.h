@@ -1,0 +1,340 @@
+// The translation components: TlxCustomLang (one per form, holding the
+// form's texts of every language in its tables), TlxLang (the main window's
+// variant) and the dispatcher TlxLangDispatcher that switches every linked
+// component at once. TlxLangLinked, the variant on every other window, is in
+// lx_linked.h.
+//
+// All of this runs on the GUI thread only.
+#pragma once
+
+#include "i18n/lx_index.h"
+
+#include "platform/rtl/classes.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/strings.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace rtl {
+class TStream;
+class TPropInfo;
+} // namespace rtl
+
+namespace i18n {
+
+// The kinds of translated text; the order is the section order of the stored
+// translation data.
+enum TStringsType : int {
+    stCaptions,
+    stHints,
+    stDisplayLabels,
+    stFonts,
+    stMultiLines,
+    stDlgsCaptions,
+    stStrings,
+    stOtherStrings,
+    stLocales,
+    stCollections,
+    stCharSets,
+    stListView_TreeView_Items,
+};
+inline constexpr int kStringsTypeCount = 12;
+
+// "stCaptions", "stHints", ...
+const char *StringsTypeName(int type);
+
+// A language number or name outside the component's languages, or (with
+// DoRaiseExceptions) a missing string id.
+class ELanguageError : public rtl::Exception {
+public:
+    using rtl::Exception::Exception;
+};
+
+enum TTranslateType { ttNoChange, ttGetDefault };
+enum TlxLangOption : unsigned { loUseExtUDStrings = 1, loUseExtCommonStrings = 2 };
+
+// The 86 dialog and button caption names; the first 15 are those of the
+// message dialogs.
+extern const char *const kDialogNames[86];
+inline constexpr int kMessageDialogNames = 15;
+// The 15 locale keys of the Locales table.
+extern const char *const kLocaleKeys[15];
+// The 19 font charset names and their values.
+struct TCharsetName {
+    const char *Name;
+    int Value;
+};
+extern const TCharsetName kCharsetNames[19];
+// The value of a charset name (case-insensitive); -1 when unknown.
+int CharsetValueOf(const std::string &name);
+
+class TlxLangDispatcher;
+
+class TlxCustomLang : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TlxCustomLang)
+public:
+    // Raises rtl::Exception "Only one TlxCustomLang component per
+    // Form/DataModule allowed!" when owner already owns one.
+    explicit TlxCustomLang(rtl::TComponent *owner);
+    ~TlxCustomLang() override;
+
+    // ---- Languages.
+    int ActiveLanguage() const { return FActiveLanguage; }
+    // Re-translates the owner form when the value changes. Outside
+    // 1..NumOfLanguages: ELanguageError (ignored while loading).
+    void SetActiveLanguage(int n);
+    int NumOfLanguages() const { return FNumOfLanguages; }
+    // Cuts or pads every row; ELanguageError below 1.
+    void SetNumOfLanguages(int n);
+    const std::string &Language() const { return FLanguage; }
+    // Switches to the language of that name; ELanguageError when it is not
+    // among LangNames (while loading the name is appended instead).
+    void SetLanguage(const std::string &name);
+    rtl::TStringList &LangNames() { return FLangNames; }
+    void SetLangNames(const rtl::TStrings &names);
+    TlxLangDispatcher *LangDispatcher() const { return FLangDispatcher; }
+    void SetLangDispatcher(TlxLangDispatcher *dispatcher);
+    int DefaultLanguage() const { return FDefaultLanguage; }
+    void SetDefaultLanguage(int n); // ignored outside 1..NumOfLanguages
+    bool UseDefaultLanguage() const { return FUseDefaultLanguage; }
+    void SetUseDefaultLanguage(bool b) { FUseDefaultLanguage = b; }
+
+    // ---- Settings.
+    char LangDelim() const { return FLangDelim; }
+    // Replaces the delimiter in every stored row (only stores while loading).
+    void SetLangDelim(char delim);
+    TTranslateType TranslateType() const { return FTranslateType; }
+    void SetTranslateType(TTranslateType t) { FTranslateType = t; }
+    unsigned Options() const { return FOptions; }
+    void SetOptions(unsigned options) { FOptions = options; }
+    bool DoRaiseExceptions() const { return FDoRaiseExceptions; }
+    void SetDoRaiseExceptions(bool b) { FDoRaiseExceptions = b; }
+    bool AutoSkipEmpties() const { return FAutoSkipEmpties; }
+    void SetAutoSkipEmpties(bool b) { FAutoSkipEmpties = b; }
+    bool ChangeLocales() const { return FChangeLocales; }
+    // Turned on with an empty Locales table, adds the 15 locale rows.
+    void SetChangeLocales(bool b);
+    bool IsInheritedOwner() const { return FIsInheritedOwner; }
+    void SetIsInheritedOwner(bool b) { FIsInheritedOwner = b; }
+    bool NeedAllDlgs() const { return FNeedAllDlgs; }
+    void SetNeedAllDlgs(bool b);
+    int ChangingCursor() const { return FChangingCursor; }
+    void SetChangingCursor(int c) { FChangingCursor = c; }
+    std::string Version() const { return "6.3.1"; }
+    void SetVersion(const std::string &) {}
+    rtl::TStringList &DoNotTranslate() { return FDoNotTranslate; }
+    rtl::TStringList &ExcludedProperties() { return FExcludedProperties; }
+    rtl::TStringList &StringsTypes() { return FStringsTypes; }
+    rtl::TStringList &SmartExcludeProps() { return FSmartExcludeProps; }
+    bool IsStringsClass(const std::string &className) const;
+    // Decode backslash escapes in looked-up strings (off by default).
+    bool DecodeEscapesInStrings() const { return FDecodeEscapes; }
+    void SetDecodeEscapesInStrings(bool b) { FDecodeEscapes = b; }
+
+    // Fired at the end of every TranslateOwner.
+    std::function<void(rtl::TObject *sender)> OnChangeLanguage;
+
+    // ---- Tables.
+    rtl::TStringList &Captions() { return FTables[stCaptions]; }
+    rtl::TStringList &Hints() { return FTables[stHints]; }
+    rtl::TStringList &DisplayLabels() { return FTables[stDisplayLabels]; }
+    rtl::TStringList &Fonts() { return FTables[stFonts]; }
+    rtl::TStringList &MultiLines() { return FTables[stMultiLines]; }
+    rtl::TStringList &DlgsCaptions() { return FTables[stDlgsCaptions]; }
+    rtl::TStringList &Strings() { return FTables[stStrings]; }
+    rtl::TStringList &OtherStrings() { return FTables[stOtherStrings]; }
+    rtl::TStringList &Locales() { return FTables[stLocales]; }
+    rtl::TStringList &Collections() { return FTables[stCollections]; }
+    rtl::TStringList &CharSets() { return FTables[stCharSets]; }
+    // Table writers: assign the lines and re-apply that table to the form
+    // (DlgsCaptions: only assign). The Strings writer rebuilds the key index.
+    void SetTable(TStringsType type, const rtl::TStrings &lines);
+
+    // The table of a kind, nullptr when this component has none.
+    virtual rtl::TStrings *TableOfType(int type);
+    // The table whose kind name without "st" equals name (ignoring case).
+    rtl::TStrings *TableByName(const std::string &name);
+    // Rows the walk took out of the tables because they address nothing.
+    const rtl::TStringList *RemovedRows() const { return FRemovedRows.get(); }
+
+    // ---- The stored "TranslationData" property.
+    // Replaces the tables from the stream (from its position to its end).
+    // Never raises for malformed data: what cannot be read is ignored.
+    void ReadTranslationData(rtl::TStream &stream);
+    void WriteTranslationData(rtl::TStream &stream);
+    void ReadTranslationData(const std::string &bytes);
+    std::string TranslationDataBytes();
+
+    // ---- Look-ups.
+    // Text of string id in the active language, the language-1 text when
+    // that is empty; "" when the id is missing (ELanguageError with
+    // DoRaiseExceptions).
+    std::string GetStringById(const std::string &id);
+    // As GetStringById, but falls back to language 1 only with ttGetDefault.
+    std::string GetStringByIdExact(const std::string &id);
+    std::string LookupTableText(rtl::TStrings &table, const std::string &key, bool fallBack);
+    std::string GetRowText(rtl::TStrings &table, int index, bool fallBack);
+    std::string FindKeyText(rtl::TStrings &table, const std::string &key, int language);
+    // Writes text into column language of the row of key (padding a short
+    // row); the Strings table's key index follows.
+    void StoreText(rtl::TStrings &table, const std::string &text, int language,
+                   const std::string &key);
+
+    // ---- Applying the active language to the owner form.
+    // Writes the texts of the active language into the owner and its
+    // components. A row that addresses nothing usable is skipped; rows of
+    // vanished components are moved to RemovedRows first.
+    virtual void TranslateOwner();
+    // Applies one table (kind = its TStringsType).
+    void ApplyTableTexts(rtl::TStrings &table, int kind);
+    // Moves rows that address nothing to RemovedRows; with AutoSkipEmpties
+    // deletes rows without any text.
+    void RemoveObsoleteRows(rtl::TStrings &table, int kind);
+    // Kind 0/1: the component's Caption/Hint comes from its Action.
+    bool IsActionText(rtl::TComponent *component, int kind);
+
+    // ---- Table maintenance.
+    void ChangeDelimiter(char oldDelim, char newDelim);
+    void PadAllEntries();
+    void RebuildIndexes();
+    const TlxStringsCollection &KeyIndex() const { return FKeyIndex; }
+    // Charset of language n (1-based) from the CharSets row of the owner.
+    int LanguageCharset(int n);
+    void UpdateCharsetCache();
+    int ActiveCharset() const { return FActiveCharset; }
+
+    // Locale defaults captured at creation, in the order of kLocaleKeys.
+    const std::string &LocaleDefault(int i) const
+    {
+        return FLocaleDefaults[static_cast<size_t>(i)];
+    }
+
+    // Completes loading: key index, link to the dispatcher, and (for an
+    // inherited form) translation of the owner.
+    void Loaded() override;
+
+protected:
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+
+    bool IsLoading() const;
+    // Internal: set the active language without a switch (dispatcher, default
+    // language look-ups).
+    void SetActiveLanguageField(int n) { FActiveLanguage = n; }
+
+    int FTableToTranslate = -1;
+
+private:
+    friend class TlxLangDispatcher;
+    struct CollectionTarget;
+
+    bool ResolveCollectionKey(const std::string &key, CollectionTarget &target);
+    void ApplyCollections(rtl::TStrings &table);
+    void ApplyRow(const std::string &row, int kind);
+    void ApplyOwnerTexts();
+    void ApplyLocale(const std::string &key, const std::string &text);
+    std::string RowText(const std::string &row);
+    bool IsTranslatableClass(const std::string &className) const;
+    std::string GetPropertyText(rtl::TObject *object, const rtl::TPropInfo *prop);
+    void AssignTextProperty(rtl::TObject *object, const rtl::TPropInfo *prop,
+                            const std::string &text);
+    void MoveOut(rtl::TStrings &table, int index);
+
+    std::string LookupIn(rtl::TStrings &table, int type, const std::string &key, bool fallBack);
+    TlxCustomLang *ExternalSource(int type);
+    void AdjustDialogRows();
+    void ClearExcludedTables();
+    std::string DialogDefaultCaption(int i) const;
+    void ReadSection(const std::vector<std::string> &lines, bool wide,
+                     const std::vector<std::u16string> *wideLines);
+    void StoreLine(rtl::TStrings &table, const std::string &line);
+    std::string WideRowToAnsi(const std::u16string &row);
+    std::string OwnerClassName() const;
+
+    rtl::TStringList FTables[kStringsTypeCount]; // [stListView_TreeView_Items] unused
+    int FActiveLanguage = 1;
+    int FNumOfLanguages = 1;
+    bool FChangeLocales = false;
+    std::unique_ptr<rtl::TStringList> FRemovedRows;
+    std::string FLocaleDefaults[15];
+    TlxLangDispatcher *FLangDispatcher = nullptr;
+    char FLangDelim = 1;
+    rtl::TStringList FDoNotTranslate;
+    std::string FLanguage;
+    rtl::TStringList FLangNames;
+    TTranslateType FTranslateType = ttNoChange;
+    unsigned FOptions = 0;
+    bool FNeedAllDlgs = false;
+    int FChangingCursor = -1;
+    rtl::TStringList FExcludedProperties;
+    bool FDoRaiseExceptions = false;
+    rtl::TStringList FStringsTypes;
+    rtl::TStringList FSmartExcludeProps;
+    bool FIsInheritedOwner = false;
+    bool FOwnerHasNoFont = true;
+    int FDefaultLanguage = 1;
+    bool FUseDefaultLanguage = false;
+    bool FAutoSkipEmpties = true;
+    TlxStringsCollection FKeyIndex;
+    bool FIndexDirty = true;
+    std::vector<int> FCharsets;
+    int FActiveCharset = 1;
+    bool FDecodeEscapes = false;
+};
+
+class TlxLang : public TlxCustomLang {
+    RTL_DECLARE_CLASS(TlxLang)
+public:
+    explicit TlxLang(rtl::TComponent *owner) : TlxCustomLang(owner) {}
+};
+
+// Switches every linked translation component at once.
+class TlxLangDispatcher : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TlxLangDispatcher)
+public:
+    explicit TlxLangDispatcher(rtl::TComponent *owner);
+    ~TlxLangDispatcher() override;
+
+    int ActiveLanguage() const { return FActiveLanguage; }
+    // Outside 1..NumOfLanguages: ELanguageError, nothing changed. Otherwise
+    // every linked component is switched, even when one of them fails; the
+    // first failure is raised afterwards.
+    void SetActiveLanguage(int n);
+    int NumOfLanguages() const { return FNumOfLanguages; }
+    void SetNumOfLanguages(int n);
+    const std::string &Language() const { return FLanguage; }
+    void SetLanguage(const std::string &name);
+    const rtl::TStringList &LangNames() const { return FLangNames; }
+    void SetLangNames(const rtl::TStrings &names);
+    const std::string &FileName() const { return FFileName; }
+    void SetFileName(const std::string &name) { FFileName = name; }
+    int DefaultLanguage() const { return FDefaultLanguage; }
+    void SetDefaultLanguage(int n);
+    bool UseDefaultLanguage() const { return FUseDefaultLanguage; }
+    void SetUseDefaultLanguage(bool b);
+
+    std::function<void(rtl::TObject *sender, TlxCustomLang *lang)> OnLinkToDispatcher;
+
+    void LinkComponent(TlxCustomLang *lang);
+    void UnlinkComponent(TlxCustomLang *lang);
+    int LinkedCount() const { return static_cast<int>(FLinked.size()); }
+    TlxCustomLang *Linked(int i) const { return FLinked.at(static_cast<size_t>(i)); }
+
+protected:
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+
+private:
+    std::vector<TlxCustomLang *> FLinked;
+    int FActiveLanguage = 1;
+    int FNumOfLanguages = 1;
+    std::string FLanguage;
+    rtl::TStringList FLangNames;
+    std::string FFileName;
+    bool FUseDefaultLanguage = false;
+    int FDefaultLanguage = 1;
+};
+
+} // namespace i18n

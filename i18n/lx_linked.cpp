@@ -1,0 +1,70 @@
+#include "i18n/lx_linked.h"
+
+namespace i18n {
+
+RTL_IMPLEMENT_CLASS(TlxLangLinked, TlxCustomLang)
+
+const char *const kLangClassNames[5] = {"TlxLang", "TlxLangLinked", "TlxLangRT", "TlxLangRTSE",
+                                        "TlxLangTLV"};
+
+TlxLangLinked::TlxLangLinked(rtl::TComponent *owner) : TlxCustomLang(owner) {}
+
+rtl::TStrings *TlxLangLinked::TableOfType(int type)
+{
+    if (type == stDlgsCaptions || type == stLocales)
+        return nullptr;
+    return TlxCustomLang::TableOfType(type);
+}
+
+void TlxLangLinked::Loaded()
+{
+    TlxCustomLang::Loaded();
+    if (!FCommonContainer)
+        return;
+    for (int type : {stDlgsCaptions, stLocales}) {
+        rtl::TStringList &own = type == stDlgsCaptions ? DlgsCaptions() : Locales();
+        rtl::TStrings *theirs = FCommonContainer->TableOfType(type);
+        own.Clear();
+        if (!theirs)
+            continue;
+        const char from = FCommonContainer->LangDelim();
+        for (int i = 0; i < theirs->Count(); ++i) {
+            std::string row = theirs->Strings(i);
+            if (from != LangDelim())
+                for (char &c : row)
+                    if (c == from)
+                        c = LangDelim();
+            own.Add(row);
+        }
+    }
+}
+
+void TlxLangLinked::Notification(rtl::TComponent *component, rtl::TOperation operation)
+{
+    TlxCustomLang::Notification(component, operation);
+    if (operation == rtl::opRemove && component == FCommonContainer)
+        FCommonContainer = nullptr;
+}
+
+void TlxLangLinked::SetCommonContainer(TlxCustomLang *container)
+{
+    if (container == FCommonContainer || container == this)
+        return;
+    FCommonContainer = container;
+    if (container)
+        container->FreeNotification(this);
+    if (!HasState(rtl::csLoading))
+        Loaded();
+}
+
+void RegisterLangClasses()
+{
+    if (!rtl::GetClass("TlxLang"))
+        rtl::RegisterClass<TlxLang>();
+    if (!rtl::GetClass("TlxLangLinked"))
+        rtl::RegisterClass<TlxLangLinked>();
+    if (!rtl::GetClass("TlxLangDispatcher"))
+        rtl::RegisterClass<TlxLangDispatcher>();
+}
+
+} // namespace i18n

@@ -1,0 +1,122 @@
+// Small components with published properties, standing in for a form and
+// its controls in tests of the translation engine.
+#pragma once
+
+#include "platform/rtl/classes.h"
+#include "platform/rtl/strings.h"
+#include "platform/rtl/typinfo.h"
+
+#include <memory>
+#include <string>
+
+namespace fake {
+
+class TCustomForm : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TCustomForm)
+public:
+    using rtl::TComponent::TComponent;
+    std::string Caption, Hint;
+};
+
+class TfrmTest : public TCustomForm {
+    RTL_DECLARE_CLASS(TfrmTest)
+public:
+    using TCustomForm::TCustomForm;
+};
+
+class TLabel : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TLabel)
+public:
+    using rtl::TComponent::TComponent;
+    std::string Caption, Hint;
+    int CaptionWrites = 0;
+};
+
+class TStatusPanel : public rtl::TCollectionItem {
+    RTL_DECLARE_CLASS(TStatusPanel)
+public:
+    using rtl::TCollectionItem::TCollectionItem;
+    std::string Text;
+};
+
+class TStatusBar : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TStatusBar)
+public:
+    explicit TStatusBar(rtl::TComponent *owner)
+        : rtl::TComponent(owner), Panels(rtl::CollectionItemClass<TStatusPanel>(), this)
+    {
+    }
+    rtl::TCollection Panels;
+};
+
+class TCustomListControl : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TCustomListControl)
+public:
+    using rtl::TComponent::TComponent;
+    rtl::TStringList Items;
+    int ItemIndex = -1;
+};
+
+class TListBox : public TCustomListControl {
+    RTL_DECLARE_CLASS(TListBox)
+public:
+    using TCustomListControl::TCustomListControl;
+};
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TCustomForm, rtl::TComponent)
+{
+    P.String(
+        "Caption", "TCaption", [](TCustomForm &f) { return f.Caption; },
+        [](TCustomForm &f, const std::string &v) { f.Caption = v; });
+    P.String(
+        "Hint", "string", [](TCustomForm &f) { return f.Hint; },
+        [](TCustomForm &f, const std::string &v) { f.Hint = v; });
+}
+inline RTL_IMPLEMENT_CLASS(TfrmTest, TCustomForm)
+
+    inline RTL_IMPLEMENT_PUBLISHED_CLASS(TLabel, rtl::TComponent)
+{
+    P.String(
+        "Caption", "TCaption", [](TLabel &l) { return l.Caption; },
+        [](TLabel &l, const std::string &v) {
+            l.Caption = v;
+            ++l.CaptionWrites;
+        });
+    P.String(
+        "Hint", "string", [](TLabel &l) { return l.Hint; },
+        [](TLabel &l, const std::string &v) { l.Hint = v; });
+}
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TStatusPanel, rtl::TCollectionItem)
+{
+    P.String(
+        "Text", "string", [](TStatusPanel &p) { return p.Text; },
+        [](TStatusPanel &p, const std::string &v) { p.Text = v; });
+}
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TStatusBar, rtl::TComponent)
+{
+    P.Object<rtl::TCollection>("Panels", [](TStatusBar &s) { return &s.Panels; });
+}
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TCustomListControl, rtl::TComponent)
+{
+    P.Object<rtl::TStrings>(
+        "Items", [](TCustomListControl &l) { return &l.Items; },
+        [](TCustomListControl &l, rtl::TStrings *v) { l.Items.Assign(*v); });
+    P.Integer(
+        "ItemIndex", "Integer", [](TCustomListControl &l) { return l.ItemIndex; },
+        [](TCustomListControl &l, int v) { l.ItemIndex = v; });
+}
+inline RTL_IMPLEMENT_CLASS(TListBox, TCustomListControl)
+
+    // A component with this name and owner.
+    template <class C>
+    C *Make(rtl::TComponent *owner, const std::string &name)
+{
+    auto *c = new C(owner);
+    c->SetName(name);
+    return c;
+}
+
+} // namespace fake

@@ -1,0 +1,326 @@
+// Translation components, stored translation data, dispatcher and the walk
+// over a form's components.
+#include "fake_form.h"
+
+#include "i18n/lx_comp.h"
+#include "i18n/lx_linked.h"
+#include "i18n/lx_rows.h"
+
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/streams.h"
+
+#include <gtest/gtest.h>
+
+using namespace i18n;
+
+namespace {
+
+const char D = '\x01';
+
+std::string Row(std::initializer_list<std::string> fields)
+{
+    std::string r;
+    for (const auto &f : fields)
+        r += f + D;
+    return r;
+}
+
+// A form with two labels and a status bar of two panels.
+struct Form {
+    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
+    fake::TLabel *label1 = fake::Make<fake::TLabel>(form.get(), "Label1");
+    fake::TLabel *label2 = fake::Make<fake::TLabel>(form.get(), "Label2");
+    fake::TStatusBar *bar = fake::Make<fake::TStatusBar>(form.get(), "StatusBar1");
+    fake::TListBox *list = fake::Make<fake::TListBox>(form.get(), "ListBox1");
+
+    Form()
+    {
+        form->SetName("frmTest");
+        bar->Panels.Add();
+        bar->Panels.Add();
+    }
+
+    // Loads a translation component the way a window does.
+    template <class L = TlxLangLinked>
+    L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr)
+    {
+        auto *lang = new L(form.get());
+        lang->Loading();
+        lang->SetNumOfLanguages(languages);
+        lang->SetLangDispatcher(dispatcher);
+        lang->ReadTranslationData(data);
+        lang->Loaded();
+        return lang;
+    }
+};
+
+std::string Data(std::initializer_list<std::string> lines)
+{
+    std::string s;
+    for (const auto &l : lines)
+        s += l + "\r\n";
+    return s;
+}
+
+} // namespace
+
+TEST(TranslationData, EmptyComponentsWriteTheirHeaders)
+{
+    Form f;
+    auto *linked = f.Load("", 1);
+    EXPECT_EQ(linked->TranslationDataBytes(),
+              "stCaptions\r\nstHints\r\nstDisplayLabels\r\nstFonts\r\nstMultiLines\r\n"
+              "stStrings\r\nstOtherStrings\r\nstCollections\r\nstCharSets\r\n");
+    EXPECT_EQ(linked->TranslationDataBytes().size(), 115u);
+
+    fake::TfrmTest main;
+    TlxLang lang(&main);
+    std::string bytes = lang.TranslationDataBytes();
+    size_t dlgs = bytes.find("stMultiLines\r\nstDlgsCaptions\r\nWarning");
+    size_t locales = bytes.find("stOtherStrings\r\nstLocales\r\nstCollections\r\n");
+    EXPECT_NE(dlgs, std::string::npos);
+    EXPECT_NE(locales, std::string::npos);
+}
+
+TEST(TranslationData, RoundTripAndReaderRules)
+{
+    Form f;
+    auto *lang = f.Load("", 2);
+    lang->Strings().Add(Row({"IDS_1", "A\r\nB", "x"}));
+    std::string bytes = lang->TranslationDataBytes();
+    EXPECT_NE(bytes.find("IDS_1\x01"
+                         "A\x19\x1A"
+                         "B\x01x\x01\r\n"),
+              std::string::npos);
+
+    Form g;
+    auto *back = g.Load(bytes, 2);
+    EXPECT_EQ(back->Strings().Strings(0), Row({"IDS_1", "A\r\nB", "x"}));
+    EXPECT_EQ(back->GetStringById("IDS_1"), "A\r\nB");
+
+    // Headers in any case; lines before the first header ignored; the
+    // owner's own row goes first.
+    Form h;
+    auto *read = h.Load(Data({"garbage\x01line\x01", "STCAPTIONS", Row({"Label1", "L1", "L1fr"}),
+                              Row({"TfrmTest", "Form", "Formulaire"}), "stHints",
+                              Row({"Label1", "hint", "astuce"})}),
+                        2);
+    ASSERT_EQ(read->Captions().Count(), 2);
+    EXPECT_EQ(GetEntryField(read->Captions().Strings(0), D, 0), "TfrmTest");
+    EXPECT_EQ(read->Hints().Count(), 1);
+
+    // A stream of 0 or 1 bytes changes nothing.
+    read->ReadTranslationData(std::string());
+    read->ReadTranslationData(std::string("s"));
+    EXPECT_EQ(read->Captions().Count(), 2);
+}
+
+TEST(TranslationData, WideStreamIsConvertedLanguageByLanguage)
+{
+    // Language 2 of this form is Russian: its texts go through code page 1251.
+    std::u16string text = u"stCharSets\r\nTfrmTest\x01"
+                          u"ANSI_CHARSET\x01RUSSIAN_CHARSET\x01\r\n"
+                          u"stStrings_Unicode\r\nIDS_1\x01"
+                          u"caf\u00e9\x01\u0416\x01\r\n"
+                          u"IDS_2\x01last\x01line\x01";
+    std::string bytes;
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    Form f;
+    auto *lang = f.Load(bytes, 2);
+    ASSERT_EQ(lang->Strings().Count(), 2); // the last line without CR is kept
+    EXPECT_EQ(lang->Strings().Strings(0), Row({"IDS_1", "caf\xE9", "\xC6"}));
+    EXPECT_EQ(lang->Strings().Strings(1), Row({"IDS_2", "last", "line"}));
+    EXPECT_EQ(lang->CharSets().Count(), 1);
+}
+
+TEST(LangComponent, LanguageRangeAndCountErrors)
+{
+    Form f;
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "one", "un"})}), 8);
+    int changes = 0;
+    lang->OnChangeLanguage = [&](rtl::TObject *) { ++changes; };
+    try {
+        lang->SetActiveLanguage(9);
+        FAIL() << "no error";
+    } catch (const ELanguageError &e) {
+        EXPECT_EQ(e.Message(), "9 - is not a valid property value!\rValue must be within [1..8]!");
+    }
+    EXPECT_EQ(lang->ActiveLanguage(), 1);
+    lang->SetActiveLanguage(1); // the current value: nothing happens
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(f.label1->CaptionWrites, 0);
+    try {
+        lang->SetNumOfLanguages(0);
+        FAIL() << "no error";
+    } catch (const ELanguageError &e) {
+        EXPECT_EQ(e.Message(),
+                  "0 - is not a valid property value !\rValue must be more than ZERO !");
+    }
+    EXPECT_EQ(lang->NumOfLanguages(), 8);
+
+    // While loading an out-of-range language is ignored.
+    Form g;
+    auto *loading = new TlxLangLinked(g.form.get());
+    loading->Loading();
+    loading->SetNumOfLanguages(8);
+    EXPECT_NO_THROW(loading->SetActiveLanguage(9));
+    EXPECT_EQ(loading->ActiveLanguage(), 1);
+    loading->Loaded();
+
+    try {
+        new TlxLang(f.form.get());
+        FAIL() << "second component accepted";
+    } catch (const rtl::Exception &e) {
+        EXPECT_EQ(e.Message(), "Only one TlxCustomLang component per Form/DataModule allowed!");
+    }
+}
+
+TEST(LangComponent, StringLookups)
+{
+    Form f;
+    auto *lang = f.Load(Data({"stStrings", Row({"IDS_1", "one", ""}), Row({"IDS_2", "two", "deux"}),
+                              "IDS_3\x01only"}),
+                        3);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(lang->GetStringById("IDS_1"), "one");   // empty language 2: language 1
+    EXPECT_EQ(lang->GetStringByIdExact("IDS_1"), ""); // ttNoChange: no fallback
+    EXPECT_EQ(lang->GetStringById("ids_2"), "deux");
+    EXPECT_EQ(lang->GetStringByIdExact("IDS_3"), ""); // short row: missing field is empty
+    lang->SetActiveLanguage(3);
+    EXPECT_EQ(lang->GetStringById("IDS_3"), "only");
+    EXPECT_EQ(lang->GetStringById("IDS_999"), "");
+    lang->SetDoRaiseExceptions(true);
+    try {
+        lang->GetStringById("IDS_999");
+        FAIL() << "no error";
+    } catch (const ELanguageError &e) {
+        EXPECT_EQ(e.Message(), "String identifier \"IDS_999\" not found!");
+    }
+
+    // The whole-text look-up of other tables: a missing field does not run
+    // into the next row.
+    lang->Hints().Add("Label1\x01"
+                      "a");
+    lang->Hints().Add(Row({"Label2", "b", "c", "d"}));
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(lang->LookupTableText(lang->Hints(), "label1", false), "");
+    EXPECT_EQ(lang->LookupTableText(lang->Hints(), "label1", true), "a");
+
+    // Writing into the table is seen by the index; a short row is padded.
+    lang->StoreText(lang->Strings(), "trois", 3, "IDS_2");
+    lang->StoreText(lang->Strings(), "seul", 3, "IDS_3");
+    lang->SetActiveLanguage(3);
+    EXPECT_EQ(lang->GetStringByIdExact("IDS_2"), "trois");
+    EXPECT_EQ(lang->Strings().Strings(2), Row({"IDS_3", "only", "", "seul"}));
+    rtl::TStringList replaced;
+    replaced.Add(Row({"IDS_7", "seven", "sept", "sieben"}));
+    lang->SetTable(stStrings, replaced);
+    EXPECT_EQ(lang->GetStringById("IDS_7"), "sieben");
+}
+
+TEST(Dispatcher, LanguagesNamesAndLinking)
+{
+    TlxLangDispatcher d(nullptr);
+    EXPECT_EQ(d.LangNames().Text(), "Language N1\r\n");
+    d.SetNumOfLanguages(3);
+    EXPECT_EQ(d.LangNames().Text(), "Language N1\r\nLanguage N2\r\nLanguage N3\r\n");
+    d.SetNumOfLanguages(1);
+    EXPECT_EQ(d.LangNames().Count(), 1);
+    try {
+        d.SetLanguage("Klingon");
+        FAIL() << "no error";
+    } catch (const ELanguageError &e) {
+        EXPECT_EQ(e.Message(), "Language name shall be included in LangNames property!");
+    }
+
+    Form f;
+    auto *lang = f.Load("", 1, &d);
+    d.LinkComponent(lang);
+    EXPECT_EQ(d.LinkedCount(), 1);
+    delete lang;
+    EXPECT_EQ(d.LinkedCount(), 0);
+}
+
+TEST(Dispatcher, SwitchesEveryFormAndChecksTheRange)
+{
+    TlxLangDispatcher d(nullptr);
+    d.SetNumOfLanguages(8);
+    std::vector<std::unique_ptr<Form>> forms;
+    for (int i = 0; i < 8; ++i) {
+        forms.push_back(std::make_unique<Form>());
+        forms.back()->Load(
+            Data({"stCaptions", Row({"Label1", "1", "2", "3", "4", "five", "6", "7", "8"})}), 8,
+            &d);
+    }
+    // One window whose handler fails must not stop the others.
+    TlxCustomLang *third = d.Linked(2);
+    third->OnChangeLanguage = [](rtl::TObject *) { throw rtl::Exception("handler failed"); };
+    EXPECT_THROW(d.SetActiveLanguage(5), rtl::Exception);
+    for (auto &f : forms)
+        EXPECT_EQ(f->label1->Caption, "five");
+    EXPECT_EQ(d.Language(), "Language N5");
+
+    third->OnChangeLanguage = nullptr;
+    try {
+        d.SetActiveLanguage(9);
+        FAIL() << "no error";
+    } catch (const ELanguageError &e) {
+        EXPECT_EQ(e.Message(), "9 - is not a valid property value!\rValue must be within [1..8]!");
+    }
+    EXPECT_EQ(d.ActiveLanguage(), 5);
+    for (int i = 0; i < d.LinkedCount(); ++i)
+        EXPECT_EQ(d.Linked(i)->ActiveLanguage(), 5);
+
+    // A window created afterwards comes up in the dispatcher's language.
+    Form late;
+    late.Load(Data({"stCaptions", Row({"Label1", "1", "2", "3", "4", "five", "6", "7", "8"})}), 8,
+              &d);
+    EXPECT_EQ(late.label1->Caption, "five");
+}
+
+TEST(Walk, AppliesCaptionsHintsAndCollections)
+{
+    Form f;
+    f.label1->Caption = "HELLO";
+    f.label2->Caption = "keep";
+    auto *lang = f.Load(
+        Data({"stCaptions", Row({"TfrmTest", "Form", "Fenetre"}), Row({"Label1", "hello", "Hello"}),
+              Row({"Label2", "keep", ""}), Row({"Gone", "x", "y"}), Row({"Label1", "", ""}),
+              "stHints", Row({"Label1", " ", ""}), "stCollections",
+              Row({"StatusBar1.Panels[1].Text", "p1", "panneau"}),
+              Row({"StatusBar1.Panels[5].Text", "p5", "p5"}),
+              Row({"StatusBar1.Nothing[0].Text", "n", "n"}),
+              Row({"StatusBar1.Panels[0].Missing", "m", "m"})}),
+        2);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(f.form->Caption, "Fenetre");
+    EXPECT_EQ(f.label1->Caption, "HELLO"); // differs only in case: not rewritten
+    EXPECT_EQ(f.label1->CaptionWrites, 0);
+    EXPECT_EQ(f.label2->Caption, "keep"); // empty text: left as it is
+    EXPECT_EQ(f.bar->Panels.Items(1)->InheritsFrom(std::string("TStatusPanel")), true);
+    EXPECT_EQ(static_cast<fake::TStatusPanel *>(f.bar->Panels.Items(1))->Text, "panneau");
+
+    // Rows that address nothing moved out; an all-empty row deleted; a row
+    // whose only text is a blank kept.
+    ASSERT_NE(lang->RemovedRows(), nullptr);
+    EXPECT_EQ(lang->RemovedRows()->Count(), 4);
+    EXPECT_EQ(GetEntryField(lang->RemovedRows()->Strings(0), D, 0), "Gone");
+    EXPECT_EQ(lang->Captions().Count(), 3);
+    EXPECT_EQ(lang->Hints().Count(), 1);
+    EXPECT_EQ(lang->Collections().Count(), 1);
+}
+
+TEST(Walk, ListsKeepTheirItemIndex)
+{
+    Form f;
+    f.list->Items.SetCommaText("one,two,three");
+    f.list->ItemIndex = 1;
+    auto *lang = f.Load(
+        Data({"stMultiLines", Row({"ListBox1.Items", "one,two,three", "un,deux,trois"})}), 2);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(f.list->Items.CommaText(), "un,deux,trois");
+    EXPECT_EQ(f.list->ItemIndex, 1);
+}
