@@ -1,5 +1,7 @@
 #include "platform/rtl/typinfo.h"
 
+#include "platform/rtl/codepage.h"
+
 #include <algorithm>
 #include <strings.h>
 
@@ -17,54 +19,14 @@ int CompareNames(const std::string &a, const std::string &b)
     return strcasecmp(a.c_str(), b.c_str());
 }
 
-// Windows-1252 bytes 0x80..0x9F; 0 marks the five unassigned bytes, which
-// map to the C1 control of the same number as the system's converter does.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
 std::u16string AnsiToWide(const std::string &text)
 {
-    std::u16string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        if (c >= 0x80 && c <= 0x9F && kCp1252High[c - 0x80] != 0)
-            out.push_back(kCp1252High[c - 0x80]);
-        else
-            out.push_back(c);
-    }
-    return out;
+    return CodePageToWide(text, CP_ACP);
 }
 
-// Characters without a Windows-1252 byte become '?'; a surrogate pair is one
-// character.
 std::string WideToAnsi(const std::u16string &text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-            if (kCp1252High[k] == c || (kCp1252High[k] == 0 && c == 0x80 + k)) {
-                mapped = static_cast<char>(0x80 + k);
-                break;
-            }
-        out.push_back(mapped);
-    }
-    return out;
+    return WideToCodePage(text, CP_ACP);
 }
 
 const char *KindName(TTypeKind kind)
