@@ -408,6 +408,67 @@ void SetEnumProp(TObject *instance, std::string_view name, std::string_view valu
     SetEnumProp(instance, Find(instance, name), value);
 }
 
+// ---- Sets ----
+
+std::string GetSetProp(TObject *instance, const TPropInfo *prop, bool brackets)
+{
+    const TPropInfo &p = Need(instance, prop);
+    if (p.Kind() != tkSet)
+        RaiseInvalidType(p);
+    auto bits = static_cast<std::uint64_t>(Take<std::int64_t>(p, p.GetValue(*instance)));
+    std::string text;
+    const auto &names = p.EnumNames();
+    for (size_t i = 0; i < names.size() && i < 64; ++i) {
+        if (!(bits & (std::uint64_t{1} << i)))
+            continue;
+        if (!text.empty())
+            text += ',';
+        text += names[i];
+    }
+    return brackets ? "[" + text + "]" : text;
+}
+
+std::string GetSetProp(TObject *instance, std::string_view name, bool brackets)
+{
+    return GetSetProp(instance, Find(instance, name), brackets);
+}
+
+void SetSetProp(TObject *instance, const TPropInfo *prop, std::string_view value)
+{
+    const TPropInfo &p = Need(instance, prop);
+    if (p.Kind() != tkSet)
+        RaiseInvalidType(p);
+    auto trim = [](std::string_view v) {
+        while (!v.empty() && static_cast<unsigned char>(v.front()) <= ' ')
+            v.remove_prefix(1);
+        while (!v.empty() && static_cast<unsigned char>(v.back()) <= ' ')
+            v.remove_suffix(1);
+        return v;
+    };
+    std::string_view text = trim(value);
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']')
+        text = text.substr(1, text.size() - 2);
+    std::uint64_t bits = 0;
+    while (!trim(text).empty()) {
+        size_t comma = text.find(',');
+        std::string_view element = trim(text.substr(0, comma));
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        const auto &names = p.EnumNames();
+        auto it = std::find_if(names.begin(), names.end(),
+                               [&](const std::string &n) { return SameName(n, element); });
+        if (it == names.end() || it - names.begin() >= 64)
+            throw EPropertyError(
+                Format("Invalid property element: %s", std::string(element).c_str()));
+        bits |= std::uint64_t{1} << (it - names.begin());
+    }
+    p.SetValue(*instance, static_cast<std::int64_t>(bits));
+}
+
+void SetSetProp(TObject *instance, std::string_view name, std::string_view value)
+{
+    SetSetProp(instance, Find(instance, name), value);
+}
+
 std::string GetEnumName(const TPropInfo *prop, std::int64_t value)
 {
     if (!prop || prop->Kind() != tkEnumeration || value < 0 ||

@@ -119,7 +119,8 @@ public:
     std::string TypeName() const;
     // Class kind: the declared class of the value; nullptr otherwise.
     const TClassInfo *PropClass() const { return FPropClass ? &FPropClass() : nullptr; }
-    // Enumeration kind: the names of the values 0, 1, ...
+    // Enumeration kind: the names of the values 0, 1, ...; set kind: the
+    // names of its elements.
     const std::vector<std::string> &EnumNames() const { return FEnumNames; }
 
     bool IsReadable() const { return static_cast<bool>(FGet); }
@@ -239,6 +240,18 @@ public:
     {
         Put(std::move(name), tkEnumeration, std::move(typeName),
             Getter<std::int64_t>(std::move(get)), Setter<E>(std::move(set)))
+            .SetEnumNames(std::move(names));
+        return *this;
+    }
+
+    // A set whose elements 0, 1, ... are named by names; get returns and set
+    // receives the elements as bits (element i is bit i).
+    template <class G, class S = std::nullptr_t>
+    TPublisher &Set(std::string name, std::string typeName, std::vector<std::string> names, G get,
+                    S set = nullptr)
+    {
+        Put(std::move(name), tkSet, std::move(typeName), Getter<std::int64_t>(std::move(get)),
+            Setter<std::int64_t>(std::move(set)))
             .SetEnumNames(std::move(names));
         return *this;
     }
@@ -390,6 +403,15 @@ std::string GetEnumProp(TObject *instance, std::string_view name);
 // Raises EPropertyError for a name that is no value of the type.
 void SetEnumProp(TObject *instance, const TPropInfo *prop, std::string_view value);
 void SetEnumProp(TObject *instance, std::string_view name, std::string_view value);
+
+// Set kind as text: the element names separated by ",", in element order,
+// in "[" "]" when brackets is set. SetSetProp accepts the text with or
+// without brackets, names ignoring case and blanks around them, and raises
+// EPropertyError for a name that is no element.
+std::string GetSetProp(TObject *instance, const TPropInfo *prop, bool brackets = false);
+std::string GetSetProp(TObject *instance, std::string_view name, bool brackets = false);
+void SetSetProp(TObject *instance, const TPropInfo *prop, std::string_view value);
+void SetSetProp(TObject *instance, std::string_view name, std::string_view value);
 
 // The name of an enumeration value; empty when out of range or not an
 // enumeration.

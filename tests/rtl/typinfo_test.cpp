@@ -35,6 +35,7 @@ public:
     bool Shown = true;
     TAlign Align = TAlign::alNone;
     double Ratio = 0.5;
+    unsigned Styles = 0;
     TFontStub Font;
     TFontStub *FontPtr = &Font;
     int CaptionWrites = 0;
@@ -65,6 +66,9 @@ RTL_IMPLEMENT_PUBLISHED_CLASS(TWidget, TComponent)
     P.Object<TFontStub>(
         "Font", [](TWidget &w) { return w.FontPtr; },
         [](TWidget &w, TFontStub *f) { w.FontPtr = f; });
+    P.Set(
+        "Style", "TFontStyles", {"fsBold", "fsItalic", "fsUnderline"},
+        [](TWidget &w) { return w.Styles; }, [](TWidget &w, unsigned v) { w.Styles = v; });
     P.String("ClassText", "string", [](TWidget &w) { return w.ClassName(); });
     P.Add("OnClick", tkMethod, "TNotifyEvent", [](TWidget &) { return TPropValue(); });
 }
@@ -100,11 +104,11 @@ TEST(TypInfo, PropertyListsAreFilteredByKindAndSortedIgnoringCase)
     TWidget w;
     EXPECT_EQ(Names(GetPropList(&w)),
               (std::vector<std::string>{"Align", "Caption", "ClassText", "Font", "Hint", "Name",
-                                        "Ratio", "Tag", "Visible", "width"}));
+                                        "Ratio", "Style", "Tag", "Visible", "width"}));
     EXPECT_EQ(Names(GetPropList(&w, tkStrings)),
               (std::vector<std::string>{"Caption", "ClassText", "Hint", "Name"}));
     EXPECT_EQ(Names(GetPropList(&w, tkClass)), (std::vector<std::string>{"Font"}));
-    EXPECT_EQ(Names(GetPropList(&w, tkAny)).size(), 11u); // with the method
+    EXPECT_EQ(Names(GetPropList(&w, tkAny)).size(), 12u); // with the method
     EXPECT_TRUE(GetPropList(static_cast<TObject *>(nullptr)).empty());
 
     // A re-published name replaces the inherited property in place.
@@ -166,6 +170,14 @@ TEST(TypInfo, AccessRunsTheGetterAndSetterCode)
     EXPECT_EQ(w.FontPtr, nullptr);
     w.FontPtr = &w.Font;
     EXPECT_EQ(GetObjectProp(&w, "Font", &TComponent::StaticClassInfo()), nullptr);
+
+    SetSetProp(&w, "Style", "[ fsUnderline, FSBOLD ]");
+    EXPECT_EQ(w.Styles, 5u);
+    EXPECT_EQ(GetSetProp(&w, "Style"), "fsBold,fsUnderline");
+    SetSetProp(&w, "Style", "");
+    EXPECT_EQ(GetSetProp(&w, "Style", true), "[]");
+    EXPECT_THROW(SetSetProp(&w, "Style", "fsBold,fsStrike"), EPropertyError);
+    EXPECT_EQ(w.Styles, 0u);
 
     const TPropInfo *align = GetPropInfo(&w, "Align");
     EXPECT_EQ(GetEnumName(align, 1), "alTop");
