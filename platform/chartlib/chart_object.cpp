@@ -1,0 +1,625 @@
+#include "platform/chartlib/chart_object.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace chartlib {
+
+namespace {
+
+bool ValidId(std::int32_t id)
+{
+    return id >= kMinPropertyId && id <= kMaxPropertyId;
+}
+
+// Element kind of the view a data id gives on the data store.
+ElemKind DataViewKind(std::int32_t id)
+{
+    return (id == prop::XDataII || id == prop::YDataII) ? ElemKind::Double : ElemKind::Single;
+}
+
+template <class T> void GrowTo(std::vector<T> &v, std::size_t n)
+{
+    if (v.size() < n)
+        v.resize(n);
+}
+
+// Column extent of a grid: the longest row.
+template <class Rows> std::size_t ColumnExtent(const Rows &rows)
+{
+    std::size_t n = 0;
+    for (const auto &r : rows)
+        n = std::max(n, r.size());
+    return n;
+}
+
+// Writes one cell, or a whole dimension when an index is -1, of a row-allocated grid.
+// rowLimit/colLimit are the dimensions a -1 covers; cells at or beyond them are not written.
+template <class T>
+void WriteCells(std::vector<std::vector<T>> &rows, std::int32_t i, std::int32_t j,
+                std::size_t rowLimit, std::size_t colLimit, const T &v)
+{
+    std::size_t r0 = i < 0 ? 0 : std::size_t(i), r1 = i < 0 ? rowLimit : std::size_t(i) + 1;
+    std::size_t c0 = j < 0 ? 0 : std::size_t(j), c1 = j < 0 ? colLimit : std::size_t(j) + 1;
+    if (r0 >= r1 || c0 >= c1)
+        return;
+    GrowTo(rows, r1);
+    for (std::size_t r = r0; r < r1; ++r) {
+        GrowTo(rows[r], c1);
+        std::fill(rows[r].begin() + std::ptrdiff_t(c0), rows[r].begin() + std::ptrdiff_t(c1), v);
+    }
+}
+
+template <class T>
+const T *Cell(const std::vector<std::vector<T>> &rows, std::int32_t i, std::int32_t j)
+{
+    if (i < 0 || j < 0 || std::size_t(i) >= rows.size() || std::size_t(j) >= rows[i].size())
+        return nullptr;
+    return &rows[i][j];
+}
+
+template <class T> void Truncate(std::vector<std::vector<T>> &rows, std::size_t nr, std::size_t nc)
+{
+    if (rows.size() > nr)
+        rows.resize(nr);
+    for (auto &r : rows)
+        if (r.size() > nc) {
+            r.resize(nc);
+            r.shrink_to_fit();
+        }
+}
+
+} // namespace
+
+bool IsTransientProperty(std::int32_t id)
+{
+    switch (id) {
+    case prop::CacheBitmap:
+    case prop::CacheDC:
+    case prop::HotSpotData:
+    case prop::PlotRect:
+    case prop::MousePoint:
+    case prop::CustomMenuIndex:
+    case prop::CustomSubmenuIndex:
+    case prop::ImageDirty:
+    case prop::NotifyWindow:
+    case prop::Painting:
+    case prop::DialogResult:
+    case prop::GraphHotSpotData:
+    case prop::CustomGridNumberData:
+    case prop::ZoomWindowShowing:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int DataAxisOf(std::int32_t id)
+{
+    switch (id) {
+    case prop::XData:
+    case prop::XDataII:
+        return 0;
+    case prop::YData:
+    case prop::YDataII:
+        return 1;
+    case prop::ZData:
+        return 2;
+    default:
+        return -1;
+    }
+}
+
+bool IsDataShaped(std::int32_t id)
+{
+    return id == prop::PointTypes || id == prop::PointColors || id == prop::DataPointLabels ||
+           id == prop::PointHatch;
+}
+
+double ToKind(double v, ElemKind kind)
+{
+    switch (kind) {
+    case ElemKind::Int:
+        if (std::isnan(v))
+            return 0;
+        if (v >= 2147483647.0)
+            return 2147483647.0;
+        if (v <= -2147483648.0)
+            return -2147483648.0;
+        return std::trunc(v);
+    case ElemKind::Single:
+        return double(float(v));
+    default:
+        return v;
+    }
+}
+
+std::u16string CleanText(std::u16string_view text)
+{
+    auto nul = text.find(u'\0');
+    if (nul != std::u16string_view::npos)
+        text = text.substr(0, nul);
+    if (text.size() > kMaxTextUnits)
+        text = text.substr(0, kMaxTextUnits);
+    return std::u16string(text);
+}
+
+ChartObject::ChartObject(HCHART handle, std::uint32_t objectType, const ChartRect &rect,
+                         std::int32_t id)
+    : FHandle(handle), FObjectType(objectType), FRect(rect), FControlId(id)
+{
+}
+
+void ChartObject::Recreate(const ChartRect &rect, WindowId parent, std::int32_t id)
+{
+    FRect = rect;
+    FParent = parent;
+    FControlId = id;
+}
+
+std::map<std::int32_t, ScalarValue> &ChartObject::ScalarMap(std::int32_t id)
+{
+    return IsTransientProperty(id) ? FTransient : FState.scalars;
+}
+
+ScalarValue *ChartObject::FindScalar(std::int32_t id)
+{
+    auto &m = ScalarMap(id);
+    auto it = m.find(id);
+    return it == m.end() ? nullptr : &it->second;
+}
+
+const ScalarValue *ChartObject::FindScalar(std::int32_t id) const
+{
+    return const_cast<ChartObject *>(this)->FindScalar(id);
+}
+
+bool ChartObject::SetInt(std::int32_t id, std::int32_t v)
+{
+    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::ObjectType)
+        return false;
+    if (id == prop::Subsets)
+        return SetSubsets(v);
+    if (id == prop::Points)
+        return SetPoints(v);
+    ScalarMap(id)[id] = v;
+    return true;
+}
+
+std::int32_t ChartObject::GetInt(std::int32_t id) const
+{
+    if (id == prop::Subsets)
+        return FState.data.subsets;
+    if (id == prop::Points)
+        return FState.data.points;
+    if (id == prop::ObjectType)
+        return std::int32_t(FObjectType);
+    const ScalarValue *s = FindScalar(id);
+    if (!s)
+        return 0;
+    if (auto p = std::get_if<std::int32_t>(s))
+        return *p;
+    if (auto p = std::get_if<double>(s))
+        return std::int32_t(ToKind(*p, ElemKind::Int));
+    if (auto p = std::get_if<float>(s))
+        return std::int32_t(ToKind(*p, ElemKind::Int));
+    return 0;
+}
+
+bool ChartObject::SetDouble(std::int32_t id, double v)
+{
+    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
+        id == prop::ObjectType)
+        return false;
+    ScalarMap(id)[id] = v;
+    return true;
+}
+
+bool ChartObject::SetSingle(std::int32_t id, float v)
+{
+    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
+        id == prop::ObjectType)
+        return false;
+    ScalarMap(id)[id] = v;
+    return true;
+}
+
+bool ChartObject::GetDouble(std::int32_t id, double &out) const
+{
+    out = 0;
+    if (id == prop::Subsets || id == prop::Points || id == prop::ObjectType) {
+        out = GetInt(id);
+        return true;
+    }
+    const ScalarValue *s = FindScalar(id);
+    if (!s)
+        return false;
+    if (auto d = std::get_if<double>(s)) {
+        out = *d;
+        return true;
+    }
+    if (auto f = std::get_if<float>(s)) {
+        out = *f;
+        return true;
+    }
+    if (auto i = std::get_if<std::int32_t>(s)) {
+        out = *i;
+        return true;
+    }
+    // A block of a double's or a single's size, as records of one value are written.
+    auto b = std::get_if<std::vector<std::uint8_t>>(s);
+    if (b && b->size() == 8) {
+        std::memcpy(&out, b->data(), 8);
+        return true;
+    }
+    if (b && b->size() == 4) {
+        float f;
+        std::memcpy(&f, b->data(), 4);
+        out = f;
+        return true;
+    }
+    return false;
+}
+
+bool ChartObject::SetText(std::int32_t id, std::u16string_view text)
+{
+    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
+        id == prop::ObjectType)
+        return false;
+    ScalarMap(id)[id] = CleanText(text);
+    return true;
+}
+
+std::u16string ChartObject::GetText(std::int32_t id) const
+{
+    const ScalarValue *s = FindScalar(id);
+    if (auto p = s ? std::get_if<std::u16string>(s) : nullptr)
+        return *p;
+    return {};
+}
+
+bool ChartObject::SetBlock(std::int32_t id, std::span<const std::uint8_t> block)
+{
+    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
+        id == prop::ObjectType || block.size() > kMaxBlockBytes)
+        return false;
+    ScalarMap(id)[id] = std::vector<std::uint8_t>(block.begin(), block.end());
+    return true;
+}
+
+std::size_t ChartObject::GetBlock(std::int32_t id, std::span<std::uint8_t> out) const
+{
+    std::fill(out.begin(), out.end(), std::uint8_t(0));
+    const ScalarValue *s = FindScalar(id);
+    auto p = s ? std::get_if<std::vector<std::uint8_t>>(s) : nullptr;
+    if (!p)
+        return 0;
+    std::memcpy(out.data(), p->data(), std::min(out.size(), p->size()));
+    return p->size();
+}
+
+bool ChartObject::Has(std::int32_t id) const
+{
+    if (id == prop::Subsets || id == prop::Points || id == prop::ObjectType)
+        return true;
+    return FindScalar(id) != nullptr || FState.arrays.count(id) != 0;
+}
+
+bool ChartObject::SetSubsets(std::int32_t n)
+{
+    if (n < 0 || n > kMaxSubsets || std::int64_t(n) * FState.data.points > kMaxDataElements)
+        return false;
+    FState.data.subsets = n;
+    for (auto &axis : FState.data.values)
+        Truncate(axis, std::size_t(n), std::size_t(FState.data.points));
+    for (auto &[id, a] : FState.arrays)
+        if (IsDataShaped(id)) {
+            Truncate(a.num, std::size_t(n), std::size_t(FState.data.points));
+            Truncate(a.text, std::size_t(n), std::size_t(FState.data.points));
+        }
+    return true;
+}
+
+bool ChartObject::SetPoints(std::int32_t n)
+{
+    if (n < 0 || n > kMaxPoints || std::int64_t(n) * FState.data.subsets > kMaxDataElements)
+        return false;
+    FState.data.points = n;
+    for (auto &axis : FState.data.values)
+        Truncate(axis, std::size_t(FState.data.subsets), std::size_t(n));
+    for (auto &[id, a] : FState.arrays)
+        if (IsDataShaped(id)) {
+            Truncate(a.num, std::size_t(FState.data.subsets), std::size_t(n));
+            Truncate(a.text, std::size_t(FState.data.subsets), std::size_t(n));
+        }
+    return true;
+}
+
+std::span<const double> ChartObject::DataRow(int axis, std::int32_t subset) const
+{
+    if (axis < 0 || axis > 2 || subset < 0)
+        return {};
+    const auto &rows = FState.data.values[std::size_t(axis)];
+    if (std::size_t(subset) >= rows.size())
+        return {};
+    return rows[std::size_t(subset)];
+}
+
+bool ChartObject::ArrayKind(std::int32_t id, ElemKind &kind) const
+{
+    if (DataAxisOf(id) >= 0) {
+        kind = DataViewKind(id);
+        return true;
+    }
+    auto it = FState.arrays.find(id);
+    if (it == FState.arrays.end())
+        return false;
+    kind = it->second.kind;
+    return true;
+}
+
+bool ChartObject::SetElement(std::int32_t id, std::int32_t i, double v, ElemKind kind)
+{
+    if (!ValidId(id) || i < 0 || i >= kMaxArrayLength || DataAxisOf(id) >= 0 || IsDataShaped(id))
+        return false;
+    auto [it, fresh] = FState.arrays.try_emplace(id);
+    ArrayValue &a = it->second;
+    if (fresh)
+        a.kind = kind;
+    if (a.twoIndex || a.kind == ElemKind::Text) {
+        if (fresh)
+            FState.arrays.erase(it);
+        return false;
+    }
+    WriteCells(a.num, 0, i, 1, 0, ToKind(v, a.kind));
+    return true;
+}
+
+bool ChartObject::SetElement(std::int32_t id, std::int32_t i, std::u16string_view text)
+{
+    if (!ValidId(id) || i < 0 || i >= kMaxArrayLength || DataAxisOf(id) >= 0 || IsDataShaped(id))
+        return false;
+    auto [it, fresh] = FState.arrays.try_emplace(id);
+    ArrayValue &a = it->second;
+    if (fresh)
+        a.kind = ElemKind::Text;
+    if (a.twoIndex || a.kind != ElemKind::Text) {
+        if (fresh)
+            FState.arrays.erase(it);
+        return false;
+    }
+    WriteCells(a.text, 0, i, 1, 0, CleanText(text));
+    return true;
+}
+
+double ChartObject::GetElement(std::int32_t id, std::int32_t i) const
+{
+    auto it = FState.arrays.find(id);
+    if (it == FState.arrays.end() || it->second.twoIndex)
+        return 0;
+    const double *c = Cell(it->second.num, 0, i);
+    return c ? *c : 0;
+}
+
+std::u16string ChartObject::GetElementText(std::int32_t id, std::int32_t i) const
+{
+    auto it = FState.arrays.find(id);
+    if (it == FState.arrays.end() || it->second.twoIndex)
+        return {};
+    const std::u16string *c = Cell(it->second.text, 0, i);
+    return c ? *c : std::u16string();
+}
+
+namespace {
+
+// Checks the indexes of a two-index write and gives the dimensions a -1 covers.
+bool GridBounds(const ChartData &d, std::int32_t id, const ArrayValue *a, std::int32_t i,
+                std::int32_t j, std::size_t &rows, std::size_t &cols)
+{
+    if (i < -1 || j < -1)
+        return false;
+    if (DataAxisOf(id) >= 0 || IsDataShaped(id)) {
+        rows = std::size_t(d.subsets);
+        cols = std::size_t(d.points);
+        return (i < 0 || std::size_t(i) < rows) && (j < 0 || std::size_t(j) < cols);
+    }
+    if (i >= kMaxGridRows || j >= kMaxGridColumns)
+        return false;
+    std::size_t curRows = 0, curCols = 0;
+    if (a) {
+        curRows = a->kind == ElemKind::Text ? a->text.size() : a->num.size();
+        curCols = a->kind == ElemKind::Text ? ColumnExtent(a->text) : ColumnExtent(a->num);
+    }
+    std::size_t newRows = std::max(curRows, i < 0 ? 0 : std::size_t(i) + 1);
+    std::size_t newCols = std::max(curCols, j < 0 ? 0 : std::size_t(j) + 1);
+    if (std::int64_t(newRows) * std::int64_t(newCols) > kMaxGridElements)
+        return false;
+    rows = curRows;
+    cols = curCols;
+    return true;
+}
+
+} // namespace
+
+bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j, double v,
+                               ElemKind kind)
+{
+    if (!ValidId(id))
+        return false;
+    std::size_t rows = 0, cols = 0;
+    if (int axis = DataAxisOf(id); axis >= 0) {
+        if (!GridBounds(FState.data, id, nullptr, i, j, rows, cols))
+            return false;
+        WriteCells(FState.data.values[std::size_t(axis)], i, j, rows, cols,
+                   ToKind(v, DataViewKind(id)));
+        return true;
+    }
+    auto it = FState.arrays.find(id);
+    ArrayValue *a = it == FState.arrays.end() ? nullptr : &it->second;
+    if (a && (!a->twoIndex || a->kind == ElemKind::Text))
+        return false;
+    if (!GridBounds(FState.data, id, a, i, j, rows, cols))
+        return false;
+    if (!a) {
+        a = &FState.arrays[id];
+        a->kind = kind;
+        a->twoIndex = true;
+    }
+    WriteCells(a->num, i, j, rows, cols, ToKind(v, a->kind));
+    return true;
+}
+
+bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j,
+                               std::u16string_view text)
+{
+    if (!ValidId(id) || DataAxisOf(id) >= 0)
+        return false;
+    auto it = FState.arrays.find(id);
+    ArrayValue *a = it == FState.arrays.end() ? nullptr : &it->second;
+    if (a && (!a->twoIndex || a->kind != ElemKind::Text))
+        return false;
+    std::size_t rows = 0, cols = 0;
+    if (!GridBounds(FState.data, id, a, i, j, rows, cols))
+        return false;
+    if (!a) {
+        a = &FState.arrays[id];
+        a->kind = ElemKind::Text;
+        a->twoIndex = true;
+    }
+    WriteCells(a->text, i, j, rows, cols, CleanText(text));
+    return true;
+}
+
+double ChartObject::GetElement2D(std::int32_t id, std::int32_t i, std::int32_t j) const
+{
+    if (int axis = DataAxisOf(id); axis >= 0) {
+        const double *c = Cell(FState.data.values[std::size_t(axis)], i, j);
+        return c ? ToKind(*c, DataViewKind(id)) : 0;
+    }
+    auto it = FState.arrays.find(id);
+    if (it == FState.arrays.end() || !it->second.twoIndex)
+        return 0;
+    const double *c = Cell(it->second.num, i, j);
+    return c ? *c : 0;
+}
+
+std::u16string ChartObject::GetElementText2D(std::int32_t id, std::int32_t i, std::int32_t j) const
+{
+    auto it = FState.arrays.find(id);
+    if (it == FState.arrays.end() || !it->second.twoIndex)
+        return {};
+    const std::u16string *c = Cell(it->second.text, i, j);
+    return c ? *c : std::u16string();
+}
+
+bool ChartObject::SetArray(std::int32_t id, std::span<const double> values, ElemKind kind)
+{
+    if (!ValidId(id) || values.empty())
+        return false;
+    std::vector<std::vector<double>> *rows = nullptr;
+    ElemKind k = kind;
+    std::size_t ncols = 0, nrows = 0;
+    if (int axis = DataAxisOf(id); axis >= 0) {
+        rows = &FState.data.values[std::size_t(axis)];
+        k = DataViewKind(id);
+        nrows = std::size_t(FState.data.subsets);
+        ncols = std::size_t(FState.data.points);
+    } else {
+        auto it = FState.arrays.find(id);
+        if (it == FState.arrays.end()) {
+            if (IsDataShaped(id)) {
+                ArrayValue &a = FState.arrays[id];
+                a.kind = kind;
+                a.twoIndex = true;
+                rows = &a.num;
+                nrows = std::size_t(FState.data.subsets);
+                ncols = std::size_t(FState.data.points);
+            } else {
+                ArrayValue &a = FState.arrays[id];
+                a.kind = kind;
+                rows = &a.num;
+                nrows = 1;
+                ncols = std::size_t(kMaxArrayLength);
+            }
+        } else {
+            ArrayValue &a = it->second;
+            if (a.kind == ElemKind::Text)
+                return false;
+            k = a.kind;
+            rows = &a.num;
+            if (IsDataShaped(id)) {
+                nrows = std::size_t(FState.data.subsets);
+                ncols = std::size_t(FState.data.points);
+            } else if (a.twoIndex) {
+                nrows = a.num.size();
+                ncols = ColumnExtent(a.num);
+            } else {
+                nrows = 1;
+                ncols = std::size_t(kMaxArrayLength);
+            }
+        }
+    }
+    if (ncols == 0 || nrows == 0)
+        return false;
+    std::size_t n = std::min<std::size_t>(values.size(), nrows * ncols);
+    for (std::size_t r = 0; r * ncols < n; ++r) {
+        std::size_t len = std::min(ncols, n - r * ncols);
+        GrowTo(*rows, r + 1);
+        GrowTo((*rows)[r], len);
+        for (std::size_t c = 0; c < len; ++c)
+            (*rows)[r][c] = ToKind(values[r * ncols + c], k);
+    }
+    return true;
+}
+
+std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
+{
+    std::fill(out.begin(), out.end(), 0.0);
+    const std::vector<std::vector<double>> *rows = nullptr;
+    std::size_t ncols = 0, nrows = 0;
+    ElemKind k = ElemKind::Double;
+    if (int axis = DataAxisOf(id); axis >= 0) {
+        rows = &FState.data.values[std::size_t(axis)];
+        k = DataViewKind(id);
+        nrows = std::size_t(FState.data.subsets);
+        ncols = std::size_t(FState.data.points);
+    } else {
+        auto it = FState.arrays.find(id);
+        if (it == FState.arrays.end() || it->second.kind == ElemKind::Text)
+            return 0;
+        const ArrayValue &a = it->second;
+        rows = &a.num;
+        k = a.kind;
+        if (IsDataShaped(id)) {
+            nrows = std::size_t(FState.data.subsets);
+            ncols = std::size_t(FState.data.points);
+        } else if (a.twoIndex) {
+            nrows = a.num.size();
+            ncols = ColumnExtent(a.num);
+        } else {
+            nrows = 1;
+            ncols = a.num.empty() ? 0 : a.num[0].size();
+        }
+    }
+    if (ncols == 0 || nrows == 0)
+        return 0;
+    std::size_t n = std::min<std::size_t>(out.size(), nrows * ncols);
+    for (std::size_t r = 0; r < rows->size() && r * ncols < n; ++r) {
+        const auto &row = (*rows)[r];
+        std::size_t len = std::min({ncols, n - r * ncols, row.size()});
+        for (std::size_t c = 0; c < len; ++c)
+            out[r * ncols + c] = ToKind(row[c], k);
+    }
+    return n;
+}
+
+void ChartObject::ReplaceState(ChartState &&state)
+{
+    FState = std::move(state);
+    if (FAttachment)
+        FAttachment->StateReplaced();
+}
+
+} // namespace chartlib
