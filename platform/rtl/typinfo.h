@@ -1,8 +1,9 @@
 // Run-time type information: published properties of classes, found by
 // name and listed by kind, read and written through getter and setter code.
 //
-// A class publishes properties in its .cpp file with
-// RTL_IMPLEMENT_PUBLISHED_CLASS in place of RTL_IMPLEMENT_CLASS:
+// A class declares RTL_DECLARE_CLASS(Class) in its body as usual and
+// publishes properties in its .cpp file with RTL_IMPLEMENT_PUBLISHED_CLASS in
+// place of RTL_IMPLEMENT_CLASS:
 //
 //     RTL_IMPLEMENT_PUBLISHED_CLASS(TButtonAdapter, TComponent)
 //     {
