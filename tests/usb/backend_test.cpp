@@ -1,0 +1,57 @@
+#include "platform/usb/backend.h"
+
+#include "platform/usb/hid/hid_device.h"
+#include "platform/usb/sim/simulated_meter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using usb::Backend;
+
+TEST(BackendChoice, SimulateFlagOrEnvironmentSelectTheSimulatedMeter)
+{
+    EXPECT_EQ(usb::SelectBackend(true, nullptr), Backend::Simulated);
+    EXPECT_EQ(usb::SelectBackend(false, "sim"), Backend::Simulated);
+    EXPECT_EQ(usb::SelectBackend(false, nullptr), Backend::Hid);
+    EXPECT_EQ(usb::SelectBackend(false, "hid"), Backend::Hid);
+    EXPECT_EQ(usb::SelectBackend(false, ""), Backend::Hid);
+
+    ::unsetenv("NIVORA_METER");
+    const char *plain[] = {"nivora", "file.ghf"};
+    const char *flagged[] = {"nivora", "--simulate"};
+    EXPECT_EQ(usb::SelectBackend(2, plain), Backend::Hid);
+    EXPECT_EQ(usb::SelectBackend(2, flagged), Backend::Simulated);
+    ::setenv("NIVORA_METER", "sim", 1);
+    EXPECT_EQ(usb::SelectBackend(2, plain), Backend::Simulated);
+    ::unsetenv("NIVORA_METER");
+}
+
+TEST(BackendChoice, SimulatedDeviceComesWithSampleContent)
+{
+    auto device = usb::CreateUsbDevice(Backend::Simulated);
+    auto *sim = dynamic_cast<usb::SimulatedMeter *>(device.get());
+    ASSERT_NE(sim, nullptr);
+    const auto &memory = sim->LoggerMemory();
+    EXPECT_EQ(memory[9] * 256 + memory[10], 3);
+    EXPECT_EQ(memory[256], 0xA5);
+    EXPECT_EQ(sim->Eeprom(0x1E), 5);
+}
+
+// No meter is attached here: the backend must fail cleanly, never crash.
+TEST(HidBackend, NoDevicePresent)
+{
+    usb::HidDevice hid;
+    EXPECT_EQ(hid.UsbClose(), 0);
+    EXPECT_NE(hid.UsbOpen(0x04D9, 0xE000), 0);
+    EXPECT_NE(hid.UsbSetTimeouts(100, 100), 0);
+    const uint8_t packet[7] = {0x02, 'A', 0, 0, 0, 1, 0x03};
+    EXPECT_NE(hid.UsbWrite(7, packet), 0);
+    EXPECT_NE(hid.UsbEndWrite(), 0);
+    uint8_t reply[32] = {};
+    EXPECT_NE(hid.UsbRead(32, reply), 0);
+    EXPECT_NE(hid.UsbWriteBlock(32, reply), 0);
+    char serial[64];
+    EXPECT_NE(hid.UsbReadSerial(0, serial, sizeof serial), 0);
+    EXPECT_EQ(hid.UsbClose(), 0);
+}

@@ -1,0 +1,228 @@
+#include "platform/usb/sim/simulated_meter.h"
+
+#include "platform/rtl/datetime.h"
+#include "platform/usb/sim/logger_image_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using usb::SimFault;
+using usb::SimulatedMeter;
+using usb::UsbOp;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+class SimTest : public ::testing::Test {
+protected:
+    rtl::FakeClock clock{rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(14, 5, 9, 0)};
+    rtl::ScopedClock scoped{clock};
+    SimulatedMeter sim;
+
+    void SetUp() override
+    {
+        ASSERT_EQ(sim.UsbOpen(0x04D9, 0xE000), 0);
+        ASSERT_EQ(sim.UsbSetTimeouts(100, 100), 0);
+    }
+
+    // Writes a packet and reads its reply; false when no reply comes.
+    bool Exchange(Bytes packet, SimulatedMeter::Reply &reply)
+    {
+        EXPECT_EQ(sim.UsbWrite(7, packet.data()), 0);
+        return sim.UsbRead(32, reply.data()) == 0;
+    }
+    SimulatedMeter::Reply Ask(Bytes packet)
+    {
+        SimulatedMeter::Reply r{};
+        EXPECT_TRUE(Exchange(std::move(packet), r));
+        return r;
+    }
+    void Send(Bytes packet) { ASSERT_EQ(sim.UsbWrite(7, packet.data()), 0); }
+};
+
+Bytes Cmd(uint8_t c, uint8_t p1 = 0, uint8_t p2 = 0, uint8_t p3 = 0, uint8_t p5 = 0)
+{
+    return {0x02, c, p1, p2, p3, p5, 0x03};
+}
+
+} // namespace
+
+TEST_F(SimTest, LoggerDownloadStreamsTheImageAfterTheHandshake)
+{
+    usb::TLoggerImageBuilder builder;
+    builder.AddSimpleSet(40, 700);
+    const Bytes image = builder.Build();
+    sim.SetLoggerImage(image);
+
+    auto r = Ask(Cmd('P'));
+    EXPECT_EQ(r[0], 4);
+    EXPECT_EQ(r[31], 5);
+    EXPECT_EQ(Bytes(r.begin() + 1, r.begin() + 31), Bytes(image.begin() + 1, image.begin() + 31));
+    const uint32_t last = (r[11] << 16) | (r[12] << 8) | r[13];
+    EXPECT_EQ(last, builder.LastAddress());
+
+    Bytes got(r.begin(), r.end());
+    while (got.size() < image.size()) {
+        r = Ask(Cmd('p'));
+        got.insert(got.end(), r.begin(), r.end());
+    }
+    EXPECT_EQ(Bytes(got.begin() + 32, got.end()), Bytes(image.begin() + 32, image.end()));
+    Send(Cmd('q'));
+    SimulatedMeter::Reply none{};
+    EXPECT_FALSE(Exchange(Cmd('p'), none)) << "no block without a handshake";
+
+    // A close ends the stream as well.
+    Ask(Cmd('P'));
+    sim.UsbClose();
+    sim.UsbOpen(0x04D9, 0xE000);
+    EXPECT_FALSE(Exchange(Cmd('p'), none));
+}
+
+TEST_F(SimTest, LeqRecordsEepromAndErase)
+{
+    sim.SetLeqRecords(
+        {{853, rtl::EncodeDate(2007, 5, 31) + rtl::EncodeTime(13, 45, 0, 0), 11, true, false}});
+    EXPECT_EQ(Ask(Cmd('r', 0, 0, 0x1E))[6], 1);
+    auto r = Ask(Cmd('Z'));
+    EXPECT_EQ(r[0], 6);
+    EXPECT_EQ(r[31], 7);
+    r = Ask(Cmd('p'));
+    EXPECT_EQ(Bytes(r.begin(), r.begin() + 11),
+              (Bytes{1, 0x03, 0x55, 0x07, 0x05, 0x31, 0x13, 0x45, 0x00, 11, 0x80}));
+
+    const Bytes write = Cmd('W', 0x00, 0x01, 0x2C, 7);
+    r = Ask(write);
+    EXPECT_EQ(Bytes(r.begin(), r.begin() + 7), write);
+    r = Ask(Cmd('r', 0x00, 0x01, 0x2C, 0x2D));
+    EXPECT_EQ(r[0], 0x02);
+    EXPECT_EQ(r[1], 'r');
+    EXPECT_EQ(r[6], 7);
+
+    usb::TLoggerImageBuilder builder;
+    builder.AddSimpleSet(10);
+    sim.SetLoggerImage(builder.Build());
+    const Bytes erase = {0x02, 'e', 'r', 'a', 's', 'e', 0x03};
+    r = Ask(erase);
+    EXPECT_EQ(Bytes(r.begin(), r.begin() + 7), erase);
+    r = Ask(Cmd('P'));
+    EXPECT_EQ(r[9] * 256 + r[10], 0);
+    EXPECT_EQ(r[13], 0xFF);
+}
+
+TEST_F(SimTest, ClockBlockSetsTheMeterClockAndStatusShowsIt)
+{
+    Send(Cmd('t', 'c'));
+    // 2025-03-04 05:06:07 as the set-up dialog builds it
+    Bytes block(32, 0);
+    block[0] = 0x07, block[1] = 0x06, block[2] = 0x05, block[3] = 0x04, block[4] = 0x03;
+    block[6] = 0x25;
+    ASSERT_EQ(sim.UsbWriteBlock(32, block.data()), 0);
+    auto r = Ask(Cmd('A', 0, 0, 0, 9));
+    EXPECT_EQ(Bytes(r.begin() + 15, r.begin() + 22),
+              (Bytes{0x07, 0x06, 0x05, 0x04, 0x03, 0x00, 0x25}));
+    EXPECT_EQ(r[30], 9);
+
+    clock.Advance(2000); // the meter clock runs with the program's clock
+    EXPECT_EQ(Ask(Cmd('A'))[15], 0x09);
+    sim.FreezeMeterClock(rtl::EncodeDate(2030, 1, 2) + rtl::EncodeTime(23, 59, 59, 0));
+    clock.Advance(5000);
+    EXPECT_EQ(Ask(Cmd('A'))[15], 0x59);
+    sim.StepMeterClock(1);
+    r = Ask(Cmd('A'));
+    EXPECT_EQ(Bytes(r.begin() + 15, r.begin() + 20), (Bytes{0x00, 0x00, 0x00, 0x03, 0x01}));
+
+    // A block without the clock command in front changes nothing.
+    ASSERT_EQ(sim.UsbWriteBlock(32, block.data()), 0);
+    EXPECT_EQ(Ask(Cmd('A'))[18], 0x03);
+}
+
+TEST_F(SimTest, InformationReplyFields)
+{
+    usb::TLoggerImageBuilder builder;
+    builder.AddSimpleSet(3);
+    builder.AddSimpleSet(4);
+    sim.SetLoggerImage(builder.Build());
+    sim.FreezeMeterClock(rtl::EncodeDate(2007, 5, 31) + rtl::EncodeTime(13, 45, 0, 0));
+    sim.SetCalibration(-5, 0x4600, 0x3C10, 0x2820, 0x1E30);
+    sim.SetFirmware(105);
+    Ask(Cmd('W', 0, 0, 0x0F, 45));
+    const auto r = Ask(Cmd('Y'));
+    EXPECT_EQ(r[9] * 256 + r[10], 2);
+    EXPECT_EQ(uint32_t((r[11] << 16) | (r[12] << 8) | r[13]), builder.LastAddress());
+    EXPECT_EQ(r[15], 45);
+    EXPECT_EQ(static_cast<int8_t>(r[18]), -5);
+    EXPECT_EQ(Bytes(r.begin() + 19, r.begin() + 25), (Bytes{0x46, 0x00, 0x3C, 0x10, 0x28, 0x20}));
+    EXPECT_EQ(Bytes(r.begin() + 25, r.begin() + 31), (Bytes{0x07, 0x05, 0x31, 0x13, 0x45, 0x00}));
+    EXPECT_EQ(r[31], 105);
+}
+
+TEST_F(SimTest, PanelKeysChangeTheStatusFlags)
+{
+    sim.SetLevel(250);
+    auto r = Ask(Cmd('A'));
+    EXPECT_EQ(r[1], 0x08 | 0x10 | 0x40) << "dBA, FAST, UNDER";
+    EXPECT_EQ(r[2], 0x00);
+    EXPECT_EQ(Bytes(r.begin() + 7, r.begin() + 11), (Bytes{0, 2, 5, 0}));
+
+    for (uint8_t key : {'C', 'F', 'R', 'L', 's'})
+        Send(Cmd(key));
+    sim.SetLevel(1350);
+    r = Ask(Cmd('A'));
+    EXPECT_EQ(r[1], 0x01 | 0x80) << "REC, dBC, SLOW, OVER";
+    EXPECT_EQ(r[2], 0x80 | 0x60) << "LEQ mode, started";
+    EXPECT_EQ(r[26] * 256 + r[27], 1350);
+    Send(Cmd('s'));
+    EXPECT_EQ(Ask(Cmd('A'))[2], 0x80 | 0x40) << "paused";
+    Send(Cmd('u'));
+    EXPECT_EQ(Ask(Cmd('A'))[2], 0x80) << "stopped";
+
+    Send(Cmd('M'));
+    sim.SetLevel(900);
+    r = Ask(Cmd('A'));
+    EXPECT_EQ(r[1] & 0x04, 0x04);
+    EXPECT_EQ(r[4], 0x11);
+    EXPECT_EQ(r[11] * 256 + r[12], 1350);
+    EXPECT_EQ(r[13] * 256 + r[14], 900);
+    Send(Cmd('M'));
+    Send(Cmd('M'));
+    EXPECT_EQ(Ask(Cmd('A'))[4], 0x44);
+    Send(Cmd('N'));
+    EXPECT_EQ(Ask(Cmd('A'))[4], 0x00);
+}
+
+TEST_F(SimTest, FaultsHitTheChosenOccurrenceAndUnplugLasts)
+{
+    sim.InjectFault(UsbOp::Read, 3, SimFault::Fail, 2);
+    SimulatedMeter::Reply r{};
+    EXPECT_TRUE(Exchange(Cmd('A'), r));
+    EXPECT_TRUE(Exchange(Cmd('A'), r));
+    EXPECT_FALSE(Exchange(Cmd('A'), r));
+    EXPECT_FALSE(Exchange(Cmd('A'), r));
+    EXPECT_TRUE(Exchange(Cmd('A'), r));
+    EXPECT_EQ(sim.CallCount(UsbOp::Read), 5);
+
+    sim.FailNext(UsbOp::Read, 1, SimFault::WrongStartMarker);
+    EXPECT_TRUE(Exchange(Cmd('K'), r));
+    EXPECT_NE(r[0], 0x02);
+    EXPECT_EQ(r[23], '4');
+
+    sim.FailNext(UsbOp::Write, 1, SimFault::Unplug);
+    EXPECT_NE(sim.UsbWrite(7, Cmd('A').data()), 0);
+    EXPECT_FALSE(sim.Present());
+    EXPECT_NE(sim.UsbOpen(0x04D9, 0xE000), 0);
+    EXPECT_EQ(sim.UsbClose(), 0) << "closing is always harmless";
+    sim.SetPresent(true);
+    EXPECT_EQ(sim.UsbOpen(0x04D9, 0xE000), 0);
+    EXPECT_NE(sim.UsbOpen(0x04D9, 0xE001), 0) << "wrong product id";
+
+    char serial[64];
+    sim.SetSerialNumber("SN-12345");
+    sim.UsbOpen(0x04D9, 0xE000);
+    ASSERT_EQ(sim.UsbReadSerial(0, serial, sizeof serial), 0);
+    EXPECT_STREQ(serial, "SN-12345");
+    char tiny[4];
+    ASSERT_EQ(sim.UsbReadSerial(0, tiny, sizeof tiny), 0);
+    EXPECT_STREQ(tiny, "SN-") << "cut to the buffer, always terminated";
+    EXPECT_NE(sim.UsbWrite(8, Cmd('A').data()), 0) << "a packet is 7 bytes";
+}
