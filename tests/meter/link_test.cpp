@@ -121,15 +121,6 @@ TEST_F(LinkTest, AbsentMeterCheckLinkWaitsGrowingPausesAndTransactFails1001)
     EXPECT_EQ(link.HandshakeSpl(), meter::LinkNoAnswer);
 }
 
-TEST_F(LinkTest, CheckLinkSucceedsAtTheFirstAnsweredTry)
-{
-    sim.FailNext(UsbOp::Open, 3);
-    const int64_t t0 = clock.MonotonicMs();
-    EXPECT_TRUE(link.CheckLink());
-    EXPECT_EQ(clock.MonotonicMs() - t0, 100 + 110 + 120 + 130);
-    EXPECT_EQ(link.gSequence, 1) << "only the answered try wrote a status packet";
-}
-
 TEST_F(LinkTest, SendKeyOpensWritesAndClosesWithoutEndWrite)
 {
     EXPECT_TRUE(link.SendKey('M'));
@@ -252,18 +243,6 @@ TEST_F(LinkTest, BusyFlagWaitIsBounded)
     link.WaitLinkIdle();
     EXPECT_EQ(clock.MonotonicMs() - t0, TMeterLink::BusyWaitLimitMs);
     EXPECT_FALSE(timer.enabled);
-}
-
-TEST(LinkMessages, CodesMapToTheFixedTexts)
-{
-    EXPECT_STREQ(meter::LinkMessage(1002), "fail to open usb device");
-    EXPECT_STREQ(meter::LinkMessage(1003), "fail to set timeout");
-    EXPECT_STREQ(meter::LinkMessage(1004), "fail to write command to device");
-    EXPECT_STREQ(meter::LinkMessage(1005), "fail to read");
-    EXPECT_STREQ(meter::LinkMessage(1006), "data error");
-    EXPECT_STREQ(meter::LinkMessage(707), "data error");
-    EXPECT_STREQ(meter::LinkMessage(1001), "");
-    EXPECT_EQ(meter::LinkErrorText(124), "There was error,please try again!   error code=124");
 }
 
 // Every fault on every operation at each of the first calls, against a mix of

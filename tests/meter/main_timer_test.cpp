@@ -92,7 +92,10 @@ protected:
 
 TEST_F(MainTimerTest, IdentifyWith4820ConnectsAndSetsUpTheCommands)
 {
-    sim.FailNext(UsbOp::Read); // first identify unanswered: nothing happens
+    sim.SetModel("4821"); // another model: disconnected and silent
+    logic.MainTimerTimer();
+    sim.SetModel("4820");
+    sim.FailNext(UsbOp::Read); // unanswered: the same
     logic.MainTimerTimer();
     EXPECT_FALSE(logic.gConnected);
     EXPECT_EQ(sink.calls, 0);
@@ -133,15 +136,6 @@ TEST_F(MainTimerTest, ConnectWhileSamplingAndWithoutPanel)
     logic.MainTimerTimer();
     EXPECT_FLOAT_EQ(logic.gCurrentLevel, 94.5f) << "the reading is kept without a panel";
     EXPECT_TRUE(sink.drawn.empty());
-}
-
-TEST_F(MainTimerTest, OtherModelStaysDisconnectedAndSilent)
-{
-    sim.SetModel("4821");
-    for (int i = 0; i < 3; ++i)
-        logic.MainTimerTimer();
-    EXPECT_FALSE(logic.gConnected);
-    EXPECT_EQ(sink.calls, 0);
 }
 
 TEST_F(MainTimerTest, FiveFailedPollsInARowDisconnect)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 using meter::DecodeStatus;
 using meter::TMaxMinAction;
 using meter::TReplyBlock;
@@ -149,45 +152,23 @@ TEST(StatusClock, Byte5AResetsTheClockAndRemembersSecondTwo)
     EXPECT_FALSE(DecodeStatus(r, 0x03).clockReset) << "same second: not looked at";
 }
 
-TEST(StatusIndicators, FlagBitsAndMaxMinStates)
+TEST(StatusIndicators, RecordingSymbolNeedsBitSixAndMaxMinStateNeedsBitTwo)
 {
     TReplyBlock r = Reply();
-    r[1] = 0x01 | 0x08 | 0x40; // REC, dBA, SLOW, UNDER
-    r[2] = 0x10 | 0x40;        // FULL, paused
-    auto d = DecodeStatus(r, 0);
-    EXPECT_TRUE(d.lblREC && d.meterRecording && d.lbldBA && !d.lbldBC);
-    EXPECT_TRUE(d.lblSLOW && !d.lblFAST && d.imgUNDER && !d.imgOVER && d.lblFULL);
-    EXPECT_TRUE(d.imgPause && !d.imgStart && !d.imgStop);
-    EXPECT_EQ(d.maxMin, TMaxMinAction::HideLabels);
-
-    r[1] = 0x10 | 0x80; // dBC, FAST, OVER
-    r[2] = 0x60;        // started
-    d = DecodeStatus(r, 0);
-    EXPECT_TRUE(!d.lblREC && d.lbldBC && d.lblFAST && d.imgOVER && !d.lblFULL);
-    EXPECT_TRUE(d.imgStart && !d.imgPause && !d.imgStop);
-    r[2] = 0x20; // bit 5 alone: stopped
-    EXPECT_TRUE(DecodeStatus(r, 0).imgStop);
-
-    r[1] = 0x04;
-    const std::pair<uint8_t, TMaxMinAction> states[] = {{0x00, TMaxMinAction::StopTimer},
-                                                        {0x11, TMaxMinAction::ShowMax},
-                                                        {0x22, TMaxMinAction::ShowMin},
-                                                        {0x44, TMaxMinAction::Blink},
-                                                        {0x33, TMaxMinAction::NoChange}};
-    for (auto [state, action] : states) {
-        r[4] = state;
-        EXPECT_EQ(DecodeStatus(r, 0).maxMin, action) << int(state);
+    const std::pair<uint8_t, int> symbols[] = {{0x60, 0}, {0x40, 1}, {0x20, 2}, {0x00, 2}};
+    for (auto [flags, which] : symbols) {
+        r[2] = flags;
+        const auto d = DecodeStatus(r, 0);
+        EXPECT_EQ((std::array<bool, 3>{d.imgStart, d.imgPause, d.imgStop}),
+                  (std::array<bool, 3>{which == 0, which == 1, which == 2}))
+            << int(flags);
     }
-}
-
-TEST(StatusReplies, MarkersAndIdentity)
-{
-    TReplyBlock r = Reply();
-    EXPECT_TRUE(meter::StatusMarkersValid(r));
-    r[31] = 0x05;
-    EXPECT_FALSE(meter::StatusMarkersValid(r));
-    r[23] = '4', r[24] = '8', r[25] = '2', r[26] = '0';
-    EXPECT_TRUE(meter::IsMeterIdentity(r));
-    r[26] = '1';
-    EXPECT_FALSE(meter::IsMeterIdentity(r));
+    r[4] = 0x44;
+    EXPECT_EQ(DecodeStatus(r, 0).maxMin, TMaxMinAction::HideLabels);
+    r[1] = 0x04;
+    EXPECT_EQ(DecodeStatus(r, 0).maxMin, TMaxMinAction::Blink);
+    r[4] = 0x00;
+    EXPECT_EQ(DecodeStatus(r, 0).maxMin, TMaxMinAction::StopTimer);
+    r[4] = 0x33;
+    EXPECT_EQ(DecodeStatus(r, 0).maxMin, TMaxMinAction::NoChange);
 }
