@@ -51,18 +51,26 @@ public:
     // first sample, up to the last used address. Returns the offset of the
     // marker's last byte, or -1. Pairs that do not lie wholly in the image
     // cannot match, so the search stops at the image's end.
-    int64_t FindEnd(int64_t b) const
+    int64_t FindEnd(int64_t b)
     {
-        for (int64_t p = b + SetSamplesOffset; p <= FSearchLimit; p += gSampleWidth) {
+        const int64_t from = b + SetSamplesOffset;
+        // A search that found nothing from some offset finds nothing from any
+        // later offset of the same parity: remember it, so that a damaged
+        // image costs one pass, not one pass per set.
+        int64_t &noEndFrom = FNoEndFrom[from & 1];
+        if (from >= noEndFrom)
+            return -1;
+        for (int64_t p = from; p <= FSearchLimit; p += gSampleWidth) {
             if (FImage[static_cast<size_t>(p)] == EndMarker0 &&
                 FImage[static_cast<size_t>(p + 1)] == EndMarker1)
                 return p + 1;
         }
+        noEndFrom = from;
         return -1;
     }
 
     // Sample count n and last byte e of the set at b.
-    void SizeSet(int64_t b, int64_t &n, int64_t &e) const
+    void SizeSet(int64_t b, int64_t &n, int64_t &e)
     {
         if ((b + SetCountFieldOffset) % 256 == 255) {
             // The count field would begin on a page's last byte, where the
@@ -187,6 +195,7 @@ private:
     }
 
     const TLoggerImage &FImage;
+    int64_t FNoEndFrom[2] = {INT64_MAX, INT64_MAX}; // by parity of the start
     const int64_t FSize;
     const int64_t FLast;
     const int64_t FSearchLimit;

@@ -49,10 +49,32 @@ void Decode(benchmark::State &state, int small, int large)
     state.counters["samples"] = static_cast<double>(store.FDataLevels.size());
 }
 
-void BM_DecodeFullImage_4000Sets(benchmark::State &state) { Decode(state, 3997, 3); }
-void BM_DecodeFullImage_3LargeSets(benchmark::State &state) { Decode(state, 0, 3); }
+// Worst case for the end search: 4000 sets declared in a memory of zeros, so
+// no count lands on an end marker and every set searches to the last address.
+void BM_DecodeFullImage_Damaged(benchmark::State &state)
+{
+    usb::TLoggerImageBuilder b;
+    b.SetDeclaredSetCount(4000);
+    b.SetLastAddress(FullImage - 1);
+    const TLoggerImage image = b.Build(FullImage);
+    TDataSetStore store;
+    std::vector<TDataSetGridRow> rows;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodeLoggerData(image, FullImage - 1, store, rows));
+    state.counters["sets"] = static_cast<double>(store.SetCount());
+}
+
+void BM_DecodeFullImage_4000Sets(benchmark::State &state)
+{
+    Decode(state, 3997, 3);
+}
+void BM_DecodeFullImage_3LargeSets(benchmark::State &state)
+{
+    Decode(state, 0, 3);
+}
 
 BENCHMARK(BM_DecodeFullImage_4000Sets)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeFullImage_3LargeSets)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeFullImage_Damaged)->Unit(benchmark::kMicrosecond);
 
 } // namespace
