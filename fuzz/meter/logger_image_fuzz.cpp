@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const TLoggerImage image(data, data + size);
     Check(image, logger::ImageLastAddress(image)); // as a collection file is opened
-    Check(image, static_cast<int>(size) - 1);       // as a download ends
+    Check(image, static_cast<int>(size) - 1);      // as a download ends
     return 0;
 }
