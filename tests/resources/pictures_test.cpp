@@ -1,0 +1,109 @@
+// The embedded pictures: each one the windows load is present with the size
+// the panel layout and the glyph sets need, and the glyph sets are the
+// right way round (digits drawn, blanks empty).
+#include "resources/pictures.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QSize>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QSize sizeOf(const QString &path)
+{
+    QImageReader reader(path);
+    return reader.canRead() ? reader.size() : QSize();
+}
+
+// True when every pixel has the colour of the top left one.
+bool isPlain(const QImage &img)
+{
+    const QRgb first = img.pixel(0, 0);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != first)
+                return false;
+    return true;
+}
+
+TEST(Pictures, GlyphSetsHaveEighteenEntriesOfTheirSize)
+{
+    for (int n = 0; n < pictures::kGlyphCount; ++n) {
+        EXPECT_EQ(sizeOf(pictures::largeGlyphPath(n)), QSize(30, 51)) << "LCD" << n;
+        EXPECT_EQ(sizeOf(pictures::smallGlyphPath(n)), QSize(9, 15)) << "LCDS" << n;
+        EXPECT_EQ(pictures::resourcePath(QStringLiteral("LCD%1").arg(n)),
+                  pictures::largeGlyphPath(n));
+    }
+    EXPECT_EQ(sizeOf(pictures::resourcePath("LCD18")), QSize(30, 51));
+}
+
+TEST(Pictures, DigitsAreDrawnAndBlanksAreEmptyWhite)
+{
+    for (int n = 0; n < pictures::kGlyphCount; ++n) {
+        for (const QString &path : {pictures::largeGlyphPath(n), pictures::smallGlyphPath(n)}) {
+            const QImage img(path);
+            ASSERT_FALSE(img.isNull()) << path.toStdString();
+            // Opaque white ground, so a glyph fully replaces the one before.
+            EXPECT_EQ(img.pixel(0, 0), qRgb(255, 255, 255)) << path.toStdString();
+            EXPECT_EQ(isPlain(img), n >= 10) << path.toStdString();
+        }
+    }
+    // Neighbouring digits differ (a glyph written under the wrong name shows).
+    for (int n = 0; n < 9; ++n)
+        EXPECT_NE(QImage(pictures::largeGlyphPath(n)), QImage(pictures::largeGlyphPath(n + 1)));
+}
+
+TEST(Pictures, PanelPiecesHaveTheirLayoutSizes)
+{
+    EXPECT_EQ(sizeOf(pictures::kPanelFront), QSize(279, 618));
+    EXPECT_EQ(QImageReader(pictures::kPanelFront).format(), "jpeg");
+    const struct {
+        const char *path;
+        QSize size;
+    } pieces[] = {
+        {pictures::kDecimalPoint, {9, 13}},
+        {pictures::kClockColon, {5, 8}},
+        {pictures::kDateDash, {3, 2}},
+        {pictures::kLevelBar, {154, 22}},
+        {pictures::kRecStart, {11, 11}},
+        {pictures::kRecPause, {11, 11}},
+        {pictures::kRecStop, {11, 11}},
+        {pictures::kModeSpl, {26, 12}},
+        {pictures::kModeLeq, {26, 12}},
+        {pictures::kUnder, {36, 11}},
+        {pictures::kOver, {30, 11}},
+        {pictures::kBattery, {19, 9}},
+        {pictures::kPanelMinimise, {16, 14}},
+        {pictures::kPanelClose, {16, 14}},
+        {pictures::kToolOpen, {20, 20}},
+        {pictures::kToolSave, {20, 20}},
+        {pictures::kToolPrint, {20, 20}},
+        {pictures::kToolDataLogger, {20, 20}},
+        {pictures::kToolOutputToGraph, {20, 20}},
+        {pictures::kToolRun, {20, 20}},
+        {pictures::kToolStop, {20, 20}},
+        {pictures::kToolHelp, {20, 20}},
+        {pictures::kProgramIcon, {64, 64}},
+    };
+    for (const auto &p : pieces)
+        EXPECT_EQ(sizeOf(p.path), p.size) << p.path;
+}
+
+TEST(Pictures, PanelDisplayIsWhiteUnderTheDigits)
+{
+    // The four main digits and the clock stand on the display area of the
+    // front picture; it must be white there for the glyphs to blend in.
+    const QImage front(pictures::kPanelFront);
+    ASSERT_EQ(front.size(), QSize(279, 618));
+    int darkest = 255;
+    for (int y = 144; y < 231; ++y)
+        for (int x = 74; x < 215; ++x)
+            darkest = std::min(darkest, qGray(front.pixel(x, y)));
+    EXPECT_GE(darkest, 245);
+}
+
+} // namespace
