@@ -1,0 +1,821 @@
+#include "platform/ui/component_adapters.h"
+
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/typinfo.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidget>
+
+#include <deque>
+#include <map>
+
+// Defines the class information of an adapter under the class library's
+// class name, below the class information parentInfo, and opens the body
+// that publishes its properties.
+#define UI_IMPLEMENT_ADAPTER(Class, ClassName, parentInfo)                                         \
+    const ::rtl::TClassInfo &Class::StaticClassInfo()                                              \
+    {                                                                                              \
+        static const ::rtl::TPublishedTable table =                                                \
+            ::rtl::TPublisher<Class>::Build(&Class::DefinePublished);                              \
+        static const ::rtl::TClassInfo info{ClassName, &(parentInfo), &table};                     \
+        return info;                                                                               \
+    }                                                                                              \
+    void Class::DefinePublished([[maybe_unused]] ::rtl::TPublisher<Class> &P)
+
+namespace ui {
+
+QString LangToQString(const std::string &text)
+{
+    return QString::fromStdU16String(rtl::CodePageToWide(text, rtl::SystemCodePage));
+}
+
+std::string QStringToLang(const QString &text)
+{
+    return rtl::WideToCodePage(text.toStdU16String(), rtl::SystemCodePage);
+}
+
+namespace {
+
+// Class information of the class library's classes that have no adapter of
+// their own.
+const rtl::TClassInfo &CustomFormInfo()
+{
+    static const rtl::TClassInfo info{"TCustomForm", &TControlAdapter::StaticClassInfo(), nullptr};
+    return info;
+}
+const rtl::TClassInfo &CustomMemoInfo()
+{
+    static const rtl::TClassInfo info{"TCustomMemo", &TControlAdapter::StaticClassInfo(), nullptr};
+    return info;
+}
+
+template <class A> void PublishHint(rtl::TPublisher<A> &P)
+{
+    P.String(
+        "Hint", "string", [](A &a) { return a.Hint(); },
+        [](A &a, const std::string &v) { a.SetHint(v); });
+}
+
+template <class A> void PublishCaption(rtl::TPublisher<A> &P)
+{
+    P.String(
+        "Caption", "TCaption", [](A &a) { return a.Caption(); },
+        [](A &a, const std::string &v) { a.SetCaption(v); });
+    PublishHint(P);
+}
+
+// ---- Control-backed string lists -------------------------------------------
+
+class TComboItems : public rtl::TStrings {
+public:
+    explicit TComboItems(QComboBox *combo) : FCombo(combo) {}
+    int GetCount() const override { return FCombo ? FCombo->count() : 0; }
+    std::string Get(int index) const override
+    {
+        Check(index, GetCount());
+        return QStringToLang(FCombo->itemText(index));
+    }
+    void Put(int index, const std::string &s) override
+    {
+        Check(index, GetCount());
+        FCombo->setItemText(index, LangToQString(s));
+    }
+    rtl::TObject *GetObject(int index) const override
+    {
+        Check(index, GetCount());
+        return reinterpret_cast<rtl::TObject *>(
+            FCombo->itemData(index, kObjectRole).value<quintptr>());
+    }
+    void PutObject(int index, rtl::TObject *object) override
+    {
+        Check(index, GetCount());
+        FCombo->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(object)),
+                            kObjectRole);
+    }
+    void Insert(int index, const std::string &s) override
+    {
+        Check(index, GetCount() + 1);
+        FCombo->insertItem(index, LangToQString(s));
+    }
+    void Delete(int index) override
+    {
+        Check(index, GetCount());
+        FCombo->removeItem(index);
+    }
+    void Clear() override
+    {
+        if (FCombo)
+            FCombo->clear();
+    }
+
+private:
+    static constexpr int kObjectRole = Qt::UserRole + 77;
+    static void Check(int index, int limit)
+    {
+        if (index < 0 || index >= limit)
+            IndexError(index);
+    }
+    QPointer<QComboBox> FCombo;
+};
+
+class TListBoxItems : public rtl::TStrings {
+public:
+    explicit TListBoxItems(QListWidget *list) : FList(list) {}
+    int GetCount() const override { return FList ? FList->count() : 0; }
+    std::string Get(int index) const override
+    {
+        Check(index, GetCount());
+        return QStringToLang(FList->item(index)->text());
+    }
+    void Put(int index, const std::string &s) override
+    {
+        Check(index, GetCount());
+        FList->item(index)->setText(LangToQString(s));
+    }
+    rtl::TObject *GetObject(int index) const override
+    {
+        Check(index, GetCount());
+        return reinterpret_cast<rtl::TObject *>(
+            FList->item(index)->data(kObjectRole).value<quintptr>());
+    }
+    void PutObject(int index, rtl::TObject *object) override
+    {
+        Check(index, GetCount());
+        FList->item(index)->setData(kObjectRole,
+                                    QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+    }
+    void Insert(int index, const std::string &s) override
+    {
+        Check(index, GetCount() + 1);
+        FList->insertItem(index, LangToQString(s));
+    }
+    void Delete(int index) override
+    {
+        Check(index, GetCount());
+        delete FList->takeItem(index);
+    }
+    void Clear() override
+    {
+        if (FList)
+            FList->clear();
+    }
+
+private:
+    static constexpr int kObjectRole = Qt::UserRole + 77;
+    static void Check(int index, int limit)
+    {
+        if (index < 0 || index >= limit)
+            IndexError(index);
+    }
+    QPointer<QListWidget> FList;
+};
+
+// The lines of a memo: its text split at line ends; an empty memo has none.
+class TMemoLines : public rtl::TStrings {
+public:
+    explicit TMemoLines(QPlainTextEdit *memo) : FMemo(memo) {}
+    int GetCount() const override { return static_cast<int>(Lines().size()); }
+    std::string Get(int index) const override
+    {
+        QStringList lines = Lines();
+        Check(index, static_cast<int>(lines.size()));
+        return QStringToLang(lines[index]);
+    }
+    void Put(int index, const std::string &s) override
+    {
+        QStringList lines = Lines();
+        Check(index, static_cast<int>(lines.size()));
+        lines[index] = LangToQString(s);
+        SetLines(lines);
+    }
+    void Insert(int index, const std::string &s) override
+    {
+        QStringList lines = Lines();
+        Check(index, static_cast<int>(lines.size()) + 1);
+        lines.insert(index, LangToQString(s));
+        SetLines(lines);
+    }
+    void Delete(int index) override
+    {
+        QStringList lines = Lines();
+        Check(index, static_cast<int>(lines.size()));
+        lines.removeAt(index);
+        SetLines(lines);
+    }
+    void Clear() override
+    {
+        if (FMemo)
+            FMemo->clear();
+    }
+
+private:
+    QStringList Lines() const
+    {
+        if (!FMemo || FMemo->document()->isEmpty())
+            return {};
+        QStringList lines;
+        for (QTextBlock b = FMemo->document()->begin(); b.isValid(); b = b.next())
+            lines << b.text();
+        return lines;
+    }
+    void SetLines(const QStringList &lines)
+    {
+        if (FMemo)
+            FMemo->setPlainText(lines.join(QLatin1Char('\n')));
+    }
+    static void Check(int index, int limit)
+    {
+        if (index < 0 || index >= limit)
+            IndexError(index);
+    }
+    QPointer<QPlainTextEdit> FMemo;
+};
+
+} // namespace
+
+// ---- Font ------------------------------------------------------------------------
+
+UI_IMPLEMENT_ADAPTER(TFontAdapter, "TFont", rtl::TPersistent::StaticClassInfo())
+{
+    P.String(
+        "Name", "TFontName", [](TFontAdapter &f) { return f.Name(); },
+        [](TFontAdapter &f, const std::string &v) { f.SetName(v); });
+    P.Integer(
+        "Size", "Integer", [](TFontAdapter &f) { return f.Size(); },
+        [](TFontAdapter &f, int v) { f.SetSize(v); });
+    P.Add(
+        "Style", rtl::tkSet, "TFontStyles",
+        [](TFontAdapter &f) { return rtl::TPropValue(std::int64_t(f.Style())); },
+        [](TFontAdapter &f, const rtl::TPropValue &v) {
+            f.SetStyle(static_cast<int>(std::get<std::int64_t>(v)));
+        });
+    P.Integer(
+        "Charset", "TFontCharset", [](TFontAdapter &f) { return f.Charset(); },
+        [](TFontAdapter &f, int v) { f.SetCharset(v); });
+}
+
+void TFontAdapter::Changed()
+{
+    if (OnChange)
+        OnChange();
+}
+
+void TFontAdapter::SetName(const std::string &name)
+{
+    if (name == FName)
+        return;
+    FName = name;
+    Changed();
+}
+
+void TFontAdapter::SetSize(int size)
+{
+    if (size == FSize)
+        return;
+    FSize = size;
+    Changed();
+}
+
+void TFontAdapter::SetStyle(int style)
+{
+    if (style == FStyle)
+        return;
+    FStyle = style;
+    Changed();
+}
+
+void TFontAdapter::SetCharset(int charset)
+{
+    if (charset == FCharset)
+        return;
+    FCharset = charset;
+    Changed();
+}
+
+void TFontAdapter::Assign(const rtl::TPersistent &source)
+{
+    auto *font = dynamic_cast<const TFontAdapter *>(&source);
+    if (!font) {
+        rtl::TPersistent::Assign(source);
+        return;
+    }
+    if (font == this)
+        return;
+    FName = font->FName;
+    FSize = font->FSize;
+    FStyle = font->FStyle;
+    FCharset = font->FCharset;
+    Changed();
+}
+
+void TFontAdapter::ReadFrom(const QFont &font)
+{
+    FName = QStringToLang(font.family());
+    FSize = font.pointSize() > 0 ? font.pointSize() : FSize;
+    FStyle = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
+             (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
+}
+
+QFont TFontAdapter::ToQFont(const QFont &base) const
+{
+    QFont f = base;
+    f.setFamily(LangToQString(FName));
+    if (FSize > 0)
+        f.setPointSize(FSize);
+    f.setBold(FStyle & fsBold);
+    f.setItalic(FStyle & fsItalic);
+    f.setUnderline(FStyle & fsUnderline);
+    f.setStrikeOut(FStyle & fsStrikeOut);
+    return f;
+}
+
+// ---- Controls ------------------------------------------------------------------
+
+UI_IMPLEMENT_ADAPTER(TControlAdapter, "TControl", rtl::TComponent::StaticClassInfo())
+{
+    PublishHint(P);
+}
+
+TControlAdapter::TControlAdapter(rtl::TComponent *owner, QObject *object)
+    : rtl::TComponent(owner), FObject(object)
+{
+    if (object)
+        FDestroyed = QObject::connect(object, &QObject::destroyed, [this]() { delete this; });
+}
+
+TControlAdapter::~TControlAdapter()
+{
+    QObject::disconnect(FDestroyed);
+}
+
+QWidget *TControlAdapter::Widget() const
+{
+    return qobject_cast<QWidget *>(FObject.data());
+}
+
+std::string TControlAdapter::Hint() const
+{
+    if (auto *w = Widget())
+        return QStringToLang(w->toolTip());
+    if (auto *a = qobject_cast<QAction *>(FObject.data()))
+        return QStringToLang(a->toolTip());
+    return {};
+}
+
+void TControlAdapter::SetHint(const std::string &hint)
+{
+    if (auto *w = Widget())
+        w->setToolTip(LangToQString(hint));
+    else if (auto *a = qobject_cast<QAction *>(FObject.data()))
+        a->setToolTip(LangToQString(hint));
+}
+
+UI_IMPLEMENT_ADAPTER(TCaptionAdapter, "TCaptionControl", TControlAdapter::StaticClassInfo())
+{
+    PublishCaption(P);
+}
+
+std::string TCaptionAdapter::Caption() const
+{
+    QObject *o = Object();
+    if (auto *l = qobject_cast<QLabel *>(o))
+        return QStringToLang(l->text());
+    if (auto *b = qobject_cast<QAbstractButton *>(o))
+        return QStringToLang(b->text());
+    if (auto *g = qobject_cast<QGroupBox *>(o))
+        return QStringToLang(g->title());
+    if (auto *m = qobject_cast<QMenu *>(o))
+        return QStringToLang(m->title());
+    if (auto *a = qobject_cast<QAction *>(o))
+        return QStringToLang(a->text());
+    return {};
+}
+
+void TCaptionAdapter::SetCaption(const std::string &caption)
+{
+    QObject *o = Object();
+    const QString text = LangToQString(caption);
+    if (auto *l = qobject_cast<QLabel *>(o))
+        l->setText(text);
+    else if (auto *b = qobject_cast<QAbstractButton *>(o))
+        b->setText(text);
+    else if (auto *g = qobject_cast<QGroupBox *>(o))
+        g->setTitle(text);
+    else if (auto *m = qobject_cast<QMenu *>(o))
+        m->setTitle(text);
+    else if (auto *a = qobject_cast<QAction *>(o))
+        a->setText(text);
+}
+
+UI_IMPLEMENT_ADAPTER(TLabelAdapter, "TLabel", TCaptionAdapter::StaticClassInfo())
+{
+    P.Object<TFontAdapter>(
+        "Font", [](TLabelAdapter &l) { return l.Font(); },
+        [](TLabelAdapter &l, TFontAdapter *f) { l.SetFont(f); });
+    P.Boolean(
+        "ParentFont", [](TLabelAdapter &l) { return l.ParentFont(); },
+        [](TLabelAdapter &l, bool v) { l.SetParentFont(v); });
+}
+
+TLabelAdapter::TLabelAdapter(rtl::TComponent *owner, QObject *object)
+    : TCaptionAdapter(owner, object)
+{
+    FFont.OnChange = [this]() {
+        if (QWidget *w = Widget())
+            w->setFont(FFont.ToQFont(w->font()));
+    };
+}
+
+TFontAdapter *TLabelAdapter::Font()
+{
+    if (QWidget *w = Widget())
+        FFont.ReadFrom(w->font());
+    return &FFont;
+}
+
+void TLabelAdapter::SetFont(TFontAdapter *font)
+{
+    if (font && font != &FFont)
+        FFont.Assign(*font);
+    else if (FFont.OnChange)
+        FFont.OnChange();
+}
+
+bool TLabelAdapter::ParentFont() const
+{
+    QWidget *w = Widget();
+    return w && !w->testAttribute(Qt::WA_SetFont);
+}
+
+void TLabelAdapter::SetParentFont(bool value)
+{
+    QWidget *w = Widget();
+    if (!w || value == ParentFont())
+        return;
+    if (value)
+        w->setFont(QFont());
+    else {
+        QFont own = w->font();
+        own.setFamily(own.family()); // marks the font as the widget's own
+        w->setFont(own);
+    }
+}
+
+UI_IMPLEMENT_ADAPTER(TButtonAdapter, "TButton", TCaptionAdapter::StaticClassInfo()) {}
+UI_IMPLEMENT_ADAPTER(TSpeedButtonAdapter, "TSpeedButton", TCaptionAdapter::StaticClassInfo()) {}
+UI_IMPLEMENT_ADAPTER(TToolButtonAdapter, "TToolButton", TCaptionAdapter::StaticClassInfo()) {}
+UI_IMPLEMENT_ADAPTER(TCheckBoxAdapter, "TCheckBox", TCaptionAdapter::StaticClassInfo()) {}
+UI_IMPLEMENT_ADAPTER(TRadioButtonAdapter, "TRadioButton", TCaptionAdapter::StaticClassInfo()) {}
+UI_IMPLEMENT_ADAPTER(TGroupBoxAdapter, "TGroupBox", TCaptionAdapter::StaticClassInfo()) {}
+
+UI_IMPLEMENT_ADAPTER(TMenuItemAdapter, "TMenuItem", TCaptionAdapter::StaticClassInfo()) {}
+
+std::string TMenuItemAdapter::Hint() const
+{
+    QObject *o = Object();
+    if (auto *m = qobject_cast<QMenu *>(o))
+        return QStringToLang(m->menuAction()->statusTip());
+    if (auto *a = qobject_cast<QAction *>(o))
+        return QStringToLang(a->statusTip());
+    return {};
+}
+
+void TMenuItemAdapter::SetHint(const std::string &hint)
+{
+    QObject *o = Object();
+    QAction *a = qobject_cast<QAction *>(o);
+    if (auto *m = qobject_cast<QMenu *>(o))
+        a = m->menuAction();
+    if (!a)
+        return;
+    a->setStatusTip(LangToQString(hint));
+    a->setToolTip(LangToQString(hint));
+}
+
+UI_IMPLEMENT_ADAPTER(TEditAdapter, "TEdit", TControlAdapter::StaticClassInfo())
+{
+    P.String(
+        "Text", "TCaption", [](TEditAdapter &e) { return e.Text(); },
+        [](TEditAdapter &e, const std::string &v) { e.SetText(v); });
+}
+
+std::string TEditAdapter::Text() const
+{
+    if (auto *e = qobject_cast<QLineEdit *>(Object()))
+        return QStringToLang(e->text());
+    return {};
+}
+
+void TEditAdapter::SetText(const std::string &text)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(Object()))
+        e->setText(LangToQString(text));
+}
+
+UI_IMPLEMENT_ADAPTER(TMaskEditAdapter, "TMaskEdit", TEditAdapter::StaticClassInfo()) {}
+
+// ---- Lists -------------------------------------------------------------------------
+
+UI_IMPLEMENT_ADAPTER(TListControlAdapter, "TCustomListControl", TControlAdapter::StaticClassInfo())
+{
+    P.Object<rtl::TStrings>(
+        "Items", [](TListControlAdapter &l) { return l.Items(); },
+        [](TListControlAdapter &l, rtl::TStrings *v) { l.SetItems(v); });
+    P.Integer(
+        "ItemIndex", "Integer", [](TListControlAdapter &l) { return l.ItemIndex(); },
+        [](TListControlAdapter &l, int v) { l.SetItemIndex(v); });
+}
+
+TListControlAdapter::TListControlAdapter(rtl::TComponent *owner, QObject *object)
+    : TControlAdapter(owner, object)
+{
+}
+
+TListControlAdapter::~TListControlAdapter() = default;
+
+void TListControlAdapter::SetItems(rtl::TStrings *items)
+{
+    if (items && items != FItems.get())
+        FItems->Assign(*items);
+}
+
+UI_IMPLEMENT_ADAPTER(TComboBoxAdapter, "TComboBox", TListControlAdapter::StaticClassInfo())
+{
+    P.String(
+        "Text", "TCaption", [](TComboBoxAdapter &c) { return c.Text(); },
+        [](TComboBoxAdapter &c, const std::string &v) { c.SetText(v); });
+}
+
+TComboBoxAdapter::TComboBoxAdapter(rtl::TComponent *owner, QComboBox *combo)
+    : TListControlAdapter(owner, combo)
+{
+    FItems = std::make_unique<TComboItems>(combo);
+}
+
+int TComboBoxAdapter::ItemIndex() const
+{
+    auto *c = qobject_cast<QComboBox *>(Object());
+    return c ? c->currentIndex() : -1;
+}
+
+void TComboBoxAdapter::SetItemIndex(int index)
+{
+    if (auto *c = qobject_cast<QComboBox *>(Object()))
+        c->setCurrentIndex(index);
+}
+
+std::string TComboBoxAdapter::Text() const
+{
+    auto *c = qobject_cast<QComboBox *>(Object());
+    return c ? QStringToLang(c->currentText()) : std::string();
+}
+
+void TComboBoxAdapter::SetText(const std::string &text)
+{
+    auto *c = qobject_cast<QComboBox *>(Object());
+    if (!c)
+        return;
+    if (c->isEditable()) {
+        c->setEditText(LangToQString(text));
+        return;
+    }
+    int i = c->findText(LangToQString(text));
+    if (i >= 0)
+        c->setCurrentIndex(i);
+}
+
+UI_IMPLEMENT_ADAPTER(TListBoxAdapter, "TListBox", TListControlAdapter::StaticClassInfo()) {}
+
+TListBoxAdapter::TListBoxAdapter(rtl::TComponent *owner, QListWidget *list)
+    : TListControlAdapter(owner, list)
+{
+    FItems = std::make_unique<TListBoxItems>(list);
+}
+
+int TListBoxAdapter::ItemIndex() const
+{
+    auto *l = qobject_cast<QListWidget *>(Object());
+    return l ? l->currentRow() : -1;
+}
+
+void TListBoxAdapter::SetItemIndex(int index)
+{
+    if (auto *l = qobject_cast<QListWidget *>(Object()))
+        l->setCurrentRow(index);
+}
+
+UI_IMPLEMENT_ADAPTER(TMemoAdapter, "TMemo", CustomMemoInfo())
+{
+    P.Object<rtl::TStrings>(
+        "Lines", [](TMemoAdapter &m) { return m.Lines(); },
+        [](TMemoAdapter &m, rtl::TStrings *v) { m.SetLines(v); });
+    P.Boolean(
+        "WordWrap", [](TMemoAdapter &m) { return m.WordWrap(); },
+        [](TMemoAdapter &m, bool v) { m.SetWordWrap(v); });
+}
+
+TMemoAdapter::TMemoAdapter(rtl::TComponent *owner, QPlainTextEdit *memo)
+    : TControlAdapter(owner, memo), FLines(std::make_unique<TMemoLines>(memo))
+{
+}
+
+TMemoAdapter::~TMemoAdapter() = default;
+
+void TMemoAdapter::SetLines(rtl::TStrings *lines)
+{
+    if (lines && lines != FLines.get())
+        FLines->Assign(*lines);
+}
+
+bool TMemoAdapter::WordWrap() const
+{
+    auto *m = qobject_cast<QPlainTextEdit *>(Object());
+    return m && m->lineWrapMode() != QPlainTextEdit::NoWrap;
+}
+
+void TMemoAdapter::SetWordWrap(bool wrap)
+{
+    if (auto *m = qobject_cast<QPlainTextEdit *>(Object()))
+        m->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+// ---- Status bar -----------------------------------------------------------------
+
+UI_IMPLEMENT_ADAPTER(TStatusPanelAdapter, "TStatusPanel", rtl::TCollectionItem::StaticClassInfo())
+{
+    P.String(
+        "Text", "string", [](TStatusPanelAdapter &p) { return p.Text(); },
+        [](TStatusPanelAdapter &p, const std::string &v) { p.SetText(v); });
+}
+
+std::string TStatusPanelAdapter::Text() const
+{
+    return Label ? QStringToLang(Label->text()) : std::string();
+}
+
+void TStatusPanelAdapter::SetText(const std::string &text)
+{
+    if (Label)
+        Label->setText(LangToQString(text));
+}
+
+UI_IMPLEMENT_ADAPTER(TStatusBarAdapter, "TStatusBar", TControlAdapter::StaticClassInfo())
+{
+    P.Object<rtl::TCollection>("Panels", [](TStatusBarAdapter &s) { return s.Panels(); });
+}
+
+TStatusBarAdapter::TStatusBarAdapter(rtl::TComponent *owner, QStatusBar *bar)
+    : TControlAdapter(owner, bar), FPanels(rtl::CollectionItemClass<TStatusPanelAdapter>(), this)
+{
+    for (QLabel *label : bar->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        static_cast<TStatusPanelAdapter *>(FPanels.Add())->Label = label;
+}
+
+// ---- The window ---------------------------------------------------------------
+
+UI_IMPLEMENT_ADAPTER(TFormAdapter, "TForm", CustomFormInfo())
+{
+    P.String(
+        "Caption", "TCaption", [](TFormAdapter &f) { return f.Caption(); },
+        [](TFormAdapter &f, const std::string &v) { f.SetCaption(v); });
+    P.Object<TFontAdapter>(
+        "Font", [](TFormAdapter &f) { return f.Font(); },
+        [](TFormAdapter &f, TFontAdapter *v) { f.SetFont(v); });
+}
+
+namespace {
+// One class information per window class name, kept for the whole run.
+const rtl::TClassInfo *WindowClassInfo(const std::string &className)
+{
+    static std::map<std::string, rtl::TClassInfo> infos;
+    static std::deque<std::string> names;
+    auto it = infos.find(className);
+    if (it != infos.end())
+        return &it->second;
+    names.push_back(className);
+    auto &info = infos[className];
+    info = rtl::TClassInfo{names.back().c_str(), &TFormAdapter::StaticClassInfo(), nullptr};
+    return &info;
+}
+} // namespace
+
+TFormAdapter::TFormAdapter(QWidget *window, const std::string &className)
+    : TControlAdapter(nullptr, window),
+      FClass(className.empty() ? &StaticClassInfo() : WindowClassInfo(className))
+{
+    if (window && rtl::IsValidIdent(QStringToLang(window->objectName())))
+        SetName(QStringToLang(window->objectName()));
+    FFont.OnChange = [this]() {
+        if (QWidget *w = Widget())
+            w->setFont(FFont.ToQFont(w->font()));
+    };
+}
+
+TFormAdapter::~TFormAdapter()
+{
+    // The window no longer leads to this component.
+    if (QObject *window = Object())
+        if (window->property("nivoraFormComponent").value<void *>() == this)
+            window->setProperty("nivoraFormComponent", QVariant());
+    DestroyComponents();
+}
+
+std::string TFormAdapter::Caption() const
+{
+    QWidget *w = Widget();
+    return w ? QStringToLang(w->windowTitle()) : std::string();
+}
+
+void TFormAdapter::SetCaption(const std::string &caption)
+{
+    if (QWidget *w = Widget())
+        w->setWindowTitle(LangToQString(caption));
+}
+
+TFontAdapter *TFormAdapter::Font()
+{
+    if (QWidget *w = Widget())
+        FFont.ReadFrom(w->font());
+    return &FFont;
+}
+
+void TFormAdapter::SetFont(TFontAdapter *font)
+{
+    if (font && font != &FFont)
+        FFont.Assign(*font);
+    else if (FFont.OnChange)
+        FFont.OnChange();
+}
+
+TControlAdapter *TFormAdapter::Adapt(QObject *object)
+{
+    const std::string name = QStringToLang(object->objectName());
+    if (name.empty() || name.rfind("qt_", 0) == 0 || !rtl::IsValidIdent(name) ||
+        FindComponent(name))
+        return nullptr;
+    TControlAdapter *a = nullptr;
+    if (auto *menu = qobject_cast<QMenu *>(object))
+        a = new TMenuItemAdapter(this, menu);
+    else if (qobject_cast<QAction *>(object))
+        a = new TMenuItemAdapter(this, object);
+    else if (qobject_cast<QLabel *>(object))
+        a = new TLabelAdapter(this, object);
+    else if (auto *tool = qobject_cast<QToolButton *>(object)) {
+        if (qobject_cast<QToolBar *>(tool->parentWidget()))
+            a = new TToolButtonAdapter(this, object);
+        else
+            a = new TSpeedButtonAdapter(this, object);
+    } else if (qobject_cast<QCheckBox *>(object))
+        a = new TCheckBoxAdapter(this, object);
+    else if (qobject_cast<QRadioButton *>(object))
+        a = new TRadioButtonAdapter(this, object);
+    else if (qobject_cast<QAbstractButton *>(object))
+        a = new TButtonAdapter(this, object);
+    else if (qobject_cast<QGroupBox *>(object))
+        a = new TGroupBoxAdapter(this, object);
+    else if (auto *edit = qobject_cast<QLineEdit *>(object)) {
+        if (edit->inputMask().isEmpty())
+            a = new TEditAdapter(this, object);
+        else
+            a = new TMaskEditAdapter(this, object);
+    } else if (auto *combo = qobject_cast<QComboBox *>(object))
+        a = new TComboBoxAdapter(this, combo);
+    else if (auto *list = qobject_cast<QListWidget *>(object))
+        a = new TListBoxAdapter(this, list);
+    else if (auto *memo = qobject_cast<QPlainTextEdit *>(object))
+        a = new TMemoAdapter(this, memo);
+    else if (auto *bar = qobject_cast<QStatusBar *>(object))
+        a = new TStatusBarAdapter(this, bar);
+    else if (qobject_cast<QWidget *>(object))
+        a = new TControlAdapter(this, object);
+    else
+        return nullptr;
+    a->SetName(name);
+    return a;
+}
+
+void TFormAdapter::AdaptChildren()
+{
+    QObject *window = Object();
+    if (!window)
+        return;
+    for (QObject *child : window->findChildren<QObject *>())
+        Adapt(child);
+}
+
+} // namespace ui

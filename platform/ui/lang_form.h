@@ -1,0 +1,61 @@
+// The loading protocol of a window's translation component, and the string
+// look-up the windows use.
+//
+// A window builds its widgets (each with its component name as object name),
+// then:
+//
+//     auto *form = ui::CreateFormComponent(this, "TfrmAbout");
+//     FLang = ui::LoadFormTranslation<i18n::TlxLangLinked>(
+//         form, dispatcher, 8, kTfrmAboutTranslationData);
+//     FormCreate(); // the window's own create handler, only now
+//
+// and later shows messages with ui::StringById(FLang, "IDS_24").
+#pragma once
+
+#include "i18n/lx_comp.h"
+#include "i18n/lx_linked.h"
+#include "platform/ui/component_adapters.h"
+
+#include <QString>
+
+#include <string>
+
+class QWidget;
+
+namespace ui {
+
+// The form component of window (class name className) with an adapter for
+// every named widget, action and menu below it. It lives as long as the
+// window: it is destroyed with it, taking the translation component along.
+TFormAdapter *CreateFormComponent(QWidget *window, const std::string &className);
+
+// The form component made for window; nullptr when there is none.
+TFormAdapter *FormComponentOf(const QWidget *window);
+
+// Creates the translation component of type L owned by form, marks it
+// loading, sets NumOfLanguages and LangDispatcher, reads the stored
+// "TranslationData" and ends loading. Ending loading builds the key index,
+// links to the dispatcher and translates the form into the dispatcher's
+// language. Returns the component (owned by form).
+template <class L = i18n::TlxLangLinked>
+L *LoadFormTranslation(TFormAdapter *form, i18n::TlxLangDispatcher *dispatcher, int numLanguages,
+                       const std::string &translationData)
+{
+    auto *lang = new L(form);
+    lang->SetName(std::string(L::StaticClassInfo().Name).substr(1) + "1");
+    lang->Loading();
+    lang->SetNumOfLanguages(numLanguages);
+    lang->SetLangDispatcher(dispatcher);
+    lang->ReadTranslationData(translationData);
+    lang->Loaded();
+    return lang;
+}
+
+// The translation component of a window; nullptr when it has none.
+i18n::TlxCustomLang *LangOf(const QWidget *window);
+
+// Text of string id in the active language (see TlxCustomLang::GetStringById)
+// as Qt text; empty for a null component.
+QString StringById(i18n::TlxCustomLang *lang, const std::string &id);
+
+} // namespace ui
