@@ -8,6 +8,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/rtl/typinfo.h"
 
+#include <exception>
 #include <filesystem>
 
 namespace i18n {
@@ -147,7 +148,7 @@ bool TlxCustomLang::IsActionText(rtl::TComponent *component, int kind)
         if (!own || !its)
             return false;
         return rtl::GetStrProp(component, own) == rtl::GetStrProp(a, its);
-    } catch (const rtl::Exception &) {
+    } catch (const std::exception &) {
         return false;
     }
 }
@@ -237,7 +238,7 @@ void TlxCustomLang::RemoveObsoleteRows(rtl::TStrings &table, int kind)
             bool ok = false;
             try {
                 ok = ResolveCollectionKey(key, target);
-            } catch (const rtl::Exception &) {
+            } catch (const std::exception &) {
                 ok = false;
             }
             if (ok)
@@ -508,7 +509,7 @@ void TlxCustomLang::ApplyRow(const std::string &row, int kind)
             rtl::AnsiSameText(ExpandPath(text), ExpandPath(current)))
             return;
         AssignTextProperty(target, prop, text);
-    } catch (const rtl::Exception &) {
+    } catch (const std::exception &) {
     }
 }
 
@@ -533,7 +534,7 @@ void TlxCustomLang::ApplyTableTexts(rtl::TStrings &table, int kind)
     for (int i = first; i < table.Count(); ++i) {
         try {
             ApplyRow(table.Strings(i), kind);
-        } catch (const rtl::Exception &) {
+        } catch (const std::exception &) {
             // A row that addresses nothing usable is skipped.
         }
     }
@@ -564,7 +565,7 @@ void TlxCustomLang::ApplyCollections(rtl::TStrings &table)
             }
             if (!rtl::AnsiSameText(GetPropertyText(target.Object, target.Prop), text))
                 AssignTextProperty(target.Object, target.Prop, text);
-        } catch (const rtl::Exception &) {
+        } catch (const std::exception &) {
             // A row that addresses nothing usable is skipped.
         }
     }
@@ -590,7 +591,7 @@ void TlxCustomLang::ApplyOwnerTexts()
             std::string text = RowText(row);
             if (!text.empty())
                 AssignTextProperty(owner, prop, text);
-        } catch (const rtl::Exception &) {
+        } catch (const std::exception &) {
         }
     }
 }
@@ -635,7 +636,7 @@ void TlxCustomLang::TranslateOwner()
                 if (changed)
                     rtl::SetObjectProp(owner, "Font", font);
             }
-        } catch (const rtl::Exception &) {
+        } catch (const std::exception &) {
         }
     }
 

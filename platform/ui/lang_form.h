@@ -42,7 +42,9 @@ L *LoadFormTranslation(TFormAdapter *form, i18n::TlxLangDispatcher *dispatcher, 
                        const std::string &translationData)
 {
     auto *lang = new L(form);
-    lang->SetName(std::string(L::StaticClassInfo().Name).substr(1) + "1");
+    const std::string name = std::string(L::StaticClassInfo().Name).substr(1) + "1";
+    if (!form->FindComponent(name))
+        lang->SetName(name);
     lang->Loading();
     lang->SetNumOfLanguages(numLanguages);
     lang->SetLangDispatcher(dispatcher);

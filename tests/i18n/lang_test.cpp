@@ -122,7 +122,8 @@ TEST(TranslationData, WideStreamIsConvertedLanguageByLanguage)
                           u"ANSI_CHARSET\x01RUSSIAN_CHARSET\x01\r\n"
                           u"stStrings_Unicode\r\nIDS_1\x01"
                           u"caf\u00e9\x01\u0416\x01\r\n"
-                          u"IDS_2\x01last\x01line\x01";
+                          u"IDS_2\x01last\x01line\x01\r\n"
+                          u"IDS_3\x01\u4E2D\x01ok\x01";
     std::string bytes;
     for (char16_t c : text) {
         bytes += static_cast<char>(c & 0xFF);
@@ -130,9 +131,11 @@ TEST(TranslationData, WideStreamIsConvertedLanguageByLanguage)
     }
     Form f;
     auto *lang = f.Load(bytes, 2);
-    ASSERT_EQ(lang->Strings().Count(), 2); // the last line without CR is kept
+    ASSERT_EQ(lang->Strings().Count(), 3); // the last line without CR is kept
     EXPECT_EQ(lang->Strings().Strings(0), Row({"IDS_1", "caf\xE9", "\xC6"}));
     EXPECT_EQ(lang->Strings().Strings(1), Row({"IDS_2", "last", "line"}));
+    // A character the code page lacks is replaced; reading goes on.
+    EXPECT_EQ(lang->Strings().Strings(2), Row({"IDS_3", "?", "ok"}));
     EXPECT_EQ(lang->CharSets().Count(), 1);
 }
 
