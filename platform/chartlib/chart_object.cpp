@@ -302,7 +302,7 @@ std::size_t ChartObject::GetBlock(std::int32_t id, std::span<std::uint8_t> out) 
 
 bool ChartObject::Has(std::int32_t id) const
 {
-    if (id == prop::Subsets || id == prop::Points || id == prop::ObjectType)
+    if (id == prop::Subsets || id == prop::Points || id == prop::ObjectType || DataAxisOf(id) >= 0)
         return true;
     return FindScalar(id) != nullptr || FState.arrays.count(id) != 0;
 }

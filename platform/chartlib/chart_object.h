@@ -78,7 +78,7 @@ public:
     std::u16string GetText(std::int32_t id) const;
     bool SetBlock(std::int32_t id, std::span<const std::uint8_t> block);
     std::size_t GetBlock(std::int32_t id, std::span<std::uint8_t> out) const;
-    // True when the property was written (or is a data shape property).
+    // True when the property was written; the data shape, the data and ObjectType always are.
     bool Has(std::int32_t id) const;
 
     // Typed record access for the renderer and the control.

@@ -1,0 +1,287 @@
+#include "chart/gxsgraph_enum_maps.h"
+#include "chart/gxsgraph_properties.h"
+#include "platform/chartlib/chart_object.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace chartlib;
+
+namespace {
+
+// Counts the refreshes the refresh-marked setters ask for.
+class Graph : public GXSGraphProperties {
+public:
+    void ResetandInvalidate() override { ++refreshes; }
+    int refreshes = 0;
+    HCHART h() const { return GethObject(); }
+};
+
+template <class T> T Sample()
+{
+    if constexpr (std::is_same_v<T, bool>)
+        return true;
+    else if constexpr (std::is_enum_v<T>)
+        return T(1);
+    else if constexpr (std::is_same_v<T, GXColor>)
+        return 0x80112233u;
+    else if constexpr (std::is_same_v<T, std::int32_t>)
+        return 3;
+    else if constexpr (std::is_same_v<T, double>)
+        return 12345.678901234567;
+    else if constexpr (std::is_same_v<T, float>)
+        return 2.5f;
+    else
+        return u"abc\u00e9";
+}
+
+} // namespace
+
+TEST(GXSGraphAccessors, OwnsOneChartObject)
+{
+    HCHART h;
+    {
+        GXSGraphProperties g;
+        h = g.GethObject();
+        ASSERT_NE(h, 0u);
+        EXPECT_EQ(ChartGetInt(h, prop::ObjectType), 304);
+        EXPECT_EQ(ChartFind(h)->ControlId(), 12111);
+        EXPECT_EQ(g.GetObjectType(), 304);
+    }
+    EXPECT_EQ(ChartFind(h), nullptr);
+    static_assert(GXSGraphProperties::GXargb(255, 1, 2, 3) == 0xFF030201u);
+    static_assert(GXSGraphProperties::GXargb(255, 190, 190, 190) == 0xFFBEBEBEu);
+}
+
+// Every setter reaches its own id, reads back through its getter, and asks for a refresh
+// exactly when its property is refresh-marked.
+TEST(GXSGraphAccessors, EveryPropertyRoundTrips)
+{
+    Graph g;
+    ChartObject *o = ChartFind(g.h());
+    int checked = 0;
+#define GX_T_SCALAR_RW(N, Id, T, R)                                                                \
+    {                                                                                              \
+        int before = g.refreshes;                                                                  \
+        g.Set##N(Sample<T>());                                                                     \
+        EXPECT_EQ(g.refreshes - before, R) << #N;                                                  \
+        EXPECT_TRUE(g.Get##N() == Sample<T>()) << #N;                                              \
+        EXPECT_TRUE(o->Has(Id)) << #N;                                                             \
+        ++checked;                                                                                 \
+    }
+#define GX_T_FLOAT_RW(N, Id, T, R) GX_T_SCALAR_RW(N, Id, T, R)
+#define GX_T_TEXT_RW(N, Id, T, R) GX_T_SCALAR_RW(N, Id, T, R)
+#define GX_T_SCALAR_RO(N, Id, T, R)                                                                \
+    {                                                                                              \
+        (void)g.Get##N();                                                                          \
+        ++checked;                                                                                 \
+    }
+#define GX_T_ARRAY1_RW(N, Id, T, R)                                                                \
+    {                                                                                              \
+        int before = g.refreshes;                                                                  \
+        g.Set##N(2, Sample<T>());                                                                  \
+        EXPECT_EQ(g.refreshes - before, R) << #N;                                                  \
+        EXPECT_TRUE(g.Get##N(2) == Sample<T>()) << #N;                                             \
+        EXPECT_TRUE(g.Get##N(1) == T{}) << #N;                                                     \
+        ++checked;                                                                                 \
+    }
+#define GX_T_ARRAY1_RO2(N, Id, T, R)                                                               \
+    {                                                                                              \
+        (void)g.Get##N(0, 0);                                                                      \
+        ++checked;                                                                                 \
+    }
+#define GX_T_ARRAY2_RW(N, Id, T, R)                                                                \
+    {                                                                                              \
+        int before = g.refreshes;                                                                  \
+        g.Set##N(0, 1, Sample<T>());                                                               \
+        EXPECT_EQ(g.refreshes - before, R) << #N;                                                  \
+        EXPECT_TRUE(g.Get##N(0, 1) == Sample<T>()) << #N;                                          \
+        EXPECT_TRUE(g.Get##N(0, 0) == T{}) << #N;                                                  \
+        ++checked;                                                                                 \
+    }
+#define GXP(Name, Id, Family, Access, Kind, Type, Published, Refresh, Stored, Value)               \
+    GX_T_##Family##_##Access(Name, Id, Type, Refresh)
+#include "chart/gxsgraph_properties.def"
+#undef GXP
+    EXPECT_EQ(checked, 669);
+    EXPECT_EQ(g.refreshes, 208);
+}
+
+TEST(GXSGraphAccessors, BooleansAndEnumerationsReadTheLowByte)
+{
+    Graph g;
+    ChartSetInt(g.h(), 3223, 256);
+    EXPECT_FALSE(g.GetShowGraphAnnotations());
+    ChartSetInt(g.h(), 3223, 257);
+    EXPECT_TRUE(g.GetShowGraphAnnotations());
+    ChartSetInt(g.h(), 3032, 0x102);
+    EXPECT_EQ(g.GetGridStyle(), sgDot);
+    ChartSetElement(g.h(), 3138, 0, std::int32_t(0x200));
+    EXPECT_FALSE(g.GetHorzLineAnnotHotSpot(0));
+    ChartSetInt(g.h(), 2916, 0x101);
+    EXPECT_EQ(g.GetPainting(), 1);
+    // Setters send the zero-extended byte; Integers and colours keep all 32 bits.
+    g.SetAllowZooming(sgHorzPlusVertZooming);
+    EXPECT_EQ(ChartGetInt(g.h(), 3282), 3);
+    g.SetShowLegend(true);
+    EXPECT_EQ(ChartGetInt(g.h(), 2666), 1);
+    g.SetWorkingAxis(-5);
+    EXPECT_EQ(g.GetWorkingAxis(), -5);
+    g.SetDeskColor(0xFFFFFFFFu);
+    EXPECT_EQ(ChartGetInt(g.h(), 2320), -1);
+    EXPECT_EQ(g.GetDeskColor(), 0xFFFFFFFFu);
+}
+
+TEST(GXSGraphAccessors, MappedEnumerations)
+{
+    Graph g;
+    g.SetPlottingMethod(sgStick);
+    EXPECT_EQ(ChartGetInt(g.h(), 3090), 34);
+    EXPECT_EQ(g.GetPlottingMethod(), sgStick);
+    g.SetPlottingMethod(sgBar);
+    EXPECT_EQ(ChartGetInt(g.h(), 3090), 1);
+    for (int lib : {9, 10, 18, 14, 255, -1}) {
+        ChartSetInt(g.h(), 3090, lib);
+        EXPECT_EQ(g.GetPlottingMethod(), sgLine) << lib;
+    }
+    g.SetPlottingMethod(ePlottingMethod(24)); // no such value
+    EXPECT_EQ(ChartGetInt(g.h(), 3090), 0);
+
+    g.SetPlottingMethodII(sgStep2);
+    EXPECT_EQ(ChartGetInt(g.h(), 3011), 21);
+    ChartSetInt(g.h(), 3011, 9);
+    EXPECT_EQ(g.GetPlottingMethodII(), sgLine2);
+
+    g.SetTALocation(eTALocation(16));
+    EXPECT_EQ(ChartGetInt(g.h(), 2961), 100);
+    g.SetTALocation(sgOutsideAxis2);
+    EXPECT_EQ(ChartGetInt(g.h(), 2961), 202);
+    g.SetTALocation(sgInsideOverlap0);
+    EXPECT_EQ(ChartGetInt(g.h(), 2961), 400);
+    EXPECT_EQ(g.GetTALocation(), sgInsideOverlap0);
+    ChartSetInt(g.h(), 2961, 300);
+    EXPECT_EQ(g.GetTALocation(), sgTopCenterDesk);
+    ChartSetInt(g.h(), 2961, 15);
+    EXPECT_EQ(g.GetTALocation(), sgInsideTopRight);
+
+    // Every other enumeration passes its ordinal unchanged, whatever it is.
+    g.SetQuickStyle(eQuickStyle(200));
+    EXPECT_EQ(ChartGetInt(g.h(), 2672), 200);
+    EXPECT_EQ(GXEnumToLibrary(sgDarkNoBorder), 12);
+}
+
+TEST(GXSGraphAccessors, TextsThroughTheBuffer)
+{
+    Graph g;
+    WideString big(1300, u'x');
+    big[1254] = u'y';
+    g.SetMainTitle(big);
+    WideString back = g.GetMainTitle();
+    EXPECT_EQ(back.size(), 1255u);
+    EXPECT_EQ(back.back(), u'y');
+    // The empty text is sent as a text (the property now holds one) and reads back empty.
+    g.SetSubTitle(u"");
+    EXPECT_TRUE(ChartFind(g.h())->Has(2110));
+    EXPECT_EQ(g.GetSubTitle(), u"");
+    g.SetXAxisLabel(WideString(u"ab\0cd", 5));
+    EXPECT_EQ(g.GetXAxisLabel(), u"ab");
+    // Getters hand out copies: later reads and changes to a copy touch nothing else.
+    g.SetYAxisLabel(u"dB");
+    WideString first = g.GetYAxisLabel();
+    first[0] = u'Q';
+    EXPECT_EQ(g.LastTextRead(), u"dB");
+    g.SetYAxisLabel(u"Leq");
+    WideString second = g.GetYAxisLabel();
+    EXPECT_EQ(first, u"QB");
+    EXPECT_EQ(second, u"Leq");
+    // Element texts go through the same buffer and rules.
+    g.SetGraphAnnotationText(5, big);
+    EXPECT_EQ(g.GetGraphAnnotationText(5).size(), 1255u);
+    EXPECT_EQ(g.GetGraphAnnotationText(6), u"");
+    g.SetTAText(1, 2, u"cell");
+    EXPECT_EQ(g.GetTAText(1, 2), u"cell");
+}
+
+TEST(GXSGraphAccessors, BestFitCoeffsFoldTheIndexes)
+{
+    Graph g;
+    ChartSetElement(g.h(), 3058, 23, 1.5);
+    EXPECT_EQ(g.GetBestFitCoeffs(2, 3), 1.5);
+    EXPECT_EQ(g.GetBestFitCoeffs(3, 2), 0.0);
+    EXPECT_EQ(g.GetBestFitCoeffs(0x7FFFFFFF, 9), 0.0);
+    EXPECT_EQ(g.GetBestFitCoeffs(-1, 5), 0.0);
+}
+
+TEST(GXSGraphAccessors, DataAsTheGraphWindowUsesIt)
+{
+    Graph g;
+    g.SetSubsets(1);
+    g.SetPoints(4);
+    const double times[4] = {46000.5, 46000.50001157407, 46000.50002314815, 46000.5000347222};
+    const float levels[4] = {85.3f, 30.0f, 129.9f, 64.25f};
+    ASSERT_TRUE(ChartSetProperty(g.h(), 3013, std::span<const double>(times)));
+    ASSERT_TRUE(ChartSetProperty(g.h(), 2140, std::span<const float>(levels)));
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_EQ(g.GetXDataII(0, p), times[p]);
+        EXPECT_EQ(g.GetYData(0, p), levels[p]);
+        EXPECT_EQ(g.GetYDataII(0, p), double(levels[p]));
+    }
+    // An empty set sends no values and changes nothing.
+    EXPECT_FALSE(ChartSetProperty(g.h(), 3013, std::span<const double>(times, 0)));
+    EXPECT_EQ(g.GetXDataII(0, 0), times[0]);
+    // A longer run keeps the points it has; reads outside give 0.
+    g.SetPoints(2000);
+    EXPECT_EQ(g.GetYData(0, 3), levels[3]);
+    EXPECT_EQ(g.GetYData(0, 1999), 0.0f);
+    EXPECT_EQ(g.GetYData(0, 2000), 0.0f);
+    EXPECT_EQ(g.GetYData(-1, 0), 0.0f);
+    EXPECT_EQ(g.GetXDataII(0, -1), 0.0);
+    // Clearing a subset at point -1 (the real-time start) clears all its points.
+    g.SetXDataII(0, -1, 0.0);
+    g.SetYDataII(0, -1, 9999.0);
+    EXPECT_EQ(g.GetXDataII(0, 2), 0.0);
+    EXPECT_EQ(g.GetYData(0, 1999), 9999.0f);
+    // Shrinking to the samples taken keeps them.
+    g.SetYData(0, 1, 70.5f);
+    g.SetPoints(2);
+    EXPECT_EQ(g.GetPoints(), 2);
+    EXPECT_EQ(g.GetYData(0, 1), 70.5f);
+}
+
+TEST(GXSGraphAccessors, RunTimeSettersOnlyStore)
+{
+    GXSGraphProperties g;
+    g.SetManualMaxX(46001.25); // refresh-marked: the base control redraws nothing
+    EXPECT_EQ(g.GetManualMaxX(), 46001.25);
+    EXPECT_EQ(g.AppendFromURL(u"http://192.0.2.1/data"), 0);
+}
+
+TEST(GXSGraphAccessors, GraphFormValues)
+{
+    Graph g;
+    g.ApplyGraphFormValues();
+    ChartObject *o = ChartFind(g.h());
+    for (const auto &p : kGXSGraphProperties) {
+        bool always = p.id == prop::ObjectType || DataAxisOf(p.id) >= 0;
+        if (!always) {
+            EXPECT_EQ(o->Has(p.id), p.stored) << p.name;
+        }
+    }
+    EXPECT_EQ(g.GetPoints(), 4);
+    EXPECT_EQ(g.GetSubsets(), 1);
+    EXPECT_EQ(g.GetDataPrecision(), sgThreeDecimals);
+    EXPECT_EQ(g.GetLineGapThreshold(), 9.999999933815813e+36);
+    EXPECT_EQ(g.GetManualMinX(), 4.25);
+    EXPECT_EQ(g.GetFontSizeGlobalCntl(), 1.0f);
+    EXPECT_EQ(g.GetYAxisLabel(), u"Y Axis #1");
+    EXPECT_EQ(g.GetHelpFileName(), u"pegraphs.hlp");
+    EXPECT_EQ(g.GetShadowColor(), 0xFF808080u);
+    EXPECT_EQ(g.GetYAxisColor(), 0x00000001u);
+    EXPECT_EQ(g.GetSymbolFrequency(), sgEightPercent);
+    EXPECT_EQ(g.GetPlottingMethod(), sgLine);
+    EXPECT_EQ(g.GetAllowUserInterface(), sgAllInterface);
+    EXPECT_EQ(g.GetDataHotSpotLimit(), 900000);
+    EXPECT_TRUE(g.GetShowLegend());
+    EXPECT_FALSE(g.GetPrepareImages());
+}
