@@ -1,0 +1,239 @@
+// Settings of the translation components: languages, delimiters, inherited
+// forms, default language, locales, dialog rows, common containers and the
+// dispatcher's names.
+#include "fake_form.h"
+
+#include "i18n/lx_comp.h"
+#include "i18n/lx_linked.h"
+#include "i18n/lx_props.h"
+#include "i18n/lx_rows.h"
+
+#include "platform/rtl/datetime.h"
+
+#include <gtest/gtest.h>
+
+using namespace i18n;
+
+namespace {
+
+std::string Row(std::initializer_list<std::string> fields, char d = '\x01')
+{
+    std::string r;
+    for (const auto &f : fields)
+        r += f + d;
+    return r;
+}
+
+std::string Data(std::initializer_list<std::string> lines)
+{
+    std::string s;
+    for (const auto &l : lines)
+        s += l + "\r\n";
+    return s;
+}
+
+struct Form {
+    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
+    fake::TLabel *label1 = fake::Make<fake::TLabel>(form.get(), "Label1");
+
+    template <class L = TlxLangLinked>
+    L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr,
+            const std::function<void(L &)> &beforeRead = nullptr)
+    {
+        auto *lang = new L(form.get());
+        lang->Loading();
+        lang->SetNumOfLanguages(languages);
+        lang->SetLangDispatcher(dispatcher);
+        if (beforeRead)
+            beforeRead(*lang);
+        lang->ReadTranslationData(data);
+        lang->Loaded();
+        return lang;
+    }
+};
+
+} // namespace
+
+TEST(LangSettings, FewerLanguagesCutRowsAndPadStrings)
+{
+    Form f;
+    auto *lang = f.Load(
+        Data({"stCaptions", Row({"Label1", "a", "b", "c"}), "stStrings", "IDS_1\x01x\x01"}), 3);
+    EXPECT_EQ(lang->Strings().Strings(0), "IDS_1\x01x\x01"); // stored as it came
+    lang->SetNumOfLanguages(2);
+    EXPECT_EQ(lang->Strings().Strings(0), "IDS_1\x01x\x01\x01"); // padded to 2 texts
+    EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "a", "b"}));
+    EXPECT_EQ(lang->LangNames().Count(), 2);
+    EXPECT_EQ(lang->LangNames().Strings(1), "Language N2");
+}
+
+TEST(LangSettings, InheritedFormMergesStoredRows)
+{
+    Form f;
+    auto *lang = f.Load<TlxLangLinked>(
+        Data({"stStrings", Row({"IDS_1", "", "two"})}), 2, nullptr, [](TlxLangLinked &l) {
+            l.SetIsInheritedOwner(true);
+            l.ReadTranslationData(Data({"stStrings", Row({"IDS_1", "one", ""})}));
+        });
+    ASSERT_EQ(lang->Strings().Count(), 1);
+    EXPECT_EQ(lang->Strings().Strings(0), Row({"IDS_1", "one", "two"}));
+}
+
+TEST(LangSettings, DefaultLanguageFallback)
+{
+    Form f;
+    auto *lang = f.Load(
+        Data({"stStrings", Row({"IDS_1", "one", "deux", ""}), Row({"IDS_2", "only one", "", ""})}),
+        3);
+    lang->SetUseDefaultLanguage(true);
+    lang->SetDefaultLanguage(2);
+    lang->SetDefaultLanguage(7); // outside the languages: ignored
+    EXPECT_EQ(lang->DefaultLanguage(), 2);
+    lang->SetActiveLanguage(3);
+    EXPECT_EQ(lang->GetStringById("IDS_1"), "deux");
+    EXPECT_EQ(lang->GetStringById("IDS_2"), "only one");
+    EXPECT_EQ(lang->ActiveLanguage(), 3);
+}
+
+TEST(LangSettings, TabDelimitedRowsAreConverted)
+{
+    Form f;
+    f.label1->Caption = "x";
+    auto *lang = f.Load(Data({"stCaptions", "Label1\tA\tB\t", "stStrings", "IDS_1\tone\tun\t"}), 2);
+    EXPECT_EQ(lang->LangDelim(), '\x01');
+    EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "A", "B"}));
+    EXPECT_EQ(lang->GetStringById("IDS_1"), "one");
+
+    // Changing the delimiter rewrites every stored row.
+    lang->SetLangDelim('\t');
+    EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "A", "B"}, '\t'));
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(lang->GetStringById("IDS_1"), "un");
+    EXPECT_EQ(f.label1->Caption, "B");
+}
+
+TEST(LangSettings, LocalesAreAppliedOnlyWhenAsked)
+{
+    const rtl::TFormatSettings saved = rtl::FormatSettings();
+    fake::TfrmTest main;
+    auto *lang = new TlxLang(&main);
+    lang->Loading();
+    lang->SetNumOfLanguages(2);
+    lang->Loaded();
+    lang->SetChangeLocales(true);
+    ASSERT_EQ(lang->Locales().Count(), 15);
+    EXPECT_EQ(GetEntryField(lang->Locales().Strings(2), '\x01', 0), "Decimal Separator");
+    lang->StoreText(lang->Locales(), ",x", 2, "Decimal Separator");
+    lang->SetChangeLocales(false);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, saved.DecimalSeparator);
+    lang->SetActiveLanguage(1);
+    lang->SetChangeLocales(true);
+    EXPECT_EQ(lang->Locales().Count(), 15); // not added twice
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, ',');
+    rtl::SetFormatSettings(saved);
+}
+
+TEST(LangSettings, DialogRows)
+{
+    fake::TfrmTest main;
+    TlxLang lang(&main);
+    EXPECT_EQ(lang.DlgsCaptions().Count(), 15);
+    EXPECT_EQ(lang.DlgsCaptions().Strings(4), "Yes\x01&Yes\x01");
+    lang.SetNeedAllDlgs(true);
+    ASSERT_EQ(lang.DlgsCaptions().Count(), 86);
+    EXPECT_EQ(lang.DlgsCaptions().Strings(15), "Open\x01&Open\x01");
+    lang.SetNeedAllDlgs(false);
+    EXPECT_EQ(lang.DlgsCaptions().Count(), 15);
+    EXPECT_EQ(lang.LookupTableText(lang.DlgsCaptions(), "no to all", false), "N&o To All");
+}
+
+TEST(LangSettings, CommonContainerAndExternalTables)
+{
+    TlxLangDispatcher d(nullptr);
+    d.SetNumOfLanguages(2);
+    Form main;
+    auto *container = main.Load<TlxLang>(Data({"stDlgsCaptions", Row({"Yes", "&Yes", "&Oui"}),
+                                               "stStrings", Row({"IDS_5", "five", "cinq"})}),
+                                         2, &d);
+    Form other;
+    auto *linked = other.Load(Data({"stStrings", Row({"IDS_6", "six", "six"})}), 2, &d);
+    linked->SetCommonContainer(container);
+    linked->SetCommonContainer(linked); // itself: ignored
+    EXPECT_EQ(linked->CommonContainer(), container);
+    ASSERT_EQ(linked->DlgsCaptions().Count(), 1);
+    d.SetActiveLanguage(2);
+    EXPECT_EQ(linked->LookupTableText(linked->DlgsCaptions(), "Yes", false), "&Oui");
+
+    // Strings taken from the first other linked component with any.
+    linked->SetOptions(loUseExtUDStrings);
+    EXPECT_EQ(linked->GetStringById("IDS_5"), "cinq");
+    EXPECT_EQ(linked->GetStringById("IDS_6"), "");
+    EXPECT_EQ(container->ActiveLanguage(), 2);
+}
+
+TEST(LangSettings, TableWriterReappliesOnlyItsTable)
+{
+    Form f;
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "cap", "cap2"}), "stHints",
+                              Row({"Label1", "hint", "hint2"})}),
+                        2);
+    lang->SetActiveLanguage(2);
+    f.label1->Caption = "changed";
+    rtl::TStringList hints;
+    hints.Add(Row({"Label1", "h", "new hint"}));
+    lang->SetTable(stHints, hints);
+    EXPECT_EQ(f.label1->Hint, "new hint");
+    EXPECT_EQ(f.label1->Caption, "changed");
+
+    // A component listed in DoNotTranslate keeps its texts.
+    lang->DoNotTranslate().Add("Label1");
+    lang->SetActiveLanguage(1);
+    EXPECT_EQ(f.label1->Caption, "changed");
+    // The name leaves the list with the component.
+    delete f.label1;
+    EXPECT_EQ(lang->DoNotTranslate().Count(), 0);
+}
+
+TEST(LangSettings, DispatcherNamesAndLifetime)
+{
+    auto d = std::make_unique<TlxLangDispatcher>(nullptr);
+    Form f;
+    auto *lang = f.Load("", 1, d.get());
+    rtl::TStringList names;
+    names.SetCommaText("English,French,German");
+    d->SetLangNames(names);
+    EXPECT_EQ(d->NumOfLanguages(), 3);
+    EXPECT_EQ(lang->NumOfLanguages(), 3);
+    EXPECT_EQ(lang->LangNames().CommaText(), "English,French,German");
+    d->SetLanguage("german");
+    EXPECT_EQ(lang->ActiveLanguage(), 3);
+    EXPECT_EQ(d->Language(), "German");
+    d->SetUseDefaultLanguage(true);
+    d->SetDefaultLanguage(2);
+    EXPECT_TRUE(lang->UseDefaultLanguage());
+    EXPECT_EQ(lang->DefaultLanguage(), 2);
+
+    d.reset(); // the components stay, unlinked
+    EXPECT_EQ(lang->LangDispatcher(), nullptr);
+    EXPECT_NO_THROW(lang->SetActiveLanguage(1));
+}
+
+TEST(LangSettings, PropertyListAndTableColumns)
+{
+    fake::TLabel label;
+    TlxPropInfoList props(&label, rtl::tkStrings);
+    ASSERT_EQ(props.Count(), 3); // Caption, Hint, Name
+    EXPECT_EQ(props.Items(0)->Name(), "Caption");
+    EXPECT_NE(props.Find("hint"), nullptr);
+    EXPECT_EQ(props.Find("Tag"), nullptr);
+
+    rtl::TStringList table;
+    table.Add(Row({"K1", "a", "b", "c"}));
+    table.Add(Row({"K2", "d", "e", "f"}));
+    MoveColumnInTable(table, 3, 1, '\x01');
+    EXPECT_EQ(table.Strings(1), Row({"K2", "f", "d", "e"}));
+    DeleteColumnInTable(table, 1, '\x01');
+    EXPECT_EQ(table.Strings(0), Row({"K1", "a", "b", ""}));
+}
