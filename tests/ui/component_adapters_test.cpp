@@ -1,0 +1,154 @@
+// Qt widgets seen as the class library's components.
+#include "platform/ui/lang_form.h"
+
+#include "platform/rtl/typinfo.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+template <class W> W *Named(QObject *parent, const char *name)
+{
+    W *w;
+    if constexpr (std::is_base_of_v<QWidget, W>)
+        w = new W(qobject_cast<QWidget *>(parent));
+    else
+        w = new W(parent);
+    w->setObjectName(name);
+    return w;
+}
+
+std::string ClassOf(ui::TFormAdapter *form, const char *name)
+{
+    rtl::TComponent *c = form->FindComponent(name);
+    return c ? c->ClassName() : std::string("(none)");
+}
+
+} // namespace
+
+TEST(ComponentAdapters, WidgetsGetTheClassLibrarysClasses)
+{
+    QWidget window;
+    Named<QLabel>(&window, "lblA");
+    Named<QPushButton>(&window, "btnRun");
+    Named<QToolButton>(&window, "sbZoom");
+    auto *toolBar = Named<QToolBar>(&window, "ToolBar1");
+    Named<QToolButton>(toolBar, "tbOpen");
+    Named<QCheckBox>(&window, "chkA");
+    Named<QRadioButton>(&window, "rbA");
+    Named<QGroupBox>(&window, "gbA");
+    Named<QLineEdit>(&window, "edtA");
+    Named<QLineEdit>(&window, "medtA")->setInputMask("99:99");
+    Named<QComboBox>(&window, "cmbA");
+    Named<QListWidget>(&window, "lbA");
+    Named<QPlainTextEdit>(&window, "memA");
+    Named<QStatusBar>(&window, "StatusBar1");
+    Named<QAction>(&window, "mnuExit");
+    Named<QMenu>(&window, "File1");
+    Named<QWidget>(&window, "pnlGraph");
+    Named<QLabel>(&window, "lblA");       // a second "lblA": the first keeps the name
+    Named<QLabel>(&window, "qt_private"); // Qt's own objects are left out
+    Named<QLabel>(&window, "not valid");
+
+    ui::TFormAdapter *form = ui::CreateFormComponent(&window, "TfrmMain");
+    EXPECT_EQ(form->ClassName(), "TfrmMain");
+    EXPECT_TRUE(form->InheritsFrom(std::string("TCustomForm")));
+    EXPECT_EQ(ui::FormComponentOf(&window), form);
+    const std::pair<const char *, const char *> expected[] = {
+        {"lblA", "TLabel"},           {"btnRun", "TButton"},    {"sbZoom", "TSpeedButton"},
+        {"tbOpen", "TToolButton"},    {"chkA", "TCheckBox"},    {"rbA", "TRadioButton"},
+        {"gbA", "TGroupBox"},         {"edtA", "TEdit"},        {"medtA", "TMaskEdit"},
+        {"cmbA", "TComboBox"},        {"lbA", "TListBox"},      {"memA", "TMemo"},
+        {"StatusBar1", "TStatusBar"}, {"mnuExit", "TMenuItem"}, {"File1", "TMenuItem"},
+        {"pnlGraph", "TControl"},     {"qt_private", "(none)"}, {"ToolBar1", "TControl"}};
+    for (const auto &[name, cls] : expected)
+        EXPECT_EQ(ClassOf(form, name), cls) << name;
+    EXPECT_TRUE(form->FindComponent("cmbA")->InheritsFrom(std::string("TCustomListControl")));
+    EXPECT_TRUE(form->FindComponent("memA")->InheritsFrom(std::string("TCustomMemo")));
+    EXPECT_EQ(form->ComponentCount(), 17);
+}
+
+TEST(ComponentAdapters, PropertiesReachTheWidgetsInWindows1252)
+{
+    auto window = std::make_unique<QWidget>();
+    auto *label = Named<QLabel>(window.get(), "lblA");
+    auto *menu = Named<QMenu>(window.get(), "File1");
+    auto *action = Named<QAction>(window.get(), "mnuExit");
+    auto *combo = Named<QComboBox>(window.get(), "cmbA");
+    combo->addItems({"alpha", "beta"});
+    ui::TFormAdapter *form = ui::CreateFormComponent(window.get(), "TfrmMain");
+
+    rtl::SetStrProp(form->FindComponent("lblA"), "Caption", "caf\xE9 \x80");
+    EXPECT_EQ(label->text(), QString::fromUtf8("caf\u00e9 \u20ac"));
+    EXPECT_EQ(rtl::GetStrProp(form->FindComponent("lblA"), "Caption"), "caf\xE9 \x80");
+    rtl::SetStrProp(form->FindComponent("File1"), "Caption", "&Datei");
+    EXPECT_EQ(menu->title(), "&Datei");
+    rtl::SetStrProp(form->FindComponent("mnuExit"), "Hint", "Quit");
+    EXPECT_EQ(action->statusTip(), "Quit");
+    rtl::SetStrProp(form, "Caption", "Main");
+    rtl::SetStrProp(form, "Hint", "tip");
+    EXPECT_EQ(window->windowTitle(), "Main");
+    EXPECT_EQ(window->toolTip(), "tip");
+
+    // A non-editable combo box's Text selects the matching item.
+    rtl::SetStrProp(form->FindComponent("cmbA"), "Text", "beta");
+    EXPECT_EQ(combo->currentIndex(), 1);
+
+    // Fonts: name through the font object; ParentFont resets it.
+    rtl::TComponent *lbl = form->FindComponent("lblA");
+    EXPECT_EQ(rtl::GetOrdProp(lbl, "ParentFont"), 1);
+    rtl::TObject *font = rtl::GetObjectProp(lbl, "Font");
+    rtl::SetStrProp(font, "Name", "Serif");
+    EXPECT_EQ(label->font().family(), "Serif");
+    EXPECT_EQ(rtl::GetOrdProp(lbl, "ParentFont"), 0);
+    rtl::SetOrdProp(lbl, "ParentFont", 1);
+    EXPECT_NE(label->font().family(), "Serif");
+
+    window.reset();
+}
+
+TEST(ComponentAdapters, ControlBackedLists)
+{
+    QWidget window;
+    auto *list = Named<QListWidget>(&window, "lbA");
+    auto *memo = Named<QPlainTextEdit>(&window, "memA");
+    ui::TFormAdapter *form = ui::CreateFormComponent(&window, "TfrmList");
+
+    auto *items =
+        static_cast<rtl::TStrings *>(rtl::GetObjectProp(form->FindComponent("lbA"), "Items"));
+    items->Add("un");
+    items->Add("deux");
+    rtl::TPersistent marker;
+    items->PutObject(1, &marker);
+    items->Put(1, "zwei");
+    EXPECT_EQ(list->item(1)->text(), "zwei");
+    EXPECT_EQ(items->Objects(1), &marker); // the object stays with its line
+    EXPECT_THROW(items->Strings(2), rtl::EListError);
+    items->Insert(0, "\xE9t\xE9");
+    EXPECT_EQ(list->item(0)->text(), QString::fromUtf8("\u00e9t\u00e9"));
+
+    auto *lines =
+        static_cast<rtl::TStrings *>(rtl::GetObjectProp(form->FindComponent("memA"), "Lines"));
+    EXPECT_EQ(lines->Count(), 0); // an empty memo has no lines
+    lines->SetText("a\r\nb\r\n");
+    EXPECT_EQ(memo->toPlainText(), "a\nb");
+    lines->Delete(0);
+    EXPECT_EQ(lines->Text(), "b\r\n");
+}
