@@ -1,0 +1,590 @@
+#include "platform/chartlib/render/chart_output.h"
+
+#include "platform/chartlib/render/chart_view.h"
+#include "platform/chartlib/render/render_props.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontComboBox>
+#include <QFormLayout>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace chartlib {
+
+namespace {
+
+class QtChartDialogs : public ChartDialogs {
+public:
+    bool ExecDialog(QDialog &dialog) override { return dialog.exec() == QDialog::Accepted; }
+    bool ExecPrintDialog(QPrinter &printer) override
+    {
+        QPrintDialog dialog(&printer);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    bool DefaultPrinter(QPrinter &printer) override
+    {
+        QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            return false;
+        printer.setPrinterName(info.printerName());
+        return true;
+    }
+    bool SaveFileName(const QString &title, const QString &filter, QString &fileName,
+                      QString &selectedFilter) override
+    {
+        QString chosen =
+            QFileDialog::getSaveFileName(nullptr, title, fileName, filter, &selectedFilter);
+        if (chosen.isEmpty())
+            return false;
+        fileName = chosen;
+        return true;
+    }
+    QAction *ExecMenu(QMenu &menu, const QPoint &globalPos) override
+    {
+        return menu.exec(globalPos);
+    }
+};
+
+ChartDialogs *gDialogs = nullptr;
+
+int IntOr(const ChartObject &o, std::int32_t id, int def) { return o.Has(id) ? o.GetInt(id) : def; }
+
+QWidget *ParentWidget(const ChartObject &o)
+{
+    return reinterpret_cast<QWidget *>(o.Parent()); // the control passes its own widget
+}
+
+QString ColorText(std::uint32_t c)
+{
+    return ChartColor(c).name(QColor::HexRgb);
+}
+
+const char *const kLineTypes[] = {"Thin solid", "Dash", "Dot", "Dash dot", "Dash dot dot",
+                                  "Medium solid", "Thick solid"};
+
+void Finish(ChartView &v)
+{
+    v.ResetImage();
+    if (v.sink) {
+        v.sink->ChartInvalidate(v.Object().Handle(), nullptr);
+    }
+}
+
+bool RunCustomize(HCHART h, int preferredTab)
+{
+    ChartView *v = ViewOf(h);
+    if (!v)
+        return false;
+    ChartObject &o = v->Object();
+    o.SetInt(prop::DialogResult, 0);
+    if (!(IntOr(o, rprop::AllowCustomization, 1) & 0xFF))
+        return false;
+
+    QDialog dialog(ParentWidget(o));
+    dialog.setObjectName(QStringLiteral("ChartCustomizeDialog"));
+    dialog.setWindowTitle(QStringLiteral("Customization"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *tabs = new QTabWidget(&dialog);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    layout->addWidget(tabs);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    auto named = [](QWidget *w, const char *name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    auto lineEdit = [&](QWidget *parent, const char *name, std::int32_t id) {
+        auto *e = new QLineEdit(FromU16(o.GetText(id)), parent);
+        named(e, name);
+        return e;
+    };
+    auto combo = [&](QWidget *parent, const char *name, QStringList items, int current) {
+        auto *c = new QComboBox(parent);
+        named(c, name);
+        c->addItems(items);
+        c->setCurrentIndex(std::clamp(current, 0, int(items.size()) - 1));
+        return c;
+    };
+
+    // General.
+    QLineEdit *mainTitle = nullptr, *subTitle = nullptr, *xLabel = nullptr, *yLabel = nullptr;
+    QComboBox *viewing = nullptr, *gridLines = nullptr, *gridStyle = nullptr;
+    if (IntOr(o, rprop::AllowPage1, 1) & 0xFF) {
+        auto *page = named(new QWidget, "pageGeneral");
+        auto *form = new QFormLayout(page);
+        form->addRow(QStringLiteral("Main title"),
+                     mainTitle = lineEdit(page, "edtMainTitle", rprop::MainTitle));
+        form->addRow(QStringLiteral("Sub title"),
+                     subTitle = lineEdit(page, "edtSubTitle", rprop::SubTitle));
+        form->addRow(QStringLiteral("X axis label"),
+                     xLabel = lineEdit(page, "edtXAxisLabel", rprop::XAxisLabel));
+        form->addRow(QStringLiteral("Y axis label"),
+                     yLabel = lineEdit(page, "edtYAxisLabel", rprop::YAxisLabel));
+        form->addRow(QStringLiteral("Viewing style"),
+                     viewing = combo(page, "cmbViewingStyle",
+                                     {QStringLiteral("Color"), QStringLiteral("Monochrome"),
+                                      QStringLiteral("Monochrome with symbols")},
+                                     IntOr(o, rprop::ViewingStyle, 0)));
+        form->addRow(QStringLiteral("Grid lines"),
+                     gridLines = combo(page, "cmbGridLines",
+                                       {QStringLiteral("Y and X"), QStringLiteral("Y"),
+                                        QStringLiteral("X"), QStringLiteral("None")},
+                                       IntOr(o, rprop::GridLineControl, 0)));
+        form->addRow(QStringLiteral("Grid style"),
+                     gridStyle = combo(page, "cmbGridStyle",
+                                       {QStringLiteral("Thin"), QStringLiteral("Thick"),
+                                        QStringLiteral("Dot"), QStringLiteral("Dash"),
+                                        QStringLiteral("Pixel")},
+                                       IntOr(o, rprop::GridStyle, 0)));
+        tabs->addTab(page, QStringLiteral("General"));
+    }
+    // Axis.
+    QCheckBox *manualY = nullptr;
+    QDoubleSpinBox *minY = nullptr, *maxY = nullptr;
+    if (IntOr(o, rprop::AllowPage2, 1) & 0xFF) {
+        auto *page = named(new QWidget, "pageAxis");
+        auto *form = new QFormLayout(page);
+        manualY = new QCheckBox(QStringLiteral("Manual Y scale"), page);
+        named(manualY, "chkManualY");
+        manualY->setChecked(IntOr(o, rprop::ManualScaleControlY, 0) == 3);
+        auto spin = [&](const char *name, std::int32_t id) {
+            auto *s = new QDoubleSpinBox(page);
+            named(s, name);
+            s->setRange(-1.0e9, 1.0e9);
+            s->setDecimals(3);
+            double v = 0.0;
+            o.GetDouble(id, v);
+            s->setValue(v);
+            return s;
+        };
+        form->addRow(manualY);
+        form->addRow(QStringLiteral("Minimum Y"), minY = spin("edtMinY", rprop::ManualMinY));
+        form->addRow(QStringLiteral("Maximum Y"), maxY = spin("edtMaxY", rprop::ManualMaxY));
+        tabs->addTab(page, QStringLiteral("Axis"));
+    }
+    // Subsets.
+    std::vector<QLineEdit *> colors;
+    std::vector<QComboBox *> lineTypes;
+    int subsetsPage = -1;
+    if (IntOr(o, rprop::AllowSubsetsPage, 1) & 0xFF) {
+        auto *page = named(new QWidget, "pageSubsets");
+        auto *form = new QFormLayout(page);
+        QStringList types;
+        for (const char *t : kLineTypes)
+            types << QString::fromLatin1(t);
+        int n = std::min(o.Subsets(), 16);
+        for (int s = 0; s < n; ++s) {
+            QString label = FromU16(o.GetElementText(rprop::SubsetLabels, s));
+            if (label.isEmpty())
+                label = QStringLiteral("Subset %1").arg(s + 1);
+            auto *c = new QLineEdit(
+                ColorText(std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s)))),
+                page);
+            c->setObjectName(QStringLiteral("edtSubsetColor%1").arg(s));
+            auto *t = new QComboBox(page);
+            t->setObjectName(QStringLiteral("cmbLineType%1").arg(s));
+            t->addItems(types);
+            t->setCurrentIndex(
+                std::clamp(int(o.GetElement(rprop::SubsetLineTypes, s)), 0, int(types.size()) - 1));
+            form->addRow(label, c);
+            form->addRow(QString(), t);
+            colors.push_back(c);
+            lineTypes.push_back(t);
+        }
+        subsetsPage = tabs->addTab(page, QStringLiteral("Subsets"));
+    }
+    // Fonts.
+    QFontComboBox *titleFont = nullptr, *subFont = nullptr, *labelFont = nullptr;
+    QComboBox *fontSize = nullptr;
+    int fontsPage = -1;
+    if (IntOr(o, rprop::AllowFontPage, 1) & 0xFF) {
+        auto *page = named(new QWidget, "pageFonts");
+        auto *form = new QFormLayout(page);
+        auto fontCombo = [&](const char *name, std::int32_t id) {
+            auto *c = new QFontComboBox(page);
+            named(c, name);
+            QString family = FromU16(o.GetText(id));
+            if (!family.isEmpty())
+                c->setCurrentFont(QFont(family));
+            return c;
+        };
+        form->addRow(QStringLiteral("Main title"),
+                     titleFont = fontCombo("cmbMainTitleFont", rprop::MainTitleFont));
+        form->addRow(QStringLiteral("Sub title"),
+                     subFont = fontCombo("cmbSubTitleFont", rprop::SubTitleFont));
+        form->addRow(QStringLiteral("Labels"),
+                     labelFont = fontCombo("cmbLabelFont", rprop::LabelFont));
+        form->addRow(QStringLiteral("Size"),
+                     fontSize = combo(page, "cmbFontSize",
+                                      {QStringLiteral("Large"), QStringLiteral("Medium"),
+                                       QStringLiteral("Small")},
+                                      IntOr(o, rprop::FontSize, 1)));
+        fontsPage = tabs->addTab(page, QStringLiteral("Fonts"));
+    }
+    if (tabs->count() == 0)
+        return false;
+    if (preferredTab == 1 && subsetsPage >= 0)
+        tabs->setCurrentIndex(subsetsPage);
+    if (preferredTab == 2 && fontsPage >= 0)
+        tabs->setCurrentIndex(fontsPage);
+
+    bool ok = ChartDialogsService().ExecDialog(dialog);
+    if (ok) {
+        if (mainTitle) {
+            o.SetText(rprop::MainTitle, ToU16(mainTitle->text()));
+            o.SetText(rprop::SubTitle, ToU16(subTitle->text()));
+            o.SetText(rprop::XAxisLabel, ToU16(xLabel->text()));
+            o.SetText(rprop::YAxisLabel, ToU16(yLabel->text()));
+            o.SetInt(rprop::ViewingStyle, viewing->currentIndex());
+            o.SetInt(rprop::GridLineControl, gridLines->currentIndex());
+            o.SetInt(rprop::GridStyle, gridStyle->currentIndex());
+        }
+        if (manualY) {
+            o.SetInt(rprop::ManualScaleControlY, manualY->isChecked() ? 3 : 0);
+            o.SetDouble(rprop::ManualMinY, minY->value());
+            o.SetDouble(rprop::ManualMaxY, maxY->value());
+        }
+        for (std::size_t s = 0; s < colors.size(); ++s) {
+            QColor c(colors[s]->text().trimmed());
+            if (c.isValid())
+                o.SetElement(rprop::SubsetColors, std::int32_t(s),
+                             double(ChartArgb(255, std::uint8_t(c.red()), std::uint8_t(c.green()),
+                                              std::uint8_t(c.blue()))),
+                             ElemKind::Int);
+            o.SetElement(rprop::SubsetLineTypes, std::int32_t(s), lineTypes[s]->currentIndex(),
+                         ElemKind::Int);
+        }
+        if (titleFont) {
+            o.SetText(rprop::MainTitleFont, ToU16(titleFont->currentFont().family()));
+            o.SetText(rprop::SubTitleFont, ToU16(subFont->currentFont().family()));
+            o.SetText(rprop::LabelFont, ToU16(labelFont->currentFont().family()));
+            o.SetInt(rprop::FontSize, fontSize->currentIndex());
+        }
+        o.SetInt(prop::DialogResult, 1);
+        Finish(*v);
+    }
+    if (v->sink)
+        v->sink->ChartNotify(h, code::CustomizeDlg);
+    return ok;
+}
+
+QImage ImageFor(HCHART h, const ChartPair *pair)
+{
+    int w = pair && pair->a > 0 ? pair->a : 0;
+    int hgt = pair && pair->b > 0 ? pair->b : 0;
+    return ChartRenderImage(h, w, hgt);
+}
+
+bool ToClip(HCHART h, const ChartPair *pair)
+{
+    if (!ChartFind(h))
+        return false;
+    QImage img = ImageFor(h, pair);
+    if (img.isNull())
+        return false;
+    QApplication::clipboard()->setImage(img);
+    return true;
+}
+
+bool ToFile(HCHART h, const ChartPair *pair, const QString &fileName, const char *format)
+{
+    ChartObject *o = ChartFind(h);
+    if (!o || fileName.isEmpty())
+        return false;
+    QImage img = ImageFor(h, pair);
+    if (img.isNull())
+        return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, format);
+    if (qstrcmp(format, "jpg") == 0) {
+        int q = o->Has(rprop::JpgQuality) ? o->GetInt(rprop::JpgQuality) : 90;
+        writer.setQuality(std::clamp(q, 1, 100));
+    }
+    if (!writer.write(img)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool WriteText(const QString &fileName, const QString &text)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+ChartDialogs &ChartDialogsService()
+{
+    static QtChartDialogs qtDialogs;
+    return gDialogs ? *gDialogs : qtDialogs;
+}
+
+void SetChartDialogs(ChartDialogs *dialogs) { gDialogs = dialogs; }
+
+bool ChartCustomizeDialog(HCHART h) { return RunCustomize(h, 0); }
+bool ChartColorDialog(HCHART h) { return RunCustomize(h, 1); }
+bool ChartFontDialog(HCHART h) { return RunCustomize(h, 2); }
+
+QString ChartDataText(HCHART h)
+{
+    ChartObject *o = ChartFind(h);
+    if (!o)
+        return {};
+    QLocale locale;
+    bool dateTime = o->Has(rprop::DateTimeMode) && o->GetInt(rprop::DateTimeMode) != 0;
+    QString out = QStringLiteral("Point");
+    for (std::int32_t s = 0; s < o->Subsets(); ++s) {
+        QString label = FromU16(o->GetElementText(rprop::SubsetLabels, s));
+        if (label.isEmpty())
+            label = QStringLiteral("Subset %1").arg(s + 1);
+        out += QStringLiteral("\t%1 X\t%1 Y").arg(label);
+    }
+    out += QStringLiteral("\r\n");
+    for (std::int32_t i = 0; i < o->Points(); ++i) {
+        out += QString::number(i + 1);
+        for (std::int32_t s = 0; s < o->Subsets(); ++s) {
+            double x = o->GetElement2D(prop::XDataII, s, i);
+            double y = o->GetElement2D(prop::YDataII, s, i);
+            QString xs;
+            if (dateTime) {
+                QDateTime t = DateTimeFromDays(x);
+                xs = locale.toString(t.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                     locale.toString(t.time(), QLocale::LongFormat);
+            } else {
+                xs = locale.toString(x, 'g', 12);
+            }
+            out += QLatin1Char('\t') + xs + QLatin1Char('\t') + locale.toString(y, 'g', 9);
+        }
+        out += QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+bool ChartExportDialog(HCHART h)
+{
+    ChartObject *o = ChartFind(h);
+    if (!o)
+        return false;
+    const QString png = QStringLiteral("PNG image (*.png)"), jpg = QStringLiteral("JPEG image (*.jpg)"),
+                  bmp = QStringLiteral("BMP image (*.bmp)"), txt = QStringLiteral("Text (*.txt)");
+    QString fileName = FromU16(o->GetText(rprop::ExportFileDef));
+    QString selected = png;
+    if (!ChartDialogsService().SaveFileName(QStringLiteral("Export"),
+                                            png + QStringLiteral(";;") + jpg +
+                                                QStringLiteral(";;") + bmp + QStringLiteral(";;") +
+                                                txt,
+                                            fileName, selected))
+        return false;
+    QString ext = QFileInfo(fileName).suffix().toLower();
+    if (ext.isEmpty()) {
+        ext = selected == jpg ? QStringLiteral("jpg")
+              : selected == bmp ? QStringLiteral("bmp")
+              : selected == txt ? QStringLiteral("txt")
+                                : QStringLiteral("png");
+        fileName += QLatin1Char('.') + ext;
+    }
+    if (ext == QLatin1String("txt"))
+        return WriteText(fileName, ChartDataText(h));
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
+        return ToFile(h, nullptr, fileName, "jpg");
+    if (ext == QLatin1String("bmp"))
+        return ToFile(h, nullptr, fileName, "bmp");
+    return ToFile(h, nullptr, fileName, "png");
+}
+
+bool ChartTextExportDialog(HCHART h, std::int32_t, const std::u16string &text)
+{
+    if (!ChartFind(h))
+        return false;
+    QString fileName = FromU16(text);
+    QString selected = QStringLiteral("Text (*.txt)");
+    if (!ChartDialogsService().SaveFileName(QStringLiteral("Export text"),
+                                            QStringLiteral("Text (*.txt)"), fileName, selected))
+        return false;
+    return WriteText(fileName, ChartDataText(h));
+}
+
+bool ChartPrintTo(HCHART h, QPrinter &printer, const ChartPair *sizeMm)
+{
+    ChartObject *o = ChartFind(h);
+    if (!o)
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    page.moveTo(0, 0);
+    int res = printer.resolution();
+    QRect target = page;
+    if (sizeMm && sizeMm->a > 0)
+        target.setWidth(std::min(page.width(), int(sizeMm->a / 25.4 * res)));
+    if (sizeMm && sizeMm->b > 0) {
+        target.setHeight(std::min(page.height(), int(sizeMm->b / 25.4 * res)));
+    } else {
+        // Keep the proportions of the chart on the screen.
+        const ChartRect &r = o->Rect();
+        double aspect = double(std::max(1, r.bottom - r.top)) / std::max(1, r.right - r.left);
+        target.setHeight(std::min(page.height(), int(target.width() * aspect)));
+    }
+    bool ok = ChartDrawToDC(h, painter, target);
+    return painter.end() && ok;
+}
+
+bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair)
+{
+    ChartObject *o = ChartFind(h);
+    if (!o)
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    int orientation = o->Has(rprop::DefOrientation) ? o->GetInt(rprop::DefOrientation) : 1;
+    if (orientation == 1)
+        printer.setPageOrientation(QPageLayout::Landscape);
+    else if (orientation == 2)
+        printer.setPageOrientation(QPageLayout::Portrait);
+    if (!ChartDialogsService().ExecPrintDialog(printer))
+        return false;
+    return ChartPrintTo(h, printer, flag == 1 ? nullptr : pair);
+}
+
+bool ChartPrintGraph(HCHART h, std::int32_t, std::int32_t, std::int32_t orientation)
+{
+    if (!ChartFind(h))
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    if (orientation == 1)
+        printer.setPageOrientation(QPageLayout::Landscape);
+    else if (orientation == 2)
+        printer.setPageOrientation(QPageLayout::Portrait);
+    if (!ChartDialogsService().DefaultPrinter(printer))
+        return false;
+    return ChartPrintTo(h, printer, nullptr);
+}
+
+bool ChartBmpToClip(HCHART h, const ChartPair *pair) { return ToClip(h, pair); }
+bool ChartJpegToClip(HCHART h, const ChartPair *pair) { return ToClip(h, pair); }
+bool ChartPngToClip(HCHART h, const ChartPair *pair) { return ToClip(h, pair); }
+bool ChartBmpToFile(HCHART h, const ChartPair *pair, const std::u16string &fileName)
+{
+    return ToFile(h, pair, FromU16(fileName), "bmp");
+}
+bool ChartJpegToFile(HCHART h, const ChartPair *pair, const std::u16string &fileName)
+{
+    return ToFile(h, pair, FromU16(fileName), "jpg");
+}
+bool ChartPngToFile(HCHART h, const ChartPair *pair, const std::u16string &fileName)
+{
+    return ToFile(h, pair, FromU16(fileName), "png");
+}
+bool ChartMetaToClip(HCHART, const ChartPair *) { return false; }
+bool ChartMetaToFile(HCHART, const ChartPair *, const std::u16string &) { return false; }
+
+bool ChartMaximize(HCHART h)
+{
+    ChartView *v = ViewOf(h);
+    if (!v)
+        return false;
+    QDialog dialog(ParentWidget(v->Object()));
+    dialog.setObjectName(QStringLiteral("ChartMaximizeDialog"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *label = new QLabel(&dialog);
+    label->setPixmap(QPixmap::fromImage(ChartRenderImage(h, 1024, 700)));
+    layout->addWidget(label);
+    ChartDialogsService().ExecDialog(dialog);
+    return true;
+}
+
+bool ChartPopupMenu(HCHART h, const ChartPair *pair)
+{
+    ChartView *v = ViewOf(h);
+    if (!v)
+        return false;
+    ChartObject &o = v->Object();
+    QMenu menu(ParentWidget(o));
+    menu.setObjectName(QStringLiteral("ChartPopupMenu"));
+    QAction *undo = menu.addAction(QStringLiteral("Undo Zoom"));
+    undo->setEnabled(v->Zoomed());
+    QAction *customize = nullptr, *exporting = nullptr, *maximize = nullptr;
+    if (IntOr(o, rprop::AllowCustomization, 1) & 0xFF)
+        customize = menu.addAction(QStringLiteral("Customization Dialog..."));
+    if (IntOr(o, rprop::AllowExporting, 1) & 0xFF)
+        exporting = menu.addAction(QStringLiteral("Export Dialog..."));
+    if (IntOr(o, rprop::AllowMaximization, 1) & 0xFF)
+        maximize = menu.addAction(QStringLiteral("Maximize..."));
+    QAction *print = menu.addAction(QStringLiteral("Print..."));
+    QPoint at(pair ? pair->a : 0, pair ? pair->b : 0);
+    if (QWidget *w = ParentWidget(o))
+        at = w->mapToGlobal(at);
+    if (v->sink)
+        v->sink->ChartNotify(h, code::PopupMenu);
+    QAction *chosen = ChartDialogsService().ExecMenu(menu, at);
+    if (!chosen)
+        return true;
+    if (chosen == undo)
+        ChartSendMessage(h, msg::Command, std::uint32_t(msg::UndoZoomCommand), 0);
+    else if (chosen == customize)
+        ChartCustomizeDialog(h);
+    else if (chosen == exporting)
+        ChartExportDialog(h);
+    else if (chosen == maximize)
+        ChartMaximize(h);
+    else if (chosen == print)
+        ChartPrintDialog(h, 1, nullptr);
+    return true;
+}
+
+bool ChartReinitCustoms(HCHART h) { return ChartReinitialize(h); }
+
+bool ChartReset(HCHART h)
+{
+    ChartView *v = ViewOf(h);
+    if (!v)
+        return false;
+    v->UndoZoom();
+    ChartReinitialize(h);
+    v->ResetImage();
+    return true;
+}
+
+void ChartView::PopupMenu(QPoint at)
+{
+    ChartPair pair{at.x(), at.y()};
+    ChartPopupMenu(FObject.Handle(), &pair);
+}
+
+} // namespace chartlib

@@ -1,0 +1,434 @@
+// Offscreen drawing, conversion, hit tests and zoom of the chart renderer. Pixel checks look at
+// the places where lines, annotations and cursors must be, never at whole images.
+#include "platform/chartlib/chart_object.h"
+#include "platform/chartlib/render/chart_render.h"
+#include "platform/chartlib/render/chart_view.h"
+
+#include <QColor>
+#include <QCursor>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+using namespace chartlib;
+
+namespace {
+
+constexpr double kT0 = 46000.5; // a date-time in days (noon)
+constexpr double kSec = 1.0 / 86400.0;
+const QColor kYellow(255, 255, 0), kRed(255, 0, 0), kGreen(0, 255, 0);
+
+struct Sink : ChartSink {
+    std::vector<std::int32_t> codes;
+    int invalidations = 0;
+    void ChartNotify(HCHART, std::int32_t c) override { codes.push_back(c); }
+    void ChartInvalidate(HCHART, const ChartRect *) override { ++invalidations; }
+};
+
+// A chart set up the way the graph windows set theirs up: date-time X, dB on Y from 30 to 130,
+// yellow subset on black, grey desk.
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ChartRect r{0, 0, 600, 400};
+        h = ChartCreateWithView(304, 0, &r, 0, 12111);
+        ASSERT_NE(h, 0u);
+        ChartSetInt(h, 3018, 1);                     // DateTimeMode
+        ChartSetProperty(h, 3268, 9999.0);           // NullDataValueY
+        ChartSetInt(h, 3050, 3);                     // ManualScaleControlY
+        ChartSetProperty(h, 3055, 30.0);
+        ChartSetProperty(h, 3060, 130.0);
+        ChartSetInt(h, 3615, 3);                     // ManualScaleControlX
+        ChartSetProperty(h, 3620, kT0);
+        ChartSetProperty(h, 3625, kT0 + 100 * kSec);
+        ChartSetInt(h, 2340, std::int32_t(ChartArgb(255, 0, 0, 0)));       // GraphBackColor
+        ChartSetInt(h, 2335, std::int32_t(ChartArgb(255, 190, 190, 190))); // GraphForeColor
+        ChartSetInt(h, 2320, std::int32_t(ChartArgb(255, 190, 190, 190))); // DeskColor
+        ChartSetElement(h, 2190, 0, std::int32_t(ChartArgb(255, 255, 255, 0)));
+        ChartSetInt(h, 3032, 2); // GridStyle sgDot
+        SetLine(101, 80.0f);
+    }
+    void TearDown() override { ChartDestroy(h); }
+
+    void SetLine(int n, float level)
+    {
+        ChartSetInt(h, 2115, 1);
+        ChartSetInt(h, 2120, n);
+        for (int i = 0; i < n; ++i) {
+            ChartSetElement2D(h, 3013, 0, i, kT0 + i * kSec);
+            ChartSetElement2D(h, 2140, 0, i, level);
+        }
+    }
+
+    QImage Render()
+    {
+        ChartReinitialize(h);
+        ChartResetImage(h, 0, 0);
+        QImage img = ChartCachedImage(h);
+        if (const char *dir = std::getenv("NIVORA_DUMP_CHARTS"))
+            img.save(QString::fromLocal8Bit(dir) + QStringLiteral("/%1.png").arg(
+                                                       ::testing::UnitTest::GetInstance()
+                                                           ->current_test_info()
+                                                           ->name()));
+        return img;
+    }
+
+    QPoint ToPixel(double x, double y)
+    {
+        std::int32_t axis = 0, px = 0, py = 0;
+        EXPECT_TRUE(ChartConvertPoint(h, &axis, &px, &py, &x, &y, 0, 0, 1));
+        return {px, py};
+    }
+
+    ChartRect Plot()
+    {
+        ChartRect r{};
+        ChartGetProperty(h, prop::PlotRect,
+                         std::span(reinterpret_cast<std::uint8_t *>(&r), sizeof r));
+        return r;
+    }
+
+    // True when a pixel of the colour lies within d pixels of p.
+    static bool Near(const QImage &img, QPoint p, const QColor &c, int d = 1)
+    {
+        for (int y = p.y() - d; y <= p.y() + d; ++y)
+            for (int x = p.x() - d; x <= p.x() + d; ++x)
+                if (img.rect().contains(x, y) && img.pixelColor(x, y) == c)
+                    return true;
+        return false;
+    }
+    // Pixels of the colour's hue (text is drawn smoothed): full channels bright, empty ones dark.
+    static bool Hue(QColor p, const QColor &c)
+    {
+        auto match = [](int v, int target) { return target == 0 ? v < 70 : v > 110; };
+        return match(p.red(), c.red()) && match(p.green(), c.green()) &&
+               match(p.blue(), c.blue());
+    }
+    static int CountInRect(const QImage &img, QRect r, const QColor &c)
+    {
+        int n = 0;
+        r = r.intersected(img.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += Hue(img.pixelColor(x, y), c);
+        return n;
+    }
+
+    HCHART h = 0;
+};
+
+} // namespace
+
+TEST_F(RenderTest, SubsetLineIsDrawnWhereItsDataLie)
+{
+    QImage img = Render();
+    ASSERT_FALSE(img.isNull());
+    for (int i : {1, 30, 70, 99})
+        EXPECT_TRUE(Near(img, ToPixel(kT0 + i * kSec, 80.0), kYellow)) << i;
+    // Nothing yellow away from the line.
+    EXPECT_FALSE(Near(img, ToPixel(kT0 + 50 * kSec, 100.0), kYellow, 3));
+    // The plot's background is black, the desk grey.
+    ChartRect p = Plot();
+    EXPECT_EQ(img.pixelColor(p.left + 3, p.top + 3), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(2, 2), QColor(190, 190, 190));
+}
+
+TEST_F(RenderTest, NullValuesAndUnsetDateTimesAreNotDrawn)
+{
+    ChartSetElement2D(h, 2140, 0, 50, 9999.0f); // null level at point 50
+    ChartSetInt(h, 3066, 1);                     // NullDataGaps: the line breaks
+    QImage img = Render();
+    ChartRect p = Plot();
+    int x50 = ToPixel(kT0 + 50 * kSec, 80).x();
+    EXPECT_EQ(CountInRect(img, QRect(x50, p.top, 1, p.bottom - p.top), kYellow), 0);
+    ChartSetInt(h, 3066, 0); // without gaps the line joins its neighbours
+    img = Render();
+    EXPECT_TRUE(Near(img, ToPixel(kT0 + 50 * kSec, 80), kYellow));
+
+    // Date-time mode: points whose X is 0.0 (room not yet filled) neither draw nor widen the
+    // automatic X range.
+    SetLine(101, 83.0f); // off the tick rows
+    ChartSetInt(h, 3615, 0);
+    ChartSetInt(h, 2120, 120);
+    img = Render();
+    QPoint first = ToPixel(kT0, 83), last = ToPixel(kT0 + 100 * kSec, 83);
+    EXPECT_NEAR(first.x(), Plot().left, 1);
+    EXPECT_NEAR(last.x(), Plot().right, 1);
+    EXPECT_TRUE(Near(img, first + QPoint(2, 0), kYellow));
+}
+
+TEST_F(RenderTest, ColoursWithZeroAlphaAreOpaqueAndMonochromeIsBlackOnWhite)
+{
+    ChartSetElement(h, 2190, 0, std::int32_t(0x0000FFFF)); // yellow, alpha byte 0
+    QImage img = Render();
+    EXPECT_TRUE(Near(img, ToPixel(kT0 + 40 * kSec, 80), kYellow));
+    ChartSetInt(h, 2230, 1); // ViewingStyle sgMonochrome
+    img = Render();
+    QPoint at = ToPixel(kT0 + 40 * kSec, 80);
+    EXPECT_TRUE(Near(img, at, QColor(Qt::black)));
+    EXPECT_EQ(img.pixelColor(at + QPoint(0, -20)), QColor(Qt::white));
+}
+
+TEST_F(RenderTest, CursorLinesAndTheirLabels)
+{
+    ChartSetInt(h, 3228, 1); // ShowVertLineAnnotations
+    ChartSetElement(h, 3218, 0, kT0 + 25 * kSec);
+    ChartSetElement(h, 3222, 0, std::int32_t(ChartArgb(255, 255, 0, 0)));
+    ChartSetElement(h, 3219, 0, std::u16string(u"|t12:00:25\n80.0dB"));
+    ChartSetElement(h, 3218, 1, kT0 + 75 * kSec);
+    ChartSetElement(h, 3222, 1, std::int32_t(ChartArgb(255, 0, 255, 0)));
+    ChartSetElement(h, 3219, 1, std::u16string(u"bottom"));
+    QImage img = Render();
+    ChartRect p = Plot();
+    int xa = ToPixel(kT0 + 25 * kSec, 0).x(), xb = ToPixel(kT0 + 75 * kSec, 0).x();
+    for (int y : {p.top + 5, (p.top + p.bottom) / 2 + 7, p.bottom - 5}) {
+        EXPECT_TRUE(Near(img, QPoint(xa, y), kRed, 0)) << y;
+        EXPECT_TRUE(Near(img, QPoint(xb, y), kGreen, 0)) << y;
+    }
+    // "|t" puts the label at the top (two lines), a plain label at the bottom.
+    QRect topBand(xa + 2, p.top + 1, 80, 40), bottomBand(xa + 2, p.bottom - 40, 80, 39);
+    EXPECT_GT(CountInRect(img, topBand, kRed), 20);
+    EXPECT_EQ(CountInRect(img, bottomBand, kRed), 0);
+    EXPECT_GT(CountInRect(img, QRect(xb + 2, p.bottom - 20, 60, 19), kGreen), 10);
+    EXPECT_EQ(CountInRect(img, QRect(xb + 2, p.top + 1, 60, 20), kGreen), 0);
+    // Hidden when the show switch is off.
+    ChartSetInt(h, 3228, 0);
+    img = Render();
+    EXPECT_FALSE(Near(img, QPoint(xa, (p.top + p.bottom) / 2 + 7), kRed, 0));
+}
+
+TEST_F(RenderTest, GraphAnnotationsCrossAndTextWithLineBreaks)
+{
+    ChartSetInt(h, 3223, 1); // ShowGraphAnnotations
+    ChartSetElement(h, 3291, 2, kT0 + 60 * kSec);
+    ChartSetElement(h, 3292, 2, 100.0);
+    ChartSetElement(h, 3246, 2, std::int32_t(2));
+    ChartSetElement(h, 3236, 2, std::int32_t(ChartArgb(255, 0, 255, 0)));
+    ChartSetElement(h, 3291, 5, kT0 + 20 * kSec);
+    ChartSetElement(h, 3292, 5, 50.0);
+    ChartSetElement(h, 3293, 5, std::u16string(u"Wg\r\nWg"));
+    ChartSetElement(h, 3236, 5, std::int32_t(ChartArgb(255, 255, 0, 0)));
+    QImage img = Render();
+    QPoint c = ToPixel(kT0 + 60 * kSec, 100.0);
+    EXPECT_TRUE(Near(img, c, kGreen));
+    EXPECT_TRUE(Near(img, c + QPoint(3, 3), kGreen));
+    EXPECT_TRUE(Near(img, c + QPoint(-3, 3), kGreen));
+    EXPECT_FALSE(Near(img, c + QPoint(0, 4), kGreen, 0)); // a diagonal cross, not a plus
+    QPoint t = ToPixel(kT0 + 20 * kSec, 50.0);
+    // First line above the anchor's baseline, second line below it.
+    EXPECT_GT(CountInRect(img, QRect(t.x(), t.y() - 12, 30, 12), kRed), 5);
+    EXPECT_GT(CountInRect(img, QRect(t.x(), t.y() + 4, 30, 14), kRed), 5);
+    ChartSetElement(h, 3293, 5, std::u16string(u"Wg"));
+    img = Render();
+    EXPECT_EQ(CountInRect(img, QRect(t.x(), t.y() + 4, 30, 14), kRed), 0);
+}
+
+TEST_F(RenderTest, ReductionMatchesTheFullDrawing)
+{
+    const int n = 200000;
+    std::mt19937 rng(7);
+    std::normal_distribution<float> noise(0.0f, 8.0f);
+    ChartSetInt(h, 2120, n);
+    std::vector<double> xs(n);
+    std::vector<float> ys(n);
+    for (int i = 0; i < n; ++i) {
+        xs[i] = kT0 + i * 100.0 * kSec / n;
+        ys[i] = 80.0f + 20.0f * std::sin(i / 3000.0f) + noise(rng);
+    }
+    ChartSetProperty(h, 3013, std::span<const double>(xs));
+    ChartSetProperty(h, 2140, std::span<const float>(ys));
+    QImage reduced = Render();
+    const ChartFrame &f = ViewOf(h)->Frame();
+    QImage full(reduced.size(), QImage::Format_RGB32);
+    full.fill(Qt::black);
+    {
+        QPainter p(&full);
+        p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
+        p.setPen(QPen(kYellow, 1.0));
+        QPolygonF line;
+        for (int i = 0; i < n; ++i)
+            line << QPointF(f.PixelX(xs[i]), f.PixelY(ys[i]));
+        p.drawPolyline(line);
+    }
+    int both = 0, onlyOne = 0;
+    for (int y = f.plot.top() + 1; y < f.plot.bottom(); ++y)
+        for (int x = f.plot.left() + 1; x < f.plot.right(); ++x) {
+            bool a = reduced.pixelColor(x, y) == kYellow, b = full.pixelColor(x, y) == kYellow;
+            both += a && b;
+            onlyOne += a != b;
+        }
+    EXPECT_GT(both, 10000);
+    EXPECT_LT(onlyOne, both / 50); // within 2 %
+}
+
+TEST_F(RenderTest, EmptyAndDegenerateRangesDrawWithoutFault)
+{
+    ChartSetInt(h, 2120, 0);
+    ChartSetInt(h, 3615, 0);
+    ChartSetInt(h, 3050, 0);
+    EXPECT_FALSE(Render().isNull());
+    ChartSetInt(h, 3615, 3);
+    ChartSetProperty(h, 3620, kT0);
+    ChartSetProperty(h, 3625, kT0); // zero width
+    ChartSetInt(h, 3050, 3);
+    ChartSetProperty(h, 3055, 50.0);
+    ChartSetProperty(h, 3060, 50.0);
+    EXPECT_FALSE(Render().isNull());
+    double dx = 0, dy = 0;
+    std::int32_t axis = 0, x = 100, y = 100;
+    ASSERT_TRUE(ChartConvertPoint(h, &axis, &x, &y, &dx, &dy, 0, 0, 0));
+    EXPECT_TRUE(std::isfinite(dx) && std::isfinite(dy));
+    EXPECT_GE(ViewOf(h)->Frame().xTicks.size(), 1u);
+    // A one-pixel chart still lays out.
+    ChartMoveWindow(h, 1, 1);
+    EXPECT_FALSE(Render().isNull());
+}
+
+TEST_F(RenderTest, DateTimeTicksStayReadableAtEveryZoom)
+{
+    ChartMoveWindow(h, 1200, 600);
+    for (double seconds : {0.004, 1.0, 60.0, 3600.0, 86400.0, 40 * 86400.0, 3650 * 86400.0}) {
+        ChartSetProperty(h, 3625, kT0 + seconds * kSec);
+        ChartReinitialize(h);
+        const ChartFrame &f = ViewOf(h)->Frame();
+        ASSERT_GE(f.xTicks.size(), 2u) << seconds;
+        QFontMetrics fm(f.style.numbers);
+        for (std::size_t k = 1; k < f.xTicks.size(); ++k) {
+            const Tick &a = f.xTicks[k - 1], &b = f.xTicks[k];
+            EXPECT_NE(a.label + a.label2, b.label + b.label2) << seconds;
+            EXPECT_GE(f.PixelX(b.value) - f.PixelX(a.value),
+                      std::max(fm.horizontalAdvance(a.label), fm.horizontalAdvance(b.label)))
+                << seconds;
+        }
+    }
+}
+
+TEST_F(RenderTest, PlotRectIsValidBeforeAnyImageAndCornersMapToIt)
+{
+    ChartReinitialize(h); // no image built yet
+    EXPECT_EQ(ChartGetImage(h), 0);
+    ChartRect p = Plot();
+    EXPECT_GT(p.left, 0);
+    EXPECT_GT(p.top, 0);
+    EXPECT_LT(p.right, 600);
+    EXPECT_LT(p.bottom, 400);
+    EXPECT_GT(p.right - p.left, 300);
+    QPoint lo = ToPixel(kT0, 30.0), hi = ToPixel(kT0 + 100 * kSec, 130.0);
+    EXPECT_NEAR(lo.x(), p.left, 1);
+    EXPECT_NEAR(lo.y(), p.bottom, 1);
+    EXPECT_NEAR(hi.x(), p.right, 1);
+    EXPECT_NEAR(hi.y(), p.top, 1);
+    // Pixel to data and back.
+    double dx = 0, dy = 0;
+    std::int32_t axis = 0, x = p.left, y = p.top;
+    ChartConvertPoint(h, &axis, &x, &y, &dx, &dy, 0, 0, 0);
+    EXPECT_NEAR(dx, kT0, 1e-9);
+    EXPECT_NEAR(dy, 130.0, 1e-9);
+}
+
+TEST_F(RenderTest, RubberBandZoomAndUndoZoom)
+{
+    Sink sink;
+    ChartSetSink(h, &sink);
+    ChartSetInt(h, 3282, 3); // AllowZooming sgHorzPlusVertZooming
+    Render();
+    ChartRect p = Plot();
+    QPoint a(p.left + 100, p.top + 50), b(p.left + 300, p.top + 200);
+    double ax = 0, ay = 0, bx = 0, by = 0;
+    std::int32_t axis = 0, x = a.x(), y = a.y();
+    ChartConvertPoint(h, &axis, &x, &y, &ax, &ay, 0, 0, 0);
+    x = b.x(), y = b.y();
+    ChartConvertPoint(h, &axis, &x, &y, &bx, &by, 0, 0, 0);
+    ChartSendMessage(h, msg::LButtonDown, msg::MK_LBUTTON, msg::MakePoint(a.x(), a.y()));
+    ChartSendMessage(h, msg::MouseMove, msg::MK_LBUTTON, msg::MakePoint(b.x(), b.y()));
+    PointRecord mouse{};
+    ChartGetProperty(h, prop::MousePoint,
+                     std::span(reinterpret_cast<std::uint8_t *>(&mouse), sizeof mouse));
+    EXPECT_EQ(mouse.x, b.x());
+    EXPECT_EQ(mouse.y, b.y());
+    std::int32_t image = ChartGetImage(h);
+    ChartSendMessage(h, msg::LButtonUp, 0, msg::MakePoint(b.x(), b.y()));
+    ASSERT_TRUE(ChartIsZoomed(h));
+    EXPECT_EQ(sink.codes.back(), code::ZoomIn);
+    EXPECT_NE(ChartGetImage(h), image);
+    // The band's corners are now the plot's corners.
+    p = Plot();
+    QPoint lo = ToPixel(ax, by), hi = ToPixel(bx, ay);
+    EXPECT_NEAR(lo.x(), p.left, 1);
+    EXPECT_NEAR(lo.y(), p.bottom, 1);
+    EXPECT_NEAR(hi.x(), p.right, 1);
+    EXPECT_NEAR(hi.y(), p.top, 1);
+    // The manual ranges are untouched.
+    double minY = 0;
+    ChartGetProperty(h, 3055, minY);
+    EXPECT_EQ(minY, 30.0);
+    // Undo zoom restores the ranges and asks for a repaint by itself.
+    int before = sink.invalidations;
+    ChartSendMessage(h, msg::Command, std::uint32_t(msg::UndoZoomCommand), 0);
+    EXPECT_FALSE(ChartIsZoomed(h));
+    EXPECT_GT(sink.invalidations, before);
+    EXPECT_EQ(sink.codes.back(), code::ZoomOut);
+    lo = ToPixel(kT0, 30.0);
+    EXPECT_NEAR(lo.x(), Plot().left, 1);
+    EXPECT_NEAR(lo.y(), Plot().bottom, 1);
+}
+
+TEST_F(RenderTest, HitTestsFollowTheShowAndAllowSwitches)
+{
+    ChartSetInt(h, 3282, 3);
+    ChartSetElement(h, 3218, 1, kT0 + 40 * kSec);
+    ChartSetInt(h, 3228, 1);
+    ChartSetElement(h, 3291, 7, kT0 + 60 * kSec);
+    ChartSetElement(h, 3292, 7, 110.0);
+    ChartSetElement(h, 3246, 7, std::int32_t(2));
+    ChartSetInt(h, 3223, 1);
+    Render();
+    QPoint line = ToPixel(kT0 + 40 * kSec, 100.0), cross = ToPixel(kT0 + 60 * kSec, 110.0),
+           point = ToPixel(kT0 + 20 * kSec, 80.0);
+    auto hit = [&](QPoint at) {
+        std::int32_t type = ChartHitTest(h, at.x(), at.y());
+        HotSpotRecord r{};
+        ChartGetProperty(h, prop::HotSpotData,
+                         std::span(reinterpret_cast<std::uint8_t *>(&r), sizeof r));
+        EXPECT_EQ(r.type, type);
+        return std::make_tuple(type, r.index1, r.index2);
+    };
+    // Allow switches off: nothing is a hot spot.
+    EXPECT_EQ(std::get<0>(hit(line)), 0);
+    EXPECT_EQ(std::get<0>(hit(cross)), 0);
+    EXPECT_EQ(std::get<0>(hit(point)), 0);
+    ChartSetInt(h, 3234, 1); // AllowVertLineAnnotHotSpots
+    ChartSetInt(h, 3229, 1); // AllowGraphAnnotHotSpots
+    ChartSetInt(h, 3210, 1); // AllowDataHotSpots
+    EXPECT_EQ(hit(line + QPoint(2, 0)), std::make_tuple(10, 1, 0));
+    EXPECT_EQ(hit(cross), std::make_tuple(6, 7, 0));
+    EXPECT_EQ(hit(point + QPoint(1, 2)), std::make_tuple(5, 0, 20));
+    // Show switch off: the line is no hot spot either.
+    ChartSetInt(h, 3228, 0);
+    EXPECT_EQ(std::get<0>(hit(line + QPoint(2, 0))), 0);
+    ChartSetInt(h, 3228, 1);
+    // A press on a hot spot never starts a zoom band.
+    ChartSendMessage(h, msg::LButtonDown, msg::MK_LBUTTON, msg::MakePoint(line.x(), line.y()));
+    EXPECT_FALSE(ViewOf(h)->Banding());
+    ChartSendMessage(h, msg::MouseMove, msg::MK_LBUTTON,
+                     msg::MakePoint(line.x() + 100, line.y() + 60));
+    ChartSendMessage(h, msg::LButtonUp, 0, msg::MakePoint(line.x() + 100, line.y() + 60));
+    EXPECT_FALSE(ChartIsZoomed(h));
+}
+
+TEST(ChartCursor, UnknownValuesGiveTheArrow)
+{
+    QCursor cross(Qt::CrossCursor);
+    std::int32_t handle = ChartRegisterCursor(cross);
+    EXPECT_EQ(ChartCursorFor(handle).shape(), Qt::CrossCursor);
+    EXPECT_EQ(ChartCursorFor(2).shape(), Qt::IBeamCursor);
+    EXPECT_EQ(ChartCursorFor(1).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(ChartCursorFor(0x7654321).shape(), Qt::ArrowCursor); // stale handle from a file
+    EXPECT_EQ(ChartCursorFor(-5).shape(), Qt::ArrowCursor);
+}
