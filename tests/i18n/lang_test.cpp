@@ -292,8 +292,8 @@ TEST(Walk, AppliesCaptionsHintsAndCollections)
     auto *lang = f.Load(
         Data({"stCaptions", Row({"TfrmTest", "Form", "Fenetre"}), Row({"Label1", "hello", "Hello"}),
               Row({"Label2", "keep", ""}), Row({"Gone", "x", "y"}), Row({"Label1", "", ""}),
-              "stHints", Row({"Label1", " ", ""}), "stCollections",
-              Row({"StatusBar1.Panels[1].Text", "p1", "panneau"}),
+              "stHints", Row({"Label1", " ", ""}), Row({"Label2", "xy", "", "", ""}),
+              "stCollections", Row({"StatusBar1.Panels[1].Text", "p1", "panneau"}),
               Row({"StatusBar1.Panels[5].Text", "p5", "p5"}),
               Row({"StatusBar1.Nothing[0].Text", "n", "n"}),
               Row({"StatusBar1.Panels[0].Missing", "m", "m"})}),
@@ -312,7 +312,7 @@ TEST(Walk, AppliesCaptionsHintsAndCollections)
     EXPECT_EQ(lang->RemovedRows()->Count(), 4);
     EXPECT_EQ(GetEntryField(lang->RemovedRows()->Strings(0), D, 0), "Gone");
     EXPECT_EQ(lang->Captions().Count(), 3);
-    EXPECT_EQ(lang->Hints().Count(), 1);
+    EXPECT_EQ(lang->Hints().Count(), 2); // a blank or extra delimiters are kept
     EXPECT_EQ(lang->Collections().Count(), 1);
 }
 
@@ -326,4 +326,40 @@ TEST(Walk, ListsKeepTheirItemIndex)
     lang->SetActiveLanguage(2);
     EXPECT_EQ(f.list->Items.CommaText(), "un,deux,trois");
     EXPECT_EQ(f.list->ItemIndex, 1);
+}
+
+namespace {
+// A list whose lines cannot be replaced, on a control of its own.
+class TFailingStrings : public rtl::TStringList {
+public:
+    void Put(int, const std::string &) override { throw rtl::EConvertError("refused"); }
+};
+
+class TStubbornList : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TStubbornList)
+public:
+    using rtl::TComponent::TComponent;
+    TFailingStrings Items;
+};
+
+RTL_IMPLEMENT_PUBLISHED_CLASS(TStubbornList, rtl::TComponent)
+{
+    P.Object<rtl::TStrings>(
+        "Items", [](TStubbornList &l) { return &l.Items; },
+        [](TStubbornList &, rtl::TStrings *) {});
+}
+} // namespace
+
+TEST(Walk, AFailingRowDoesNotStopTheOthers)
+{
+    Form f;
+    auto *stubborn = fake::Make<TStubbornList>(f.form.get(), "ListBox2");
+    stubborn->Items.SetCommaText("a,b");
+    f.list->Items.SetCommaText("one,two");
+    auto *lang = f.Load(Data({"stMultiLines", Row({"ListBox2.Items", "a,b", "x,y"}),
+                              Row({"ListBox1.Items", "one,two", "un,deux"})}),
+                        2);
+    EXPECT_NO_THROW(lang->SetActiveLanguage(2));
+    EXPECT_EQ(f.list->Items.CommaText(), "un,deux");
+    EXPECT_EQ(stubborn->Items.CommaText(), "a,b");
 }
