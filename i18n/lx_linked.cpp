@@ -7,7 +7,13 @@ RTL_IMPLEMENT_CLASS(TlxLangLinked, TlxCustomLang)
 const char *const kLangClassNames[5] = {"TlxLang", "TlxLangLinked", "TlxLangRT", "TlxLangRTSE",
                                         "TlxLangTLV"};
 
-TlxLangLinked::TlxLangLinked(rtl::TComponent *owner) : TlxCustomLang(owner) {}
+TlxLangLinked::TlxLangLinked(rtl::TComponent *owner) : TlxCustomLang(owner)
+{
+    // The translation classes are known to the class registry from the first
+    // use on.
+    static const bool registered = (RegisterLangClasses(), true);
+    (void)registered;
+}
 
 rtl::TStrings *TlxLangLinked::TableOfType(int type)
 {

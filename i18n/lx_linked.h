@@ -31,7 +31,8 @@ private:
 extern const char *const kLangClassNames[5];
 
 // Registers the translation component classes with the class registry
-// (classes registered already are left as they are).
+// (classes registered already are left as they are). Runs by itself when the
+// first TlxLangLinked is created; the program may call it at start.
 void RegisterLangClasses();
 
 } // namespace i18n
