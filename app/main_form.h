@@ -1,0 +1,164 @@
+// TfrmMain: the program's main window, an MDI parent. It owns the meter
+// link and its timers, the front panel, the digit glyphs and the data-set
+// store, and runs the start-up (FormCreate, FormShow) and close (closeEvent:
+// FormCloseQuery, FormClose) sequences.
+#pragma once
+
+#include "app/settings.h"
+#include "meter/link.h"
+#include "meter/main_timer.h"
+#include "meter/windows/panel.h"
+#include "meter/windows/panel_host.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+
+namespace i18n {
+class TlxLang;
+class TlxLangDispatcher;
+} // namespace i18n
+namespace ui {
+class TMdiArea;
+}
+namespace usb {
+class UsbDevice;
+}
+
+namespace app {
+
+class TfrmMain : public QMainWindow,
+                 public meter::TMainTimerSink,
+                 public meter::TMainTimerSwitch,
+                 public meter::TPanelHost {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 885;
+    static constexpr int ClientHeight = 579;
+
+    // Builds the window and runs FormCreate. The device is the meter the
+    // link talks to (simulated or real); it must outlive the window.
+    explicit TfrmMain(usb::UsbDevice &device, QWidget *parent = nullptr);
+    ~TfrmMain() override;
+
+    // ---- start and close
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+
+    // ---- menu and button handlers of this window
+    void Exit1Click();
+    void Tile1Click();
+    void Cascade1Click();
+    void About1Click();
+    void Contents1Click();
+    void ControlPanel1Click();
+    void LanguageClick(int index); // English1Click .. Danish1Click
+    void English1Click() { LanguageClick(1); }
+    void French1Click() { LanguageClick(2); }
+    void German1Click() { LanguageClick(3); }
+    void Italian1Click() { LanguageClick(4); }
+    void Spanish1Click() { LanguageClick(5); }
+    void Swedish1Click() { LanguageClick(6); }
+    void Finnish1Click() { LanguageClick(7); }
+    void Danish1Click() { LanguageClick(8); }
+
+    // ---- timers
+    void MainTimerTimer() { FTimerLogic.MainTimerTimer(); }
+    void MaxMinTimerTimer() { FTimerLogic.MaxMinTimerTimer(); }
+
+    // ---- state (the names the rest of the program knows)
+    meter::TMeterLink &Link() { return FLink; }
+    meter::TMainTimerLogic &TimerLogic() { return FTimerLogic; }
+    meter::TfrmPanel *gPanel() const { return FPanel; }
+    ui::TMdiArea *MdiClient() const { return FMdiClient; }
+    i18n::TlxLangDispatcher *lxLangDispatcher1() const { return FDispatcher; }
+    i18n::TlxLang *lxLang_frmMain() const { return FLang; }
+    QString gDataFolder;
+    double gRealTimeRate = 1.0;
+    int gLanguageIndex = 1;
+    bool gLanguageChanged = false;
+    bool gRealTimeRunning = false;
+    std::vector<uint8_t> FLoggerImage;
+
+    // A component of the window by name: menu items and actions, buttons,
+    // labels, timers (tests and the translation engine find them so).
+    template <class T = QObject> T *Control(const char *name) const
+    {
+        return findChild<T *>(QString::fromLatin1(name));
+    }
+    QAction *MenuItem(const char *name) const;
+    // Status bar panel 0..2.
+    QLabel *StatusPanel(int index) const;
+
+    // ---- TMainTimerSink
+    void SetStatusText(int panel, const std::string &text) override;
+    std::string StringById(const std::string &id) override;
+    void SetCommandVisible(meter::TMeterCommand command, bool visible) override;
+    void SetCommandEnabled(meter::TMeterCommand command, bool enabled) override;
+    bool RealTimeRunning() override { return gRealTimeRunning; }
+    bool PanelExists() override { return !FPanel.isNull(); }
+    void SetPanelLabelVisible(meter::TPanelLabel label, bool visible) override;
+    void DrawReading(const meter::TStatusDisplay &display) override;
+    void SetMaxMinTimerEnabled(bool enabled) override;
+    // ---- TMainTimerSwitch
+    void SetMainTimerEnabled(bool enabled) override;
+    // ---- TPanelHost
+    meter::TKeyResult PanelKey(uint8_t key) override { return FLink.PressKey(key); }
+    const meter::TDigitGlyphs &Glyphs() const override { return FGlyphs; }
+    i18n::TlxLangDispatcher *LangDispatcher() override { return FDispatcher; }
+    bool PanelUpdating() const override { return FTimerLogic.gPanelUpdating; }
+    void PanelActivated() override;
+    void PanelClosed(meter::TfrmPanel *panel) override;
+
+signals:
+    // Emitted once, when the window has painted itself for the first time.
+    void firstPainted();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildTimers();
+    void CheckLanguageItem(int index);
+    void CreatePanel();
+    QObject *CommandObject(meter::TMeterCommand command) const;
+
+    meter::TMeterLink FLink;
+    meter::TMainTimerLogic FTimerLogic;
+    meter::TDigitGlyphs FGlyphs;
+    QPointer<meter::TfrmPanel> FPanel;
+    ui::TMdiArea *FMdiClient = nullptr;
+    i18n::TlxLangDispatcher *FDispatcher = nullptr;
+    i18n::TlxLang *FLang = nullptr;
+    QWidget *Panel1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    std::array<QLabel *, 3> FStatusPanels{};
+    QTimer *MainTimer = nullptr;
+    QTimer *MaxMinTimer = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *LEQTimer = nullptr;
+    QTimer *RealTime_Timer = nullptr;
+    bool FShown = false;
+    bool FPainted = false;
+    bool FClosing = false;
+};
+
+} // namespace app

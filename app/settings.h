@@ -1,0 +1,33 @@
+// The program's settings and the files of its close sequence: the registry
+// values "RealTimeRate" (8-byte binary double) and "LxLangIndex" (DWORD)
+// under HKEY_LOCAL_MACHINE\SOFTWARE\Nivora, the working folder and its
+// "language.txt", and the language set-up program started after a change.
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+inline constexpr char kSettingsKey[] = "\\SOFTWARE\\Nivora";
+
+struct TStartSettings {
+    double gRealTimeRate = 1.0; // 1.0 when missing or unreadable
+    int gLanguageIndex = 1;     // 1 when missing or unreadable; kept as read otherwise
+};
+
+// Opens (creating when missing) the key and reads both values; any read
+// failure (missing value, wrong type or size) gives the fallback.
+TStartSettings ReadStartSettings();
+// Writes both values; failures are ignored.
+void WriteStartSettings(const TStartSettings &settings);
+
+// Makes the working folder when it is missing. False when it cannot be made.
+bool EnsureFolder(const QString &folder);
+// Replaces "<workingFolder>/language.txt" with one line: the index and CR LF.
+// False, leaving any earlier file as it was, when it cannot be written.
+bool WriteLanguageFile(const QString &workingFolder, int languageIndex);
+
+// The language set-up program beside the executable ("" when it is missing).
+QString LanguageSetupProgram();
+
+} // namespace app
