@@ -1,0 +1,95 @@
+#include "platform/ui/app_application.h"
+
+#include "platform/rtl/exceptions.h"
+#include "platform/ui/locale_settings.h"
+#include "platform/ui/ui_services.h"
+
+#include <QEvent>
+#include <QTimer>
+
+namespace ui {
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+TApplication::~TApplication() = default;
+
+TApplication *TApplication::Instance()
+{
+    return qobject_cast<TApplication *>(instance());
+}
+
+QString TApplication::Title() const
+{
+    return ApplicationTitle();
+}
+
+void TApplication::SetTitle(const QString &title)
+{
+    SetApplicationTitle(title);
+}
+
+int TApplication::Run()
+{
+    FTerminated = false;
+    try {
+        return exec();
+    } catch (...) {
+        ++FExceptionCount;
+        ShowCurrentException();
+        return 0;
+    }
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    exit(0);
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ++FExceptionCount;
+        const QString message = CurrentExceptionMessage();
+        // A box shown from inside a paint would paint again under it; those
+        // are shown once the paint is over.
+        if (type == QEvent::Paint || type == QEvent::UpdateRequest)
+            ShowQueued(message);
+        else
+            Services().ShowException(message);
+        return false;
+    }
+}
+
+void TApplication::ShowQueued(const QString &message)
+{
+    QTimer::singleShot(0, this, [message] { Services().ShowException(message); });
+}
+
+void ProcessMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QString CurrentExceptionMessage()
+{
+    try {
+        throw;
+    } catch (const rtl::Exception &e) {
+        return AnsiToQString(e.Message());
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown exception");
+    }
+}
+
+void ShowCurrentException()
+{
+    Services().ShowException(CurrentExceptionMessage());
+}
+
+} // namespace ui

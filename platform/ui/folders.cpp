@@ -1,0 +1,123 @@
+#include "platform/ui/folders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <optional>
+
+namespace ui {
+
+namespace {
+
+std::optional<TFolderRoots> gRoots;
+
+QString WithSlash(QString folder)
+{
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+} // namespace
+
+TFolderRoots SystemFolderRoots()
+{
+    TFolderRoots roots;
+    roots.Documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    roots.Executable = QCoreApplication::applicationDirPath();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty())
+        roots.UserData = JoinPath(data, QStringLiteral("Nivora"));
+    return roots;
+}
+
+const TFolderRoots &FolderRoots()
+{
+    if (!gRoots)
+        gRoots = SystemFolderRoots();
+    return *gRoots;
+}
+
+void SetFolderRoots(const TFolderRoots &roots)
+{
+    gRoots = roots;
+}
+
+void ResetFolderRoots()
+{
+    gRoots.reset();
+}
+
+QString JoinPath(const QString &folder, const QString &name)
+{
+    QString n = name;
+    n.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (n.startsWith(QLatin1Char('/')))
+        n.remove(0, 1);
+    if (folder.isEmpty())
+        return n;
+    return WithSlash(folder) + n;
+}
+
+bool IsFolderWritable(const QString &folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(JoinPath(folder, QStringLiteral(".nivora-probe-XXXXXX")));
+    return probe.open(); // removed again when probe goes
+}
+
+QString DocumentsFolder()
+{
+    return WithSlash(FolderRoots().Documents);
+}
+
+QString MakeDataFolder()
+{
+    const QString documents = DocumentsFolder();
+    if (documents.isEmpty())
+        return QString();
+    const QString data = documents + QStringLiteral("MX4820/");
+    if (QFileInfo(data).isDir() || QDir().mkpath(data))
+        return data;
+    return documents;
+}
+
+QString ExecutableFolder()
+{
+    return WithSlash(FolderRoots().Executable);
+}
+
+QString WritableProgramFolder()
+{
+    const QString exe = ExecutableFolder();
+    if (IsFolderWritable(exe))
+        return exe;
+    const QString user = WithSlash(FolderRoots().UserData);
+    if (!user.isEmpty())
+        QDir().mkpath(user);
+    return user;
+}
+
+QString WorkingFolder(const QString &dataFolder)
+{
+    if (!dataFolder.isEmpty())
+        return WithSlash(dataFolder) + QStringLiteral("temp");
+    return WritableProgramFolder() + QStringLiteral("temp");
+}
+
+QString ProgramFile(const QString &relativeName)
+{
+    return JoinPath(ExecutableFolder(), relativeName);
+}
+
+QString WritableProgramFile(const QString &relativeName)
+{
+    return JoinPath(WritableProgramFolder(), relativeName);
+}
+
+} // namespace ui

@@ -1,0 +1,162 @@
+#include "platform/ui/mdi_area.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace ui {
+
+TMdiArea::TMdiArea(QWidget *parent) : QMdiArea(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    connect(this, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow *sub) { emit childActivated(sub ? sub->widget() : nullptr); });
+}
+
+QMdiSubWindow *TMdiArea::AddChild(QWidget *form, Qt::WindowFlags flags)
+{
+    const QSize size = form->size();
+    auto *sub = new QMdiSubWindow(this, flags);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWidget(form);
+    form->setAttribute(Qt::WA_DeleteOnClose, false); // the sub-window deletes it
+    addSubWindow(sub);
+    sub->installEventFilter(this);
+    form->installEventFilter(this);
+    sub->setWindowTitle(form->windowTitle());
+    sub->show();
+    // The form keeps its size; the sub-window grows by its frame.
+    if (size.isValid() && form->size() != size)
+        sub->resize(sub->size() + (size - form->size()));
+    return sub;
+}
+
+namespace {
+const char *const kSubClosing = "nivoraSubWindowClosing";
+const char *const kSubClosed = "nivoraSubWindowClosed"; // waiting to be deleted
+} // namespace
+
+bool TMdiArea::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Close)
+        return QMdiArea::eventFilter(watched, event);
+    // The sub-window is closing (close box, CloseAllChildren): it asks its
+    // form itself; let that question through.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(watched)) {
+        if (sub->widget())
+            sub->setProperty(kSubClosing, true);
+        return QMdiArea::eventFilter(watched, event);
+    }
+    auto *form = qobject_cast<QWidget *>(watched);
+    QMdiSubWindow *sub = SubWindowOf(form);
+    if (!form || !sub || form == FForwarding)
+        return QMdiArea::eventFilter(watched, event);
+    if (sub->property(kSubClosing).toBool()) {
+        sub->setProperty(kSubClosing, QVariant());
+        return QMdiArea::eventFilter(watched, event);
+    }
+    // The form closes itself (close()): ask it once, and when it agrees the
+    // window goes with it.
+    QPointer<QWidget> guard = form;
+    FForwarding = form;
+    QCoreApplication::sendEvent(form, event);
+    FForwarding = nullptr;
+    if (guard && event->isAccepted()) {
+        sub->setProperty(kSubClosed, true);
+        sub->hide();
+        sub->deleteLater();
+    }
+    return true;
+}
+
+QList<QWidget *> TMdiArea::Children() const
+{
+    QList<QWidget *> forms;
+    for (QMdiSubWindow *sub : subWindowList(QMdiArea::CreationOrder)) {
+        if (sub->widget() && !sub->property(kSubClosed).toBool())
+            forms << sub->widget();
+    }
+    return forms;
+}
+
+QWidget *TMdiArea::ActiveChild() const
+{
+    QMdiSubWindow *sub = activeSubWindow();
+    return sub && !sub->property(kSubClosed).toBool() ? sub->widget() : nullptr;
+}
+
+QWidget *TMdiArea::FindChild(const std::function<bool(QWidget *)> &test) const
+{
+    for (QWidget *form : Children()) {
+        if (test(form))
+            return form;
+    }
+    return nullptr;
+}
+
+QWidget *TMdiArea::FindChildByCaption(const QString &caption) const
+{
+    return FindChild([&caption](QWidget *w) { return w->windowTitle() == caption; });
+}
+
+QMdiSubWindow *TMdiArea::SubWindowOf(const QWidget *form) const
+{
+    if (!form)
+        return nullptr;
+    for (QMdiSubWindow *sub : subWindowList()) {
+        if (sub->widget() == form)
+            return sub;
+    }
+    return nullptr;
+}
+
+void TMdiArea::Activate(QWidget *form)
+{
+    if (QMdiSubWindow *sub = SubWindowOf(form)) {
+        sub->raise();
+        setActiveSubWindow(sub);
+    }
+}
+
+void TMdiArea::Restore(QWidget *form)
+{
+    if (QMdiSubWindow *sub = SubWindowOf(form)) {
+        sub->showNormal();
+        Activate(form);
+    }
+}
+
+void TMdiArea::Minimize(QWidget *form)
+{
+    if (QMdiSubWindow *sub = SubWindowOf(form))
+        sub->showMinimized();
+}
+
+void TMdiArea::SetChildGeometry(QWidget *form, const QRect &rect)
+{
+    if (QMdiSubWindow *sub = SubWindowOf(form))
+        sub->setGeometry(rect);
+}
+
+void TMdiArea::MoveChild(QWidget *form, const QPoint &topLeft)
+{
+    if (QMdiSubWindow *sub = SubWindowOf(form))
+        sub->move(topLeft);
+}
+
+bool TMdiArea::CloseAllChildren()
+{
+    QList<QMdiSubWindow *> subs = subWindowList(QMdiArea::CreationOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
+        QPointer<QMdiSubWindow> sub = *it;
+        if (sub && !sub->close())
+            return false;
+    }
+    return true;
+}
+
+} // namespace ui

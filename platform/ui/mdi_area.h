@@ -1,0 +1,71 @@
+// The MDI client area of the main window on QMdiArea: no border and no
+// scroll bars. Child windows (forms, plain QWidgets) are added with AddChild,
+// which wraps each in a sub-window the area owns; a child closed by the user
+// or by close() is deleted together with its sub-window. A form can veto its
+// close in its closeEvent (the close query).
+#pragma once
+
+#include <QMdiArea>
+
+#include <functional>
+#include <type_traits>
+
+class QMdiSubWindow;
+
+namespace ui {
+
+class TMdiArea : public QMdiArea {
+    Q_OBJECT
+public:
+    explicit TMdiArea(QWidget *parent = nullptr);
+
+    // Adds a form as a child window and shows it. flags: extra window flags
+    // of the sub-window (Qt::FramelessWindowHint for a window without a
+    // title bar). The sub-window takes the form's size and caption.
+    QMdiSubWindow *AddChild(QWidget *form, Qt::WindowFlags flags = {});
+
+    // The forms of the child windows in creation order.
+    QList<QWidget *> Children() const;
+    int ChildCount() const { return static_cast<int>(Children().size()); }
+    // The active child's form, nullptr when none is active.
+    QWidget *ActiveChild() const;
+    template <class T> T *ActiveChildAs() const { return qobject_cast<T *>(ActiveChild()); }
+    // The first child whose form satisfies the test / has the caption.
+    QWidget *FindChild(const std::function<bool(QWidget *)> &test) const;
+    QWidget *FindChildByCaption(const QString &caption) const;
+    template <class T> T *FindChildOf() const
+    {
+        return qobject_cast<T *>(FindChild([](QWidget *w) { return qobject_cast<T *>(w); }));
+    }
+    // The sub-window that holds a form (nullptr when it is none of ours).
+    QMdiSubWindow *SubWindowOf(const QWidget *form) const;
+
+    // Brings a child to the front and activates it.
+    void Activate(QWidget *form);
+    // Restores a minimised or maximised child to normal and activates it.
+    void Restore(QWidget *form);
+    // Minimises a child.
+    void Minimize(QWidget *form);
+    // Moves and sizes a child's window in area coordinates.
+    void SetChildGeometry(QWidget *form, const QRect &rect);
+    void MoveChild(QWidget *form, const QPoint &topLeft);
+
+    void Tile() { tileSubWindows(); }
+    void Cascade() { cascadeSubWindows(); }
+
+    // Asks every child to close, last made first; false (and the rest kept)
+    // when one refuses.
+    bool CloseAllChildren();
+
+signals:
+    // The form of the child window that became active (nullptr: none).
+    void childActivated(QWidget *form);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *FForwarding = nullptr; // the form whose own close is being asked
+};
+
+} // namespace ui

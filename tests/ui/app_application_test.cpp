@@ -1,0 +1,110 @@
+// The application object's exception display at the top of the message
+// loop. This test has a main of its own: the program's QApplication must be
+// a TApplication, and a process has only one.
+#include "platform/rtl/exceptions.h"
+#include "platform/ui/app_application.h"
+#include "platform/ui/ui_services_script.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+using namespace ui;
+
+namespace {
+
+class ThrowingWidget : public QWidget {
+public:
+    int Closes = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *) override { throw rtl::EConvertError("'x' is no date"); }
+    void closeEvent(QCloseEvent *e) override
+    {
+        ++Closes;
+        e->accept();
+    }
+};
+
+} // namespace
+
+TEST(ApplicationObject, ExceptionsFromHandlersAreShownAndTheLoopGoesOn)
+{
+    auto *app = TApplication::Instance();
+    ASSERT_NE(app, nullptr);
+    TScriptedUIServices services;
+    TServicesScope scope(services);
+    app->SetTitle("Nivora");
+    const int before = app->ExceptionCount();
+
+    int ticksAfter = 0;
+    QTimer::singleShot(0, [] { throw rtl::Exception("Caf\xe9 folder cannot be made"); });
+    QTimer::singleShot(5, [] { throw std::runtime_error("bad_alloc-like failure"); });
+    QTimer::singleShot(10, [] { throw 42; });
+    QTimer::singleShot(20, [&] { ++ticksAfter; });
+    QTimer::singleShot(30, [app] { app->exit(7); });
+    EXPECT_EQ(app->Run(), 7); // the loop ran to its own end
+
+    EXPECT_EQ(ticksAfter, 1);
+    EXPECT_EQ(app->ExceptionCount() - before, 3);
+    const auto shown = services.Messages();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].Text, QString::fromUtf8("Caf\u00e9 folder cannot be made."));
+    EXPECT_EQ(shown[0].Kind, TUICallKind::MessageBox);
+    EXPECT_EQ(shown[0].Caption, "Nivora");
+    EXPECT_EQ(shown[0].Flags, MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(shown[1].Text, "bad_alloc-like failure.");
+    EXPECT_EQ(shown[2].Text, "Unknown exception.");
+}
+
+TEST(ApplicationObject, InputEventHandlerExceptionIsShownWithTheTitle)
+{
+    auto *app = TApplication::Instance();
+    TScriptedUIServices services;
+    TServicesScope scope(services);
+    app->SetTitle("Nivora Test");
+    ThrowingWidget w;
+    w.show();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    EXPECT_FALSE(QApplication::sendEvent(&w, &press));
+    ASSERT_EQ(services.Messages().size(), 1u);
+    EXPECT_EQ(services.Messages()[0].Text, "'x' is no date.");
+    EXPECT_EQ(services.Messages()[0].Caption, "Nivora Test");
+    app->SetTitle("Nivora");
+}
+
+TEST(ApplicationObject, TerminateEndsTheLoopWithoutClosingWindows)
+{
+    auto *app = TApplication::Instance();
+    ThrowingWidget w;
+    w.show();
+    QTimer::singleShot(0, [app] { app->Terminate(); });
+    EXPECT_EQ(app->Run(), 0);
+    EXPECT_TRUE(app->Terminated());
+    EXPECT_EQ(w.Closes, 0);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST(ApplicationObject, ProcessMessagesRunsPendingWork)
+{
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    for (int i = 0; i < 50 && ran == 0; ++i)
+        ProcessMessages();
+    EXPECT_EQ(ran, 1);
+}
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    TApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

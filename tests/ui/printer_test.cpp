@@ -1,0 +1,69 @@
+// The printer: a job printed to PDF without a display, pages, and the canvas
+// font sized as the class library sizes it.
+#include "platform/ui/printer.h"
+#include "platform/ui/ui_services_script.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+TEST(Printer, JobToPdfWithPages)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("grid.pdf");
+    TPrinter printer;
+    printer.SetOutputFileName(pdf);
+    printer.SetOrientation(poLandscape);
+    EXPECT_EQ(printer.Orientation(), poLandscape);
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(printer.Canvas(), nullptr);
+    EXPECT_FALSE(printer.NewPage()); // no job yet
+
+    ASSERT_TRUE(printer.BeginDoc());
+    EXPECT_FALSE(printer.BeginDoc());                     // one job at a time
+    EXPECT_GT(printer.PageWidth(), printer.PageHeight()); // landscape
+    printer.Canvas()->setFont(CanvasFont("FixedSys", 10, 400, true));
+    const int h = printer.Canvas()->fontMetrics().height() + 4;
+    const int perPage = printer.PageHeight() / h;
+    EXPECT_GT(perPage, 10);
+    printer.Canvas()->drawText(1, h, "String Grid Printout");
+    EXPECT_TRUE(printer.NewPage());
+    EXPECT_EQ(printer.PageNumber(), 2);
+    printer.Canvas()->drawText(1, h, "page two");
+    EXPECT_TRUE(printer.EndDoc());
+    EXPECT_FALSE(printer.Printing());
+
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page "),
+              2);
+}
+
+TEST(Printer, CanvasFontUsesTheGivenPixelsPerInch)
+{
+    const QFont f = CanvasFont("FixedSys", 10, 400, true);
+    EXPECT_EQ(f.pixelSize(), 56); // 10 pt at 400 pixels per inch
+    EXPECT_TRUE(f.fixedPitch());
+    EXPECT_EQ(CanvasFont("Tahoma", 8, 96).pixelSize(), 11);
+}
+
+TEST(Printer, ScriptedPrintDialogCanSendTheJobToAFile)
+{
+    QTemporaryDir dir;
+    TScriptedUIServices services;
+    services.AnswerPrintDialog(true, dir.filePath("out.pdf"));
+    TPrinter printer;
+    ASSERT_TRUE(services.ExecutePrintDialog(printer));
+    EXPECT_EQ(printer.OutputFileName(), dir.filePath("out.pdf"));
+    ASSERT_TRUE(printer.BeginDoc());
+    EXPECT_TRUE(printer.EndDoc());
+    EXPECT_TRUE(QFile::exists(dir.filePath("out.pdf")));
+}
