@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -39,12 +40,12 @@ protected:
         ChartRect r{0, 0, 600, 400};
         h = ChartCreateWithView(304, 0, &r, 0, 12111);
         ASSERT_NE(h, 0u);
-        ChartSetInt(h, 3018, 1);                     // DateTimeMode
-        ChartSetProperty(h, 3268, 9999.0);           // NullDataValueY
-        ChartSetInt(h, 3050, 3);                     // ManualScaleControlY
+        ChartSetInt(h, 3018, 1);           // DateTimeMode
+        ChartSetProperty(h, 3268, 9999.0); // NullDataValueY
+        ChartSetInt(h, 3050, 3);           // ManualScaleControlY
         ChartSetProperty(h, 3055, 30.0);
         ChartSetProperty(h, 3060, 130.0);
-        ChartSetInt(h, 3615, 3);                     // ManualScaleControlX
+        ChartSetInt(h, 3615, 3); // ManualScaleControlX
         ChartSetProperty(h, 3620, kT0);
         ChartSetProperty(h, 3625, kT0 + 100 * kSec);
         ChartSetInt(h, 2340, std::int32_t(ChartArgb(255, 0, 0, 0)));       // GraphBackColor
@@ -72,10 +73,9 @@ protected:
         ChartResetImage(h, 0, 0);
         QImage img = ChartCachedImage(h);
         if (const char *dir = std::getenv("NIVORA_DUMP_CHARTS"))
-            img.save(QString::fromLocal8Bit(dir) + QStringLiteral("/%1.png").arg(
-                                                       ::testing::UnitTest::GetInstance()
-                                                           ->current_test_info()
-                                                           ->name()));
+            img.save(QString::fromLocal8Bit(dir) +
+                     QStringLiteral("/%1.png").arg(
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name()));
         return img;
     }
 
@@ -107,8 +107,7 @@ protected:
     static bool Hue(QColor p, const QColor &c)
     {
         auto match = [](int v, int target) { return target == 0 ? v < 70 : v > 110; };
-        return match(p.red(), c.red()) && match(p.green(), c.green()) &&
-               match(p.blue(), c.blue());
+        return match(p.red(), c.red()) && match(p.green(), c.green()) && match(p.blue(), c.blue());
     }
     static int CountInRect(const QImage &img, QRect r, const QColor &c)
     {
@@ -142,7 +141,7 @@ TEST_F(RenderTest, SubsetLineIsDrawnWhereItsDataLie)
 TEST_F(RenderTest, NullValuesAndUnsetDateTimesAreNotDrawn)
 {
     ChartSetElement2D(h, 2140, 0, 50, 9999.0f); // null level at point 50
-    ChartSetInt(h, 3066, 1);                     // NullDataGaps: the line breaks
+    ChartSetInt(h, 3066, 1);                    // NullDataGaps: the line breaks
     QImage img = Render();
     ChartRect p = Plot();
     int x50 = ToPixel(kT0 + 50 * kSec, 80).x();
@@ -431,4 +430,47 @@ TEST(ChartCursor, UnknownValuesGiveTheArrow)
     EXPECT_EQ(ChartCursorFor(1).shape(), Qt::ArrowCursor);
     EXPECT_EQ(ChartCursorFor(0x7654321).shape(), Qt::ArrowCursor); // stale handle from a file
     EXPECT_EQ(ChartCursorFor(-5).shape(), Qt::ArrowCursor);
+}
+
+TEST_F(RenderTest, SortedFastPathGivesTheSameRunsAsThePointByPointPath)
+{
+    const int n = 50000;
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> level(40.0, 120.0);
+    std::vector<double> xs(n), ys(n);
+    for (int i = 0; i < n; ++i) {
+        xs[i] = kT0 + i * 100.0 * kSec / n;
+        ys[i] = i % 97 == 0 ? 9999.0 : level(rng); // some null values among them
+    }
+    ChartMoveWindow(h, 1200, 600);
+    ChartReinitialize(h);
+    ReduceInput in;
+    in.xs = xs;
+    in.ys = ys;
+    in.points = n;
+    in.skipZeroX = true;
+    in.hasNull = true;
+    in.nullY = 9999.0;
+    std::vector<ColumnRun> fast = ReduceToColumns(in, ViewOf(h)->Frame(), nullptr);
+    in.gaps = true; // takes the point-by-point path; nulls then split runs, so compare the
+                    // extent of each column rather than the runs themselves
+    std::vector<std::size_t> breaks;
+    std::vector<ColumnRun> slow = ReduceToColumns(in, ViewOf(h)->Frame(), &breaks);
+    // Every column's lowest and highest row agree.
+    std::map<int, std::pair<double, double>> a, b;
+    auto add = [](auto &m, const ColumnRun &r) {
+        auto [it, fresh] = m.try_emplace(int(std::floor(r.firstX)), r.minY, r.maxY);
+        if (!fresh)
+            it->second = {std::min(it->second.first, r.minY), std::max(it->second.second, r.maxY)};
+    };
+    for (const ColumnRun &r : fast)
+        add(a, r);
+    for (const ColumnRun &r : slow)
+        add(b, r);
+    ASSERT_EQ(a.size(), b.size());
+    for (auto &[col, ext] : a) {
+        EXPECT_DOUBLE_EQ(ext.first, b[col].first) << col;
+        EXPECT_DOUBLE_EQ(ext.second, b[col].second) << col;
+    }
+    EXPECT_GT(fast.size(), 1000u);
 }

@@ -10,7 +10,10 @@ HCHART ChartLibrary::ChartCreate(std::uint32_t typeOrOld, std::int32_t reserved,
 {
     return chartlib::ChartCreateWithView(typeOrOld, reserved, rect, parent, id);
 }
-bool ChartLibrary::ChartDestroy(HCHART h) { return chartlib::ChartDestroy(h); }
+bool ChartLibrary::ChartDestroy(HCHART h)
+{
+    return chartlib::ChartDestroy(h);
+}
 bool ChartLibrary::ChartSetInt(HCHART h, std::int32_t id, std::int32_t value)
 {
     return chartlib::ChartSetInt(h, id, value);
@@ -23,8 +26,7 @@ std::size_t ChartLibrary::ChartGetProperty(HCHART h, std::int32_t id, std::span<
 {
     return chartlib::ChartGetProperty(h, id, out);
 }
-bool ChartLibrary::ChartSetProperty(HCHART h, std::int32_t id,
-                                    std::span<const std::uint8_t> block)
+bool ChartLibrary::ChartSetProperty(HCHART h, std::int32_t id, std::span<const std::uint8_t> block)
 {
     return chartlib::ChartSetProperty(h, id, block);
 }
@@ -37,12 +39,18 @@ std::int32_t ChartLibrary::ChartAppendFromURL(HCHART h, std::u16string_view url,
 {
     return chartlib::ChartAppendFromURL(h, url, flags);
 }
-bool ChartLibrary::ChartReinitialize(HCHART h) { return chartlib::ChartReinitialize(h); }
+bool ChartLibrary::ChartReinitialize(HCHART h)
+{
+    return chartlib::ChartReinitialize(h);
+}
 bool ChartLibrary::ChartResetImage(HCHART h, std::int32_t a, std::int32_t b)
 {
     return chartlib::ChartResetImage(h, a, b);
 }
-std::int32_t ChartLibrary::ChartGetImage(HCHART h) { return chartlib::ChartGetImage(h); }
+std::int32_t ChartLibrary::ChartGetImage(HCHART h)
+{
+    return chartlib::ChartGetImage(h);
+}
 bool ChartLibrary::ChartPlayImage(HCHART h, QPainter &painter, std::int32_t image)
 {
     if (image == 0 || chartlib::ChartGetImage(h) != image)
@@ -58,7 +66,10 @@ bool ChartLibrary::ChartMoveWindow(HCHART h, int width, int height)
 {
     return chartlib::ChartMoveWindow(h, width, height);
 }
-bool ChartLibrary::ChartSetSink(HCHART h, ChartSink *sink) { return chartlib::ChartSetSink(h, sink); }
+bool ChartLibrary::ChartSetSink(HCHART h, ChartSink *sink)
+{
+    return chartlib::ChartSetSink(h, sink);
+}
 std::int32_t ChartLibrary::ChartSendMessage(HCHART h, std::uint32_t message, std::uint32_t wParam,
                                             std::int32_t lParam)
 {
@@ -68,9 +79,9 @@ std::int32_t ChartLibrary::ChartHitTest(HCHART h, std::int32_t x, std::int32_t y
 {
     return chartlib::ChartHitTest(h, x, y);
 }
-bool ChartLibrary::ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x,
-                                     std::int32_t *y, double *dx, double *dy, std::int32_t right,
-                                     std::int32_t top, std::int32_t dir)
+bool ChartLibrary::ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32_t *y,
+                                     double *dx, double *dy, std::int32_t right, std::int32_t top,
+                                     std::int32_t dir)
 {
     return chartlib::ChartConvertPoint(h, axis, x, y, dx, dy, right, top, dir);
 }
@@ -78,10 +89,22 @@ ChartScrollInfo ChartLibrary::ChartGetScrollInfo(HCHART h, bool vertical)
 {
     return chartlib::ChartGetScrollInfo(h, vertical);
 }
-QCursor ChartLibrary::ChartCurrentCursor(HCHART h) { return chartlib::ChartCurrentCursor(h); }
-bool ChartLibrary::ChartMaximize(HCHART h) { return chartlib::ChartMaximize(h); }
-bool ChartLibrary::ChartCustomizeDialog(HCHART h) { return chartlib::ChartCustomizeDialog(h); }
-bool ChartLibrary::ChartExportDialog(HCHART h) { return chartlib::ChartExportDialog(h); }
+QCursor ChartLibrary::ChartCurrentCursor(HCHART h)
+{
+    return chartlib::ChartCurrentCursor(h);
+}
+bool ChartLibrary::ChartMaximize(HCHART h)
+{
+    return chartlib::ChartMaximize(h);
+}
+bool ChartLibrary::ChartCustomizeDialog(HCHART h)
+{
+    return chartlib::ChartCustomizeDialog(h);
+}
+bool ChartLibrary::ChartExportDialog(HCHART h)
+{
+    return chartlib::ChartExportDialog(h);
+}
 bool ChartLibrary::ChartTextExportDialog(HCHART h, std::int32_t n, const std::u16string &text)
 {
     return chartlib::ChartTextExportDialog(h, n, text);
@@ -90,8 +113,14 @@ bool ChartLibrary::ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair
 {
     return chartlib::ChartPrintDialog(h, flag, pair);
 }
-bool ChartLibrary::ChartColorDialog(HCHART h) { return chartlib::ChartColorDialog(h); }
-bool ChartLibrary::ChartFontDialog(HCHART h) { return chartlib::ChartFontDialog(h); }
+bool ChartLibrary::ChartColorDialog(HCHART h)
+{
+    return chartlib::ChartColorDialog(h);
+}
+bool ChartLibrary::ChartFontDialog(HCHART h)
+{
+    return chartlib::ChartFontDialog(h);
+}
 bool ChartLibrary::ChartPopupMenu(HCHART h, const ChartPair *pair)
 {
     return chartlib::ChartPopupMenu(h, pair);
@@ -112,13 +141,19 @@ bool ChartLibrary::ChartBmpToFile(HCHART h, const ChartPair *pair, const std::u1
 {
     return chartlib::ChartBmpToFile(h, pair, file);
 }
-bool ChartLibrary::ChartReinitCustoms(HCHART h) { return chartlib::ChartReinitCustoms(h); }
+bool ChartLibrary::ChartReinitCustoms(HCHART h)
+{
+    return chartlib::ChartReinitCustoms(h);
+}
 bool ChartLibrary::ChartPrintGraph(HCHART h, std::int32_t a, std::int32_t b,
                                    std::int32_t orientation)
 {
     return chartlib::ChartPrintGraph(h, a, b, orientation);
 }
-bool ChartLibrary::ChartReset(HCHART h) { return chartlib::ChartReset(h); }
+bool ChartLibrary::ChartReset(HCHART h)
+{
+    return chartlib::ChartReset(h);
+}
 bool ChartLibrary::ChartJpegToClip(HCHART h, const ChartPair *pair)
 {
     return chartlib::ChartJpegToClip(h, pair);

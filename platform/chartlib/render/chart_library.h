@@ -32,8 +32,7 @@ public:
     virtual std::size_t ChartGetProperty(HCHART h, std::int32_t id, std::span<std::uint8_t> out);
     virtual bool ChartSetProperty(HCHART h, std::int32_t id, std::span<const std::uint8_t> block);
     virtual bool ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, double &out);
-    virtual std::int32_t ChartAppendFromURL(HCHART h, std::u16string_view url,
-                                            std::uint32_t flags);
+    virtual std::int32_t ChartAppendFromURL(HCHART h, std::u16string_view url, std::uint32_t flags);
 
     // Image and painting.
     virtual bool ChartReinitialize(HCHART h);
@@ -49,9 +48,9 @@ public:
     virtual std::int32_t ChartSendMessage(HCHART h, std::uint32_t message, std::uint32_t wParam,
                                           std::int32_t lParam);
     virtual std::int32_t ChartHitTest(HCHART h, std::int32_t x, std::int32_t y);
-    virtual bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x,
-                                   std::int32_t *y, double *dx, double *dy, std::int32_t right,
-                                   std::int32_t top, std::int32_t dir);
+    virtual bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32_t *y,
+                                   double *dx, double *dy, std::int32_t right, std::int32_t top,
+                                   std::int32_t dir);
     virtual ChartScrollInfo ChartGetScrollInfo(HCHART h, bool vertical);
     virtual QCursor ChartCurrentCursor(HCHART h);
 

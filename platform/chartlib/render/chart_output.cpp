@@ -69,7 +69,10 @@ public:
 
 ChartDialogs *gDialogs = nullptr;
 
-int IntOr(const ChartObject &o, std::int32_t id, int def) { return o.Has(id) ? o.GetInt(id) : def; }
+int IntOr(const ChartObject &o, std::int32_t id, int def)
+{
+    return o.Has(id) ? o.GetInt(id) : def;
+}
 
 QWidget *ParentWidget(const ChartObject &o)
 {
@@ -81,8 +84,8 @@ QString ColorText(std::uint32_t c)
     return ChartColor(c).name(QColor::HexRgb);
 }
 
-const char *const kLineTypes[] = {"Thin solid", "Dash", "Dot", "Dash dot", "Dash dot dot",
-                                  "Medium solid", "Thick solid"};
+const char *const kLineTypes[] = {"Thin solid",   "Dash",         "Dot",        "Dash dot",
+                                  "Dash dot dot", "Medium solid", "Thick solid"};
 
 void Finish(ChartView &v)
 {
@@ -203,8 +206,7 @@ bool RunCustomize(HCHART h, int preferredTab)
             if (label.isEmpty())
                 label = QStringLiteral("Subset %1").arg(s + 1);
             auto *c = new QLineEdit(
-                ColorText(std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s)))),
-                page);
+                ColorText(std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s)))), page);
             c->setObjectName(QStringLiteral("edtSubsetColor%1").arg(s));
             auto *t = new QComboBox(page);
             t->setObjectName(QStringLiteral("cmbLineType%1").arg(s));
@@ -355,11 +357,23 @@ ChartDialogs &ChartDialogsService()
     return gDialogs ? *gDialogs : qtDialogs;
 }
 
-void SetChartDialogs(ChartDialogs *dialogs) { gDialogs = dialogs; }
+void SetChartDialogs(ChartDialogs *dialogs)
+{
+    gDialogs = dialogs;
+}
 
-bool ChartCustomizeDialog(HCHART h) { return RunCustomize(h, 0); }
-bool ChartColorDialog(HCHART h) { return RunCustomize(h, 1); }
-bool ChartFontDialog(HCHART h) { return RunCustomize(h, 2); }
+bool ChartCustomizeDialog(HCHART h)
+{
+    return RunCustomize(h, 0);
+}
+bool ChartColorDialog(HCHART h)
+{
+    return RunCustomize(h, 1);
+}
+bool ChartFontDialog(HCHART h)
+{
+    return RunCustomize(h, 2);
+}
 
 QString ChartDataText(HCHART h)
 {
@@ -401,7 +415,8 @@ bool ChartExportDialog(HCHART h)
     ChartObject *o = ChartFind(h);
     if (!o)
         return false;
-    const QString png = QStringLiteral("PNG image (*.png)"), jpg = QStringLiteral("JPEG image (*.jpg)"),
+    const QString png = QStringLiteral("PNG image (*.png)"),
+                  jpg = QStringLiteral("JPEG image (*.jpg)"),
                   bmp = QStringLiteral("BMP image (*.bmp)"), txt = QStringLiteral("Text (*.txt)");
     QString fileName = FromU16(o->GetText(rprop::ExportFileDef));
     QString selected = png;
@@ -413,7 +428,7 @@ bool ChartExportDialog(HCHART h)
         return false;
     QString ext = QFileInfo(fileName).suffix().toLower();
     if (ext.isEmpty()) {
-        ext = selected == jpg ? QStringLiteral("jpg")
+        ext = selected == jpg   ? QStringLiteral("jpg")
               : selected == bmp ? QStringLiteral("bmp")
               : selected == txt ? QStringLiteral("txt")
                                 : QStringLiteral("png");
@@ -496,9 +511,18 @@ bool ChartPrintGraph(HCHART h, std::int32_t, std::int32_t, std::int32_t orientat
     return ChartPrintTo(h, printer, nullptr);
 }
 
-bool ChartBmpToClip(HCHART h, const ChartPair *pair) { return ToClip(h, pair); }
-bool ChartJpegToClip(HCHART h, const ChartPair *pair) { return ToClip(h, pair); }
-bool ChartPngToClip(HCHART h, const ChartPair *pair) { return ToClip(h, pair); }
+bool ChartBmpToClip(HCHART h, const ChartPair *pair)
+{
+    return ToClip(h, pair);
+}
+bool ChartJpegToClip(HCHART h, const ChartPair *pair)
+{
+    return ToClip(h, pair);
+}
+bool ChartPngToClip(HCHART h, const ChartPair *pair)
+{
+    return ToClip(h, pair);
+}
 bool ChartBmpToFile(HCHART h, const ChartPair *pair, const std::u16string &fileName)
 {
     return ToFile(h, pair, FromU16(fileName), "bmp");
@@ -511,8 +535,14 @@ bool ChartPngToFile(HCHART h, const ChartPair *pair, const std::u16string &fileN
 {
     return ToFile(h, pair, FromU16(fileName), "png");
 }
-bool ChartMetaToClip(HCHART, const ChartPair *) { return false; }
-bool ChartMetaToFile(HCHART, const ChartPair *, const std::u16string &) { return false; }
+bool ChartMetaToClip(HCHART, const ChartPair *)
+{
+    return false;
+}
+bool ChartMetaToFile(HCHART, const ChartPair *, const std::u16string &)
+{
+    return false;
+}
 
 bool ChartMaximize(HCHART h)
 {
@@ -568,7 +598,10 @@ bool ChartPopupMenu(HCHART h, const ChartPair *pair)
     return true;
 }
 
-bool ChartReinitCustoms(HCHART h) { return ChartReinitialize(h); }
+bool ChartReinitCustoms(HCHART h)
+{
+    return ChartReinitialize(h);
+}
 
 bool ChartReset(HCHART h)
 {

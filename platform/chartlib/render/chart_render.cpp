@@ -91,7 +91,8 @@ bool ChartDrawToDC(HCHART h, QPainter &painter, const QRect &target)
     // printed page shows the same proportions of text and lines as the screen.
     double dpi = painter.device() ? painter.device()->logicalDpiX() : 96.0;
     double scale = std::max(1.0, dpi / 96.0);
-    QSize logical(std::max(1, int(target.width() / scale)), std::max(1, int(target.height() / scale)));
+    QSize logical(std::max(1, int(target.width() / scale)),
+                  std::max(1, int(target.height() / scale)));
     ChartFrame f = v->BuildFrame(logical);
     painter.save();
     painter.translate(target.topLeft());
@@ -139,8 +140,8 @@ std::int32_t ChartHitTest(HCHART h, std::int32_t x, std::int32_t y)
     return v ? v->HitTest(x, y) : 0;
 }
 
-bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32_t *y,
-                       double *dx, double *dy, std::int32_t, std::int32_t, std::int32_t dir)
+bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32_t *y, double *dx,
+                       double *dy, std::int32_t, std::int32_t, std::int32_t dir)
 {
     ChartView *v = ViewOf(h);
     if (!v || !x || !y || !dx || !dy)
@@ -153,9 +154,7 @@ bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32
         *dy = f.DataY(*y);
         return true;
     }
-    auto toInt = [](double p) {
-        return std::int32_t(std::clamp(std::round(p), -2.0e9, 2.0e9));
-    };
+    auto toInt = [](double p) { return std::int32_t(std::clamp(std::round(p), -2.0e9, 2.0e9)); };
     *x = toInt(f.PixelX(*dx));
     *y = toInt(f.PixelY(*dy));
     return true;
@@ -174,7 +173,10 @@ bool ChartIsZoomed(HCHART h)
     return v && v->Zoomed();
 }
 
-ChartScrollInfo ChartGetScrollInfo(HCHART, bool) { return {}; }
+ChartScrollInfo ChartGetScrollInfo(HCHART, bool)
+{
+    return {};
+}
 
 namespace {
 struct CursorRegistry {

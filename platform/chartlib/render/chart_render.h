@@ -81,8 +81,14 @@ constexpr std::int32_t MakePoint(int x, int y)
     return std::int32_t((std::uint32_t(std::uint16_t(std::int16_t(y))) << 16) |
                         std::uint16_t(std::int16_t(x)));
 }
-constexpr int PointX(std::int32_t lParam) { return std::int16_t(std::uint32_t(lParam) & 0xFFFF); }
-constexpr int PointY(std::int32_t lParam) { return std::int16_t(std::uint32_t(lParam) >> 16); }
+constexpr int PointX(std::int32_t lParam)
+{
+    return std::int16_t(std::uint32_t(lParam) & 0xFFFF);
+}
+constexpr int PointY(std::int32_t lParam)
+{
+    return std::int16_t(std::uint32_t(lParam) >> 16);
+}
 // The command the chart takes as undo zoom.
 constexpr std::int32_t UndoZoomCommand = 53053;
 } // namespace msg
@@ -131,9 +137,8 @@ std::int32_t ChartHitTest(HCHART h, std::int32_t x, std::int32_t y);
 // dir 0: pixel (x, y) to data (dx, dy); dir 1: data to pixel. axis selects the Y axis (only 0
 // is drawn); right and top choose the right Y and top X axis, which share the ranges of the
 // left and bottom axes. Uses the current (zoomed) ranges.
-bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32_t *y,
-                       double *dx, double *dy, std::int32_t right, std::int32_t top,
-                       std::int32_t dir);
+bool ChartConvertPoint(HCHART h, std::int32_t *axis, std::int32_t *x, std::int32_t *y, double *dx,
+                       double *dy, std::int32_t right, std::int32_t top, std::int32_t dir);
 // The chart window's handling of one forwarded message (mouse, keys, wheel, scroll, commands).
 std::int32_t ChartSendMessage(HCHART h, std::uint32_t message, std::uint32_t wParam,
                               std::int32_t lParam);

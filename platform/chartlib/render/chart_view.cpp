@@ -17,7 +17,10 @@ namespace chartlib {
 
 namespace {
 
-int IntOr(const ChartObject &o, std::int32_t id, int def) { return o.Has(id) ? o.GetInt(id) : def; }
+int IntOr(const ChartObject &o, std::int32_t id, int def)
+{
+    return o.Has(id) ? o.GetInt(id) : def;
+}
 
 double DoubleOr(const ChartObject &o, std::int32_t id, double def)
 {
@@ -25,7 +28,10 @@ double DoubleOr(const ChartObject &o, std::int32_t id, double def)
     return o.GetDouble(id, v) && std::isfinite(v) ? v : def;
 }
 
-QString TextOf(const ChartObject &o, std::int32_t id) { return FromU16(o.GetText(id)); }
+QString TextOf(const ChartObject &o, std::int32_t id)
+{
+    return FromU16(o.GetText(id));
+}
 
 std::size_t ArrayLength(const ChartObject &o, std::int32_t id)
 {
@@ -111,10 +117,10 @@ Range Widened(Range r, bool dateTime)
 constexpr double kSecond = 1.0 / 86400.0;
 
 // Date-time tick steps in seconds, then calendar months.
-const double kTimeSteps[] = {0.001, 0.002, 0.005, 0.01,  0.02,  0.05,  0.1,   0.2,    0.5,
-                             1,     2,     5,     10,    15,    30,    60,    120,    300,
-                             600,   900,   1800,  3600,  7200,  10800, 21600, 43200,  86400,
-                             172800, 604800, 1209600};
+const double kTimeSteps[] = {0.001, 0.002, 0.005, 0.01,   0.02,   0.05,   0.1,  0.2,
+                             0.5,   1,     2,     5,      10,     15,     30,   60,
+                             120,   300,   600,   900,    1800,   3600,   7200, 10800,
+                             21600, 43200, 86400, 172800, 604800, 1209600};
 const int kMonthSteps[] = {1, 2, 3, 6, 12, 24, 60, 120, 240, 600, 1200, 2400, 6000};
 
 QString TimeLabel(const QDateTime &t, double stepSeconds)
@@ -126,7 +132,10 @@ QString TimeLabel(const QDateTime &t, double stepSeconds)
     return t.toString(QStringLiteral("HH:mm"));
 }
 
-QString DateLabel(const QDate &d) { return QLocale().toString(d, QLocale::ShortFormat); }
+QString DateLabel(const QDate &d)
+{
+    return QLocale().toString(d, QLocale::ShortFormat);
+}
 
 double DaysFromDateTime(const QDateTime &t)
 {
@@ -173,8 +182,8 @@ std::vector<Tick> DateTimeTicks(Range r, int plotWidth, const QFontMetrics &fm)
     // Calendar months and years.
     for (int m : kMonthSteps) {
         QDate d0 = DateTimeFromDays(r.min).date();
-        QString sample = m < 12 ? d0.toString(QStringLiteral("MMM yyyy"))
-                                : d0.toString(QStringLiteral("yyyy"));
+        QString sample =
+            m < 12 ? d0.toString(QStringLiteral("MMM yyyy")) : d0.toString(QStringLiteral("yyyy"));
         int width = fm.horizontalAdvance(sample) + 12;
         if (spacingOf(m * 30.44) < width && m != kMonthSteps[std::size(kMonthSteps) - 1])
             continue;
@@ -190,8 +199,9 @@ std::vector<Tick> DateTimeTicks(Range r, int plotWidth, const QFontMetrics &fm)
                 continue;
             if (v > r.max)
                 break;
-            ticks.push_back({v, m < 12 ? d.toString(QStringLiteral("MMM yyyy"))
-                                       : d.toString(QStringLiteral("yyyy")),
+            ticks.push_back({v,
+                             m < 12 ? d.toString(QStringLiteral("MMM yyyy"))
+                                    : d.toString(QStringLiteral("yyyy")),
                              {}});
         }
         return ticks;
@@ -220,7 +230,8 @@ std::vector<Tick> NumericTicksX(Range r, int plotWidth, const QFontMetrics &fm)
 
 QColor ChartColor(std::uint32_t c)
 {
-    return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c), ColorAlpha(c) == 0 ? 255 : ColorAlpha(c));
+    return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c),
+                  ColorAlpha(c) == 0 ? 255 : ColorAlpha(c));
 }
 
 QString FromU16(const std::u16string &s)
@@ -252,13 +263,26 @@ QPen LinePen(std::int32_t lineType, const QColor &color)
 {
     QPen pen(color, 0.0); // one device pixel
     switch (lineType) {
-    case 1: pen.setStyle(Qt::DashLine); break;
-    case 2: pen.setStyle(Qt::DotLine); break;
-    case 3: pen.setStyle(Qt::DashDotLine); break;
-    case 4: pen.setStyle(Qt::DashDotDotLine); break;
-    case 5: pen.setWidthF(2.0); break;
-    case 6: pen.setWidthF(3.0); break;
-    default: break;
+    case 1:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case 2:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case 4:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    case 5:
+        pen.setWidthF(2.0);
+        break;
+    case 6:
+        pen.setWidthF(3.0);
+        break;
+    default:
+        break;
     }
     return pen;
 }
@@ -287,51 +311,149 @@ double ChartFrame::DataY(double py) const
 std::vector<ColumnRun> ReduceToColumns(const ReduceInput &in, const ChartFrame &f,
                                        std::vector<std::size_t> *breaksBefore)
 {
+    // One pass over the points. Consecutive points that fall in the same pixel column are
+    // merged into a run that keeps its first and last point and its lowest and highest value;
+    // drawn as first, extremes, last, a run covers the same pixels as the full line. Values are
+    // compared in data units and turned into pixels once per run.
     std::vector<ColumnRun> runs;
+    runs.reserve(std::size_t(std::max(16, f.plot.width() + 4)));
     const double sx = (f.plot.right() - f.plot.left()) / (f.x.max - f.x.min);
     const double sy = (f.plot.bottom() - f.plot.top()) / (f.y.max - f.y.min);
     const double x0 = f.plot.left() - f.x.min * sx;
     const double y0 = f.plot.bottom() + f.y.min * sy;
     constexpr double kFar = 1.0e6; // pixel coordinates are held within +-kFar
-    const std::size_t nx = in.xs.size(), ny = in.ys.size();
+    auto pixelY = [&](double v) { return std::clamp(y0 - v * sy, -kFar, kFar); };
+    const std::size_t n = std::size_t(std::max(0, in.points));
+    const std::size_t nx = in.useIndexX ? n : std::min(n, in.xs.size());
+    const std::size_t ny = std::min(n, in.ys.size());
+    const double *xs = in.xs.data(), *ys = in.ys.data();
+    // Null test as one comparison: NaN never compares equal.
+    const double nullY = in.hasNull ? in.nullY : std::numeric_limits<double>::quiet_NaN();
+    const bool skipZeroX = in.skipZeroX;
+
     bool open = false, pendingBreak = false;
-    double column = 0.0;
-    ColumnRun run{};
-    for (std::int32_t i = 0; i < in.points; ++i) {
-        double xv = in.useIndexX ? double(i + 1) : (std::size_t(i) < nx ? in.xs[i] : 0.0);
-        double yv = std::size_t(i) < ny ? in.ys[i] : 0.0;
-        if ((in.hasNull && yv == in.nullY) || (in.skipZeroX && xv == 0.0) || !std::isfinite(xv) ||
-            !std::isfinite(yv)) {
-            if (in.gaps && in.hasNull && yv == in.nullY)
+    std::int64_t column = 0;
+    double firstPx = 0, firstY = 0, lastPx = 0, lastY = 0, lo = 0, hi = 0;
+    bool loFirst = true;
+    auto flush = [&]() {
+        double pLo = pixelY(lo), pHi = pixelY(hi); // pHi is above pLo on screen
+        // minY/maxY are pixel rows: the smaller row is the higher value.
+        runs.push_back({firstPx, pixelY(firstY), lastPx, pixelY(lastY), pHi, pLo, !loFirst});
+    };
+    auto visit = [&](double xv, double yv) __attribute__((always_inline))
+    {
+        if (yv == nullY) {
+            if (in.gaps)
                 pendingBreak = true;
-            continue;
+            return;
         }
-        double px = std::clamp(x0 + xv * sx, -kFar, kFar);
-        double py = std::clamp(y0 - yv * sy, -kFar, kFar);
-        double col = std::floor(px);
-        if (open && col == column && !pendingBreak) {
-            run.lastX = px;
-            run.lastY = py;
-            if (py < run.minY) {
-                run.minY = py;
-                run.minFirst = false;
-            } else if (py > run.maxY) {
-                run.maxY = py;
-                run.minFirst = true;
+        if ((skipZeroX && xv == 0.0) || yv != yv)
+            return;
+        double px = x0 + xv * sx;
+        if (!(px > -kFar && px < kFar)) {
+            if (px != px)
+                return;
+            px = px < 0 ? -kFar : kFar;
+        }
+        auto col = std::int64_t(px + kFar); // floor: the sum is never negative
+        if (col == column && !pendingBreak) {
+            lastPx = px;
+            lastY = yv;
+            if (yv < lo) {
+                lo = yv;
+                loFirst = false;
+            } else if (yv > hi) {
+                hi = yv;
+                loFirst = true;
             }
-            continue;
+            return;
         }
         if (open)
-            runs.push_back(run);
+            flush();
         if (pendingBreak && breaksBefore)
             breaksBefore->push_back(runs.size());
         pendingBreak = false;
         open = true;
         column = col;
-        run = {px, py, px, py, py, py, true};
+        firstPx = lastPx = px;
+        firstY = lastY = lo = hi = yv;
+        loFirst = true;
+    };
+    column = std::numeric_limits<std::int64_t>::min(); // no run open yet
+    const std::size_t m = std::min(nx, ny);
+
+    // Fast path for X in ascending order (the usual time series): each column's points are
+    // found by binary search, so X is read a few times per column and Y once, without
+    // branches that depend on the column.
+    if (!in.useIndexX && !in.gaps && m == n && n > 4096) {
+        std::size_t begin = 0, end = n;
+        if (skipZeroX) { // room not yet filled (X 0.0) at either end
+            while (begin < end && xs[begin] == 0.0)
+                ++begin;
+            while (end > begin && xs[end - 1] == 0.0)
+                --end;
+        }
+        bool sorted = true;
+        for (std::size_t i = begin + 1; i < end; ++i)
+            sorted &= xs[i] >= xs[i - 1]; // false for NaN too
+        if (sorted) {
+            auto colOf = [&](double xv) {
+                double px = std::clamp(x0 + xv * sx, -kFar, kFar);
+                return std::int64_t(px + kFar);
+            };
+            for (std::size_t i = begin; i < end;) {
+                std::int64_t c = colOf(xs[i]);
+                std::size_t j = std::size_t(
+                    std::upper_bound(xs + i, xs + end, c,
+                                     [&](std::int64_t cc, double xv) { return cc < colOf(xv); }) -
+                    xs);
+                std::size_t a = i, b = j;
+                while (a < b && (ys[a] == nullY || ys[a] != ys[a]))
+                    ++a;
+                while (b > a && (ys[b - 1] == nullY || ys[b - 1] != ys[b - 1]))
+                    --b;
+                if (a < b) {
+                    double l = ys[a], hgh = ys[a];
+                    std::size_t li = a, hi_i = a;
+                    for (std::size_t k = a + 1; k < b; ++k) {
+                        double yv = ys[k];
+                        if (yv == nullY)
+                            continue;
+                        if (yv < l) {
+                            l = yv;
+                            li = k;
+                        } else if (yv > hgh) {
+                            hgh = yv;
+                            hi_i = k;
+                        }
+                    }
+                    firstPx = std::clamp(x0 + xs[a] * sx, -kFar, kFar);
+                    lastPx = std::clamp(x0 + xs[b - 1] * sx, -kFar, kFar);
+                    firstY = ys[a];
+                    lastY = ys[b - 1];
+                    lo = l;
+                    hi = hgh;
+                    loFirst = li <= hi_i;
+                    flush();
+                }
+                i = j;
+            }
+            return runs;
+        }
     }
+
+    // The bulk: X and Y both written.
+    if (in.useIndexX)
+        for (std::size_t i = 0; i < m; ++i)
+            visit(double(i + 1), ys[i]);
+    else
+        for (std::size_t i = 0; i < m; ++i)
+            visit(xs[i], ys[i]);
+    // Points past the written values read as 0.
+    for (std::size_t i = m; i < n; ++i)
+        visit(in.useIndexX ? double(i + 1) : (i < nx ? xs[i] : 0.0), i < ny ? ys[i] : 0.0);
     if (open)
-        runs.push_back(run);
+        flush();
     return runs;
 }
 
@@ -396,18 +518,18 @@ ChartStyle ChartView::ReadStyle(QSize) const
     s.subTitle = makeFont(rprop::SubTitleFont, "DejaVu Sans",
                           base * 1.2 * DoubleOr(o, rprop::FontSizeTitleCntl, 1.0),
                           rprop::SubTitleBold, rprop::SubTitleItalic, rprop::SubTitleUnderline);
-    s.label = makeFont(rprop::LabelFont, "DejaVu Sans",
-                       base * DoubleOr(o, rprop::FontSizeALCntl, 1.0), rprop::LabelBold,
-                       rprop::LabelItalic, rprop::LabelUnderline);
+    s.label =
+        makeFont(rprop::LabelFont, "DejaVu Sans", base * DoubleOr(o, rprop::FontSizeALCntl, 1.0),
+                 rprop::LabelBold, rprop::LabelItalic, rprop::LabelUnderline);
     s.numbers = makeFont(rprop::LabelFont, "DejaVu Sans",
                          base * DoubleOr(o, rprop::FontSizeGNCntl, 1.0), 0, 0, 0);
     s.legend = makeFont(rprop::LabelFont, "DejaVu Sans",
                         base * DoubleOr(o, rprop::FontSizeLegendCntl, 1.0), 0, 0, 0);
     s.annotation = makeFont(rprop::LabelFont, "DejaVu Sans",
                             base * IntOr(o, rprop::GraphAnnotationTextSize, 100) / 100.0, 0, 0, 0);
-    s.lineAnnotation = makeFont(rprop::LabelFont, "DejaVu Sans",
-                                base * IntOr(o, rprop::LineAnnotationTextSize, 100) / 100.0, 0,
-                                0, 0);
+    s.lineAnnotation =
+        makeFont(rprop::LabelFont, "DejaVu Sans",
+                 base * IntOr(o, rprop::LineAnnotationTextSize, 100) / 100.0, 0, 0, 0);
     return s;
 }
 
@@ -638,13 +760,22 @@ void ChartView::DrawGrid(QPainter &p, const ChartFrame &f) const
     const ChartStyle &s = f.style;
     if (s.gridControl == 3)
         return;
-    QPen pen(s.grid, 1.0);
+    QPen pen(s.grid, 0.0);
     switch (s.gridStyle) {
-    case 1: pen.setWidthF(2.0); break;
-    case 2: pen.setStyle(Qt::DotLine); break;
-    case 3: pen.setStyle(Qt::DashLine); break;
-    case 4: pen.setDashPattern({1.0, 3.0}); break;
-    default: break;
+    case 1:
+        pen.setWidthF(2.0);
+        break;
+    case 2:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case 4:
+        pen.setDashPattern({1.0, 3.0});
+        break;
+    default:
+        break;
     }
     p.setPen(pen);
     if (s.gridControl == 0 || s.gridControl == 1)
@@ -775,9 +906,9 @@ void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f) const
         double py = f.PixelY(o.GetElement(rprop::GraphAnnotationY, i));
         if (!QRectF(f.plot.adjusted(0, 0, 1, 1)).contains(px, py))
             continue;
-        QColor color = f.style.mono ? f.style.text
-                                    : ElementColor(o, rprop::GraphAnnotationColor, i,
-                                                   f.style.graphFore);
+        QColor color = f.style.mono
+                           ? f.style.text
+                           : ElementColor(o, rprop::GraphAnnotationColor, i, f.style.graphFore);
         AnnotationGeometry g = GeometryOf(fm, px, py, type, text);
         QPen pen(color, 2);
         p.setPen(pen);
@@ -810,9 +941,9 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
         double px = std::round(f.PixelX(o.GetElement(rprop::VertLineAnnotation, i)));
         if (px < f.plot.left() || px > f.plot.right())
             continue;
-        QColor color = f.style.mono ? f.style.text
-                                    : ElementColor(o, rprop::VertLineAnnotationColor, i,
-                                                   f.style.graphFore);
+        QColor color = f.style.mono
+                           ? f.style.text
+                           : ElementColor(o, rprop::VertLineAnnotationColor, i, f.style.graphFore);
         int type = int(o.GetElement(rprop::VertLineAnnotationType, i));
         p.setPen(LinePen(type, color));
         p.drawLine(QPointF(px, f.plot.top()), QPointF(px, f.plot.bottom()));
@@ -829,8 +960,9 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
         double x = px + 3;
         if (x + width > f.plot.right())
             x = px - 3 - width; // keep the label inside the plot
-        double y = atTop ? f.plot.top() + 2 + fm.ascent()
-                         : f.plot.bottom() - 2 - fm.descent() - double(lines.size() - 1) * fm.height();
+        double y =
+            atTop ? f.plot.top() + 2 + fm.ascent()
+                  : f.plot.bottom() - 2 - fm.descent() - double(lines.size() - 1) * fm.height();
         p.setPen(color);
         DrawLines(p, fm, QPointF(x, y), lines);
     }
@@ -941,7 +1073,10 @@ void ChartView::ZoomTo(Range x, Range y)
     FZoom = std::make_pair(Widened(x, FFrame.dateTime), Widened(y, false));
 }
 
-void ChartView::UndoZoom() { FZoom.reset(); }
+void ChartView::UndoZoom()
+{
+    FZoom.reset();
+}
 
 std::int32_t ChartView::HitTest(int x, int y)
 {
@@ -955,8 +1090,8 @@ std::int32_t ChartView::HitTest(int x, int y)
         FObject.SetRecord(prop::HotSpotData, rec);
         return type;
     };
-    const bool inPlot = x >= f.plot.left() && x <= f.plot.right() && y >= f.plot.top() &&
-                        y <= f.plot.bottom();
+    const bool inPlot =
+        x >= f.plot.left() && x <= f.plot.right() && y >= f.plot.top() && y <= f.plot.bottom();
     // Vertical line annotations (the cursors).
     if ((IntOr(o, rprop::ShowVertLineAnnotations, 0) & 0xFF) &&
         (IntOr(o, rprop::AllowVertLineAnnotHotSpots, 0) & 0xFF) && inPlot) {
@@ -1038,7 +1173,10 @@ std::int32_t ChartView::HitTest(int x, int y)
     return finish(hotspot::None, 0, 0);
 }
 
-QRect ChartView::BandRect() const { return QRect(FBandStart, FBandEnd).normalized(); }
+QRect ChartView::BandRect() const
+{
+    return QRect(FBandStart, FBandEnd).normalized();
+}
 
 void ChartView::Notify(std::int32_t code)
 {

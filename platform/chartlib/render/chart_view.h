@@ -9,9 +9,9 @@
 #include <QDateTime>
 #include <QFont>
 #include <QImage>
+#include <QPen>
 #include <QPoint>
 #include <QRect>
-#include <QPen>
 #include <QString>
 
 #include <cstdint>
@@ -47,8 +47,8 @@ struct ChartStyle {
 // Everything laid out for one size.
 struct ChartFrame {
     QSize size;
-    QRect plot;        // plotting area, chart pixels (right and bottom inclusive)
-    Range x, y;        // ranges shown
+    QRect plot; // plotting area, chart pixels (right and bottom inclusive)
+    Range x, y; // ranges shown
     bool dateTime = false;
     ChartStyle style;
     QString mainTitle, subTitle, xLabel, yLabel;
