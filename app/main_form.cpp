@@ -1,8 +1,8 @@
 #include "app/main_form.h"
 
 #include "app/about_link.h"
+#include "controls/translation_data.h"
 #include "i18n/lx_comp.h"
-#include "meter/windows/form_texts.h"
 #include "platform/ui/folders.h"
 #include "platform/ui/lang_form.h"
 #include "platform/ui/locale_settings.h"
@@ -28,8 +28,6 @@
 namespace app {
 
 namespace {
-
-const QString kTextsPath = QStringLiteral(":/lang_source/TfrmMain.txt");
 
 const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Italian1",
                                        "Spanish1", "Swedish1", "Finnish1", "Danish1"};
@@ -145,13 +143,16 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     FDispatcher->SetName("lxLangDispatcher1");
     FDispatcher->SetNumOfLanguages(meter::kLanguageCount);
     FDispatcher->SetActiveLanguage(1);
-    FLang = meter::LoadFormTexts<i18n::TlxLang>(form, FDispatcher, "lxLang_frmMain", kTextsPath);
+    FLang = ui::LoadFormTranslation<i18n::TlxLang>(form, FDispatcher, meter::kLanguageCount,
+                                                   controls::TranslationData("TfrmMain"));
+    FLang->SetName("lxLang_frmMain");
 
     FormCreate();
 }
 
 TfrmMain::~TfrmMain()
 {
+    FDestroying = true;
     MainTimer->stop();
     MaxMinTimer->stop();
     // The child windows go first, while this window can still be told.
@@ -583,8 +584,8 @@ void TfrmMain::PanelClosed(meter::TfrmPanel *panel)
 {
     if (FPanel == panel || FPanel.isNull())
         FPanel = nullptr;
-    if (QAction *item = MenuItem("ControlPanel1"))
-        item->setChecked(false);
+    if (!FDestroying)
+        MenuItem("ControlPanel1")->setChecked(false);
 }
 
 // ---------------------------------------------------------------------------

@@ -159,6 +159,7 @@ private:
     bool FShown = false;
     bool FPainted = false;
     bool FClosing = false;
+    bool FDestroying = false;
 };
 
 } // namespace app

@@ -1,7 +1,7 @@
 #include "meter/windows/panel.h"
 
+#include "controls/translation_data.h"
 #include "i18n/lx_linked.h"
-#include "meter/windows/form_texts.h"
 #include "platform/ui/app_application.h"
 #ifdef NIVORA_HAVE_JPEG
 #include "platform/ui/jpeg/jpeg_picture.h"
@@ -22,7 +22,6 @@ namespace {
 
 // Where the panel's pictures and texts are kept in the program's resources.
 const QString kPictureRoot = QStringLiteral(":/panel/");
-const QString kTextsPath = QStringLiteral(":/lang_source/TfrmPanel.txt");
 
 } // namespace
 
@@ -97,8 +96,9 @@ TfrmPanel::TfrmPanel(TPanelHost &host, QWidget *parent) : QWidget(parent), FHost
     setFixedSize(ClientWidth, ClientHeight);
     BuildControls();
     auto *form = ui::CreateFormComponent(this, "TfrmPanel");
-    FLang = LoadFormTexts<i18n::TlxLangLinked>(form, FHost.LangDispatcher(),
-                                               "lxLangLinked_frmPanel", kTextsPath);
+    FLang = ui::LoadFormTranslation<i18n::TlxLangLinked>(
+        form, FHost.LangDispatcher(), kLanguageCount, controls::TranslationData("TfrmPanel"));
+    FLang->SetName("lxLangLinked_frmPanel");
     FormCreate();
 }
 

@@ -1,0 +1,348 @@
+// The main window from start to close, on the simulated meter with a fake
+// clock, an in-memory registry, temporary folders and scripted UI services.
+#include "app/main_form.h"
+
+#include "i18n/lx_comp.h"
+#include "meter/link_guard.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/registry.h"
+#include "platform/ui/folders.h"
+#include "platform/ui/mdi_area.h"
+#include "platform/ui/ui_services_script.h"
+#include "platform/usb/sim/simulated_meter.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using app::TfrmMain;
+
+class MainFormTest : public ::testing::Test {
+protected:
+    MainFormTest() : clock_(46000.5), clockScope_(clock_), servicesScope_(services_)
+    {
+        ui::TFolderRoots roots;
+        roots.Documents = dir_.path() + "/Documents";
+        roots.Executable = dir_.path() + "/bin";
+        roots.UserData = dir_.path() + "/data";
+        QDir().mkpath(roots.Documents);
+        QDir().mkpath(roots.Executable);
+        ui::SetFolderRoots(roots);
+    }
+    ~MainFormTest() override
+    {
+        form_.reset();
+        ui::ResetFolderRoots();
+        meter::TLinkGuard::Instance().Release();
+    }
+
+    // Makes and shows the main window (FormCreate, then FormShow).
+    TfrmMain &Start()
+    {
+        form_ = std::make_unique<TfrmMain>(meter_);
+        form_->show();
+        return *form_;
+    }
+    void Tick(int n = 1)
+    {
+        for (int i = 0; i < n; ++i)
+            form_->MainTimerTimer();
+    }
+    QString Status(int panel) { return form_->StatusPanel(panel)->text(); }
+
+    static void Put(const std::function<void(rtl::TRegistry &)> &write)
+    {
+        rtl::TRegistry r;
+        r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
+        r.OpenKey(app::kSettingsKey, true);
+        write(r);
+    }
+    static rtl::TRegDataInfo Info(const char *name)
+    {
+        rtl::TRegistry r;
+        r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
+        r.OpenKey(app::kSettingsKey, false);
+        rtl::TRegDataInfo info;
+        r.GetDataInfo(name, info);
+        return info;
+    }
+    QString WorkingFolder() { return dir_.path() + "/Documents/MX4820/temp"; }
+
+    rtl::FakeClock clock_;
+    rtl::ScopedClock clockScope_;
+    rtl::TRegistryBackendScope registry_;
+    ui::TScriptedUIServices services_;
+    ui::TServicesScope servicesScope_;
+    QTemporaryDir dir_;
+    usb::SimulatedMeter meter_;
+    std::unique_ptr<TfrmMain> form_;
+};
+
+bool Checked(TfrmMain &f, const char *item)
+{
+    return f.MenuItem(item)->isChecked();
+}
+
+int CheckedLanguages(TfrmMain &f)
+{
+    int n = 0;
+    for (const char *item : {"English1", "French1", "German1", "Italian1", "Spanish1", "Swedish1",
+                             "Finnish1", "Danish1"})
+        n += Checked(f, item) ? 1 : 0;
+    return n;
+}
+
+TEST_F(MainFormTest, FirstStartUsesDefaultsAndCloseWritesBothValues)
+{
+    TfrmMain &f = Start();
+    EXPECT_DOUBLE_EQ(f.gRealTimeRate, 1.0);
+    EXPECT_EQ(f.gLanguageIndex, 1);
+    EXPECT_TRUE(Checked(f, "English1"));
+    EXPECT_EQ(CheckedLanguages(f), 1);
+
+    f.close();
+    EXPECT_EQ(Info("RealTimeRate").RegData, rtl::rdBinary);
+    EXPECT_EQ(Info("RealTimeRate").DataSize, 8);
+    EXPECT_EQ(Info("LxLangIndex").RegData, rtl::rdInteger);
+    QFile language(WorkingFolder() + "/language.txt");
+    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
+    EXPECT_EQ(language.readAll(), QByteArray("1\r\n"));
+}
+
+TEST_F(MainFormTest, RateStoredWithTheWrongTypeOrSizeReadsAsOne)
+{
+    const uint8_t four[4] = {0, 0, 0x80, 0x3F}; // 1.0f, but 4 bytes
+    for (int variant = 0; variant < 2; ++variant) {
+        Put([&](rtl::TRegistry &r) {
+            if (variant == 0)
+                r.WriteBinaryData("RealTimeRate", four, 4);
+            else
+                r.WriteString("RealTimeRate", "2.5");
+        });
+        TfrmMain &f = Start();
+        EXPECT_DOUBLE_EQ(f.gRealTimeRate, 1.0) << variant;
+        f.close();
+        EXPECT_EQ(Info("RealTimeRate").DataSize, 8) << "written back as a double";
+        form_.reset();
+    }
+}
+
+TEST_F(MainFormTest, StoredRateAndLanguageAreTakenAndKept)
+{
+    Put([](rtl::TRegistry &r) {
+        r.WriteFloat("RealTimeRate", 3.0);
+        r.WriteInteger("LxLangIndex", 3);
+    });
+    TfrmMain &f = Start();
+    EXPECT_DOUBLE_EQ(f.gRealTimeRate, 3.0);
+    EXPECT_TRUE(Checked(f, "German1"));
+    EXPECT_EQ(f.lxLangDispatcher1()->ActiveLanguage(), 3);
+    EXPECT_EQ(f.Control<QMenu>("File1")->title(), QString("&Datei"));
+}
+
+TEST_F(MainFormTest, LanguageIndexOutsideTheLanguagesStartsInEnglishAndIsKept)
+{
+    Put([](rtl::TRegistry &r) { r.WriteInteger("LxLangIndex", 9); });
+    TfrmMain &f = Start();
+    EXPECT_EQ(CheckedLanguages(f), 0);
+    EXPECT_EQ(f.lxLangDispatcher1()->ActiveLanguage(), 1);
+    EXPECT_EQ(f.Control<QMenu>("File1")->title(), QString("&File"));
+    f.close();
+    rtl::TRegistry r;
+    r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
+    r.OpenKey(app::kSettingsKey, false);
+    EXPECT_EQ(r.ReadInteger("LxLangIndex"), 9);
+}
+
+TEST_F(MainFormTest, FormShowPlacesThePanelAndPresetsTheDisplay)
+{
+    TfrmMain &f = Start();
+    ASSERT_NE(f.gPanel(), nullptr);
+    EXPECT_EQ(f.MdiClient()->SubWindowOf(f.gPanel())->pos(), QPoint(0, 0));
+    EXPECT_EQ(f.gDataFolder, dir_.path() + "/Documents/MX4820/");
+    EXPECT_EQ(Status(1), QString("Off Connection"));
+    EXPECT_TRUE(f.gPanel()->Control<QLabel>("lblNoConnection")->isVisibleTo(f.gPanel()));
+    EXPECT_FALSE(f.MenuItem("Setup1")->isVisible());
+    EXPECT_TRUE(f.Control<QTimer>("MainTimer")->isActive());
+    // The 500 ms wait ran on the program's clock.
+    EXPECT_GE(clock_.MonotonicMs(), 1000000 + 500);
+    const int preset[4] = {1, 8, 8, 8};
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = "MainD" + std::to_string(i + 1);
+        EXPECT_EQ(f.gPanel()->Control<QLabel>(name.c_str())->pixmap().cacheKey(),
+                  f.Glyphs().gLargeDigits[static_cast<size_t>(preset[i])].cacheKey())
+            << name;
+    }
+}
+
+TEST_F(MainFormTest, PanelFollowsTheMeterAndFivePollFailuresDisconnect)
+{
+    TfrmMain &f = Start();
+    meter_.SetLevel(945);
+    Tick(); // identify
+    EXPECT_TRUE(f.TimerLogic().gConnected);
+    EXPECT_EQ(Status(1), QString("On Connection"));
+    EXPECT_FALSE(f.gPanel()->Control<QLabel>("lblNoConnection")->isVisibleTo(f.gPanel()));
+    EXPECT_TRUE(f.Control<QMenu>("DataLogger1")->menuAction()->isVisible());
+
+    Tick(); // status
+    EXPECT_FLOAT_EQ(f.TimerLogic().gCurrentLevel, 94.5f);
+    const auto &large = f.Glyphs().gLargeDigits;
+    EXPECT_EQ(f.gPanel()->Control<QLabel>("MainD1")->pixmap().cacheKey(), large[10].cacheKey());
+    EXPECT_EQ(f.gPanel()->Control<QLabel>("MainD2")->pixmap().cacheKey(), large[9].cacheKey());
+    EXPECT_EQ(f.gPanel()->Control<QLabel>("MainD4")->pixmap().cacheKey(), large[5].cacheKey());
+
+    meter_.SetPresent(false);
+    Tick(4);
+    EXPECT_EQ(Status(1), QString("On Connection"));
+    Tick();
+    EXPECT_FALSE(f.TimerLogic().gConnected);
+    EXPECT_EQ(Status(1), QString("No Connection"));
+    EXPECT_TRUE(f.gPanel()->Control<QLabel>("lblNoConnection")->isVisibleTo(f.gPanel()));
+    EXPECT_FALSE(f.Control<QMenu>("DataLogger1")->menuAction()->isEnabled());
+}
+
+TEST_F(MainFormTest, ClosedPanelComesBackOnceFromTheViewMenu)
+{
+    TfrmMain &f = Start();
+    QPointer<meter::TfrmPanel> first = f.gPanel();
+    first->close();
+    EXPECT_EQ(f.gPanel(), nullptr);
+    EXPECT_FALSE(Checked(f, "ControlPanel1"));
+    Tick(2); // decoding without a panel draws nothing and does not fail
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(first.isNull());
+
+    f.MenuItem("ControlPanel1")->trigger();
+    ASSERT_NE(f.gPanel(), nullptr);
+    EXPECT_TRUE(Checked(f, "ControlPanel1"));
+    f.MdiClient()->Minimize(f.gPanel());
+    f.MenuItem("ControlPanel1")->trigger();
+    EXPECT_EQ(f.MdiClient()->ChildCount(), 1);
+    EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->isMinimized());
+}
+
+TEST_F(MainFormTest, ChoosingALanguageTranslatesEveryWindowAtOnce)
+{
+    TfrmMain &f = Start();
+    f.MenuItem("French1")->trigger();
+    EXPECT_EQ(f.Control<QMenu>("File1")->title(), QString("&Fichier"));
+    EXPECT_EQ(f.gPanel()->Control<QLabel>("lblNoConnection")->text(), QString("Pas de connexion"));
+    EXPECT_EQ(f.gPanel()->windowTitle(), QString("Panneau de commande"));
+    EXPECT_TRUE(Checked(f, "French1"));
+    EXPECT_EQ(CheckedLanguages(f), 1);
+    ASSERT_EQ(services_.MessageTexts(),
+              QStringList{"You have changed the language, please restart the program."});
+
+    f.MenuItem("French1")->trigger(); // the active language: no message
+    EXPECT_EQ(services_.MessageTexts().size(), 1);
+    f.MenuItem("English1")->trigger();
+    EXPECT_EQ(services_.MessageTexts().size(), 2);
+    EXPECT_TRUE(f.gLanguageChanged);
+    EXPECT_EQ(f.gLanguageIndex, 1);
+
+    // A panel made after the change comes up in the active language.
+    f.MenuItem("Danish1")->trigger();
+    f.gPanel()->close();
+    f.MenuItem("ControlPanel1")->trigger();
+    EXPECT_EQ(f.gPanel()->Control<QLabel>("lblNoConnection")->text(), QString("Ingen forbindelse"));
+    // Messages of the link come from the window's string ids.
+    EXPECT_EQ(f.StringById("IDS_115"), std::string("Ingen forbindelse"));
+}
+
+TEST_F(MainFormTest, CloseStartsTheLanguageSetupOnlyAfterAChange)
+{
+    const QString setup = dir_.path() + "/bin/SetupLanguage";
+    QFile file(setup);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+
+    Start().close();
+    EXPECT_TRUE(services_.CallsOf(ui::TUICallKind::StartProgram).empty());
+    form_.reset();
+
+    TfrmMain &f = Start();
+    f.MenuItem("Italian1")->trigger();
+    f.close();
+    const auto started = services_.CallsOf(ui::TUICallKind::StartProgram);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].Text, setup);
+    QFile language(WorkingFolder() + "/language.txt");
+    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
+    EXPECT_EQ(language.readAll(), QByteArray("4\r\n"));
+}
+
+TEST_F(MainFormTest, UnmakableWorkingFolderIsShownOnceAndTheCloseFinishes)
+{
+    TfrmMain &f = Start();
+    // A file where the working folder should be.
+    QFile blocker(WorkingFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+    ASSERT_EQ(services_.MessageTexts().size(), 1);
+    EXPECT_TRUE(services_.MessageTexts()[0].contains("temp"));
+    EXPECT_EQ(Info("LxLangIndex").RegData, rtl::rdInteger);
+    EXPECT_FALSE(meter_.IsOpen());
+}
+
+TEST_F(MainFormTest, ExitRunsTheCloseSequence)
+{
+    TfrmMain &f = Start();
+    f.MenuItem("French1")->trigger();
+    f.MenuItem("Exit1")->trigger();
+    EXPECT_FALSE(f.isVisible());
+    rtl::TRegistry r;
+    r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
+    r.OpenKey(app::kSettingsKey, false);
+    EXPECT_EQ(r.ReadInteger("LxLangIndex"), 2);
+    EXPECT_TRUE(QFile::exists(WorkingFolder() + "/language.txt"));
+}
+
+TEST_F(MainFormTest, NoCloseWhileALinkOperationRuns)
+{
+    TfrmMain &f = Start();
+    ASSERT_TRUE(meter::TLinkGuard::Instance().TryAcquire("download"));
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(Info("LxLangIndex").RegData, rtl::rdUnknown);
+    meter::TLinkGuard::Instance().Release();
+    f.close();
+    EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
+{
+    TfrmMain &f = Start();
+    Tick();
+    ASSERT_TRUE(f.TimerLogic().gConnected);
+    for (const char *item : {"Run1", "Stop1", "LoadData1", "Open1", "RealTimeGraph1", "LEQ1"})
+        EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
+    for (const char *button : {"btnRun", "btnDataLogger", "btnOutputToGraph"})
+        EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;
+    for (const char *item : {"ControlPanel1", "Tile1", "Cascade1", "Contents1", "About1", "Exit1"})
+        EXPECT_TRUE(f.MenuItem(item)->isEnabled()) << item;
+
+    f.MenuItem("Contents1")->trigger();
+    const auto opened = services_.CallsOf(ui::TUICallKind::OpenDocument);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].Text, dir_.path() + "/bin/MX4820_manual.pdf");
+}
+
+} // namespace
