@@ -12,7 +12,8 @@
 #   nivora_version_resource(<target>)
 #     Embeds the program's version information (made from the project's
 #     version) in <target> as ":/version/VERSIONINFO", which TVersionInfo
-#     reads. Call it for the program's executable only.
+#     reads. nivora_controls does this, so every program that links it
+#     carries the version; no other target needs to.
 include_guard(GLOBAL)
 
 if(NOT TARGET nivora_lang_compile)

@@ -30,17 +30,20 @@ std::string ReadFileVersion(const std::string &path)
     std::string block;
     if (!GetFileVersionInfo(path, block))
         return {};
+    return QueryFileVersion(block);
+}
+
+std::string QueryFileVersion(const std::string &block)
+{
     std::string translation;
-    if (!VerQueryValue(block, "\\VarFileInfo\\Translation", translation) ||
-        translation.size() < 4)
+    if (!VerQueryValue(block, "\\VarFileInfo\\Translation", translation) || translation.size() < 4)
         return {};
     auto word = [&translation](size_t i) {
         return static_cast<unsigned>(static_cast<unsigned char>(translation[i])) |
                static_cast<unsigned>(static_cast<unsigned char>(translation[i + 1])) << 8;
     };
     char query[64];
-    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04X%04X\\FileVersion", word(0),
-                  word(2));
+    std::snprintf(query, sizeof query, "\\StringFileInfo\\%04X%04X\\FileVersion", word(0), word(2));
     std::string version;
     if (!VerQueryValue(block, query, version))
         return {};

@@ -13,8 +13,7 @@
 // The version is read through the version information query path of
 // version_resource.h: the translation list "\VarFileInfo\Translation", then
 // "\StringFileInfo\<language><code page>\FileVersion". A program without a
-// version resource (see nivora_version_resource in cmake/NivoraTranslations.cmake)
-// gets an empty text.
+// version resource, or one whose block lacks an entry, gets an empty text.
 #pragma once
 
 #include "platform/rtl/classes.h"
@@ -58,5 +57,9 @@ private:
 // Reads the FileVersion string of the version information of the executable
 // at path through the query path above; empty when any step fails.
 std::string ReadFileVersion(const std::string &path);
+// The query path on a version block: the first language and code page of
+// "\VarFileInfo\Translation" select "\StringFileInfo\LLLLCCCC\FileVersion"
+// (upper-case hexadecimal); empty when either query fails.
+std::string QueryFileVersion(const std::string &block);
 
 } // namespace controls

@@ -31,7 +31,10 @@ bool IsRunningProgram(const std::string &path)
     return given.exists() && given.canonicalFilePath() == own.canonicalFilePath();
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameText(std::string_view a, std::string_view b)
 {

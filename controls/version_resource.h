@@ -5,10 +5,10 @@
 //   GetFileVersionInfo(path, block)      the block itself
 //   VerQueryValue(block, subBlock, out)  one value of the block by path
 //
-// The version block is compiled into the program as the Qt resource
-// ":/version/VERSIONINFO" (cmake: nivora_version_resource(<executable>)),
-// generated from the project's version. Only the running program has version
-// information: any other path has none.
+// The version block is compiled into every program that links
+// nivora_controls as the Qt resource ":/version/VERSIONINFO" (cmake:
+// nivora_version_resource), generated from the project's version. Only the
+// running program has version information: any other path has none.
 //
 // Block layout: UTF-8 text, one value per line, "<path><TAB><value>", where
 // path is the query path (compared ignoring case). A line

@@ -95,7 +95,10 @@ TfrmAbout::TfrmAbout(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
     CentreOnScreen(this);
 }
 
-TfrmAbout::~TfrmAbout() { ClearGlobals(); }
+TfrmAbout::~TfrmAbout()
+{
+    ClearGlobals();
+}
 
 void TfrmAbout::ClearGlobals()
 {
@@ -122,7 +125,10 @@ int TfrmAbout::ShowModal()
     return views::ShowModal(*this);
 }
 
-void TfrmAbout::BitBtn1Click() { close(); }
+void TfrmAbout::BitBtn1Click()
+{
+    close();
+}
 
 void TfrmAbout::closeEvent(QCloseEvent *event)
 {

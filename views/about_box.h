@@ -5,8 +5,8 @@
 //
 // The main window, at start-up (FormCreate):
 //
-//     views::frmAbout = new views::TfrmAbout(lxLangDispatcher1);  // no parent: the application owns it
-//     views::frmAbout->ShowSplash();   // BitBtn1 hidden, shown modeless, painted at once
+//     views::frmAbout = new views::TfrmAbout(lxLangDispatcher1);  // no parent: the application
+//     owns it views::frmAbout->ShowSplash();   // BitBtn1 hidden, shown modeless, painted at once
 //
 // when it is first shown (FormShow):
 //
@@ -56,10 +56,10 @@ public:
     ~TfrmAbout() override;
 
     // Components, by their names.
-    QLabel *Label1 = nullptr;     // "Version:"
-    QLabel *Label2 = nullptr;     // the version text
-    QLabel *Label3 = nullptr;     // "Sound Level Meter Software"
-    QLabel *Label4 = nullptr;     // empty
+    QLabel *Label1 = nullptr;       // "Version:"
+    QLabel *Label2 = nullptr;       // the version text
+    QLabel *Label3 = nullptr;       // "Sound Level Meter Software"
+    QLabel *Label4 = nullptr;       // empty
     QPushButton *BitBtn1 = nullptr; // OK
     controls::TVersionInfo *VersionInfo1 = nullptr;
     i18n::TlxLangLinked *lxLangLinked_frmAbout = nullptr;

@@ -43,13 +43,19 @@ ui::TModalResult ShowModal(QDialog &dialog)
     return ToModalResult(result);
 }
 
-void SetModalRunner(TModalRunner runner) { Runner() = std::move(runner); }
+void SetModalRunner(TModalRunner runner)
+{
+    Runner() = std::move(runner);
+}
 
 TModalRunnerScope::TModalRunnerScope(TModalRunner runner) : FPrevious(std::move(Runner()))
 {
     Runner() = std::move(runner);
 }
 
-TModalRunnerScope::~TModalRunnerScope() { Runner() = std::move(FPrevious); }
+TModalRunnerScope::~TModalRunnerScope()
+{
+    Runner() = std::move(FPrevious);
+}
 
 } // namespace views

@@ -7,11 +7,11 @@
 namespace langsrc {
 
 const std::array<const char *, kLanguageCount> kLanguageCodes = {"en", "fr", "de", "it",
-                                                                  "es", "sv", "fi", "da"};
+                                                                 "es", "sv", "fi", "da"};
 
 const std::array<const char *, kTableCount> kTableNames = {
-    "Captions",     "Hints",   "DisplayLabels", "Fonts",       "MultiLines", "DlgsCaptions",
-    "Strings",      "OtherStrings", "Locales",  "Collections", "CharSets"};
+    "Captions", "Hints",        "DisplayLabels", "Fonts",       "MultiLines", "DlgsCaptions",
+    "Strings",  "OtherStrings", "Locales",       "Collections", "CharSets"};
 
 namespace {
 
@@ -36,7 +36,10 @@ std::string_view TrimSpaces(std::string_view s)
     return s;
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameTextAscii(std::string_view a, std::string_view b)
 {
@@ -231,8 +234,8 @@ struct TParser {
             Error(n, "indent language lines with spaces, not tabs");
             return;
         }
-        std::string_view code =
-            colon == std::string_view::npos ? std::string_view() : line.substr(start, colon - start);
+        std::string_view code = colon == std::string_view::npos ? std::string_view()
+                                                                : line.substr(start, colon - start);
         int language = LanguageIndex(code);
         if (language < 0) {
             Error(n, "an indented line is \"<language>: <text>\" with a language of "
@@ -354,8 +357,8 @@ std::string FormatErrors(const std::string &fileName, const std::vector<TError> 
 {
     std::string out;
     for (const TError &e : errors)
-        out += fileName + ":" + (e.Line > 0 ? std::to_string(e.Line) + ":" : "") + " " +
-               e.Message + "\n";
+        out += fileName + ":" + (e.Line > 0 ? std::to_string(e.Line) + ":" : "") + " " + e.Message +
+               "\n";
     return out;
 }
 
