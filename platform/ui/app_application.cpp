@@ -7,7 +7,24 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace ui {
+
+namespace {
+
+// The display itself must not throw out of the loop: a failure to show is
+// written to the error output instead.
+void ShowGuarded(const QString &message)
+{
+    try {
+        Services().ShowException(message);
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
+} // namespace
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
@@ -35,7 +52,7 @@ int TApplication::Run()
         return exec();
     } catch (...) {
         ++FExceptionCount;
-        ShowCurrentException();
+        ShowGuarded(CurrentExceptionMessage());
         return 0;
     }
 }
@@ -59,14 +76,14 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
         if (type == QEvent::Paint || type == QEvent::UpdateRequest)
             ShowQueued(message);
         else
-            Services().ShowException(message);
+            ShowGuarded(message);
         return false;
     }
 }
 
 void TApplication::ShowQueued(const QString &message)
 {
-    QTimer::singleShot(0, this, [message] { Services().ShowException(message); });
+    QTimer::singleShot(0, this, [message] { ShowGuarded(message); });
 }
 
 void ProcessMessages()

@@ -1,5 +1,6 @@
 #include "platform/ui/printer.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
@@ -124,10 +125,23 @@ QString TPrinter::PrinterName() const
     return FPrinter->printerName();
 }
 
+namespace {
+TPrinter *gPrinter = nullptr;
+void FreePrinter()
+{
+    delete gPrinter;
+    gPrinter = nullptr;
+}
+} // namespace
+
 TPrinter &Printer()
 {
-    static TPrinter printer;
-    return printer;
+    // Freed with the application object, while the print system is still there.
+    if (!gPrinter) {
+        gPrinter = new TPrinter;
+        qAddPostRoutine(FreePrinter);
+    }
+    return *gPrinter;
 }
 
 QFont CanvasFont(const QString &family, int pointSize, int pixelsPerInch, bool fixedPitch)

@@ -63,7 +63,8 @@ private:
     int FPageNumber = 0;
 };
 
-// The program's current printer, made on first use.
+// The program's current printer, made on first use and freed with the
+// application object.
 TPrinter &Printer();
 
 // A canvas font as the class library sizes it: size in points at the given

@@ -80,6 +80,7 @@ TModalResult RunBox(const QString &text, const QString &caption, QMessageBox::Ic
                     TModalResult escapeResult)
 {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, DialogParent());
+    box.setTextFormat(Qt::PlainText); // texts from files and the meter are never markup
     std::vector<std::pair<QAbstractButton *, TModalResult>> buttons;
     for (TMsgDlgBtn b : order) {
         QAbstractButton *button = AddButton(box, b);

@@ -31,6 +31,18 @@ protected:
     }
 };
 
+class ThrowingPaint : public QWidget {
+public:
+    int Paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        ++Paints;
+        throw rtl::EReadError("Stream read error");
+    }
+};
+
 } // namespace
 
 TEST(ApplicationObject, ExceptionsFromHandlersAreShownAndTheLoopGoesOn)
@@ -77,6 +89,30 @@ TEST(ApplicationObject, InputEventHandlerExceptionIsShownWithTheTitle)
     EXPECT_EQ(services.Messages()[0].Text, "'x' is no date.");
     EXPECT_EQ(services.Messages()[0].Caption, "Nivora Test");
     app->SetTitle("Nivora");
+}
+
+TEST(ApplicationObject, PaintExceptionIsShownAfterThePaint)
+{
+    TScriptedUIServices services;
+    TServicesScope scope(services);
+    ThrowingPaint w;
+    w.resize(50, 50);
+    w.show();
+    for (int i = 0; i < 50 && w.Paints == 0; ++i)
+        ProcessMessages();
+    ASSERT_GE(w.Paints, 1);
+    ProcessMessages();
+    services.ClearCalls();
+
+    // A paint now, outside the loop: the box waits until the paint is over.
+    const int paints = w.Paints;
+    w.repaint();
+    ASSERT_GT(w.Paints, paints);
+    EXPECT_TRUE(services.Messages().empty());
+    ProcessMessages();
+    ASSERT_EQ(services.Messages().size(), 1u);
+    EXPECT_EQ(services.Messages()[0].Text, "Stream read error.");
+    w.hide();
 }
 
 TEST(ApplicationObject, TerminateEndsTheLoopWithoutClosingWindows)
