@@ -169,6 +169,11 @@ std::string ConvertQtTimeFormat(const QString &qtFormat, char &separator)
 rtl::TFormatSettings FormatSettingsFromLocale(const QLocale &locale)
 {
     rtl::TFormatSettings fs = rtl::CLikeFormatSettings();
+    // The C locale (no locale chosen) writes its short date with a month
+    // name ("5 Mar 2024"), which the date readers cannot take back: it gets
+    // the C-like settings whole.
+    if (locale.language() == QLocale::C)
+        return fs;
     fs.DecimalSeparator = SymbolChar(locale.decimalPoint(), fs.DecimalSeparator);
     fs.ThousandSeparator = SymbolChar(locale.groupSeparator(), fs.ThousandSeparator);
     if (fs.ThousandSeparator == fs.DecimalSeparator)

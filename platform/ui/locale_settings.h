@@ -19,7 +19,7 @@ std::string QStringToAnsi(const QString &text);
 // formats in the class library's specifiers, AM/PM texts, month and day
 // names (Windows-1252). A separator the code page cannot hold as one
 // character keeps the C-like setting; a narrow or no-break space becomes the
-// no-break space 0xA0.
+// no-break space 0xA0. The C locale gives rtl::CLikeFormatSettings().
 rtl::TFormatSettings FormatSettingsFromLocale(const QLocale &locale);
 // Fills the program-wide settings from the user's locale (QLocale(): the
 // system locale unless QLocale::setDefault chose another).

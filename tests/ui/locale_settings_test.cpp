@@ -55,6 +55,23 @@ TEST(LocaleSettings, TwelveHourClockAndOtherSeparators)
     EXPECT_EQ(FormatSettingsFromLocale(QLocale("fr_FR")).ThousandSeparator, '\xa0');
 }
 
+TEST(LocaleSettings, DateTimesWrittenInEachLanguageReadBack)
+{
+    // The locales of the program's eight languages (and British English):
+    // the date and time texts the program writes must convert back.
+    const char *names[] = {"en_US", "fr_FR", "de_DE", "it_IT", "es_ES",
+                           "sv_SE", "fi_FI", "da_DK", "en_GB"};
+    const rtl::TDateTime t = rtl::EncodeDate(2024, 11, 28) + rtl::EncodeTime(21, 5, 9, 0);
+    for (const char *name : names) {
+        const rtl::TFormatSettings fs = FormatSettingsFromLocale(QLocale(name));
+        const std::string text = rtl::DateToStr(t, fs) + " " + rtl::TimeToStr(t, fs);
+        rtl::TDateTime back = 0;
+        ASSERT_TRUE(rtl::TryStrToDateTime(text, back, fs)) << name << ": " << text;
+        EXPECT_NEAR(back, t, 0.5 / rtl::SecsPerDay) << name << ": " << text;
+        EXPECT_NE(fs.DecimalSeparator, fs.ThousandSeparator) << name;
+    }
+}
+
 TEST(LocaleSettings, QtFormatConversion)
 {
     char sep = 0;
@@ -86,7 +103,14 @@ TEST(LocaleSettings, ApplyUserLocaleSetsTheProgramWideSettings)
     ApplyUserLocale();
     EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, ',');
     EXPECT_EQ(GetDateOrder(), TDateOrder::DMY);
+    // No locale chosen: settings whose dates read back.
     QLocale::setDefault(QLocale::c());
+    ApplyUserLocale();
+    EXPECT_EQ(rtl::FormatSettings().ShortDateFormat, rtl::CLikeFormatSettings().ShortDateFormat);
+    rtl::TDateTime back = 0;
+    const rtl::TDateTime t = rtl::EncodeDate(2024, 3, 5);
+    EXPECT_TRUE(rtl::TryStrToDate(rtl::DateToStr(t), back));
+    EXPECT_EQ(back, t);
     rtl::SetFormatSettings(saved);
 }
 
