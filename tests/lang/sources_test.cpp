@@ -1,0 +1,282 @@
+// Every translation source in resources/lang against its window and the
+// code: the source converts; every stored row is whole (a key and eight
+// texts, no delimiter or tab inside a text); every row addresses a component
+// of the window that has the property the row translates; the English texts
+// are the ones the window shows when built; and every string id the code
+// looks up has a row in the window whose component the code asks.
+#include "tools/lang_compile/lang_source.h"
+
+#include "views/about_box.h"
+#include "views/small_dialogs.h"
+
+#include "i18n/lx_comp.h"
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/typinfo.h"
+#include "platform/ui/lang_form.h"
+
+#if defined(NIVORA_HAVE_APP)
+#include "app/main_form.h"
+#include "platform/usb/sim/simulated_meter.h"
+#endif
+#if defined(NIVORA_HAVE_PANEL)
+#include "meter/windows/panel.h"
+#include "meter/windows/panel_host.h"
+#endif
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kRoot = NIVORA_SOURCE_DIR;
+const fs::path kLangDir = kRoot / "resources" / "lang";
+
+std::string ReadText(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> SourceForms()
+{
+    std::vector<std::string> forms;
+    for (const auto &entry : fs::directory_iterator(kLangDir))
+        if (entry.path().extension() == ".txt")
+            forms.push_back(entry.path().stem().string());
+    std::sort(forms.begin(), forms.end());
+    return forms;
+}
+
+langsrc::TSource ParseForm(const std::string &form, std::vector<langsrc::TError> &errors)
+{
+    return langsrc::ParseSource(ReadText(kLangDir / (form + ".txt")), errors);
+}
+
+#if defined(NIVORA_HAVE_PANEL)
+// The few things a panel asks of its main window.
+class TQuietHost : public meter::TPanelHost {
+public:
+    meter::TKeyResult PanelKey(uint8_t) override { return meter::TKeyResult{}; }
+    const meter::TDigitGlyphs &Glyphs() const override { return FGlyphs; }
+    i18n::TlxLangDispatcher *LangDispatcher() override { return nullptr; }
+    bool PanelUpdating() const override { return false; }
+    void PanelActivated() override {}
+    void PanelClosed(meter::TfrmPanel *) override {}
+
+private:
+    meter::TDigitGlyphs FGlyphs;
+};
+#endif
+
+// Each window with a source, built in English without a dispatcher.
+using TFactory = std::function<std::unique_ptr<QWidget>()>;
+const std::map<std::string, TFactory> &Windows()
+{
+    static const std::map<std::string, TFactory> windows = {
+        {"TfrmAbout", [] { return std::make_unique<views::TfrmAbout>(nullptr); }},
+        {"TfrmAnnoEdit", [] { return std::make_unique<views::TfrmAnnoEdit>(nullptr); }},
+        {"TfrmDelAnno", [] { return std::make_unique<views::TfrmDelAnno>(nullptr); }},
+        {"TfrmDateTime", [] { return std::make_unique<views::TfrmDateTime>(nullptr); }},
+#if defined(NIVORA_HAVE_APP)
+        {"TfrmMain",
+         [] {
+             static usb::SimulatedMeter meter;
+             return std::make_unique<app::TfrmMain>(meter);
+         }},
+#endif
+#if defined(NIVORA_HAVE_PANEL)
+        {"TfrmPanel",
+         [] {
+             static TQuietHost host;
+             return std::make_unique<meter::TfrmPanel>(host);
+         }},
+#endif
+    };
+    return windows;
+}
+
+std::string Utf8(const std::string &text)
+{
+    return rtl::CodePageToUtf8(text, rtl::SystemCodePage);
+}
+
+// The property a row of a table writes, on the component it addresses;
+// empty when it addresses nothing usable.
+std::string CheckRow(rtl::TComponent *form, const std::string &formClass, int table,
+                     const std::string &key, rtl::TObject *&target, const rtl::TPropInfo *&prop)
+{
+    target = nullptr;
+    prop = nullptr;
+    auto component = [&](const std::string &name) -> rtl::TObject * {
+        if (rtl::AnsiSameText(name, formClass))
+            return form;
+        return form->FindComponent(name);
+    };
+    static const char *const kProperty[] = {"Caption", "Hint", "DisplayLabel", "Font"};
+    const std::string tableName = langsrc::kTableNames[size_t(table)];
+    if (table <= 3 || tableName == "CharSets") {
+        target = component(key);
+        if (!target)
+            return "no component \"" + key + "\"";
+        const char *name = tableName == "CharSets" ? "Font" : kProperty[table];
+        prop = rtl::GetPropInfo(target, name);
+        if (!prop)
+            return "\"" + key + "\" has no published " + name;
+        return {};
+    }
+    // Component.Property[.Sub] and Component.Collection[index].Property
+    size_t dot = key.find('.');
+    if (dot == std::string::npos)
+        return "\"" + key + "\" is not Component.Property";
+    target = component(key.substr(0, dot));
+    if (!target)
+        return "no component \"" + key.substr(0, dot) + "\"";
+    std::string rest = key.substr(dot + 1);
+    std::string name = rest.substr(0, rest.find_first_of(".["));
+    prop = rtl::GetPropInfo(target, name);
+    if (!prop)
+        return "\"" + key + "\": no published " + name;
+    return {};
+}
+
+} // namespace
+
+TEST(TranslationSources, EveryFileConvertsIntoWholeRows)
+{
+    const auto forms = SourceForms();
+    ASSERT_FALSE(forms.empty());
+    for (const std::string &form : forms) {
+        std::vector<langsrc::TError> errors;
+        langsrc::TSource source = ParseForm(form, errors);
+        EXPECT_TRUE(errors.empty()) << langsrc::FormatErrors(form + ".txt", errors);
+        // The main window carries the TlxLang; every other window a TlxLangLinked.
+        EXPECT_EQ(source.Kind == langsrc::TComponentKind::Main, form == "TfrmMain") << form;
+
+        const std::string bytes = langsrc::BuildTranslationData(source, form);
+        EXPECT_EQ(bytes.find('\t'), std::string::npos) << form;
+        std::istringstream lines(bytes);
+        for (std::string line; std::getline(lines, line);) {
+            ASSERT_FALSE(line.empty());
+            EXPECT_EQ(line.back(), '\r') << form;
+            line.pop_back();
+            if (line.rfind("st", 0) == 0 && line.find('\x01') == std::string::npos)
+                continue; // a section header
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\x01'), langsrc::kLanguageCount + 1)
+                << form << ": " << Utf8(line);
+            EXPECT_EQ(line.back(), '\x01') << form << ": " << Utf8(line);
+        }
+    }
+}
+
+TEST(TranslationSources, RowsAddressTheWindowsComponentsAndHoldItsEnglishTexts)
+{
+    // The main window reads its settings at start: keep them away from the user's.
+    const fs::path config = fs::temp_directory_path() / "nivora_lang_sources_test";
+    fs::create_directories(config);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+    for (const std::string &form : SourceForms()) {
+        auto factory = Windows().find(form);
+        if (factory == Windows().end()) {
+            ADD_FAILURE() << form << ".txt: no window to check it against (add it to Windows())";
+            continue;
+        }
+        std::vector<langsrc::TError> errors;
+        langsrc::TSource source = ParseForm(form, errors);
+        std::unique_ptr<QWidget> window = factory->second();
+        rtl::TComponent *formComponent = ui::FormComponentOf(window.get());
+        ASSERT_NE(formComponent, nullptr) << form;
+
+        for (int t = 0; t < langsrc::kTableCount; ++t) {
+            const std::string tableName = langsrc::kTableNames[size_t(t)];
+            if (tableName == "Strings" || tableName == "DlgsCaptions" || tableName == "Locales")
+                continue; // keys that are not components
+            for (const langsrc::TRow &row : source.Tables[size_t(t)]) {
+                rtl::TObject *target = nullptr;
+                const rtl::TPropInfo *prop = nullptr;
+                std::string problem = CheckRow(formComponent, form, t, row.Key, target, prop);
+                EXPECT_TRUE(problem.empty())
+                    << form << ".txt:" << row.Line << ": [" << tableName << "] " << problem;
+                if (!problem.empty() || (tableName != "Captions" && tableName != "Hints"))
+                    continue;
+                EXPECT_EQ(Utf8(rtl::GetStrProp(target, prop)), Utf8(row.Texts[0]))
+                    << form << ".txt:" << row.Line << ": the English text of " << row.Key
+                    << " is not what the window shows";
+            }
+        }
+    }
+    fs::remove_all(config);
+}
+
+// Which windows' components the code of a file asks for string ids.
+std::vector<std::string> WindowsOfFile(const fs::path &relative, bool &known)
+{
+    const std::string p = relative.generic_string();
+    known = true;
+    if (p.rfind("app/", 0) == 0)
+        return {"TfrmMain"};
+    if (p.rfind("meter/windows/", 0) == 0)
+        return {"TfrmPanel"};
+    if (p.rfind("meter/", 0) == 0)
+        return {"TfrmMain"}; // the timers' logic runs on the main window
+    if (p.rfind("views/about_box", 0) == 0)
+        return {"TfrmAbout"};
+    known = false;
+    return {};
+}
+
+TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
+{
+    std::map<std::string, langsrc::TSource> sources;
+    for (const std::string &form : SourceForms()) {
+        std::vector<langsrc::TError> errors;
+        sources[form] = ParseForm(form, errors);
+    }
+    const std::regex id("\"(IDS_[0-9]+)\"");
+    int looked = 0;
+    for (const char *dir : {"app", "meter", "views", "controls"}) {
+        if (!fs::exists(kRoot / dir))
+            continue;
+        for (const auto &entry : fs::recursive_directory_iterator(kRoot / dir)) {
+            const auto ext = entry.path().extension();
+            if (ext != ".cpp" && ext != ".h")
+                continue;
+            const std::string code = ReadText(entry.path());
+            const fs::path relative = fs::relative(entry.path(), kRoot);
+            for (std::sregex_iterator m(code.begin(), code.end(), id), end; m != end; ++m) {
+                const std::string key = (*m)[1];
+                bool known = false;
+                const auto windows = WindowsOfFile(relative, known);
+                if (!known) {
+                    ADD_FAILURE() << relative << " looks up " << key
+                                  << " but no window is known for it (add it to WindowsOfFile)";
+                    continue;
+                }
+                bool found = false;
+                for (const std::string &w : windows)
+                    if (sources.count(w) && sources[w].Find(6, key))
+                        found = true;
+                ++looked;
+                EXPECT_TRUE(found) << relative << " looks up " << key << ", which "
+                                   << windows.front() << ".txt lacks";
+            }
+        }
+    }
+    RecordProperty("ids", looked);
+}
