@@ -1,0 +1,175 @@
+// JPEG decoding through libjpeg: a picture made here decodes to its colours;
+// damaged, truncated and foreign bytes fail with a message and never crash.
+// Built with the JPEG library (platform/ui/jpeg/CMakeLists.txt), with a main
+// of its own.
+#include "platform/ui/jpeg/jpeg_decode.h"
+#include "platform/ui/jpeg/jpeg_picture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+
+using namespace ui;
+
+namespace {
+
+// A 32 x 16 picture, left half red, right half blue, with libjpeg's defaults.
+std::vector<uint8_t> MakeJpeg(int quality = 95)
+{
+    const int w = 32, h = 16;
+    std::vector<uint8_t> rgb(static_cast<size_t>(w * h * 3));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t *p = &rgb[static_cast<size_t>((y * w + x) * 3)];
+            p[0] = x < w / 2 ? 255 : 0;
+            p[2] = x < w / 2 ? 0 : 255;
+        }
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = w;
+    c.image_height = h;
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, quality, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = &rgb[c.next_scanline * w * 3];
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+QByteArray ToBytes(const std::vector<uint8_t> &v)
+{
+    return QByteArray(reinterpret_cast<const char *>(v.data()), static_cast<qsizetype>(v.size()));
+}
+
+} // namespace
+
+TEST(JpegDecode, ValidPictureDecodesToItsColours)
+{
+    const std::vector<uint8_t> jpeg = MakeJpeg();
+    TJpegBitmap bmp;
+    std::string error;
+    ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), bmp, error)) << error;
+    EXPECT_EQ(bmp.Width, 32);
+    EXPECT_EQ(bmp.Height, 16);
+    ASSERT_EQ(bmp.Rgb.size(), 32u * 16u * 3u);
+
+    QImage image;
+    QString qerror;
+    ASSERT_TRUE(TryDecodeJpegImage(ToBytes(jpeg), image, qerror));
+    EXPECT_EQ(image.size(), QSize(32, 16));
+    const QColor left = image.pixelColor(4, 8), right = image.pixelColor(28, 8);
+    EXPECT_GT(left.red(), 230);
+    EXPECT_LT(left.blue(), 30);
+    EXPECT_GT(right.blue(), 230);
+    EXPECT_LT(right.red(), 30);
+}
+
+TEST(JpegDecode, DamagedBytesFailWithAMessage)
+{
+    const std::vector<uint8_t> good = MakeJpeg();
+    TJpegBitmap bmp;
+    std::string error;
+
+    // Truncated after the header: libjpeg would fill the rest with grey.
+    std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
+    EXPECT_FALSE(DecodeJpeg(cut.data(), cut.size(), bmp, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(bmp.Rgb.empty());
+
+    // Not a JPEG at all, and nothing at all.
+    const std::string text = "Graph file(*.ghf,only for MX4820)";
+    EXPECT_FALSE(
+        DecodeJpeg(reinterpret_cast<const uint8_t *>(text.data()), text.size(), bmp, error));
+    EXPECT_NE(error.find("JPEG"), std::string::npos) << error;
+    EXPECT_FALSE(DecodeJpeg(good.data(), 0, bmp, error));
+    EXPECT_FALSE(DecodeJpeg(nullptr, 10, bmp, error));
+
+    // Every single byte of the header area overwritten in turn, and the
+    // scan data scrambled: each either decodes fully or fails cleanly.
+    for (size_t i = 2; i < good.size(); i += 3) {
+        std::vector<uint8_t> bad = good;
+        bad[i] ^= 0xA5;
+        if (!DecodeJpeg(bad.data(), bad.size(), bmp, error)) {
+            EXPECT_FALSE(error.empty());
+            EXPECT_TRUE(bmp.Rgb.empty());
+        } else {
+            EXPECT_EQ(bmp.Rgb.size(), static_cast<size_t>(bmp.Width * bmp.Height * 3));
+        }
+    }
+}
+
+TEST(JpegDecode, OversizedDimensionsAreRefusedBeforeDecoding)
+{
+    std::vector<uint8_t> bad = MakeJpeg();
+    // The start-of-frame marker carries height and width as 16-bit values.
+    for (size_t i = 0; i + 8 < bad.size(); ++i) {
+        if (bad[i] == 0xFF && bad[i + 1] == 0xC0) {
+            bad[i + 5] = 0x80; // height 32768
+            bad[i + 6] = 0x00;
+            bad[i + 7] = 0x80; // width 32768: a gigapixel
+            bad[i + 8] = 0x00;
+            break;
+        }
+    }
+    TJpegBitmap bmp;
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(bad.data(), bad.size(), bmp, error));
+    EXPECT_EQ(error, "JPEG picture too large");
+}
+
+TEST(JpegPicture, DecodedOnceAndFailuresRaise)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("front.jpg");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(ToBytes(MakeJpeg()));
+    }
+    ClearJpegPictures();
+    const QImage first = JpegPicture(path);
+    EXPECT_EQ(first.size(), QSize(32, 16));
+    {
+        QFile f(path); // replaced on disk: the picture already decoded stays
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+    EXPECT_EQ(JpegPicture(path).cacheKey(), first.cacheKey());
+    ClearJpegPictures();
+    try {
+        JpegPicture(path);
+        ADD_FAILURE() << "no exception";
+    } catch (const EJpegError &e) {
+        EXPECT_NE(e.Message().find("front.jpg: "), std::string::npos) << e.Message();
+    }
+    EXPECT_THROW(JpegPixmap(dir.filePath("missing.jpg")), EJpegError);
+    ClearJpegPictures();
+}
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
