@@ -34,7 +34,6 @@
 #include <map>
 #include <memory>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -116,43 +115,25 @@ std::string Utf8(const std::string &text)
     return rtl::CodePageToUtf8(text, rtl::SystemCodePage);
 }
 
-// The property a row of a table writes, on the component it addresses;
-// empty when it addresses nothing usable.
+// The component a row addresses and the property it writes; a message when
+// it addresses nothing usable. Keys: a component name (the window's class
+// name for the window itself), or "Component.Property..." in the tables of
+// properties and collections.
 std::string CheckRow(rtl::TComponent *form, const std::string &formClass, int table,
                      const std::string &key, rtl::TObject *&target, const rtl::TPropInfo *&prop)
 {
-    target = nullptr;
-    prop = nullptr;
-    auto component = [&](const std::string &name) -> rtl::TObject * {
-        if (rtl::AnsiSameText(name, formClass))
-            return form;
-        return form->FindComponent(name);
-    };
     static const char *const kProperty[] = {"Caption", "Hint", "DisplayLabel", "Font"};
-    const std::string tableName = langsrc::kTableNames[size_t(table)];
-    if (table <= 3 || tableName == "CharSets") {
-        target = component(key);
-        if (!target)
-            return "no component \"" + key + "\"";
-        const char *name = tableName == "CharSets" ? "Font" : kProperty[table];
-        prop = rtl::GetPropInfo(target, name);
-        if (!prop)
-            return "\"" + key + "\" has no published " + name;
-        return {};
-    }
-    // Component.Property[.Sub] and Component.Collection[index].Property
-    size_t dot = key.find('.');
-    if (dot == std::string::npos)
-        return "\"" + key + "\" is not Component.Property";
-    target = component(key.substr(0, dot));
+    const bool named = table <= 3 || table == langsrc::TableIndex("CharSets");
+    const std::string name = named ? key : key.substr(0, key.find('.'));
+    const std::string rest = named || name == key ? "" : key.substr(name.size() + 1);
+    const std::string property = !named       ? rest.substr(0, rest.find_first_of(".["))
+                                 : table <= 3 ? kProperty[table]
+                                              : "Font";
+    target = rtl::AnsiSameText(name, formClass) ? form : form->FindComponent(name);
     if (!target)
-        return "no component \"" + key.substr(0, dot) + "\"";
-    std::string rest = key.substr(dot + 1);
-    std::string name = rest.substr(0, rest.find_first_of(".["));
-    prop = rtl::GetPropInfo(target, name);
-    if (!prop)
-        return "\"" + key + "\": no published " + name;
-    return {};
+        return "no component \"" + name + "\"";
+    prop = property.empty() ? nullptr : rtl::GetPropInfo(target, property);
+    return prop ? "" : "\"" + key + "\": no published property \"" + property + "\"";
 }
 
 } // namespace
@@ -224,21 +205,17 @@ TEST(TranslationSources, RowsAddressTheWindowsComponentsAndHoldItsEnglishTexts)
     fs::remove_all(config);
 }
 
-// Which windows' components the code of a file asks for string ids.
-std::vector<std::string> WindowsOfFile(const fs::path &relative, bool &known)
+// The window whose component the code of a file asks for string ids; empty
+// when none is known.
+std::string WindowOfFile(const std::string &p)
 {
-    const std::string p = relative.generic_string();
-    known = true;
     if (p.rfind("app/", 0) == 0)
-        return {"TfrmMain"};
+        return "TfrmMain";
     if (p.rfind("meter/windows/", 0) == 0)
-        return {"TfrmPanel"};
+        return "TfrmPanel";
     if (p.rfind("meter/", 0) == 0)
-        return {"TfrmMain"}; // the timers' logic runs on the main window
-    if (p.rfind("views/about_box", 0) == 0)
-        return {"TfrmAbout"};
-    known = false;
-    return {};
+        return "TfrmMain"; // the timers' logic runs on the main window
+    return p.rfind("views/about_box", 0) == 0 ? "TfrmAbout" : "";
 }
 
 TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
@@ -249,7 +226,6 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
         sources[form] = ParseForm(form, errors);
     }
     const std::regex id("\"(IDS_[0-9]+)\"");
-    int looked = 0;
     for (const char *dir : {"app", "meter", "views", "controls"}) {
         if (!fs::exists(kRoot / dir))
             continue;
@@ -258,25 +234,13 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
             if (ext != ".cpp" && ext != ".h")
                 continue;
             const std::string code = ReadText(entry.path());
-            const fs::path relative = fs::relative(entry.path(), kRoot);
-            for (std::sregex_iterator m(code.begin(), code.end(), id), end; m != end; ++m) {
-                const std::string key = (*m)[1];
-                bool known = false;
-                const auto windows = WindowsOfFile(relative, known);
-                if (!known) {
-                    ADD_FAILURE() << relative << " looks up " << key
-                                  << " but no window is known for it (add it to WindowsOfFile)";
-                    continue;
-                }
-                bool found = false;
-                for (const std::string &w : windows)
-                    if (sources.count(w) && sources[w].Find(6, key))
-                        found = true;
-                ++looked;
-                EXPECT_TRUE(found) << relative << " looks up " << key << ", which "
-                                   << windows.front() << ".txt lacks";
-            }
+            const std::string file = fs::relative(entry.path(), kRoot).generic_string();
+            const std::string window = WindowOfFile(file);
+            for (std::sregex_iterator m(code.begin(), code.end(), id), end; m != end; ++m)
+                EXPECT_TRUE(sources.count(window) && sources[window].Find(6, (*m)[1].str()))
+                    << file << " looks up " << (*m)[1]
+                    << (window.empty() ? ", but no window is known for the file (WindowOfFile)"
+                                       : ", which " + window + ".txt lacks");
         }
     }
-    RecordProperty("ids", looked);
 }
