@@ -7,6 +7,9 @@
 #include "platform/ui/locale_settings.h"
 #include "platform/usb/backend.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 int main(int argc, char **argv)
 {
     ui::TApplication application(argc, argv);
@@ -15,6 +18,10 @@ int main(int argc, char **argv)
     std::unique_ptr<usb::UsbDevice> meter = usb::CreateUsbDevice(usb::SelectBackend(argc, argv));
     try {
         app::TfrmMain frmMain(*meter);
+        // Maximised; without a window manager (a bare X server) the window
+        // still takes the whole screen.
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            frmMain.setGeometry(screen->availableGeometry());
         frmMain.showMaximized();
         application.Run();
     } catch (...) {
