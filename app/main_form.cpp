@@ -110,6 +110,10 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     FMdiClient = new ui::TMdiArea(client);
     FMdiClient->setObjectName(QStringLiteral("MdiClient"));
     layout->addWidget(FMdiClient, 1);
+    connect(FMdiClient, &ui::TMdiArea::childActivated, this, [this](QWidget *form) {
+        if (form && form == FPanel)
+            FPanel->FormActivate();
+    });
     BuildStatusBar();
     BuildTimers();
 

@@ -435,13 +435,6 @@ bool TfrmPanel::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmPanel::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
-}
-
 void TfrmPanel::FormActivate()
 {
     FHost.PanelActivated();

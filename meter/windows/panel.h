@@ -72,6 +72,7 @@ public:
 
     // ---- published event handlers
     void FormCreate() {}
+    // The panel became the active child window (the main window calls it).
     void FormActivate();
     // True when the panel may close (waits while a MaxMinTimer tick updates it).
     bool FormCloseQuery();
@@ -108,7 +109,6 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     QLabel *Picture(const char *name, int left, int top, int width, int height,

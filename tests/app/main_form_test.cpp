@@ -147,19 +147,6 @@ TEST_F(MainFormTest, RateStoredWithTheWrongTypeOrSizeReadsAsOne)
     }
 }
 
-TEST_F(MainFormTest, StoredRateAndLanguageAreTakenAndKept)
-{
-    Put([](rtl::TRegistry &r) {
-        r.WriteFloat("RealTimeRate", 3.0);
-        r.WriteInteger("LxLangIndex", 3);
-    });
-    TfrmMain &f = Start();
-    EXPECT_DOUBLE_EQ(f.gRealTimeRate, 3.0);
-    EXPECT_TRUE(Checked(f, "German1"));
-    EXPECT_EQ(f.lxLangDispatcher1()->ActiveLanguage(), 3);
-    EXPECT_EQ(f.Control<QMenu>("File1")->title(), QString("&Datei"));
-}
-
 TEST_F(MainFormTest, LanguageIndexOutsideTheLanguagesStartsInEnglishAndIsKept)
 {
     Put([](rtl::TRegistry &r) { r.WriteInteger("LxLangIndex", 9); });
@@ -344,8 +331,6 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
         EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
     for (const char *button : {"btnRun", "btnDataLogger", "btnOutputToGraph"})
         EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;
-    for (const char *item : {"ControlPanel1", "Tile1", "Cascade1", "Contents1", "About1", "Exit1"})
-        EXPECT_TRUE(f.MenuItem(item)->isEnabled()) << item;
 
     f.MenuItem("Contents1")->trigger();
     const auto opened = services_.CallsOf(ui::TUICallKind::OpenDocument);
