@@ -194,9 +194,12 @@ QStringList QtNameFilters(const QString &filter)
         if (patterns.isEmpty())
             patterns << QStringLiteral("*");
         // Qt takes the patterns from the last parenthesised group, so a
-        // description that holds parentheses of its own does no harm.
-        names << entry.Description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                     QLatin1Char(')');
+        // description that holds parentheses of its own does no harm. Qt
+        // keeps its filters with the blanks simplified; so do these, or a
+        // description with a trailing blank would never be found again.
+        names << (entry.Description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                  QLatin1Char(')'))
+                     .simplified();
     }
     if (names.isEmpty())
         names << QStringLiteral("*");
@@ -206,7 +209,7 @@ QStringList QtNameFilters(const QString &filter)
 int FilterIndexOfQtName(const QString &filter, const QString &qtNameFilter)
 {
     const QStringList names = QtNameFilters(filter);
-    const qsizetype i = names.indexOf(qtNameFilter);
+    const qsizetype i = names.indexOf(qtNameFilter.simplified());
     return i < 0 ? 0 : static_cast<int>(i) + 1;
 }
 

@@ -143,7 +143,8 @@ struct TFilterEntry {
 std::vector<TFilterEntry> ParseFilter(const QString &filter);
 // The class-library filter string of the entries (ParseFilter's inverse).
 QString BuildFilter(const std::vector<TFilterEntry> &entries);
-// Qt name filters: "Text files (*.txt) (*.txt)" per entry; no filter gives "*".
+// Qt name filters: "Text files (*.txt) (*.txt)" per entry, blanks simplified
+// as Qt keeps them; no filter gives "*".
 QStringList QtNameFilters(const QString &filter);
 // The 1-based index of a Qt name filter among QtNameFilters(filter); 0 when absent.
 int FilterIndexOfQtName(const QString &filter, const QString &qtNameFilter);

@@ -140,6 +140,27 @@ QString SuffixFor(const TFileDialog &dialog, int filterIndex)
     return named.size() > 2 ? named.mid(2) : QString();
 }
 
+// The file dialog with the class library's default extension: a name typed
+// without one gets the extension of the filter entry chosen at that moment.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(const TFileDialog &settings)
+        : QFileDialog(DialogParent(), settings.Title, settings.InitialDir), FSettings(settings)
+    {
+    }
+
+protected:
+    void accept() override
+    {
+        const int index = FilterIndexOfQtName(FSettings.Filter, selectedNameFilter());
+        setDefaultSuffix(SuffixFor(FSettings, index > 0 ? index : FSettings.FilterIndex));
+        QFileDialog::accept();
+    }
+
+private:
+    const TFileDialog &FSettings;
+};
+
 } // namespace
 
 TModalResult TQtUIServices::MessageDlg(const QString &text, TMsgDlgType type,
@@ -171,7 +192,7 @@ int TQtUIServices::MessageBox(const QString &text, const QString &caption, unsig
 bool TQtUIServices::ExecuteFileDialog(TFileDialog &dialog)
 {
     const bool save = dialog.Kind == TFileDialogKind::Save;
-    QFileDialog box(DialogParent(), dialog.Title, dialog.InitialDir);
+    FileDialog box(dialog);
     box.setOption(QFileDialog::DontUseNativeDialog, true); // case-insensitive filters
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode((!save && (dialog.Options & ofFileMustExist)) ? QFileDialog::ExistingFile
@@ -183,11 +204,6 @@ bool TQtUIServices::ExecuteFileDialog(TFileDialog &dialog)
     if (index < 1 || index > names.size())
         index = 1;
     box.selectNameFilter(names[index - 1]);
-    box.setDefaultSuffix(SuffixFor(dialog, index));
-    QObject::connect(&box, &QFileDialog::filterSelected, &box, [&box, &dialog](const QString &n) {
-        const int i = FilterIndexOfQtName(dialog.Filter, n);
-        box.setDefaultSuffix(SuffixFor(dialog, i));
-    });
     if (!dialog.FileName.isEmpty())
         box.selectFile(dialog.FileName);
     if (box.exec() != QDialog::Accepted)

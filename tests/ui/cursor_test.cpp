@@ -1,5 +1,4 @@
-// The screen cursor and the clipboard.
-#include "platform/ui/clipboard.h"
+// The screen cursor.
 #include "platform/ui/cursor.h"
 
 #include <QGuiApplication>
@@ -34,10 +33,4 @@ TEST(ScreenCursor, ScopesRestoreAndLeaveNoOverrideBehind)
     }
     EXPECT_EQ(ScreenCursor(), crDefault);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST(Clipboard, TextRoundTrip)
-{
-    SetClipboardText(QString::fromUtf8("Leq\t63,3 dB\r\nMax\t\u00b5"));
-    EXPECT_EQ(ClipboardText(), QString::fromUtf8("Leq\t63,3 dB\r\nMax\t\u00b5"));
 }

@@ -2,7 +2,17 @@
 // scripted services that tests of the windows answer through.
 #include "platform/ui/printer.h"
 #include "platform/ui/ui_services.h"
+#include "platform/ui/ui_services_qt.h"
 #include "platform/ui/ui_services_script.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +23,20 @@ namespace {
 const QString kGridFilter = QStringLiteral(
     "TXT file(*.txt,data seperated by tab)|*.TXT|EXCEL file format(*.csv,seperated by comma) "
     "|*.CSV");
+
+// Runs act on the modal dialog of type T as soon as it is up.
+template <class T> void WhenModal(std::function<void(T *)> act)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start(5);
+}
 
 } // namespace
 
@@ -50,6 +74,10 @@ TEST(FilterString, QtNameFiltersMapBackToTheirIndex)
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(FilterIndexOfQtName(kGridFilter, names[i]), i + 1);
     EXPECT_EQ(FilterIndexOfQtName(kGridFilter, QStringLiteral("nothing (*)")), 0);
+    // Qt hands the names back with their blanks simplified; the trailing
+    // blank of the CSV entry's description must not lose it.
+    EXPECT_EQ(FilterIndexOfQtName(kGridFilter, names[1].simplified()), 2);
+    EXPECT_FALSE(names[1].contains("  "));
     EXPECT_EQ(QtNameFilters(QString()), QStringList{"*"});
 }
 
@@ -197,4 +225,52 @@ TEST(ScriptedServices, ScopesNestAndRestore)
         EXPECT_EQ(&Services(), &outer);
     }
     EXPECT_EQ(&Services(), system);
+}
+
+TEST(QtServices, ButtonsAnswerWithTheirResults)
+{
+    TQtUIServices services;
+    WhenModal<QMessageBox>([](QMessageBox *box) {
+        EXPECT_EQ(box->windowTitle(), "Confirm");
+        EXPECT_EQ(box->buttons().size(), 3);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(services.MessageDlg("Save?", mtConfirmation, mbYesNoCancel), mrNo);
+
+    // MB_DEFBUTTON2 makes the second button (No) the default.
+    WhenModal<QMessageBox>([](QMessageBox *box) { box->defaultButton()->click(); });
+    EXPECT_EQ(services.MessageBox("Erase?", "Nivora", MB_YESNO | MB_DEFBUTTON2), IDNO);
+
+    WhenModal<QMessageBox>([](QMessageBox *box) {
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text().contains("All"))
+                b->click();
+        }
+    });
+    EXPECT_EQ(services.MessageDlg("Replace?", mtWarning, mbYes | mbNo | mbAll), mrAll);
+}
+
+TEST(QtServices, SaveDialogTakesTheChosenFilterAndItsExtension)
+{
+    QTemporaryDir dir;
+    TQtUIServices services;
+    TFileDialog save;
+    save.Kind = TFileDialogKind::Save;
+    save.Filter = kGridFilter;
+    save.DefaultExt = "TXT";
+    save.InitialDir = dir.path();
+    save.Options |= ofOverwritePrompt;
+    WhenModal<QFileDialog>([](QFileDialog *d) {
+        d->selectNameFilter(d->nameFilters().value(1));
+        d->selectFile("data");
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    ASSERT_TRUE(services.ExecuteFileDialog(save));
+    EXPECT_EQ(save.FileName.toStdString(), (dir.path() + "/data.CSV").toStdString());
+    EXPECT_EQ(save.FilterIndex, 2);
+
+    WhenModal<QFileDialog>([](QFileDialog *d) { d->reject(); });
+    TFileDialog cancelled = save;
+    EXPECT_FALSE(services.ExecuteFileDialog(cancelled));
+    EXPECT_EQ(cancelled.FileName, save.FileName);
 }
