@@ -1,7 +1,5 @@
 // JPEG decoding through libjpeg: a picture made here decodes to its colours;
 // damaged, truncated and foreign bytes fail with a message and never crash.
-// Built with the JPEG library (platform/ui/jpeg/CMakeLists.txt), with a main
-// of its own.
 #include "platform/ui/jpeg/jpeg_decode.h"
 #include "platform/ui/jpeg/jpeg_picture.h"
 
@@ -163,13 +161,4 @@ TEST(JpegPicture, DecodedOnceAndFailuresRaise)
     }
     EXPECT_THROW(JpegPixmap(dir.filePath("missing.jpg")), EJpegError);
     ClearJpegPictures();
-}
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }
