@@ -33,7 +33,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -225,7 +224,6 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
         std::vector<langsrc::TError> errors;
         sources[form] = ParseForm(form, errors);
     }
-    const std::regex id("\"(IDS_[0-9]+)\"");
     for (const char *dir : {"app", "meter", "views", "controls"}) {
         if (!fs::exists(kRoot / dir))
             continue;
@@ -236,11 +234,18 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
             const std::string code = ReadText(entry.path());
             const std::string file = fs::relative(entry.path(), kRoot).generic_string();
             const std::string window = WindowOfFile(file);
-            for (std::sregex_iterator m(code.begin(), code.end(), id), end; m != end; ++m)
-                EXPECT_TRUE(sources.count(window) && sources[window].Find(6, (*m)[1].str()))
-                    << file << " looks up " << (*m)[1]
+            // Every "IDS_<number>" string literal.
+            for (size_t at = code.find("\"IDS_"); at != std::string::npos;
+                 at = code.find("\"IDS_", at + 1)) {
+                const size_t end = code.find_first_not_of("0123456789", at + 5);
+                if (end == at + 5 || end == std::string::npos || code[end] != '"')
+                    continue;
+                const std::string key = code.substr(at + 1, end - at - 1);
+                EXPECT_TRUE(sources.count(window) && sources[window].Find(6, key))
+                    << file << " looks up " << key
                     << (window.empty() ? ", but no window is known for the file (WindowOfFile)"
                                        : ", which " + window + ".txt lacks");
+            }
         }
     }
 }
