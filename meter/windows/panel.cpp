@@ -3,9 +3,7 @@
 #include "controls/translation_data.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/app_application.h"
-#ifdef NIVORA_HAVE_JPEG
 #include "platform/ui/jpeg/jpeg_picture.h"
-#endif
 #include "platform/ui/lang_form.h"
 #include "platform/ui/ui_services.h"
 
@@ -28,7 +26,6 @@ const QString kPictureRoot = QStringLiteral(":/panel/");
 QPixmap PanelPicture(const QString &fileName)
 {
     const QString path = kPictureRoot + fileName;
-#ifdef NIVORA_HAVE_JPEG
     if (fileName.endsWith(QLatin1String(".jpg"))) {
         // Decoded once through libjpeg; a damaged picture leaves the panel blank.
         QImage image;
@@ -37,7 +34,6 @@ QPixmap PanelPicture(const QString &fileName)
             return QPixmap::fromImage(image);
         return QPixmap();
     }
-#endif
     return QPixmap(path);
 }
 

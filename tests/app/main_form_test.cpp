@@ -6,13 +6,10 @@
 #include "views/show_modal.h"
 
 #include "i18n/lx_comp.h"
-#include "i18n/lx_rows.h"
 #include "meter/link_guard.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/registry.h"
-#include "platform/rtl/typinfo.h"
 #include "platform/ui/folders.h"
-#include "platform/ui/lang_form.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/ui_services_script.h"
 #include "platform/usb/sim/simulated_meter.h"
@@ -30,7 +27,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -336,39 +332,6 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
     const auto opened = services_.CallsOf(ui::TUICallKind::OpenDocument);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].Text, dir_.path() + "/bin/MX4820_manual.pdf");
-}
-
-// Every row of the window's texts addresses one of its components and holds
-// eight texts; the English text of a caption row is what the window shows;
-// every string id the window looks up has an English text.
-TEST_F(MainFormTest, TranslatedTextsAddressTheWindowsComponents)
-{
-    TfrmMain &f = Start();
-    i18n::TlxLang *lang = f.lxLang_frmMain();
-    ui::TFormAdapter *form = ui::FormComponentOf(&f);
-    ASSERT_NE(form, nullptr);
-    ASSERT_GT(lang->Captions().Count(), 30);
-    for (i18n::TStringsType type : {i18n::stCaptions, i18n::stHints}) {
-        rtl::TStrings &table = *lang->TableOfType(type);
-        for (int i = 0; i < table.Count(); ++i) {
-            const std::string row = table.Strings(i);
-            const std::string key = i18n::GetEntryField(row, lang->LangDelim(), 0);
-            EXPECT_EQ(std::count(row.begin(), row.end(), lang->LangDelim()), 9) << key;
-            EXPECT_EQ(row.find('\t'), std::string::npos) << key;
-            if (key == "TfrmMain")
-                continue;
-            rtl::TComponent *c = form->FindComponent(key);
-            ASSERT_NE(c, nullptr) << key;
-            if (type == i18n::stCaptions) {
-                EXPECT_EQ(rtl::GetStrProp(c, "Caption"),
-                          i18n::GetEntryField(row, lang->LangDelim(), 1))
-                    << key;
-            }
-        }
-    }
-    for (const char *id : {"IDS_24", "IDS_115"})
-        EXPECT_FALSE(lang->GetStringById(id).empty()) << id;
-    EXPECT_EQ(lang->RemovedRows() ? lang->RemovedRows()->Count() : 0, 0);
 }
 
 TEST_F(MainFormTest, SplashShowsFromCreateToShowAndTheAboutBoxClearsItsGlobal)

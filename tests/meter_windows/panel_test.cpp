@@ -3,10 +3,8 @@
 #include "meter/windows/panel.h"
 
 #include "i18n/lx_comp.h"
-#include "i18n/lx_rows.h"
 #include "meter/link_guard.h"
 #include "platform/rtl/datetime.h"
-#include "platform/ui/lang_form.h"
 #include "platform/ui/ui_services_script.h"
 #include "platform/usb/sim/simulated_meter.h"
 
@@ -220,23 +218,6 @@ TEST_F(PanelTest, CloseTellsTheHostOnceAndFollowsTheLanguage)
     delete panel_;
     panel_ = nullptr;
     EXPECT_EQ(host_.closes, 1);
-}
-
-TEST_F(PanelTest, TranslatedRowsAddressThePanelsComponents)
-{
-    i18n::TlxCustomLang *lang = panel_->Lang();
-    ui::TFormAdapter *form = ui::FormComponentOf(panel_);
-    ASSERT_NE(form, nullptr);
-    for (i18n::TStringsType type : {i18n::stCaptions, i18n::stHints}) {
-        rtl::TStrings &table = *lang->TableOfType(type);
-        ASSERT_GT(table.Count(), 0);
-        for (int i = 0; i < table.Count(); ++i) {
-            const std::string key = i18n::GetEntryField(table.Strings(i), lang->LangDelim(), 0);
-            EXPECT_TRUE(key == "TfrmPanel" || form->FindComponent(key)) << key;
-        }
-    }
-    for (const char *id : {"IDS_0", "IDS_6"})
-        EXPECT_FALSE(lang->GetStringById(id).empty()) << id;
 }
 
 } // namespace
