@@ -36,6 +36,11 @@ HCHART ChartCreateWithView(std::uint32_t typeOrOld, std::int32_t reserved, const
     return h;
 }
 
+bool ChartAttachView(HCHART h)
+{
+    return ViewOf(h) != nullptr;
+}
+
 bool ChartSetSink(HCHART h, ChartSink *sink)
 {
     ChartView *v = ViewOf(h);

@@ -110,6 +110,9 @@ constexpr std::int32_t SubTitle = 12;
 // ChartCreate with the renderer attached and the layout computed (PlotRect valid at once).
 HCHART ChartCreateWithView(std::uint32_t typeOrOld, std::int32_t reserved, const ChartRect *rect,
                            WindowId parent, std::int32_t id);
+// Attaches the renderer to an object made by the core's ChartCreate (and lays it out); false
+// for an unknown handle.
+bool ChartAttachView(HCHART h);
 // The chart's sink (none: nothing is reported). Not owned.
 bool ChartSetSink(HCHART h, ChartSink *sink);
 // Size of the chart window in pixels; the layout follows at once. Sizes below 1 are raised

@@ -1,0 +1,544 @@
+// The chart control GXSGraph: actions and the library calls they make, hot-spot dispatch and
+// the input forwarding rules, painting, notifications, and the dialogs, printing and export it
+// reaches through the engine.
+#include "chart/control/gxsgraph.h"
+
+#include "platform/chartlib/chart_object.h"
+#include "platform/chartlib/render/chart_output.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace chartlib;
+
+namespace {
+
+// Records the calls a control makes; dialogs are recorded and not shown.
+class RecordingLibrary : public ChartLibrary {
+public:
+    std::vector<std::string> log;
+    std::optional<HotSpotRecord> hotSpot; // answers HotSpotData reads when set
+    bool throwOnPlay = false;
+    bool forwardDialogs = false;
+
+    void Add(std::string s) { log.push_back(std::move(s)); }
+    bool Has(const std::string &prefix) const
+    {
+        for (const std::string &s : log)
+            if (s.rfind(prefix, 0) == 0)
+                return true;
+        return false;
+    }
+
+    bool ChartReinitialize(HCHART h) override
+    {
+        Add("Reinitialize");
+        return ChartLibrary::ChartReinitialize(h);
+    }
+    bool ChartResetImage(HCHART h, std::int32_t a, std::int32_t b) override
+    {
+        Add("ResetImage " + std::to_string(a) + " " + std::to_string(b));
+        return ChartLibrary::ChartResetImage(h, a, b);
+    }
+    bool ChartPlayImage(HCHART h, QPainter &p, std::int32_t image) override
+    {
+        if (throwOnPlay)
+            throw std::runtime_error("drawing failed");
+        return ChartLibrary::ChartPlayImage(h, p, image);
+    }
+    std::size_t ChartGetProperty(HCHART h, std::int32_t id, std::span<std::uint8_t> out) override
+    {
+        if (id == prop::HotSpotData && hotSpot) {
+            std::memcpy(out.data(), &*hotSpot, std::min(out.size(), sizeof *hotSpot));
+            return sizeof *hotSpot;
+        }
+        return ChartLibrary::ChartGetProperty(h, id, out);
+    }
+    bool ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, double &out) override
+    {
+        Add("GetElement " + std::to_string(id) + " " + std::to_string(i));
+        return ChartLibrary::ChartGetElement(h, id, i, out);
+    }
+    std::int32_t ChartSendMessage(HCHART h, std::uint32_t m, std::uint32_t w,
+                                  std::int32_t l) override
+    {
+        Add("Send " + std::to_string(m) + " " + std::to_string(w) + " " + std::to_string(l));
+        return ChartLibrary::ChartSendMessage(h, m, w, l);
+    }
+    bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair) override
+    {
+        Add("PrintDialog " + std::to_string(flag) + " " + std::to_string(pair->a) + " " +
+            std::to_string(pair->b));
+        return forwardDialogs && ChartLibrary::ChartPrintDialog(h, flag, pair);
+    }
+    bool ChartPrintGraph(HCHART, std::int32_t a, std::int32_t b, std::int32_t o) override
+    {
+        Add("PrintGraph " + std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(o));
+        return true;
+    }
+    bool ChartCustomizeDialog(HCHART h) override
+    {
+        Add("CustomizeDialog");
+        return forwardDialogs && ChartLibrary::ChartCustomizeDialog(h);
+    }
+    bool ChartTextExportDialog(HCHART, std::int32_t n, const std::u16string &) override
+    {
+        Add("TextExportDialog " + std::to_string(n));
+        return true;
+    }
+    bool ChartPngToFile(HCHART h, const ChartPair *pair, const std::u16string &f) override
+    {
+        Add("PngToFile");
+        return ChartLibrary::ChartPngToFile(h, pair, f);
+    }
+};
+
+class TestGraph : public GXSGraph {
+public:
+    explicit TestGraph(RecordingLibrary &lib) : GXSGraph(nullptr, &lib), FLog(lib) {}
+    void Invalidate() override
+    {
+        FLog.Add("Invalidate");
+        GXSGraph::Invalidate();
+    }
+
+private:
+    RecordingLibrary &FLog;
+};
+
+// Scripted answers of the chart's modal steps.
+class ScriptedDialogs : public ChartDialogs {
+public:
+    std::function<bool(QDialog &)> onDialog = [](QDialog &) { return true; };
+    QString pdfFile;
+    QString saveAs;
+    bool ExecDialog(QDialog &d) override { return onDialog(d); }
+    bool ExecPrintDialog(QPrinter &printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+        return true;
+    }
+    bool DefaultPrinter(QPrinter &printer) override { return ExecPrintDialog(printer); }
+    bool SaveFileName(const QString &, const QString &, QString &fileName, QString &) override
+    {
+        fileName = saveAs;
+        return !saveAs.isEmpty();
+    }
+    QAction *ExecMenu(QMenu &, const QPoint &) override { return nullptr; }
+};
+
+// Installed for every test, so no modal step can block.
+ScriptedDialogs gQuietDialogs;
+struct QuietDialogs : ::testing::Environment {
+    void SetUp() override { SetChartDialogs(&gQuietDialogs); }
+};
+const auto *const kQuiet = ::testing::AddGlobalTestEnvironment(new QuietDialogs);
+
+void Mouse(QWidget &w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+           Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QMouseEvent e(type, QPointF(at), QPointF(w.mapToGlobal(at)), button, buttons, mods);
+    QApplication::sendEvent(&w, &e);
+}
+
+struct Events {
+    std::vector<std::string> seen;
+    void Wire(GXSGraph &g)
+    {
+        g.OnMouseDown = [this](QObject *, TMouseButton b, TShiftState, int, int) {
+            seen.push_back("MouseDown " + std::to_string(b));
+        };
+        g.OnMouseUp = [this](QObject *, TMouseButton b, TShiftState, int, int) {
+            seen.push_back("MouseUp " + std::to_string(b));
+        };
+        g.OnClick = [this](QObject *) { seen.push_back("Click"); };
+        g.OnDataHotSpot = [this](QObject *, int d, int s, int p) {
+            seen.push_back("Data " + std::to_string(d) + " " + std::to_string(s) + " " +
+                           std::to_string(p));
+        };
+        g.OnGraphAnnotHotSpot = [this](QObject *, int d, int k) {
+            seen.push_back("Annot " + std::to_string(d) + " " + std::to_string(k));
+        };
+        g.OnVertLineAnnotHotSpot = [this](QObject *, int d, int k) {
+            seen.push_back("VertLine " + std::to_string(d) + " " + std::to_string(k));
+        };
+        g.OnTableAnnotation = [this](QObject *, int d, int k, int r, int c) {
+            seen.push_back("Table " + std::to_string(d) + " " + std::to_string(k) + " " +
+                           std::to_string(r) + " " + std::to_string(c));
+        };
+        g.OnGridNumber = [this](QObject *, int, int type, int axis, double) {
+            seen.push_back("Grid " + std::to_string(type) + " " + std::to_string(axis));
+        };
+        g.OnZoomIn = [this](QObject *) { seen.push_back("ZoomIn"); };
+        g.OnZoomOut = [this](QObject *) { seen.push_back("ZoomOut"); };
+        g.OnCustomizeDlg = [this](QObject *) { seen.push_back("CustomizeDlg"); };
+    }
+};
+
+HotSpotRecord Spot(int type, int i1, int i2)
+{
+    HotSpotRecord r{};
+    r.type = type;
+    r.index1 = i1;
+    r.index2 = i2;
+    return r;
+}
+
+} // namespace
+
+TEST(GXSGraphActions, LibraryCallsOfTheActions)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    lib.log.clear();
+    g.SetGXactions(sgReinitAndReset);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"Reinitialize", "ResetImage 0 0", "Invalidate"}));
+
+    lib.log.clear();
+    g.SetGXnarg1(5);
+    g.SetGXnarg2(0);
+    g.SetGXactions(sgPrintDialog);
+    g.SetGXnarg1(0);
+    g.SetGXactions(sgPrintDialog);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"PrintDialog 0 5 0", "PrintDialog 1 0 0"}));
+
+    lib.log.clear();
+    g.SetGXactions(sgOleToClip);
+    EXPECT_TRUE(lib.log.empty());
+
+    g.SetGXnarg1(3);
+    g.SetGXnarg2(4);
+    g.SetGXstrarg1(u"x.txt");
+    g.SetDefOrientation(sgPortrait);
+    g.SetGXactions(sgResetImage);
+    g.SetGXactions(sgTextExportDialog);
+    g.SetGXactions(sgPrintGraph);
+    g.SetGXactions(sgUndoZoom);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"ResetImage 3 4", "TextExportDialog 3",
+                                                 "PrintGraph 0 0 2", "Send 273 53053 0"}));
+    // No action changes its arguments.
+    EXPECT_EQ(g.GetGXnarg1(), 3);
+    EXPECT_EQ(g.GetGXnarg2(), 4);
+    EXPECT_EQ(g.GetGXstrarg1(), u"x.txt");
+    EXPECT_EQ(g.GetGXactions(), sgUndoZoom);
+}
+
+TEST(GXSGraphActions, SettersNeverRepaintAtRunTimeButReadBackAtOnce)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    g.show();
+    lib.log.clear();
+    g.SetManualMaxX(200.0); // refresh-marked
+    g.SetMainTitle(u"Level");
+    EXPECT_TRUE(lib.log.empty());
+    EXPECT_EQ(g.GetManualMaxX(), 200.0);
+    EXPECT_EQ(g.GetMainTitle(), u"Level");
+    // While designed, refresh-marked setters redraw at once.
+    g.SetDesigning(true);
+    g.SetManualMaxX(300.0);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"Reinitialize", "ResetImage 0 0", "Invalidate"}));
+}
+
+TEST(GXSGraphLifecycle, HandleAndSettingsSurviveTheWindowAndSizeIsAtLeast50)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    HCHART h = g.GethObject();
+    ASSERT_NE(h, 0u);
+    EXPECT_EQ(ChartGetInt(h, 2100), 304); // ObjectType
+    g.SetMainTitle(u"Before the window");
+    g.SetSubsets(2);
+    g.resize(30, 20);
+    g.show();
+    EXPECT_TRUE(g.WindowCreated());
+    EXPECT_EQ(g.GethObject(), h); // the same object, no second one
+    EXPECT_EQ(g.GetMainTitle(), u"Before the window");
+    EXPECT_EQ(g.GetSubsets(), 2);
+    const ChartRect &r = ChartFind(h)->Rect();
+    EXPECT_EQ(r.right - r.left, 50);
+    EXPECT_EQ(r.bottom - r.top, 50);
+    EXPECT_EQ(ChartFind(h)->ControlId(), 100);
+    // PlotRect is there before the first paint.
+    g.resize(400, 300);
+    ChartRect plot{};
+    ChartGetProperty(h, prop::PlotRect,
+                     std::span(reinterpret_cast<std::uint8_t *>(&plot), sizeof plot));
+    EXPECT_GT(plot.right, plot.left);
+    EXPECT_LT(plot.right, 400);
+}
+
+TEST(GXSGraphInput, ForwardingRules)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    g.resize(300, 200);
+    g.show();
+    Events ev;
+    ev.Wire(g);
+    lib.log.clear();
+    Mouse(g, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    Mouse(g, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    Mouse(g, QEvent::MouseMove, {11, 10}, Qt::NoButton, Qt::NoButton);
+    const std::string move = "Send " + std::to_string(msg::MouseMove) + " 0 ";
+    EXPECT_EQ(lib.log, (std::vector<std::string>{move + std::to_string(msg::MakePoint(10, 10)),
+                                                 move + std::to_string(msg::MakePoint(11, 10))}));
+    lib.log.clear();
+    Mouse(g, QEvent::MouseButtonPress, {20, 30}, Qt::RightButton, Qt::RightButton);
+    EXPECT_TRUE(lib.log.empty()); // a right press is not forwarded
+    Mouse(g, QEvent::MouseButtonRelease, {20, 30}, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"Send " + std::to_string(msg::RButtonDown) +
+                                                 " 0 " + std::to_string(msg::MakePoint(20, 30))}));
+    EXPECT_EQ(ev.seen, (std::vector<std::string>{"MouseDown 1", "MouseUp 1"}));
+}
+
+TEST(GXSGraphInput, HotSpotDispatch)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    g.resize(300, 200);
+    Events ev;
+    ev.Wire(g);
+    auto click = [&](HotSpotRecord spot, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        lib.hotSpot = spot;
+        ev.seen.clear();
+        Mouse(g, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton, mods);
+        Mouse(g, QEvent::MouseButtonRelease, {50, 50}, Qt::LeftButton, Qt::NoButton, mods);
+        return ev.seen;
+    };
+    using V = std::vector<std::string>;
+    // A cursor line: only its event; no OnMouseDown and no click follows.
+    EXPECT_EQ(click(Spot(10, 1, 0)), (V{"VertLine 0 1", "MouseUp 0"}));
+    // Ctrl held: the data point is not a hot spot.
+    EXPECT_EQ(click(Spot(5, 0, 7), Qt::ControlModifier), (V{"MouseDown 0", "Click", "MouseUp 0"}));
+    EXPECT_EQ(click(Spot(5, 0, 7)), (V{"Data 0 0 7", "MouseUp 0"}));
+    for (int type : {0, 2, 4, 43, -1})
+        EXPECT_EQ(click(Spot(type, 1, 1)), (V{"MouseDown 0", "Click", "MouseUp 0"})) << type;
+    EXPECT_EQ(click(Spot(27, 3, 4)), (V{"Table 0 4 3 4", "MouseUp 0"}));
+    lib.log.clear();
+    EXPECT_EQ(click(Spot(21, 2, 6)), (V{"Grid 0 2", "MouseUp 0"}));
+    EXPECT_TRUE(lib.Has("GetElement 3123 6"));
+    EXPECT_EQ(click(Spot(22, 1, 0)), (V{"Grid 3 1", "MouseUp 0"}));
+    // Unassigned handler: the hot spot still ends the handling.
+    g.OnDataHotSpot = nullptr;
+    EXPECT_EQ(click(Spot(5, 0, 7)), (V{"MouseUp 0"}));
+    // A double click on annotation 9: press (0, 9), then double click (1, 9).
+    lib.hotSpot = Spot(6, 9, 0);
+    ev.seen.clear();
+    Mouse(g, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseButtonRelease, {50, 50}, Qt::LeftButton, Qt::NoButton);
+    Mouse(g, QEvent::MouseButtonDblClick, {50, 50}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseButtonRelease, {50, 50}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(ev.seen, (V{"Annot 0 9", "MouseUp 0", "Annot 1 9", "MouseUp 0"}));
+}
+
+TEST(GXSGraphInput, PressOnACursorLineOfARealChartStartsNoZoom)
+{
+    GXSGraph g;
+    g.resize(600, 400);
+    g.show();
+    g.SetDateTimeMode(eDateTimeMode(1));
+    g.SetManualScaleControlX(sgManualMinAndMax);
+    g.SetManualMinX(46000.0);
+    g.SetManualMaxX(46000.001);
+    g.SetAllowZooming(sgHorzPlusVertZooming);
+    g.SetShowVertLineAnnotations(true);
+    g.SetAllowVertLineAnnotHotSpots(true);
+    g.SetVertLineAnnotation(0, 46000.0003);
+    g.SetVertLineAnnotation(1, 46000.0006);
+    g.SetGXactions(sgReinitAndReset);
+    Events ev;
+    ev.Wire(g);
+    std::int32_t axis = 0, x = 0, y = 0;
+    double dx = 46000.0006, dy = 0.5; // Y runs from 0 to 1 on an empty chart
+    ChartConvertPoint(g.GethObject(), &axis, &x, &y, &dx, &dy, 0, 0, 1);
+    Mouse(g, QEvent::MouseMove, {x, y}, Qt::NoButton, Qt::NoButton);
+    Mouse(g, QEvent::MouseButtonPress, {x, y}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseMove, {x + 120, y + 80}, Qt::NoButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseButtonRelease, {x + 120, y + 80}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(ev.seen, (std::vector<std::string>{"VertLine 0 1", "MouseUp 0"}));
+    EXPECT_FALSE(ChartIsZoomed(g.GethObject()));
+
+    // Away from the lines a drag zooms; undo zoom restores and repaints by itself.
+    ev.seen.clear();
+    Mouse(g, QEvent::MouseButtonPress, {x - 200, y - 100}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseMove, {x - 60, y}, Qt::NoButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseButtonRelease, {x - 60, y}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(ChartIsZoomed(g.GethObject()));
+    g.SetGXactions(sgUndoZoom);
+    EXPECT_FALSE(ChartIsZoomed(g.GethObject()));
+    EXPECT_EQ(ev.seen,
+              (std::vector<std::string>{"MouseDown 0", "ZoomIn", "Click", "MouseUp 0", "ZoomOut"}));
+}
+
+TEST(GXSGraphPaint, PaintingFlagIsResetWhenDrawingThrows)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    g.resize(200, 150);
+    QImage target(200, 150, QImage::Format_RGB32);
+    {
+        QPainter p(&target);
+        lib.throwOnPlay = true;
+        EXPECT_THROW(g.PaintTo(p), std::runtime_error);
+    }
+    EXPECT_EQ(g.GetPainting(), 0);
+    lib.throwOnPlay = false;
+    g.SetGraphBackColor(GXSGraph::GXargb(255, 0, 0, 255));
+    g.SetGXactions(sgReinitAndReset);
+    QImage shot = g.grab().toImage();
+    ChartRect plot{};
+    ChartGetProperty(g.GethObject(), prop::PlotRect,
+                     std::span(reinterpret_cast<std::uint8_t *>(&plot), sizeof plot));
+    EXPECT_EQ(shot.pixelColor(plot.left + 5, plot.top + 5), QColor(0, 0, 255));
+    // A setter alone changes nothing on screen until the redraw actions run.
+    g.SetGraphBackColor(GXSGraph::GXargb(255, 0, 255, 0));
+    EXPECT_EQ(g.grab().toImage().pixelColor(plot.left + 5, plot.top + 5), QColor(0, 0, 255));
+    g.SetGXnarg1(0);
+    g.SetGXnarg2(0);
+    g.SetGXactions(sgResetImage);
+    g.SetGXactions(sgInvalidateImage);
+    EXPECT_EQ(g.grab().toImage().pixelColor(plot.left + 5, plot.top + 5), QColor(0, 255, 0));
+}
+
+TEST(GXSGraphNotify, CommandsScrollBarsAndCustomGridNumbers)
+{
+    GXSGraph g;
+    g.show();
+    const HCHART h = g.GethObject();
+    int zooms = 0, params = 0;
+    g.OnZoomIn = [&](QObject *) { ++zooms; };
+    g.OnParamUpdate = [&](QObject *) { ++params; };
+    g.WMCommand(std::uint32_t(code::ZoomIn) << 16, h + 1); // another window
+    EXPECT_EQ(zooms, 0);
+    g.WMCommand(std::uint32_t(code::ZoomIn) << 16, h);
+    EXPECT_EQ(zooms, 1);
+    g.WMCommand(std::uint32_t(code::ParamUpdate) << 16, h);
+    EXPECT_EQ(params, 1);
+    EXPECT_FALSE(g.VertScrollBar().visible);
+    EXPECT_EQ(g.VertScrollBar().max, 0);
+
+    // A handler that writes a long text into the grid number: kept to the field's size.
+    CustomGridNumberRecord rec{};
+    rec.axisType = 1;
+    rec.number = 42.5;
+    std::u16string original = u"42.5";
+    std::copy(original.begin(), original.end(), rec.text);
+    ChartSetProperty(h, prop::CustomGridNumberData,
+                     std::span(reinterpret_cast<const std::uint8_t *>(&rec), sizeof rec));
+    double seen = 0;
+    g.OnCustomGridnumbers = [&](QObject *, int, int, double number, WideString &text) {
+        seen = number;
+        EXPECT_EQ(text, u"42.5");
+        text.assign(300, u'x');
+    };
+    g.WMCommand(std::uint32_t(code::CustomGridNumbers) << 16, h);
+    EXPECT_EQ(seen, 42.5);
+    CustomGridNumberRecord back{};
+    EXPECT_EQ(ChartGetProperty(h, prop::CustomGridNumberData,
+                               std::span(reinterpret_cast<std::uint8_t *>(&back), sizeof back)),
+              sizeof back);
+    EXPECT_EQ(std::u16string(back.text), std::u16string(99, u'x'));
+}
+
+TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
+{
+    ScriptedDialogs dialogs;
+    SetChartDialogs(&dialogs);
+    GXSGraph g;
+    g.show();
+    std::vector<std::string> seen;
+    g.OnCustomizeDlg = [&](QObject *) { seen.push_back("closed"); };
+    QStringList tabs;
+    dialogs.onDialog = [&](QDialog &d) {
+        tabs.clear();
+        auto *w = d.findChild<QTabWidget *>(QStringLiteral("tabs"));
+        for (int i = 0; w && i < w->count(); ++i)
+            tabs << w->widget(i)->objectName();
+        if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtMainTitle")))
+            e->setText(QStringLiteral("Customised"));
+        return true;
+    };
+    g.SetAllowFontPage(false);
+    g.SetGXactions(sgCustomize);
+    EXPECT_EQ(ChartGetInt(g.GethObject(), prop::DialogResult), 1);
+    EXPECT_EQ(tabs, (QStringList{"pageGeneral", "pageAxis", "pageSubsets"}));
+    EXPECT_EQ(g.GetMainTitle(), u"Customised");
+    dialogs.onDialog = [&](QDialog &d) {
+        if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtMainTitle")))
+            e->setText(QStringLiteral("Cancelled"));
+        return false;
+    };
+    g.SetGXactions(sgCustomize);
+    EXPECT_EQ(ChartGetInt(g.GethObject(), prop::DialogResult), 0);
+    EXPECT_EQ(g.GetMainTitle(), u"Customised");
+    EXPECT_EQ(seen, (std::vector<std::string>{"closed", "closed"}));
+    SetChartDialogs(&gQuietDialogs);
+}
+
+TEST(GXSGraphDialogs, PrintToPdfAndImageFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ScriptedDialogs dialogs;
+    dialogs.pdfFile = dir.filePath(QStringLiteral("chart.pdf"));
+    SetChartDialogs(&dialogs);
+    GXSGraph g;
+    g.resize(500, 300);
+    g.SetMainTitle(u"Print");
+    g.SetGXnarg1(0);
+    g.SetGXnarg2(0);
+    g.SetGXactions(sgPrintDialog);
+    EXPECT_GT(QFileInfo(dialogs.pdfFile).size(), 1000);
+
+    g.SetGXnarg1(320);
+    g.SetGXnarg2(200);
+    struct Case {
+        eGXactions action;
+        const char *name;
+        const char *format;
+    };
+    for (Case c : {Case{sgPngToFile, "a.png", "png"}, Case{sgJpegToFile, "a.jpg", "jpeg"},
+                   Case{sgBmpToFile, "a.bmp", "bmp"}}) {
+        QString path = dir.filePath(QString::fromLatin1(c.name));
+        g.SetGXstrarg1(path.toStdU16String());
+        g.SetGXactions(c.action);
+        QImageReader reader(path);
+        EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.name;
+        EXPECT_EQ(reader.size(), QSize(320, 200)) << c.name;
+    }
+    // A file that cannot be written leaves nothing behind.
+    QString bad = dir.filePath(QStringLiteral("missing/b.png"));
+    g.SetGXstrarg1(bad.toStdU16String());
+    g.SetGXactions(sgPngToFile);
+    EXPECT_FALSE(QFileInfo::exists(bad));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
+    // The export dialog writes the data as text when asked for ".txt".
+    g.SetPoints(2);
+    g.SetYData(0, 1, 63.5f);
+    dialogs.saveAs = dir.filePath(QStringLiteral("data.txt"));
+    g.SetGXactions(sgExportDialog);
+    QFile text(dialogs.saveAs);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = text.readAll().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[2].startsWith("2\t")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains("63.5"));
+    SetChartDialogs(&gQuietDialogs);
+}
