@@ -76,7 +76,8 @@ TEST(VersionInfo, ADeletedLabelIsForgotten)
     info->SetFileVersionLabel(w.Adapter());
     delete w.label; // its adapter goes with it
     EXPECT_EQ(info->FileVersionLabel(), nullptr);
-    info->Loaded(); // nothing left to write to
+    info->Loaded();                     // nothing left to write to
+    info->SetFileVersionLabel(nullptr); // clearing it is no label to write to either
 
     info->SetFileVersionLabel(other.Adapter()); // a label of another window
     delete other.label;
