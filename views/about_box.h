@@ -5,8 +5,9 @@
 //
 // The main window, at start-up (FormCreate):
 //
-//     views::frmAbout = new views::TfrmAbout(lxLangDispatcher1);  // no parent: the application
-//     owns it views::frmAbout->ShowSplash();   // BitBtn1 hidden, shown modeless, painted at once
+//     // No parent: the application owns the splash.
+//     views::frmAbout = new views::TfrmAbout(lxLangDispatcher1);
+//     views::frmAbout->ShowSplash(); // BitBtn1 hidden, shown modeless, painted at once
 //
 // when it is first shown (FormShow):
 //
