@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include <unistd.h>
@@ -78,6 +79,27 @@ TEST(LangSource, RoundTripsThroughTheTranslationComponent)
     lang->Loaded();
     EXPECT_EQ(lang->FindKeyText(lang->Captions(), "Label1", 8), "two\r\nlines \\ x");
     EXPECT_EQ(lang->GetStringById("IDS_24"), "Off");
+}
+
+// What the engine itself would store for the same tables, byte for byte.
+TEST(LangSource, WritesWhatTheEngineWrites)
+{
+    for (const bool main : {false, true}) {
+        const std::string text = std::string(main ? "@component TlxLang\n" : "") + "[Captions]\n" +
+                                 Row("Label1", "a\\nb") + Row("TOwner", "T") + "[Strings]\n" +
+                                 Row("IDS_1", "x");
+        TOwner owner;
+        std::unique_ptr<i18n::TlxCustomLang> lang;
+        if (main)
+            lang = std::make_unique<i18n::TlxLang>(&owner);
+        else
+            lang = std::make_unique<i18n::TlxLangLinked>(&owner);
+        lang->Loading();
+        lang->SetNumOfLanguages(8);
+        lang->ReadTranslationData(Build(text));
+        lang->Loaded();
+        EXPECT_EQ(lang->TranslationDataBytes(), Build(text)) << (main ? "TlxLang" : "linked");
+    }
 }
 
 TEST(LangSource, RefusesBadRowsWithTheirLine)
