@@ -5,6 +5,7 @@
 
 #include "platform/chartlib/chart_object.h"
 #include "platform/chartlib/render/chart_output.h"
+#include "platform/ui/ui_services_script.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -135,7 +136,7 @@ public:
         return true;
     }
     bool DefaultPrinter(QPrinter &printer) override { return ExecPrintDialog(printer); }
-    bool SaveFileName(const QString &, const QString &, QString &fileName, QString &) override
+    bool SaveFileName(const QString &, const QString &, QString &fileName, int &) override
     {
         fileName = saveAs;
         return !saveAs.isEmpty();
@@ -540,5 +541,31 @@ TEST(GXSGraphDialogs, PrintToPdfAndImageFiles)
     ASSERT_GE(lines.size(), 3);
     EXPECT_TRUE(lines[2].startsWith("2\t")) << lines[2].toStdString();
     EXPECT_TRUE(lines[2].contains("63.5"));
+    SetChartDialogs(&gQuietDialogs);
+}
+
+TEST(GXSGraphDialogs, FileAndPrintDialogsGoThroughTheUIServices)
+{
+    SetChartDialogs(nullptr); // the engine's own: files and printing through the UI services
+    ui::TScriptedUIServices services;
+    ui::TServicesScope scope(services);
+    services.SetOnUnanswered(
+        [](const ui::TUICall &c) { ADD_FAILURE() << c.Describe().toStdString(); });
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    GXSGraph g;
+    g.resize(400, 250);
+    QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+    services.AnswerPrintDialog(true, pdf);
+    g.SetGXactions(sgPrintDialog);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    // Export: the file dialog's answer without an extension takes the chosen entry's.
+    services.AnswerFileDialog(dir.filePath(QStringLiteral("e")), 2);
+    g.SetGXactions(sgExportDialog);
+    EXPECT_EQ(QImageReader(dir.filePath(QStringLiteral("e.jpg"))).format(), QByteArray("jpeg"));
+    // Cancelled: nothing written.
+    services.CancelFileDialog();
+    g.SetGXactions(sgExportDialog);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     SetChartDialogs(&gQuietDialogs);
 }

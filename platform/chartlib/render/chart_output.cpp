@@ -2,6 +2,8 @@
 
 #include "platform/chartlib/render/chart_view.h"
 #include "platform/chartlib/render/render_props.h"
+#include "platform/ui/printer.h"
+#include "platform/ui/ui_services.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,7 +12,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
@@ -40,11 +41,16 @@ public:
     bool ExecDialog(QDialog &dialog) override { return dialog.exec() == QDialog::Accepted; }
     bool ExecPrintDialog(QPrinter &printer) override
     {
+        ui::TPrinter &current = ui::Printer();
+        if (&printer == &current.QtPrinter())
+            return ui::Services().ExecutePrintDialog(current);
         QPrintDialog dialog(&printer);
         return dialog.exec() == QDialog::Accepted;
     }
     bool DefaultPrinter(QPrinter &printer) override
     {
+        if (&printer == &ui::Printer().QtPrinter())
+            return true; // the program's current printer, as its dialogs left it
         QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull())
             return false;
@@ -52,13 +58,19 @@ public:
         return true;
     }
     bool SaveFileName(const QString &title, const QString &filter, QString &fileName,
-                      QString &selectedFilter) override
+                      int &filterIndex) override
     {
-        QString chosen =
-            QFileDialog::getSaveFileName(nullptr, title, fileName, filter, &selectedFilter);
-        if (chosen.isEmpty())
+        ui::TFileDialog dialog;
+        dialog.Kind = ui::TFileDialogKind::Save;
+        dialog.Title = title;
+        dialog.Filter = filter;
+        dialog.FilterIndex = filterIndex;
+        dialog.FileName = fileName;
+        dialog.Options |= ui::ofOverwritePrompt;
+        if (!ui::Services().ExecuteFileDialog(dialog))
             return false;
-        fileName = chosen;
+        fileName = dialog.FileName;
+        filterIndex = dialog.FilterIndex;
         return true;
     }
     QAction *ExecMenu(QMenu &menu, const QPoint &globalPos) override
@@ -415,23 +427,18 @@ bool ChartExportDialog(HCHART h)
     ChartObject *o = ChartFind(h);
     if (!o)
         return false;
-    const QString png = QStringLiteral("PNG image (*.png)"),
-                  jpg = QStringLiteral("JPEG image (*.jpg)"),
-                  bmp = QStringLiteral("BMP image (*.bmp)"), txt = QStringLiteral("Text (*.txt)");
+    static const char *const kExt[] = {"png", "jpg", "bmp", "txt"};
     QString fileName = FromU16(o->GetText(rprop::ExportFileDef));
-    QString selected = png;
-    if (!ChartDialogsService().SaveFileName(QStringLiteral("Export"),
-                                            png + QStringLiteral(";;") + jpg +
-                                                QStringLiteral(";;") + bmp + QStringLiteral(";;") +
-                                                txt,
-                                            fileName, selected))
+    int index = 1;
+    if (!ChartDialogsService().SaveFileName(
+            QStringLiteral("Export"),
+            QStringLiteral("PNG image (*.png)|*.png|JPEG image (*.jpg)|*.jpg|"
+                           "BMP image (*.bmp)|*.bmp|Text (*.txt)|*.txt"),
+            fileName, index))
         return false;
     QString ext = QFileInfo(fileName).suffix().toLower();
     if (ext.isEmpty()) {
-        ext = selected == jpg   ? QStringLiteral("jpg")
-              : selected == bmp ? QStringLiteral("bmp")
-              : selected == txt ? QStringLiteral("txt")
-                                : QStringLiteral("png");
+        ext = QString::fromLatin1(kExt[std::clamp(index, 1, 4) - 1]);
         fileName += QLatin1Char('.') + ext;
     }
     if (ext == QLatin1String("txt"))
@@ -448,9 +455,9 @@ bool ChartTextExportDialog(HCHART h, std::int32_t, const std::u16string &text)
     if (!ChartFind(h))
         return false;
     QString fileName = FromU16(text);
-    QString selected = QStringLiteral("Text (*.txt)");
+    int index = 1;
     if (!ChartDialogsService().SaveFileName(QStringLiteral("Export text"),
-                                            QStringLiteral("Text (*.txt)"), fileName, selected))
+                                            QStringLiteral("Text (*.txt)|*.txt"), fileName, index))
         return false;
     return WriteText(fileName, ChartDataText(h));
 }
@@ -486,7 +493,7 @@ bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair)
     ChartObject *o = ChartFind(h);
     if (!o)
         return false;
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter &printer = ui::Printer().QtPrinter();
     int orientation = o->Has(rprop::DefOrientation) ? o->GetInt(rprop::DefOrientation) : 1;
     if (orientation == 1)
         printer.setPageOrientation(QPageLayout::Landscape);
@@ -501,7 +508,7 @@ bool ChartPrintGraph(HCHART h, std::int32_t, std::int32_t, std::int32_t orientat
 {
     if (!ChartFind(h))
         return false;
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter &printer = ui::Printer().QtPrinter();
     if (orientation == 1)
         printer.setPageOrientation(QPageLayout::Landscape);
     else if (orientation == 2)

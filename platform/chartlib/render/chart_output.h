@@ -23,21 +23,21 @@ public:
     virtual ~ChartDialogs() = default;
     // Runs a dialog the chart built (customise, maximise); true when it was accepted.
     virtual bool ExecDialog(QDialog &dialog) = 0;
-    // The print dialog on the printer; true when confirmed.
+    // The print dialog on the printer (the program's current printer); true when confirmed.
     virtual bool ExecPrintDialog(QPrinter &printer) = 0;
     // Prepares the printer for printing without a dialog; false when there is none.
     virtual bool DefaultPrinter(QPrinter &printer) = 0;
-    // A save dialog: filter in Qt form ("PNG image (*.png);;JPEG image (*.jpg)"); fileName in
-    // the proposal, out the chosen path; selectedFilter out the filter chosen. True when
-    // confirmed.
+    // A save dialog: filter in the class library's form ("PNG image (*.png)|*.png|..."),
+    // filterIndex 1-based; fileName in the proposal, out the chosen path. True when confirmed.
     virtual bool SaveFileName(const QString &title, const QString &filter, QString &fileName,
-                              QString &selectedFilter) = 0;
+                              int &filterIndex) = 0;
     // Shows a popup menu at a global position; the action chosen or null.
     virtual QAction *ExecMenu(QMenu &menu, const QPoint &globalPos) = 0;
 };
 
-// The dialogs in use: Qt's own until SetChartDialogs is called (not owned; null restores the
-// default).
+// The dialogs in use until SetChartDialogs is called (not owned; null restores it): the
+// customise and maximise dialogs and the popup menu are run by Qt, file and print dialogs go
+// through the program's UI services (platform/ui) on its current printer.
 ChartDialogs &ChartDialogsService();
 void SetChartDialogs(ChartDialogs *dialogs);
 
