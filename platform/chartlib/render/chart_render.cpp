@@ -99,6 +99,7 @@ bool ChartDrawToDC(HCHART h, QPainter &painter, const QRect &target)
     QSize logical(std::max(1, int(target.width() / scale)),
                   std::max(1, int(target.height() / scale)));
     ChartFrame f = v->BuildFrame(logical);
+    f.penScale = double(target.width()) / logical.width();
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(double(target.width()) / logical.width(),

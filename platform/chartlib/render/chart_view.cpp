@@ -259,9 +259,10 @@ QDateTime DateTimeFromDays(double days)
     return QDateTime(d, QTime::fromMSecsSinceStartOfDay(int(ms)), Qt::UTC);
 }
 
-QPen LinePen(std::int32_t lineType, const QColor &color)
+QPen LinePen(std::int32_t lineType, const QColor &color, double scale)
 {
-    QPen pen(color, 0.0); // one device pixel
+    QPen pen(color, scale); // cosmetic: device pixels
+    pen.setCosmetic(true);
     switch (lineType) {
     case 1:
         pen.setStyle(Qt::DashLine);
@@ -276,10 +277,10 @@ QPen LinePen(std::int32_t lineType, const QColor &color)
         pen.setStyle(Qt::DashDotDotLine);
         break;
     case 5:
-        pen.setWidthF(2.0);
+        pen.setWidthF(2.0 * scale);
         break;
     case 6:
-        pen.setWidthF(3.0);
+        pen.setWidthF(3.0 * scale);
         break;
     default:
         break;
@@ -533,61 +534,50 @@ ChartStyle ChartView::ReadStyle(QSize) const
     return s;
 }
 
-Range ChartView::DataRangeX() const
+void ChartView::DataRanges(Range &xr, Range &yr) const
 {
+    // One pass over all subsets for both ranges; points that are not drawn (null Y, and in
+    // date-time mode X 0.0) do not count. The loop body is free of jumps so that it runs at
+    // memory speed on large data.
     const ChartObject &o = FObject;
-    bool dateTime = IntOr(o, rprop::DateTimeMode, 0) != 0;
-    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    const bool dateTime = IntOr(o, rprop::DateTimeMode, 0) != 0;
     double nullY = 0.0;
-    bool hasNull = o.GetDouble(rprop::NullDataValueY, nullY);
+    if (!o.GetDouble(rprop::NullDataValueY, nullY))
+        nullY = std::numeric_limits<double>::quiet_NaN(); // never equal
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    double xlo = kInf, xhi = -kInf, ylo = kInf, yhi = -kInf;
+    const std::size_t n = std::size_t(std::max(0, o.Points()));
     for (std::int32_t s = 0; s < o.Subsets(); ++s) {
         auto xs = o.DataRow(0, s);
         auto ys = o.DataRow(1, s);
-        if (xs.empty() && !dateTime) {
-            if (o.Points() > 0) {
-                lo = std::min(lo, 1.0);
-                hi = std::max(hi, double(o.Points()));
-            }
-            continue;
+        const bool indexX = xs.empty() && !dateTime;
+        const std::size_t m = std::min({n, ys.size(), indexX ? n : xs.size()});
+        const double *px = xs.data(), *py = ys.data();
+        for (std::size_t i = 0; i < m; ++i) {
+            double x = indexX ? double(i + 1) : px[i];
+            double y = py[i];
+            bool skip = (y == nullY) | (dateTime & (x == 0.0)) | (y != y) | (x != x);
+            double xa = skip ? kInf : x, xb = skip ? -kInf : x;
+            double ya = skip ? kInf : y, yb = skip ? -kInf : y;
+            xlo = xa < xlo ? xa : xlo;
+            xhi = xb > xhi ? xb : xhi;
+            ylo = ya < ylo ? ya : ylo;
+            yhi = yb > yhi ? yb : yhi;
         }
-        std::size_t n = std::min<std::size_t>(std::size_t(o.Points()), xs.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            double x = xs[i];
+        // Points past the written values read as 0.
+        for (std::size_t i = m; i < n; ++i) {
+            double x = indexX ? double(i + 1) : (i < xs.size() ? xs[i] : 0.0);
             double y = i < ys.size() ? ys[i] : 0.0;
-            if ((dateTime && x == 0.0) || (hasNull && y == nullY) || !std::isfinite(x))
+            if (y == nullY || (dateTime && x == 0.0) || y != y || x != x)
                 continue;
-            lo = std::min(lo, x);
-            hi = std::max(hi, x);
+            xlo = std::min(xlo, x);
+            xhi = std::max(xhi, x);
+            ylo = std::min(ylo, y);
+            yhi = std::max(yhi, y);
         }
     }
-    if (lo > hi)
-        return {0.0, 1.0};
-    return {lo, hi};
-}
-
-Range ChartView::DataRangeY() const
-{
-    const ChartObject &o = FObject;
-    bool dateTime = IntOr(o, rprop::DateTimeMode, 0) != 0;
-    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    double nullY = 0.0;
-    bool hasNull = o.GetDouble(rprop::NullDataValueY, nullY);
-    for (std::int32_t s = 0; s < o.Subsets(); ++s) {
-        auto xs = o.DataRow(0, s);
-        auto ys = o.DataRow(1, s);
-        std::size_t n = std::size_t(std::max(0, o.Points()));
-        for (std::size_t i = 0; i < n; ++i) {
-            double y = i < ys.size() ? ys[i] : 0.0;
-            double x = i < xs.size() ? xs[i] : 0.0;
-            if ((dateTime && x == 0.0) || (hasNull && y == nullY) || !std::isfinite(y))
-                continue;
-            lo = std::min(lo, y);
-            hi = std::max(hi, y);
-        }
-    }
-    if (lo > hi)
-        return {0.0, 1.0};
-    return {lo, hi};
+    xr = xlo <= xhi ? Range{xlo, xhi} : Range{0.0, 1.0};
+    yr = ylo <= yhi ? Range{ylo, yhi} : Range{0.0, 1.0};
 }
 
 ChartFrame ChartView::BuildFrame(QSize size) const
@@ -654,13 +644,16 @@ ChartFrame ChartView::BuildFrame(QSize size) const
     } else {
         int cx = IntOr(o, rprop::ManualScaleControlX, 0);
         int cy = IntOr(o, rprop::ManualScaleControlY, 0);
-        Range x = (cx == 3) ? Range{} : DataRangeX();
+        Range dataX, dataY;
+        if (cx != 3 || cy != 3)
+            DataRanges(dataX, dataY);
+        Range x = (cx == 3) ? Range{} : dataX;
         if (cx == 1 || cx == 3)
             x.min = DoubleOr(o, rprop::ManualMinX, x.min);
         if (cx == 2 || cx == 3)
             x.max = DoubleOr(o, rprop::ManualMaxX, x.max);
         f.x = Widened(x, f.dateTime);
-        Range y = (cy == 3) ? Range{} : DataRangeY();
+        Range y = (cy == 3) ? Range{} : dataY;
         if (cy == 1 || cy == 3)
             y.min = DoubleOr(o, rprop::ManualMinY, y.min);
         if (cy == 2 || cy == 3)
@@ -760,10 +753,11 @@ void ChartView::DrawGrid(QPainter &p, const ChartFrame &f) const
     const ChartStyle &s = f.style;
     if (s.gridControl == 3)
         return;
-    QPen pen(s.grid, 0.0);
+    QPen pen(s.grid, f.penScale);
+    pen.setCosmetic(true);
     switch (s.gridStyle) {
     case 1:
-        pen.setWidthF(2.0);
+        pen.setWidthF(2.0 * f.penScale);
         break;
     case 2:
         pen.setStyle(Qt::DotLine);
@@ -811,7 +805,7 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
         std::int32_t type = std::size_t(s) < ArrayLength(o, rprop::SubsetLineTypes)
                                 ? std::int32_t(o.GetElement(rprop::SubsetLineTypes, s))
                                 : (f.style.mono ? s % 5 : 0);
-        p.setPen(LinePen(type, color));
+        p.setPen(LinePen(type, color, f.penScale));
         std::vector<std::size_t> breaks;
         std::vector<ColumnRun> runs = ReduceToColumns(in, f, &breaks);
         std::size_t nextBreak = 0;
@@ -945,7 +939,7 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
                            ? f.style.text
                            : ElementColor(o, rprop::VertLineAnnotationColor, i, f.style.graphFore);
         int type = int(o.GetElement(rprop::VertLineAnnotationType, i));
-        p.setPen(LinePen(type, color));
+        p.setPen(LinePen(type, color, f.penScale));
         p.drawLine(QPointF(px, f.plot.top()), QPointF(px, f.plot.bottom()));
         QString text = FromU16(o.GetElementText(rprop::VertLineAnnotationText, i));
         bool atTop = text.startsWith(QStringLiteral("|t"));
@@ -1058,7 +1052,7 @@ void ChartView::DrawTitles(QPainter &p, const ChartFrame &f) const
         std::int32_t type = std::size_t(sub) < ArrayLength(o, rprop::SubsetLineTypes)
                                 ? std::int32_t(o.GetElement(rprop::SubsetLineTypes, sub))
                                 : (s.mono ? sub % 5 : 0);
-        p.setPen(LinePen(type, color));
+        p.setPen(LinePen(type, color, f.penScale));
         int ym = r.center().y();
         p.drawLine(r.left(), ym, r.left() + 18, ym);
         p.setPen(s.text);

@@ -50,6 +50,7 @@ struct ChartFrame {
     QRect plot; // plotting area, chart pixels (right and bottom inclusive)
     Range x, y; // ranges shown
     bool dateTime = false;
+    double penScale = 1.0; // device pixels per chart pixel (printing)
     ChartStyle style;
     QString mainTitle, subTitle, xLabel, yLabel;
     QRect mainTitleRect, subTitleRect;
@@ -111,8 +112,8 @@ public:
 private:
     void Notify(std::int32_t code);
     void RequestRepaint();
-    Range DataRangeX() const;
-    Range DataRangeY() const;
+    // The ranges of the drawn data (0..1 when there is none).
+    void DataRanges(Range &x, Range &y) const;
     ChartStyle ReadStyle(QSize size) const;
     void DrawSubsets(QPainter &p, const ChartFrame &f) const;
     void DrawGrid(QPainter &p, const ChartFrame &f) const;
@@ -141,7 +142,7 @@ QColor ChartColor(std::uint32_t c); // alpha byte 0 counts as opaque
 QString FromU16(const std::u16string &s);
 std::u16string ToU16(const QString &s);
 // Line style of a subset or line annotation type: pen for the given colour.
-QPen LinePen(std::int32_t lineType, const QColor &color);
+QPen LinePen(std::int32_t lineType, const QColor &color, double scale);
 // Reduces one subset to pixel-column runs. Calls emit(run, column) for each run in order; the
 // gap flag is passed before a run that must not be joined to the previous one.
 struct ReduceInput {
