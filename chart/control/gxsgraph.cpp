@@ -169,6 +169,7 @@ void GXSGraph::WMCreate()
     FLib.ChartSetInt(created, kNotifyWindow, std::int32_t(reinterpret_cast<std::uintptr_t>(this)));
     FChart = created;
     FLib.ChartSetSink(FChart, this);
+    ChartSetParentWidget(FChart, this);
     FLib.ChartReinitialize(FChart);
     FLib.ChartResetImage(FChart, 0, 0);
     FWindowCreated = true;

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <random>
 #include <vector>
@@ -473,4 +474,28 @@ TEST_F(RenderTest, SortedFastPathGivesTheSameRunsAsThePointByPointPath)
         EXPECT_DOUBLE_EQ(ext.second, b[col].second) << col;
     }
     EXPECT_GT(fast.size(), 1000u);
+}
+
+TEST_F(RenderTest, ImpossibleValuesDrawWithoutFault)
+{
+    // Extreme and non-finite ranges and data: drawn (or skipped) without a fault or a hang.
+    const double extremes[][2] = {{-1e308, 1e308}, {1e300, -1e300}, {0.0, 1e9}, {-5e6, 5e6}};
+    for (auto &r : extremes) {
+        ChartSetProperty(h, 3620, r[0]);
+        ChartSetProperty(h, 3625, r[1]);
+        ChartSetProperty(h, 3055, r[1]);
+        ChartSetProperty(h, 3060, r[0]);
+        EXPECT_FALSE(Render().isNull()) << r[0];
+        EXPECT_LE(ViewOf(h)->Frame().xTicks.size(), 1000u);
+    }
+    ChartSetInt(h, 3018, 0); // numeric X
+    ChartSetElement2D(h, 2140, 0, 3, std::numeric_limits<double>::quiet_NaN());
+    ChartSetElement2D(h, 3013, 0, 4, std::numeric_limits<double>::infinity());
+    ChartSetInt(h, 3615, 0);
+    ChartSetInt(h, 3050, 0);
+    EXPECT_FALSE(Render().isNull());
+    ChartMoveWindow(h, 1 << 30, 1 << 30); // held to a size that fits in memory
+    EXPECT_LE(ChartFind(h)->Rect().right, 16384);
+    ChartMoveWindow(h, 300, 200);
+    EXPECT_FALSE(Render().isNull());
 }

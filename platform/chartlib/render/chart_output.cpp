@@ -88,7 +88,8 @@ int IntOr(const ChartObject &o, std::int32_t id, int def)
 
 QWidget *ParentWidget(const ChartObject &o)
 {
-    return reinterpret_cast<QWidget *>(o.Parent()); // the control passes its own widget
+    auto *v = dynamic_cast<ChartView *>(o.Attachment());
+    return v ? v->parentWidget.data() : nullptr;
 }
 
 QString ColorText(std::uint32_t c)

@@ -41,6 +41,15 @@ bool ChartAttachView(HCHART h)
     return ViewOf(h) != nullptr;
 }
 
+bool ChartSetParentWidget(HCHART h, QWidget *widget)
+{
+    ChartView *v = ViewOf(h);
+    if (!v)
+        return false;
+    v->parentWidget = widget;
+    return true;
+}
+
 bool ChartSetSink(HCHART h, ChartSink *sink)
 {
     ChartView *v = ViewOf(h);
@@ -56,7 +65,8 @@ bool ChartMoveWindow(HCHART h, int width, int height)
     if (!v)
         return false;
     ChartObject &o = v->Object();
-    ChartRect r{0, 0, std::max(1, width), std::max(1, height)};
+    constexpr int kMaxSide = 16384; // the image is held in memory
+    ChartRect r{0, 0, std::clamp(width, 1, kMaxSide), std::clamp(height, 1, kMaxSide)};
     const ChartRect &old = o.Rect();
     if (old.right - old.left == r.right && old.bottom - old.top == r.bottom)
         return true;

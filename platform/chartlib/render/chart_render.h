@@ -21,6 +21,7 @@
 
 class QPainter;
 class QCursor;
+class QWidget;
 
 namespace chartlib {
 
@@ -113,6 +114,8 @@ HCHART ChartCreateWithView(std::uint32_t typeOrOld, std::int32_t reserved, const
 // Attaches the renderer to an object made by the core's ChartCreate (and lays it out); false
 // for an unknown handle.
 bool ChartAttachView(HCHART h);
+// The widget that owns the chart's dialogs and popup menu (none: they have no owner).
+bool ChartSetParentWidget(HCHART h, QWidget *widget);
 // The chart's sink (none: nothing is reported). Not owned.
 bool ChartSetSink(HCHART h, ChartSink *sink);
 // Size of the chart window in pixels; the layout follows at once. Sizes below 1 are raised

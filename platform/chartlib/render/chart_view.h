@@ -11,8 +11,10 @@
 #include <QImage>
 #include <QPen>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <cstdint>
 #include <optional>
@@ -106,6 +108,7 @@ public:
     QRect BandRect() const;
 
     ChartSink *sink = nullptr;
+    QPointer<QWidget> parentWidget; // owner of the chart's dialogs and menu
 
     ChartObject &Object() const { return FObject; }
 
