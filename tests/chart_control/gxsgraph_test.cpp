@@ -476,10 +476,14 @@ TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
             e->setText(QStringLiteral("Customised"));
         return true;
     };
-    g.SetAllowFontPage(false);
+    g.SetMainTitleFont(u"No Such Font Family");
+    g.SetDeskColor(0x00BEBEBE); // alpha byte 0
     g.SetGXactions(sgCustomize);
     EXPECT_EQ(ChartGetInt(g.GethObject(), prop::DialogResult), 1);
-    EXPECT_EQ(tabs, (QStringList{"pageGeneral", "pageAxis", "pageSubsets"}));
+    EXPECT_EQ(g.GetMainTitleFont(), u"No Such Font Family"); // not shown, not rewritten
+    EXPECT_EQ(g.GetDeskColor(), 0x00BEBEBEu);
+    EXPECT_EQ(tabs, (QStringList{"pageGeneral", "pagePlot", "pageSubsets", "pageFonts", "pageColor",
+                                 "pageStyle", "pageAxis"}));
     EXPECT_EQ(g.GetMainTitle(), u"Customised");
     dialogs.onDialog = [&](QDialog &d) {
         if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtMainTitle")))
@@ -489,7 +493,22 @@ TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
     g.SetGXactions(sgCustomize);
     EXPECT_EQ(ChartGetInt(g.GethObject(), prop::DialogResult), 0);
     EXPECT_EQ(g.GetMainTitle(), u"Customised");
-    EXPECT_EQ(seen, (std::vector<std::string>{"closed", "closed"}));
+    // The graph window's print path: the four pages off leave colour, style and axis.
+    g.SetAllowPage1(false);
+    g.SetAllowPage2(false);
+    g.SetAllowSubsetsPage(false);
+    g.SetAllowFontPage(false);
+    dialogs.onDialog = [&](QDialog &d) {
+        tabs.clear();
+        auto *w = d.findChild<QTabWidget *>(QStringLiteral("tabs"));
+        for (int i = 0; w && i < w->count(); ++i)
+            tabs << w->widget(i)->objectName();
+        return true;
+    };
+    g.SetGXactions(sgCustomize);
+    EXPECT_EQ(tabs, (QStringList{"pageColor", "pageStyle", "pageAxis"}));
+    EXPECT_EQ(g.GetMainTitle(), u"Customised"); // untouched settings are not rewritten
+    EXPECT_EQ(seen, (std::vector<std::string>{"closed", "closed", "closed"}));
     SetChartDialogs(&gQuietDialogs);
 }
 

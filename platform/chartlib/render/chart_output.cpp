@@ -31,6 +31,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
 
 namespace chartlib {
 
@@ -147,159 +148,195 @@ bool RunCustomize(HCHART h, int preferredTab)
         return c;
     };
 
-    // General.
-    QLineEdit *mainTitle = nullptr, *subTitle = nullptr, *xLabel = nullptr, *yLabel = nullptr;
-    QComboBox *viewing = nullptr, *gridLines = nullptr, *gridStyle = nullptr;
-    if (IntOr(o, rprop::AllowPage1, 1) & 0xFF) {
-        auto *page = named(new QWidget, "pageGeneral");
-        auto *form = new QFormLayout(page);
-        form->addRow(QStringLiteral("Main title"),
-                     mainTitle = lineEdit(page, "edtMainTitle", rprop::MainTitle));
-        form->addRow(QStringLiteral("Sub title"),
-                     subTitle = lineEdit(page, "edtSubTitle", rprop::SubTitle));
-        form->addRow(QStringLiteral("X axis label"),
-                     xLabel = lineEdit(page, "edtXAxisLabel", rprop::XAxisLabel));
-        form->addRow(QStringLiteral("Y axis label"),
-                     yLabel = lineEdit(page, "edtYAxisLabel", rprop::YAxisLabel));
-        form->addRow(QStringLiteral("Viewing style"),
-                     viewing = combo(page, "cmbViewingStyle",
-                                     {QStringLiteral("Color"), QStringLiteral("Monochrome"),
-                                      QStringLiteral("Monochrome with symbols")},
-                                     IntOr(o, rprop::ViewingStyle, 0)));
-        form->addRow(QStringLiteral("Grid lines"),
-                     gridLines = combo(page, "cmbGridLines",
-                                       {QStringLiteral("Y and X"), QStringLiteral("Y"),
-                                        QStringLiteral("X"), QStringLiteral("None")},
-                                       IntOr(o, rprop::GridLineControl, 0)));
-        form->addRow(QStringLiteral("Grid style"),
-                     gridStyle = combo(page, "cmbGridStyle",
-                                       {QStringLiteral("Thin"), QStringLiteral("Thick"),
-                                        QStringLiteral("Dot"), QStringLiteral("Dash"),
-                                        QStringLiteral("Pixel")},
-                                       IntOr(o, rprop::GridStyle, 0)));
-        tabs->addTab(page, QStringLiteral("General"));
+    // What OK writes: only the settings the user changed, so that values the dialog cannot
+    // show exactly (fonts that are not installed, colours with their alpha byte, more decimals
+    // than the spin boxes have) stay as they are.
+    std::vector<std::function<void()>> apply;
+    auto textRow = [&](QWidget *page, QFormLayout *form, const char *label, const char *name,
+                       std::int32_t id) {
+        auto *e = lineEdit(page, name, id);
+        form->addRow(QString::fromLatin1(label), e);
+        QString before = e->text();
+        apply.push_back([&o, e, id, before] {
+            if (e->text() != before)
+                o.SetText(id, ToU16(e->text()));
+        });
+    };
+    auto comboRow = [&](QWidget *page, QFormLayout *form, const char *label, const char *name,
+                        std::int32_t id, int def, QStringList items) {
+        auto *c = combo(page, name, items, IntOr(o, id, def));
+        form->addRow(QString::fromLatin1(label), c);
+        int before = c->currentIndex();
+        apply.push_back([&o, c, id, before] {
+            if (c->currentIndex() != before)
+                o.SetInt(id, c->currentIndex());
+        });
+    };
+    auto checkRow = [&](QWidget *page, QFormLayout *form, const char *label, const char *name,
+                        std::int32_t id, int def) {
+        auto *c = new QCheckBox(QString::fromLatin1(label), page);
+        named(c, name);
+        c->setChecked(IntOr(o, id, def) & 0xFF);
+        form->addRow(c);
+        bool before = c->isChecked();
+        apply.push_back([&o, c, id, before] {
+            if (c->isChecked() != before)
+                o.SetInt(id, c->isChecked() ? 1 : 0);
+        });
+    };
+    auto colorEdit = [&](QWidget *page, const QString &name, std::uint32_t value,
+                         std::function<void(std::uint32_t)> write) {
+        auto *e = new QLineEdit(ColorText(value), page);
+        e->setObjectName(name);
+        QString before = e->text();
+        apply.push_back([e, before, write] {
+            QColor c(e->text().trimmed());
+            if (e->text() != before && c.isValid())
+                write(ChartArgb(255, std::uint8_t(c.red()), std::uint8_t(c.green()),
+                                std::uint8_t(c.blue())));
+        });
+        return e;
+    };
+    auto addPage = [&](std::int32_t gate, const char *name, const char *title) -> QFormLayout * {
+        if (!(IntOr(o, gate, 1) & 0xFF))
+            return nullptr;
+        auto *page = named(new QWidget, name);
+        tabs->addTab(page, QString::fromLatin1(title));
+        return new QFormLayout(page);
+    };
+    int subsetsPage = -1, fontsPage = -1, colorPage = -1;
+
+    if (QFormLayout *form = addPage(rprop::AllowPage1, "pageGeneral", "General")) {
+        QWidget *page = form->parentWidget();
+        textRow(page, form, "Main title", "edtMainTitle", rprop::MainTitle);
+        textRow(page, form, "Sub title", "edtSubTitle", rprop::SubTitle);
+        textRow(page, form, "X axis label", "edtXAxisLabel", rprop::XAxisLabel);
+        textRow(page, form, "Y axis label", "edtYAxisLabel", rprop::YAxisLabel);
     }
-    // Axis.
-    QCheckBox *manualY = nullptr;
-    QDoubleSpinBox *minY = nullptr, *maxY = nullptr;
-    if (IntOr(o, rprop::AllowPage2, 1) & 0xFF) {
-        auto *page = named(new QWidget, "pageAxis");
-        auto *form = new QFormLayout(page);
-        manualY = new QCheckBox(QStringLiteral("Manual Y scale"), page);
-        named(manualY, "chkManualY");
-        manualY->setChecked(IntOr(o, rprop::ManualScaleControlY, 0) == 3);
-        auto spin = [&](const char *name, std::int32_t id) {
-            auto *s = new QDoubleSpinBox(page);
-            named(s, name);
-            s->setRange(-1.0e9, 1.0e9);
-            s->setDecimals(3);
-            double v = 0.0;
-            o.GetDouble(id, v);
-            s->setValue(v);
-            return s;
-        };
-        form->addRow(manualY);
-        form->addRow(QStringLiteral("Minimum Y"), minY = spin("edtMinY", rprop::ManualMinY));
-        form->addRow(QStringLiteral("Maximum Y"), maxY = spin("edtMaxY", rprop::ManualMaxY));
-        tabs->addTab(page, QStringLiteral("Axis"));
+    if (QFormLayout *form = addPage(rprop::AllowPage2, "pagePlot", "Plot")) {
+        QWidget *page = form->parentWidget();
+        checkRow(page, form, "Show legend", "chkShowLegend", rprop::ShowLegend, 1);
+        checkRow(page, form, "Show annotations", "chkShowAnnotations", rprop::ShowGraphAnnotations,
+                 0);
     }
-    // Subsets.
-    std::vector<QLineEdit *> colors;
-    std::vector<QComboBox *> lineTypes;
-    int subsetsPage = -1;
-    if (IntOr(o, rprop::AllowSubsetsPage, 1) & 0xFF) {
-        auto *page = named(new QWidget, "pageSubsets");
-        auto *form = new QFormLayout(page);
+    if (QFormLayout *form = addPage(rprop::AllowSubsetsPage, "pageSubsets", "Subsets")) {
+        QWidget *page = form->parentWidget();
+        subsetsPage = tabs->count() - 1;
         QStringList types;
         for (const char *t : kLineTypes)
             types << QString::fromLatin1(t);
-        int n = std::min(o.Subsets(), 16);
-        for (int s = 0; s < n; ++s) {
+        for (std::int32_t s = 0; s < std::min(o.Subsets(), 16); ++s) {
             QString label = FromU16(o.GetElementText(rprop::SubsetLabels, s));
             if (label.isEmpty())
                 label = QStringLiteral("Subset %1").arg(s + 1);
-            auto *c = new QLineEdit(
-                ColorText(std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s)))), page);
-            c->setObjectName(QStringLiteral("edtSubsetColor%1").arg(s));
+            form->addRow(
+                label, colorEdit(page, QStringLiteral("edtSubsetColor%1").arg(s),
+                                 std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s))),
+                                 [&o, s](std::uint32_t c) {
+                                     o.SetElement(rprop::SubsetColors, s, double(c), ElemKind::Int);
+                                 }));
             auto *t = new QComboBox(page);
             t->setObjectName(QStringLiteral("cmbLineType%1").arg(s));
             t->addItems(types);
             t->setCurrentIndex(
                 std::clamp(int(o.GetElement(rprop::SubsetLineTypes, s)), 0, int(types.size()) - 1));
-            form->addRow(label, c);
             form->addRow(QString(), t);
-            colors.push_back(c);
-            lineTypes.push_back(t);
+            int before = t->currentIndex();
+            apply.push_back([&o, t, s, before] {
+                if (t->currentIndex() != before)
+                    o.SetElement(rprop::SubsetLineTypes, s, t->currentIndex(), ElemKind::Int);
+            });
         }
-        subsetsPage = tabs->addTab(page, QStringLiteral("Subsets"));
     }
-    // Fonts.
-    QFontComboBox *titleFont = nullptr, *subFont = nullptr, *labelFont = nullptr;
-    QComboBox *fontSize = nullptr;
-    int fontsPage = -1;
-    if (IntOr(o, rprop::AllowFontPage, 1) & 0xFF) {
-        auto *page = named(new QWidget, "pageFonts");
-        auto *form = new QFormLayout(page);
-        auto fontCombo = [&](const char *name, std::int32_t id) {
+    if (QFormLayout *form = addPage(rprop::AllowFontPage, "pageFonts", "Fonts")) {
+        QWidget *page = form->parentWidget();
+        fontsPage = tabs->count() - 1;
+        auto fontRow = [&](const char *label, const char *name, std::int32_t id) {
             auto *c = new QFontComboBox(page);
             named(c, name);
             QString family = FromU16(o.GetText(id));
             if (!family.isEmpty())
                 c->setCurrentFont(QFont(family));
-            return c;
+            form->addRow(QString::fromLatin1(label), c);
+            QString before = c->currentFont().family();
+            apply.push_back([&o, c, id, before] {
+                if (c->currentFont().family() != before)
+                    o.SetText(id, ToU16(c->currentFont().family()));
+            });
         };
-        form->addRow(QStringLiteral("Main title"),
-                     titleFont = fontCombo("cmbMainTitleFont", rprop::MainTitleFont));
-        form->addRow(QStringLiteral("Sub title"),
-                     subFont = fontCombo("cmbSubTitleFont", rprop::SubTitleFont));
-        form->addRow(QStringLiteral("Labels"),
-                     labelFont = fontCombo("cmbLabelFont", rprop::LabelFont));
-        form->addRow(QStringLiteral("Size"),
-                     fontSize = combo(page, "cmbFontSize",
-                                      {QStringLiteral("Large"), QStringLiteral("Medium"),
-                                       QStringLiteral("Small")},
-                                      IntOr(o, rprop::FontSize, 1)));
-        fontsPage = tabs->addTab(page, QStringLiteral("Fonts"));
+        fontRow("Main title", "cmbMainTitleFont", rprop::MainTitleFont);
+        fontRow("Sub title", "cmbSubTitleFont", rprop::SubTitleFont);
+        fontRow("Labels", "cmbLabelFont", rprop::LabelFont);
+        comboRow(page, form, "Size", "cmbFontSize", rprop::FontSize, 1,
+                 {QStringLiteral("Large"), QStringLiteral("Medium"), QStringLiteral("Small")});
+    }
+    if (QFormLayout *form = addPage(rprop::AllowColorPage, "pageColor", "Color")) {
+        QWidget *page = form->parentWidget();
+        colorPage = tabs->count() - 1;
+        comboRow(page, form, "Viewing style", "cmbViewingStyle", rprop::ViewingStyle, 0,
+                 {QStringLiteral("Color"), QStringLiteral("Monochrome"),
+                  QStringLiteral("Monochrome with symbols")});
+        auto colorRow = [&](const char *label, const char *name, std::int32_t id) {
+            form->addRow(QString::fromLatin1(label),
+                         colorEdit(page, QString::fromLatin1(name), std::uint32_t(o.GetInt(id)),
+                                   [&o, id](std::uint32_t c) { o.SetInt(id, std::int32_t(c)); }));
+        };
+        colorRow("Desk", "edtDeskColor", rprop::DeskColor);
+        colorRow("Text", "edtTextColor", rprop::TextColor);
+        colorRow("Graph background", "edtGraphBackColor", rprop::GraphBackColor);
+        colorRow("Graph foreground", "edtGraphForeColor", rprop::GraphForeColor);
+    }
+    if (QFormLayout *form = addPage(rprop::AllowStylePage, "pageStyle", "Style")) {
+        QWidget *page = form->parentWidget();
+        comboRow(page, form, "Grid lines", "cmbGridLines", rprop::GridLineControl, 0,
+                 {QStringLiteral("Y and X"), QStringLiteral("Y"), QStringLiteral("X"),
+                  QStringLiteral("None")});
+        comboRow(page, form, "Grid style", "cmbGridStyle", rprop::GridStyle, 0,
+                 {QStringLiteral("Thin"), QStringLiteral("Thick"), QStringLiteral("Dot"),
+                  QStringLiteral("Dash"), QStringLiteral("Pixel")});
+    }
+    if (QFormLayout *form = addPage(rprop::AllowAxisPage, "pageAxis", "Axis")) {
+        QWidget *page = form->parentWidget();
+        auto *manualY = new QCheckBox(QStringLiteral("Manual Y scale"), page);
+        named(manualY, "chkManualY");
+        const int control = IntOr(o, rprop::ManualScaleControlY, 0);
+        manualY->setChecked(control == 3);
+        form->addRow(manualY);
+        apply.push_back([&o, manualY, control] {
+            if (manualY->isChecked() != (control == 3))
+                o.SetInt(rprop::ManualScaleControlY, manualY->isChecked() ? 3 : 0);
+        });
+        auto spinRow = [&](const char *label, const char *name, std::int32_t id) {
+            auto *sb = new QDoubleSpinBox(page);
+            named(sb, name);
+            sb->setRange(-1.0e9, 1.0e9);
+            sb->setDecimals(3);
+            double value = 0.0;
+            o.GetDouble(id, value);
+            sb->setValue(value);
+            form->addRow(QString::fromLatin1(label), sb);
+            double before = sb->value();
+            apply.push_back([&o, sb, id, before] {
+                if (sb->value() != before)
+                    o.SetDouble(id, sb->value());
+            });
+        };
+        spinRow("Minimum Y", "edtMinY", rprop::ManualMinY);
+        spinRow("Maximum Y", "edtMaxY", rprop::ManualMaxY);
     }
     if (tabs->count() == 0)
         return false;
-    if (preferredTab == 1 && subsetsPage >= 0)
+    if (preferredTab == 1 && colorPage >= 0)
+        tabs->setCurrentIndex(colorPage);
+    else if (preferredTab == 1 && subsetsPage >= 0)
         tabs->setCurrentIndex(subsetsPage);
     if (preferredTab == 2 && fontsPage >= 0)
         tabs->setCurrentIndex(fontsPage);
 
     bool ok = ChartDialogsService().ExecDialog(dialog);
     if (ok) {
-        if (mainTitle) {
-            o.SetText(rprop::MainTitle, ToU16(mainTitle->text()));
-            o.SetText(rprop::SubTitle, ToU16(subTitle->text()));
-            o.SetText(rprop::XAxisLabel, ToU16(xLabel->text()));
-            o.SetText(rprop::YAxisLabel, ToU16(yLabel->text()));
-            o.SetInt(rprop::ViewingStyle, viewing->currentIndex());
-            o.SetInt(rprop::GridLineControl, gridLines->currentIndex());
-            o.SetInt(rprop::GridStyle, gridStyle->currentIndex());
-        }
-        if (manualY) {
-            o.SetInt(rprop::ManualScaleControlY, manualY->isChecked() ? 3 : 0);
-            o.SetDouble(rprop::ManualMinY, minY->value());
-            o.SetDouble(rprop::ManualMaxY, maxY->value());
-        }
-        for (std::size_t s = 0; s < colors.size(); ++s) {
-            QColor c(colors[s]->text().trimmed());
-            if (c.isValid())
-                o.SetElement(rprop::SubsetColors, std::int32_t(s),
-                             double(ChartArgb(255, std::uint8_t(c.red()), std::uint8_t(c.green()),
-                                              std::uint8_t(c.blue()))),
-                             ElemKind::Int);
-            o.SetElement(rprop::SubsetLineTypes, std::int32_t(s), lineTypes[s]->currentIndex(),
-                         ElemKind::Int);
-        }
-        if (titleFont) {
-            o.SetText(rprop::MainTitleFont, ToU16(titleFont->currentFont().family()));
-            o.SetText(rprop::SubTitleFont, ToU16(subFont->currentFont().family()));
-            o.SetText(rprop::LabelFont, ToU16(labelFont->currentFont().family()));
-            o.SetInt(rprop::FontSize, fontSize->currentIndex());
-        }
+        for (auto &f : apply)
+            f();
         o.SetInt(prop::DialogResult, 1);
         Finish(*v);
     }
