@@ -107,6 +107,10 @@ Range Widened(Range r, bool dateTime)
         r = {0.0, 1.0};
     if (r.min > r.max)
         std::swap(r.min, r.max);
+    if (!std::isfinite(r.max - r.min)) { // keep the width itself finite
+        r.min = std::max(r.min, -1.0e300);
+        r.max = std::min(r.max, 1.0e300);
+    }
     if (r.max - r.min <= std::max(std::fabs(r.min), std::fabs(r.max)) * 1e-12) {
         double half = dateTime ? 30.0 / 86400.0 : (r.min == 0.0 ? 1.0 : std::fabs(r.min) * 0.1);
         r = {r.min - half, r.max + half};
