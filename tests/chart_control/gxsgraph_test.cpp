@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -587,4 +588,40 @@ TEST(GXSGraphDialogs, FileAndPrintDialogsGoThroughTheUIServices)
     g.SetGXactions(sgExportDialog);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     SetChartDialogs(&gQuietDialogs);
+}
+
+TEST(GXSGraphInput, KeysScrollMessagesAndLoaded)
+{
+    RecordingLibrary lib;
+    TestGraph g(lib);
+    const HCHART h = g.GethObject();
+    // Keys: the control's own handling first, then the chart gets the (possibly changed) key.
+    g.OnKeyDown = [&](QObject *, std::uint16_t &key, TShiftState) {
+        lib.Add("OnKeyDown " + std::to_string(key));
+        key = 0x28; // the handler turns it into the down arrow
+    };
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(&g, &press);
+    const std::string keyDown = "Send " + std::to_string(msg::KeyDown) + " ";
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"OnKeyDown 38", keyDown + "40 0"}));
+
+    // Scroll messages from the chart raise the event (end of scroll does not); from the
+    // control's own bar they go on to the chart with lParam 0.
+    std::vector<int> scrolls;
+    g.OnVertScroll = [&](QObject *, std::int32_t code, std::int32_t &pos) {
+        scrolls.push_back(code * 1000 + pos);
+        pos = 999; // not used
+    };
+    lib.log.clear();
+    g.WMVScroll((7u << 16) | 5u, h);
+    g.WMVScroll(8u, h);
+    EXPECT_EQ(scrolls, (std::vector<int>{5007}));
+    EXPECT_EQ(g.VertScrollBar().pos, 7);
+    g.WMVScroll((3u << 16) | 2u, 0);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"Send " + std::to_string(msg::VScroll) + " " +
+                                                 std::to_string((3u << 16) | 2u) + " 0"}));
+
+    lib.log.clear();
+    g.Loaded();
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"Reinitialize", "ResetImage 0 0", "Invalidate"}));
 }
