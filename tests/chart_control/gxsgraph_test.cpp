@@ -14,6 +14,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -142,7 +143,8 @@ public:
         fileName = saveAs;
         return !saveAs.isEmpty();
     }
-    QAction *ExecMenu(QMenu &, const QPoint &) override { return nullptr; }
+    std::function<QAction *(QMenu &)> onMenu = [](QMenu &) { return nullptr; };
+    QAction *ExecMenu(QMenu &menu, const QPoint &) override { return onMenu(menu); }
 };
 
 // Installed for every test, so no modal step can block.
@@ -624,4 +626,41 @@ TEST(GXSGraphInput, KeysScrollMessagesAndLoaded)
     lib.log.clear();
     g.Loaded();
     EXPECT_EQ(lib.log, (std::vector<std::string>{"Reinitialize", "ResetImage 0 0", "Invalidate"}));
+}
+
+TEST(GXSGraphInput, RightClickPopupMenuUndoesAZoom)
+{
+    GXSGraph g;
+    g.resize(500, 300);
+    g.show();
+    g.SetAllowZooming(sgHorzZooming);
+    g.SetGXactions(sgReinitAndReset);
+    std::vector<std::string> seen;
+    g.OnZoomOut = [&](QObject *) { seen.push_back("ZoomOut"); };
+    g.OnPopupMenu = [&](QObject *) { seen.push_back("PopupMenu"); };
+    Mouse(g, QEvent::MouseButtonPress, {150, 100}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseMove, {300, 150}, Qt::NoButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseButtonRelease, {300, 150}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(ChartIsZoomed(g.GethObject()));
+    QStringList items;
+    gQuietDialogs.onMenu = [&](QMenu &menu) -> QAction * {
+        QAction *undo = nullptr;
+        for (QAction *a : menu.actions()) {
+            items << a->text();
+            if (a->text() == QStringLiteral("Undo Zoom") && a->isEnabled())
+                undo = a;
+        }
+        return undo;
+    };
+    Mouse(g, QEvent::MouseButtonPress, {200, 120}, Qt::RightButton, Qt::RightButton);
+    Mouse(g, QEvent::MouseButtonRelease, {200, 120}, Qt::RightButton, Qt::NoButton);
+    EXPECT_FALSE(ChartIsZoomed(g.GethObject()));
+    EXPECT_EQ(seen, (std::vector<std::string>{"PopupMenu", "ZoomOut"}));
+    EXPECT_TRUE(items.contains(QStringLiteral("Customization Dialog...")));
+    // With AllowPopup off (as the graph windows set it) no menu appears.
+    items.clear();
+    g.SetAllowPopup(false);
+    Mouse(g, QEvent::MouseButtonRelease, {200, 120}, Qt::RightButton, Qt::NoButton);
+    EXPECT_TRUE(items.isEmpty());
+    gQuietDialogs.onMenu = [](QMenu &) { return nullptr; };
 }
