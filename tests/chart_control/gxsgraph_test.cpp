@@ -8,6 +8,7 @@
 #include "platform/ui/ui_services_script.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -396,6 +397,7 @@ TEST(GXSGraphPaint, PaintingFlagIsResetWhenDrawingThrows)
     RecordingLibrary lib;
     TestGraph g(lib);
     g.resize(200, 150);
+    g.show();
     QImage target(200, 150, QImage::Format_RGB32);
     {
         QPainter p(&target);
@@ -406,7 +408,9 @@ TEST(GXSGraphPaint, PaintingFlagIsResetWhenDrawingThrows)
     lib.throwOnPlay = false;
     g.SetGraphBackColor(GXSGraph::GXargb(255, 0, 0, 255));
     g.SetGXactions(sgReinitAndReset);
+    lib.log.clear();
     QImage shot = g.grab().toImage();
+    EXPECT_FALSE(lib.Has("ResetImage")); // a paint of a built image only copies it
     ChartRect plot{};
     ChartGetProperty(g.GethObject(), prop::PlotRect,
                      std::span(reinterpret_cast<std::uint8_t *>(&plot), sizeof plot));
@@ -546,6 +550,8 @@ TEST(GXSGraphDialogs, PrintToPdfAndImageFiles)
         EXPECT_EQ(reader.format(), QByteArray(c.format)) << c.name;
         EXPECT_EQ(reader.size(), QSize(320, 200)) << c.name;
     }
+    g.SetGXactions(sgPngToClip);
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(320, 200));
     // A file that cannot be written leaves nothing behind.
     QString bad = dir.filePath(QStringLiteral("missing/b.png"));
     g.SetGXstrarg1(bad.toStdU16String());
