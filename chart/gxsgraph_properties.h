@@ -47,7 +47,7 @@ public:
     // The colour of alpha, red, green and blue bytes.
     static constexpr GXColor GXargb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b)
     {
-        return (GXColor(a) << 24) | (GXColor(b) << 16) | (GXColor(g) << 8) | GXColor(r);
+        return chartlib::ChartArgb(a, r, g, b);
     }
 
     // Called after every refresh-marked setter. The chart is redrawn by the control's actions

@@ -298,11 +298,3 @@ TEST_F(Chart, BlocksAndRecords)
     std::vector<std::uint8_t> huge(kMaxBlockBytes + 1);
     EXPECT_FALSE(ChartSetProperty(h, 2000, std::span<const std::uint8_t>(huge)));
 }
-
-TEST_F(Chart, NoNetworkAndColours)
-{
-    EXPECT_EQ(ChartAppendFromURL(h, u"http://192.0.2.1/data.csv", 0x80000002u), 0);
-    EXPECT_EQ(ChartGetInt(h, prop::Points), 4);
-    static_assert(ChartArgb(255, 1, 2, 3) == 0xFF030201u);
-    EXPECT_EQ(ColorBlue(ChartArgb(0, 0, 0, 200)), 200);
-}
