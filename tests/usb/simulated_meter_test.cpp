@@ -180,5 +180,7 @@ TEST_F(SimTest, FaultsHitTheChosenOccurrenceAndUnplugLasts)
     EXPECT_EQ(sim.UsbOpen(0x04D9, 0xE000), 0);
     EXPECT_NE(sim.UsbOpen(0x04D9, 0xE001), 0) << "wrong product id";
 
-    EXPECT_NE(sim.UsbWrite(8, Cmd('A').data()), 0) << "a packet is 7 bytes";
+    Bytes eight = Cmd('A');
+    eight.push_back(0);
+    EXPECT_NE(sim.UsbWrite(8, eight.data()), 0) << "a packet is 7 bytes";
 }
