@@ -1,6 +1,7 @@
 #include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/sysutils.h"
 
 #include <algorithm>
 
@@ -168,19 +169,6 @@ std::string StripDelimiters(const std::string &s, char delim)
     return s.substr(b, e - b + 1);
 }
 
-namespace {
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-} // namespace
-
 std::string DecodeEscapes(const std::string &s)
 {
     std::string out;
@@ -244,17 +232,17 @@ std::string DecodeEscapes(const std::string &s)
             continue;
         }
         if (e == 'x') {
-            if (i + 2 >= n || HexValue(s[i + 2]) < 0) {
+            if (i + 2 >= n || rtl::HexDigitValue(s[i + 2]) < 0) {
                 // Not a hexadecimal escape: keep backslash and x.
                 out += '\\';
                 out += 'x';
                 i += 2;
                 continue;
             }
-            int value = HexValue(s[i + 2]);
+            int value = rtl::HexDigitValue(s[i + 2]);
             size_t j = i + 3;
-            if (j < n && HexValue(s[j]) >= 0) {
-                value = value * 16 + HexValue(s[j]);
+            if (j < n && rtl::HexDigitValue(s[j]) >= 0) {
+                value = value * 16 + rtl::HexDigitValue(s[j]);
                 ++j;
             }
             out += static_cast<char>(value);

@@ -52,7 +52,7 @@ TLeqRecordCells DecodeLeqRecord(std::span<const uint8_t> record, int r)
     std::optional<uint8_t> fields[6];
     for (int f = 0; f < 6; ++f)
         fields[f] = RecordByte(record, LeqDateOffset + f);
-    const rtl::TDateTime dt = logger::ShownDateTime(logger::BcdDateTime(fields));
+    const rtl::TDateTime dt = rtl::RoundDisplaySeconds(logger::BcdDateTime(fields));
     cells.Time = rtl::DateToStr(dt) + " " + rtl::TimeToStr(dt);
 
     if (const auto period = RecordByte(record, LeqPeriodOffset))

@@ -230,7 +230,7 @@ int DecodeLoggerData(const TLoggerImage &image, int lastAddress, TDataSetStore &
 
 std::string DataSetDateText(rtl::TDateTime start)
 {
-    return rtl::DateToStr(ShownDateTime(start));
+    return rtl::DateToStr(rtl::RoundDisplaySeconds(start));
 }
 
 namespace {
@@ -253,7 +253,7 @@ std::string ClockText(rtl::TDateTime shown)
 
 std::string DataSetTimeText(rtl::TDateTime start)
 {
-    return ClockText(ShownDateTime(start));
+    return ClockText(rtl::RoundDisplaySeconds(start));
 }
 
 std::string IntervalText(int seconds)
@@ -268,7 +268,7 @@ std::string IntervalText(int seconds)
 TDataSetGridRow TGridRowTexts::Row(const TDataSetStore &store, int n)
 {
     const size_t i = static_cast<size_t>(n);
-    const rtl::TDateTime shown = ShownDateTime(store.FSetStart[i]);
+    const rtl::TDateTime shown = rtl::RoundDisplaySeconds(store.FSetStart[i]);
     // Sets of one day share their date text.
     const double day = std::floor(shown);
     if (!FHaveDay || day != FDay) {

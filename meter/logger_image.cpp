@@ -82,13 +82,4 @@ rtl::TDateTime BcdDateTime(const std::optional<uint8_t> (&fields)[6])
     return now;
 }
 
-rtl::TDateTime ShownDateTime(rtl::TDateTime dt)
-{
-    int hour = 0, minute = 0, second = 0, msec = 0;
-    rtl::DecodeTime(dt, hour, minute, second, msec);
-    if (msec > 500)
-        dt += 1.0 / rtl::SecsPerDay;
-    return dt;
-}
-
 } // namespace logger

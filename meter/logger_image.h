@@ -98,8 +98,4 @@ std::optional<int> BcdValue(std::optional<uint8_t> byte);
 // clock is read only when a fallback needs it.
 rtl::TDateTime BcdDateTime(const std::optional<uint8_t> (&fields)[6]);
 
-// A date-time as shown to the user: one second later when its millisecond
-// part exceeds 500.
-rtl::TDateTime ShownDateTime(rtl::TDateTime dt);
-
 } // namespace logger

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/rtl/streams.h"
+#include "platform/rtl/sysutils.h"
 
 namespace rtl {
 namespace detail {
@@ -88,22 +89,12 @@ namespace {
 
 const char HexDigits[] = "0123456789abcdef";
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool HexByte(const std::string &s, size_t pos, std::uint8_t &out)
 {
     if (pos + 2 > s.size())
         return false;
-    int hi = HexValue(s[pos]), lo = HexValue(s[pos + 1]);
+    int hi = HexDigitValue(s[pos]), lo = HexDigitValue(s[pos + 1]);
     if (hi < 0 || lo < 0)
         return false;
     out = static_cast<std::uint8_t>(hi * 16 + lo);
@@ -284,7 +275,7 @@ bool ParseValue(const std::string &line, RegValue &v)
             return false;
         std::uint32_t n = 0;
         for (char c : data) {
-            int h = HexValue(c);
+            int h = HexDigitValue(c);
             if (h < 0)
                 return false;
             n = (n << 4) | static_cast<std::uint32_t>(h);

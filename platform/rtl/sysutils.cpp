@@ -7,6 +7,17 @@
 
 namespace rtl {
 
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::string IntToStr(int64_t value)
 {
     return std::to_string(value);

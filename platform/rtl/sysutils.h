@@ -18,6 +18,9 @@ int StrToInt(const std::string &text);
 int StrToIntDef(const std::string &text, int defaultValue);
 bool TryStrToInt(const std::string &text, int &value);
 
+// The value of one hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
+
 // Cut the characters <= ' ' (blanks and control characters).
 std::string Trim(const std::string &s);
 std::string TrimLeft(const std::string &s);

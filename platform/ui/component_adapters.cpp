@@ -39,16 +39,6 @@
 
 namespace ui {
 
-QString LangToQString(const std::string &text)
-{
-    return QString::fromStdU16String(rtl::CodePageToWide(text, rtl::SystemCodePage));
-}
-
-std::string QStringToLang(const QString &text)
-{
-    return rtl::WideToCodePage(text.toStdU16String(), rtl::SystemCodePage);
-}
-
 namespace {
 
 // Class information of the class library's classes that have no adapter of
@@ -88,12 +78,12 @@ public:
     std::string Get(int index) const override
     {
         Check(index, GetCount());
-        return QStringToLang(FCombo->itemText(index));
+        return QStringToAnsi(FCombo->itemText(index));
     }
     void Put(int index, const std::string &s) override
     {
         Check(index, GetCount());
-        FCombo->setItemText(index, LangToQString(s));
+        FCombo->setItemText(index, AnsiToQString(s));
     }
     rtl::TObject *GetObject(int index) const override
     {
@@ -110,7 +100,7 @@ public:
     void Insert(int index, const std::string &s) override
     {
         Check(index, GetCount() + 1);
-        FCombo->insertItem(index, LangToQString(s));
+        FCombo->insertItem(index, AnsiToQString(s));
     }
     void Delete(int index) override
     {
@@ -140,12 +130,12 @@ public:
     std::string Get(int index) const override
     {
         Check(index, GetCount());
-        return QStringToLang(FList->item(index)->text());
+        return QStringToAnsi(FList->item(index)->text());
     }
     void Put(int index, const std::string &s) override
     {
         Check(index, GetCount());
-        FList->item(index)->setText(LangToQString(s));
+        FList->item(index)->setText(AnsiToQString(s));
     }
     rtl::TObject *GetObject(int index) const override
     {
@@ -162,7 +152,7 @@ public:
     void Insert(int index, const std::string &s) override
     {
         Check(index, GetCount() + 1);
-        FList->insertItem(index, LangToQString(s));
+        FList->insertItem(index, AnsiToQString(s));
     }
     void Delete(int index) override
     {
@@ -194,20 +184,20 @@ public:
     {
         QStringList lines = Lines();
         Check(index, static_cast<int>(lines.size()));
-        return QStringToLang(lines[index]);
+        return QStringToAnsi(lines[index]);
     }
     void Put(int index, const std::string &s) override
     {
         QStringList lines = Lines();
         Check(index, static_cast<int>(lines.size()));
-        lines[index] = LangToQString(s);
+        lines[index] = AnsiToQString(s);
         SetLines(lines);
     }
     void Insert(int index, const std::string &s) override
     {
         QStringList lines = Lines();
         Check(index, static_cast<int>(lines.size()) + 1);
-        lines.insert(index, LangToQString(s));
+        lines.insert(index, AnsiToQString(s));
         SetLines(lines);
     }
     void Delete(int index) override
@@ -325,7 +315,7 @@ void TFontAdapter::Assign(const rtl::TPersistent &source)
 
 void TFontAdapter::ReadFrom(const QFont &font)
 {
-    FName = QStringToLang(font.family());
+    FName = QStringToAnsi(font.family());
     FSize = font.pointSize() > 0 ? font.pointSize() : FSize;
     FStyle = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
              (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
@@ -334,7 +324,7 @@ void TFontAdapter::ReadFrom(const QFont &font)
 QFont TFontAdapter::ToQFont(const QFont &base) const
 {
     QFont f = base;
-    f.setFamily(LangToQString(FName));
+    f.setFamily(AnsiToQString(FName));
     if (FSize > 0)
         f.setPointSize(FSize);
     f.setBold(FStyle & fsBold);
@@ -371,18 +361,18 @@ QWidget *TControlAdapter::Widget() const
 std::string TControlAdapter::Hint() const
 {
     if (auto *w = Widget())
-        return QStringToLang(w->toolTip());
+        return QStringToAnsi(w->toolTip());
     if (auto *a = qobject_cast<QAction *>(FObject.data()))
-        return QStringToLang(a->toolTip());
+        return QStringToAnsi(a->toolTip());
     return {};
 }
 
 void TControlAdapter::SetHint(const std::string &hint)
 {
     if (auto *w = Widget())
-        w->setToolTip(LangToQString(hint));
+        w->setToolTip(AnsiToQString(hint));
     else if (auto *a = qobject_cast<QAction *>(FObject.data()))
-        a->setToolTip(LangToQString(hint));
+        a->setToolTip(AnsiToQString(hint));
 }
 
 UI_IMPLEMENT_ADAPTER(TCaptionAdapter, "TCaptionControl", TControlAdapter::StaticClassInfo())
@@ -394,22 +384,22 @@ std::string TCaptionAdapter::Caption() const
 {
     QObject *o = Object();
     if (auto *l = qobject_cast<QLabel *>(o))
-        return QStringToLang(l->text());
+        return QStringToAnsi(l->text());
     if (auto *b = qobject_cast<QAbstractButton *>(o))
-        return QStringToLang(b->text());
+        return QStringToAnsi(b->text());
     if (auto *g = qobject_cast<QGroupBox *>(o))
-        return QStringToLang(g->title());
+        return QStringToAnsi(g->title());
     if (auto *m = qobject_cast<QMenu *>(o))
-        return QStringToLang(m->title());
+        return QStringToAnsi(m->title());
     if (auto *a = qobject_cast<QAction *>(o))
-        return QStringToLang(a->text());
+        return QStringToAnsi(a->text());
     return {};
 }
 
 void TCaptionAdapter::SetCaption(const std::string &caption)
 {
     QObject *o = Object();
-    const QString text = LangToQString(caption);
+    const QString text = AnsiToQString(caption);
     if (auto *l = qobject_cast<QLabel *>(o))
         l->setText(text);
     else if (auto *b = qobject_cast<QAbstractButton *>(o))
@@ -489,9 +479,9 @@ std::string TMenuItemAdapter::Hint() const
 {
     QObject *o = Object();
     if (auto *m = qobject_cast<QMenu *>(o))
-        return QStringToLang(m->menuAction()->statusTip());
+        return QStringToAnsi(m->menuAction()->statusTip());
     if (auto *a = qobject_cast<QAction *>(o))
-        return QStringToLang(a->statusTip());
+        return QStringToAnsi(a->statusTip());
     return {};
 }
 
@@ -503,8 +493,8 @@ void TMenuItemAdapter::SetHint(const std::string &hint)
         a = m->menuAction();
     if (!a)
         return;
-    a->setStatusTip(LangToQString(hint));
-    a->setToolTip(LangToQString(hint));
+    a->setStatusTip(AnsiToQString(hint));
+    a->setToolTip(AnsiToQString(hint));
 }
 
 UI_IMPLEMENT_ADAPTER(TEditAdapter, "TEdit", TControlAdapter::StaticClassInfo())
@@ -517,14 +507,14 @@ UI_IMPLEMENT_ADAPTER(TEditAdapter, "TEdit", TControlAdapter::StaticClassInfo())
 std::string TEditAdapter::Text() const
 {
     if (auto *e = qobject_cast<QLineEdit *>(Object()))
-        return QStringToLang(e->text());
+        return QStringToAnsi(e->text());
     return {};
 }
 
 void TEditAdapter::SetText(const std::string &text)
 {
     if (auto *e = qobject_cast<QLineEdit *>(Object()))
-        e->setText(LangToQString(text));
+        e->setText(AnsiToQString(text));
 }
 
 UI_IMPLEMENT_ADAPTER(TMaskEditAdapter, "TMaskEdit", TEditAdapter::StaticClassInfo()) {}
@@ -582,7 +572,7 @@ void TComboBoxAdapter::SetItemIndex(int index)
 std::string TComboBoxAdapter::Text() const
 {
     auto *c = qobject_cast<QComboBox *>(Object());
-    return c ? QStringToLang(c->currentText()) : std::string();
+    return c ? QStringToAnsi(c->currentText()) : std::string();
 }
 
 void TComboBoxAdapter::SetText(const std::string &text)
@@ -591,10 +581,10 @@ void TComboBoxAdapter::SetText(const std::string &text)
     if (!c)
         return;
     if (c->isEditable()) {
-        c->setEditText(LangToQString(text));
+        c->setEditText(AnsiToQString(text));
         return;
     }
-    int i = c->findText(LangToQString(text));
+    int i = c->findText(AnsiToQString(text));
     if (i >= 0)
         c->setCurrentIndex(i);
 }
@@ -665,13 +655,13 @@ UI_IMPLEMENT_ADAPTER(TStatusPanelAdapter, "TStatusPanel", rtl::TCollectionItem::
 
 std::string TStatusPanelAdapter::Text() const
 {
-    return Label ? QStringToLang(Label->text()) : std::string();
+    return Label ? QStringToAnsi(Label->text()) : std::string();
 }
 
 void TStatusPanelAdapter::SetText(const std::string &text)
 {
     if (Label)
-        Label->setText(LangToQString(text));
+        Label->setText(AnsiToQString(text));
 }
 
 UI_IMPLEMENT_ADAPTER(TStatusBarAdapter, "TStatusBar", TControlAdapter::StaticClassInfo())
@@ -718,8 +708,8 @@ TFormAdapter::TFormAdapter(QWidget *window, const std::string &className)
     : TControlAdapter(nullptr, window),
       FClass(className.empty() ? &StaticClassInfo() : WindowClassInfo(className))
 {
-    if (window && rtl::IsValidIdent(QStringToLang(window->objectName())))
-        SetName(QStringToLang(window->objectName()));
+    if (window && rtl::IsValidIdent(QStringToAnsi(window->objectName())))
+        SetName(QStringToAnsi(window->objectName()));
     FFont.OnChange = [this]() {
         if (QWidget *w = Widget())
             w->setFont(FFont.ToQFont(w->font()));
@@ -738,13 +728,13 @@ TFormAdapter::~TFormAdapter()
 std::string TFormAdapter::Caption() const
 {
     QWidget *w = Widget();
-    return w ? QStringToLang(w->windowTitle()) : std::string();
+    return w ? QStringToAnsi(w->windowTitle()) : std::string();
 }
 
 void TFormAdapter::SetCaption(const std::string &caption)
 {
     if (QWidget *w = Widget())
-        w->setWindowTitle(LangToQString(caption));
+        w->setWindowTitle(AnsiToQString(caption));
 }
 
 TFontAdapter *TFormAdapter::Font()
@@ -764,7 +754,7 @@ void TFormAdapter::SetFont(TFontAdapter *font)
 
 TControlAdapter *TFormAdapter::Adapt(QObject *object)
 {
-    const std::string name = QStringToLang(object->objectName());
+    const std::string name = QStringToAnsi(object->objectName());
     if (name.empty() || name.rfind("qt_", 0) == 0 || !rtl::IsValidIdent(name) ||
         FindComponent(name))
         return nullptr;

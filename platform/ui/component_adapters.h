@@ -22,6 +22,7 @@
 
 #include "platform/rtl/classes.h"
 #include "platform/rtl/strings.h"
+#include "platform/ui/ansi_text.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -41,9 +42,6 @@ class QWidget;
 
 namespace ui {
 
-// Windows-1252 <-> Qt text for the adapters.
-QString LangToQString(const std::string &text);
-std::string QStringToLang(const QString &text);
 
 // The class library's font: Name, Size (points), Style (fsBold 1, fsItalic
 // 2, fsUnderline 4, fsStrikeOut 8) and Charset (kept; it changes nothing

@@ -39,7 +39,7 @@ i18n::TlxCustomLang *LangOf(const QWidget *window)
 
 QString StringById(i18n::TlxCustomLang *lang, const std::string &id)
 {
-    return lang ? LangToQString(lang->GetStringById(id)) : QString();
+    return lang ? AnsiToQString(lang->GetStringById(id)) : QString();
 }
 
 } // namespace ui

@@ -4,16 +4,6 @@
 
 namespace ui {
 
-QString AnsiToQString(const std::string &text)
-{
-    return QString::fromStdU16String(rtl::CodePageToWide(text, rtl::SystemCodePage));
-}
-
-std::string QStringToAnsi(const QString &text)
-{
-    return rtl::WideToCodePage(text.toStdU16String(), rtl::SystemCodePage);
-}
-
 namespace {
 
 // One character of the code page for a locale symbol, or fallback.

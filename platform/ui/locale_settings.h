@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/rtl/datetime.h"
+#include "platform/ui/ansi_text.h"
 
 #include <QLocale>
 #include <QString>
@@ -10,10 +11,6 @@
 #include <string>
 
 namespace ui {
-
-// Windows-1252 text to and from Qt; characters the code page lacks become '?'.
-QString AnsiToQString(const std::string &text);
-std::string QStringToAnsi(const QString &text);
 
 // The format settings of a locale: separators, short and long date and time
 // formats in the class library's specifiers, AM/PM texts, month and day

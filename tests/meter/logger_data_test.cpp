@@ -229,7 +229,7 @@ TEST_F(LoggerDecode, StartDateTimeAndRowTexts)
     fs.TimeSeparator = '.';
     rtl::SetFormatSettings(fs);
     for (double t : {0.0, 0.999988425925926, 0.0416666666666667, 0.1234567})
-        EXPECT_EQ(DataSetTimeText(t), rtl::FormatDateTime("hh:nn:ss", logger::ShownDateTime(t)));
+        EXPECT_EQ(DataSetTimeText(t), rtl::FormatDateTime("hh:nn:ss", rtl::RoundDisplaySeconds(t)));
     EXPECT_EQ(DataSetTimeText(rtl::EncodeTime(7, 8, 9, 0)), "07.08.09");
 }
 
