@@ -89,7 +89,6 @@ namespace {
 
 const char HexDigits[] = "0123456789abcdef";
 
-
 bool HexByte(const std::string &s, size_t pos, std::uint8_t &out)
 {
     if (pos + 2 > s.size())

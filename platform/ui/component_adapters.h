@@ -42,7 +42,6 @@ class QWidget;
 
 namespace ui {
 
-
 // The class library's font: Name, Size (points), Style (fsBold 1, fsItalic
 // 2, fsUnderline 4, fsStrikeOut 8) and Charset (kept; it changes nothing
 // here). OnChange runs after every change.
