@@ -1,11 +1,16 @@
 #include "platform/ui/printer.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 #include <cmath>
+#include <cstdio>
+#include <sys/stat.h>
 
 namespace ui {
 
@@ -13,30 +18,93 @@ TPrinter::TPrinter() : FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolut
 
 TPrinter::~TPrinter()
 {
-    if (FPainter)
-        FPainter->end();
+    Abort();
 }
+
+namespace {
+
+// A new, empty file beside fileName for the job to be written to; empty when
+// none can be made. It keeps the suffix, so the printer keeps its output
+// format when it is given the name.
+QString MakeTempBeside(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    QString pattern =
+        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX");
+    if (!info.suffix().isEmpty())
+        pattern += QLatin1Char('.') + info.suffix();
+    QTemporaryFile temp(pattern);
+    temp.setAutoRemove(false);
+    if (!temp.open())
+        return QString();
+    // The file that replaces the old one keeps its permissions (a new one
+    // gets those of any new file) rather than the temporary file's 0600.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(QFile::encodeName(fileName).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(temp.handle(), mode);
+    return temp.fileName();
+}
+
+} // namespace
 
 bool TPrinter::BeginDoc()
 {
     if (FPainter)
         return false; // one job at a time
+    FJobFile = FPrinter->outputFileName();
+    if (!FJobFile.isEmpty()) {
+        FTempFile = MakeTempBeside(FJobFile);
+        if (FTempFile.isEmpty()) {
+            FJobFile.clear();
+            return false;
+        }
+        FPrinter->setOutputFileName(FTempFile);
+    }
     auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(FPrinter.get()))
+    if (!painter->begin(FPrinter.get())) {
+        EndFileJob();
         return false;
+    }
     FPainter = std::move(painter);
     FPageNumber = 1;
     return true;
+}
+
+void TPrinter::EndFileJob()
+{
+    if (FJobFile.isEmpty())
+        return;
+    FPrinter->setOutputFileName(FJobFile);
+    if (!FTempFile.isEmpty())
+        QFile::remove(FTempFile);
+    FJobFile.clear();
+    FTempFile.clear();
 }
 
 bool TPrinter::EndDoc()
 {
     if (!FPainter)
         return false;
-    const bool ok = FPainter->end();
+    bool ok = FPainter->end();
     FPainter.reset();
     FPageNumber = 0;
-    return ok && FPrinter->printerState() != QPrinter::Error;
+    ok = ok && FPrinter->printerState() != QPrinter::Error;
+    if (ok && !FJobFile.isEmpty()) {
+        // rename() replaces the old file in one step.
+        ok = std::rename(QFile::encodeName(FTempFile).constData(),
+                         QFile::encodeName(FJobFile).constData()) == 0;
+        if (ok)
+            FTempFile.clear();
+    }
+    EndFileJob();
+    return ok;
 }
 
 void TPrinter::Abort()
@@ -47,6 +115,7 @@ void TPrinter::Abort()
     FPainter->end();
     FPainter.reset();
     FPageNumber = 0;
+    EndFileJob();
 }
 
 bool TPrinter::NewPage()
@@ -106,11 +175,13 @@ void TPrinter::SetTitle(const QString &title)
 
 QString TPrinter::OutputFileName() const
 {
-    return FPrinter->outputFileName();
+    return FJobFile.isEmpty() ? FPrinter->outputFileName() : FJobFile;
 }
 
 void TPrinter::SetOutputFileName(const QString &fileName)
 {
+    if (FPainter)
+        return; // not while a job runs
     if (fileName.isEmpty()) {
         FPrinter->setOutputFileName(QString());
         FPrinter->setOutputFormat(QPrinter::NativeFormat);

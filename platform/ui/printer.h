@@ -27,10 +27,14 @@ public:
     TPrinter &operator=(const TPrinter &) = delete;
 
     // Starts a job: false (and no job) when the printer cannot be opened.
+    // A job printed to a file is written to a temporary file beside it.
     bool BeginDoc();
     // Ends the job and sends it; false when the device reported a failure.
+    // A job printed to a file replaces the file only now and only when the
+    // whole job was written; on failure the old file stays as it was.
     bool EndDoc();
-    // Ends the job without printing the rest (the output may be incomplete).
+    // Ends the job without printing the rest; a file being printed to is
+    // left as it was.
     void Abort();
     // Starts the next page; false outside a job or when the device refuses.
     bool NewPage();
@@ -58,9 +62,15 @@ public:
     QPrinter &QtPrinter() { return *FPrinter; }
 
 private:
+    // Puts the file name of the job back on the printer and drops the
+    // temporary file (when it was not renamed into place).
+    void EndFileJob();
+
     std::unique_ptr<QPrinter> FPrinter;
     std::unique_ptr<QPainter> FPainter;
     int FPageNumber = 0;
+    QString FJobFile;  // the file the running job prints to (empty: a printer)
+    QString FTempFile; // where it is written until the job ends
 };
 
 // The program's current printer, made on first use and freed with the

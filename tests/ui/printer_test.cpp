@@ -3,6 +3,7 @@
 #include "platform/ui/printer.h"
 #include "platform/ui/ui_services_script.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
@@ -66,4 +67,38 @@ TEST(Printer, ScriptedPrintDialogCanSendTheJobToAFile)
     ASSERT_TRUE(printer.BeginDoc());
     EXPECT_TRUE(printer.EndDoc());
     EXPECT_TRUE(QFile::exists(dir.filePath("out.pdf")));
+}
+
+TEST(Printer, PrintingToAFileReplacesItOnlyWhenTheJobEnds)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the old report");
+    }
+    auto oldBytes = [&] {
+        QFile f(pdf);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    TPrinter printer;
+    printer.SetOutputFileName(pdf);
+
+    // An aborted job leaves the old file and no temporary file behind.
+    ASSERT_TRUE(printer.BeginDoc());
+    EXPECT_EQ(printer.OutputFileName(), pdf);
+    printer.Canvas()->drawText(10, 10, "half a report");
+    EXPECT_EQ(oldBytes(), QByteArray("the old report")); // untouched while printing
+    printer.Abort();
+    EXPECT_EQ(oldBytes(), QByteArray("the old report"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
+
+    // A finished job replaces it.
+    ASSERT_TRUE(printer.BeginDoc());
+    printer.Canvas()->drawText(10, 10, "the new report");
+    EXPECT_TRUE(printer.EndDoc());
+    EXPECT_TRUE(oldBytes().startsWith("%PDF"));
+    EXPECT_EQ(printer.OutputFileName(), pdf);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
 }
