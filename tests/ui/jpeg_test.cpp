@@ -18,7 +18,7 @@ using namespace ui;
 namespace {
 
 // A 32 x 16 picture, left half red, right half blue, with libjpeg's defaults.
-std::vector<uint8_t> MakeJpeg(int quality = 95)
+std::vector<uint8_t> MakeJpeg(int quality = 95, bool progressive = false)
 {
     const int w = 32, h = 16;
     std::vector<uint8_t> rgb(static_cast<size_t>(w * h * 3));
@@ -41,6 +41,8 @@ std::vector<uint8_t> MakeJpeg(int quality = 95)
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, quality, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
         JSAMPROW row = &rgb[c.next_scanline * w * 3];
@@ -117,21 +119,29 @@ TEST(JpegDecode, DamagedBytesFailWithAMessage)
 
 TEST(JpegDecode, OversizedDimensionsAreRefusedBeforeDecoding)
 {
-    std::vector<uint8_t> bad = MakeJpeg();
-    // The start-of-frame marker carries height and width as 16-bit values.
-    for (size_t i = 0; i + 8 < bad.size(); ++i) {
-        if (bad[i] == 0xFF && bad[i + 1] == 0xC0) {
-            bad[i + 5] = 0x80; // height 32768
-            bad[i + 6] = 0x00;
-            bad[i + 7] = 0x80; // width 32768: a gigapixel
-            bad[i + 8] = 0x00;
-            break;
+    // Baseline and progressive: a progressive picture would get buffers for
+    // the whole picture as soon as decoding starts.
+    for (const bool progressive : {false, true}) {
+        std::vector<uint8_t> bad = MakeJpeg(95, progressive);
+        const uint8_t sof = progressive ? 0xC2 : 0xC0;
+        bool patched = false;
+        // The start-of-frame marker carries height and width as 16-bit values.
+        for (size_t i = 0; i + 8 < bad.size(); ++i) {
+            if (bad[i] == 0xFF && bad[i + 1] == sof) {
+                bad[i + 5] = 0xFF; // height 65280
+                bad[i + 6] = 0x00;
+                bad[i + 7] = 0xFF; // width 65280: four gigapixels
+                bad[i + 8] = 0x00;
+                patched = true;
+                break;
+            }
         }
+        ASSERT_TRUE(patched);
+        TJpegBitmap bmp;
+        std::string error;
+        EXPECT_FALSE(DecodeJpeg(bad.data(), bad.size(), bmp, error));
+        EXPECT_EQ(error, "JPEG picture too large") << progressive;
     }
-    TJpegBitmap bmp;
-    std::string error;
-    EXPECT_FALSE(DecodeJpeg(bad.data(), bad.size(), bmp, error));
-    EXPECT_EQ(error, "JPEG picture too large");
 }
 
 TEST(JpegPicture, DecodedOnceAndFailuresRaise)

@@ -73,6 +73,13 @@ bool DecodeJpeg(const uint8_t *data, size_t size, TJpegBitmap &out, std::string 
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, const_cast<unsigned char *>(data), static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
+    // Judged on the header, before the decoder sets up its buffers (a
+    // progressive picture gets buffers for the whole picture there).
+    if (static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height > kJpegMaxPixels) {
+        jpeg_destroy_decompress(&cinfo);
+        error = "JPEG picture too large";
+        return false;
+    }
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
     const uint64_t pixels = static_cast<uint64_t>(cinfo.output_width) * cinfo.output_height;
