@@ -481,6 +481,8 @@ TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
             tabs << w->widget(i)->objectName();
         if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtMainTitle")))
             e->setText(QStringLiteral("Customised"));
+        if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtSubsetColor0")))
+            e->setText(QStringLiteral("#ff0000"));
         return true;
     };
     g.SetMainTitleFont(u"No Such Font Family");
@@ -492,6 +494,8 @@ TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
     EXPECT_EQ(tabs, (QStringList{"pageGeneral", "pagePlot", "pageSubsets", "pageFonts", "pageColor",
                                  "pageStyle", "pageAxis"}));
     EXPECT_EQ(g.GetMainTitle(), u"Customised");
+    // A colour chosen in the dialog keeps its alpha byte (all 32 bits reach the element).
+    EXPECT_EQ(g.GetSubsetColors(0), GXSGraph::GXargb(255, 255, 0, 0));
     dialogs.onDialog = [&](QDialog &d) {
         if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtMainTitle")))
             e->setText(QStringLiteral("Cancelled"));

@@ -233,7 +233,9 @@ bool RunCustomize(HCHART h, int preferredTab)
                 label, colorEdit(page, QStringLiteral("edtSubsetColor%1").arg(s),
                                  std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s))),
                                  [&o, s](std::uint32_t c) {
-                                     o.SetElement(rprop::SubsetColors, s, double(c), ElemKind::Int);
+                                     // The colour's 32 bits as the int32 the element holds.
+                                     o.SetElement(rprop::SubsetColors, s, double(std::int32_t(c)),
+                                                  ElemKind::Int);
                                  }));
             auto *t = new QComboBox(page);
             t->setObjectName(QStringLiteral("cmbLineType%1").arg(s));
