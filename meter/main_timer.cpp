@@ -86,6 +86,8 @@ void TMainTimerLogic::DecodeReading()
     if (d.clockReset)
         FLink.gReply[15] = FLink.gReply[16] = FLink.gReply[17] = 1;
     gClockLastSecond = d.clockLastSecond;
+    // The reading is kept whatever becomes of the drawing below.
+    gCurrentLevel = d.currentLevel;
 
     if (FSink.PanelExists()) {
         FSink.DrawReading(d);
@@ -116,7 +118,6 @@ void TMainTimerLogic::DecodeReading()
             break;
         }
     }
-    gCurrentLevel = d.currentLevel;
 }
 
 void TMainTimerLogic::MaxMinTimerTimer()

@@ -216,8 +216,10 @@ TEST_F(MainTimerTest, BusyFlagCoversTheTickAndIsClearedWhenTheSinkFails)
     EXPECT_TRUE(sink.busySeen);
     EXPECT_FALSE(link.gUsbBusy);
     sink.throwOnDraw = true;
+    sim.SetLevel(733);
     EXPECT_THROW(logic.MainTimerTimer(), std::runtime_error);
     EXPECT_FALSE(link.gUsbBusy) << "a busy flag left set would stall every later command";
+    EXPECT_FLOAT_EQ(logic.gCurrentLevel, 73.3f) << "the reading is kept when drawing fails";
 }
 
 TEST_F(MainTimerTest, ClockByte5AIsWrittenBackAsOnes)
