@@ -172,3 +172,22 @@ TEST(StatusIndicators, RecordingSymbolNeedsBitSixAndMaxMinStateNeedsBitTwo)
     r[4] = 0x33;
     EXPECT_EQ(DecodeStatus(r, 0).maxMin, TMaxMinAction::NoChange);
 }
+
+TEST(StatusIndicators, EachFlagBitSetsItsOwnIndicator)
+{
+    TReplyBlock r = Reply();
+    r[1] = 0xD9; // REC, dBA, FAST, UNDER, OVER (bits 0, 3, 4, 6, 7)
+    r[2] = 0x10; // FULL
+    auto d = DecodeStatus(r, 0);
+    EXPECT_TRUE(d.lblREC && d.meterRecording && d.lbldBA && d.lblFAST && d.imgUNDER && d.imgOVER &&
+                d.lblFULL);
+    EXPECT_FALSE(d.lbldBC || d.lblSLOW || d.meterLeqMode || d.imgLEQ);
+    EXPECT_TRUE(d.imgSPL);
+
+    r[1] = 0x26; // bits 1, 2 and 5 only: MAX/MIN mode, nothing shown by the others
+    r[2] = 0x2F;
+    d = DecodeStatus(r, 0);
+    EXPECT_FALSE(d.lblREC || d.meterRecording || d.lbldBA || d.lblFAST || d.imgUNDER || d.imgOVER ||
+                 d.lblFULL);
+    EXPECT_TRUE(d.lbldBC && d.lblSLOW);
+}
