@@ -475,13 +475,6 @@ void GXSGraph::keyReleaseEvent(QKeyEvent *event)
     Forward(msg::KeyUp, key, 0);
 }
 
-bool GXSGraph::focusNextPrevChild(bool next)
-{
-    if (RunTime() && FChart != 0)
-        return false;
-    return QWidget::focusNextPrevChild(next);
-}
-
 void GXSGraph::InvalidateFocusBand()
 {
     QRect r = rect();

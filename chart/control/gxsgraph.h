@@ -199,8 +199,6 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
-    // At run time the control wants every key, Tab included.
-    bool focusNextPrevChild(bool next) override;
 
 private:
     // The control's window appears: the chart becomes its child and reports to it.

@@ -617,6 +617,21 @@ TEST(GXSGraphInput, KeysScrollMessagesAndLoaded)
     const std::string keyDown = "Send " + std::to_string(msg::KeyDown) + " ";
     EXPECT_EQ(lib.log, (std::vector<std::string>{"OnKeyDown 38", keyDown + "40 0"}));
 
+    // Tab is not among the keys the control wants: it moves the focus on and never reaches
+    // the chart (arrows, Return and Escape do).
+    QWidget form;
+    TestGraph onForm(lib);
+    onForm.setParent(&form);
+    QLineEdit next(&form);
+    onForm.setFocus();
+    lib.log.clear();
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&onForm, &tab);
+    EXPECT_EQ(form.focusWidget(), &next);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&onForm, &escape);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{keyDown + "27 0"}));
+
     // Scroll messages from the chart raise the event (end of scroll does not); from the
     // control's own bar they go on to the chart with lParam 0.
     std::vector<int> scrolls;
