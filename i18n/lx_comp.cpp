@@ -686,9 +686,11 @@ std::string TlxCustomLang::LookupIn(rtl::TStrings &table, int type, const std::s
             result = FKeyIndex.FindByKey(key, 1);
         return result;
     }
+    // The first row that begins with the key and a delimiter.
     for (int i = 0; i < table.Count(); ++i) {
         std::string row = table.Strings(i);
-        if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
+        if (row.find(FLangDelim) == std::string::npos ||
+            !rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
             continue;
         result = GetEntryField(row, FLangDelim, FActiveLanguage);
         if (result.empty() && fallBack)

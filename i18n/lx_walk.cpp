@@ -147,7 +147,7 @@ bool TlxCustomLang::IsActionText(rtl::TComponent *component, int kind)
         const rtl::TPropInfo *its = rtl::GetPropInfo(a, name, rtl::tkStrings);
         if (!own || !its)
             return false;
-        return rtl::GetStrProp(component, own) == rtl::GetStrProp(a, its);
+        return rtl::AnsiSameText(rtl::GetStrProp(component, own), rtl::GetStrProp(a, its));
     } catch (const std::exception &) {
         return false;
     }

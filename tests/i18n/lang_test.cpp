@@ -207,10 +207,12 @@ TEST(LangComponent, StringLookups)
     // into the next row.
     lang->Hints().Add("Label1\x01"
                       "a");
+    lang->Hints().Add("Label2"); // the key alone is no entry
     lang->Hints().Add(Row({"Label2", "b", "c", "d"}));
     lang->SetActiveLanguage(2);
     EXPECT_EQ(lang->LookupTableText(lang->Hints(), "label1", false), "");
     EXPECT_EQ(lang->LookupTableText(lang->Hints(), "label1", true), "a");
+    EXPECT_EQ(lang->LookupTableText(lang->Hints(), "LABEL2", false), "c");
 
     // Writing into the table is seen by the index; a short row is padded.
     lang->StoreText(lang->Strings(), "trois", 3, "IDS_2");
@@ -362,4 +364,48 @@ TEST(Walk, AFailingRowDoesNotStopTheOthers)
     EXPECT_NO_THROW(lang->SetActiveLanguage(2));
     EXPECT_EQ(f.list->Items.CommaText(), "un,deux");
     EXPECT_EQ(stubborn->Items.CommaText(), "a,b");
+}
+
+namespace {
+// A control whose Caption may come from an action, as menu items and buttons
+// do.
+class TActionControl : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TActionControl)
+public:
+    using rtl::TComponent::TComponent;
+    std::string Caption;
+    fake::TLabel *Action = nullptr;
+};
+
+RTL_IMPLEMENT_PUBLISHED_CLASS(TActionControl, rtl::TComponent)
+{
+    P.String(
+        "Caption", "TCaption", [](TActionControl &c) { return c.Caption; },
+        [](TActionControl &c, const std::string &v) { c.Caption = v; });
+    P.Object<fake::TLabel>(
+        "Action", [](TActionControl &c) { return c.Action; },
+        [](TActionControl &c, fake::TLabel *v) { c.Action = v; });
+}
+} // namespace
+
+TEST(Walk, CaptionsSuppliedByAnActionAreLeftToIt)
+{
+    Form f;
+    auto *action = fake::Make<fake::TLabel>(f.form.get(), "actOpen");
+    action->Caption = "&open";
+    auto *item = fake::Make<TActionControl>(f.form.get(), "mnuOpen");
+    item->Caption = "&Open"; // the action's text, in other letter case
+    item->Action = action;
+    auto *plain = fake::Make<TActionControl>(f.form.get(), "mnuClose");
+    plain->Caption = "&Close";
+    auto *lang = f.Load(Data({"stCaptions", Row({"mnuOpen", "&Open", "&Ouvrir"}),
+                              Row({"mnuClose", "&Close", "&Fermer"})}),
+                        2);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(item->Caption, "&Open");
+    EXPECT_EQ(plain->Caption, "&Fermer");
+    // The action's row is deleted, not kept among the removed rows.
+    ASSERT_EQ(lang->Captions().Count(), 1);
+    EXPECT_EQ(GetEntryField(lang->Captions().Strings(0), D, 0), "mnuClose");
+    EXPECT_TRUE(!lang->RemovedRows() || lang->RemovedRows()->Count() == 0);
 }
