@@ -130,7 +130,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     auto *button1 = new QPushButton(QStringLiteral("setup"), client);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->hide();
-    auto *button2 = new QPushButton(client);
+    auto *button2 = new QPushButton(QStringLiteral("Button2"), client);
     button2->setObjectName(QStringLiteral("Button2"));
     button2->hide();
     auto *grid8 = new QTableWidget(client);
@@ -184,10 +184,17 @@ void TfrmMain::BuildMenus()
         m->setObjectName(QString::fromLatin1(name));
         return m;
     };
+    // check: -1 no check mark, 0 unchecked, 1 checked. A click does not
+    // toggle the mark by itself: the handlers set it.
     auto item = [this](QMenu *m, const char *name, const char *caption,
-                       void (TfrmMain::*handler)() = nullptr) {
+                       void (TfrmMain::*handler)() = nullptr, int check = -1) {
         QAction *a = m->addAction(QString::fromLatin1(caption));
         a->setObjectName(QString::fromLatin1(name));
+        if (check >= 0) {
+            a->setCheckable(true);
+            a->setChecked(check == 1);
+            connect(a, &QAction::triggered, a, [a](bool checked) { a->setChecked(!checked); });
+        }
         if (handler)
             connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         if (!CommandAvailable(a->objectName()))
@@ -213,13 +220,8 @@ void TfrmMain::BuildMenus()
     item(dataLogger, "Setup1", "Setup")->setVisible(false);
 
     QMenu *view = menu("View1", "&View");
-    QAction *controlPanel =
-        item(view, "ControlPanel1", "&Control Panel", &TfrmMain::ControlPanel1Click);
-    controlPanel->setCheckable(true);
-    controlPanel->setChecked(true);
-    QAction *graph = item(view, "RealTimeGraph1", "Real Time &Graph");
-    graph->setCheckable(true);
-    graph->setChecked(false); // checked when the real-time graph window is made
+    item(view, "ControlPanel1", "&Control Panel", &TfrmMain::ControlPanel1Click, 1);
+    item(view, "RealTimeGraph1", "Real Time &Graph", nullptr, 1);
 
     QMenu *window = menu("Window1", "&Window");
     item(window, "Tile1", "&Tile", &TfrmMain::Tile1Click);
@@ -237,9 +239,7 @@ void TfrmMain::BuildMenus()
     const char *captions[8] = {"English", "French",  "German",  "Italian",
                                "Spanish", "Swedish", "Finnish", "Danish"};
     for (int i = 0; i < 8; ++i) {
-        QAction *a = item(language, kLanguageItems[i], captions[i]);
-        a->setCheckable(true);
-        a->setChecked(i == 0);
+        QAction *a = item(language, kLanguageItems[i], captions[i], nullptr, i == 0 ? 1 : 0);
         connect(a, &QAction::triggered, this, [this, i] { LanguageClick(i + 1); });
     }
 }

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -224,6 +225,8 @@ TEST_F(MainFormTest, ClosedPanelComesBackOnceFromTheViewMenu)
     f.MenuItem("ControlPanel1")->trigger();
     EXPECT_EQ(f.MdiClient()->ChildCount(), 1);
     EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->isMinimized());
+    // Bringing the panel back is no toggle of the check mark.
+    EXPECT_TRUE(Checked(f, "ControlPanel1"));
 }
 
 TEST_F(MainFormTest, ChoosingALanguageTranslatesEveryWindowAtOnce)
@@ -252,6 +255,44 @@ TEST_F(MainFormTest, ChoosingALanguageTranslatesEveryWindowAtOnce)
     EXPECT_EQ(f.gPanel()->Control<QLabel>("lblNoConnection")->text(), QString("Ingen forbindelse"));
     // Messages of the link come from the window's string ids.
     EXPECT_EQ(f.StringById("IDS_115"), std::string("Ingen forbindelse"));
+}
+
+// The access key of a menu text ("Fi&nestra" -> 'n'), 0 when it has none.
+QChar AccessKey(const QString &text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return text[i + 1].toLower();
+        ++i;
+    }
+    return QChar();
+}
+
+TEST_F(MainFormTest, AccessKeysAreUniqueInEveryMenuAndLanguage)
+{
+    // English keeps the window's own texts ("&Print" and "&Printer Setup"
+    // share their key); the translations do not add such clashes.
+    TfrmMain &f = Start();
+    for (int language = 2; language <= 8; ++language) {
+        f.lxLangDispatcher1()->SetActiveLanguage(language);
+        QList<QList<QAction *>> groups{f.menuBar()->actions()};
+        for (QAction *top : f.menuBar()->actions())
+            if (top->menu())
+                groups.append(top->menu()->actions());
+        for (const QList<QAction *> &group : groups) {
+            QMap<QChar, QString> seen;
+            for (QAction *a : group) {
+                const QChar key = AccessKey(a->text());
+                if (key.isNull())
+                    continue;
+                EXPECT_FALSE(seen.contains(key)) << language << ": " << a->text().toStdString()
+                                                 << " and " << seen.value(key).toStdString();
+                seen.insert(key, a->text());
+            }
+        }
+    }
 }
 
 TEST_F(MainFormTest, CloseStartsTheLanguageSetupOnlyAfterAChange)
