@@ -184,7 +184,7 @@ void TfrmPanel::BuildControls()
     lblRangeLow = Text("lblRangeLow", QStringLiteral("30"), 40, 121, 13, true);
     lblRangeHigh = Text("lblRangeHigh", QStringLiteral("130"), 222, 121, 13, true);
     imgColorBar =
-        Picture("imgColorBar", 60, 115, 4, 22, PanelPicture(QStringLiteral("level_bar.png")));
+        Picture("imgColorBar", 60, 115, 154, 22, PanelPicture(QStringLiteral("level_bar.png")));
     imgColorBar->setAttribute(Qt::WA_OpaquePaintEvent);
 
     lblMAX = Text("lblMAX", QStringLiteral("MAX"), 119, 88, 11, true);

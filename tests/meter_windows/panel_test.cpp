@@ -179,6 +179,8 @@ TEST_F(PanelTest, ReadingDrawsDigitsIndicatorsClockAndBar)
     reply[2] = 0x40;               // recording paused
     reply[7] = 0, reply[8] = 9, reply[9] = 4, reply[10] = 5;
     reply[15] = 0x37, reply[16] = 0x3F, reply[17] = 0x12; // minutes byte is no BCD
+    QLabel *bar = panel_->Control<QLabel>("imgColorBar");
+    EXPECT_EQ(bar->width(), 154); // full until the first reading
     const meter::TStatusDisplay d = meter::DecodeStatus(reply, 0);
     panel_->DrawReading(d);
 
@@ -202,7 +204,6 @@ TEST_F(PanelTest, ReadingDrawsDigitsIndicatorsClockAndBar)
     EXPECT_EQ(Pixmap("LCDT4").cacheKey(), small[2].cacheKey());
     EXPECT_EQ(Pixmap("LCDT5").cacheKey(), small[meter::BlankGlyph].cacheKey());
     // 94.5 dB: (3 x (945 - 300)) div 20 + 4 pixels, cropped, not scaled.
-    QLabel *bar = panel_->Control<QLabel>("imgColorBar");
     EXPECT_EQ(bar->width(), 100);
     EXPECT_EQ(bar->pixmap().width(), 154);
 }
