@@ -209,6 +209,7 @@ public:
     }
     void Clear() override
     {
+        FOneEmptyLine = false;
         if (FMemo)
             FMemo->clear();
     }
@@ -216,8 +217,10 @@ public:
 private:
     QStringList Lines() const
     {
-        if (!FMemo || FMemo->document()->isEmpty())
+        if (!FMemo)
             return {};
+        if (FMemo->document()->isEmpty())
+            return FOneEmptyLine ? QStringList{QString()} : QStringList{};
         QStringList lines;
         for (QTextBlock b = FMemo->document()->begin(); b.isValid(); b = b.next())
             lines << b.text();
@@ -225,8 +228,12 @@ private:
     }
     void SetLines(const QStringList &lines)
     {
-        if (FMemo)
-            FMemo->setPlainText(lines.join(QLatin1Char('\n')));
+        if (!FMemo)
+            return;
+        // One empty line and no lines show the same empty text; remember
+        // which one the memo holds, so that a line added next keeps it.
+        FOneEmptyLine = lines.size() == 1 && lines.front().isEmpty();
+        FMemo->setPlainText(lines.join(QLatin1Char('\n')));
     }
     static void Check(int index, int limit)
     {
@@ -234,6 +241,7 @@ private:
             IndexError(index);
     }
     QPointer<QPlainTextEdit> FMemo;
+    bool FOneEmptyLine = false;
 };
 
 } // namespace

@@ -151,4 +151,11 @@ TEST(ComponentAdapters, ControlBackedLists)
     EXPECT_EQ(memo->toPlainText(), "a\nb");
     lines->Delete(0);
     EXPECT_EQ(lines->Text(), "b\r\n");
+    // An empty first line survives the line that follows it.
+    lines->Put(0, "");
+    lines->Add("c");
+    EXPECT_EQ(memo->toPlainText(), "\nc");
+    EXPECT_EQ(lines->Count(), 2);
+    lines->Clear();
+    EXPECT_EQ(lines->Count(), 0);
 }
