@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace i18n;
 
 namespace {
@@ -408,4 +410,19 @@ TEST(Walk, CaptionsSuppliedByAnActionAreLeftToIt)
     ASSERT_EQ(lang->Captions().Count(), 1);
     EXPECT_EQ(GetEntryField(lang->Captions().Strings(0), D, 0), "mnuClose");
     EXPECT_TRUE(!lang->RemovedRows() || lang->RemovedRows()->Count() == 0);
+}
+
+TEST(Walk, RelativePathTextsAreComparedExpanded)
+{
+    Form f;
+    const std::string full =
+        (std::filesystem::current_path().parent_path() / "data").lexically_normal().string();
+    f.label1->Hint = full;
+    f.label2->Hint = full;
+    auto *lang = f.Load(Data({"stOtherStrings", Row({"Label1.Hint", "x", "../data"}),
+                              Row({"Label2.Hint", "x", "../other"})}),
+                        2);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(f.label1->Hint, full); // names the current value: not rewritten
+    EXPECT_EQ(f.label2->Hint, "../other");
 }
