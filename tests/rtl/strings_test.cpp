@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <unistd.h>
 
 using namespace rtl;
@@ -352,10 +353,11 @@ TEST(StringListObjects, AttachedOwnedAndCopied)
         owning.AddObject("c", new Counted(deaths));
         owning.Delete(0);
         EXPECT_EQ(deaths, 1);
+        std::unique_ptr<TObject> kept(owning.Objects(0));
         owning.PutObject(0, nullptr); // replaced, not freed: the caller keeps it
         EXPECT_EQ(deaths, 1);
     }
-    EXPECT_EQ(deaths, 2);
+    EXPECT_EQ(deaths, 3); // "c" with the list, "b" with the caller
 
     TStringList list;
     TPersistent notAList;
