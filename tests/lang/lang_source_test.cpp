@@ -120,6 +120,9 @@ TEST(LangSource, RefusesBadRowsWithTheirLine)
         {"[DlgsCaptions]\n", 1, "a linked component has no DlgsCaptions"},
         {Row("Label1", "a"), 1, "a row before any section"},
         {"[Captions]\n  en: a\n", 2, "a language line without a key"},
+        {"[Captions]\nLabel1\n\ten: a\n", 3, "a language line indented with a tab"},
+        {"[Caption]\n" + Row("Label1", "a"), 1, "an unknown section"},
+        {"[Captions]\n@component TlxLang\n", 2, "the component kind after a section"},
     };
     for (const auto &[text, line, why] : cases) {
         std::vector<langsrc::TError> errors;
