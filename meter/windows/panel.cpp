@@ -185,7 +185,8 @@ void TfrmPanel::BuildControls()
     lblRangeHigh = Text("lblRangeHigh", QStringLiteral("130"), 222, 121, 13, true);
     imgColorBar =
         Picture("imgColorBar", 60, 115, 154, 22, PanelPicture(QStringLiteral("level_bar.png")));
-    imgColorBar->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not opaque: a bar wider than its picture (above 130 dB) shows the
+    // display behind it, never unpainted pixels.
 
     lblMAX = Text("lblMAX", QStringLiteral("MAX"), 119, 88, 11, true);
     lblMIN = Text("lblMIN", QStringLiteral("MIN"), 94, 88, 11, true);

@@ -206,6 +206,31 @@ TEST_F(MainFormTest, PanelFollowsTheMeterAndFivePollFailuresDisconnect)
     EXPECT_FALSE(f.Control<QMenu>("DataLogger1")->menuAction()->isEnabled());
 }
 
+TEST_F(MainFormTest, MaxAndMinBlinkTogetherWhileTheMeterAlternates)
+{
+    TfrmMain &f = Start();
+    Tick(); // identify
+    meter::TfrmPanel *panel = f.gPanel();
+    auto shown = [panel](const char *label) {
+        return panel->Control<QLabel>(label)->isVisibleTo(panel);
+    };
+    for (int i = 0; i < 3; ++i)
+        panel->btnMaxMinClick(); // MAX, MIN, alternating
+    Tick();
+    QTimer *blink = f.Control<QTimer>("MaxMinTimer");
+    ASSERT_TRUE(blink->isActive());
+    f.MaxMinTimerTimer();
+    EXPECT_TRUE(shown("lblMAX") && shown("lblMIN"));
+    f.MaxMinTimerTimer();
+    EXPECT_FALSE(shown("lblMAX") || shown("lblMIN"));
+
+    panel->btnMaxMinDblClick(); // 'N': out of MAX/MIN mode
+    f.MaxMinTimerTimer();
+    Tick();
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_FALSE(shown("lblMAX") || shown("lblMIN"));
+}
+
 TEST_F(MainFormTest, ClosedPanelComesBackOnceFromTheViewMenu)
 {
     TfrmMain &f = Start();
@@ -221,10 +246,13 @@ TEST_F(MainFormTest, ClosedPanelComesBackOnceFromTheViewMenu)
     f.MenuItem("ControlPanel1")->trigger();
     ASSERT_NE(f.gPanel(), nullptr);
     EXPECT_TRUE(Checked(f, "ControlPanel1"));
-    f.MdiClient()->Minimize(f.gPanel());
+    f.resize(1280, 800);
+    f.gPanel()->SpeedButton1Click();
+    QCoreApplication::processEvents();
     f.MenuItem("ControlPanel1")->trigger();
     EXPECT_EQ(f.MdiClient()->ChildCount(), 1);
     EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->isMinimized());
+    EXPECT_EQ(f.MdiClient()->SubWindowOf(f.gPanel())->pos(), QPoint(0, 0));
     // Bringing the panel back is no toggle of the check mark.
     EXPECT_TRUE(Checked(f, "ControlPanel1"));
 }

@@ -208,6 +208,17 @@ TEST_F(PanelTest, ReadingDrawsDigitsIndicatorsClockAndBar)
     EXPECT_EQ(bar->pixmap().width(), 154);
 }
 
+TEST_F(PanelTest, ABarLongerThanItsPictureShowsTheDisplayBehindIt)
+{
+    meter::TStatusDisplay d;
+    d.imgColorBarWidth = meter::LevelBarWidth(1400); // 140.0 dB: 169 pixels
+    panel_->DrawReading(d);
+    const QImage image = panel_->grab().toImage();
+    const QColor beyond = image.pixelColor(60 + 158, 115 + 11);
+    EXPECT_EQ(beyond.alpha(), 255);
+    EXPECT_EQ(beyond, image.pixelColor(60 + 158, 115 + 30)) << "the display's own ground";
+}
+
 TEST_F(PanelTest, CloseTellsTheHostOnceAndFollowsTheLanguage)
 {
     host_.dispatcher.SetActiveLanguage(5);
