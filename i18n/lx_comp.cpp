@@ -564,10 +564,9 @@ void TlxCustomLang::Loaded()
         return;
     AdjustDialogRows();
     if (FOptions & loUseExtCommonStrings) {
-        if (auto *t = TableOfType(stDlgsCaptions))
-            t->Clear();
-        if (auto *t = TableOfType(stLocales))
-            t->Clear();
+        // Taken from another component instead (LookupTableText).
+        FTables[stDlgsCaptions].Clear();
+        FTables[stLocales].Clear();
     }
     if (FLangDelim == '\t') {
         FLangDelim = 1;
@@ -637,7 +636,7 @@ std::string TlxCustomLang::LookupTableText(rtl::TStrings &table, const std::stri
 {
     int type = -1;
     for (int t = 0; t < kStringsTypeCount; ++t)
-        if (TableOfType(t) == &table)
+        if (&FTables[t] == &table)
             type = t;
     bool external =
         ((FOptions & loUseExtCommonStrings) && (type == stDlgsCaptions || type == stLocales)) ||
@@ -734,12 +733,13 @@ std::string TlxCustomLang::GetRowText(rtl::TStrings &table, int index, bool fall
 {
     rtl::TStrings *source = &table;
     if ((FOptions & loUseExtCommonStrings) &&
-        (&table == TableOfType(stLocales) || &table == TableOfType(stDlgsCaptions))) {
-        int type = &table == TableOfType(stLocales) ? stLocales : stDlgsCaptions;
+        (&table == &FTables[stLocales] || &table == &FTables[stDlgsCaptions])) {
+        int type = &table == &FTables[stLocales] ? stLocales : stDlgsCaptions;
         TlxCustomLang *other = ExternalSource(type);
         if (!other)
             return {};
-        source = other->TableOfType(type);
+        if (other != this)
+            source = other->TableOfType(type);
     }
     if (index < 0 || index >= source->Count())
         return {};

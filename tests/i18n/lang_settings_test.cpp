@@ -171,6 +171,15 @@ TEST(LangSettings, CommonContainerAndExternalTables)
     EXPECT_EQ(linked->GetStringById("IDS_5"), "cinq");
     EXPECT_EQ(linked->GetStringById("IDS_6"), "");
     EXPECT_EQ(container->ActiveLanguage(), 2);
+
+    // A linked component told to take its dialog captions from elsewhere
+    // answers with the main component's.
+    Form third;
+    auto *common = third.Load<TlxLangLinked>(
+        "", 2, &d, [](TlxLangLinked &l) { l.SetOptions(loUseExtCommonStrings); });
+    EXPECT_EQ(common->DlgsCaptions().Count(), 0);
+    EXPECT_EQ(common->LookupTableText(common->DlgsCaptions(), "yes", false), "&Oui");
+    EXPECT_EQ(common->GetRowText(common->DlgsCaptions(), 0, false), "&Oui");
 }
 
 TEST(LangSettings, TableWriterReappliesOnlyItsTable)
