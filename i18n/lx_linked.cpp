@@ -29,13 +29,13 @@ void TlxLangLinked::Loaded()
         return;
     for (int type : {stDlgsCaptions, stLocales}) {
         rtl::TStringList &own = type == stDlgsCaptions ? DlgsCaptions() : Locales();
-        rtl::TStrings *theirs = FCommonContainer->TableOfType(type);
+        // The container's rows, whichever variant it is.
+        rtl::TStringList &theirs =
+            type == stDlgsCaptions ? FCommonContainer->DlgsCaptions() : FCommonContainer->Locales();
         own.Clear();
-        if (!theirs)
-            continue;
         const char from = FCommonContainer->LangDelim();
-        for (int i = 0; i < theirs->Count(); ++i) {
-            std::string row = theirs->Strings(i);
+        for (int i = 0; i < theirs.Count(); ++i) {
+            std::string row = theirs.Strings(i);
             if (from != LangDelim())
                 for (char &c : row)
                     if (c == from)
