@@ -96,6 +96,9 @@ rtl::TStrings *AsStrings(rtl::TObject *object)
 struct TlxCustomLang::CollectionTarget {
     rtl::TObject *Object = nullptr;       // the object holding the final property
     const rtl::TPropInfo *Prop = nullptr; // the final property
+    // An object on the way to the collection holds nothing yet: the row is
+    // skipped but kept, as the object may be there on a later switch.
+    bool NotThereYet = false;
 };
 
 bool TlxCustomLang::IsTranslatableClass(const std::string &className) const
@@ -186,13 +189,15 @@ bool TlxCustomLang::ResolveCollectionKey(const std::string &key, CollectionTarge
     std::vector<std::string> steps = SplitByDelimiter(path + ".", ".");
     if (steps.empty())
         return false;
-    for (const std::string &step : steps) {
-        const rtl::TPropInfo *p = rtl::GetPropInfo(object, step, rtl::tkClass);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const rtl::TPropInfo *p = rtl::GetPropInfo(object, steps[i], rtl::tkClass);
         if (!p || !p->IsReadable())
             return false;
         object = rtl::GetObjectProp(object, p);
-        if (!object)
+        if (!object) {
+            target.NotThereYet = i + 1 < steps.size();
             return false;
+        }
     }
     auto *collection = dynamic_cast<rtl::TCollection *>(object);
     if (!collection || index >= collection->Count())
@@ -241,7 +246,7 @@ void TlxCustomLang::RemoveObsoleteRows(rtl::TStrings &table, int kind)
             } catch (const std::exception &) {
                 ok = false;
             }
-            if (ok)
+            if (ok || target.NotThereYet)
                 ++i;
             else
                 MoveOut(table, i);

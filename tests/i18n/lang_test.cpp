@@ -426,3 +426,37 @@ TEST(Walk, RelativePathTextsAreComparedExpanded)
     EXPECT_EQ(f.label1->Hint, full); // names the current value: not rewritten
     EXPECT_EQ(f.label2->Hint, "../other");
 }
+
+namespace {
+// A control whose collection lives in an object it creates only later.
+class TLateHost : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TLateHost)
+public:
+    using rtl::TComponent::TComponent;
+    fake::TStatusBar *Properties = nullptr;
+};
+
+RTL_IMPLEMENT_PUBLISHED_CLASS(TLateHost, rtl::TComponent)
+{
+    P.Object<fake::TStatusBar>("Properties", [](TLateHost &h) { return h.Properties; });
+}
+} // namespace
+
+TEST(Walk, CollectionRowsWaitForAnObjectNotThereYet)
+{
+    Form f;
+    auto *host = fake::Make<TLateHost>(f.form.get(), "Host1");
+    auto *lang =
+        f.Load(Data({"stCollections", Row({"Host1.Properties.Panels[0].Text", "p0", "zero"})}), 2);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(lang->Collections().Count(), 1); // kept, not moved out
+    EXPECT_TRUE(!lang->RemovedRows() || lang->RemovedRows()->Count() == 0);
+
+    fake::TStatusBar properties(nullptr);
+    properties.Panels.Add();
+    host->Properties = &properties;
+    lang->SetActiveLanguage(1);
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(static_cast<fake::TStatusPanel *>(properties.Panels.Items(0))->Text, "zero");
+    host->Properties = nullptr;
+}
