@@ -439,10 +439,26 @@ void TfrmPanel::FormActivate()
 
 void TfrmPanel::SpeedButton1Click()
 {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->showMinimized();
-    else
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!sub) {
         showMinimized();
+        return;
+    }
+    // Minimised, the panel keeps a title bar to be found and restored by;
+    // restored, it is without one again.
+    const QRect normal = sub->geometry();
+    sub->setWindowFlag(Qt::FramelessWindowHint, false);
+    sub->showMinimized();
+    connect(
+        sub, &QMdiSubWindow::windowStateChanged, this,
+        [sub, normal](Qt::WindowStates, Qt::WindowStates now) {
+            if (now & Qt::WindowMinimized)
+                return;
+            sub->setWindowFlag(Qt::FramelessWindowHint, true);
+            sub->setGeometry(normal);
+            sub->show();
+        },
+        Qt::SingleShotConnection);
 }
 
 bool TfrmPanel::FormCloseQuery()

@@ -163,6 +163,7 @@ TEST_F(MainFormTest, FormShowPlacesThePanelAndPresetsTheDisplay)
     TfrmMain &f = Start();
     ASSERT_NE(f.gPanel(), nullptr);
     EXPECT_EQ(f.MdiClient()->SubWindowOf(f.gPanel())->pos(), QPoint(0, 0));
+    EXPECT_TRUE(f.MdiClient()->SubWindowOf(f.gPanel())->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(f.gDataFolder, dir_.path() + "/Documents/MX4820/");
     EXPECT_EQ(Status(1), QString("Off Connection"));
     EXPECT_TRUE(f.gPanel()->Control<QLabel>("lblNoConnection")->isVisibleTo(f.gPanel()));
@@ -249,10 +250,13 @@ TEST_F(MainFormTest, ClosedPanelComesBackOnceFromTheViewMenu)
     f.resize(1280, 800);
     f.gPanel()->SpeedButton1Click();
     QCoreApplication::processEvents();
+    // Minimised, it has a title bar to be found by; restored, none again.
+    EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->windowFlags() & Qt::FramelessWindowHint);
     f.MenuItem("ControlPanel1")->trigger();
     EXPECT_EQ(f.MdiClient()->ChildCount(), 1);
     EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->isMinimized());
     EXPECT_EQ(f.MdiClient()->SubWindowOf(f.gPanel())->pos(), QPoint(0, 0));
+    EXPECT_TRUE(f.MdiClient()->SubWindowOf(f.gPanel())->windowFlags() & Qt::FramelessWindowHint);
     // Bringing the panel back is no toggle of the check mark.
     EXPECT_TRUE(Checked(f, "ControlPanel1"));
 }
