@@ -142,6 +142,14 @@ TEST_F(LoggerDecode, CountsAndDamageCodes)
     EXPECT_EQ(Store.FSetEnd[0], 256 + 17 + 8);
     EXPECT_EQ(Rows[0][4], "4");
 
+    // A wrong count with a sample-aligned 0x5A 0xA5 among the samples: the
+    // first such pair ends the set, not the set's own end marker.
+    TLoggerImageBuilder f;
+    f.AddSet(SetOf({700, 0x5AA5, 700, 700}, 1, 9));
+    EXPECT_EQ(Decode(f), ldOk);
+    EXPECT_EQ(Store.FSetCount[0], 1);
+    EXPECT_EQ(Store.FSetEnd[0], 256 + 16 + 3);
+
     // No end where the count says and none to find: the count stays.
     TLoggerImageBuilder c;
     c.AddSet(SetOf({700, 700}, 1, 3, false));
