@@ -198,7 +198,6 @@ TEST_F(LoggerDecode, IntervalsAndSampleTimes)
     EXPECT_EQ(Store.FSetInterval, (std::vector<int>{2, 60, 0}));
     EXPECT_EQ(Rows[0][3], "00:02");
     EXPECT_EQ(Rows[1][3], "01:00");
-    EXPECT_EQ(IntervalText(600), "10:00");
     for (size_t k = 6; k < 9; ++k)
         EXPECT_EQ(Store.FDataTimes[k], Store.FSetStart[2]);
     EXPECT_NEAR(Store.FDataTimes[5] - Store.FSetStart[1], 120 / rtl::SecsPerDay, 1e-9);
