@@ -376,7 +376,7 @@ void TfrmMain::FormShow()
     FPanel->SetLabelVisible(meter::TPanelLabel::lblTime, true);
     SetCommandVisible(meter::TMeterCommand::DataLogger1, true);
     SetCommandVisible(meter::TMeterCommand::btnDataLogger, true);
-    FLink.Delay(500);
+    Delay(500);
     MainTimer->start();
     CloseSplash();
     // The real-time graph window joins here once the graph window exists.

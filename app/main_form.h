@@ -75,6 +75,9 @@ public:
     void Finnish1Click() { LanguageClick(7); }
     void Danish1Click() { LanguageClick(8); }
 
+    // Busy wait on the program's clock; processes no window messages.
+    void Delay(unsigned milliseconds) { FLink.Delay(milliseconds); }
+
     // ---- timers
     void MainTimerTimer() { FTimerLogic.MainTimerTimer(); }
     void MaxMinTimerTimer() { FTimerLogic.MaxMinTimerTimer(); }

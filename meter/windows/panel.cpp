@@ -402,19 +402,23 @@ QWidget *TfrmPanel::MovableWindow()
     return this;
 }
 
+void TfrmPanel::imgPanelMouseDown(QMouseEvent *event)
+{
+    // The left button drags the window as its title bar would; other buttons
+    // do nothing.
+    if (event->button() != Qt::LeftButton)
+        return;
+    FDragging = true;
+    FDragStart = event->globalPosition().toPoint();
+    FWindowStart = MovableWindow()->pos();
+}
+
 bool TfrmPanel::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            FDragging = true;
-            FDragStart = mouse->globalPosition().toPoint();
-            FWindowStart = MovableWindow()->pos();
-            return true;
-        }
-        return true; // other buttons do nothing
-    }
+    case QEvent::MouseButtonPress:
+        imgPanelMouseDown(static_cast<QMouseEvent *>(event));
+        return true;
     case QEvent::MouseMove:
         if (FDragging) {
             auto *mouse = static_cast<QMouseEvent *>(event);

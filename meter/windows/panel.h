@@ -18,6 +18,7 @@
 #include <array>
 #include <string>
 
+class QMouseEvent;
 class QTimer;
 class QToolButton;
 
@@ -77,6 +78,8 @@ public:
     // True when the panel may close (waits while a MaxMinTimer tick updates it).
     bool FormCloseQuery();
     void FormClose();
+    // A mouse button pressed on the picture, the digits or the clock.
+    void imgPanelMouseDown(QMouseEvent *event);
     void btnPowerClick() { close(); }
     void SpeedButton1Click();
     void SpeedButton2Click() { close(); }
