@@ -1,5 +1,6 @@
 #include "i18n/lx_comp.h"
 
+#include "i18n/lx_props.h"
 #include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
@@ -321,15 +322,8 @@ void TlxCustomLang::ChangeDelimiter(char oldDelim, char newDelim)
 void TlxCustomLang::PadAllEntries()
 {
     for (int t : {stStrings, stDlgsCaptions, stLocales}) {
-        rtl::TStrings *table = TableOfType(t);
-        if (!table)
-            continue;
-        for (int i = 0; i < table->Count(); ++i) {
-            std::string row = table->Strings(i);
-            std::string padded = PadEntry(row, FLangDelim, FNumOfLanguages);
-            if (padded != row)
-                table->Put(i, padded);
-        }
+        if (rtl::TStrings *table = TableOfType(t))
+            PadEntries(*table, FLangDelim, FNumOfLanguages);
     }
 }
 
@@ -798,27 +792,6 @@ std::vector<std::string> SplitLines(const std::string &text)
     return lines;
 }
 
-// Wide lines split at CR, every LF dropped; a last line without CR is kept.
-std::vector<std::u16string> SplitWideLines(const std::u16string &text)
-{
-    std::vector<std::u16string> lines;
-    std::u16string line;
-    bool pending = false;
-    for (char16_t c : text) {
-        if (c == u'\r') {
-            lines.push_back(line);
-            line.clear();
-            pending = false;
-        } else if (c != u'\n') {
-            line += c;
-            pending = true;
-        }
-    }
-    if (pending)
-        lines.push_back(line);
-    return lines;
-}
-
 // Section of a line: the type whose name it is (ignoring case), with
 // unicode set for a name followed by "_Unicode"; -1 for other lines.
 int SectionOfLine(const std::string &line, bool &unicode)
@@ -859,16 +832,14 @@ void TlxCustomLang::StoreLine(rtl::TStrings &table, const std::string &line)
         insertOrAppend();
         return;
     }
-    const std::string key = GetEntryField(line, FLangDelim, 0);
-    for (int i = 0; i < table.Count(); ++i) {
-        std::string row = table.Strings(i);
-        if (rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key)) {
-            table.Delete(i);
-            table.Insert(i, MergeEntries(row, line, FLangDelim));
-            return;
-        }
+    const int i = FindEntryByKey(table, line, FLangDelim);
+    if (i < 0) {
+        insertOrAppend();
+        return;
     }
-    insertOrAppend();
+    const std::string merged = MergeEntries(table.Strings(i), line, FLangDelim);
+    table.Delete(i);
+    table.Insert(i, merged);
 }
 
 std::string TlxCustomLang::WideRowToAnsi(const std::u16string &row)
@@ -876,22 +847,10 @@ std::string TlxCustomLang::WideRowToAnsi(const std::u16string &row)
     if (static_cast<int>(FCharsets.size()) < FNumOfLanguages)
         UpdateCharsetCache();
     const char16_t d = static_cast<unsigned char>(FLangDelim);
-    auto field = [&](int n) {
-        size_t start = 0;
-        for (int i = 0; i < n; ++i) {
-            size_t p = row.find(d, start);
-            if (p == std::u16string::npos)
-                return std::u16string();
-            start = p + 1;
-        }
-        size_t end = row.find(d, start);
-        return row.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start);
-    };
-    std::string out = rtl::WideToCodePage(field(0), rtl::SystemCodePage);
+    std::string out = WideToCharset(GetWideEntryField(row, d, 0), rtl::DEFAULT_CHARSET);
     out += FLangDelim;
     for (int n = 1; n <= FNumOfLanguages; ++n) {
-        unsigned cp = rtl::CharsetToCodePage(FCharsets[static_cast<size_t>(n - 1)]);
-        out += rtl::WideToCodePage(field(n), cp);
+        out += WideToCharset(GetWideEntryField(row, d, n), FCharsets[static_cast<size_t>(n - 1)]);
         out += FLangDelim;
     }
     return out;
@@ -919,7 +878,8 @@ void TlxCustomLang::ReadTranslationData(const std::string &bytes)
         SectionOfLine(line, unicodeSeen);
     UpdateCharsetCache();
     if (unicodeSeen) {
-        const std::vector<std::u16string> wideLines = SplitWideLines(wide);
+        TlxWideStringsAdapter wideLines;
+        wideLines.SetWideText(wide);
         ReadSection({}, true, &wideLines);
     }
     if (!IsLoading())
@@ -927,10 +887,12 @@ void TlxCustomLang::ReadTranslationData(const std::string &bytes)
 }
 
 void TlxCustomLang::ReadSection(const std::vector<std::string> &lines, bool wide,
-                                const std::vector<std::u16string> *wideLines)
+                                const TlxWideStringsAdapter *wideLines)
 {
-    const size_t count = wide ? wideLines->size() : lines.size();
-    auto lineAt = [&](size_t i) { return wide ? AsciiOf((*wideLines)[i]) : lines[i]; };
+    const size_t count = wide ? static_cast<size_t>(wideLines->WideLineCount()) : lines.size();
+    auto lineAt = [&](size_t i) {
+        return wide ? AsciiOf(wideLines->WideLine(static_cast<int>(i))) : lines[i];
+    };
     rtl::TStrings *table = nullptr;
     bool inSection = false;
     for (size_t i = 0; i < count; ++i) {
@@ -950,7 +912,8 @@ void TlxCustomLang::ReadSection(const std::vector<std::string> &lines, bool wide
         }
         if (!inSection || !table)
             continue;
-        std::string line = wide ? WideRowToAnsi((*wideLines)[i]) : lines[i];
+        std::string line =
+            wide ? WideRowToAnsi(wideLines->WideLine(static_cast<int>(i))) : lines[i];
         StoreLine(*table, DecodeLineBreaks(line));
     }
 }

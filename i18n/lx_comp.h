@@ -73,6 +73,7 @@ extern const TCharsetName kCharsetNames[19];
 int CharsetValueOf(const std::string &name);
 
 class TlxLangDispatcher;
+class TlxWideStringsAdapter;
 
 class TlxCustomLang : public rtl::TComponent {
     RTL_DECLARE_CLASS(TlxCustomLang)
@@ -249,7 +250,7 @@ private:
     void ClearExcludedTables();
     std::string DialogDefaultCaption(int i) const;
     void ReadSection(const std::vector<std::string> &lines, bool wide,
-                     const std::vector<std::u16string> *wideLines);
+                     const TlxWideStringsAdapter *wideLines);
     void StoreLine(rtl::TStrings &table, const std::string &line);
     std::string WideRowToAnsi(const std::u16string &row);
     std::string OwnerClassName() const;

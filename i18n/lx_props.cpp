@@ -37,6 +37,25 @@ rtl::TObject *ObjectOfProperty(rtl::TObject *instance, const std::string &proper
     return rtl::GetObjectProp(instance, p);
 }
 
+int FindEntryByKey(const rtl::TStrings &table, const std::string &entry, char delim)
+{
+    const std::string key = GetEntryField(entry, delim, 0);
+    for (int i = 0; i < table.Count(); ++i)
+        if (rtl::AnsiSameText(GetEntryField(table.Strings(i), delim, 0), key))
+            return i;
+    return -1;
+}
+
+void PadEntries(rtl::TStrings &table, char delim, int languages)
+{
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        std::string padded = PadEntry(row, delim, languages);
+        if (padded != row)
+            table.Put(i, padded);
+    }
+}
+
 void DeleteColumnInTable(rtl::TStrings &table, int n, char delim)
 {
     for (int i = table.Count() - 1; i >= 0; --i)

@@ -33,6 +33,13 @@ int CompareStrAnsi(const std::string &a, const std::string &b);
 // missing, of another kind, or holds none.
 rtl::TObject *ObjectOfProperty(rtl::TObject *instance, const std::string &property);
 
+// Index of the first entry whose key equals the key of entry (ignoring
+// case); -1 when none.
+int FindEntryByKey(const rtl::TStrings &table, const std::string &entry, char delim);
+
+// Every entry with fewer than languages + 1 delimiters padded to that many.
+void PadEntries(rtl::TStrings &table, char delim, int languages);
+
 // DeleteColumn / MoveColumn on every row of a table.
 void DeleteColumnInTable(rtl::TStrings &table, int n, char delim);
 void MoveColumnInTable(rtl::TStrings &table, int from, int to, char delim);

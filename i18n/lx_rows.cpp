@@ -366,6 +366,52 @@ bool AllTextsEmpty(const std::string &row, char delim)
     return row.find_first_not_of(delim, first) == std::string::npos;
 }
 
+std::u16string GetWideEntryField(const std::u16string &entry, char16_t delim, int n)
+{
+    if (n < 0)
+        return {};
+    size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        size_t p = entry.find(delim, start);
+        if (p == std::u16string::npos)
+            return {};
+        start = p + 1;
+    }
+    size_t end = entry.find(delim, start);
+    if (end == std::u16string::npos)
+        end = entry.size();
+    return entry.substr(start, end - start);
+}
+
+std::string WideToCharset(const std::u16string &wide, int charset)
+{
+    return rtl::WideToCodePage(wide, rtl::CharsetToCodePage(charset));
+}
+
+std::u16string CharsetToWide(const std::string &text, int charset)
+{
+    return rtl::CodePageToWide(text, rtl::CharsetToCodePage(charset));
+}
+
+void TlxWideStringsAdapter::SetWideText(const std::u16string &wide)
+{
+    FLines.clear();
+    std::u16string line;
+    bool pending = false;
+    for (char16_t c : wide) {
+        if (c == u'\r') {
+            FLines.push_back(line);
+            line.clear();
+            pending = false;
+        } else if (c != u'\n') {
+            line += c;
+            pending = true;
+        }
+    }
+    if (pending)
+        FLines.push_back(line);
+}
+
 std::string EncodeLineBreaks(std::string row)
 {
     for (char &c : row) {

@@ -92,6 +92,27 @@ std::string ReplaceField(const std::string &row, char delim, int language, const
 // True when every language field (every field after the key) is empty.
 bool AllTextsEmpty(const std::string &row, char delim);
 
+// Field n of a wide (UTF-16) row, as GetEntryField.
+std::u16string GetWideEntryField(const std::u16string &entry, char16_t delim, int n);
+
+// Conversions between 8-bit text in the code page of a font charset (the
+// system code page for DEFAULT_CHARSET and unknown charsets) and UTF-16.
+// Characters the code page lacks become replacement characters.
+std::string WideToCharset(const std::u16string &wide, int charset);
+std::u16string CharsetToWide(const std::string &text, int charset);
+
+// The lines of a wide text: split at CR, every LF dropped. A last line
+// without CR is kept.
+class TlxWideStringsAdapter {
+public:
+    void SetWideText(const std::u16string &wide);
+    int WideLineCount() const { return static_cast<int>(FLines.size()); }
+    const std::u16string &WideLine(int i) const { return FLines.at(static_cast<size_t>(i)); }
+
+private:
+    std::vector<std::u16string> FLines;
+};
+
 // A stored row keeps CR and LF as the bytes 0x19 and 0x1A so that it stays
 // on one line.
 std::string EncodeLineBreaks(std::string row);

@@ -119,8 +119,7 @@ std::string TlxCustomLang::RowText(const std::string &row)
 std::string TlxCustomLang::GetPropertyText(rtl::TObject *object, const rtl::TPropInfo *prop)
 {
     if (rtl::tkWideStrings.Contains(prop->Kind()))
-        return rtl::WideToCodePage(rtl::GetWideStrProp(object, prop),
-                                   rtl::CharsetToCodePage(FActiveCharset));
+        return WideToCharset(rtl::GetWideStrProp(object, prop), FActiveCharset);
     return rtl::GetStrProp(object, prop);
 }
 
@@ -128,8 +127,7 @@ void TlxCustomLang::AssignTextProperty(rtl::TObject *object, const rtl::TPropInf
                                        const std::string &text)
 {
     if (rtl::tkWideStrings.Contains(prop->Kind()))
-        rtl::SetWideStrProp(object, prop,
-                            rtl::CodePageToWide(text, rtl::CharsetToCodePage(FActiveCharset)));
+        rtl::SetWideStrProp(object, prop, CharsetToWide(text, FActiveCharset));
     else
         rtl::SetStrProp(object, prop, text);
 }
