@@ -327,19 +327,24 @@ void TlxCustomLang::PadAllEntries()
     }
 }
 
-void TlxCustomLang::RebuildIndexes()
+void TlxCustomLang::RebuildStringsIndex(TlxStringsCollection &index, int sortId)
 {
-    FKeyIndex.Clear();
+    index.Clear();
     rtl::TStrings &table = FTables[stStrings];
     for (int i = 0; i < table.Count(); ++i) {
         std::string row = table.Strings(i);
-        auto &item = FKeyIndex.Add();
+        auto &item = index.Add();
         item.Key = GetEntryField(row, FLangDelim, 0);
         for (int n = 1; n <= FNumOfLanguages; ++n)
             item.Values.push_back(GetEntryField(row, FLangDelim, n));
     }
-    FKeyIndex.SetSortID(0);
-    FKeyIndex.SortItems();
+    index.SetSortID(sortId);
+    index.SortItems();
+}
+
+void TlxCustomLang::RebuildIndexes()
+{
+    RebuildStringsIndex(FKeyIndex, 0);
     FIndexDirty = false;
 }
 
@@ -365,11 +370,16 @@ int TlxCustomLang::LanguageCharset(int n)
     return rtl::DEFAULT_CHARSET;
 }
 
-void TlxCustomLang::UpdateCharsetCache()
+void TlxCustomLang::RebuildCharsetCache()
 {
     FCharsets.assign(static_cast<size_t>(FNumOfLanguages), rtl::DEFAULT_CHARSET);
     for (int n = 1; n <= FNumOfLanguages; ++n)
         FCharsets[static_cast<size_t>(n - 1)] = LanguageCharset(n);
+}
+
+void TlxCustomLang::UpdateCharsetCache()
+{
+    RebuildCharsetCache();
     FActiveCharset = (FActiveLanguage >= 1 && FActiveLanguage <= FNumOfLanguages)
                          ? FCharsets[static_cast<size_t>(FActiveLanguage - 1)]
                          : rtl::DEFAULT_CHARSET;
@@ -845,7 +855,7 @@ void TlxCustomLang::StoreLine(rtl::TStrings &table, const std::string &line)
 std::string TlxCustomLang::WideRowToAnsi(const std::u16string &row)
 {
     if (static_cast<int>(FCharsets.size()) < FNumOfLanguages)
-        UpdateCharsetCache();
+        RebuildCharsetCache();
     const char16_t d = static_cast<unsigned char>(FLangDelim);
     std::string out = WideToCharset(GetWideEntryField(row, d, 0), rtl::DEFAULT_CHARSET);
     out += FLangDelim;

@@ -201,10 +201,16 @@ public:
     // ---- Table maintenance.
     void ChangeDelimiter(char oldDelim, char newDelim);
     void PadAllEntries();
+    // Fills index from the Strings table (key, then one text per language),
+    // sorted by key (sortId 0) or by the texts of language sortId.
+    void RebuildStringsIndex(TlxStringsCollection &index, int sortId);
     void RebuildIndexes();
     const TlxStringsCollection &KeyIndex() const { return FKeyIndex; }
     // Charset of language n (1-based) from the CharSets row of the owner.
     int LanguageCharset(int n);
+    // The charset of every language (RebuildCharsetCache), and with it the
+    // active language's (UpdateCharsetCache).
+    void RebuildCharsetCache();
     void UpdateCharsetCache();
     int ActiveCharset() const { return FActiveCharset; }
 
