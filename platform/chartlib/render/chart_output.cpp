@@ -502,17 +502,19 @@ bool ChartTextExportDialog(HCHART h, std::int32_t, const std::u16string &text)
     return WriteText(fileName, ChartDataText(h));
 }
 
-bool ChartPrintTo(HCHART h, QPrinter &printer, const ChartPair *sizeMm)
+bool ChartPrintTo(HCHART h, ui::TPrinter &printer, const ChartPair *sizeMm)
 {
     ChartObject *o = ChartFind(h);
     if (!o)
         return false;
-    QPainter painter;
-    if (!painter.begin(&printer))
+    // The job goes through the printer object, so that a job printed to a file replaces the
+    // file only when the whole page was drawn and the job finished.
+    if (!printer.BeginDoc())
         return false;
-    QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    QPrinter &device = printer.QtPrinter();
+    int res = device.resolution();
+    QRect page = device.pageLayout().paintRectPixels(res);
     page.moveTo(0, 0);
-    int res = printer.resolution();
     QRect target = page;
     if (sizeMm && sizeMm->a > 0)
         target.setWidth(std::min(page.width(), int(sizeMm->a / 25.4 * res)));
@@ -524,8 +526,11 @@ bool ChartPrintTo(HCHART h, QPrinter &printer, const ChartPair *sizeMm)
         double aspect = double(std::max(1, r.bottom - r.top)) / std::max(1, r.right - r.left);
         target.setHeight(std::min(page.height(), int(target.width() * aspect)));
     }
-    bool ok = ChartDrawToDC(h, painter, target);
-    return painter.end() && ok;
+    if (!ChartDrawToDC(h, *printer.Canvas(), target)) {
+        printer.Abort();
+        return false;
+    }
+    return printer.EndDoc();
 }
 
 bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair)
@@ -533,7 +538,8 @@ bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair)
     ChartObject *o = ChartFind(h);
     if (!o)
         return false;
-    QPrinter &printer = ui::Printer().QtPrinter();
+    ui::TPrinter &current = ui::Printer();
+    QPrinter &printer = current.QtPrinter();
     int orientation = o->Has(rprop::DefOrientation) ? o->GetInt(rprop::DefOrientation) : 1;
     if (orientation == 1)
         printer.setPageOrientation(QPageLayout::Landscape);
@@ -541,21 +547,22 @@ bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair)
         printer.setPageOrientation(QPageLayout::Portrait);
     if (!ChartDialogsService().ExecPrintDialog(printer))
         return false;
-    return ChartPrintTo(h, printer, flag == 1 ? nullptr : pair);
+    return ChartPrintTo(h, current, flag == 1 ? nullptr : pair);
 }
 
 bool ChartPrintGraph(HCHART h, std::int32_t, std::int32_t, std::int32_t orientation)
 {
     if (!ChartFind(h))
         return false;
-    QPrinter &printer = ui::Printer().QtPrinter();
+    ui::TPrinter &current = ui::Printer();
+    QPrinter &printer = current.QtPrinter();
     if (orientation == 1)
         printer.setPageOrientation(QPageLayout::Landscape);
     else if (orientation == 2)
         printer.setPageOrientation(QPageLayout::Portrait);
     if (!ChartDialogsService().DefaultPrinter(printer))
         return false;
-    return ChartPrintTo(h, printer, nullptr);
+    return ChartPrintTo(h, current, nullptr);
 }
 
 bool ChartBmpToClip(HCHART h, const ChartPair *pair)

@@ -15,6 +15,10 @@ class QAction;
 class QPoint;
 class QPrinter;
 
+namespace ui {
+class TPrinter;
+}
+
 namespace chartlib {
 
 // The modal prompts of the chart engine.
@@ -67,8 +71,10 @@ bool ChartPrintDialog(HCHART h, std::int32_t flag, const ChartPair *pair);
 // Prints without a dialog; orientation as DefOrientation (0 driver default, 1 landscape,
 // 2 portrait).
 bool ChartPrintGraph(HCHART h, std::int32_t, std::int32_t, std::int32_t orientation);
-// Renders the chart onto a printer that is ready (used by both print operations).
-bool ChartPrintTo(HCHART h, QPrinter &printer, const ChartPair *sizeMm);
+// Prints the chart as one job on the printer, set up as the dialogs left it (used by both
+// print operations). A job printed to a file replaces the file only when it finished; a job
+// that fails or is aborted leaves an existing file as it was.
+bool ChartPrintTo(HCHART h, ui::TPrinter &printer, const ChartPair *sizeMm);
 
 // Images. The pair gives the image size in pixels; 0 or less uses the chart's size. Files are
 // written whole or not at all (temporary file, then renamed).

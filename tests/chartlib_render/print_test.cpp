@@ -1,0 +1,99 @@
+// Printing a chart to a PDF file: the file is replaced only by a finished job; a job that fails
+// or is aborted leaves the previous file as it was and no temporary file behind.
+#include "platform/chartlib/render/chart_output.h"
+#include "platform/chartlib/render/chart_render.h"
+#include "platform/ui/printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace chartlib;
+
+namespace {
+
+const QByteArray kOldFile = "the previous good printout";
+
+QByteArray Contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList Entries(const QTemporaryDir &dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+class ChartPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        pdf = dir.filePath(QStringLiteral("chart.pdf"));
+        QFile f(pdf);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kOldFile);
+        f.close();
+        ChartRect r{0, 0, 600, 400};
+        h = ChartCreateWithView(304, 0, &r, 0, 12111);
+        ASSERT_NE(h, 0u);
+        ChartSetInt(h, 2115, 1);  // Subsets
+        ChartSetInt(h, 2120, 50); // Points
+        for (int i = 0; i < 50; ++i)
+            ChartSetElement2D(h, 2140, 0, i, 40.0f + i);
+        ui::Printer().SetOutputFileName(pdf);
+    }
+    void TearDown() override
+    {
+        ui::Printer().SetOutputFileName(QString());
+        ChartDestroy(h);
+    }
+
+    QTemporaryDir dir;
+    QString pdf;
+    HCHART h = 0;
+};
+
+} // namespace
+
+TEST_F(ChartPrintTest, FailedJobKeepsTheFileAndFinishedJobReplacesIt)
+{
+    // A chart so flat that nothing of it fits on the page: the page cannot be drawn, the job
+    // is aborted after the printer had started it.
+    ASSERT_TRUE(ChartMoveWindow(h, 16384, 1));
+    EXPECT_FALSE(ChartPrintGraph(h, 0, 0, 1));
+    EXPECT_FALSE(ui::Printer().Printing());
+    EXPECT_EQ(Contents(pdf), kOldFile);
+    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+    EXPECT_EQ(ui::Printer().OutputFileName(), pdf);
+
+    ASSERT_TRUE(ChartMoveWindow(h, 600, 400));
+    EXPECT_TRUE(ChartPrintGraph(h, 0, 0, 1));
+    EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
+    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+    EXPECT_EQ(ui::Printer().OutputFileName(), pdf);
+
+    // The print dialog's path with a size in millimetres goes the same way.
+    const QByteArray first = Contents(pdf);
+    ChartPair size{100, 60};
+    ASSERT_TRUE(ChartPrintTo(h, ui::Printer(), &size));
+    EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
+    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+}
+
+TEST_F(ChartPrintTest, NoSecondJobWhileOneRunsAndNoJobForAnUnknownChart)
+{
+    EXPECT_FALSE(ChartPrintTo(h + 1000, ui::Printer(), nullptr));
+    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+
+    // A job already running on the printer is not ended or disturbed by the chart.
+    ASSERT_TRUE(ui::Printer().BeginDoc());
+    EXPECT_FALSE(ChartPrintTo(h, ui::Printer(), nullptr));
+    EXPECT_TRUE(ui::Printer().Printing());
+    ui::Printer().Abort();
+    EXPECT_EQ(Contents(pdf), kOldFile);
+    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+}
