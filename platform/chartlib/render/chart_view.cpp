@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace chartlib {
 
@@ -788,6 +789,58 @@ void ChartView::DrawGrid(QPainter &p, const ChartFrame &f) const
         }
 }
 
+namespace {
+
+// The pen of a subset's line: its own colour and line type, or in monochrome the text colour
+// and a line type of its own.
+QPen SubsetPen(const ChartObject &o, const ChartFrame &f, std::int32_t s)
+{
+    QColor color =
+        f.style.mono ? f.style.text
+                     : ElementColor(o, rprop::SubsetColors, s, kSubsetPalette[std::size_t(s) % 8]);
+    std::int32_t type = std::size_t(s) < ArrayLength(o, rprop::SubsetLineTypes)
+                            ? std::int32_t(o.GetElement(rprop::SubsetLineTypes, s))
+                            : (f.style.mono ? s % 5 : 0);
+    return LinePen(type, color, f.penScale);
+}
+
+// The colour of annotation i of a colour array (the text colour in monochrome).
+QColor AnnotationColor(const ChartObject &o, const ChartFrame &f, std::int32_t id, std::int32_t i)
+{
+    return f.style.mono ? f.style.text : ElementColor(o, id, i, f.style.graphFore);
+}
+
+int WidestLine(const QFontMetrics &fm, const QStringList &lines)
+{
+    int width = 0;
+    for (const QString &l : lines)
+        width = std::max(width, fm.horizontalAdvance(l));
+    return width;
+}
+
+// A graph annotation that is shown: it has a symbol or a text, and its point lies in the plot.
+struct PlacedAnnotation {
+    int type;
+    QString text;
+    double px, py;
+};
+
+std::optional<PlacedAnnotation> PlaceGraphAnnotation(const ChartObject &o, const ChartFrame &f,
+                                                     std::int32_t i)
+{
+    int type = int(o.GetElement(rprop::GraphAnnotationType, i));
+    QString text = FromU16(o.GetElementText(rprop::GraphAnnotationText, i));
+    if (type == 0 && text.isEmpty())
+        return std::nullopt;
+    double px = f.PixelX(o.GetElement(rprop::GraphAnnotationX, i));
+    double py = f.PixelY(o.GetElement(rprop::GraphAnnotationY, i));
+    if (!QRectF(f.plot.adjusted(0, 0, 1, 1)).contains(px, py))
+        return std::nullopt;
+    return PlacedAnnotation{type, std::move(text), px, py};
+}
+
+} // namespace
+
 void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
 {
     const ChartObject &o = FObject;
@@ -803,13 +856,7 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
         in.xs = o.DataRow(0, s);
         in.ys = o.DataRow(1, s);
         in.useIndexX = in.xs.empty() && !f.dateTime;
-        QColor color = f.style.mono ? f.style.text
-                                    : ElementColor(o, rprop::SubsetColors, s,
-                                                   kSubsetPalette[std::size_t(s) % 8]);
-        std::int32_t type = std::size_t(s) < ArrayLength(o, rprop::SubsetLineTypes)
-                                ? std::int32_t(o.GetElement(rprop::SubsetLineTypes, s))
-                                : (f.style.mono ? s % 5 : 0);
-        p.setPen(LinePen(type, color, f.penScale));
+        p.setPen(SubsetPen(o, f, s));
         std::vector<std::size_t> breaks;
         std::vector<ColumnRun> runs = ReduceToColumns(in, f, &breaks);
         std::size_t nextBreak = 0;
@@ -862,9 +909,7 @@ AnnotationGeometry GeometryOf(const QFontMetrics &fm, double px, double py, int 
         g.symbol = QRectF(px - half, py - half, 2 * half, 2 * half);
     if (!text.isEmpty()) {
         g.lines = SplitLines(text);
-        int width = 0;
-        for (const QString &l : g.lines)
-            width = std::max(width, fm.horizontalAdvance(l));
+        int width = WidestLine(fm, g.lines);
         double height = double(fm.height()) * g.lines.size();
         if (symbol) {
             g.text = QRectF(px + half + 3, py - height / 2, width, height);
@@ -896,18 +941,13 @@ void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f) const
     p.setFont(f.style.annotation);
     for (std::size_t k = 0; k < n; ++k) {
         auto i = std::int32_t(k);
-        int type = int(o.GetElement(rprop::GraphAnnotationType, i));
-        QString text = FromU16(o.GetElementText(rprop::GraphAnnotationText, i));
-        if (type == 0 && text.isEmpty())
+        std::optional<PlacedAnnotation> a = PlaceGraphAnnotation(o, f, i);
+        if (!a)
             continue;
-        double px = f.PixelX(o.GetElement(rprop::GraphAnnotationX, i));
-        double py = f.PixelY(o.GetElement(rprop::GraphAnnotationY, i));
-        if (!QRectF(f.plot.adjusted(0, 0, 1, 1)).contains(px, py))
-            continue;
-        QColor color = f.style.mono
-                           ? f.style.text
-                           : ElementColor(o, rprop::GraphAnnotationColor, i, f.style.graphFore);
-        AnnotationGeometry g = GeometryOf(fm, px, py, type, text);
+        const int type = a->type;
+        const double px = a->px, py = a->py;
+        QColor color = AnnotationColor(o, f, rprop::GraphAnnotationColor, i);
+        AnnotationGeometry g = GeometryOf(fm, px, py, type, a->text);
         QPen pen(color, 2);
         p.setPen(pen);
         if (!g.symbol.isEmpty()) {
@@ -939,9 +979,7 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
         double px = std::round(f.PixelX(o.GetElement(rprop::VertLineAnnotation, i)));
         if (px < f.plot.left() || px > f.plot.right())
             continue;
-        QColor color = f.style.mono
-                           ? f.style.text
-                           : ElementColor(o, rprop::VertLineAnnotationColor, i, f.style.graphFore);
+        QColor color = AnnotationColor(o, f, rprop::VertLineAnnotationColor, i);
         int type = int(o.GetElement(rprop::VertLineAnnotationType, i));
         p.setPen(LinePen(type, color, f.penScale));
         p.drawLine(QPointF(px, f.plot.top()), QPointF(px, f.plot.bottom()));
@@ -952,9 +990,7 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
         if (text.isEmpty())
             continue;
         QStringList lines = SplitLines(text);
-        int width = 0;
-        for (const QString &l : lines)
-            width = std::max(width, fm.horizontalAdvance(l));
+        int width = WidestLine(fm, lines);
         double x = px + 3;
         if (x + width > f.plot.right())
             x = px - 3 - width; // keep the label inside the plot
@@ -1050,13 +1086,7 @@ void ChartView::DrawTitles(QPainter &p, const ChartFrame &f) const
     for (std::size_t k = 0; k < f.legendRects.size(); ++k) {
         const QRect &r = f.legendRects[k];
         std::int32_t sub = f.legendSubsets[k];
-        QColor color = s.mono ? s.text
-                              : ElementColor(o, rprop::SubsetColors, sub,
-                                             kSubsetPalette[std::size_t(sub) % 8]);
-        std::int32_t type = std::size_t(sub) < ArrayLength(o, rprop::SubsetLineTypes)
-                                ? std::int32_t(o.GetElement(rprop::SubsetLineTypes, sub))
-                                : (s.mono ? sub % 5 : 0);
-        p.setPen(LinePen(type, color, f.penScale));
+        p.setPen(SubsetPen(o, f, sub));
         int ym = r.center().y();
         p.drawLine(r.left(), ym, r.left() + 18, ym);
         p.setPen(s.text);
@@ -1107,15 +1137,10 @@ std::int32_t ChartView::HitTest(int x, int y)
         QFontMetrics fm(f.style.annotation);
         for (std::size_t k = n; k-- > 0;) {
             auto i = std::int32_t(k);
-            int type = int(o.GetElement(rprop::GraphAnnotationType, i));
-            QString text = FromU16(o.GetElementText(rprop::GraphAnnotationText, i));
-            if (type == 0 && text.isEmpty())
+            std::optional<PlacedAnnotation> a = PlaceGraphAnnotation(o, f, i);
+            if (!a)
                 continue;
-            double px = f.PixelX(o.GetElement(rprop::GraphAnnotationX, i));
-            double py = f.PixelY(o.GetElement(rprop::GraphAnnotationY, i));
-            if (!QRectF(f.plot.adjusted(0, 0, 1, 1)).contains(px, py))
-                continue;
-            AnnotationGeometry g = GeometryOf(fm, px, py, type, text);
+            AnnotationGeometry g = GeometryOf(fm, a->px, a->py, a->type, a->text);
             QPointF pt(x, y);
             if (g.symbol.adjusted(-2, -2, 2, 2).contains(pt) || g.text.contains(pt))
                 return finish(hotspot::GraphAnnotation, i, 0);
