@@ -307,18 +307,47 @@ bool ChartObject::Has(std::int32_t id) const
     return FindScalar(id) != nullptr || FState.arrays.count(id) != 0;
 }
 
+namespace {
+
+// Cuts the data and the data-shaped arrays to the data's subsets and points.
+void TruncateToData(ChartState &state)
+{
+    const auto subsets = std::size_t(state.data.subsets), points = std::size_t(state.data.points);
+    for (auto &axis : state.data.values)
+        Truncate(axis, subsets, points);
+    for (auto &[id, a] : state.arrays)
+        if (IsDataShaped(id)) {
+            Truncate(a.num, subsets, points);
+            Truncate(a.text, subsets, points);
+        }
+}
+
+// Rows and columns of a stored numeric array as a whole-array copy sees them: a data-shaped
+// array has the data's subsets and points, a two-index array its rows and its longest row, and
+// a one-index array is one row of singleRowColumns.
+void ArrayExtent(const ChartData &data, std::int32_t id, const ArrayValue &a,
+                 std::size_t singleRowColumns, std::size_t &nrows, std::size_t &ncols)
+{
+    if (IsDataShaped(id)) {
+        nrows = std::size_t(data.subsets);
+        ncols = std::size_t(data.points);
+    } else if (a.twoIndex) {
+        nrows = a.num.size();
+        ncols = ColumnExtent(a.num);
+    } else {
+        nrows = 1;
+        ncols = singleRowColumns;
+    }
+}
+
+} // namespace
+
 bool ChartObject::SetSubsets(std::int32_t n)
 {
     if (n < 0 || n > kMaxSubsets || std::int64_t(n) * FState.data.points > kMaxDataElements)
         return false;
     FState.data.subsets = n;
-    for (auto &axis : FState.data.values)
-        Truncate(axis, std::size_t(n), std::size_t(FState.data.points));
-    for (auto &[id, a] : FState.arrays)
-        if (IsDataShaped(id)) {
-            Truncate(a.num, std::size_t(n), std::size_t(FState.data.points));
-            Truncate(a.text, std::size_t(n), std::size_t(FState.data.points));
-        }
+    TruncateToData(FState);
     return true;
 }
 
@@ -327,13 +356,7 @@ bool ChartObject::SetPoints(std::int32_t n)
     if (n < 0 || n > kMaxPoints || std::int64_t(n) * FState.data.subsets > kMaxDataElements)
         return false;
     FState.data.points = n;
-    for (auto &axis : FState.data.values)
-        Truncate(axis, std::size_t(FState.data.subsets), std::size_t(n));
-    for (auto &[id, a] : FState.arrays)
-        if (IsDataShaped(id)) {
-            Truncate(a.num, std::size_t(FState.data.subsets), std::size_t(n));
-            Truncate(a.text, std::size_t(FState.data.subsets), std::size_t(n));
-        }
+    TruncateToData(FState);
     return true;
 }
 
@@ -528,38 +551,19 @@ bool ChartObject::SetArray(std::int32_t id, std::span<const double> values, Elem
         ncols = std::size_t(FState.data.points);
     } else {
         auto it = FState.arrays.find(id);
+        ArrayValue *a = nullptr;
         if (it == FState.arrays.end()) {
-            if (IsDataShaped(id)) {
-                ArrayValue &a = FState.arrays[id];
-                a.kind = kind;
-                a.twoIndex = true;
-                rows = &a.num;
-                nrows = std::size_t(FState.data.subsets);
-                ncols = std::size_t(FState.data.points);
-            } else {
-                ArrayValue &a = FState.arrays[id];
-                a.kind = kind;
-                rows = &a.num;
-                nrows = 1;
-                ncols = std::size_t(kMaxArrayLength);
-            }
+            a = &FState.arrays[id];
+            a->kind = kind;
+            a->twoIndex = IsDataShaped(id);
         } else {
-            ArrayValue &a = it->second;
-            if (a.kind == ElemKind::Text)
+            a = &it->second;
+            if (a->kind == ElemKind::Text)
                 return false;
-            k = a.kind;
-            rows = &a.num;
-            if (IsDataShaped(id)) {
-                nrows = std::size_t(FState.data.subsets);
-                ncols = std::size_t(FState.data.points);
-            } else if (a.twoIndex) {
-                nrows = a.num.size();
-                ncols = ColumnExtent(a.num);
-            } else {
-                nrows = 1;
-                ncols = std::size_t(kMaxArrayLength);
-            }
         }
+        k = a->kind;
+        rows = &a->num;
+        ArrayExtent(FState.data, id, *a, std::size_t(kMaxArrayLength), nrows, ncols);
     }
     if (ncols == 0 || nrows == 0)
         return false;
@@ -592,16 +596,7 @@ std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
         const ArrayValue &a = it->second;
         rows = &a.num;
         k = a.kind;
-        if (IsDataShaped(id)) {
-            nrows = std::size_t(FState.data.subsets);
-            ncols = std::size_t(FState.data.points);
-        } else if (a.twoIndex) {
-            nrows = a.num.size();
-            ncols = ColumnExtent(a.num);
-        } else {
-            nrows = 1;
-            ncols = a.num.empty() ? 0 : a.num[0].size();
-        }
+        ArrayExtent(FState.data, id, a, a.num.empty() ? 0 : a.num[0].size(), nrows, ncols);
     }
     if (ncols == 0 || nrows == 0)
         return 0;
