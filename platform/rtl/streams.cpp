@@ -18,6 +18,25 @@ std::string ErrnoText(int err)
     return std::strerror(err);
 }
 
+// Moves up to count bytes at p through io (one read or write call on a descriptor), retrying
+// on EINTR and partial transfers; stops at end of file or an error and gives the bytes moved.
+template <class Byte, class Io> int64_t TransferAll(Byte *p, int64_t count, Io io)
+{
+    int64_t done = 0;
+    while (done < count) {
+        ssize_t n = io(p + done, static_cast<size_t>(count - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
 // Full write to a descriptor, retrying on EINTR and partial writes.
 bool WriteAll(int fd, const void *data, size_t size, int &err)
 {
@@ -251,40 +270,16 @@ int64_t THandleStream::Read(void *buffer, int64_t count)
 {
     if (count <= 0 || FHandle < 0)
         return 0;
-    auto *p = static_cast<uint8_t *>(buffer);
-    int64_t done = 0;
-    while (done < count) {
-        ssize_t n = ::read(FHandle, p + done, static_cast<size_t>(count - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done;
+    return TransferAll(static_cast<uint8_t *>(buffer), count,
+                       [this](uint8_t *p, size_t n) { return ::read(FHandle, p, n); });
 }
 
 int64_t THandleStream::Write(const void *buffer, int64_t count)
 {
     if (count <= 0 || FHandle < 0)
         return 0;
-    const auto *p = static_cast<const uint8_t *>(buffer);
-    int64_t done = 0;
-    while (done < count) {
-        ssize_t n = ::write(FHandle, p + done, static_cast<size_t>(count - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done;
+    return TransferAll(static_cast<const uint8_t *>(buffer), count,
+                       [this](const uint8_t *p, size_t n) { return ::write(FHandle, p, n); });
 }
 
 int64_t THandleStream::Seek(int64_t offset, int origin)
