@@ -70,6 +70,17 @@ bool OwnerHasFont(rtl::TComponent *owner)
     return p && p->PropClass() && std::string(p->PropClass()->Name) == "TFont";
 }
 
+// Passes every row of the table to edit (which changes it in place and says whether it did)
+// and puts back the rows it changed.
+template <class Edit> void EditRows(rtl::TStrings &table, Edit edit)
+{
+    for (int i = 0; i < table.Count(); ++i) {
+        std::string row = table.Strings(i);
+        if (edit(row))
+            table.Put(i, row);
+    }
+}
+
 } // namespace
 
 const char *StringsTypeName(int type)
@@ -305,17 +316,15 @@ void TlxCustomLang::ChangeDelimiter(char oldDelim, char newDelim)
         rtl::TStrings *table = TableOfType(t);
         if (!table)
             continue;
-        for (int i = 0; i < table->Count(); ++i) {
-            std::string row = table->Strings(i);
+        EditRows(*table, [&](std::string &row) {
             bool changed = false;
             for (char &c : row)
                 if (c == oldDelim) {
                     c = newDelim;
                     changed = true;
                 }
-            if (changed)
-                table->Put(i, row);
-        }
+            return changed;
+        });
     }
 }
 
@@ -418,12 +427,13 @@ void TlxCustomLang::SetNumOfLanguages(int n)
             rtl::TStrings *table = TableOfType(t);
             if (!table)
                 continue;
-            for (int i = 0; i < table->Count(); ++i) {
-                std::string row = table->Strings(i);
+            EditRows(*table, [&](std::string &row) {
                 std::string cut = CutEntry(row, FLangDelim, n);
-                if (cut != row)
-                    table->Put(i, cut);
-            }
+                if (cut == row)
+                    return false;
+                row = std::move(cut);
+                return true;
+            });
         }
     }
     FNumOfLanguages = n;
