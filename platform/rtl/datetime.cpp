@@ -565,6 +565,22 @@ std::string FixedText(double v, int precision, int decimals, char sep)
     return out;
 }
 
+// Reads the whole text with scan (a date or a time; blanks may follow); out is set only when
+// nothing else is left.
+bool TryScanWhole(const std::string &s, TDateTime &out, const TFormatSettings &settings,
+                  bool (*scan)(Scanner &, TDateTime &, const TFormatSettings &))
+{
+    Scanner sc{s};
+    TDateTime v;
+    if (!scan(sc, v, settings))
+        return false;
+    sc.SkipBlanks();
+    if (!sc.AtEnd())
+        return false;
+    out = v;
+    return true;
+}
+
 } // namespace
 
 // ---- settings --------------------------------------------------------------
@@ -738,28 +754,12 @@ std::string DateTimeToStr(TDateTime dt, const TFormatSettings &settings)
 
 bool TryStrToDate(const std::string &s, TDateTime &out, const TFormatSettings &settings)
 {
-    Scanner sc{s};
-    TDateTime d;
-    if (!ScanDate(sc, d, settings))
-        return false;
-    sc.SkipBlanks();
-    if (!sc.AtEnd())
-        return false;
-    out = d;
-    return true;
+    return TryScanWhole(s, out, settings, ScanDate);
 }
 
 bool TryStrToTime(const std::string &s, TDateTime &out, const TFormatSettings &settings)
 {
-    Scanner sc{s};
-    TDateTime t;
-    if (!ScanTime(sc, t, settings))
-        return false;
-    sc.SkipBlanks();
-    if (!sc.AtEnd())
-        return false;
-    out = t;
-    return true;
+    return TryScanWhole(s, out, settings, ScanTime);
 }
 
 bool TryStrToDateTime(const std::string &s, TDateTime &out, const TFormatSettings &settings)
