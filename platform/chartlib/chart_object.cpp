@@ -208,10 +208,21 @@ std::int32_t ChartObject::GetInt(std::int32_t id) const
     return 0;
 }
 
+namespace {
+
+// Whether a scalar write of a kind other than an integer may store the id: a valid id that is
+// not a data array, the subset or point count, or the object type.
+bool TakesStoredScalar(std::int32_t id)
+{
+    return ValidId(id) && DataAxisOf(id) < 0 && id != prop::Subsets && id != prop::Points &&
+           id != prop::ObjectType;
+}
+
+} // namespace
+
 bool ChartObject::SetDouble(std::int32_t id, double v)
 {
-    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
-        id == prop::ObjectType)
+    if (!TakesStoredScalar(id))
         return false;
     ScalarMap(id)[id] = v;
     return true;
@@ -219,8 +230,7 @@ bool ChartObject::SetDouble(std::int32_t id, double v)
 
 bool ChartObject::SetSingle(std::int32_t id, float v)
 {
-    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
-        id == prop::ObjectType)
+    if (!TakesStoredScalar(id))
         return false;
     ScalarMap(id)[id] = v;
     return true;
@@ -265,8 +275,7 @@ bool ChartObject::GetDouble(std::int32_t id, double &out) const
 
 bool ChartObject::SetText(std::int32_t id, std::u16string_view text)
 {
-    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
-        id == prop::ObjectType)
+    if (!TakesStoredScalar(id))
         return false;
     ScalarMap(id)[id] = CleanText(text);
     return true;
@@ -282,8 +291,7 @@ std::u16string ChartObject::GetText(std::int32_t id) const
 
 bool ChartObject::SetBlock(std::int32_t id, std::span<const std::uint8_t> block)
 {
-    if (!ValidId(id) || DataAxisOf(id) >= 0 || id == prop::Subsets || id == prop::Points ||
-        id == prop::ObjectType || block.size() > kMaxBlockBytes)
+    if (!TakesStoredScalar(id) || block.size() > kMaxBlockBytes)
         return false;
     ScalarMap(id)[id] = std::vector<std::uint8_t>(block.begin(), block.end());
     return true;
