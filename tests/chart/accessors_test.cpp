@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 using namespace chartlib;
@@ -175,6 +176,29 @@ TEST(GXSGraphAccessors, MappedEnumerations)
     g.SetQuickStyle(eQuickStyle(200));
     EXPECT_EQ(ChartGetInt(g.h(), 2672), 200);
     EXPECT_EQ(GXEnumToLibrary(sgDarkNoBorder), 12);
+}
+
+// Every value of a mapped enumeration has a library value of its own, so each one survives a
+// trip through the chart object.
+template <class E, class Set, class Get>
+void CheckMappedRoundTrips(Graph &g, std::int32_t id, Set set, Get get)
+{
+    std::set<std::int32_t> sent;
+    for (int v = 0; v < GXEnumTraits<E>::count; ++v) {
+        (g.*set)(E(v));
+        sent.insert(ChartGetInt(g.h(), id));
+        EXPECT_EQ((g.*get)(), E(v)) << GXEnumTraits<E>::name << " " << v;
+    }
+    EXPECT_EQ(int(sent.size()), GXEnumTraits<E>::count) << GXEnumTraits<E>::name;
+}
+
+TEST(GXSGraphAccessors, MappedEnumerationsRoundTripEveryValue)
+{
+    Graph g;
+    CheckMappedRoundTrips<ePlottingMethod>(g, 3090, &P::SetPlottingMethod, &P::GetPlottingMethod);
+    CheckMappedRoundTrips<ePlottingMethodII>(g, 3011, &P::SetPlottingMethodII,
+                                             &P::GetPlottingMethodII);
+    CheckMappedRoundTrips<eTALocation>(g, 2961, &P::SetTALocation, &P::GetTALocation);
 }
 
 TEST(GXSGraphAccessors, TextsThroughTheBuffer)
