@@ -77,6 +77,11 @@ struct RegValue {
     std::vector<std::uint8_t> Data;
 };
 
+// Keys nest at most this deep, as on Windows. The tree is freed and written
+// recursively, so a damaged file with a key nested thousands of levels deep
+// must not get into it.
+constexpr size_t MaxKeyDepth = 512;
+
 struct RegNode {
     std::string Name;
     std::map<std::string, std::unique_ptr<RegNode>> Keys; // by folded name
@@ -419,6 +424,8 @@ public:
     {
         if (RegNode *node = Find(root, path))
             return node;
+        if (path.size() > MaxKeyDepth)
+            return nullptr;
         Record({OpKind::CreateKey, root, path, {}});
         return Find(root, path);
     }
@@ -570,7 +577,7 @@ private:
                 root = r;
         if (SameText(parts[0], "HKEY_LOCAL_MACHINE"))
             root = 1;
-        if (root < 0)
+        if (root < 0 || parts.size() - 1 > MaxKeyDepth)
             return nullptr;
         RegNode *node = &FRoots[root];
         for (size_t i = 1; i < parts.size(); ++i) {

@@ -234,10 +234,15 @@ TEST_F(RegistryFile, DamagedFileYieldsItsValidValues)
                        "[HKEY_NOWHERE\\SOFTWARE\\Nivora]\n"
                        "\"Lost\"=dword:00000002\n"
                        "[HKEY_CURRENT_USER\\Bad%zzName]\n"
-                       "\"Lost2\"=dword:00000002\n"
-                       "[HKEY_LOCAL_MACHINE\\software\\nivora]\n"
-                       "\"RealTimeRate\"=hex:00,00,00,00,00,00,04,40\n"
-                       "\"Cut\"=hex:00,00,00,00,00,00,f0";
+                       "\"Lost2\"=dword:00000002\n";
+    // A key nested far deeper than any real one (the tree is freed recursively).
+    text += "[HKEY_CURRENT_USER";
+    for (int i = 0; i < 300000; ++i)
+        text += "\\a";
+    text += "]\n\"Deep\"=dword:00000003\n"
+            "[HKEY_LOCAL_MACHINE\\software\\nivora]\n"
+            "\"RealTimeRate\"=hex:00,00,00,00,00,00,04,40\n"
+            "\"Cut\"=hex:00,00,00,00,00,00,f0";
     text += std::string("\0\0\0", 3);
     WriteText(File(), text);
 
@@ -249,6 +254,7 @@ TEST_F(RegistryFile, DamagedFileYieldsItsValidValues)
     EXPECT_EQ(reg.GetKeyNames().size(), 0u);
     reg.CloseKey();
     EXPECT_FALSE(reg.KeyExists("\\Bad%zzName"));
+    EXPECT_FALSE(reg.KeyExists("\\a")) << "a key nested too deep is dropped";
 
     // The next write keeps the valid values and drops the damage.
     ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", false));
