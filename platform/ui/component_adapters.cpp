@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -23,6 +24,7 @@
 
 #include <deque>
 #include <map>
+#include <vector>
 
 // Defines the class information of an adapter under the class library's
 // class name, below the class information parentInfo, and opens the body
@@ -52,6 +54,50 @@ const rtl::TClassInfo &CustomMemoInfo()
 {
     static const rtl::TClassInfo info{"TCustomMemo", &TControlAdapter::StaticClassInfo(), nullptr};
     return info;
+}
+
+// True when a layout of the widget's parent places the widget.
+bool IsLaidOut(const QWidget *widget)
+{
+    const QWidget *parent = widget->parentWidget();
+    if (!parent || !parent->layout())
+        return false;
+    std::vector<const QLayout *> layouts{parent->layout()};
+    while (!layouts.empty()) {
+        const QLayout *layout = layouts.back();
+        layouts.pop_back();
+        for (int i = 0; i < layout->count(); ++i) {
+            QLayoutItem *item = layout->itemAt(i);
+            if (item->widget() == widget)
+                return true;
+            if (item->layout())
+                layouts.push_back(item->layout());
+        }
+    }
+    return false;
+}
+
+// Sizes a text label to its text, as the class library's auto-sizing label
+// does: the edge its alignment names stays where it is (the centre for a
+// centred label), a word-wrapping label keeps its width. Pictures and labels
+// that a layout places are left to themselves.
+void AutoSizeLabel(QLabel *label)
+{
+    if (!label->pixmap().isNull() || IsLaidOut(label))
+        return;
+    const QRect old = label->geometry();
+    QSize size = label->sizeHint();
+    if (label->wordWrap())
+        size = QSize(old.width(), label->heightForWidth(old.width()));
+    if (size.width() <= 0 || size.height() <= 0 || size == old.size())
+        return;
+    int left = old.left();
+    const Qt::Alignment h = label->alignment() & Qt::AlignHorizontal_Mask;
+    if (h & Qt::AlignRight)
+        left = old.right() + 1 - size.width();
+    else if (h & Qt::AlignHCenter)
+        left = old.left() + (old.width() - size.width()) / 2;
+    label->setGeometry(left, old.top(), size.width(), size.height());
 }
 
 template <class A> void PublishHint(rtl::TPublisher<A> &P)
@@ -256,6 +302,9 @@ UI_IMPLEMENT_ADAPTER(TFontAdapter, "TFont", rtl::TPersistent::StaticClassInfo())
     P.Integer(
         "Size", "Integer", [](TFontAdapter &f) { return f.Size(); },
         [](TFontAdapter &f, int v) { f.SetSize(v); });
+    P.Integer(
+        "Height", "Integer", [](TFontAdapter &f) { return f.Height(); },
+        [](TFontAdapter &f, int v) { f.SetHeight(v); });
     P.Add(
         "Style", rtl::tkSet, "TFontStyles",
         [](TFontAdapter &f) { return rtl::TPropValue(std::int64_t(f.Style())); },
@@ -283,9 +332,40 @@ void TFontAdapter::SetName(const std::string &name)
 
 void TFontAdapter::SetSize(int size)
 {
-    if (size == FSize)
+    if (size == FSize && FPixelSize == 0)
         return;
     FSize = size;
+    FPixelSize = 0;
+    Changed();
+}
+
+namespace {
+// Pixels and points at the class library's screen resolution.
+constexpr int kPixelsPerInch = 96;
+int PixelsToPoints(int pixels)
+{
+    return (pixels * 72 + kPixelsPerInch / 2) / kPixelsPerInch;
+}
+int PointsToPixels(int points)
+{
+    return (points * kPixelsPerInch + 36) / 72;
+}
+} // namespace
+
+int TFontAdapter::Height() const
+{
+    return -(FPixelSize > 0 ? FPixelSize : PointsToPixels(FSize));
+}
+
+void TFontAdapter::SetHeight(int height)
+{
+    // A negative height is the character height, a positive one the cell
+    // height; both are taken as the pixel size here.
+    const int pixels = height < 0 ? -height : height;
+    if (pixels == 0 || pixels == FPixelSize)
+        return;
+    FPixelSize = pixels;
+    FSize = PixelsToPoints(pixels);
     Changed();
 }
 
@@ -316,6 +396,7 @@ void TFontAdapter::Assign(const rtl::TPersistent &source)
         return;
     FName = font->FName;
     FSize = font->FSize;
+    FPixelSize = font->FPixelSize;
     FStyle = font->FStyle;
     FCharset = font->FCharset;
     Changed();
@@ -324,7 +405,13 @@ void TFontAdapter::Assign(const rtl::TPersistent &source)
 void TFontAdapter::ReadFrom(const QFont &font)
 {
     FName = QStringToAnsi(font.family());
-    FSize = font.pointSize() > 0 ? font.pointSize() : FSize;
+    if (font.pixelSize() > 0) {
+        FPixelSize = font.pixelSize();
+        FSize = PixelsToPoints(FPixelSize);
+    } else if (font.pointSize() > 0) {
+        FPixelSize = 0;
+        FSize = font.pointSize();
+    }
     FStyle = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
              (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
 }
@@ -333,7 +420,9 @@ QFont TFontAdapter::ToQFont(const QFont &base) const
 {
     QFont f = base;
     f.setFamily(AnsiToQString(FName));
-    if (FSize > 0)
+    if (FPixelSize > 0)
+        f.setPixelSize(FPixelSize);
+    else if (FSize > 0)
         f.setPointSize(FSize);
     f.setBold(FStyle & fsBold);
     f.setItalic(FStyle & fsItalic);
@@ -408,9 +497,10 @@ void TCaptionAdapter::SetCaption(const std::string &caption)
 {
     QObject *o = Object();
     const QString text = AnsiToQString(caption);
-    if (auto *l = qobject_cast<QLabel *>(o))
+    if (auto *l = qobject_cast<QLabel *>(o)) {
         l->setText(text);
-    else if (auto *b = qobject_cast<QAbstractButton *>(o))
+        AutoSizeLabel(l);
+    } else if (auto *b = qobject_cast<QAbstractButton *>(o))
         b->setText(text);
     else if (auto *g = qobject_cast<QGroupBox *>(o))
         g->setTitle(text);
@@ -434,8 +524,10 @@ TLabelAdapter::TLabelAdapter(rtl::TComponent *owner, QObject *object)
     : TCaptionAdapter(owner, object)
 {
     FFont.OnChange = [this]() {
-        if (QWidget *w = Widget())
-            w->setFont(FFont.ToQFont(w->font()));
+        if (auto *l = qobject_cast<QLabel *>(Object())) {
+            l->setFont(FFont.ToQFont(l->font()));
+            AutoSizeLabel(l);
+        }
     };
 }
 

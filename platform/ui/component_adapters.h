@@ -3,7 +3,8 @@
 //
 //   TForm        the window            Caption, Hint, Font
 //   TControl     any other named widget Hint
-//   TLabel       QLabel                Caption, Hint, Font, ParentFont
+//   TLabel       QLabel                Caption, Hint, Font, ParentFont (sizes itself
+//                                      to a new caption, as an auto-sizing label does)
 //   TButton      QPushButton           Caption, Hint
 //   TSpeedButton QToolButton           Caption, Hint (TToolButton on a QToolBar)
 //   TCheckBox    QCheckBox             Caption, Hint
@@ -42,9 +43,11 @@ class QWidget;
 
 namespace ui {
 
-// The class library's font: Name, Size (points), Style (fsBold 1, fsItalic
-// 2, fsUnderline 4, fsStrikeOut 8) and Charset (kept; it changes nothing
-// here). OnChange runs after every change.
+// The class library's font: Name, Size (points), Height (the character
+// height in pixels, negative, as the class library gives it), Style (fsBold
+// 1, fsItalic 2, fsUnderline 4, fsStrikeOut 8) and Charset (kept; it changes
+// nothing here). A font sized in pixels stays sized in pixels until Size is
+// written. OnChange runs after every change.
 class TFontAdapter : public rtl::TPersistent {
     RTL_DECLARE_CLASS(TFontAdapter)
 public:
@@ -54,6 +57,8 @@ public:
     void SetName(const std::string &name);
     int Size() const { return FSize; }
     void SetSize(int size);
+    int Height() const;
+    void SetHeight(int height);
     int Style() const { return FStyle; }
     void SetStyle(int style);
     int Charset() const { return FCharset; }
@@ -73,6 +78,7 @@ private:
 
     std::string FName;
     int FSize = 8;
+    int FPixelSize = 0; // > 0: sized in pixels
     int FStyle = 0;
     int FCharset = 1; // DEFAULT_CHARSET
 };

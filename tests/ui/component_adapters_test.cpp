@@ -4,8 +4,10 @@
 #include "platform/rtl/typinfo.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,4 +160,69 @@ TEST(ComponentAdapters, ControlBackedLists)
     EXPECT_EQ(lines->Count(), 2);
     lines->Clear();
     EXPECT_EQ(lines->Count(), 0);
+}
+
+TEST(ComponentAdapters, LabelsSizeThemselvesToANewCaption)
+{
+    QWidget window;
+    window.resize(400, 200);
+    auto *left = Named<QLabel>(&window, "lblLeft");
+    auto *right = Named<QLabel>(&window, "lblRight");
+    auto *centred = Named<QLabel>(&window, "lblCentre");
+    for (QLabel *l : {left, right, centred})
+        l->setText("No Connection");
+    right->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    centred->setAlignment(Qt::AlignCenter);
+    left->setGeometry(10, 10, 80, 20);
+    right->setGeometry(10, 40, 80, 20);
+    centred->setGeometry(10, 70, 80, 20);
+    ui::TFormAdapter *form = ui::CreateFormComponent(&window, "TfrmPanel");
+
+    const std::string text = "Nessuna connessione, ancora";
+    for (const char *name : {"lblLeft", "lblRight", "lblCentre"})
+        rtl::SetStrProp(form->FindComponent(name), "Caption", text);
+    const int wide = QFontMetrics(left->font()).horizontalAdvance(QString::fromStdString(text));
+    for (QLabel *l : {left, right, centred})
+        EXPECT_GE(l->width(), wide) << l->objectName().toStdString();
+    EXPECT_EQ(left->x(), 10);                             // left edge kept
+    EXPECT_EQ(right->geometry().right(), 89);             // right edge kept
+    EXPECT_NEAR(centred->geometry().center().x(), 49, 1); // centre kept
+
+    // A label a layout places is left to the layout.
+    QWidget boxed;
+    auto *layout = new QVBoxLayout(&boxed);
+    auto *inner = new QHBoxLayout;
+    layout->addLayout(inner);
+    auto *laidOut = Named<QLabel>(&boxed, "lblLaidOut");
+    inner->addWidget(laidOut);
+    laidOut->setGeometry(5, 5, 20, 10);
+    ui::TFormAdapter *boxedForm = ui::CreateFormComponent(&boxed, "TfrmBox");
+    rtl::SetStrProp(boxedForm->FindComponent("lblLaidOut"), "Caption", text);
+    EXPECT_EQ(laidOut->geometry(), QRect(5, 5, 20, 10));
+}
+
+TEST(ComponentAdapters, FontsSizedInPixelsStayInPixels)
+{
+    QWidget window;
+    auto *label = Named<QLabel>(&window, "lblNoConnection");
+    QFont big("DejaVu Sans");
+    big.setPixelSize(20);
+    label->setFont(big);
+    ui::TFormAdapter *form = ui::CreateFormComponent(&window, "TfrmPanel");
+
+    rtl::TComponent *lbl = form->FindComponent("lblNoConnection");
+    rtl::TObject *font = rtl::GetObjectProp(lbl, "Font");
+    EXPECT_EQ(rtl::GetOrdProp(font, "Height"), -20);
+    EXPECT_EQ(rtl::GetOrdProp(font, "Size"), 15);
+    // A font row writes the name and the font back: the size stays 20 pixels.
+    rtl::SetStrProp(font, "Name", "DejaVu Serif");
+    rtl::SetObjectProp(lbl, "Font", font);
+    EXPECT_EQ(label->font().family(), "DejaVu Serif");
+    EXPECT_EQ(label->font().pixelSize(), 20);
+    // Writing Size makes it a point size.
+    rtl::SetOrdProp(font, "Size", 12);
+    EXPECT_EQ(label->font().pointSize(), 12);
+    EXPECT_EQ(label->font().pixelSize(), -1);
+    rtl::SetOrdProp(font, "Height", -13);
+    EXPECT_EQ(label->font().pixelSize(), 13);
 }
