@@ -23,6 +23,9 @@
 #include "meter/windows/panel_host.h"
 #endif
 
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTextDocument>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -248,4 +251,52 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
             }
         }
     }
+}
+
+// A text written in another language that differs from the English one only
+// in letter case is never applied (the walk writes a text only when it
+// differs ignoring case): it must be the same or differ more.
+TEST(TranslationSources, NoTranslationDiffersFromEnglishOnlyInCase)
+{
+    for (const std::string &form : SourceForms()) {
+        std::vector<langsrc::TError> errors;
+        langsrc::TSource source = ParseForm(form, errors);
+        for (int t = 0; t < langsrc::kTableCount; ++t)
+            for (const langsrc::TRow &row : source.Tables[size_t(t)])
+                for (size_t n = 1; n < row.Texts.size(); ++n)
+                    EXPECT_FALSE(row.Texts[n] != row.Texts[0] &&
+                                 rtl::AnsiSameText(row.Texts[n], row.Texts[0]))
+                        << form << ".txt:" << row.Line << ": " << row.Key << " "
+                        << langsrc::kLanguageCodes[n] << ": \"" << Utf8(row.Texts[n])
+                        << "\" differs from the English text only in case";
+    }
+}
+
+// In every language, each translated label that sizes itself shows its whole
+// text (the front panel's "No Connection" among them).
+TEST(TranslationSources, LabelsShowTheirWholeTextInEveryLanguage)
+{
+    const fs::path config = fs::temp_directory_path() / "nivora_lang_labels_test";
+    fs::create_directories(config);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    for (const auto &[form, factory] : Windows()) {
+        std::unique_ptr<QWidget> window = factory();
+        i18n::TlxCustomLang *lang = ui::LangOf(window.get());
+        ASSERT_NE(lang, nullptr) << form;
+        for (int n = 1; n <= lang->NumOfLanguages(); ++n) {
+            lang->SetActiveLanguage(n);
+            for (QLabel *label : window->findChildren<QLabel *>()) {
+                if (label->text().isEmpty() || label->wordWrap() || !label->pixmap().isNull() ||
+                    (label->parentWidget() && label->parentWidget()->layout()) ||
+                    Qt::mightBeRichText(label->text()))
+                    continue;
+                const int needed = QFontMetrics(label->font()).horizontalAdvance(label->text());
+                EXPECT_GE(label->width(), needed)
+                    << form << " in language " << n << ": " << label->objectName().toStdString()
+                    << " cuts \"" << label->text().toStdString() << "\"";
+            }
+        }
+        lang->SetActiveLanguage(1);
+    }
+    fs::remove_all(config);
 }
