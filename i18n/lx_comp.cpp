@@ -1,6 +1,7 @@
 #include "i18n/lx_comp.h"
 
 #include "i18n/lx_props.h"
+#include "i18n/lx_published.h"
 #include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
@@ -10,12 +11,80 @@
 #include "platform/rtl/typinfo.h"
 
 #include <exception>
+#include <filesystem>
 
 namespace i18n {
 
-RTL_IMPLEMENT_CLASS(TlxCustomLang, rtl::TComponent)
-RTL_IMPLEMENT_CLASS(TlxLang, TlxCustomLang)
-RTL_IMPLEMENT_CLASS(TlxLangDispatcher, rtl::TComponent)
+RTL_IMPLEMENT_PUBLISHED_CLASS(TlxCustomLang, rtl::TComponent)
+{
+    using L = TlxCustomLang;
+    P.String(
+        "Version", "string", [](L &l) { return l.Version(); },
+        [](L &l, const std::string &v) { l.SetVersion(v); });
+    P.Boolean(
+        "IsInheritedOwner", [](L &l) { return l.IsInheritedOwner(); },
+        [](L &l, bool v) { l.SetIsInheritedOwner(v); });
+    detail::PublishList(P, "StringsTypes", &L::StringsTypes, &L::SetStringsTypes);
+    detail::PublishList(P, "SmartExcludeProps", &L::SmartExcludeProps, &L::SetSmartExcludeProps);
+    P.Boolean(
+        "HandleResourceStrings", [](L &l) { return l.HandleResourceStrings(); },
+        [](L &l, bool v) { l.SetHandleResourceStrings(v); });
+    P.Integer(
+        "ResourceLanguageIndex", "Word", [](L &l) { return l.ResourceLanguageIndex(); },
+        [](L &l, int v) { l.SetResourceLanguageIndex(v); });
+    P.Boolean(
+        "TranslateExtendedFirst", [](L &l) { return l.TranslateExtendedFirst(); },
+        [](L &l, bool v) { l.SetTranslateExtendedFirst(v); });
+    P.Boolean(
+        "UseDefaultLanguage", [](L &l) { return l.UseDefaultLanguage(); },
+        [](L &l, bool v) { l.SetUseDefaultLanguage(v); });
+    P.Integer(
+        "DefaultLanguage", "Integer", [](L &l) { return l.DefaultLanguage(); },
+        [](L &l, int v) { l.SetDefaultLanguage(v); });
+    P.Boolean(
+        "AutoSkipEmpties", [](L &l) { return l.AutoSkipEmpties(); },
+        [](L &l, bool v) { l.SetAutoSkipEmpties(v); });
+    P.Boolean(
+        "StoreAsUTF8", [](L &l) { return l.StoreAsUTF8(); },
+        [](L &l, bool v) { l.SetStoreAsUTF8(v); });
+    P.Boolean(
+        "UseTaskMsgDlg", [](L &l) { return l.UseTaskMsgDlg(); },
+        [](L &l, bool v) { l.SetUseTaskMsgDlg(v); });
+}
+
+RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLang, TlxCustomLang)
+{
+    detail::PublishLangProperties(P, true);
+}
+
+RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLangDispatcher, rtl::TComponent)
+{
+    using D = TlxLangDispatcher;
+    P.Integer(
+        "ActiveLanguage", "Integer", [](D &d) { return d.ActiveLanguage(); },
+        [](D &d, int v) { d.SetActiveLanguage(v); });
+    P.Integer(
+        "NumOfLanguages", "Integer", [](D &d) { return d.NumOfLanguages(); },
+        [](D &d, int v) { d.SetNumOfLanguages(v); });
+    P.String(
+        "Language", "string", [](D &d) { return d.Language(); },
+        [](D &d, const std::string &v) { d.SetLanguage(v); });
+    P.Object<rtl::TStrings>(
+        "LangNames", [](D &d) { return &d.FLangNames; },
+        [](D &d, rtl::TStrings *v) {
+            if (v)
+                d.SetLangNames(*v);
+        });
+    P.String(
+        "FileName", "string", [](D &d) { return d.FileName(); },
+        [](D &d, const std::string &v) { d.SetFileName(v); });
+    P.Boolean(
+        "UseDefaultLanguage", [](D &d) { return d.UseDefaultLanguage(); },
+        [](D &d, bool v) { d.SetUseDefaultLanguage(v); });
+    P.Integer(
+        "DefaultLanguage", "Integer", [](D &d) { return d.DefaultLanguage(); },
+        [](D &d, int v) { d.SetDefaultLanguage(v); });
+}
 
 namespace {
 
@@ -282,9 +351,13 @@ bool TlxCustomLang::IsLoading() const
 
 rtl::TStrings *TlxCustomLang::TableOfType(int type)
 {
-    if (type < 0 || type >= kStringsTypeCount || type == stListView_TreeView_Items)
+    if (type < 0 || type >= kStringsTypeCount)
         return nullptr;
-    return &FTables[type];
+    const TlxPropInfoList props(this, rtl::tkClass);
+    const rtl::TPropInfo *p = props.Find(std::string(kTypeNames[type]).substr(2));
+    if (!p || !p->IsReadable())
+        return nullptr;
+    return dynamic_cast<rtl::TStrings *>(rtl::GetObjectProp(this, p));
 }
 
 rtl::TStrings *TlxCustomLang::TableByName(const std::string &name)
@@ -488,6 +561,54 @@ void TlxCustomLang::SetLangDispatcher(TlxLangDispatcher *dispatcher)
     } else if (Owner()) {
         dispatcher->LinkComponent(this);
     }
+}
+
+void TlxCustomLang::SetDoNotTranslate(const rtl::TStrings &names)
+{
+    if (&names != &FDoNotTranslate)
+        FDoNotTranslate.Assign(names);
+}
+
+void TlxCustomLang::SetExcludedProperties(const rtl::TStrings &names)
+{
+    if (&names != &FExcludedProperties)
+        FExcludedProperties.Assign(names);
+}
+
+void TlxCustomLang::SetStringsTypes(const rtl::TStrings &names)
+{
+    if (&names != &FStringsTypes)
+        FStringsTypes.Assign(names);
+}
+
+void TlxCustomLang::SetSmartExcludeProps(const rtl::TStrings &names)
+{
+    if (&names != &FSmartExcludeProps)
+        FSmartExcludeProps.Assign(names);
+}
+
+void TlxCustomLang::SetResourceLanguageIndex(int n)
+{
+    if (n == FResourceLanguageIndex)
+        return;
+    if (!IsLoading() && (n < 1 || n > FNumOfLanguages))
+        throw ELanguageError(RangeMessage(n, FNumOfLanguages));
+    FResourceLanguageIndex = n;
+}
+
+void TlxCustomLang::SetStoreAsUTF8(bool b)
+{
+    FStoreAsUTF8 = b;
+}
+
+bool TlxCustomLang::LoadFromLXB(const std::string &)
+{
+    return false;
+}
+
+bool TlxCustomLang::ReadLanguageFile(const std::string &, bool)
+{
+    return false;
 }
 
 void TlxCustomLang::SetDefaultLanguage(int n)
@@ -999,22 +1120,65 @@ void TlxLangDispatcher::Notification(rtl::TComponent *component, rtl::TOperation
         UnlinkComponent(static_cast<TlxCustomLang *>(component));
 }
 
+bool TlxLangDispatcher::IsLinked(const TlxCustomLang *lang) const
+{
+    for (const TlxCustomLang *l : FLinked)
+        if (l == lang)
+            return true;
+    return false;
+}
+
+template <class Fn> void TlxLangDispatcher::ForEachLinked(Fn fn)
+{
+    const std::vector<TlxCustomLang *> linked = FLinked;
+    for (TlxCustomLang *lang : linked)
+        if (IsLinked(lang))
+            fn(lang);
+}
+
 void TlxLangDispatcher::LinkComponent(TlxCustomLang *lang)
 {
-    if (!lang)
+    if (!lang || IsLinked(lang))
         return;
-    for (auto *l : FLinked)
-        if (l == lang)
-            return;
     FLinked.push_back(lang);
     lang->FreeNotification(this);
     lang->SetNumOfLanguages(FNumOfLanguages);
     lang->FLangNames.SetText(FLangNames.Text());
     lang->FLanguage = FLanguage;
-    if (OnLinkToDispatcher)
-        OnLinkToDispatcher(this, lang);
-    lang->SetActiveLanguage(FActiveLanguage);
-    lang->UpdateCharsetCache();
+    if (OnLinkToDispatcher) {
+        const auto handler = OnLinkToDispatcher;
+        handler(this, lang);
+        if (!IsLinked(lang))
+            return; // the handler unlinked or destroyed it
+    }
+    // The translation file FileName names (as given, else as its full path).
+    // Reading it gives the component its texts in the dispatcher's language;
+    // a file that cannot be read changes nothing, and the component switches
+    // as it does without one.
+    std::string path = FFileName;
+    std::error_code ec;
+    if (!path.empty() && !std::filesystem::exists(path, ec))
+        path = std::filesystem::absolute(path, ec).lexically_normal().string();
+    bool loaded = false;
+    if (!path.empty() && std::filesystem::is_regular_file(path, ec)) {
+        const int saved = lang->FActiveLanguage;
+        lang->FActiveLanguage = FActiveLanguage;
+        loaded = rtl::AnsiUpperCase(rtl::ExtractFileExt(path)) == ".LXB"
+                     ? lang->LoadFromLXB(path)
+                     : lang->ReadLanguageFile(path, true);
+        if (!IsLinked(lang))
+            return;
+        if (loaded) {
+            FLangNames.Assign(lang->FLangNames);
+            FNumOfLanguages = lang->FNumOfLanguages;
+        } else {
+            lang->FActiveLanguage = saved;
+        }
+    }
+    if (!loaded)
+        lang->SetActiveLanguage(FActiveLanguage);
+    if (IsLinked(lang))
+        lang->UpdateCharsetCache();
 }
 
 void TlxLangDispatcher::UnlinkComponent(TlxCustomLang *lang)
@@ -1032,15 +1196,16 @@ void TlxLangDispatcher::SetActiveLanguage(int n)
         throw ELanguageError(RangeMessage(n, FNumOfLanguages));
     FActiveLanguage = n;
     std::exception_ptr first;
-    const std::vector<TlxCustomLang *> linked = FLinked; // a handler may unlink one
-    for (TlxCustomLang *lang : linked) {
+    // A change-language handler may close windows: their components unlink
+    // themselves and are passed over.
+    ForEachLinked([&](TlxCustomLang *lang) {
         try {
             lang->SetActiveLanguage(n);
         } catch (...) {
             if (!first)
                 first = std::current_exception();
         }
-    }
+    });
     if (!HasState(rtl::csLoading) && FLangNames.Count() >= n && n >= 1)
         FLanguage = FLangNames.Strings(n - 1);
     if (first)
@@ -1057,8 +1222,7 @@ void TlxLangDispatcher::SetNumOfLanguages(int n)
         FLangNames.Add("Language N" + rtl::IntToStr(FLangNames.Count() + 1));
     while (FLangNames.Count() > n)
         FLangNames.Delete(FLangNames.Count() - 1);
-    for (TlxCustomLang *lang : std::vector<TlxCustomLang *>(FLinked))
-        lang->SetNumOfLanguages(n);
+    ForEachLinked([n](TlxCustomLang *lang) { lang->SetNumOfLanguages(n); });
 }
 
 void TlxLangDispatcher::SetLanguage(const std::string &name)
@@ -1080,10 +1244,10 @@ void TlxLangDispatcher::SetLangNames(const rtl::TStrings &names)
     FLangNames.Assign(names);
     if (FActiveLanguage - 1 < FLangNames.Count() && FActiveLanguage >= 1)
         FLanguage = FLangNames.Strings(FActiveLanguage - 1);
-    for (TlxCustomLang *lang : std::vector<TlxCustomLang *>(FLinked)) {
+    ForEachLinked([this](TlxCustomLang *lang) {
         lang->FLangNames.Assign(FLangNames);
         lang->SetLanguage(FLanguage);
-    }
+    });
     SetNumOfLanguages(FLangNames.Count() > 0 ? FLangNames.Count() : 1);
 }
 
@@ -1092,8 +1256,7 @@ void TlxLangDispatcher::SetDefaultLanguage(int n)
     if (n < 1 || n > FNumOfLanguages || n == FDefaultLanguage)
         return;
     FDefaultLanguage = n;
-    for (TlxCustomLang *lang : FLinked)
-        lang->SetDefaultLanguage(n);
+    ForEachLinked([n](TlxCustomLang *lang) { lang->SetDefaultLanguage(n); });
 }
 
 void TlxLangDispatcher::SetUseDefaultLanguage(bool b)
@@ -1101,8 +1264,7 @@ void TlxLangDispatcher::SetUseDefaultLanguage(bool b)
     if (b == FUseDefaultLanguage)
         return;
     FUseDefaultLanguage = b;
-    for (TlxCustomLang *lang : FLinked)
-        lang->SetUseDefaultLanguage(b);
+    ForEachLinked([b](TlxCustomLang *lang) { lang->SetUseDefaultLanguage(b); });
 }
 
 } // namespace i18n

@@ -75,6 +75,9 @@ int CharsetValueOf(const std::string &name);
 class TlxLangDispatcher;
 class TlxWideStringsAdapter;
 
+// The translation component of one form. Everything a stored form or a
+// translation file sets is a published property (the tables included); the
+// accessors below are the same properties for the program's code.
 class TlxCustomLang : public rtl::TComponent {
     RTL_DECLARE_CLASS(TlxCustomLang)
 public:
@@ -126,11 +129,25 @@ public:
     int ChangingCursor() const { return FChangingCursor; }
     void SetChangingCursor(int c) { FChangingCursor = c; }
     std::string Version() const { return "6.3.1"; }
-    void SetVersion(const std::string &) {}
+    void SetVersion(const std::string &) {} // always "6.3.1"
+    bool HandleResourceStrings() const { return FHandleResourceStrings; }
+    void SetHandleResourceStrings(bool b) { FHandleResourceStrings = b; }
+    int ResourceLanguageIndex() const { return FResourceLanguageIndex; }
+    void SetResourceLanguageIndex(int n);
+    bool TranslateExtendedFirst() const { return FTranslateExtendedFirst; }
+    void SetTranslateExtendedFirst(bool b) { FTranslateExtendedFirst = b; }
+    bool StoreAsUTF8() const { return FStoreAsUTF8; }
+    void SetStoreAsUTF8(bool b);
+    bool UseTaskMsgDlg() const { return FUseTaskMsgDlg; }
+    void SetUseTaskMsgDlg(bool b) { FUseTaskMsgDlg = b; }
     rtl::TStringList &DoNotTranslate() { return FDoNotTranslate; }
+    void SetDoNotTranslate(const rtl::TStrings &names);
     rtl::TStringList &ExcludedProperties() { return FExcludedProperties; }
+    void SetExcludedProperties(const rtl::TStrings &names);
     rtl::TStringList &StringsTypes() { return FStringsTypes; }
+    void SetStringsTypes(const rtl::TStrings &names);
     rtl::TStringList &SmartExcludeProps() { return FSmartExcludeProps; }
+    void SetSmartExcludeProps(const rtl::TStrings &names);
     bool IsStringsClass(const std::string &className) const;
     // Decode backslash escapes in looked-up strings (off by default).
     bool DecodeEscapesInStrings() const { return FDecodeEscapes; }
@@ -155,7 +172,9 @@ public:
     // (DlgsCaptions: only assign). The Strings writer rebuilds the key index.
     void SetTable(TStringsType type, const rtl::TStrings &lines);
 
-    // The table of a kind, nullptr when this component has none.
+    // The table of a kind: the published property named like the kind
+    // without "st" ("Captions" for stCaptions); nullptr when this component
+    // publishes none.
     virtual rtl::TStrings *TableOfType(int type);
     // The table whose kind name without "st" equals name (ignoring case).
     rtl::TStrings *TableByName(const std::string &name);
@@ -224,6 +243,12 @@ public:
     // inherited form) translation of the owner.
     void Loaded() override;
 
+    // ---- Translation files, read when the component links to a dispatcher
+    // that names one. Each returns true when it read the file and applied it
+    // to the form; false (nothing changed) when the file cannot be read.
+    virtual bool LoadFromLXB(const std::string &fileName);
+    virtual bool ReadLanguageFile(const std::string &fileName, bool translate);
+
 protected:
     void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
 
@@ -290,6 +315,11 @@ private:
     std::vector<int> FCharsets;
     int FActiveCharset = 1;
     bool FDecodeEscapes = false;
+    bool FHandleResourceStrings = false;
+    int FResourceLanguageIndex = 1;
+    bool FTranslateExtendedFirst = false;
+    bool FStoreAsUTF8 = false;
+    bool FUseTaskMsgDlg = true;
 };
 
 class TlxLang : public TlxCustomLang {
@@ -325,8 +355,12 @@ public:
 
     std::function<void(rtl::TObject *sender, TlxCustomLang *lang)> OnLinkToDispatcher;
 
+    // Links lang: it takes the dispatcher's languages and names, then reads
+    // the translation file FileName names when there is one, else switches
+    // to the active language.
     void LinkComponent(TlxCustomLang *lang);
     void UnlinkComponent(TlxCustomLang *lang);
+    bool IsLinked(const TlxCustomLang *lang) const;
     int LinkedCount() const { return static_cast<int>(FLinked.size()); }
     TlxCustomLang *Linked(int i) const { return FLinked.at(static_cast<size_t>(i)); }
 
@@ -334,6 +368,10 @@ protected:
     void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
 
 private:
+    // Calls fn for every component linked when the call starts and still
+    // linked when its turn comes (fn may unlink or destroy components).
+    template <class Fn> void ForEachLinked(Fn fn);
+
     std::vector<TlxCustomLang *> FLinked;
     int FActiveLanguage = 1;
     int FNumOfLanguages = 1;

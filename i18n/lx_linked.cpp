@@ -1,8 +1,16 @@
 #include "i18n/lx_linked.h"
 
+#include "i18n/lx_published.h"
+
 namespace i18n {
 
-RTL_IMPLEMENT_CLASS(TlxLangLinked, TlxCustomLang)
+RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLangLinked, TlxCustomLang)
+{
+    detail::PublishLangProperties(P, false);
+    P.Object<TlxCustomLang>(
+        "CommonContainer", [](TlxLangLinked &l) { return l.CommonContainer(); },
+        [](TlxLangLinked &l, TlxCustomLang *v) { l.SetCommonContainer(v); });
+}
 
 const char *const kLangClassNames[5] = {"TlxLang", "TlxLangLinked", "TlxLangRT", "TlxLangRTSE",
                                         "TlxLangTLV"};
@@ -13,13 +21,6 @@ TlxLangLinked::TlxLangLinked(rtl::TComponent *owner) : TlxCustomLang(owner)
     // use on.
     static const bool registered = (RegisterLangClasses(), true);
     (void)registered;
-}
-
-rtl::TStrings *TlxLangLinked::TableOfType(int type)
-{
-    if (type == stDlgsCaptions || type == stLocales)
-        return nullptr;
-    return TlxCustomLang::TableOfType(type);
 }
 
 void TlxLangLinked::Loaded()

@@ -16,8 +16,6 @@ public:
     // Ignored for the component itself; re-runs Loaded unless loading.
     void SetCommonContainer(TlxCustomLang *container);
 
-    rtl::TStrings *TableOfType(int type) override;
-
     void Loaded() override;
 
 protected:

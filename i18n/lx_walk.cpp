@@ -652,8 +652,11 @@ void TlxCustomLang::TranslateOwner()
                 ApplyRow(locales->Strings(i), stLocales);
     if (wanted(stCollections))
         ApplyTableTexts(FTables[stCollections], stCollections);
-    if (OnChangeLanguage)
-        OnChangeLanguage(this);
+    if (OnChangeLanguage) {
+        // The handler may close the window and with it this component.
+        const auto handler = OnChangeLanguage;
+        handler(this);
+    }
 }
 
 } // namespace i18n

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace i18n;
 
@@ -286,6 +287,135 @@ TEST(Dispatcher, SwitchesEveryFormAndChecksTheRange)
     late.Load(Data({"stCaptions", Row({"Label1", "1", "2", "3", "4", "five", "6", "7", "8"})}), 8,
               &d);
     EXPECT_EQ(late.label1->Caption, "five");
+}
+
+TEST(Dispatcher, AHandlerMayCloseWindowsDuringTheSwitch)
+{
+    TlxLangDispatcher d(nullptr);
+    d.SetNumOfLanguages(2);
+    const std::string data = Data({"stCaptions", Row({"Label1", "one", "un"})});
+    auto first = std::make_unique<Form>();
+    auto second = std::make_unique<Form>();
+    auto third = std::make_unique<Form>();
+    auto fourth = std::make_unique<Form>();
+    for (Form *f : {first.get(), second.get(), third.get(), fourth.get()})
+        f->Load(data, 2, &d);
+    // The first window's handler closes the second window; the third closes
+    // itself.
+    d.Linked(0)->OnChangeLanguage = [&](rtl::TObject *) { second.reset(); };
+    d.Linked(2)->OnChangeLanguage = [&](rtl::TObject *) { third.reset(); };
+    d.SetActiveLanguage(2);
+    EXPECT_EQ(d.LinkedCount(), 2);
+    EXPECT_EQ(first->label1->Caption, "un");
+    EXPECT_EQ(fourth->label1->Caption, "un");
+}
+
+namespace {
+
+// A linked component that also publishes a Locales table, and one whose
+// translation file reader can read its file.
+class TlxLangWithLocales : public TlxLangLinked {
+    RTL_DECLARE_CLASS(TlxLangWithLocales)
+public:
+    using TlxLangLinked::TlxLangLinked;
+};
+RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLangWithLocales, TlxLangLinked)
+{
+    P.Object<rtl::TStrings>("Locales", [](TlxLangWithLocales &l) { return &l.Locales(); });
+}
+
+class TlxLangReading : public TlxLangLinked {
+public:
+    using TlxLangLinked::TlxLangLinked;
+    bool ReadLanguageFile(const std::string &fileName, bool) override
+    {
+        Read = fileName;
+        rtl::TStringList names;
+        names.SetCommaText("en,fr,de");
+        SetLangNames(names);
+        return true;
+    }
+    std::string Read;
+};
+
+} // namespace
+
+TEST(LangComponent, EverySettingIsAPublishedProperty)
+{
+    auto names = [](const rtl::TClassInfo &cls) {
+        std::string s = " ";
+        for (const rtl::TPropInfo *p : rtl::GetPropList(cls))
+            s += p->Name() + " ";
+        return s;
+    };
+    const std::string main = names(TlxLang::StaticClassInfo());
+    const std::string linked = names(TlxLangLinked::StaticClassInfo());
+    for (const char *p :
+         {"Captions", "Strings", "Collections", "LangDispatcher", "LangDelim", "TranslateType",
+          "Options", "Version", "ResourceLanguageIndex", "StoreAsUTF8", "AutoSkipEmpties"}) {
+        EXPECT_NE(main.find(" " + std::string(p) + " "), std::string::npos) << p;
+        EXPECT_NE(linked.find(" " + std::string(p) + " "), std::string::npos) << p;
+    }
+    for (const char *p : {" DlgsCaptions ", " Locales ", " NeedAllDlgs "}) {
+        EXPECT_NE(main.find(p), std::string::npos) << p;
+        EXPECT_EQ(linked.find(p), std::string::npos) << p;
+    }
+    EXPECT_NE(linked.find(" CommonContainer "), std::string::npos);
+
+    // Writing a table through its property translates the form.
+    Form f;
+    auto *lang = f.Load("", 2);
+    lang->SetActiveLanguage(2);
+    rtl::TStringList captions;
+    captions.Add(Row({"Label1", "one", "un"}));
+    rtl::SetObjectProp(lang, "Captions", &captions);
+    EXPECT_EQ(f.label1->Caption, "un");
+    rtl::SetOrdProp(lang, "ActiveLanguage", 1);
+    EXPECT_EQ(f.label1->Caption, "one");
+    rtl::SetStrProp(lang, "Version", "x");
+    EXPECT_EQ(rtl::GetStrProp(lang, "Version"), "6.3.1");
+    EXPECT_EQ(rtl::GetSetProp(lang, "Options"), "");
+    rtl::SetSetProp(lang, "Options", "loUseExtCommonStrings");
+    EXPECT_EQ(lang->Options(), unsigned(loUseExtCommonStrings));
+
+    // The tables are found through the published properties: a variant that
+    // publishes Locales stores that section too.
+    Form g;
+    auto *withLocales = g.Load<TlxLangWithLocales>("", 1);
+    EXPECT_EQ(withLocales->TableOfType(stLocales), &withLocales->Locales());
+    EXPECT_EQ(lang->TableOfType(stLocales), nullptr);
+    EXPECT_NE(withLocales->TranslationDataBytes().find("stLocales\r\n"), std::string::npos);
+}
+
+TEST(Dispatcher, LinkingReadsTheFileNamedByFileName)
+{
+    const std::string data = Data({"stCaptions", Row({"Label1", "one", "un", "eins"})});
+    TlxLangDispatcher d(nullptr);
+    d.SetNumOfLanguages(3);
+    d.SetActiveLanguage(2);
+
+    // No such file, or a file the component cannot read: it switches to the
+    // dispatcher's language as without a file.
+    d.SetFileName("no such file.lxb");
+    Form missing;
+    missing.Load(data, 3, &d);
+    EXPECT_EQ(missing.label1->Caption, "un");
+    const auto file = std::filesystem::temp_directory_path() / "nivora_lang_link_test.ini";
+    {
+        std::ofstream(file) << "[not a translation]\n";
+    }
+    d.SetFileName(file.string());
+    Form unreadable;
+    unreadable.Load(data, 3, &d);
+    EXPECT_EQ(unreadable.label1->Caption, "un");
+
+    // A file that is read gives the component its texts, names and count.
+    Form read;
+    auto *lang = read.Load<TlxLangReading>(data, 3, &d);
+    EXPECT_EQ(lang->Read, file.string());
+    EXPECT_EQ(lang->ActiveLanguage(), 2);
+    EXPECT_EQ(d.LangNames().CommaText(), "en,fr,de");
+    std::filesystem::remove(file);
 }
 
 TEST(Walk, AppliesCaptionsHintsAndCollections)
