@@ -1,14 +1,10 @@
 #include "app/about_link.h"
 
-#ifdef NIVORA_HAVE_ABOUT_BOX
 #include "views/about_box.h"
 
 #include <QLabel>
-#endif
 
 namespace app {
-
-#ifdef NIVORA_HAVE_ABOUT_BOX
 
 void ShowSplash(i18n::TlxLangDispatcher *dispatcher)
 {
@@ -35,18 +31,5 @@ bool SplashShown()
 {
     return views::frmAbout != nullptr;
 }
-
-#else
-
-// MINIMAL CALL SITE: the About box is not in the build yet.
-void ShowSplash(i18n::TlxLangDispatcher *) {}
-void CloseSplash() {}
-void ShowAboutBox(i18n::TlxLangDispatcher *, QWidget *) {}
-bool SplashShown()
-{
-    return false;
-}
-
-#endif
 
 } // namespace app

@@ -1,6 +1,5 @@
 // The main window's use of the About box: as the start-up splash and from
-// the Help menu. Until the About box is part of the build these do nothing
-// (NIVORA_HAVE_ABOUT_BOX, set by app/CMakeLists.txt).
+// the Help menu.
 #pragma once
 
 class QWidget;

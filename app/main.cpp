@@ -5,7 +5,7 @@
 #include "app/main_form.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/locale_settings.h"
-#include "platform/usb/backend.h"
+#include "platform/usb/backend/backend.h"
 
 #include <QGuiApplication>
 #include <QScreen>

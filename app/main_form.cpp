@@ -4,7 +4,7 @@
 #include "controls/translation_data.h"
 #include "i18n/lx_comp.h"
 #include "platform/ui/folders.h"
-#include "platform/ui/lang_form.h"
+#include "controls/lang_form.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/ui_services.h"
@@ -147,7 +147,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     FDispatcher->SetName("lxLangDispatcher1");
     FDispatcher->SetNumOfLanguages(meter::kLanguageCount);
     FDispatcher->SetActiveLanguage(1);
-    FLang = ui::LoadFormTranslation<i18n::TlxLang>(form, FDispatcher, meter::kLanguageCount,
+    FLang = controls::LoadFormTranslation<i18n::TlxLang>(form, FDispatcher, meter::kLanguageCount,
                                                    controls::TranslationData("TfrmMain"));
     FLang->SetName("lxLang_frmMain");
 

@@ -4,7 +4,7 @@
 // Qt resource ":/lang/<FormClass>.lxd".
 //
 //     auto *form = ui::CreateFormComponent(this, "TfrmMain");
-//     auto *lang = ui::LoadFormTranslation<i18n::TlxLang>(
+//     auto *lang = controls::LoadFormTranslation<i18n::TlxLang>(
 //         form, dispatcher, 8, controls::TranslationData("TfrmMain"));
 #pragma once
 

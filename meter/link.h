@@ -3,7 +3,7 @@
 // command is built from.
 //
 // The main window owns one TMeterLink for the whole run and hands it the
-// device chosen at start (platform/usb/backend.h) and itself as the
+// device chosen at start (platform/usb/backend/backend.h) and itself as the
 // MainTimer switch. Everything runs on the GUI thread.
 //
 // Link lifecycle: every transaction first closes whatever link is open and

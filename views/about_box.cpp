@@ -6,7 +6,7 @@
 
 #include "i18n/lx_linked.h"
 #include "platform/ui/component_adapters.h"
-#include "platform/ui/lang_form.h"
+#include "controls/lang_form.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -84,7 +84,7 @@ TfrmAbout::TfrmAbout(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
     VersionInfo1->Loading();
     VersionInfo1->SetFileVersionLabel(
         dynamic_cast<ui::TLabelAdapter *>(FForm->FindComponent("Label2")));
-    lxLangLinked_frmAbout = ui::LoadFormTranslation<i18n::TlxLangLinked>(
+    lxLangLinked_frmAbout = controls::LoadFormTranslation<i18n::TlxLangLinked>(
         FForm, dispatcher, kLanguages, controls::TranslationData("TfrmAbout"));
     lxLangLinked_frmAbout->SetName("lxLangLinked_frmAbout");
     VersionInfo1->Loaded();

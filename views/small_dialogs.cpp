@@ -3,7 +3,7 @@
 #include "controls/translation_data.h"
 
 #include "i18n/lx_linked.h"
-#include "platform/ui/lang_form.h"
+#include "controls/lang_form.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 
@@ -70,7 +70,7 @@ L *LoadTranslation(QDialog *dialog, const char *formClass, const char *langName,
                    i18n::TlxLangDispatcher *dispatcher, ui::TFormAdapter *&form)
 {
     form = ui::CreateFormComponent(dialog, formClass);
-    L *lang = ui::LoadFormTranslation<L>(form, dispatcher, kLanguages,
+    L *lang = controls::LoadFormTranslation<L>(form, dispatcher, kLanguages,
                                          controls::TranslationData(formClass));
     lang->SetName(langName);
     return lang;

@@ -17,7 +17,7 @@
 #include "platform/rtl/registry.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/folders.h"
-#include "platform/usb/backend.h"
+#include "platform/usb/backend/backend.h"
 
 #include <QTemporaryDir>
 #include <QTimer>

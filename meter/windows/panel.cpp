@@ -4,7 +4,7 @@
 #include "i18n/lx_linked.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/jpeg/jpeg_picture.h"
-#include "platform/ui/lang_form.h"
+#include "controls/lang_form.h"
 #include "platform/ui/ui_services.h"
 
 #include <QCloseEvent>
@@ -92,7 +92,7 @@ TfrmPanel::TfrmPanel(TPanelHost &host, QWidget *parent) : QWidget(parent), FHost
     setFixedSize(ClientWidth, ClientHeight);
     BuildControls();
     auto *form = ui::CreateFormComponent(this, "TfrmPanel");
-    FLang = ui::LoadFormTranslation<i18n::TlxLangLinked>(
+    FLang = controls::LoadFormTranslation<i18n::TlxLangLinked>(
         form, FHost.LangDispatcher(), kLanguageCount, controls::TranslationData("TfrmPanel"));
     FLang->SetName("lxLangLinked_frmPanel");
     FormCreate();
@@ -384,12 +384,12 @@ void TfrmPanel::SetLabelVisible(TPanelLabel label, bool visible)
 void TfrmPanel::Key(uint8_t key)
 {
     if (FHost.PanelKey(key) == TKeyResult::OpenFailed)
-        ui::ShowMessage(ui::StringById(FLang, "IDS_0"));
+        ui::ShowMessage(controls::StringById(FLang, "IDS_0"));
 }
 
 void TfrmPanel::NotAvailable()
 {
-    ui::ShowMessage(ui::StringById(FLang, "IDS_6"));
+    ui::ShowMessage(controls::StringById(FLang, "IDS_6"));
 }
 
 // ---------------------------------------------------------------------------

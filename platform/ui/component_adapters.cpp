@@ -20,6 +20,7 @@
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVariant>
 #include <QWidget>
 
 #include <deque>
@@ -906,6 +907,27 @@ void TFormAdapter::AdaptChildren()
         return;
     for (QObject *child : window->findChildren<QObject *>())
         Adapt(child);
+}
+
+namespace {
+const char *const kFormProperty = "nivoraFormComponent";
+} // namespace
+
+TFormAdapter *CreateFormComponent(QWidget *window, const std::string &className)
+{
+    auto *form = new TFormAdapter(window, className);
+    form->AdaptChildren();
+    if (window)
+        window->setProperty(kFormProperty, QVariant::fromValue(static_cast<void *>(form)));
+    return form;
+}
+
+TFormAdapter *FormComponentOf(const QWidget *window)
+{
+    if (!window)
+        return nullptr;
+    QVariant v = window->property(kFormProperty);
+    return v.isValid() ? static_cast<TFormAdapter *>(v.value<void *>()) : nullptr;
 }
 
 } // namespace ui

@@ -1,5 +1,6 @@
-// Adapters that present Qt widgets to the translation engine as components
-// of the class library, with its class names and published property names:
+// Adapters that present Qt widgets as components of the class library, with
+// its class names and published property names, so that walks over a form's
+// components (the translation walk) reach them:
 //
 //   TForm        the window            Caption, Hint, Font
 //   TControl     any other named widget Hint
@@ -269,5 +270,13 @@ private:
     const rtl::TClassInfo *FClass;
     TFontAdapter FFont;
 };
+
+// The form component of window (class name className) with an adapter for
+// every named widget, action and menu below it. It lives as long as the
+// window: it is destroyed with it, taking every component it owns along.
+TFormAdapter *CreateFormComponent(QWidget *window, const std::string &className);
+
+// The form component made for window; nullptr when there is none.
+TFormAdapter *FormComponentOf(const QWidget *window);
 
 } // namespace ui

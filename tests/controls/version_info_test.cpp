@@ -4,7 +4,6 @@
 #include "controls/version_resource.h"
 
 #include "platform/ui/component_adapters.h"
-#include "platform/ui/lang_form.h"
 
 #include <QCoreApplication>
 #include <QLabel>

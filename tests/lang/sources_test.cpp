@@ -12,16 +12,12 @@
 #include "i18n/lx_comp.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/typinfo.h"
-#include "platform/ui/lang_form.h"
+#include "platform/ui/component_adapters.h"
 
-#if defined(NIVORA_HAVE_APP)
 #include "app/main_form.h"
-#include "platform/usb/sim/simulated_meter.h"
-#endif
-#if defined(NIVORA_HAVE_PANEL)
 #include "meter/windows/panel.h"
 #include "meter/windows/panel_host.h"
-#endif
+#include "platform/usb/sim/simulated_meter.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -69,7 +65,6 @@ langsrc::TSource ParseForm(const std::string &form, std::vector<langsrc::TError>
     return langsrc::ParseSource(ReadText(kLangDir / (form + ".txt")), errors);
 }
 
-#if defined(NIVORA_HAVE_PANEL)
 // The few things a panel asks of its main window.
 class TQuietHost : public meter::TPanelHost {
 public:
@@ -83,7 +78,6 @@ public:
 private:
     meter::TDigitGlyphs FGlyphs;
 };
-#endif
 
 // Each window with a source, built in English without a dispatcher.
 using TFactory = std::function<std::unique_ptr<QWidget>()>;
@@ -94,20 +88,16 @@ const std::map<std::string, TFactory> &Windows()
         {"TfrmAnnoEdit", [] { return std::make_unique<views::TfrmAnnoEdit>(nullptr); }},
         {"TfrmDelAnno", [] { return std::make_unique<views::TfrmDelAnno>(nullptr); }},
         {"TfrmDateTime", [] { return std::make_unique<views::TfrmDateTime>(nullptr); }},
-#if defined(NIVORA_HAVE_APP)
         {"TfrmMain",
          [] {
              static usb::SimulatedMeter meter;
              return std::make_unique<app::TfrmMain>(meter);
          }},
-#endif
-#if defined(NIVORA_HAVE_PANEL)
         {"TfrmPanel",
          [] {
              static TQuietHost host;
              return std::make_unique<meter::TfrmPanel>(host);
          }},
-#endif
     };
     return windows;
 }

@@ -1,5 +1,5 @@
 // Qt widgets seen as the class library's components.
-#include "platform/ui/lang_form.h"
+#include "platform/ui/component_adapters.h"
 
 #include "platform/rtl/typinfo.h"
 

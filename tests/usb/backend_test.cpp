@@ -1,4 +1,4 @@
-#include "platform/usb/backend.h"
+#include "platform/usb/backend/backend.h"
 
 #include "platform/usb/hid/hid_device.h"
 #include "platform/usb/sim/simulated_meter.h"

@@ -5,11 +5,12 @@
 // then:
 //
 //     auto *form = ui::CreateFormComponent(this, "TfrmAbout");
-//     FLang = ui::LoadFormTranslation<i18n::TlxLangLinked>(
-//         form, dispatcher, 8, kTfrmAboutTranslationData);
+//     FLang = controls::LoadFormTranslation<i18n::TlxLangLinked>(
+//         form, dispatcher, 8, controls::TranslationData("TfrmAbout"));
 //     FormCreate(); // the window's own create handler, only now
 //
-// and later shows messages with ui::StringById(FLang, "IDS_24").
+// and later looks up its message texts with controls::StringById(FLang, id),
+// id being "IDS_" and a number.
 #pragma once
 
 #include "i18n/lx_comp.h"
@@ -22,15 +23,7 @@
 
 class QWidget;
 
-namespace ui {
-
-// The form component of window (class name className) with an adapter for
-// every named widget, action and menu below it. It lives as long as the
-// window: it is destroyed with it, taking the translation component along.
-TFormAdapter *CreateFormComponent(QWidget *window, const std::string &className);
-
-// The form component made for window; nullptr when there is none.
-TFormAdapter *FormComponentOf(const QWidget *window);
+namespace controls {
 
 // Creates the translation component of type L owned by form, marks it
 // loading, sets NumOfLanguages and LangDispatcher, reads the stored
@@ -38,8 +31,8 @@ TFormAdapter *FormComponentOf(const QWidget *window);
 // links to the dispatcher and translates the form into the dispatcher's
 // language. Returns the component (owned by form).
 template <class L = i18n::TlxLangLinked>
-L *LoadFormTranslation(TFormAdapter *form, i18n::TlxLangDispatcher *dispatcher, int numLanguages,
-                       const std::string &translationData)
+L *LoadFormTranslation(ui::TFormAdapter *form, i18n::TlxLangDispatcher *dispatcher,
+                       int numLanguages, const std::string &translationData)
 {
     auto *lang = new L(form);
     const std::string name = std::string(L::StaticClassInfo().Name).substr(1) + "1";
@@ -60,4 +53,4 @@ i18n::TlxCustomLang *LangOf(const QWidget *window);
 // as Qt text; empty for a null component.
 QString StringById(i18n::TlxCustomLang *lang, const std::string &id);
 
-} // namespace ui
+} // namespace controls

@@ -1,5 +1,5 @@
 // The translation engine on real Qt widgets (offscreen).
-#include "platform/ui/lang_form.h"
+#include "controls/lang_form.h"
 
 #include "i18n/lx_rows.h"
 
@@ -110,8 +110,8 @@ TEST(LangBridge, WalkOnQtWidgets)
     dispatcher.SetNumOfLanguages(2);
     Window win;
     auto *form = ui::CreateFormComponent(win.w.get(), "TfrmTest");
-    auto *lang = ui::LoadFormTranslation(form, &dispatcher, 2, kData);
-    EXPECT_EQ(ui::LangOf(win.w.get()), lang);
+    auto *lang = controls::LoadFormTranslation(form, &dispatcher, 2, kData);
+    EXPECT_EQ(controls::LangOf(win.w.get()), lang);
     EXPECT_EQ(win.label1->text(), "HELLO"); // language 1 is active: nothing changed yet
 
     dispatcher.SetActiveLanguage(2);
@@ -131,7 +131,7 @@ TEST(LangBridge, WalkOnQtWidgets)
     EXPECT_EQ(panels[1]->text(), "Panneau");
     EXPECT_EQ(win.fontLabel->font().family(), "Serif");
     EXPECT_NE(win.parentFontLabel->font().family(), "Serif"); // takes its parent's font
-    EXPECT_EQ(ui::StringById(lang, "IDS_24"), QString::fromUtf8("Erreur de donn\u00e9es"));
+    EXPECT_EQ(controls::StringById(lang, "IDS_24"), QString::fromUtf8("Erreur de donn\u00e9es"));
 
     // Rows of vanished components (and a panel that does not exist) moved out.
     ASSERT_NE(lang->RemovedRows(), nullptr);
@@ -153,7 +153,7 @@ TEST(LangBridge, WindowCreatedLaterComesUpTranslated)
     dispatcher.SetNumOfLanguages(2);
     dispatcher.SetActiveLanguage(2);
     Window win;
-    auto *lang = ui::LoadFormTranslation(ui::CreateFormComponent(win.w.get(), "TfrmTest"),
+    auto *lang = controls::LoadFormTranslation(ui::CreateFormComponent(win.w.get(), "TfrmTest"),
                                          &dispatcher, 2, kData);
     EXPECT_EQ(win.w->windowTitle(), "Essai");
     EXPECT_EQ(lang->ActiveLanguage(), 2);
