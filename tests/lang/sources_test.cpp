@@ -9,6 +9,7 @@
 #include "views/about_box.h"
 #include "views/small_dialogs.h"
 
+#include "controls/lang_form.h"
 #include "i18n/lx_comp.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/typinfo.h"
@@ -271,7 +272,7 @@ TEST(TranslationSources, LabelsShowTheirWholeTextInEveryLanguage)
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     for (const auto &[form, factory] : Windows()) {
         std::unique_ptr<QWidget> window = factory();
-        i18n::TlxCustomLang *lang = ui::LangOf(window.get());
+        i18n::TlxCustomLang *lang = controls::LangOf(window.get());
         ASSERT_NE(lang, nullptr) << form;
         for (int n = 1; n <= lang->NumOfLanguages(); ++n) {
             lang->SetActiveLanguage(n);
