@@ -7,6 +7,7 @@
 #include "tools/lang_compile/lang_source.h"
 
 #include "views/about_box.h"
+#include "views/leq_form.h"
 #include "views/small_dialogs.h"
 
 #include "controls/lang_form.h"
@@ -80,6 +81,15 @@ private:
     meter::TDigitGlyphs FGlyphs;
 };
 
+// What a LEQ window asks of its main window.
+class TQuietLeqHost : public views::TLeqHost {
+public:
+    bool LeqStart(views::TfrmLEQ *, int) override { return false; }
+    void LeqStop() override {}
+    void LeqFormClosed(views::TfrmLEQ *) override {}
+    QString LeqSaveFolder() override { return QString(); }
+};
+
 // Each window with a source, built in English without a dispatcher.
 using TFactory = std::function<std::unique_ptr<QWidget>()>;
 const std::map<std::string, TFactory> &Windows()
@@ -89,6 +99,11 @@ const std::map<std::string, TFactory> &Windows()
         {"TfrmAnnoEdit", [] { return std::make_unique<views::TfrmAnnoEdit>(nullptr); }},
         {"TfrmDelAnno", [] { return std::make_unique<views::TfrmDelAnno>(nullptr); }},
         {"TfrmDateTime", [] { return std::make_unique<views::TfrmDateTime>(nullptr); }},
+        {"TfrmLEQ",
+         [] {
+             static TQuietLeqHost host;
+             return std::make_unique<views::TfrmLEQ>(host, nullptr);
+         }},
         {"TfrmMain",
          [] {
              static usb::SimulatedMeter meter;
@@ -208,6 +223,8 @@ std::string WindowOfFile(const std::string &p)
         return "TfrmPanel";
     if (p.rfind("meter/", 0) == 0)
         return "TfrmMain"; // the timers' logic runs on the main window
+    if (p.rfind("views/leq_form", 0) == 0)
+        return "TfrmLEQ";
     return p.rfind("views/about_box", 0) == 0 ? "TfrmAbout" : "";
 }
 

@@ -1,0 +1,259 @@
+#include "views/leq_form.h"
+
+#include "controls/lang_form.h"
+#include "controls/translation_data.h"
+
+#include "i18n/lx_linked.h"
+#include "platform/rtl/streams.h"
+#include "platform/ui/string_grid.h"
+#include "platform/ui/ui_services.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace views {
+
+namespace {
+
+constexpr int kLanguages = 8;
+constexpr int kColumnWidths[TfrmLEQ::ColumnCount] = {65, 75, 100, 75, 75};
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption)
+{
+    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+QLineEdit *MakeBox(QWidget *parent, const char *name)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setFixedWidth(90);
+    return edit;
+}
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption, QWidget *buddy)
+{
+    auto *label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+const std::vector<TLeqPeriod> &LeqPeriods()
+{
+    static const std::vector<TLeqPeriod> periods = {
+        {"10 sec", 10},        {"1 minute", 60},     {"5 minutes", 300}, {"10 minutes", 600},
+        {"15 minutes", 900},   {"30 minutes", 1800}, {"1 hour", 3600},   {"8 hour", 28800},
+        {"24 hours", 86400},   {"Manual", 86400},
+    };
+    return periods;
+}
+
+QByteArray LeqTableText(const ui::TStringGrid &grid)
+{
+    QByteArray text;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        for (int col = 1; col < grid.ColCount(); ++col) {
+            text += grid.Cell(col, row).toUtf8();
+            text += '\t';
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+TfrmLEQ::TfrmLEQ(TLeqHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
+    : QWidget(parent), FHost(host)
+{
+    setObjectName(QStringLiteral("frmLEQ"));
+    setWindowTitle(QStringLiteral("LEQ"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    cmbTimeSelect = new QComboBox(this);
+    cmbTimeSelect->setObjectName(QStringLiteral("cmbTimeSelect"));
+    // A list to choose from, never typed into: one period is always chosen.
+    cmbTimeSelect->setEditable(false);
+    for (const TLeqPeriod &p : LeqPeriods())
+        cmbTimeSelect->addItem(QString::fromLatin1(p.text));
+    cmbTimeSelect->setCurrentIndex(0);
+    Label1 = MakeLabel(this, "Label1", "Period", cmbTimeSelect);
+    btnLEQ = MakeButton(this, "btnLEQ", "Start");
+    Button1 = MakeButton(this, "Button1", "Stop");
+    Button2 = MakeButton(this, "Button2", "Save");
+    Button3 = MakeButton(this, "Button3", "Graph");
+
+    edtLEQValue = MakeBox(this, "edtLEQValue");
+    edtTimeLeft = MakeBox(this, "edtTimeLeft");
+    edtLEQrate = MakeBox(this, "edtLEQrate");
+    Label2 = MakeLabel(this, "Label2", "Leq (dB)", edtLEQValue);
+    Label3 = MakeLabel(this, "Label3", "Time left", edtTimeLeft);
+    Label4 = MakeLabel(this, "Label4", "Readings", edtLEQrate);
+    edtLEQrate->hide();
+    Label4->hide();
+
+    LEQGrid = new ui::TStringGrid(this);
+    LEQGrid->setObjectName(QStringLiteral("LEQGrid"));
+    LEQGrid->SetColCount(ColumnCount);
+    LEQGrid->SetFixedRows(1);
+    LEQGrid->SetFixedCols(1);
+    LEQGrid->SetRowCount(1);
+    LEQGrid->SetOptions(ui::goRowSelect);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(Label1);
+    top->addWidget(cmbTimeSelect);
+    top->addSpacing(8);
+    for (QPushButton *b : {btnLEQ, Button1, Button2, Button3})
+        top->addWidget(b);
+    top->addStretch(1);
+
+    auto *boxes = new QHBoxLayout;
+    boxes->addWidget(Label2);
+    boxes->addWidget(edtLEQValue);
+    boxes->addSpacing(16);
+    boxes->addWidget(Label3);
+    boxes->addWidget(edtTimeLeft);
+    boxes->addSpacing(16);
+    boxes->addWidget(Label4);
+    boxes->addWidget(edtLEQrate);
+    boxes->addStretch(1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(boxes);
+    layout->addWidget(LEQGrid, 1);
+
+    connect(btnLEQ, &QPushButton::clicked, this, &TfrmLEQ::btnLEQClick);
+    connect(Button1, &QPushButton::clicked, this, &TfrmLEQ::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TfrmLEQ::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TfrmLEQ::Button3Click);
+
+    ui::TFormAdapter *form = ui::CreateFormComponent(this, "TfrmLEQ");
+    lxLangLinked_frmLEQ = controls::LoadFormTranslation<i18n::TlxLangLinked>(
+        form, dispatcher, kLanguages, controls::TranslationData("TfrmLEQ"));
+    lxLangLinked_frmLEQ->SetName("lxLangLinked_frmLEQ");
+    FormCreate();
+    resize(560, 420);
+}
+
+TfrmLEQ::~TfrmLEQ()
+{
+    // Destroyed without a close (the main window going away): the run and
+    // the main window's pointer still go with the window.
+    if (!FClosed) {
+        FClosed = true;
+        FHost.LeqFormClosed(this);
+    }
+}
+
+QString TfrmLEQ::Text(const char *id) const
+{
+    return controls::StringById(lxLangLinked_frmLEQ, id);
+}
+
+void TfrmLEQ::FormCreate()
+{
+    LEQGrid->SetCell(0, 0, Text("IDS_1"));
+    LEQGrid->SetCell(1, 0, Text("IDS_2"));
+    LEQGrid->SetCell(2, 0, Text("IDS_3"));
+    LEQGrid->SetCell(3, 0, QStringLiteral("SPL"));
+    LEQGrid->SetCell(4, 0, QStringLiteral("Leq"));
+    for (int col = 0; col < ColumnCount; ++col)
+        LEQGrid->SetColWidth(col, kColumnWidths[col]);
+}
+
+void TfrmLEQ::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!FShown) {
+        FShown = true;
+        FormShow();
+    }
+}
+
+void TfrmLEQ::FormShow()
+{
+    cmbTimeSelect->setCurrentIndex(0);
+}
+
+int TfrmLEQ::PeriodSeconds() const
+{
+    const auto &periods = LeqPeriods();
+    const int index = cmbTimeSelect->currentIndex();
+    if (index < 0 || index >= static_cast<int>(periods.size()))
+        return periods.front().seconds;
+    return periods[static_cast<size_t>(index)].seconds;
+}
+
+void TfrmLEQ::btnLEQClick()
+{
+    FHost.LeqStart(this, PeriodSeconds());
+}
+
+void TfrmLEQ::Button1Click()
+{
+    FHost.LeqStop();
+}
+
+bool TfrmLEQ::SaveTable(const QString &fileName, QString *error) const
+{
+    const QByteArray text = LeqTableText(*LEQGrid);
+    std::string reason;
+    if (rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(), text.constData(),
+                                    static_cast<size_t>(text.size()), &reason))
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(reason.c_str());
+    return false;
+}
+
+void TfrmLEQ::Button2Click()
+{
+    ui::TFileDialog dialog;
+    dialog.Kind = ui::TFileDialogKind::Save;
+    dialog.DefaultExt = QStringLiteral("txt");
+    dialog.InitialDir = FHost.LeqSaveFolder();
+    dialog.Options |= ui::ofOverwritePrompt;
+    if (!ui::Services().ExecuteFileDialog(dialog))
+        return;
+    if (!SaveTable(dialog.FileName))
+        ui::ShowMessage(Text("IDS_7").replace(QStringLiteral("%s"),
+                                              QDir::toNativeSeparators(dialog.FileName)));
+}
+
+void TfrmLEQ::Button3Click()
+{
+    if (LEQGrid->Cell(1, 1).isEmpty()) {
+        ui::ShowMessage(Text("IDS_6"));
+        return;
+    }
+}
+
+void TfrmLEQ::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    FormClose();
+}
+
+void TfrmLEQ::FormClose()
+{
+    if (FClosed)
+        return;
+    FClosed = true;
+    FHost.LeqFormClosed(this);
+}
+
+} // namespace views

@@ -1,0 +1,117 @@
+// TfrmLEQ: the "LEQ" window, an MDI child of the main window, in which the
+// user runs a timed LEQ measurement on the meter, watches its table grow,
+// saves the table as tab-separated text and plots it.
+//
+// The window owns the controls and the start and stop of a run; the run
+// itself (one reading per 40 ms tick, the table rows, the log, the
+// count-down) belongs to the main window, which the window reaches through
+// TLeqHost and which writes the table and the edit boxes while a run goes.
+//
+// LEQGrid: 5 columns and 1 header row: number, date, time, the mean level
+// of that second ("SPL") and the running Leq ("Leq"), both in dB.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace i18n {
+class TlxLangDispatcher;
+class TlxLangLinked;
+} // namespace i18n
+namespace ui {
+class TStringGrid;
+}
+
+namespace views {
+
+class TfrmLEQ;
+
+// What the LEQ window needs of the main window.
+class TLeqHost {
+public:
+    virtual ~TLeqHost() = default;
+    // Starts (or restarts) a run of the given number of meter seconds for
+    // this window. False when another link operation holds the link; then
+    // nothing has changed.
+    virtual bool LeqStart(TfrmLEQ *form, int periodSeconds) = 0;
+    // Ends the run when one is going.
+    virtual void LeqStop() = 0;
+    // The window closes: the run ends and the main window forgets it.
+    virtual void LeqFormClosed(TfrmLEQ *form) = 0;
+    // The folder the save dialog starts in (the data folder, or the
+    // executable's folder when there is none).
+    virtual QString LeqSaveFolder() = 0;
+};
+
+// One entry of the period list.
+struct TLeqPeriod {
+    const char *text;
+    int seconds;
+};
+// "10 sec" .. "24 hours", and "Manual", which runs 24 hours unless stopped.
+const std::vector<TLeqPeriod> &LeqPeriods();
+
+// The table as the window saves it: for each row after the header, the
+// cells of columns 1.. each followed by a TAB, then CR LF. A table with
+// only its header gives no line.
+QByteArray LeqTableText(const ui::TStringGrid &grid);
+
+class TfrmLEQ : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 5;
+
+    TfrmLEQ(TLeqHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget *parent = nullptr);
+    ~TfrmLEQ() override;
+
+    // ---- handlers
+    void FormCreate();  // grid headers and widths
+    void FormShow();    // first period chosen
+    void btnLEQClick(); // Start
+    void Button1Click(); // Stop
+    void Button2Click(); // Save
+    void Button3Click(); // Graph
+    void FormClose();
+
+    // Seconds of the chosen period.
+    int PeriodSeconds() const;
+    // Writes the table to fileName through a temporary file; false and a
+    // reason when it could not be written (an existing file is then left
+    // as it was).
+    bool SaveTable(const QString &fileName, QString *error = nullptr) const;
+
+    ui::TStringGrid *LEQGrid = nullptr;
+    QComboBox *cmbTimeSelect = nullptr;
+    QLineEdit *edtLEQValue = nullptr;
+    QLineEdit *edtTimeLeft = nullptr;
+    QLineEdit *edtLEQrate = nullptr; // hidden, with its label
+    QLabel *Label1 = nullptr;        // "Period"
+    QLabel *Label2 = nullptr;        // of edtLEQValue
+    QLabel *Label3 = nullptr;        // of edtTimeLeft
+    QLabel *Label4 = nullptr;        // of edtLEQrate, hidden
+    QPushButton *btnLEQ = nullptr;   // "Start"
+    QPushButton *Button1 = nullptr;  // "Stop"
+    QPushButton *Button2 = nullptr;  // "Save"
+    QPushButton *Button3 = nullptr;  // "Graph"
+    i18n::TlxLangLinked *lxLangLinked_frmLEQ = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QString Text(const char *id) const;
+
+    TLeqHost &FHost;
+    bool FShown = false;
+    bool FClosed = false;
+};
+
+} // namespace views
