@@ -48,7 +48,6 @@ bool CommandAvailable(const QString &name)
         QStringLiteral("EraseMemory1"),
         QStringLiteral("Setup1"),
         QStringLiteral("RealTimeGraph1"),
-        QStringLiteral("LEQ1"),
         QStringLiteral("SpeedButton1"),
         QStringLiteral("SpeedButton2"),
         QStringLiteral("btnPrint"),
@@ -88,7 +87,7 @@ void SetVisible(QObject *object, bool visible)
 // Construction
 
 TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
-    : QMainWindow(parent), FLink(device), FTimerLogic(FLink, *this)
+    : QMainWindow(parent), FLink(device), FTimerLogic(FLink, *this), FLeqRun(FLink, *this)
 {
     FLink.SetMainTimer(this);
     setObjectName(QStringLiteral("frmMain"));
@@ -157,6 +156,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
 TfrmMain::~TfrmMain()
 {
     FDestroying = true;
+    FLeqRun.Stop();
     MainTimer->stop();
     MaxMinTimer->stop();
     // The child windows go first, while this window can still be told.
@@ -229,7 +229,7 @@ void TfrmMain::BuildMenus()
 
     QAction *leq = bar->addAction(QStringLiteral("LEQ"));
     leq->setObjectName(QStringLiteral("LEQ1"));
-    leq->setEnabled(false);
+    connect(leq, &QAction::triggered, this, &TfrmMain::LEQ1Click);
 
     QMenu *help = menu("Help1", "&Help");
     item(help, "Contents1", "&Contents", &TfrmMain::Contents1Click);
@@ -320,6 +320,7 @@ void TfrmMain::BuildTimers()
     RealTime_Timer = timer("RealTime_Timer", 1000);
     connect(MainTimer, &QTimer::timeout, this, &TfrmMain::MainTimerTimer);
     connect(MaxMinTimer, &QTimer::timeout, this, &TfrmMain::MaxMinTimerTimer);
+    connect(LEQTimer, &QTimer::timeout, this, &TfrmMain::LEQTimerTimer);
 }
 
 // ---------------------------------------------------------------------------
@@ -402,8 +403,9 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
-    // No close while a link operation holds the link: its windows and the
-    // link itself are in use.
+    // A LEQ run ends with the program. Any other operation holding the link
+    // keeps the window open: its windows and the link itself are in use.
+    FLeqRun.Stop();
     if (FLink.Guard().Held() || !FormCloseQuery() || !FMdiClient->CloseAllChildren()) {
         event->ignore();
         return;

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "app/settings.h"
+#include "meter/leq_run.h"
 #include "meter/link.h"
 #include "meter/main_timer.h"
 #include "meter/windows/panel.h"
 #include "meter/windows/panel_host.h"
+#include "views/leq_form.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -41,7 +43,9 @@ namespace app {
 class TfrmMain : public QMainWindow,
                  public meter::TMainTimerSink,
                  public meter::TMainTimerSwitch,
-                 public meter::TPanelHost {
+                 public meter::TPanelHost,
+                 public meter::TLeqSink,
+                 public views::TLeqHost {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 885;
@@ -126,6 +130,25 @@ public:
     void PanelActivated() override;
     void PanelClosed(meter::TfrmPanel *panel) override;
 
+    // ---- LEQ measurement and the LEQ window (main_leq.cpp)
+    void LEQ1Click();
+    void LEQTimerTimer() { FLeqRun.LEQTimerTimer(); }
+    meter::TLeqRun &LeqRun() { return FLeqRun; }
+    views::TfrmLEQ *gLeqForm() const { return FLeqForm; }
+    // TLeqSink
+    bool LeqWindowExists() override { return !FLeqForm.isNull(); }
+    void SetLeqRowCount(int count) override;
+    void SetLeqCell(int col, int row, const std::string &text) override;
+    void ShowLeqLastRow() override;
+    void SetLeqText(meter::TLeqField field, const std::string &text) override;
+    void SetLeqTimerEnabled(bool enabled) override;
+    void LeqMessage(const std::string &id) override;
+    // TLeqHost
+    bool LeqStart(views::TfrmLEQ *form, int periodSeconds) override;
+    void LeqStop() override { FLeqRun.Stop(); }
+    void LeqFormClosed(views::TfrmLEQ *form) override;
+    QString LeqSaveFolder() override;
+
 signals:
     // Emitted once, when the window has painted itself for the first time.
     void firstPainted();
@@ -146,6 +169,8 @@ private:
 
     meter::TMeterLink FLink;
     meter::TMainTimerLogic FTimerLogic;
+    meter::TLeqRun FLeqRun;
+    QPointer<views::TfrmLEQ> FLeqForm;
     meter::TDigitGlyphs FGlyphs;
     QPointer<meter::TfrmPanel> FPanel;
     ui::TMdiArea *FMdiClient = nullptr;

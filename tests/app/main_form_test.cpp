@@ -396,7 +396,7 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
     TfrmMain &f = Start();
     Tick();
     ASSERT_TRUE(f.TimerLogic().gConnected);
-    for (const char *item : {"Run1", "Stop1", "LoadData1", "Open1", "RealTimeGraph1", "LEQ1"})
+    for (const char *item : {"Run1", "Stop1", "LoadData1", "Open1", "RealTimeGraph1"})
         EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
     for (const char *button : {"btnRun", "btnDataLogger", "btnOutputToGraph"})
         EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;

@@ -1,0 +1,110 @@
+// The main window's side of the LEQ measurement: the LEQ menu command, the
+// LEQ window's start and stop, and the run's output into that window.
+#include "app/main_form.h"
+
+#include "platform/ui/ansi_text.h"
+#include "platform/ui/folders.h"
+#include "platform/ui/mdi_area.h"
+#include "platform/ui/string_grid.h"
+#include "platform/ui/ui_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace app {
+
+void TfrmMain::LEQ1Click()
+{
+    if (FTimerLogic.gMeterRecording) {
+        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_122")));
+        return;
+    }
+    if (FLeqForm) {
+        FMdiClient->Restore(FLeqForm);
+        return;
+    }
+    auto *form = new views::TfrmLEQ(*this, FDispatcher);
+    FLeqForm = form;
+    FMdiClient->AddChild(form);
+    FMdiClient->Restore(form);
+    form->repaint();
+}
+
+bool TfrmMain::LeqStart(views::TfrmLEQ *form, int periodSeconds)
+{
+    if (form != FLeqForm)
+        return false;
+    // The log lies in "temp" beside the executable, or in the user's data
+    // folder when the executable's folder cannot be written.
+    const QString log = ui::WritableProgramFile(QStringLiteral("temp/LEQ.txt"));
+    QDir().mkpath(QFileInfo(log).path());
+    return FLeqRun.Start(periodSeconds, QFile::encodeName(log).toStdString());
+}
+
+void TfrmMain::LeqFormClosed(views::TfrmLEQ *form)
+{
+    if (form != FLeqForm && !FLeqForm.isNull())
+        return;
+    FLeqForm = nullptr;
+    FLeqRun.Stop();
+}
+
+QString TfrmMain::LeqSaveFolder()
+{
+    return gDataFolder.isEmpty() ? ui::ExecutableFolder() : gDataFolder;
+}
+
+void TfrmMain::SetLeqRowCount(int count)
+{
+    if (FLeqForm)
+        FLeqForm->LEQGrid->SetRowCount(count);
+}
+
+void TfrmMain::SetLeqCell(int col, int row, const std::string &text)
+{
+    if (FLeqForm)
+        FLeqForm->LEQGrid->SetCell(col, row, ui::AnsiToQString(text));
+}
+
+void TfrmMain::ShowLeqLastRow()
+{
+    if (FLeqForm)
+        FLeqForm->LEQGrid->scrollToBottom();
+}
+
+void TfrmMain::SetLeqText(meter::TLeqField field, const std::string &text)
+{
+    if (!FLeqForm)
+        return;
+    QLineEdit *edit = nullptr;
+    switch (field) {
+    case meter::TLeqField::edtLEQrate:
+        edit = FLeqForm->edtLEQrate;
+        break;
+    case meter::TLeqField::edtLEQValue:
+        edit = FLeqForm->edtLEQValue;
+        break;
+    case meter::TLeqField::edtTimeLeft:
+        edit = FLeqForm->edtTimeLeft;
+        break;
+    }
+    if (edit)
+        edit->setText(ui::AnsiToQString(text));
+}
+
+void TfrmMain::SetLeqTimerEnabled(bool enabled)
+{
+    if (enabled)
+        LEQTimer->start();
+    else
+        LEQTimer->stop();
+}
+
+void TfrmMain::LeqMessage(const std::string &id)
+{
+    ui::ShowMessage(ui::AnsiToQString(StringById(id)));
+}
+
+} // namespace app
