@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +37,7 @@ QLineEdit *MakeBox(QWidget *parent, const char *name)
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setReadOnly(true);
-    edit->setFixedWidth(90);
+    edit->setMinimumWidth(90);
     return edit;
 }
 
@@ -112,29 +111,27 @@ TfrmLEQ::TfrmLEQ(TLeqHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget *p
     LEQGrid->SetRowCount(1);
     LEQGrid->SetOptions(ui::goRowSelect);
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(Label1);
-    top->addWidget(cmbTimeSelect);
-    top->addSpacing(8);
+    // The table at the left; the period, the buttons and the two boxes in a
+    // column at its right, each label above its control.
+    auto *side = new QVBoxLayout;
+    side->addWidget(Label1);
+    side->addWidget(cmbTimeSelect);
+    side->addSpacing(6);
     for (QPushButton *b : {btnLEQ, Button1, Button2, Button3})
-        top->addWidget(b);
-    top->addStretch(1);
+        side->addWidget(b);
+    side->addSpacing(12);
+    for (QWidget *w : std::initializer_list<QWidget *>{Label2, edtLEQValue, Label3, edtTimeLeft,
+                                                       Label4, edtLEQrate})
+        side->addWidget(w);
+    side->addStretch(1);
 
-    auto *boxes = new QHBoxLayout;
-    boxes->addWidget(Label2);
-    boxes->addWidget(edtLEQValue);
-    boxes->addSpacing(16);
-    boxes->addWidget(Label3);
-    boxes->addWidget(edtTimeLeft);
-    boxes->addSpacing(16);
-    boxes->addWidget(Label4);
-    boxes->addWidget(edtLEQrate);
-    boxes->addStretch(1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(boxes);
+    int gridWidth = 2 * LEQGrid->frameWidth() + 18; // room for the vertical scroll bar
+    for (int width : kColumnWidths)
+        gridWidth += width;
+    LEQGrid->setMinimumWidth(gridWidth);
+    auto *layout = new QHBoxLayout(this);
     layout->addWidget(LEQGrid, 1);
+    layout->addLayout(side);
 
     connect(btnLEQ, &QPushButton::clicked, this, &TfrmLEQ::btnLEQClick);
     connect(Button1, &QPushButton::clicked, this, &TfrmLEQ::Button1Click);
@@ -146,7 +143,7 @@ TfrmLEQ::TfrmLEQ(TLeqHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget *p
         form, dispatcher, kLanguages, controls::TranslationData("TfrmLEQ"));
     lxLangLinked_frmLEQ->SetName("lxLangLinked_frmLEQ");
     FormCreate();
-    resize(560, 420);
+    resize(sizeHint().width(), 420);
 }
 
 TfrmLEQ::~TfrmLEQ()
