@@ -54,9 +54,9 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption, QWidge
 const std::vector<TLeqPeriod> &LeqPeriods()
 {
     static const std::vector<TLeqPeriod> periods = {
-        {"10 sec", 10},        {"1 minute", 60},     {"5 minutes", 300}, {"10 minutes", 600},
-        {"15 minutes", 900},   {"30 minutes", 1800}, {"1 hour", 3600},   {"8 hour", 28800},
-        {"24 hours", 86400},   {"Manual", 86400},
+        {"10 sec", 10},      {"1 minute", 60},     {"5 minutes", 300}, {"10 minutes", 600},
+        {"15 minutes", 900}, {"30 minutes", 1800}, {"1 hour", 3600},   {"8 hour", 28800},
+        {"24 hours", 86400}, {"Manual", 86400},
     };
     return periods;
 }
@@ -227,8 +227,8 @@ void TfrmLEQ::Button2Click()
     if (!ui::Services().ExecuteFileDialog(dialog))
         return;
     if (!SaveTable(dialog.FileName))
-        ui::ShowMessage(Text("IDS_7").replace(QStringLiteral("%s"),
-                                              QDir::toNativeSeparators(dialog.FileName)));
+        ui::ShowMessage(
+            Text("IDS_7").replace(QStringLiteral("%s"), QDir::toNativeSeparators(dialog.FileName)));
 }
 
 void TfrmLEQ::Button3Click()

@@ -72,9 +72,9 @@ public:
     ~TfrmLEQ() override;
 
     // ---- handlers
-    void FormCreate();  // grid headers and widths
-    void FormShow();    // first period chosen
-    void btnLEQClick(); // Start
+    void FormCreate();   // grid headers and widths
+    void FormShow();     // first period chosen
+    void btnLEQClick();  // Start
     void Button1Click(); // Stop
     void Button2Click(); // Save
     void Button3Click(); // Graph

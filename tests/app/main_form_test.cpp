@@ -1,18 +1,13 @@
 // The main window from start to close, on the simulated meter with a fake
 // clock, an in-memory registry, temporary folders and scripted UI services.
-#include "app/main_form.h"
+#include "tests/app/main_window_test.h"
 
 #include "views/about_box.h"
 #include "views/show_modal.h"
 
 #include "i18n/lx_comp.h"
-#include "meter/link_guard.h"
-#include "platform/rtl/datetime.h"
-#include "platform/rtl/registry.h"
 #include "platform/ui/folders.h"
 #include "platform/ui/mdi_area.h"
-#include "platform/ui/ui_services_script.h"
-#include "platform/usb/sim/simulated_meter.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -34,37 +29,8 @@ namespace {
 
 using app::TfrmMain;
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public MainWindowTest {
 protected:
-    MainFormTest() : clock_(46000.5), clockScope_(clock_), servicesScope_(services_)
-    {
-        ui::TFolderRoots roots;
-        roots.Documents = dir_.path() + "/Documents";
-        roots.Executable = dir_.path() + "/bin";
-        roots.UserData = dir_.path() + "/data";
-        QDir().mkpath(roots.Documents);
-        QDir().mkpath(roots.Executable);
-        ui::SetFolderRoots(roots);
-    }
-    ~MainFormTest() override
-    {
-        form_.reset();
-        ui::ResetFolderRoots();
-        meter::TLinkGuard::Instance().Release();
-    }
-
-    // Makes and shows the main window (FormCreate, then FormShow).
-    TfrmMain &Start()
-    {
-        form_ = std::make_unique<TfrmMain>(meter_);
-        form_->show();
-        return *form_;
-    }
-    void Tick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i)
-            form_->MainTimerTimer();
-    }
     QString Status(int panel) { return form_->StatusPanel(panel)->text(); }
 
     static void Put(const std::function<void(rtl::TRegistry &)> &write)
@@ -84,15 +50,6 @@ protected:
         return info;
     }
     QString WorkingFolder() { return dir_.path() + "/Documents/MX4820/temp"; }
-
-    rtl::FakeClock clock_;
-    rtl::ScopedClock clockScope_;
-    rtl::TRegistryBackendScope registry_;
-    ui::TScriptedUIServices services_;
-    ui::TServicesScope servicesScope_;
-    QTemporaryDir dir_;
-    usb::SimulatedMeter meter_;
-    std::unique_ptr<TfrmMain> form_;
 };
 
 bool Checked(TfrmMain &f, const char *item)

@@ -1,15 +1,9 @@
 // The LEQ menu command and a LEQ run through the main window, on the
 // simulated meter with a fake clock and scripted UI services.
-#include "app/main_form.h"
+#include "tests/app/main_window_test.h"
 
-#include "meter/link_guard.h"
-#include "platform/rtl/datetime.h"
-#include "platform/rtl/registry.h"
-#include "platform/ui/folders.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
-#include "platform/ui/ui_services_script.h"
-#include "platform/usb/sim/simulated_meter.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,29 +19,13 @@
 
 namespace {
 
-using app::TfrmMain;
-
-class MainLeqTest : public ::testing::Test {
+class MainLeqTest : public MainWindowTest {
 protected:
-    MainLeqTest() : clockScope_(clock_), servicesScope_(services_)
+    MainLeqTest()
     {
-        ui::TFolderRoots roots;
-        roots.Documents = dir_.path() + "/Documents";
-        roots.Executable = dir_.path() + "/bin";
-        roots.UserData = dir_.path() + "/data";
-        QDir().mkpath(roots.Documents);
-        QDir().mkpath(roots.Executable);
-        ui::SetFolderRoots(roots);
         meter_.SetMeterTime(rtl::EncodeDate(2024, 3, 9) + rtl::EncodeTime(9, 0, 0, 300));
-        form_ = std::make_unique<TfrmMain>(meter_);
-        form_->show();
-        form_->MainTimerTimer(); // the meter is found
-    }
-    ~MainLeqTest() override
-    {
-        form_.reset();
-        ui::ResetFolderRoots();
-        meter::TLinkGuard::Instance().Release();
+        Start();
+        Tick(); // the meter is found
     }
 
     views::TfrmLEQ *OpenLeqWindow()
@@ -67,27 +45,18 @@ protected:
         }
         return ticks;
     }
-
-    rtl::FakeClock clock_{46000.5};
-    rtl::ScopedClock clockScope_;
-    rtl::TRegistryBackendScope registry_;
-    ui::TScriptedUIServices services_;
-    ui::TServicesScope servicesScope_;
-    QTemporaryDir dir_;
-    usb::SimulatedMeter meter_;
-    std::unique_ptr<TfrmMain> form_;
 };
 
 TEST_F(MainLeqTest, TheMenuOpensOneLeqWindowUnlessTheMeterRecords)
 {
     meter_.SetRecording(true);
-    form_->MainTimerTimer();
+    Tick();
     EXPECT_EQ(OpenLeqWindow(), nullptr);
     EXPECT_EQ(services_.MessageTexts(),
               QStringList{"The meter is recording data, please stop recording first ."});
 
     meter_.SetRecording(false);
-    form_->MainTimerTimer();
+    Tick();
     views::TfrmLEQ *leq = OpenLeqWindow();
     ASSERT_NE(leq, nullptr);
     EXPECT_EQ(leq->windowTitle(), QStringLiteral("LEQ"));
@@ -108,8 +77,8 @@ TEST_F(MainLeqTest, TenSecondRunFillsTheTableThenGivesTheLinkBack)
     RunTicks(1000);
     EXPECT_EQ(leq->LEQGrid->RowCount(), 11);
     EXPECT_EQ(leq->LEQGrid->Cell(0, 10), QStringLiteral("10"));
-    EXPECT_EQ(leq->LEQGrid->Cell(2, 1), QString::fromStdString(rtl::TimeToStr(
-                                            rtl::EncodeTime(9, 0, 0, 0))));
+    EXPECT_EQ(leq->LEQGrid->Cell(2, 1),
+              QString::fromStdString(rtl::TimeToStr(rtl::EncodeTime(9, 0, 0, 0))));
     EXPECT_FALSE(leq->LEQGrid->Cell(4, 10).isEmpty());
     EXPECT_EQ(leq->edtTimeLeft->text(), QStringLiteral("0:0:0"));
     EXPECT_FALSE(Timer("LEQTimer")->isActive());

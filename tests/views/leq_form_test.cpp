@@ -42,8 +42,8 @@ protected:
         form_.LEQGrid->SetRowCount(rows + 1);
         for (int r = 1; r <= rows; ++r) {
             const QString n = QString::number(r);
-            form_.LEQGrid->SetRowTexts(r, {n, "3/9/2024", "2:30:0" + n + " PM", "6" + n + ".0",
-                                           "7" + n + ".5"});
+            form_.LEQGrid->SetRowTexts(
+                r, {n, "3/9/2024", "2:30:0" + n + " PM", "6" + n + ".0", "7" + n + ".5"});
         }
     }
     QByteArray Saved(const QString &name)
