@@ -84,7 +84,7 @@ TEST_F(LeqFormTest, SaveWritesOneTabbedLinePerRowWithoutNumberOrHeader)
     EXPECT_EQ(Saved("run.txt"), QByteArray("3/9/2024\t2:30:01 PM\t61.0\t71.5\t\r\n"
                                            "3/9/2024\t2:30:02 PM\t62.0\t72.5\t\r\n"
                                            "3/9/2024\t2:30:03 PM\t63.0\t73.5\t\r\n"));
-    const ui::TFileDialog &asked = services_.CallsOf(ui::TUICallKind::FileDialog).at(0).Dialog;
+    const ui::TFileDialog asked = services_.CallsOf(ui::TUICallKind::FileDialog).at(0).Dialog;
     EXPECT_EQ(asked.Kind, ui::TFileDialogKind::Save);
     EXPECT_EQ(asked.InitialDir, host_.folder);
     EXPECT_TRUE(asked.Options & ui::ofOverwritePrompt);
