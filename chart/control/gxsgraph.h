@@ -1,22 +1,17 @@
 // GXSGraph: the chart control of the graph windows. Its whole state lives in one chart object
-// of the chart engine (created windowless with the control, type 304 and id 12111, and kept
-// when the control's window appears); every setting is a numbered property reached through the
-// accessors of GXSGraphProperties. The control paints the engine's cached image, forwards the
-// user's input to the chart, turns the chart's notifications and hot spots into events, and
-// performs the actions written to GXactions.
+// of the chart engine (type 304, id 12111); every setting is a numbered property reached
+// through the accessors of GXSGraphProperties. Painting, input, events and actions are those of
+// GXChartControl (gx_chart_control.h).
 //
 // Setters never repaint at run time: a window redraws with GXnarg1 := 0, GXnarg2 := 0,
 // GXactions := sgResetImage, GXactions := sgInvalidateImage (or sgReinitAndReset after a whole
 // chart state was loaded).
 #pragma once
 
+#include "chart/control/gx_chart_control.h"
 #include "chart/gxsgraph_properties.h"
-#include "platform/chartlib/render/chart_library.h"
-
-#include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
 // The actions of GXactions.
 enum eGXactions : std::uint8_t {
@@ -46,186 +41,21 @@ enum eGXactions : std::uint8_t {
     sgPngToClip,
     sgPngToFile
 };
+static_assert(sgPngToFile + 1 == kGXActionCount && sgUndoZoom == int(GXAction::UndoZoom));
 
-// Mouse buttons and shift state of the mouse and key events.
-enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
-enum TShiftStateFlag : std::uint8_t {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32,
-    ssDouble = 64
-};
-using TShiftState = std::uint8_t;
-
-// Event types. Sender is the control.
-using TNotifyEvent = std::function<void(QObject *Sender)>;
-using TScrollEvent =
-    std::function<void(QObject *Sender, std::int32_t ScrollCode, std::int32_t &ScrollPos)>;
-using TSubsetHotSpot =
-    std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t SubsetIndex)>;
-using TDataHotSpot = std::function<void(QObject *Sender, std::int32_t DblClick,
-                                        std::int32_t SubsetIndex, std::int32_t PointIndex)>;
-using TGraphHotSpot = std::function<void(QObject *Sender, std::int32_t DblClick,
-                                         std::int32_t AxisIndex, double Xval, double Yval)>;
-using TAnnotHotSpot =
-    std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nIndex)>;
-using TTitle = std::function<void(QObject *Sender, std::int32_t DblClick)>;
-using TMultiTitle = std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nIndex,
-                                       std::int32_t nJustification)>;
-using TYAxisLabel = std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nAxis,
-                                       std::int32_t nRight)>;
-using TXAxisLabelEvent =
-    std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nTop)>;
-using TYAxis = std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nAxis,
-                                  std::int32_t nRight, double Yval)>;
-using TXAxis =
-    std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nTop, double Xval)>;
-// szData holds the grid number's text (at most 99 units are kept); the handler may rewrite it.
-using TCustomGridNumbers =
-    std::function<void(QObject *Sender, std::int32_t nAxisType, std::int32_t nAxisIndex,
-                       double dNumber, WideString &szData)>;
-using TTableAnnotation =
-    std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nIndex,
-                       std::int32_t nRow, std::int32_t nColumn)>;
-using TCustomMenu =
-    std::function<void(QObject *Sender, std::int32_t MenuIndex, std::int32_t SubmenuIndex)>;
-using TPreHScroll = TNotifyEvent;
-using TPreVScroll = TNotifyEvent;
-using TGridNumber2 = std::function<void(QObject *Sender, std::int32_t DblClick, std::int32_t nType,
-                                        std::int32_t nAxis, double dNumber)>;
-// The class library's own control events.
-using TMouseEvent =
-    std::function<void(QObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
-using TMouseMoveEvent = std::function<void(QObject *Sender, TShiftState Shift, int X, int Y)>;
-using TKeyEvent = std::function<void(QObject *Sender, std::uint16_t &Key, TShiftState Shift)>;
-using TKeyPressEvent = std::function<void(QObject *Sender, char16_t &Key)>;
-
-// A scroll bar of the control, as copied from the chart (hidden when the chart has none).
-struct GXScrollBar {
-    std::int32_t min = 0, max = 0, page = 0, pos = 0;
-    bool visible = false;
+// The control's differences from its twin GXGraph: its property set and action names; its
+// hot-spot rows are the base ones (grid numbers on types 19 to 22, types 2 and 4 inherited).
+struct GXSGraphTraits {
+    using Properties = GXSGraphProperties;
+    using Actions = eGXactions;
+    static constexpr GXHotSpotRow HotSpotRow(std::int32_t type) { return GXBaseHotSpotRow(type); }
 };
 
-class GXSGraph : public QWidget, public GXSGraphProperties, private chartlib::ChartSink {
+class GXSGraph : public GXChartControl<GXSGraphTraits> {
     Q_OBJECT
 
 public:
     // The chart object exists once the constructor returns. library: the engine to call (the
     // program's default when null; tests pass a recording one).
     explicit GXSGraph(QWidget *owner = nullptr, chartlib::ChartLibrary *library = nullptr);
-    ~GXSGraph() override;
-
-    // After the form's values were written: reinitialise, reset the image, repaint.
-    virtual void Loaded();
-    // At design time, once the chart window exists: reinitialise, reset, repaint. At run time
-    // it does nothing, so a setter never redraws.
-    void ResetandInvalidate() override;
-    // Repaint request of the whole control (the class library's Invalidate).
-    virtual void Invalidate();
-
-    // Form-designer state: input is not forwarded and refresh-marked setters redraw.
-    bool Designing() const { return FDesigning; }
-    void SetDesigning(bool designing) { FDesigning = designing; }
-    // True once the chart object was re-created as the child of the control's window.
-    bool WindowCreated() const { return FWindowCreated; }
-
-    // Actions and their arguments (arguments stay until changed).
-    void SetGXactions(eGXactions action);
-    eGXactions GetGXactions() const { return FGXactions; }
-    void SetGXnarg1(std::int32_t v) { FGXnarg1 = v; }
-    std::int32_t GetGXnarg1() const { return FGXnarg1; }
-    void SetGXnarg2(std::int32_t v) { FGXnarg2 = v; }
-    std::int32_t GetGXnarg2() const { return FGXnarg2; }
-    void SetGXstrarg1(const WideString &v) { FGXstrarg1 = v; }
-    const WideString &GetGXstrarg1() const { return FGXstrarg1; }
-
-    // Notifications of the chart (WM_COMMAND: code in the high word of wParam, the chart's
-    // handle in lParam); from any other source nothing is raised.
-    void WMCommand(std::uint32_t wParam, std::uint32_t lParam);
-    // Scroll messages: from the chart (lParam its handle) or from the control's own bar.
-    void WMVScroll(std::uint32_t wParam, std::uint32_t lParam);
-    void WMHScroll(std::uint32_t wParam, std::uint32_t lParam);
-    const GXScrollBar &VertScrollBar() const { return FVertBar; }
-    const GXScrollBar &HorzScrollBar() const { return FHorzBar; }
-
-    // One paint of the control into a painter (what paintEvent runs). The Painting guard of
-    // the chart is reset on every exit, also when drawing throws.
-    void PaintTo(QPainter &painter);
-
-    // Chart events.
-    TNotifyEvent OnParamUpdate, OnCursorMoved, OnZoomIn, OnZoomOut, OnPreCursorMove, OnCustomizeDlg,
-        OnPopupMenu;
-    TScrollEvent OnVertScroll, OnHorzScroll;
-    TSubsetHotSpot OnSubsetHotSpot;
-    TDataHotSpot OnDataHotSpot;
-    TGraphHotSpot OnGraphHotSpot;
-    TAnnotHotSpot OnGraphAnnotHotSpot, OnXAxisAnnotHotSpot, OnYAxisAnnotHotSpot,
-        OnHorzLineAnnotHotSpot, OnVertLineAnnotHotSpot;
-    TTitle OnMainTitle, OnSubTitle;
-    TMultiTitle OnMultiSubTitle, OnMultiBottomTitle;
-    TYAxisLabel OnYAxisLabel;
-    TXAxisLabelEvent OnXAxisLabel;
-    TYAxis OnYAxis;
-    TXAxis OnXAxis;
-    TCustomGridNumbers OnCustomGridnumbers;
-    TTableAnnotation OnTableAnnotation;
-    TCustomMenu OnCustomMenu;
-    TPreHScroll OnPreHScroll;
-    TPreVScroll OnPreVScroll;
-    TGridNumber2 OnGridNumber;
-    // The class library's control events.
-    TNotifyEvent OnClick, OnDblClick, OnEnter, OnExit;
-    TMouseEvent OnMouseDown, OnMouseUp;
-    TMouseMoveEvent OnMouseMove;
-    TKeyEvent OnKeyDown, OnKeyUp;
-    TKeyPressEvent OnKeyPress;
-
-    // The smallest size of the chart window.
-    static constexpr int kMinChartSize = 50;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
-
-private:
-    // The control's window appears: the chart becomes its child and reports to it.
-    void WMCreate();
-    void LeftButton(bool doubleClick, int x, int y, std::uint32_t keys, TShiftState shift);
-    void DispatchHotSpot(std::int32_t type, std::int32_t i1, std::int32_t i2, std::int32_t dbl);
-    void InheritedMouseDown(TMouseButton button, TShiftState shift, int x, int y, bool dbl);
-    void InheritedMouseUp(TMouseButton button, TShiftState shift, int x, int y);
-    void Forward(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam);
-    void CopyScrollBar(bool vertical);
-    void ScrollFromChart(bool vertical, std::uint32_t wParam, std::uint32_t lParam);
-    void InvalidateFocusBand();
-    bool RunTime() const { return !FDesigning; }
-
-    // ChartSink: notifications and repaint requests of the chart.
-    void ChartNotify(chartlib::HCHART source, std::int32_t code) override;
-    void ChartInvalidate(chartlib::HCHART source, const chartlib::ChartRect *rect) override;
-
-    chartlib::ChartLibrary &FLib;
-    bool FDesigning = false;
-    bool FWindowCreated = false;
-    bool FClickPending = false;
-    eGXactions FGXactions = sgReinitAndReset;
-    std::int32_t FGXnarg1 = 0, FGXnarg2 = 0;
-    WideString FGXstrarg1;
-    std::uint32_t FLastMoveWParam = 0xFFFFFFFF;
-    std::int32_t FLastMoveLParam = 0;
-    std::uint32_t FLastMessage[4] = {};
-    GXScrollBar FVertBar, FHorzBar;
 };
