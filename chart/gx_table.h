@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // UTF-16 text as the chart controls pass it.
@@ -59,21 +60,18 @@ struct GXPropertyInfo {
     bool stored;  // the graph window's form stores a value for it
 };
 
-// The row of a table with the given name or id, or null.
-template <class Row, std::size_t N>
-constexpr const Row *GXFindRow(const Row (&table)[N], std::string_view name)
+// The row of a table with the given name (a string) or id (an integer), or null.
+template <class Row, std::size_t N, class Key>
+constexpr const Row *GXFindRow(const Row (&table)[N], Key key)
 {
-    for (const Row &row : table)
-        if (name == row.name)
+    for (const Row &row : table) {
+        if constexpr (std::is_integral_v<Key>) {
+            if (row.id == key)
+                return &row;
+        } else if (std::string_view(key) == row.name) {
             return &row;
-    return nullptr;
-}
-template <class Row, std::size_t N>
-constexpr const Row *GXFindRow(const Row (&table)[N], std::int32_t id)
-{
-    for (const Row &row : table)
-        if (row.id == id)
-            return &row;
+        }
+    }
     return nullptr;
 }
 

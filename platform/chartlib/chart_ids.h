@@ -7,6 +7,11 @@
 
 namespace chartlib {
 
+// The object types the engine creates: the graph (300) and the scientific graph (304). Both hold
+// any numbered property and are drawn alike; a chart of another type is not created.
+constexpr std::uint32_t kObjectTypeGraph = 300;
+constexpr std::uint32_t kObjectTypeScientificGraph = 304;
+
 namespace prop {
 // The object type the chart was created with (read-only).
 constexpr std::int32_t ObjectType = 2100;

@@ -12,7 +12,8 @@ namespace chartlib {
 namespace {
 
 // Live objects by handle. Handles are never reused within a run, so a stale handle names
-// nothing; they start above every object type so that ChartCreate can tell the two apart.
+// nothing; they stay above every number an object type could have, so that ChartCreate can
+// tell the two apart.
 struct Registry {
     std::map<HCHART, std::unique_ptr<ChartObject>> objects;
     HCHART next = 0x00010001;
@@ -75,8 +76,8 @@ HCHART ChartCreate(std::uint32_t typeOrOld, std::int32_t, const ChartRect *rect,
         old->Recreate(r, parent, id);
         return old->Handle();
     }
-    if (typeOrOld == 0 || typeOrOld > kMaxObjectType)
-        return 0;
+    if (typeOrOld != kObjectTypeGraph && typeOrOld != kObjectTypeScientificGraph)
+        return 0; // not a type the engine knows
     Registry &reg = Objects();
     while (reg.next == 0 || reg.next <= kMaxObjectType || reg.objects.count(reg.next))
         ++reg.next;

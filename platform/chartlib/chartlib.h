@@ -26,9 +26,10 @@ struct ChartRect {
 
 // ---- Objects ---------------------------------------------------------------------------------
 
-// Creates a chart object. typeOrOld is an object type (1..9999) for a new object; when it is
-// the handle of a live object, that object is re-created as the child of `parent` and keeps its
-// handle and every value written to it. rect may be null (300 x 300). Returns 0 on failure.
+// Creates a chart object. typeOrOld is an object type (300 or 304, chart_ids.h) for a new
+// object; when it is the handle of a live object, that object is re-created as the child of
+// `parent` and keeps its handle and every value written to it. rect may be null (300 x 300).
+// Returns 0 on failure (another object type, a handle that names nothing).
 HCHART ChartCreate(std::uint32_t typeOrOld, std::int32_t reserved, const ChartRect *rect,
                    WindowId parent, std::int32_t id);
 // Frees the object; false when the handle names none.

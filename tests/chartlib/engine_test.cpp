@@ -55,6 +55,21 @@ TEST(ChartHandles, CreateRecreateDestroy)
     EXPECT_EQ(ChartCreate(0, 0, nullptr, 0, 1), 0u);
 }
 
+TEST(ChartHandles, OnlyTheKnownObjectTypesAreCreated)
+{
+    for (std::uint32_t type : {300u, 304u}) {
+        HCHART h = ChartCreate(type, 0, nullptr, 0, 1);
+        ASSERT_NE(h, 0u) << type;
+        EXPECT_EQ(ChartGetInt(h, prop::ObjectType), std::int32_t(type));
+        // Both hold any numbered property, the twin's own ones too.
+        EXPECT_TRUE(ChartSetInt(h, 3355, 2));
+        EXPECT_EQ(ChartGetInt(h, 3355), 2);
+        ChartDestroy(h);
+    }
+    for (std::uint32_t type : {1u, 299u, 301u, 303u, 305u, 9999u})
+        EXPECT_EQ(ChartCreate(type, 0, nullptr, 0, 1), 0u) << type;
+}
+
 TEST_F(Chart, ScalarsKeepTheirKind)
 {
     EXPECT_TRUE(ChartSetInt(h, 3036, std::int32_t(0xFF0000FFu)));

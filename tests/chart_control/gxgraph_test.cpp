@@ -1,0 +1,194 @@
+// The twin chart control GXGraph: where its hot-spot dispatch differs from GXSGraph's, its
+// actions under their own names, a line chart painted from its data, and its state block.
+#include "chart/control/gxgraph.h"
+
+#include "platform/chartlib/chart_object.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace chartlib;
+
+namespace Gxgctl {
+namespace {
+
+// Puts a given hot spot where the chart's own hit test of a left press leaves it, and records
+// the calls of interest.
+class SpotLibrary : public ChartLibrary {
+public:
+    std::optional<HotSpotRecord> hotSpot;
+    std::vector<std::string> log;
+
+    bool ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, double &out) override
+    {
+        log.push_back("GetElement " + std::to_string(id));
+        return ChartLibrary::ChartGetElement(h, id, i, out);
+    }
+    bool ChartPrintDialog(HCHART, std::int32_t flag, const ChartPair *pair) override
+    {
+        log.push_back("PrintDialog " + std::to_string(flag) + " " + std::to_string(pair->a));
+        return true;
+    }
+    bool ChartResetImage(HCHART h, std::int32_t a, std::int32_t b) override
+    {
+        log.push_back("ResetImage " + std::to_string(a) + " " + std::to_string(b));
+        return ChartLibrary::ChartResetImage(h, a, b);
+    }
+    std::int32_t ChartSendMessage(HCHART h, std::uint32_t m, std::uint32_t w,
+                                  std::int32_t l) override
+    {
+        if (m == msg::Command)
+            log.push_back("Command " + std::to_string(w));
+        std::int32_t result = ChartLibrary::ChartSendMessage(h, m, w, l);
+        if (hotSpot && (m == msg::LButtonDown || m == msg::LButtonDblClk))
+            ChartFind(h)->SetRecord(prop::HotSpotData, *hotSpot);
+        return result;
+    }
+};
+
+void Mouse(QWidget &w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+           Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, QPointF(at), QPointF(w.mapToGlobal(at)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+} // namespace
+
+TEST(GXGraphInput, HotSpotRowsOfTheTwin)
+{
+    SpotLibrary lib;
+    GXGraph g(nullptr, &lib);
+    g.resize(300, 200);
+    std::vector<std::string> seen;
+    g.OnMouseDown = [&](QObject *, TMouseButton, TShiftState, int, int) {
+        seen.push_back("MouseDown");
+    };
+    g.OnClick = [&](QObject *) { seen.push_back("Click"); };
+    g.OnGridNumber = [&](QObject *, int, int type, int axis, double) {
+        seen.push_back("Grid " + std::to_string(type) + " " + std::to_string(axis));
+    };
+    g.OnPointHotSpot = [&](QObject *, int dbl, int point) {
+        seen.push_back("Point " + std::to_string(dbl) + " " + std::to_string(point));
+    };
+    g.OnTableHotSpot = [&](QObject *, int dbl, int subset, int point) {
+        seen.push_back("TableSpot " + std::to_string(dbl) + " " + std::to_string(subset) + " " +
+                       std::to_string(point));
+    };
+    g.OnTableAnnotation = [&](QObject *, int, int k, int, int) {
+        seen.push_back("TableAnnotation " + std::to_string(k));
+    };
+    auto click = [&](int type, int i1, int i2) {
+        HotSpotRecord r{};
+        r.type = type;
+        r.index1 = i1;
+        r.index2 = i2;
+        lib.hotSpot = r;
+        seen.clear();
+        lib.log.clear();
+        Mouse(g, QEvent::MouseButtonPress, {40, 40}, Qt::LeftButton, Qt::LeftButton);
+        Mouse(g, QEvent::MouseButtonRelease, {40, 40}, Qt::LeftButton, Qt::NoButton);
+        return seen;
+    };
+    using V = std::vector<std::string>;
+    // Grid numbers 21 and 22 are no hot spots of the twin, and their value is not read.
+    EXPECT_EQ(click(21, 1, 2), (V{"MouseDown", "Click"}));
+    EXPECT_TRUE(lib.log.empty());
+    EXPECT_EQ(click(22, 1, 2), (V{"MouseDown", "Click"}));
+    EXPECT_EQ(click(19, 1, 0), (V{"Grid 1 1"}));
+    EXPECT_EQ(lib.log, (V{"GetElement 3123"}));
+    EXPECT_EQ(click(20, 0, 0), (V{"Grid 2 0"}));
+    // Points and tables are hot spots of their own.
+    EXPECT_EQ(click(2, 8, 3), (V{"Point 0 8"}));
+    EXPECT_EQ(click(4, 1, 6), (V{"TableSpot 0 1 6"}));
+    EXPECT_EQ(click(27, 0, 0), (V{"TableAnnotation 4"}));
+    EXPECT_EQ(click(43, 0, 0), (V{"MouseDown", "Click"}));
+    // Unassigned, a point hot spot still ends the handling.
+    g.OnPointHotSpot = nullptr;
+    EXPECT_EQ(click(2, 8, 3), V{});
+    // A double click reports itself.
+    lib.hotSpot->type = 4;
+    seen.clear();
+    Mouse(g, QEvent::MouseButtonDblClick, {40, 40}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(seen, (V{"TableSpot 1 8 3"}));
+}
+
+TEST(GXGraphActions, TheTwinsNamesDoWhatTheSameNumbersDo)
+{
+    SpotLibrary lib;
+    GXGraph g(nullptr, &lib);
+    g.SetGXnarg1(5);
+    g.SetGXactions(gPrintDialog);
+    g.SetGXnarg1(0);
+    g.SetGXactions(gPrintDialog);
+    g.SetGXnarg2(3);
+    g.SetGXactions(gResetImage);
+    g.SetGXactions(gUndoZoom);
+    g.SetGXactions(gOleToClip);
+    EXPECT_EQ(lib.log, (std::vector<std::string>{"PrintDialog 0 5", "PrintDialog 1 0",
+                                                 "ResetImage 0 3", "Command 53053"}));
+    EXPECT_EQ(g.GetGXactions(), gOleToClip);
+    EXPECT_EQ(g.GetGXnarg2(), 3);
+}
+
+// A line chart of the twin, painted offscreen from its data, and its whole state carried to a
+// second twin by a state block (its own properties included).
+TEST(GXGraphPaint, LineChartFromItsDataAndTheStateBlock)
+{
+    GXGraph g;
+    g.resize(400, 300);
+    g.show();
+    EXPECT_EQ(ChartGetInt(g.GethObject(), prop::ObjectType), 300);
+    const GXColor black = GXGraph::GXargb(255, 0, 0, 0), red = GXGraph::GXargb(255, 255, 0, 0);
+    g.SetGraphBackColor(black);
+    g.SetSubsetColors(0, red);
+    g.SetManualScaleControlY(gManualMinAndMax);
+    g.SetManualMinY(0.0);
+    g.SetManualMaxY(100.0);
+    g.SetSubsets(1);
+    g.SetPoints(50);
+    for (int p = 0; p < 50; ++p)
+        g.SetYDataII(0, p, 50.0);
+    g.SetGraphPlusTable(gGraphPlusTable);
+    g.SetAllowHorizontalBar(true);
+    g.SetPlottingMethod(gHorzStackedBar);
+    g.SetTableFont(u"Courier New");
+    g.SetPointsToGraph(25);
+    g.SetGXactions(gReinitAndReset);
+    QImage shot = g.grab().toImage();
+
+    // The middle of the line is red, the plot around it black.
+    std::int32_t axis = 0, x = 0, y = 0;
+    double dx = 25.0, dy = 50.0;
+    ASSERT_TRUE(ChartConvertPoint(g.GethObject(), &axis, &x, &y, &dx, &dy, 0, 0, 1));
+    bool onLine = false;
+    for (int d = -1; d <= 1; ++d)
+        onLine = onLine || shot.pixelColor(x, y + d) == QColor(255, 0, 0);
+    EXPECT_TRUE(onLine);
+    dy = 80.0;
+    ASSERT_TRUE(ChartConvertPoint(g.GethObject(), &axis, &x, &y, &dx, &dy, 0, 0, 1));
+    EXPECT_EQ(shot.pixelColor(x, y), QColor(0, 0, 0));
+
+    std::vector<std::uint8_t> block = ChartStoreState(g.GethObject());
+    ASSERT_FALSE(block.empty());
+    GXGraph copy;
+    ASSERT_TRUE(ChartLoadState(copy.GethObject(), block));
+    EXPECT_EQ(copy.GetPoints(), 50);
+    EXPECT_EQ(copy.GetYDataII(0, 49), 50.0);
+    EXPECT_EQ(copy.GetGraphPlusTable(), gGraphPlusTable);
+    EXPECT_TRUE(copy.GetAllowHorizontalBar());
+    EXPECT_EQ(copy.GetPlottingMethod(), gHorzStackedBar);
+    EXPECT_EQ(copy.GetTableFont(), u"Courier New");
+    EXPECT_EQ(copy.GetPointsToGraph(), 25);
+    EXPECT_EQ(copy.GetSubsetColors(0), red);
+    EXPECT_EQ(ChartStoreState(copy.GethObject()), block);
+}
+
+} // namespace Gxgctl
