@@ -120,14 +120,6 @@ TEST(GXGraphTable, OwnRowsAsListed)
     }
     for (const char *name : {"ScrollingRange", "ScrollingFactor"})
         EXPECT_EQ(GXFindRow(Gxgctl::kGXGraphProperties, name)->access, GXAccess::ReadOnly);
-    // Own ids lie in 2121..3434, and run 3400 to 3434 without a gap but 3402, 3411 and 3412.
-    std::set<std::int32_t> high;
-    for (const auto &p : Gxgctl::kGXGraphProperties)
-        if (!p.shared && p.id >= 3400)
-            high.insert(p.id);
-    EXPECT_EQ(high.size(), 32u);
-    for (std::int32_t missing : {3402, 3411, 3412})
-        EXPECT_EQ(high.count(missing), 0u);
 }
 
 TEST(GXGraphTable, EnumerationsFollowGXSGraphsWithTheirOwnPrefix)
