@@ -93,6 +93,9 @@ constexpr std::int32_t kMaxGridRows = 4096;                      // other two-in
 constexpr std::int32_t kMaxGridColumns = 65536;
 constexpr std::int64_t kMaxGridElements = std::int64_t(1) << 22;
 constexpr std::size_t kMaxTextUnits = 32767;
+// All texts of one chart together (scalars and array cells, UTF-16): a write that would pass
+// this is refused.
+constexpr std::size_t kMaxChartTextBytes = std::size_t(64) << 20;
 constexpr std::size_t kMaxBlockBytes = 65536;
 
 } // namespace chartlib

@@ -60,6 +60,27 @@ const T *Cell(const std::vector<std::vector<T>> &rows, std::int32_t i, std::int3
     return &rows[i][j];
 }
 
+// Every text cell of an array counts as its text plus this many units (what the cell itself
+// costs), so that a grid of empty texts is bounded too.
+constexpr std::size_t kCellUnits = sizeof(std::u16string) / sizeof(char16_t);
+
+// What writing text of len units into rows [r0, r1) x columns [c0, c1) of a text grid adds and
+// removes, in units (cells made by growing the rows included).
+void TextWriteCost(const std::vector<std::vector<std::u16string>> &rows, std::size_t r0,
+                   std::size_t r1, std::size_t c0, std::size_t c1, std::size_t len,
+                   std::size_t &added, std::size_t &removed)
+{
+    added = removed = 0;
+    if (r0 >= r1 || c0 >= c1)
+        return;
+    for (std::size_t r = r0; r < r1; ++r) {
+        const std::size_t have = r < rows.size() ? rows[r].size() : 0;
+        for (std::size_t c = c0; c < std::min(c1, have); ++c)
+            removed += rows[r][c].size();
+        added += (std::max(have, c1) - have) * kCellUnits + (c1 - c0) * len;
+    }
+}
+
 template <class T> void Truncate(std::vector<std::vector<T>> &rows, std::size_t nr, std::size_t nc)
 {
     if (rows.size() > nr)
@@ -159,6 +180,57 @@ void ChartObject::Recreate(const ChartRect &rect, WindowId parent, std::int32_t 
     FControlId = id;
 }
 
+namespace {
+
+// 1 when X value c of a row is not at or above the one before it (NaN counts).
+std::size_t DescentAt(const std::vector<double> &row, std::size_t c)
+{
+    return c > 0 && c < row.size() && !(row[c] >= row[c - 1]) ? 1 : 0;
+}
+
+} // namespace
+
+void ChartObject::RecountXDescents()
+{
+    FXDescents.clear();
+    for (std::size_t r = 0; r < FState.data.values[0].size(); ++r)
+        RecountXDescents(r);
+}
+
+void ChartObject::RecountXDescents(std::size_t r)
+{
+    const auto &xs = FState.data.values[0];
+    if (FXDescents.size() < xs.size())
+        FXDescents.resize(xs.size(), 0);
+    if (r >= xs.size())
+        return;
+    FXDescents[r] = 0;
+    for (std::size_t c = 1; c < xs[r].size(); ++c)
+        FXDescents[r] += DescentAt(xs[r], c);
+}
+
+void ChartObject::XDescentsAround(std::size_t r, std::size_t c, bool add)
+{
+    const auto &row = FState.data.values[0][r];
+    std::size_t n = DescentAt(row, c) + DescentAt(row, c + 1);
+    if (FXDescents.size() <= r)
+        FXDescents.resize(r + 1, 0);
+    FXDescents[r] = add ? FXDescents[r] + n : FXDescents[r] - std::min(n, FXDescents[r]);
+}
+
+bool ChartObject::XAscending(std::int32_t subset) const
+{
+    return subset >= 0 && std::size_t(subset) < FXDescents.size() &&
+           FXDescents[std::size_t(subset)] == 0;
+}
+
+void ChartObject::ForgetText(std::int32_t id)
+{
+    if (const ScalarValue *s = FindScalar(id))
+        if (auto p = std::get_if<std::u16string>(s))
+            FTextUnits -= std::min(FTextUnits, p->size());
+}
+
 std::map<std::int32_t, ScalarValue> &ChartObject::ScalarMap(std::int32_t id)
 {
     return IsTransientProperty(id) ? FTransient : FState.scalars;
@@ -184,6 +256,7 @@ bool ChartObject::SetInt(std::int32_t id, std::int32_t v)
         return SetSubsets(v);
     if (id == prop::Points)
         return SetPoints(v);
+    ForgetText(id);
     ScalarMap(id)[id] = v;
     return true;
 }
@@ -224,6 +297,7 @@ bool ChartObject::SetDouble(std::int32_t id, double v)
 {
     if (!TakesStoredScalar(id))
         return false;
+    ForgetText(id);
     ScalarMap(id)[id] = v;
     return true;
 }
@@ -232,6 +306,7 @@ bool ChartObject::SetSingle(std::int32_t id, float v)
 {
     if (!TakesStoredScalar(id))
         return false;
+    ForgetText(id);
     ScalarMap(id)[id] = v;
     return true;
 }
@@ -277,8 +352,37 @@ bool ChartObject::SetText(std::int32_t id, std::u16string_view text)
 {
     if (!TakesStoredScalar(id))
         return false;
-    ScalarMap(id)[id] = CleanText(text);
+    std::u16string clean = CleanText(text);
+    std::size_t old = 0;
+    if (const ScalarValue *s = FindScalar(id))
+        if (auto p = std::get_if<std::u16string>(s))
+            old = p->size();
+    if (!TextFits(old, clean.size()))
+        return false;
+    FTextUnits = FTextUnits - old + clean.size();
+    ScalarMap(id)[id] = std::move(clean);
     return true;
+}
+
+bool ChartObject::TextFits(std::size_t removed, std::size_t added) const
+{
+    constexpr std::size_t kLimit = kMaxChartTextBytes / sizeof(char16_t);
+    std::size_t rest = FTextUnits - std::min(removed, FTextUnits);
+    return added <= kLimit - std::min(rest, kLimit);
+}
+
+void ChartObject::RecountText()
+{
+    std::size_t n = 0;
+    for (const auto *scalars : {&FState.scalars, &FTransient})
+        for (const auto &[id, v] : *scalars)
+            if (auto p = std::get_if<std::u16string>(&v))
+                n += p->size();
+    for (const auto &[id, a] : FState.arrays)
+        for (const auto &row : a.text)
+            for (const auto &cell : row)
+                n += cell.size() + kCellUnits;
+    FTextUnits = n;
 }
 
 std::u16string ChartObject::GetText(std::int32_t id) const
@@ -293,6 +397,7 @@ bool ChartObject::SetBlock(std::int32_t id, std::span<const std::uint8_t> block)
 {
     if (!TakesStoredScalar(id) || block.size() > kMaxBlockBytes)
         return false;
+    ForgetText(id);
     ScalarMap(id)[id] = std::vector<std::uint8_t>(block.begin(), block.end());
     return true;
 }
@@ -356,6 +461,8 @@ bool ChartObject::SetSubsets(std::int32_t n)
         return false;
     FState.data.subsets = n;
     TruncateToData(FState);
+    RecountText();
+    RecountXDescents();
     return true;
 }
 
@@ -365,6 +472,8 @@ bool ChartObject::SetPoints(std::int32_t n)
         return false;
     FState.data.points = n;
     TruncateToData(FState);
+    RecountText();
+    RecountXDescents();
     return true;
 }
 
@@ -421,7 +530,16 @@ bool ChartObject::SetElement(std::int32_t id, std::int32_t i, std::u16string_vie
             FState.arrays.erase(it);
         return false;
     }
-    WriteCells(a.text, 0, i, 1, 0, CleanText(text));
+    std::u16string clean = CleanText(text);
+    std::size_t added = 0, removed = 0;
+    TextWriteCost(a.text, 0, 1, std::size_t(i), std::size_t(i) + 1, clean.size(), added, removed);
+    if (!TextFits(removed, added)) {
+        if (fresh)
+            FState.arrays.erase(it);
+        return false;
+    }
+    FTextUnits = FTextUnits - removed + added;
+    WriteCells(a.text, 0, i, 1, 0, clean);
     return true;
 }
 
@@ -483,8 +601,20 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j, 
     if (int axis = DataAxisOf(id); axis >= 0) {
         if (!GridBounds(FState.data, id, nullptr, i, j, rows, cols))
             return false;
-        WriteCells(FState.data.values[std::size_t(axis)], i, j, rows, cols,
-                   ToKind(v, DataViewKind(id)));
+        auto &values = FState.data.values[std::size_t(axis)];
+        // X in order is counted as it is written, so a redraw need not check it.
+        const bool single = axis == 0 && i >= 0 && j >= 0;
+        const auto r = std::size_t(i), c = std::size_t(j);
+        const bool known = single && r < values.size() && c <= values[r].size();
+        if (known)
+            XDescentsAround(r, c, false);
+        WriteCells(values, i, j, rows, cols, ToKind(v, DataViewKind(id)));
+        if (known)
+            XDescentsAround(r, c, true);
+        else if (single)
+            RecountXDescents(r);
+        else if (axis == 0)
+            RecountXDescents();
         return true;
     }
     auto it = FState.arrays.find(id);
@@ -514,12 +644,23 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j,
     std::size_t rows = 0, cols = 0;
     if (!GridBounds(FState.data, id, a, i, j, rows, cols))
         return false;
+    // The texts the write replaces and the ones it adds: a -1 copies the text into every cell
+    // of its dimension, so the total is checked before any cell is written.
+    std::u16string clean = CleanText(text);
+    const std::size_t r0 = i < 0 ? 0 : std::size_t(i), r1 = i < 0 ? rows : std::size_t(i) + 1;
+    const std::size_t c0 = j < 0 ? 0 : std::size_t(j), c1 = j < 0 ? cols : std::size_t(j) + 1;
+    std::size_t added = 0, removed = 0;
+    TextWriteCost(a ? a->text : std::vector<std::vector<std::u16string>>(), r0, r1, c0, c1,
+                  clean.size(), added, removed);
+    if (!TextFits(removed, added))
+        return false;
     if (!a) {
         a = &FState.arrays[id];
         a->kind = ElemKind::Text;
         a->twoIndex = true;
     }
-    WriteCells(a->text, i, j, rows, cols, CleanText(text));
+    FTextUnits = FTextUnits - removed + added;
+    WriteCells(a->text, i, j, rows, cols, clean);
     return true;
 }
 
@@ -583,6 +724,8 @@ bool ChartObject::SetArray(std::int32_t id, std::span<const double> values, Elem
         for (std::size_t c = 0; c < len; ++c)
             (*rows)[r][c] = ToKind(values[r * ncols + c], k);
     }
+    if (rows == &FState.data.values[0])
+        RecountXDescents();
     return true;
 }
 
@@ -621,6 +764,8 @@ std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
 void ChartObject::ReplaceState(ChartState &&state)
 {
     FState = std::move(state);
+    RecountText();
+    RecountXDescents();
     if (FAttachment)
         FAttachment->StateReplaced();
 }

@@ -118,6 +118,9 @@ public:
     // 0 = X, 1 = Y, 2 = Z: the values written so far of one subset (at most Points); the rest
     // of the subset reads as 0.
     std::span<const double> DataRow(int axis, std::int32_t subset) const;
+    // True when the X values written of a subset are in order (none below the one before it,
+    // no NaN); kept up to date by every write.
+    bool XAscending(std::int32_t subset) const;
 
     const ChartState &State() const { return FState; }
     // Replaces the whole state (after a validated restore); transient values stay.
@@ -136,7 +139,18 @@ private:
     ChartRect FRect;
     WindowId FParent = 0;
     std::int32_t FControlId;
+    // Whether the chart's texts may change by the given UTF-16 units (kMaxChartTextBytes).
+    bool TextFits(std::size_t removed, std::size_t added) const;
+    void RecountText();
+    void ForgetText(std::int32_t id); // a scalar text about to be replaced by another kind
+    void RecountXDescents();
+    void RecountXDescents(std::size_t row);
+    // Takes out (add false) or puts back the descents at X value c of row r and its successor.
+    void XDescentsAround(std::size_t r, std::size_t c, bool add);
+
     ChartState FState;
+    std::size_t FTextUnits = 0;          // UTF-16 units of all texts held
+    std::vector<std::size_t> FXDescents; // per subset: X values below the one before them
     std::map<std::int32_t, ScalarValue> FTransient;
     std::unique_ptr<ChartAttachment> FAttachment;
 };

@@ -313,3 +313,34 @@ TEST_F(Chart, BlocksAndRecords)
     std::vector<std::uint8_t> huge(kMaxBlockBytes + 1);
     EXPECT_FALSE(ChartSetProperty(h, 2000, std::span<const std::uint8_t>(huge)));
 }
+
+TEST_F(Chart, AllTextsOfAChartTogetherAreBounded)
+{
+    // A -1 fill copies the text into every cell: 4096 x 1024 cells of 32,767 units would ask
+    // for 256 GiB. Refused before any cell is written; what was there stays.
+    const std::u16string big(kMaxTextUnits, u'x');
+    ASSERT_TRUE(ChartSetElement2D(h, 2954, 4095, 1023, u"corner"));
+    EXPECT_FALSE(ChartSetElement2D(h, 2954, -1, -1, big));
+    std::vector<char16_t> buf(64);
+    ASSERT_EQ(ChartGetElement2D(h, 2954, 4095, 1023, buf.data(), buf.size()), 6);
+    EXPECT_EQ(std::u16string(buf.data()), u"corner");
+    // A grid of empty texts is bounded by its cells too, a small fill of short texts is not
+    // refused, and rewriting the same cells keeps fitting.
+    ASSERT_TRUE(ChartSetElement2D(h, 2954, 0, -1, u"ab"));
+    ASSERT_TRUE(ChartSetElement2D(h, 2954, 0, -1, u"cd"));
+    EXPECT_FALSE(ChartSetElement2D(h, 2954, -1, -1, u""));
+    // Data-shaped texts: the labels of a million points.
+    ChartSetInt(h, prop::Points, 1 << 20);
+    EXPECT_FALSE(ChartSetElement2D(h, prop::DataPointLabels, -1, -1, std::u16string(40, u'y')));
+    // Room that texts give back can be used again.
+    ChartDestroy(h);
+    h = ChartCreate(304, 0, nullptr, 0, 12111);
+    int n = 0;
+    while (n < 4000 && ChartSetElement(h, 3293, n, big))
+        ++n;
+    EXPECT_GT(n, 500); // tens of megabytes of annotation texts are fine
+    EXPECT_LT(n, 4000);
+    EXPECT_FALSE(ChartSetString(h, 2105, big)); // scalars count as well
+    ASSERT_TRUE(ChartSetElement(h, 3293, 0, u""));
+    EXPECT_TRUE(ChartSetElement(h, 3293, n, big));
+}

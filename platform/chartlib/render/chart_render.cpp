@@ -59,6 +59,16 @@ bool ChartSetSink(HCHART h, ChartSink *sink)
     return true;
 }
 
+bool ChartSetPixelRatio(HCHART h, double ratio)
+{
+    ChartView *v = ViewOf(h);
+    if (!v)
+        return false;
+    v->SetPixelRatio(ratio);
+    v->InvalidateImage();
+    return true;
+}
+
 bool ChartMoveWindow(HCHART h, int width, int height)
 {
     ChartView *v = ViewOf(h);

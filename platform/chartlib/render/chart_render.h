@@ -118,6 +118,9 @@ bool ChartAttachView(HCHART h);
 bool ChartSetParentWidget(HCHART h, QWidget *widget);
 // The chart's sink (none: nothing is reported). Not owned.
 bool ChartSetSink(HCHART h, ChartSink *sink);
+// Device pixels per chart pixel of the cached screen image (0: the parent widget's, which is
+// the default); false for an unknown handle.
+bool ChartSetPixelRatio(HCHART h, double ratio);
 // Size of the chart window in pixels; the layout follows at once. Sizes below 1 are raised
 // to 1.
 bool ChartMoveWindow(HCHART h, int width, int height);

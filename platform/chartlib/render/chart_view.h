@@ -3,6 +3,8 @@
 #pragma once
 
 #include "platform/chartlib/chart_object.h"
+#include "platform/chartlib/column_reduce.h"
+#include "platform/chartlib/render/chart_axes.h"
 #include "platform/chartlib/render/chart_render.h"
 
 #include <QColor>
@@ -13,6 +15,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -25,17 +28,6 @@ class QPainter;
 
 namespace chartlib {
 
-struct Range {
-    double min = 0.0, max = 1.0;
-    bool operator==(const Range &) const = default;
-};
-
-struct Tick {
-    double value = 0.0;
-    QString label;  // first line
-    QString label2; // second line (the date under a time), may be empty
-};
-
 // Colours and fonts of one drawing, read from the properties.
 struct ChartStyle {
     QColor desk, text, graphFore, graphBack, grid, yAxis, xAxis;
@@ -46,6 +38,23 @@ struct ChartStyle {
     bool gridInFront = false;
 };
 
+// A text the layout placed; no two of a frame overlap and all lie inside the chart.
+struct PlacedText {
+    enum Role : std::uint8_t {
+        MainTitle,
+        SubTitle,
+        Legend,
+        YNumber,
+        XNumber,
+        XDate,
+        XLabel,
+        YLabel
+    };
+    Role role;
+    QString text;
+    QRectF rect; // chart pixels; a YLabel's is the box of the turned text
+};
+
 // Everything laid out for one size.
 struct ChartFrame {
     QSize size;
@@ -54,24 +63,21 @@ struct ChartFrame {
     bool dateTime = false;
     double penScale = 1.0; // device pixels per chart pixel (printing)
     ChartStyle style;
-    QString mainTitle, subTitle, xLabel, yLabel;
-    QRect mainTitleRect, subTitleRect;
-    std::vector<QString> legendTexts;
+    QRect mainTitleRect, subTitleRect; // empty when not shown
     std::vector<int> legendSubsets;
-    std::vector<QRect> legendRects; // one per legend entry
+    std::vector<QRect> legendRects; // one per legend entry shown: swatch and text
     std::vector<Tick> xTicks, yTicks;
+    std::vector<PlacedText> texts;
 
     // Pixel of a data value (not rounded).
     double PixelX(double v) const;
     double PixelY(double v) const;
     double DataX(double px) const;
     double DataY(double py) const;
-};
-
-// A run of consecutive points that fall in one pixel column (the min/max reduction).
-struct ColumnRun {
-    double firstX, firstY, lastX, lastY, minY, maxY;
-    bool minFirst;
+    // The reduction's mapping of data to the pixels of the plot.
+    ColumnMapping Mapping() const;
+    // The font a placed text is drawn in.
+    const QFont &FontOf(PlacedText::Role role) const;
 };
 
 class ChartView : public ChartAttachment {
@@ -90,7 +96,13 @@ public:
     // Draws a frame into the painter at (0, 0).
     void Draw(QPainter &p, const ChartFrame &f) const;
 
+    // Rebuilds the cached image at the chart's size, in device pixels of the screen the chart
+    // is shown on (PixelRatio), so text and lines stay sharp on a high-density screen.
     void ResetImage();
+    // Device pixels per chart pixel of the cached image: the set ratio, else the parent
+    // widget's, else the application's (1 to 4).
+    double PixelRatio() const;
+    void SetPixelRatio(double ratio) { FPixelRatio = ratio; }
     std::int32_t ImageHandle() const { return FImageValid ? FImageSerial : 0; }
     const QImage &Image() const { return FImage; }
     void InvalidateImage() { FImageValid = false; }
@@ -117,7 +129,9 @@ private:
     void RequestRepaint();
     // The ranges of the drawn data (0..1 when there is none).
     void DataRanges(Range &x, Range &y) const;
-    ChartStyle ReadStyle(QSize size) const;
+    ChartStyle ReadStyle() const;
+    // Margins, plot, ticks and placed texts for the frame's size, ranges and style.
+    void LayOut(ChartFrame &f) const;
     void DrawSubsets(QPainter &p, const ChartFrame &f) const;
     void DrawGrid(QPainter &p, const ChartFrame &f) const;
     void DrawAxes(QPainter &p, const ChartFrame &f) const;
@@ -135,6 +149,7 @@ private:
     std::optional<std::pair<Range, Range>> FZoom;
     bool FBanding = false;
     QPoint FBandStart, FBandEnd;
+    double FPixelRatio = 0.0; // 0: follow the screen
 };
 
 // The view of a chart (attached on first use), or null for an unknown handle.
@@ -146,21 +161,5 @@ QString FromU16(const std::u16string &s);
 std::u16string ToU16(const QString &s);
 // Line style of a subset or line annotation type: pen for the given colour.
 QPen LinePen(std::int32_t lineType, const QColor &color, double scale);
-// Reduces one subset to pixel-column runs. Calls emit(run, column) for each run in order; the
-// gap flag is passed before a run that must not be joined to the previous one.
-struct ReduceInput {
-    std::span<const double> xs, ys;
-    std::int32_t points = 0;
-    bool useIndexX = false; // no X data: the point number (1-based) is X
-    bool skipZeroX = false; // date-time mode: points whose X is 0.0 are not drawn
-    bool hasNull = false;
-    double nullY = 0.0;
-    bool gaps = false; // null values break the line
-};
-std::vector<ColumnRun> ReduceToColumns(const ReduceInput &in, const ChartFrame &f,
-                                       std::vector<std::size_t> *breaksBefore);
-
-// TDateTime (days since 1899-12-30) to a Qt date-time in local wall-clock terms and back.
-QDateTime DateTimeFromDays(double days);
 
 } // namespace chartlib

@@ -1,0 +1,287 @@
+// Drawing of one laid-out frame: desk, plot, grid, subsets through the column reduction,
+// annotations, axes and the placed texts. The same path serves the screen, printing and image
+// files; lines and annotation marks are antialiased, axis-parallel lines are not.
+#include "platform/chartlib/render/chart_view.h"
+
+#include "platform/chartlib/render/chart_view_parts.h"
+#include "platform/chartlib/render/render_props.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace chartlib {
+
+using namespace parts;
+
+void ChartView::Draw(QPainter &p, const ChartFrame &f) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.fillRect(QRect(QPoint(0, 0), f.size), f.style.desk);
+    p.fillRect(f.plot.adjusted(0, 0, 1, 1), f.style.graphBack);
+    if (!f.style.gridInFront)
+        DrawGrid(p, f);
+    DrawSubsets(p, f);
+    if (f.style.gridInFront)
+        DrawGrid(p, f);
+    DrawVertLines(p, f);
+    DrawGraphAnnotations(p, f);
+    DrawAxes(p, f);
+    DrawTitles(p, f);
+    p.restore();
+}
+
+void ChartView::DrawGrid(QPainter &p, const ChartFrame &f) const
+{
+    const ChartStyle &s = f.style;
+    if (s.gridControl == 3)
+        return;
+    QPen pen(s.grid, f.penScale);
+    pen.setCosmetic(true);
+    switch (s.gridStyle) {
+    case 1:
+        pen.setWidthF(2.0 * f.penScale);
+        break;
+    case 2:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case 4:
+        pen.setDashPattern({1.0, 3.0});
+        break;
+    default:
+        break;
+    }
+    p.setPen(pen);
+    if (s.gridControl == 0 || s.gridControl == 1)
+        for (const Tick &t : f.yTicks) {
+            double y = std::round(f.PixelY(t.value));
+            p.drawLine(QPointF(f.plot.left(), y), QPointF(f.plot.right(), y));
+        }
+    if (s.gridControl == 0 || s.gridControl == 2)
+        for (const Tick &t : f.xTicks) {
+            double x = std::round(f.PixelX(t.value));
+            p.drawLine(QPointF(x, f.plot.top()), QPointF(x, f.plot.bottom()));
+        }
+}
+
+void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
+{
+    const ChartObject &o = FObject;
+    p.save();
+    p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
+    const ColumnMapping map = f.Mapping();
+    ReduceInput in;
+    in.points = o.Points();
+    in.skipZeroX = f.dateTime;
+    in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
+    in.gaps = FlagOf(o, rprop::NullDataGaps);
+    QPolygonF line;
+    std::vector<QRect> spans;
+    for (std::int32_t s = 0; s < o.Subsets(); ++s) {
+        in.xs = o.DataRow(0, s);
+        in.ys = o.DataRow(1, s);
+        in.useIndexX = in.xs.empty() && !f.dateTime;
+        in.xAscending = o.XAscending(s);
+        const QPen pen = SubsetPen(o, f, s);
+        // A solid line's runs that span rows are filled as crisp column bars, which is what
+        // makes a dense trace look right; the line through the runs' first and last points is
+        // smoothed. Patterned lines are drawn through every run's points.
+        const bool bars = pen.style() == Qt::SolidLine;
+        in.extremesOrder = !bars;
+        std::vector<std::size_t> breaks;
+        std::vector<ColumnRun> runs = ReduceToColumns(in, map, &breaks);
+        const int barWidth = std::max(1, int(std::lround(pen.widthF() / f.penScale)));
+        std::size_t nextBreak = 0;
+        p.setPen(pen);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        auto flush = [&]() {
+            if (line.size() == 1)
+                p.drawPoint(line[0]);
+            else if (line.size() > 1)
+                p.drawPolyline(line);
+            line.clear();
+        };
+        line.reserve(qsizetype(runs.size() * (bars ? 2 : 4)));
+        spans.clear();
+        for (std::size_t k = 0; k < runs.size(); ++k) {
+            if (nextBreak < breaks.size() && breaks[nextBreak] == k) {
+                flush();
+                ++nextBreak;
+            }
+            const ColumnRun &r = runs[k];
+            double cx = std::floor(r.firstX) + 0.5; // the column's centre: a crisp span
+            line << QPointF(r.firstX, r.firstY);
+            if (r.minY != r.maxY) {
+                if (bars) // whole pixels: filled without any blending
+                    spans.emplace_back(QPoint(int(cx) - barWidth / 2, int(std::lround(r.minY))),
+                                       QSize(barWidth, int(std::lround(r.maxY - r.minY)) + 1));
+                else if (r.minFirst)
+                    line << QPointF(cx, r.minY) << QPointF(cx, r.maxY);
+                else
+                    line << QPointF(cx, r.maxY) << QPointF(cx, r.minY);
+            }
+            if (r.lastX != r.firstX || r.lastY != r.firstY)
+                line << QPointF(r.lastX, r.lastY);
+        }
+        flush();
+        if (!spans.empty()) {
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(Qt::NoPen);
+            p.setBrush(pen.color());
+            p.drawRects(spans.data(), int(spans.size()));
+            p.setBrush(Qt::NoBrush);
+        }
+    }
+    p.restore();
+}
+
+namespace {
+
+void DrawLines(QPainter &p, const QFontMetrics &fm, QPointF origin, const QStringList &lines)
+{
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(QPointF(origin.x(), origin.y() + double(i) * fm.height()), lines[i]);
+}
+
+} // namespace
+
+void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f) const
+{
+    const ChartObject &o = FObject;
+    if (!FlagOf(o, rprop::ShowGraphAnnotations))
+        return;
+    std::size_t n = ArrayLength(o, rprop::GraphAnnotationX);
+    QFontMetrics fm(f.style.annotation);
+    p.save();
+    p.setClipRect(f.plot.adjusted(0, 0, 1, 1)); // marks and texts stay inside the plot
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setFont(f.style.annotation);
+    for (std::size_t k = 0; k < n; ++k) {
+        auto i = std::int32_t(k);
+        std::optional<PlacedAnnotation> a = PlaceGraphAnnotation(o, f, i);
+        if (!a)
+            continue;
+        const double px = a->px, py = a->py;
+        AnnotationGeometry g = GeometryOf(fm, f.plot, *a);
+        p.setPen(QPen(AnnotationColor(o, f, rprop::GraphAnnotationColor, i), 2));
+        if (!g.symbol.isEmpty()) {
+            if (a->type == 2) {
+                p.drawLine(g.symbol.topLeft(), g.symbol.bottomRight());
+                p.drawLine(g.symbol.bottomLeft(), g.symbol.topRight());
+            } else {
+                p.drawLine(QPointF(g.symbol.left(), py), QPointF(g.symbol.right(), py));
+                p.drawLine(QPointF(px, g.symbol.top()), QPointF(px, g.symbol.bottom()));
+            }
+        }
+        if (!g.lines.isEmpty())
+            DrawLines(p, fm, g.textOrigin, g.lines);
+    }
+    p.restore();
+}
+
+void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
+{
+    const ChartObject &o = FObject;
+    if (!FlagOf(o, rprop::ShowVertLineAnnotations))
+        return;
+    std::size_t n = ArrayLength(o, rprop::VertLineAnnotation);
+    QFontMetrics fm(f.style.lineAnnotation);
+    p.save();
+    p.setFont(f.style.lineAnnotation);
+    for (std::size_t k = 0; k < n; ++k) {
+        auto i = std::int32_t(k);
+        double px = std::round(f.PixelX(o.GetElement(rprop::VertLineAnnotation, i)));
+        if (px < f.plot.left() || px > f.plot.right())
+            continue;
+        QColor color = AnnotationColor(o, f, rprop::VertLineAnnotationColor, i);
+        int type = int(o.GetElement(rprop::VertLineAnnotationType, i));
+        p.setPen(LinePen(type, color, f.penScale));
+        p.drawLine(QPointF(px, f.plot.top()), QPointF(px, f.plot.bottom()));
+        QString text = FromU16(o.GetElementText(rprop::VertLineAnnotationText, i));
+        bool atTop = text.startsWith(QStringLiteral("|t"));
+        if (atTop)
+            text = text.mid(2);
+        if (text.isEmpty())
+            continue;
+        QStringList lines = SplitLines(text);
+        int width = WidestLine(fm, lines);
+        double x = px + 3;
+        if (x + width > f.plot.right())
+            x = px - 3 - width; // keep the label inside the plot
+        double y =
+            atTop ? f.plot.top() + 2 + fm.ascent()
+                  : f.plot.bottom() - 2 - fm.descent() - double(lines.size() - 1) * fm.height();
+        p.setPen(color);
+        DrawLines(p, fm, QPointF(x, y), lines);
+    }
+    p.restore();
+}
+
+void ChartView::DrawAxes(QPainter &p, const ChartFrame &f) const
+{
+    const ChartStyle &s = f.style;
+    p.setPen(QPen(s.graphFore, 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(f.plot);
+    p.setPen(s.yAxis);
+    p.drawLine(f.plot.topLeft(), f.plot.bottomLeft());
+    for (const Tick &t : f.yTicks) {
+        int y = int(std::round(f.PixelY(t.value)));
+        p.drawLine(f.plot.left(), y, f.plot.left() + 4, y);
+    }
+    p.setPen(s.xAxis);
+    p.drawLine(f.plot.bottomLeft(), f.plot.bottomRight());
+    for (const Tick &t : f.xTicks) {
+        int x = int(std::round(f.PixelX(t.value)));
+        p.drawLine(x, f.plot.bottom(), x, f.plot.bottom() - 4);
+    }
+}
+
+void ChartView::DrawTitles(QPainter &p, const ChartFrame &f) const
+{
+    const ChartStyle &s = f.style;
+    // Legend swatches beside their texts.
+    for (std::size_t k = 0; k < f.legendRects.size(); ++k) {
+        const QRect &r = f.legendRects[k];
+        p.setPen(SubsetPen(FObject, f, f.legendSubsets[k]));
+        int ym = r.center().y();
+        p.drawLine(r.left(), ym, r.left() + 18, ym);
+    }
+    for (const PlacedText &t : f.texts) {
+        const QFont &font = f.FontOf(t.role);
+        QFontMetrics fm(font);
+        p.setFont(font);
+        switch (t.role) {
+        case PlacedText::YNumber:
+            p.setPen(s.yAxis);
+            break;
+        case PlacedText::XNumber:
+        case PlacedText::XDate:
+            p.setPen(s.xAxis);
+            break;
+        default:
+            p.setPen(s.text);
+            break;
+        }
+        if (t.role == PlacedText::YLabel) { // turned a quarter left, reading upwards
+            p.save();
+            p.translate(t.rect.left() + fm.ascent(), t.rect.bottom());
+            p.rotate(-90);
+            p.drawText(QPointF(0, 0), t.text);
+            p.restore();
+        } else {
+            p.drawText(QPointF(t.rect.left(), t.rect.top() + fm.ascent()), t.text);
+        }
+    }
+}
+
+} // namespace chartlib
