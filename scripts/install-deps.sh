@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
   libhidapi-dev libjpeg62-turbo-dev zlib1g-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core xvfb xauth
 )
