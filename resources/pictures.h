@@ -52,6 +52,18 @@ inline constexpr char kToolRun[] = ":/toolbar/run.png";                       //
 inline constexpr char kToolStop[] = ":/toolbar/stop.png";                     // btnStop
 inline constexpr char kToolHelp[] = ":/toolbar/help.png";                     // SpeedButton8
 
+// Graph window tool bar, 20 x 20 each.
+inline constexpr char kGraphStatistics[] = ":/graph/statistics.png";              // ToolButton1
+inline constexpr char kGraphCursorStatistics[] = ":/graph/cursor_statistics.png"; // ToolButton2
+inline constexpr char kGraphNormalCursor[] = ":/graph/normal_cursor.png";         // ToolButton4
+inline constexpr char kGraphText[] = ":/graph/text.png";                          // ToolButton9
+inline constexpr char kGraphCross[] = ":/graph/cross.png";                        // ToolButton5
+inline constexpr char kGraphErase[] = ":/graph/erase.png";                        // ToolButton13
+inline constexpr char kGraphUndoZoom[] = ":/graph/undo_zoom.png";                 // UndoZoom
+inline constexpr char kGraphColor[] = ":/graph/color.png";                        // ToolButton6
+inline constexpr char kGraphMonochrome[] = ":/graph/monochrome.png";              // ToolButton7
+inline constexpr char kGraphClear[] = ":/graph/clear.png";                        // tbntClr
+
 // The program icon, 64 x 64 (window icon).
 inline constexpr char kProgramIcon[] = ":/app/nivora.png";
 

@@ -87,6 +87,16 @@ TEST(Pictures, PanelPiecesHaveTheirLayoutSizes)
         {pictures::kToolRun, {20, 20}},
         {pictures::kToolStop, {20, 20}},
         {pictures::kToolHelp, {20, 20}},
+        {pictures::kGraphStatistics, {20, 20}},
+        {pictures::kGraphCursorStatistics, {20, 20}},
+        {pictures::kGraphNormalCursor, {20, 20}},
+        {pictures::kGraphText, {20, 20}},
+        {pictures::kGraphCross, {20, 20}},
+        {pictures::kGraphErase, {20, 20}},
+        {pictures::kGraphUndoZoom, {20, 20}},
+        {pictures::kGraphColor, {20, 20}},
+        {pictures::kGraphMonochrome, {20, 20}},
+        {pictures::kGraphClear, {20, 20}},
         {pictures::kProgramIcon, {64, 64}},
     };
     for (const auto &p : pieces)

@@ -1,5 +1,5 @@
-// Tool bar icons of the main window (20 x 20, transparent) and the program
-// icon in the sizes the desktop asks for.
+// Tool bar icons of the main window and the graph window (20 x 20,
+// transparent) and the program icon in the sizes the desktop asks for.
 #include "draw.h"
 
 #include <QLinearGradient>
@@ -184,6 +184,155 @@ void helpIcon(QPainter &p)
     p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// ---- graph window ----------------------------------------------------------
+
+// A small plot as the graph window shows it: black area, grey frame, a
+// yellow level curve.
+void miniPlot(QPainter &p, const QRectF &r)
+{
+    p.setPen(QPen(QColor(0x8c, 0x8c, 0x8c), 1));
+    p.setBrush(Qt::black);
+    p.drawRect(r);
+    p.setPen(QPen(QColor(0xf2, 0xd0, 0x1b), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const double w = r.width(), h = r.height();
+    p.drawPolyline(QPolygonF({{r.left() + 1, r.top() + h * 0.7},
+                              {r.left() + w * 0.3, r.top() + h * 0.35},
+                              {r.left() + w * 0.5, r.top() + h * 0.6},
+                              {r.left() + w * 0.75, r.top() + h * 0.25},
+                              {r.right() - 1, r.top() + h * 0.45}}));
+}
+
+// Two lines of figures on a light panel.
+void figuresPanel(QPainter &p, const QRectF &r)
+{
+    p.setPen(QPen(kOutline, 1));
+    p.setBrush(QColor(0xe4, 0xec, 0xf6));
+    p.drawRect(r);
+    p.setPen(QPen(QColor(0x1f, 0x6f, 0xc8), 1));
+    const double y1 = r.top() + r.height() / 3, y2 = r.top() + 2 * r.height() / 3;
+    p.drawLine(QPointF(r.left() + 2, y1), QPointF(r.left() + r.width() * 0.45, y1));
+    p.drawLine(QPointF(r.left() + r.width() * 0.55, y1), QPointF(r.right() - 2, y1));
+    p.drawLine(QPointF(r.left() + 2, y2), QPointF(r.left() + r.width() * 0.6, y2));
+}
+
+void statisticsIcon(QPainter &p)
+{
+    figuresPanel(p, QRectF(1.5, 1.5, 17, 6));
+    miniPlot(p, QRectF(1.5, 9.5, 17, 9));
+}
+
+void cursorStatisticsIcon(QPainter &p)
+{
+    miniPlot(p, QRectF(1.5, 1.5, 17, 10));
+    p.setPen(QPen(Qt::white, 1));
+    p.drawLine(QPointF(6.5, 2), QPointF(6.5, 11));
+    p.drawLine(QPointF(13.5, 2), QPointF(13.5, 11));
+    figuresPanel(p, QRectF(1.5, 13.5, 17, 5));
+}
+
+void normalCursorIcon(QPainter &p)
+{
+    QPainterPath arrow;
+    arrow.moveTo(5.5, 2.5);
+    arrow.lineTo(5.5, 16.5);
+    arrow.lineTo(8.8, 13.2);
+    arrow.lineTo(11.2, 18.2);
+    arrow.lineTo(13.2, 17.2);
+    arrow.lineTo(10.8, 12.3);
+    arrow.lineTo(15.2, 12.3);
+    arrow.closeSubpath();
+    p.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::white);
+    p.drawPath(arrow);
+}
+
+void textIcon(QPainter &p)
+{
+    p.setFont(labelFont(16, true, false));
+    p.setPen(kOutline);
+    p.drawText(QRectF(0, 0, 20, 18), Qt::AlignCenter, QStringLiteral("T"));
+    p.setPen(QPen(QColor(0x1f, 0x6f, 0xc8), 1.5));
+    p.drawLine(QPointF(4, 18.5), QPointF(16, 18.5));
+}
+
+void crossIcon(QPainter &p)
+{
+    p.setPen(QPen(kOutline, 3.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(5, 5), QPointF(15, 15));
+    p.drawLine(QPointF(15, 5), QPointF(5, 15));
+    p.setPen(QPen(QColor(0xf2, 0xd0, 0x1b), 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(5, 5), QPointF(15, 15));
+    p.drawLine(QPointF(15, 5), QPointF(5, 15));
+}
+
+void eraseIcon(QPainter &p)
+{
+    // An eraser over a written line.
+    p.setPen(QPen(QColor(0x1f, 0x6f, 0xc8), 1.2));
+    p.drawLine(QPointF(1.5, 17.5), QPointF(18.5, 17.5));
+    p.save();
+    p.translate(10, 9);
+    p.rotate(-35);
+    p.setPen(QPen(QColor(0x7a, 0x2c, 0x3c), 1));
+    p.setBrush(QColor(0xf2, 0x9c, 0xb0));
+    p.drawRoundedRect(QRectF(-7.5, -3.5, 15, 7), 1.5, 1.5);
+    p.setBrush(QColor(0x5a, 0x8c, 0xd8));
+    p.drawRoundedRect(QRectF(1.5, -3.5, 6, 7), 1.5, 1.5);
+    p.restore();
+}
+
+void undoZoomIcon(QPainter &p)
+{
+    // A magnifier, and an arrow turning back.
+    p.setPen(QPen(kOutline, 1.6));
+    p.setBrush(QColor(0xe4, 0xf0, 0xfc));
+    p.drawEllipse(QPointF(8, 8), 5.5, 5.5);
+    p.setPen(QPen(kOutline, 2.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(12, 12), QPointF(17.5, 17.5));
+    p.setPen(QPen(QColor(0xd9, 0x2b, 0x24), 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(5, 5, 6, 6), 200 * 16, 250 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xd9, 0x2b, 0x24));
+    p.drawPolygon(QPolygonF({{3.8, 5.6}, {7.0, 6.8}, {4.6, 9.2}}));
+}
+
+void colorIcon(QPainter &p)
+{
+    p.setPen(QPen(kOutline, 1));
+    const QColor colours[3] = {QColor(0xe0, 0x30, 0x28), QColor(0x2c, 0xa8, 0x3c),
+                               QColor(0x2a, 0x6c, 0xd8)};
+    const QPointF centres[3] = {{10, 6.5}, {6, 13}, {14, 13}};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(colours[i]);
+        p.drawEllipse(centres[i], 4.5, 4.5);
+    }
+}
+
+void monochromeIcon(QPainter &p)
+{
+    p.setPen(QPen(kOutline, 1));
+    const QColor greys[3] = {QColor(0x30, 0x30, 0x30), QColor(0x80, 0x80, 0x80),
+                             QColor(0xd0, 0xd0, 0xd0)};
+    const QPointF centres[3] = {{10, 6.5}, {6, 13}, {14, 13}};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(greys[i]);
+        p.drawEllipse(centres[i], 4.5, 4.5);
+    }
+}
+
+void clearIcon(QPainter &p)
+{
+    // The plot, and a red cross over it: the samples go.
+    miniPlot(p, QRectF(1.5, 3.5, 15, 12));
+    p.setPen(QPen(Qt::white, 3.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(11, 11), QPointF(17.5, 17.5));
+    p.drawLine(QPointF(17.5, 11), QPointF(11, 17.5));
+    p.setPen(QPen(QColor(0xd9, 0x2b, 0x24), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(11, 11), QPointF(17.5, 17.5));
+    p.drawLine(QPointF(17.5, 11), QPointF(11, 17.5));
+}
+
 // The program icon, designed on a 256-unit square: the meter's face with its
 // display showing a rising level and the two round keys beneath.
 void appIcon(QPainter &p, int size)
@@ -238,6 +387,20 @@ void drawIcons(Writer &out)
     };
     for (const Tool &t : tools)
         out.png(QStringLiteral("resources/toolbar/%1.png").arg(t.name), canvas(kToolIcon, t.paint));
+    const Tool graphTools[] = {
+        {"statistics", statisticsIcon},
+        {"cursor_statistics", cursorStatisticsIcon},
+        {"normal_cursor", normalCursorIcon},
+        {"text", textIcon},
+        {"cross", crossIcon},
+        {"erase", eraseIcon},
+        {"undo_zoom", undoZoomIcon},
+        {"color", colorIcon},
+        {"monochrome", monochromeIcon},
+        {"clear", clearIcon},
+    };
+    for (const Tool &t : graphTools)
+        out.png(QStringLiteral("resources/graph/%1.png").arg(t.name), canvas(kToolIcon, t.paint));
 
     out.png("resources/app/nivora.png", canvas(64, [](QPainter &p) { appIcon(p, 64); }));
     for (int size : {16, 32, 48, 64, 128, 256})
