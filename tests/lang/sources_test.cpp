@@ -8,6 +8,7 @@
 
 #include "views/about_box.h"
 #include "views/leq_form.h"
+#include "views/graph_window.h"
 #include "views/small_dialogs.h"
 
 #include "controls/lang_form.h"
@@ -90,6 +91,24 @@ public:
     QString LeqSaveFolder() override { return QString(); }
 };
 
+// A graph window's main window that does nothing.
+class TQuietGraphHost : public views::TGraphHost {
+public:
+    i18n::TlxLangDispatcher *LangDispatcher() override { return nullptr; }
+    void SetupGraph(GXSGraph &, int, int, rtl::TDateTime, rtl::TDateTime, float, float) override {}
+    void GraphActivated(views::TfrmGraph &) override {}
+    bool SaveGraphWindow(views::TfrmGraph &) override { return false; }
+    void GraphClosed(views::TfrmGraph &) override {}
+    bool RealTimeRunning() override { return false; }
+    double RealTimeRate() override { return 1.0; }
+    void SetRealTimeRate(double) override {}
+    void RealTimeGraphCleared(views::TfrmGraph &) override {}
+    bool LoggerUnsaved() override { return false; }
+    void SetLoggerUnsaved(bool) override {}
+    bool RealTimeUnsaved() override { return false; }
+    void SetRealTimeUnsaved(bool) override {}
+};
+
 // Each window with a source, built in English without a dispatcher.
 using TFactory = std::function<std::unique_ptr<QWidget>()>;
 const std::map<std::string, TFactory> &Windows()
@@ -103,6 +122,11 @@ const std::map<std::string, TFactory> &Windows()
          [] {
              static TQuietLeqHost host;
              return std::make_unique<views::TfrmLEQ>(host, nullptr);
+         }},
+        {"TfrmGraph",
+         [] {
+             static TQuietGraphHost host;
+             return std::make_unique<views::TfrmGraph>(host, views::TGraphRole::Other);
          }},
         {"TfrmMain",
          [] {
@@ -225,6 +249,8 @@ std::string WindowOfFile(const std::string &p)
         return "TfrmMain"; // the timers' logic runs on the main window
     if (p.rfind("views/leq_form", 0) == 0)
         return "TfrmLEQ";
+    if (p.rfind("views/graph_window", 0) == 0)
+        return "TfrmGraph";
     return p.rfind("views/about_box", 0) == 0 ? "TfrmAbout" : "";
 }
 

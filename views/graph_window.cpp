@@ -1,0 +1,918 @@
+#include "views/graph_window.h"
+
+#include "chart/control/gxsgraph.h"
+#include "controls/lang_form.h"
+#include "controls/translation_data.h"
+#include "i18n/lx_linked.h"
+#include "platform/chartlib/chart_ids.h"
+#include "platform/chartlib/render/chart_render.h"
+#include "platform/ui/ansi_text.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/string_grid.h"
+#include "platform/ui/ui_services.h"
+#include "resources/pictures.h"
+#include "views/flow_layout.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <vector>
+
+namespace views {
+
+int gAnnotationMode = -99;
+QPointer<TfrmGraph> gLeqCurveGraph;
+
+namespace {
+
+constexpr int kLanguages = 8;
+constexpr double kMaxSamplingRate = 86400.0;
+constexpr int kSliderHeight = 22;
+
+template <class T> T ReadRecord(chartlib::HCHART h, std::int32_t id)
+{
+    T rec{};
+    chartlib::ChartGetProperty(h, id,
+                               std::span(reinterpret_cast<std::uint8_t *>(&rec), sizeof rec));
+    return rec;
+}
+
+WideString Wide(const QString &text)
+{
+    return text.toStdU16String();
+}
+
+// A read-only field wide enough for the texts it will hold.
+QLineEdit *Field(QWidget *parent, const char *name, const QStringList &samples)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    int width = 0;
+    for (const QString &s : samples)
+        width = std::max(width, edit->fontMetrics().horizontalAdvance(s));
+    edit->setFixedWidth(width + 14);
+    return edit;
+}
+
+QLabel *Caption(QWidget *parent, const char *name, const char *text)
+{
+    auto *label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+// A labelled group of fields that the flow layout keeps together; an at sign
+// stands between a value and its time.
+QWidget *Group(QWidget *parent, QLabel *label, std::initializer_list<QWidget *> fields)
+{
+    auto *group = new QWidget(parent);
+    auto *row = new QHBoxLayout(group);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(3);
+    label->setParent(group);
+    row->addWidget(label);
+    bool first = true;
+    for (QWidget *field : fields) {
+        if (!first)
+            row->addWidget(new QLabel(QStringLiteral("@"), group));
+        first = false;
+        field->setParent(group);
+        row->addWidget(field);
+    }
+    return group;
+}
+
+QStringList LevelSamples()
+{
+    return {QStringLiteral("-8888.8"), QStringLiteral("9999.0")};
+}
+
+QStringList DateTimeSamples()
+{
+    const rtl::TDateTime day = rtl::EncodeDate(2026, 12, 28);
+    return {DateTimeText(day + rtl::EncodeTime(10, 58, 58, 0)),
+            DateTimeText(day + rtl::EncodeTime(22, 58, 58, 0))};
+}
+
+void SetBoxText(QComboBox *box, const QString &text)
+{
+    if (box->isEditable()) {
+        box->setEditText(text);
+        return;
+    }
+    // A list shows only its items: a text it does not hold leaves the choice.
+    const int index = box->findText(text);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+}
+
+} // namespace
+
+// ---- texts -----------------------------------------------------------------------------------
+
+QString LevelText(double db)
+{
+    return ui::AnsiToQString(rtl::LevelText(db));
+}
+
+QString DateTimeText(rtl::TDateTime dt)
+{
+    return ui::AnsiToQString(rtl::DateTimeToStr(dt));
+}
+
+QString TimeText(rtl::TDateTime dt)
+{
+    return ui::AnsiToQString(rtl::TimeToStr(dt));
+}
+
+rtl::TDateTime RoundUpTime(rtl::TDateTime dt)
+{
+    return rtl::RoundDisplaySeconds(dt);
+}
+
+void RedrawChart(GXSGraph &chart)
+{
+    chart.SetGXnarg1(0);
+    chart.SetGXnarg2(0);
+    chart.SetGXactions(sgResetImage);
+    chart.SetGXactions(sgInvalidateImage);
+}
+
+// ---- construction ----------------------------------------------------------------------------
+
+TfrmGraph::TfrmGraph(TGraphHost &host, TGraphRole role, QObject *owner)
+    : QWidget(nullptr), FHost(host), FRole(role)
+{
+    setObjectName(QStringLiteral("frmGraph"));
+    resize(780, 560);
+
+    BuildToolBar();
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(2);
+    body->addWidget(BuildDataSets());
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addWidget(BuildGraphStatistics());
+    column->addWidget(BuildGraphPanel(), 1);
+    column->addWidget(BuildCursorStatistics());
+    body->addLayout(column, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 2);
+    layout->setSpacing(2);
+    layout->addWidget(ToolBar1);
+    layout->addLayout(body, 1);
+
+    if (owner)
+        connect(owner, &QObject::destroyed, this, [this] {
+            if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+                sub->deleteLater();
+            else
+                deleteLater();
+        });
+
+    FForm = ui::CreateFormComponent(this, "TfrmGraph");
+    lxLangLinked_frmGraph = controls::LoadFormTranslation<i18n::TlxLangLinked>(
+        FForm, host.LangDispatcher(), kLanguages, controls::TranslationData("TfrmGraph"));
+    lxLangLinked_frmGraph->SetName("lxLangLinked_frmGraph");
+    FormCreate();
+}
+
+TfrmGraph::~TfrmGraph()
+{
+    // The chart's events must not reach a window that is going.
+    if (GXSGraph1) {
+        GXSGraph1->OnMouseMove = nullptr;
+        GXSGraph1->OnMouseUp = nullptr;
+        GXSGraph1->OnVertLineAnnotHotSpot = nullptr;
+    }
+    if (Slider1)
+        Slider1->OnValueChange1 = Slider1->OnValueChange2 = nullptr;
+}
+
+void TfrmGraph::BuildToolBar()
+{
+    ToolBar1 = new QWidget(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    // The bar wraps in a narrow window rather than cutting its buttons off.
+    auto *row = new TFlowLayout(ToolBar1, 1, 1);
+    row->setContentsMargins(2, 2, 2, 0);
+    auto tool = [this, row](const char *name, const char *hint, const char *icon, bool checkable) {
+        auto *button = new QToolButton(ToolBar1);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(QString::fromLatin1(hint));
+        button->setIcon(QIcon(QString::fromLatin1(icon)));
+        button->setIconSize(QSize(20, 20));
+        button->setFixedSize(26, 26);
+        button->setAutoRaise(true);
+        button->setCheckable(checkable);
+        row->addWidget(button);
+        return button;
+    };
+    auto separator = [this, row](const char *name = nullptr) {
+        auto *line = new QFrame(ToolBar1);
+        if (name)
+            line->setObjectName(QString::fromLatin1(name));
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        line->setFixedSize(8, 24);
+        row->addWidget(line);
+        return line;
+    };
+    auto button = [this, row](const char *name, const char *caption) {
+        auto *b = new QPushButton(QString::fromLatin1(caption), ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFocusPolicy(Qt::NoFocus);
+        row->addWidget(b);
+        return b;
+    };
+
+    ToolButton1 = tool("ToolButton1", "Toggle Graph Statistic", pictures::kGraphStatistics, true);
+    ToolButton2 =
+        tool("ToolButton2", "Toggle Line Cursor Statistic", pictures::kGraphCursorStatistics, true);
+    ToolButton1->setChecked(true);
+    ToolButton2->setChecked(true);
+    separator();
+    ToolButton4 = tool("ToolButton4", "Normal Cursor", pictures::kGraphNormalCursor, true);
+    ToolButton9 = tool("ToolButton9", "Text", pictures::kGraphText, true);
+    ToolButton5 = tool("ToolButton5", "Draw A Cross On Graph", pictures::kGraphCross, true);
+    ToolButton4->setChecked(true);
+    for (QToolButton *mode : {ToolButton4, ToolButton9, ToolButton5})
+        mode->setAutoExclusive(true);
+    ToolButton13 = tool("ToolButton13", "Erase Annotation", pictures::kGraphErase, false);
+    separator();
+    UndoZoom = tool("UndoZoom", "Undo Zoom", pictures::kGraphUndoZoom, false);
+    UndoZoom->setEnabled(false);
+    ToolButton6 = tool("ToolButton6", "Color", pictures::kGraphColor, true);
+    ToolButton7 = tool("ToolButton7", "Monochrome", pictures::kGraphMonochrome, true);
+    ToolButton6->setAutoExclusive(true);
+    ToolButton7->setAutoExclusive(true);
+    ToolButton6->hide();
+    ToolButton7->hide();
+    separator();
+    Button1 = button("Button1", "Graph Option");
+    bunCalLEQ = button("bunCalLEQ", "CAL Leq");
+    Button2 = button("Button2", "Export Statistic");
+    tbntSep3 = separator("tbntSep3");
+    tbntClr = tool("tbntClr", "Clear", pictures::kGraphClear, false);
+    tbntSep3->hide();
+    tbntClr->hide();
+
+    // Marks, zoom, view, the chart dialog, the running Leq and the export
+    // have their commands of their own; until then their buttons rest.
+    for (QWidget *pending : std::initializer_list<QWidget *>{
+             ToolButton4, ToolButton9, ToolButton5, ToolButton13, Button1, bunCalLEQ, Button2})
+        pending->setEnabled(false);
+
+    connect(ToolButton1, &QToolButton::clicked, this, &TfrmGraph::ToolButton1Click);
+    connect(ToolButton2, &QToolButton::clicked, this, &TfrmGraph::ToolButton2Click);
+    connect(tbntClr, &QToolButton::clicked, this, &TfrmGraph::tbntClrClick);
+}
+
+QWidget *TfrmGraph::BuildGraphStatistics()
+{
+    pnlGraphStatistic = new QWidget(this);
+    pnlGraphStatistic->setObjectName(QStringLiteral("pnlGraphStatistic"));
+    auto *flow = new TFlowLayout(pnlGraphStatistic);
+    flow->setContentsMargins(4, 2, 4, 2);
+    QWidget *p = pnlGraphStatistic;
+
+    txtStartTime = Field(p, "txtStartTime", DateTimeSamples());
+    pnlSamplingRate = new QWidget(p);
+    pnlSamplingRate->setObjectName(QStringLiteral("pnlSamplingRate"));
+    auto *rateRow = new QHBoxLayout(pnlSamplingRate);
+    rateRow->setContentsMargins(0, 0, 0, 0);
+    txtSamplingRate = new QComboBox(pnlSamplingRate);
+    txtSamplingRate->setObjectName(QStringLiteral("txtSamplingRate"));
+    txtSamplingRate->setEditable(true);
+    txtSamplingRate->setInsertPolicy(QComboBox::NoInsert);
+    txtSamplingRate->setMinimumWidth(
+        txtSamplingRate->fontMetrics().horizontalAdvance(QStringLiteral("88888.8")) + 36);
+    rateRow->addWidget(txtSamplingRate);
+    // Only the real-time window's box is the user's (SetSamplingRateList).
+    pnlSamplingRate->setEnabled(false);
+    connect(txtSamplingRate, &QComboBox::textActivated, this, &TfrmGraph::txtSamplingRateChange);
+    connect(txtSamplingRate->lineEdit(), &QLineEdit::textEdited, this,
+            &TfrmGraph::txtSamplingRateChange);
+
+    txtDataNo = Field(p, "txtDataNo", {QStringLiteral("88888888")});
+    txtAvgAll = Field(p, "txtAvgAll", LevelSamples());
+    txtMax = Field(p, "txtMax", LevelSamples());
+    txtMaxTime = Field(p, "txtMaxTime", DateTimeSamples());
+    txtMin = Field(p, "txtMin", LevelSamples());
+    txtMinTime = Field(p, "txtMinTime", DateTimeSamples());
+
+    flow->addWidget(Group(p, Caption(p, "Label1", "Start Time:"), {txtStartTime}));
+    flow->addWidget(Group(p, Caption(p, "Label2", "Sampling Rate:"), {pnlSamplingRate}));
+    flow->addWidget(Group(p, Caption(p, "Label3", "DataNo:"), {txtDataNo}));
+    flow->addWidget(Group(p, Caption(p, "Label4", "Avg.:"), {txtAvgAll}));
+    flow->addWidget(Group(p, Caption(p, "Label5", "Maximum:"), {txtMax, txtMaxTime}));
+    flow->addWidget(Group(p, Caption(p, "Label6", "Minimum:"), {txtMin, txtMinTime}));
+    return pnlGraphStatistic;
+}
+
+QWidget *TfrmGraph::BuildDataSets()
+{
+    pnlDataSets = new QWidget(this);
+    pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
+    auto *layout = new QVBoxLayout(pnlDataSets);
+    layout->setContentsMargins(2, 2, 0, 2);
+    Grid2 = new ui::TStringGrid(pnlDataSets);
+    Grid2->setObjectName(QStringLiteral("Grid2"));
+    Grid2->SetColCount(8);
+    Grid2->SetFixedRows(1);
+    Grid2->SetRowCount(2);
+    Grid2->SetOptions(ui::goRowSelect);
+    layout->addWidget(Grid2);
+    pnlDataSets->setFixedWidth(405);
+    pnlDataSets->hide(); // the data-logger window's creator shows it
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    ChangeDateTime1 = PopupMenu1->addAction(QStringLiteral("Change Date & Time"));
+    ChangeDateTime1->setObjectName(QStringLiteral("ChangeDateTime1"));
+    Grid2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Grid2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PopupMenu1->popup(Grid2->viewport()->mapToGlobal(pos)); });
+    connect(ChangeDateTime1, &QAction::triggered, this, &TfrmGraph::ChangeDateTime1Click);
+    connect(Grid2, &ui::TStringGrid::cellClicked, this, [this](int, int) { Grid2Click(); });
+    return pnlDataSets;
+}
+
+QWidget *TfrmGraph::BuildGraphPanel()
+{
+    pnlGraph = new QWidget(this);
+    pnlGraph->setObjectName(QStringLiteral("pnlGraph"));
+    auto *layout = new QVBoxLayout(pnlGraph);
+    layout->setContentsMargins(0, 0, 0, 0);
+    GXSGraph1 = new GXSGraph(pnlGraph);
+    GXSGraph1->setObjectName(QStringLiteral("GXSGraph1"));
+    GXSGraph1->ApplyGraphFormValues();
+    layout->addWidget(GXSGraph1);
+
+    Panel12 = new QLabel(pnlGraph);
+    Panel12->setObjectName(QStringLiteral("Panel12"));
+    Panel12->setFrameShape(QFrame::Panel);
+    Panel12->setFrameShadow(QFrame::Raised);
+    Panel12->setAutoFillBackground(true);
+    Panel12->setMargin(2);
+    Panel12->hide(); // shown with its first readout
+    Panel12->raise();
+
+    GXSGraph1->OnMouseMove = [this](QObject *sender, TShiftState, int x, int y) {
+        GXSGraph1MouseMove(sender, x, y);
+    };
+    GXSGraph1->OnMouseUp = [this](QObject *sender, TMouseButton, TShiftState, int, int) {
+        GXSGraph1MouseUp(sender);
+    };
+    GXSGraph1->OnVertLineAnnotHotSpot = [this](QObject *sender, std::int32_t dbl,
+                                               std::int32_t index) {
+        GXSGraph1VertLineAnnotHotSpot(sender, dbl, index);
+    };
+    GXSGraph1->installEventFilter(this);
+    pnlGraph->installEventFilter(this);
+    return pnlGraph;
+}
+
+QWidget *TfrmGraph::BuildCursorStatistics()
+{
+    pnlStatistic = new QWidget(this);
+    pnlStatistic->setObjectName(QStringLiteral("pnlStatistic"));
+    auto *layout = new QVBoxLayout(pnlStatistic);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    pnlSlider = new QWidget(pnlStatistic);
+    pnlSlider->setObjectName(QStringLiteral("pnlSlider"));
+    pnlSlider->setFixedHeight(kSliderHeight);
+    Slider1 = new controls::Tslider2(pnlSlider);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->SetMin(0);
+    Slider1->SetMax(0);
+    Slider1->SetValue1(0);
+    Slider1->SetValue2(0);
+    Slider1->SetTrackWidth(5);
+    Slider1->SetThumbHeight(16);
+    Slider1->SetTrackColor(palette().color(QPalette::Base));
+    Slider1->setGeometry(0, 0, 200, kSliderHeight);
+    Slider1->OnValueChange1 = [this](QObject *sender) { Slider1ValueChange1(sender); };
+    Slider1->OnValueChange2 = Slider1->OnValueChange1;
+    pnlSlider->installEventFilter(this);
+    layout->addWidget(pnlSlider);
+
+    auto *fields = new QWidget(pnlStatistic);
+    auto *flow = new TFlowLayout(fields);
+    flow->setContentsMargins(4, 0, 4, 2);
+    txtCursorA = Field(fields, "txtCursorA", LevelSamples());
+    txtCursorATime = Field(fields, "txtCursorATime", DateTimeSamples());
+    txtCursorB = Field(fields, "txtCursorB", LevelSamples());
+    txtCursorBTime = Field(fields, "txtCursorBTime", DateTimeSamples());
+    txtMaxAB = Field(fields, "txtMaxAB", LevelSamples());
+    txtMaxABTime = Field(fields, "txtMaxABTime", DateTimeSamples());
+    txtMinAB = Field(fields, "txtMinAB", LevelSamples());
+    txtMinABTime = Field(fields, "txtMinABTime", DateTimeSamples());
+    txtAvgAB = Field(fields, "txtAvgAB", LevelSamples());
+    flow->addWidget(
+        Group(fields, Caption(fields, "Label7", "Cursor A:"), {txtCursorA, txtCursorATime}));
+    flow->addWidget(
+        Group(fields, Caption(fields, "Label8", "Cursor B:"), {txtCursorB, txtCursorBTime}));
+    flow->addWidget(
+        Group(fields, Caption(fields, "Label9", "Max.Between A and B:"), {txtMaxAB, txtMaxABTime}));
+    flow->addWidget(Group(fields, Caption(fields, "Label10", "Min.Between A and B:"),
+                          {txtMinAB, txtMinABTime}));
+    flow->addWidget(Group(fields, Caption(fields, "Label11", "Avg. Between A and B:"), {txtAvgAB}));
+    layout->addWidget(fields);
+    return pnlStatistic;
+}
+
+// ---- window events ---------------------------------------------------------------------------
+
+void TfrmGraph::FormCreate()
+{
+    for (int c = 0; c <= 6; ++c)
+        Grid2->SetCell(c, 0, StringById(("IDS_" + std::to_string(c)).c_str()));
+    Grid2->SetCell(7, 0, QStringLiteral("LEVEL"));
+    const int widths[8] = {25, 60, 60, 40, 40, 40, 40, 60};
+    for (int c = 0; c < 8; ++c)
+        Grid2->SetColWidth(c, widths[c]);
+    for (int c = 0; c < Grid2->ColCount(); ++c)
+        Grid2->SetCell(c, 1, QString());
+}
+
+void TfrmGraph::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!FShown) {
+        FShown = true;
+        FormShow();
+    }
+}
+
+void TfrmGraph::FormShow()
+{
+    ToolButton6->setChecked(true);
+    GXSGraph1->SetArrowCursor(1);
+    gAnnotationMode = -99;
+    const QString text = txtSamplingRate->currentText();
+    txtSamplingRate->clear();
+    for (double rate : kSamplingRates)
+        txtSamplingRate->addItem(LevelText(rate));
+    if (txtSamplingRate->isEditable())
+        txtSamplingRate->setEditText(text);
+    else
+        txtSamplingRate->setCurrentIndex(-1);
+}
+
+void TfrmGraph::FormActivate()
+{
+    FHost.GraphActivated(*this);
+}
+
+bool TfrmGraph::FormCloseQuery()
+{
+    // Each question belongs to the window whose data it is about; "Yes" saves
+    // this window, and a cancelled or failed save keeps it open.
+    auto ask = [this](const char *id) {
+        return ui::MessageDlg(StringById(id), ui::mtConfirmation, ui::mbYesNoCancel);
+    };
+    if (FRole == TGraphRole::DataLogger && FHost.LoggerUnsaved()) {
+        const ui::TModalResult answer = ask("IDS_10");
+        if (answer == ui::mrYes) {
+            if (!FHost.SaveGraphWindow(*this))
+                return false;
+            FHost.SetLoggerUnsaved(false);
+        } else if (answer != ui::mrNo) {
+            return false;
+        }
+    }
+    if (FRole == TGraphRole::RealTime && FHost.RealTimeUnsaved()) {
+        const ui::TModalResult answer = ask("IDS_12");
+        if (answer == ui::mrYes) {
+            if (!FHost.SaveGraphWindow(*this))
+                return false;
+        } else if (answer != ui::mrNo) {
+            return false;
+        }
+        FHost.SetRealTimeUnsaved(false);
+    }
+    return true;
+}
+
+void TfrmGraph::FormClose()
+{
+    if (FRole == TGraphRole::DataLogger)
+        FHost.SetLoggerUnsaved(false);
+    if (FRole == TGraphRole::RealTime)
+        FHost.SetRealTimeUnsaved(false);
+    FHost.GraphClosed(*this);
+}
+
+void TfrmGraph::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    FormClose();
+}
+
+bool TfrmGraph::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        // The chart lays its plot out in its own resize handling, which runs
+        // after this filter: the slider follows once that is done.
+        if (watched == GXSGraph1 || watched == pnlSlider)
+            QTimer::singleShot(0, this, &TfrmGraph::FormResize);
+        if (watched == pnlGraph)
+            pnlGraphResize();
+    }
+    // The readout stands over the chart's corner only while the mouse is on
+    // the chart, so it hides no axis text for longer.
+    if (event->type() == QEvent::Leave && watched == GXSGraph1)
+        Panel12->hide();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmGraph::FormResize()
+{
+    AlignSlider();
+}
+
+void TfrmGraph::pnlGraphResize()
+{
+    Panel12->move(GXSGraph1->pos());
+}
+
+void TfrmGraph::AlignSlider()
+{
+    const auto plot =
+        ReadRecord<chartlib::ChartRect>(GXSGraph1->GethObject(), chartlib::prop::PlotRect);
+    const int left =
+        GXSGraph1->mapTo(this, QPoint(plot.left, 0)).x() - pnlSlider->mapTo(this, QPoint(0, 0)).x();
+    Slider1->setGeometry(left, 0, std::max(0, plot.right - plot.left), pnlSlider->height());
+}
+
+void TfrmGraph::Grid2Click()
+{
+    const int top = Grid2->Selection().Top;
+    if (!Grid2->Cell(1, top).isEmpty())
+        FHost.ShowDataSet(top - 1);
+}
+
+void TfrmGraph::ChangeDateTime1Click()
+{
+    const int top = Grid2->Selection().Top;
+    if (!Grid2->Cell(1, top).isEmpty())
+        FHost.ChangeDataSetTime(top - 1);
+}
+
+QString TfrmGraph::StringById(const char *id) const
+{
+    return controls::StringById(lxLangLinked_frmGraph, id);
+}
+
+// ---- statistics ------------------------------------------------------------------------------
+
+void TfrmGraph::ClearGraphStatistics()
+{
+    for (QLineEdit *edit :
+         {txtStartTime, txtDataNo, txtAvgAll, txtMax, txtMaxTime, txtMin, txtMinTime})
+        edit->clear();
+    if (txtSamplingRate->isEditable())
+        txtSamplingRate->setEditText(QString());
+}
+
+void TfrmGraph::UpdateGraphStatistics()
+{
+    const chartlib::HCHART h = GXSGraph1->GethObject();
+    const int points = std::max(0, GXSGraph1->GetPoints());
+    std::vector<double> x(static_cast<std::size_t>(points));
+    std::vector<float> y(static_cast<std::size_t>(points));
+    if (points > 0) {
+        chartlib::ChartGetProperty(h, chartlib::prop::XDataII, std::span<double>(x));
+        chartlib::ChartGetProperty(h, chartlib::prop::YData, std::span<float>(y));
+    }
+    // Points after the first unfilled one (X 0.0) are capacity, not data.
+    const int n = int(std::find(x.begin(), x.end(), 0.0) - x.begin());
+    FPointsInUse = n;
+
+    ClearGraphStatistics();
+    if (n > 0) {
+        const double first = x[0], last = x[size_t(n - 1)];
+        txtStartTime->setText(DateTimeText(RoundUpTime(first)));
+        const double interval = n > 1 ? (last - first) * rtl::SecsPerDay / (n - 1) : 0.0;
+        SetBoxText(txtSamplingRate, LevelText(interval));
+        txtDataNo->setText(QString::number(n));
+
+        // Null points (no reading) count as points but not as levels.
+        double sum = 0;
+        int levels = 0;
+        float maximum = -9999.0f, minimum = 9999.0f;
+        int maxIndex = 0, minIndex = 0;
+        for (int i = 0; i < n; ++i) {
+            const float v = y[size_t(i)];
+            if (v == kNullLevel)
+                continue;
+            sum += v;
+            ++levels;
+            if (v > maximum) {
+                maximum = v;
+                maxIndex = i;
+            }
+            if (v < minimum) {
+                minimum = v;
+                minIndex = i;
+            }
+        }
+        if (levels > 0) {
+            txtAvgAll->setText(LevelText(sum / levels));
+            txtMax->setText(LevelText(maximum));
+            txtMaxTime->setText(DateTimeText(RoundUpTime(x[size_t(maxIndex)])));
+            txtMin->setText(LevelText(minimum));
+            txtMinTime->setText(DateTimeText(RoundUpTime(x[size_t(minIndex)])));
+        }
+    }
+
+    // The slider under the plot, its thumbs a third and two thirds in. The
+    // cursors follow once, from the final values, even when none changed.
+    AlignSlider();
+    FSettingSlider = true;
+    Slider1->SetMin(0);
+    Slider1->SetMax(std::max(0, n - 1));
+    Slider1->SetValue1(n / 3);
+    Slider1->SetValue2(int((2 * std::int64_t(n)) / 3));
+    FSettingSlider = false;
+    Slider1ValueChange1(Slider1);
+}
+
+void TfrmGraph::Slider1ValueChange1(QObject *)
+{
+    FCursorA = Slider1->Value1();
+    FCursorB = Slider1->Value2();
+    if (FSettingSlider)
+        return;
+    if (Slider1->Maximum() <= 0) {
+        // One point or none: no cursors to show.
+        ClearCursors();
+        RedrawChart(*GXSGraph1);
+        return;
+    }
+    ShowCursor(0);
+    ShowCursor(1);
+    UpdateCursorStatistics();
+    pnlSlider->update();
+    RedrawChart(*GXSGraph1);
+}
+
+void TfrmGraph::ShowCursor(int k)
+{
+    const int index = k == 0 ? FCursorA : FCursorB;
+    const double x = GXSGraph1->GetXDataII(0, index);
+    const float level = GXSGraph1->GetYData(0, index);
+    const rtl::TDateTime t = RoundUpTime(x);
+    (k == 0 ? txtCursorA : txtCursorB)->setText(LevelText(level));
+    (k == 0 ? txtCursorATime : txtCursorBTime)->setText(DateTimeText(t));
+    GXSGraph1->SetVertLineAnnotation(k, x);
+    GXSGraph1->SetVertLineAnnotationText(k, Wide(QStringLiteral("|t") + TimeText(t) +
+                                                 QLatin1Char('\n') + LevelText(level) +
+                                                 QStringLiteral("dB")));
+}
+
+void TfrmGraph::ClearCursors()
+{
+    for (QLineEdit *edit : {txtCursorA, txtCursorATime, txtCursorB, txtCursorBTime, txtMaxAB,
+                            txtMaxABTime, txtMinAB, txtMinABTime, txtAvgAB})
+        edit->clear();
+    // Lines at X 0.0 lie before every date-time scale: nothing is drawn.
+    for (int k = 0; k < 2; ++k) {
+        GXSGraph1->SetVertLineAnnotation(k, 0.0);
+        GXSGraph1->SetVertLineAnnotationText(k, WideString());
+    }
+}
+
+void TfrmGraph::UpdateCursorStatistics()
+{
+    const int lo = std::min(FCursorA, FCursorB);
+    const int hi = std::min(std::max(FCursorA, FCursorB), GXSGraph1->GetPoints() - 1);
+    double sum = 0;
+    int levels = 0;
+    float maximum = -99999.0f, minimum = 99999.0f;
+    double maxX = 0, minX = 0;
+    for (int i = std::max(0, lo); i <= hi; ++i) {
+        const float v = GXSGraph1->GetYData(0, i);
+        if (v == kNullLevel)
+            continue;
+        sum += v;
+        ++levels;
+        if (v > maximum) {
+            maximum = v;
+            maxX = GXSGraph1->GetXDataII(0, i);
+        }
+        if (v < minimum) {
+            minimum = v;
+            minX = GXSGraph1->GetXDataII(0, i);
+        }
+    }
+    for (QLineEdit *edit : {txtMaxAB, txtMaxABTime, txtMinAB, txtMinABTime, txtAvgAB})
+        edit->clear();
+    if (levels == 0)
+        return;
+    txtMaxAB->setText(LevelText(maximum));
+    txtMinAB->setText(LevelText(minimum));
+    txtAvgAB->setText(LevelText(sum / levels));
+    txtMaxABTime->setText(DateTimeText(maxX));
+    txtMinABTime->setText(DateTimeText(minX));
+}
+
+// ---- mouse readout and cursor drag -----------------------------------------------------------
+
+void TfrmGraph::GXSGraph1MouseMove(QObject *, int, int)
+{
+    const chartlib::HCHART h = GXSGraph1->GethObject();
+    const auto mouse = ReadRecord<chartlib::PointRecord>(h, chartlib::prop::MousePoint);
+    chartlib::ChartHitTest(h, mouse.x, mouse.y);
+    const auto plot = ReadRecord<chartlib::ChartRect>(h, chartlib::prop::PlotRect);
+    const auto hot = ReadRecord<chartlib::HotSpotRecord>(h, chartlib::prop::HotSpotData);
+    std::int32_t axis = 0, px = mouse.x, py = mouse.y;
+    double dataX = 0, dataY = 0;
+    chartlib::ChartConvertPoint(h, &axis, &px, &py, &dataX, &dataY, 0, 0, 0);
+
+    if (mouse.x < plot.left || mouse.x > plot.right || mouse.y < plot.top || mouse.y > plot.bottom)
+        return;
+    Panel12->setText(LevelText(dataY) + QStringLiteral("dB@") + TimeText(dataX));
+    Panel12->adjustSize();
+    Panel12->show();
+
+    // On a cursor line nothing moves: the line is where the pointer is.
+    if (hot.type == chartlib::hotspot::VertLineAnnotation)
+        return;
+    if (FDragCursorA) {
+        if (DragCursor(0, dataX)) {
+            UpdateCursorStatistics();
+            SetCursorA(dataY);
+        }
+    } else if (FDragCursorB) {
+        if (DragCursor(1, dataX)) {
+            UpdateCursorStatistics();
+            SetCursorB(dataY);
+        }
+    }
+}
+
+bool TfrmGraph::DragCursor(int k, double dataX)
+{
+    std::int32_t &cursor = k == 0 ? FCursorA : FCursorB;
+    const int last = Slider1->Maximum();
+    const double line = GXSGraph1->GetVertLineAnnotation(k);
+    auto x = [this](int i) { return GXSGraph1->GetXDataII(0, i); };
+    if (line < dataX && cursor < last) {
+        while (x(cursor) < dataX && cursor < last)
+            ++cursor;
+    } else if (line > dataX && cursor > 0) {
+        while (x(cursor) > dataX && cursor > 0)
+            --cursor;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TfrmGraph::SetCursorA(double dataY)
+{
+    SetCursor(0, dataY);
+}
+
+void TfrmGraph::SetCursorB(double dataY)
+{
+    SetCursor(1, dataY);
+}
+
+void TfrmGraph::SetCursor(int k, double dataY)
+{
+    const int index = k == 0 ? FCursorA : FCursorB;
+    if (k == 0)
+        Slider1->SetValue1(index);
+    else
+        Slider1->SetValue2(index);
+    Slider1->update();
+
+    // The pointer snaps onto the line.
+    const chartlib::HCHART h = GXSGraph1->GethObject();
+    std::int32_t axis = 0, px = 0, py = 0;
+    double dx = GXSGraph1->GetXDataII(0, index), dy = dataY;
+    if (chartlib::ChartConvertPoint(h, &axis, &px, &py, &dx, &dy, 0, 0, 1))
+        ui::SetCursorPos(GXSGraph1->mapToGlobal(QPoint(px, py)));
+
+    ShowCursor(k);
+    RedrawChart(*GXSGraph1);
+}
+
+void TfrmGraph::GXSGraph1VertLineAnnotHotSpot(QObject *, std::int32_t, std::int32_t nIndex)
+{
+    if (nIndex == 0)
+        FDragCursorA = true;
+    else if (nIndex == 1)
+        FDragCursorB = true;
+}
+
+void TfrmGraph::GXSGraph1MouseUp(QObject *)
+{
+    FDragCursorA = FDragCursorB = false;
+}
+
+// ---- tool bar --------------------------------------------------------------------------------
+
+void TfrmGraph::ToolButton1Click()
+{
+    pnlGraphStatistic->setVisible(ToolButton1->isChecked());
+    pnlGraphResize();
+}
+
+void TfrmGraph::ToolButton2Click()
+{
+    const bool down = ToolButton2->isChecked();
+    pnlStatistic->setVisible(down);
+    GXSGraph1->SetShowVertLineAnnotations(down);
+    RedrawChart(*GXSGraph1);
+}
+
+void TfrmGraph::tbntClrClick()
+{
+    setWindowTitle(QString::fromLatin1(kRealTimeCaption));
+    tbntSep3->show();
+    tbntClr->show();
+    const rtl::TDateTime now = rtl::GetClock().Now();
+    const double span = double(float(30.0 / rtl::SecsPerDay));
+    FHost.SetupGraph(*GXSGraph1, 1, 200, now, now + span, 30.0f, 130.0f);
+    GXSGraph1->SetXDataII(0, -1, 0.0);
+    GXSGraph1->SetYData(0, -1, 0.0f);
+    FHost.RealTimeGraphCleared(*this);
+    for (int k = 3; k <= FAnnotationCount; ++k) {
+        GXSGraph1->SetGraphAnnotationX(k, 0.0);
+        GXSGraph1->SetGraphAnnotationY(k, 0.0);
+    }
+    FAnnotationCount = 3;
+    UpdateGraphStatistics();
+    RedrawChart(*GXSGraph1);
+}
+
+// ---- sampling rate ---------------------------------------------------------------------------
+
+int TfrmGraph::SamplingRateIndex(double rate)
+{
+    const double limits[6] = {1.5, 2.5, 5.5, 10.5, 20.5, 30.5};
+    for (int i = 0; i < 6; ++i)
+        if (rate < limits[i])
+            return i;
+    return -1;
+}
+
+void TfrmGraph::SelectSamplingRate(double rate)
+{
+    const int index = SamplingRateIndex(rate);
+    if (index >= 0 && index < txtSamplingRate->count())
+        txtSamplingRate->setCurrentIndex(index);
+}
+
+void TfrmGraph::SetSamplingRateList()
+{
+    txtSamplingRate->setEditable(false);
+    pnlSamplingRate->setEnabled(true);
+}
+
+void TfrmGraph::txtSamplingRateChange(const QString &text)
+{
+    if (FRole != TGraphRole::RealTime)
+        return;
+    if (FHost.RealTimeRunning()) {
+        SelectSamplingRate(FHost.RealTimeRate());
+        ui::ShowMessage(QStringLiteral("Can not change Sampling Rate while Real-Time is running."));
+        return;
+    }
+    double rate = 0;
+    if (!rtl::TryStrToFloat(ui::QStringToAnsi(text), rate))
+        return;
+    if (!std::isfinite(rate) || rate <= 0 || rate > kMaxSamplingRate)
+        return;
+    FHost.SetRealTimeRate(rate);
+}
+
+} // namespace views
