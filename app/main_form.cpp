@@ -9,6 +9,7 @@
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/ui_services.h"
 #include "resources/pictures.h"
+#include "views/graph_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -37,8 +38,6 @@ const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Ital
 bool CommandAvailable(const QString &name)
 {
     static const QStringList pending = {
-        QStringLiteral("Open1"),
-        QStringLiteral("Save1"),
         QStringLiteral("Print1"),
         QStringLiteral("PrinterSetup1"),
         QStringLiteral("Run1"),
@@ -47,9 +46,6 @@ bool CommandAvailable(const QString &name)
         QStringLiteral("LoadLEQdata1"),
         QStringLiteral("EraseMemory1"),
         QStringLiteral("Setup1"),
-        QStringLiteral("RealTimeGraph1"),
-        QStringLiteral("SpeedButton1"),
-        QStringLiteral("SpeedButton2"),
         QStringLiteral("btnPrint"),
         QStringLiteral("btnDataLogger"),
         QStringLiteral("btnOutputToGraph"),
@@ -112,6 +108,8 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     connect(FMdiClient, &ui::TMdiArea::childActivated, this, [this](QWidget *form) {
         if (form && form == FPanel)
             FPanel->FormActivate();
+        else if (auto *graph = qobject_cast<views::TfrmGraph *>(form))
+            graph->FormActivate();
     });
     BuildStatusBar();
     BuildTimers();
@@ -203,8 +201,8 @@ void TfrmMain::BuildMenus()
     };
 
     QMenu *file = menu("File1", "&File");
-    item(file, "Open1", "&Open");
-    item(file, "Save1", "&Save");
+    item(file, "Open1", "&Open", &TfrmMain::Open1Click);
+    item(file, "Save1", "&Save", &TfrmMain::Save1Click);
     item(file, "Print1", "&Print");
     item(file, "PrinterSetup1", "&Printer Setup");
     item(file, "Exit1", "E&xit", &TfrmMain::Exit1Click);
@@ -221,7 +219,7 @@ void TfrmMain::BuildMenus()
 
     QMenu *view = menu("View1", "&View");
     item(view, "ControlPanel1", "&Control Panel", &TfrmMain::ControlPanel1Click, 1);
-    item(view, "RealTimeGraph1", "Real Time &Graph", nullptr, 1);
+    item(view, "RealTimeGraph1", "Real Time &Graph", &TfrmMain::RealTimeGraph1Click, 1);
 
     QMenu *window = menu("Window1", "&Window");
     item(window, "Tile1", "&Tile", &TfrmMain::Tile1Click);
@@ -278,6 +276,10 @@ void TfrmMain::BuildToolBar()
         button->setEnabled(CommandAvailable(button->objectName()));
         row->addWidget(button);
     }
+    connect(Control<QToolButton>("SpeedButton1"), &QToolButton::clicked, this,
+            &TfrmMain::Open1Click);
+    connect(Control<QToolButton>("SpeedButton2"), &QToolButton::clicked, this,
+            &TfrmMain::Save1Click);
     Control<QToolButton>("SpeedButton8")->hide();
     connect(Control<QToolButton>("SpeedButton8"), &QToolButton::clicked, this,
             &TfrmMain::Contents1Click);
@@ -380,7 +382,8 @@ void TfrmMain::FormShow()
     Delay(500);
     MainTimer->start();
     CloseSplash();
-    // The real-time graph window joins here once the graph window exists.
+    CreateRealTimeGraph();
+    PlaceRealTimeGraph();
     SetVisible(MenuItem("Setup1"), false);
     FPanel->SetMainDigits(1, 8, 8, 8);
 }
@@ -533,7 +536,7 @@ QObject *TfrmMain::CommandObject(meter::TMeterCommand command) const
     case meter::TMeterCommand::DataLogger1:
         return Control<QMenu>("DataLogger1");
     case meter::TMeterCommand::tbntClr:
-        return nullptr; // the real-time graph window is not there
+        return gRealTimeGraph ? gRealTimeGraph->tbntClr : nullptr;
     }
     return nullptr;
 }

@@ -10,6 +10,7 @@
 #include "meter/main_timer.h"
 #include "meter/windows/panel.h"
 #include "meter/windows/panel_host.h"
+#include "views/graph_host.h"
 #include "views/leq_form.h"
 
 #include <QMainWindow>
@@ -26,6 +27,7 @@ class QMenu;
 class QStatusBar;
 class QTimer;
 class QToolButton;
+class GXSGraph;
 
 namespace i18n {
 class TlxLang;
@@ -37,6 +39,9 @@ class TMdiArea;
 namespace usb {
 class UsbDevice;
 }
+namespace views {
+class TfrmGraph;
+}
 
 namespace app {
 
@@ -45,7 +50,8 @@ class TfrmMain : public QMainWindow,
                  public meter::TMainTimerSwitch,
                  public meter::TPanelHost,
                  public meter::TLeqSink,
-                 public views::TLeqHost {
+                 public views::TLeqHost,
+                 public views::TGraphHost {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 885;
@@ -99,6 +105,40 @@ public:
     bool gLanguageChanged = false;
     bool gRealTimeRunning = false;
     std::vector<uint8_t> FLoggerImage;
+
+    // ---- graph windows and chart files (main_graph.cpp)
+    // Prepares a chart for new data: the template "template/graph.ghf" or the
+    // default look, the data shape with every point empty, the scales; redraws.
+    void SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTime minimumX,
+                    rtl::TDateTime maximumX, float minimumY, float maximumY) override;
+    // Raise rtl stream errors (see app/graph_files.h).
+    void LoadGraphFile(GXSGraph &chart, const QString &fileName);
+    void SaveGraphFile(GXSGraph &chart, const QString &fileName);
+    // Makes the "Real-Time Graph" window into gRealTimeGraph.
+    void CreateRealTimeGraph();
+    // The save dialog of a graph; true when a file was written.
+    bool SaveGraphAs(GXSGraph &chart);
+    void Open1Click();
+    void OpenDataFile();
+    void Save1Click();
+    void RealTimeGraph1Click();
+    QPointer<views::TfrmGraph> gRealTimeGraph;
+    QPointer<views::TfrmGraph> gLoggerGraph;
+    QPointer<views::TfrmGraph> frmGraph; // the latest window opened from a file
+    int gRealTimeCount = 0;
+    bool gRealTimeUnsaved = false;
+    bool gLoggerUnsaved = false;
+    // ---- TGraphHost
+    void GraphActivated(views::TfrmGraph &graph) override;
+    bool SaveGraphWindow(views::TfrmGraph &graph) override;
+    void GraphClosed(views::TfrmGraph &graph) override;
+    double RealTimeRate() override { return gRealTimeRate; }
+    void SetRealTimeRate(double rate) override { gRealTimeRate = rate; }
+    void RealTimeGraphCleared(views::TfrmGraph &graph) override;
+    bool LoggerUnsaved() override { return gLoggerUnsaved; }
+    void SetLoggerUnsaved(bool unsaved) override { gLoggerUnsaved = unsaved; }
+    bool RealTimeUnsaved() override { return gRealTimeUnsaved; }
+    void SetRealTimeUnsaved(bool unsaved) override { gRealTimeUnsaved = unsaved; }
 
     // A component of the window by name: menu items and actions, buttons,
     // labels, timers (tests and the translation engine find them so).
@@ -165,6 +205,8 @@ private:
     void BuildTimers();
     void CheckLanguageItem(int index);
     void CreatePanel();
+    void PlaceRealTimeGraph();
+    void OpenGraphFile(const QString &fileName);
     QObject *CommandObject(meter::TMeterCommand command) const;
 
     meter::TMeterLink FLink;

@@ -2,7 +2,9 @@
 // clock, an in-memory registry, temporary folders and scripted UI services.
 #include "tests/app/main_window_test.h"
 
+#include "chart/control/gxsgraph.h"
 #include "views/about_box.h"
+#include "views/graph_window.h"
 #include "views/show_modal.h"
 
 #include "i18n/lx_comp.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/mdi_area.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -210,7 +213,7 @@ TEST_F(MainFormTest, ClosedPanelComesBackOnceFromTheViewMenu)
     // Minimised, it has a title bar to be found by; restored, none again.
     EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->windowFlags() & Qt::FramelessWindowHint);
     f.MenuItem("ControlPanel1")->trigger();
-    EXPECT_EQ(f.MdiClient()->ChildCount(), 1);
+    EXPECT_EQ(f.MdiClient()->ChildCount(), 2); // the panel and the real-time graph
     EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gPanel())->isMinimized());
     EXPECT_EQ(f.MdiClient()->SubWindowOf(f.gPanel())->pos(), QPoint(0, 0));
     EXPECT_TRUE(f.MdiClient()->SubWindowOf(f.gPanel())->windowFlags() & Qt::FramelessWindowHint);
@@ -353,7 +356,7 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
     TfrmMain &f = Start();
     Tick();
     ASSERT_TRUE(f.TimerLogic().gConnected);
-    for (const char *item : {"Run1", "Stop1", "LoadData1", "Open1", "RealTimeGraph1"})
+    for (const char *item : {"Run1", "Stop1", "LoadData1"})
         EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
     for (const char *button : {"btnRun", "btnDataLogger", "btnOutputToGraph"})
         EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;
@@ -383,6 +386,114 @@ TEST_F(MainFormTest, SplashShowsFromCreateToShowAndTheAboutBoxClearsItsGlobal)
     EXPECT_FALSE(version.isEmpty());
     EXPECT_TRUE(buttonShown);
     EXPECT_EQ(views::gAboutForm, nullptr);
+}
+
+// ---- the graph windows of the main window
+
+TEST_F(MainFormTest, RealTimeGraphOpensRightOfThePanelAndItsCloseIsAFullStop)
+{
+    TfrmMain &f = Start();
+    ASSERT_NE(f.gRealTimeGraph, nullptr);
+    views::TfrmGraph &g = *f.gRealTimeGraph;
+    EXPECT_EQ(g.Role(), views::TGraphRole::RealTime);
+    EXPECT_EQ(g.windowTitle(), QString("Real-Time Graph"));
+    const QMdiSubWindow *sub = f.MdiClient()->SubWindowOf(&g);
+    EXPECT_EQ(sub->pos(), QPoint(f.MdiClient()->SubWindowOf(f.gPanel())->width(), 0));
+    EXPECT_TRUE(Checked(f, "RealTimeGraph1"));
+    EXPECT_FALSE(g.tbntClr->isHidden());
+    EXPECT_FALSE(g.txtSamplingRate->isEditable());
+    EXPECT_EQ(g.txtSamplingRate->currentText(), QString("1.0"));
+    // 2000 samples at 1 s on the time axis; nothing sampled yet.
+    EXPECT_DOUBLE_EQ(g.GXSGraph1->GetManualMinX(), 46000.5 + 0.5 / 86400);
+    EXPECT_NEAR((g.GXSGraph1->GetManualMaxX() - g.GXSGraph1->GetManualMinX()) * 86400, 2000, 1e-3);
+    EXPECT_EQ(g.GXSGraph1->GetPoints(), 2000);
+    EXPECT_EQ(g.PointsInUse(), 0);
+    EXPECT_EQ(g.GXSGraph1->GetXAxisLabel(), u"Time");
+
+    // A run in progress ends with the window, whatever the connection.
+    f.gRealTimeRunning = true;
+    f.gRealTimeCount = 12;
+    f.Control<QTimer>("RealTime_Timer")->start();
+    g.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(f.gRealTimeGraph, nullptr);
+    EXPECT_FALSE(f.gRealTimeRunning);
+    EXPECT_EQ(f.gRealTimeCount, 0);
+    EXPECT_FALSE(f.Control<QTimer>("RealTime_Timer")->isActive());
+    EXPECT_FALSE(Checked(f, "RealTimeGraph1"));
+
+    f.MenuItem("RealTimeGraph1")->trigger();
+    ASSERT_NE(f.gRealTimeGraph, nullptr);
+    EXPECT_TRUE(Checked(f, "RealTimeGraph1"));
+    f.MdiClient()->Minimize(f.gRealTimeGraph);
+    f.MenuItem("RealTimeGraph1")->trigger();
+    EXPECT_EQ(f.MdiClient()->ChildCount(), 2);
+    EXPECT_FALSE(f.MdiClient()->SubWindowOf(f.gRealTimeGraph)->isMinimized());
+}
+
+TEST_F(MainFormTest, TheStoredRateSetsTheTimeAxisAndTheRateBox)
+{
+    const struct {
+        double rate;
+        int item;
+    } cases[] = {{2.0, 1}, {0.5, 0}, {45.0, 0}};
+    for (const auto &c : cases) {
+        Put([&](rtl::TRegistry &r) { r.WriteFloat("RealTimeRate", c.rate); });
+        TfrmMain &f = Start();
+        views::TfrmGraph &g = *f.gRealTimeGraph;
+        EXPECT_NEAR(g.GXSGraph1->GetManualMaxX() - g.GXSGraph1->GetManualMinX(),
+                    c.rate * 2000 / 86400, 1e-9)
+            << c.rate;
+        EXPECT_EQ(g.txtSamplingRate->currentIndex(), c.item) << c.rate;
+        form_.reset();
+    }
+}
+
+TEST_F(MainFormTest, ChartFilesOpenIntoAWindowAndADamagedOneIntoNone)
+{
+    TfrmMain &f = Start();
+    const QString good = dir_.path() + "/good.ghf";
+    f.gRealTimeGraph->GXSGraph1->SetMainTitle(u"saved");
+    services_.AnswerFileDialog(good);
+    f.MdiClient()->Activate(f.gRealTimeGraph);
+    f.MenuItem("Save1")->trigger();
+    ASSERT_TRUE(QFile::exists(good));
+    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::FileDialog).back().Dialog.InitialDir,
+              f.gDataFolder);
+
+    services_.AnswerFileDialog(good);
+    f.MenuItem("Open1")->trigger();
+    ASSERT_NE(f.frmGraph, nullptr);
+    EXPECT_EQ(f.frmGraph->Role(), views::TGraphRole::Other);
+    EXPECT_EQ(f.frmGraph->windowTitle(), good);
+    EXPECT_EQ(f.frmGraph->GXSGraph1->GetMainTitle(), u"saved");
+    EXPECT_EQ(f.MdiClient()->ChildCount(), 3);
+
+    QFile damaged(dir_.path() + "/damaged.ghf");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("\x10\x00\x00\x00short", 9));
+    damaged.close();
+    services_.AnswerFileDialog(damaged.fileName());
+    f.MenuItem("Open1")->trigger();
+    EXPECT_EQ(f.MdiClient()->ChildCount(), 3);
+    EXPECT_TRUE(services_.MessageTexts().back().contains("damaged"));
+}
+
+TEST_F(MainFormTest, ACancelledSaveAtCloseKeepsTheProgramOpen)
+{
+    TfrmMain &f = Start();
+    f.gRealTimeUnsaved = true;
+    services_.AnswerMessage(ui::mrYes); // "Save Real-Time Graph ?"
+    services_.CancelFileDialog();
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_NE(f.gRealTimeGraph, nullptr);
+    EXPECT_TRUE(f.gRealTimeUnsaved);
+    EXPECT_EQ(services_.MessageTexts().front(), QString("Save Real-Time Graph ?"));
+
+    services_.AnswerMessage(ui::mrNo);
+    f.close();
+    EXPECT_FALSE(f.isVisible());
 }
 
 } // namespace
