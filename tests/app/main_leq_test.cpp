@@ -61,7 +61,7 @@ TEST_F(MainLeqTest, TheMenuOpensOneLeqWindowUnlessTheMeterRecords)
     ASSERT_NE(leq, nullptr);
     EXPECT_EQ(leq->windowTitle(), QStringLiteral("LEQ"));
     EXPECT_EQ(OpenLeqWindow(), leq);
-    EXPECT_EQ(form_->MdiClient()->ChildCount(), 2); // the panel and the LEQ window
+    EXPECT_EQ(form_->MdiClient()->ChildCount(), 3); // the panel, the real-time graph, the LEQ window
 }
 
 TEST_F(MainLeqTest, TenSecondRunFillsTheTableThenGivesTheLinkBack)
