@@ -1,0 +1,165 @@
+// The dependency rules the folders' READMEs state ("Depends on: ...") against
+// every include of the tree and the build's link graph, and the checker
+// against includes and links that break them.
+#include "tools/layering/layering.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace layering;
+
+namespace {
+
+const fs::path kRoot = NIVORA_SOURCE_DIR;
+
+std::string Report(const std::vector<TViolation> &found)
+{
+    std::string text;
+    for (const TViolation &v : found)
+        text += v.Describe() + "\n";
+    return text;
+}
+
+const TRules &TreeRules()
+{
+    static const TRules rules = [] {
+        std::vector<TViolation> problems;
+        TRules r = TRules::Read(kRoot, problems);
+        EXPECT_EQ(Report(problems), "");
+        return r;
+    }();
+    return rules;
+}
+
+std::string IncludeOf(const std::string &header)
+{
+    return "// a file\n#include <vector>\n#include \"" + header + "\"\n";
+}
+
+void Write(const fs::path &file, const std::string &text)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+} // namespace
+
+TEST(Layering, TheTreeKeepsItsRules)
+{
+    std::vector<TViolation> problems;
+    const TRules rules = TRules::Read(kRoot, problems);
+    EXPECT_EQ(Report(problems), "");
+    EXPECT_EQ(Report(CheckSources(rules)), "");
+    // Every area of the system and of the platform has a rule of its own.
+    for (const char *folder : {"platform/rtl", "platform/ui", "platform/usb", "platform/usb/sim",
+                               "platform/chartlib", "app", "meter", "meter/windows", "chart",
+                               "controls", "views", "i18n", "resources", "tests"})
+        EXPECT_EQ(rules.Rules().count(folder), 1u) << folder;
+}
+
+TEST(Layering, TheBuildLinksOnlyWhatItsFoldersMayUse)
+{
+    std::ifstream in(NIVORA_LINK_GRAPH, std::ios::binary);
+    std::ostringstream graph;
+    graph << in.rdbuf();
+    ASSERT_NE(graph.str().find("nivora_meter\t"), std::string::npos) << NIVORA_LINK_GRAPH;
+    EXPECT_EQ(Report(CheckLinkGraph(TreeRules(), graph.str())), "");
+}
+
+TEST(Layering, PlatformIncludesNothingOfTheSystem)
+{
+    for (const char *header : {"app/main_form.h", "meter/link.h", "meter/windows/panel.h",
+                               "chart/gxsgraph_types.h", "controls/lang_form.h",
+                               "views/about_box.h", "i18n/lx_comp.h"})
+        for (const char *file : {"platform/ui/probe.cpp", "platform/rtl/probe.h",
+                                 "platform/chartlib/render/probe.cpp", "platform/usb/sim/probe.cpp"}) {
+            const std::vector<TViolation> found = CheckSource(TreeRules(), file, IncludeOf(header));
+            ASSERT_EQ(found.size(), 1u) << file << " including " << header << "\n"
+                                        << Report(found);
+            EXPECT_EQ(found[0].File, file);
+            EXPECT_EQ(found[0].Line, 3);
+            EXPECT_NE(found[0].Message.find(header), std::string::npos) << found[0].Message;
+        }
+    // The platform's own layers stay usable.
+    EXPECT_EQ(Report(CheckSource(TreeRules(), "platform/chartlib/render/probe.cpp",
+                                 IncludeOf("platform/ui/printer.h"))),
+              "");
+}
+
+TEST(Layering, QtStaysOutOfTheQtFreeFolders)
+{
+    const std::string text = "#include <vector>\n#include <QString>\n#include <QtCore/qglobal.h>\n";
+    for (const char *file : {"platform/rtl/probe.cpp", "platform/usb/probe.h", "i18n/probe.cpp",
+                             "meter/probe.cpp", "platform/chartlib/probe.cpp", "chart/probe.cpp"}) {
+        const std::vector<TViolation> found = CheckSource(TreeRules(), file, text);
+        ASSERT_EQ(found.size(), 2u) << file << "\n" << Report(found);
+        EXPECT_EQ(found[0].Line, 2);
+        EXPECT_EQ(found[1].Line, 3);
+    }
+    for (const char *file : {"platform/ui/probe.cpp", "meter/windows/probe.cpp", "views/probe.cpp"})
+        EXPECT_EQ(Report(CheckSource(TreeRules(), file, text)), "") << file;
+}
+
+TEST(Layering, OnlyTheProgramAndTheTestsChooseAMeterBackend)
+{
+    const TRules &rules = TreeRules();
+    EXPECT_EQ(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/sim/simulated_meter.h"))
+                  .size(),
+              1u);
+    EXPECT_EQ(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/backend/backend.h"))
+                  .size(),
+              1u);
+    EXPECT_EQ(Report(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/usb_device.h"))),
+              "");
+    EXPECT_EQ(Report(CheckSource(rules, "app/probe.cpp", IncludeOf("platform/usb/backend/backend.h"))),
+              "");
+    EXPECT_EQ(Report(CheckSource(rules, "tests/meter/probe_test.cpp",
+                                 IncludeOf("platform/usb/sim/simulated_meter.h"))),
+              "");
+
+    const std::string root = kRoot.string();
+    const std::string graph = "nivora_meter\t" + root + "/meter\tnivora_rtl;nivora_usb;" +
+                              "$<LINK_ONLY:nivora_usb_sim>;$<LINK_ONLY:Qt6::Widgets>\n" +
+                              "nivora_usb_sim\t" + root + "/platform/usb/sim\tnivora_usb\n" +
+                              "nivora_usb\t" + root + "/platform/usb\t\n" +
+                              "nivora_rtl\t" + root + "/platform/rtl\t\n";
+    const std::vector<TViolation> found = CheckLinkGraph(rules, graph);
+    ASSERT_EQ(found.size(), 2u) << Report(found);
+    EXPECT_EQ(found[0].File, "meter/CMakeLists.txt");
+    EXPECT_NE(found[0].Message.find("nivora_usb_sim"), std::string::npos) << found[0].Message;
+    EXPECT_NE(found[1].Message.find("Qt6::Widgets"), std::string::npos) << found[1].Message;
+}
+
+TEST(Layering, ReadmesStateTheirRulesInOneForm)
+{
+    testsupport::TTempDir dir("nivora-layering");
+    ASSERT_FALSE(dir.Path().empty());
+    Write(dir.Path() / "README.md", "# the project\n");
+    Write(dir.Path() / "a/README.md", "# a\n\nDepends on: b, libfoo (Debian libfoo-dev), Qt 6.\n");
+    Write(dir.Path() / "b/README.md", "# b\n\nMay depend on: a.\n");
+    Write(dir.Path() / "c/README.md", "# c\n\nNothing else.\n");
+    Write(dir.Path() / "d/README.md", "Depends on: a/missing.\n");
+    Write(dir.Path() / "e/README.md", "Depends on: nothing.\nDepends on: a.\n");
+    Write(dir.Path() / "build/README.md", "# a build folder, never read\n");
+
+    std::vector<TViolation> problems;
+    const TRules rules = TRules::Read(dir.Path(), problems);
+    EXPECT_EQ(Report(problems), "b/README.md: no \"Depends on: ...\" line\n"
+                                "b/README.md:3: write the dependencies as one line \"Depends on: "
+                                "...\"\n"
+                                "c/README.md: no \"Depends on: ...\" line\n"
+                                "d/README.md:1: names a/missing, which is no folder with a README\n"
+                                "e/README.md:2: a second Depends on line\n");
+    const TRule *a = rules.RuleOf("a/x/file.cpp");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Folder, "a");
+    EXPECT_EQ(a->Folders, (std::set<std::string>{"b"}));
+    EXPECT_TRUE(a->Qt);
+    EXPECT_EQ(rules.RuleOf("build/x.cpp"), nullptr);
+    EXPECT_EQ(rules.RuleOf("top.cpp"), nullptr);
+}

@@ -1,0 +1,49 @@
+// A fresh folder for one test under the system's temporary folder ($TMPDIR,
+// else /tmp), removed with everything in it when the test ends (folders a
+// test made read-only are made writable again first).
+//
+//     testsupport::TTempDir dir("nivora-registry");
+//     WriteFile(dir / "registry");
+#pragma once
+
+#include <filesystem>
+#include <stdlib.h>
+#include <string>
+#include <system_error>
+
+namespace testsupport {
+
+class TTempDir {
+public:
+    explicit TTempDir(const std::string &prefix = "nivora")
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (::mkdtemp(pattern.data()))
+            FPath = pattern;
+    }
+    ~TTempDir()
+    {
+        if (FPath.empty())
+            return;
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, ec);
+        for (auto it = fs::recursive_directory_iterator(FPath, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+            if (it->is_directory(ec))
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(FPath, ec);
+    }
+    TTempDir(const TTempDir &) = delete;
+    TTempDir &operator=(const TTempDir &) = delete;
+
+    // Empty when no folder could be made.
+    const std::filesystem::path &Path() const { return FPath; }
+    std::string operator/(const std::string &name) const { return (FPath / name).string(); }
+
+private:
+    std::filesystem::path FPath;
+};
+
+} // namespace testsupport

@@ -1,0 +1,90 @@
+// The project's dependency rules, read from the folders' READMEs and checked
+// against the sources' includes and the build's link graph.
+//
+// Every folder README (other than the project's own) carries one line
+//
+//     Depends on: platform/rtl, platform/ui, i18n, Qt 6 Widgets.
+//
+// which may wrap (it runs to the next empty line); its items end with its
+// first sentence. Items are separated by commas (a remark in parentheses is
+// part of its item). An item whose first word is a folder of the project names that
+// folder; "any project folder" allows them all; an item that mentions Qt
+// allows Qt; everything else is an outside library and is not checked.
+// "nothing" stands alone for a folder that uses no other.
+//
+// A file belongs to the nearest folder above it that has a README. It may
+// include files of its own folder and of the folders its README names (a
+// subfolder with a README of its own is a folder of its own), and Qt headers
+// only when Qt is allowed. A library or program of the build may link the
+// project's targets of those same folders, and Qt only when Qt is allowed.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace layering {
+
+// One broken rule: where, and what.
+struct TViolation {
+    std::string File; // relative to the project folder ('/' separated)
+    int Line = 0;     // 1-based; 0 when the violation has no line
+    std::string Message;
+    std::string Describe() const;
+};
+
+// What one folder may depend on.
+struct TRule {
+    std::string Folder;              // relative to the project folder
+    std::set<std::string> Folders;   // folders it may use besides itself
+    bool AnyFolder = false;          // "any project folder"
+    bool Qt = false;                 // an item mentions Qt
+    int Line = 0;                    // of the Depends on line in its README
+};
+
+class TRules {
+public:
+    // Reads the README.md of every folder below root (build folders and
+    // hidden folders left out). Broken READMEs are reported in problems: no
+    // Depends on line or more than one, a dependency line in another form,
+    // a folder item that names no folder.
+    static TRules Read(const std::filesystem::path &root, std::vector<TViolation> &problems);
+
+    // The rule of the folder a file (relative path) belongs to; nullptr when
+    // no folder above it has one.
+    const TRule *RuleOf(const std::string &relativeFile) const;
+    // The folder with a README that a file or folder (relative path)
+    // belongs to; empty when none.
+    std::string FolderOf(const std::string &relativePath) const;
+
+    const std::filesystem::path &Root() const { return FRoot; }
+    const std::map<std::string, TRule> &Rules() const { return FRules; }
+
+private:
+    std::filesystem::path FRoot;
+    std::map<std::string, TRule> FRules; // by folder
+};
+
+// Parses the items of one Depends on line (the text after "Depends on:")
+// into rule. topFolders are the project's top-level folders, which tell a
+// folder item from an outside library. Returns the folder items as written
+// (without a trailing '/'), for the caller to check that they exist.
+std::vector<std::string> ParseDependsItems(const std::string &items,
+                                           const std::set<std::string> &topFolders, TRule &rule);
+
+// The includes of one source text (file relative to the project folder)
+// that its folder may not make.
+std::vector<TViolation> CheckSource(const TRules &rules, const std::string &relativeFile,
+                                    const std::string &text);
+
+// Every source file (.h, .cpp, .def) below the project folder.
+std::vector<TViolation> CheckSources(const TRules &rules);
+
+// The links of the build's targets that their folders may not make. The
+// graph has one line per target: name, TAB, its source folder (absolute),
+// TAB, the libraries it links separated by ';'.
+std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &graph);
+
+} // namespace layering
