@@ -1,5 +1,8 @@
 #include "platform/rtl/registry.h"
 
+#include "tests/support/temp_dir.h"
+#include "tests/support/write_limit.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -43,20 +46,15 @@ class RegistryFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/nivora-registry-XXXXXX";
-        FDir = ::mkdtemp(tmpl);
+        ASSERT_FALSE(FTemp.Path().empty());
+        FDir = FTemp.Path();
         UseConfig(FDir / "config");
     }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(FDir / "config" / "Nivora", fs::perms::owner_all, ec);
-        fs::remove_all(FDir, ec);
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
+    void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
     void UseConfig(const fs::path &dir) { ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1); }
     fs::path File() const { return FDir / "config" / "Nivora" / "registry"; }
 
+    testsupport::TTempDir FTemp{"nivora-registry"};
     fs::path FDir;
     TRegistryBackendScope FBackend{TRegistryBackend::File};
 };
@@ -309,15 +307,11 @@ TEST_F(RegistryFile, FailedWriteLeavesTheOldFile)
         reg.SetLazyWrite(false);
         ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", false));
         std::string big(4000, 'x');
-        rlimit old{};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 64;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        std::string error = ErrorOf([&] { reg.WriteString("Big", big); });
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        std::string error;
+        {
+            testsupport::TWriteLimit limit(64);
+            error = ErrorOf([&] { reg.WriteString("Big", big); });
+        }
         EXPECT_EQ(error, "Failed to set data for 'Big'");
         EXPECT_FALSE(reg.ValueExists("Big"));
         EXPECT_EQ(reg.ReadInteger("LxLangIndex"), 1);

@@ -1,5 +1,8 @@
 #include "platform/rtl/streams.h"
 
+#include "tests/support/temp_dir.h"
+#include "tests/support/write_limit.h"
+
 #include "platform/rtl/exceptions.h"
 
 #include <gtest/gtest.h>
@@ -17,53 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "nivora-streams-XXXXXX").string();
-        Path = mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        chmod(Path.c_str(), 0700);
-        fs::remove_all(Path);
-    }
-    std::string operator/(const std::string &name) const { return Path + "/" + name; }
-    size_t EntryCount() const
-    {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(Path), {}));
-    }
-    std::string Path;
-};
-
 std::string ReadText(const std::string &path)
 {
     auto bytes = ReadAllBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
-
-// Simulates a full disk: writes beyond `bytes` fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = FOld;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-    }
-
-private:
-    rlimit FOld{};
-    void (*FOldHandler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -133,7 +94,7 @@ TEST(MemoryStream, CopyFromWholeSourceOrCount)
 
 TEST(FileStream, ModesAndOpenErrors)
 {
-    TempDir dir;
+    testsupport::TTempDir dir("nivora-streams");
     const std::string path = dir / "data.bin";
     try {
         TFileStream f(path, fmOpenRead | fmShareDenyNone);
@@ -161,7 +122,7 @@ TEST(FileStream, ModesAndOpenErrors)
         EXPECT_THROW(f.ReadBuffer(buf, 6), EReadError);
     }
     EXPECT_EQ(ReadText(path), "abcdX");
-    EXPECT_THROW(TFileStream(dir.Path, fmOpenRead), EFOpenError); // a folder is no file
+    EXPECT_THROW(TFileStream(dir.Path(), fmOpenRead), EFOpenError); // a folder is no file
     EXPECT_THROW(TFileStream(dir / "no/such/file", fmCreate), EFCreateError);
     EXPECT_THROW(ReadAllBytes(dir / "missing"), EFOpenError);
 
@@ -173,7 +134,7 @@ TEST(FileStream, ModesAndOpenErrors)
 
 TEST(AtomicWrite, ReplacesAndLeavesNoTemporaryFile)
 {
-    TempDir dir;
+    testsupport::TTempDir dir("nivora-streams");
     const std::string path = dir / "out.txt";
     WriteFileAtomically(path, std::string("first"));
     WriteFileAtomically(path, std::string("second, longer"));
@@ -185,7 +146,7 @@ TEST(AtomicWrite, ReplacesAndLeavesNoTemporaryFile)
 
 TEST(AtomicWrite, FailureKeepsTheOldFile)
 {
-    TempDir dir;
+    testsupport::TTempDir dir("nivora-streams");
     const std::string path = dir / "keep.txt";
     WriteFileAtomically(path, std::string("good data"));
 
@@ -200,7 +161,7 @@ TEST(AtomicWrite, FailureKeepsTheOldFile)
 
     // The disk fills up in the middle of the write.
     {
-        FileSizeLimit limit(4);
+        testsupport::TWriteLimit limit(4);
         EXPECT_FALSE(TryWriteFileAtomically(path, "much more than four bytes", 25, &error));
     }
     EXPECT_NE(error.find("Cannot write file"), std::string::npos) << error;
@@ -208,9 +169,9 @@ TEST(AtomicWrite, FailureKeepsTheOldFile)
 
     // A folder that cannot be written to (not testable as root).
     if (geteuid() != 0) {
-        chmod(dir.Path.c_str(), 0500);
+        chmod(dir.Path().c_str(), 0500);
         EXPECT_THROW(WriteFileAtomically(path, std::string("new")), EFCreateError);
-        chmod(dir.Path.c_str(), 0700);
+        chmod(dir.Path().c_str(), 0700);
         EXPECT_EQ(ReadText(path), "good data");
     }
     EXPECT_EQ(dir.EntryCount(), 2u); // keep.txt and sub: no stray temporary file
@@ -218,7 +179,7 @@ TEST(AtomicWrite, FailureKeepsTheOldFile)
 
 TEST(SafeFileStream, CommitReplacesDestroyWithoutCommitKeeps)
 {
-    TempDir dir;
+    testsupport::TTempDir dir("nivora-streams");
     const std::string path = dir / "doc.rec";
     WriteFileAtomically(path, std::string("old"));
     {
@@ -242,7 +203,7 @@ TEST(SafeFileStream, CommitReplacesDestroyWithoutCommitKeeps)
         // A short write that the caller ignores still prevents the commit.
         TSafeFileStream s(path);
         {
-            FileSizeLimit limit(4);
+            testsupport::TWriteLimit limit(4);
             EXPECT_LT(s.Write("truncated text", 14), 14);
         }
         EXPECT_THROW(s.Commit(), EWriteError);
@@ -250,5 +211,5 @@ TEST(SafeFileStream, CommitReplacesDestroyWithoutCommitKeeps)
     }
     EXPECT_EQ(ReadText(path), "new content");
     EXPECT_EQ(dir.EntryCount(), 1u);
-    EXPECT_THROW(TSafeFileStream(dir.Path), EFCreateError);
+    EXPECT_THROW(TSafeFileStream(dir.Path()), EFCreateError);
 }

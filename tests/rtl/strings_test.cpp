@@ -4,6 +4,8 @@
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
 
+#include "tests/support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -39,13 +41,6 @@ struct Counted : TObject {
     ~Counted() override { ++Deaths; }
     int &Deaths;
 };
-
-std::string TempDir()
-{
-    char tmpl[] = "/tmp/nivora-strings-XXXXXX";
-    const char *dir = mkdtemp(tmpl);
-    return dir ? std::string(dir) : std::string("/tmp");
-}
 
 } // namespace
 
@@ -366,8 +361,8 @@ TEST(StringListObjects, AttachedOwnedAndCopied)
 
 TEST(StringListFiles, BytesUnchangedAndSafelyReplaced)
 {
-    const std::string dir = TempDir();
-    const std::string file = dir + "/list.txt";
+    testsupport::TTempDir dir("nivora-strings");
+    const std::string file = dir / "list.txt";
     TStringList list;
     Fill(list, {"a", "\xE9\x80", ""});
     list.SaveToFile(file);
@@ -378,18 +373,17 @@ TEST(StringListFiles, BytesUnchangedAndSafelyReplaced)
     TStringList loaded;
     loaded.LoadFromFile(file);
     EXPECT_TRUE(loaded.Equals(list));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    EXPECT_EQ(dir.EntryCount(), 1u);
 
-    EXPECT_THROW(loaded.LoadFromFile(dir + "/missing.txt"), EFOpenError);
+    EXPECT_THROW(loaded.LoadFromFile(dir / "missing.txt"), EFOpenError);
     EXPECT_TRUE(loaded.Equals(list));
-    EXPECT_THROW(list.SaveToFile(dir + "/no/such/folder.txt"), EStreamError);
+    EXPECT_THROW(list.SaveToFile(dir / "no/such/folder.txt"), EStreamError);
 
     TMemoryStream stream;
     stream.WriteBuffer("skip|x\ny", 8);
     stream.SetPosition(5);
     loaded.LoadFromStream(stream);
     EXPECT_EQ(Lines(loaded), (V{"x", "y"}));
-    std::filesystem::remove_all(dir);
 }
 
 TEST(SysUtils, IntegerConversions)

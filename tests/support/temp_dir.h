@@ -41,6 +41,17 @@ public:
     // Empty when no folder could be made.
     const std::filesystem::path &Path() const { return FPath; }
     std::string operator/(const std::string &name) const { return (FPath / name).string(); }
+    // How many entries the folder holds (a test that writes one file expects
+    // no temporary file beside it).
+    size_t EntryCount() const
+    {
+        std::error_code ec;
+        size_t n = 0;
+        for (auto it = std::filesystem::directory_iterator(FPath, ec);
+             !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+            ++n;
+        return n;
+    }
 
 private:
     std::filesystem::path FPath;
