@@ -1,6 +1,7 @@
 #include "controls/version_resource.h"
 
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/sysutils.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -34,16 +35,6 @@ bool IsRunningProgram(const std::string &path)
 char Lower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameText(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
 }
 
 int HexDigit(char c)
@@ -111,10 +102,10 @@ bool VerQueryValue(const std::string &block, const std::string &subBlock, std::s
         if (line.empty() || line.front() == '#')
             continue;
         size_t tab = line.find('\t');
-        if (tab == std::string_view::npos || !SameText(line.substr(0, tab), subBlock))
+        if (tab == std::string_view::npos || !rtl::SameText(line.substr(0, tab), subBlock))
             continue;
         std::string_view text = line.substr(tab + 1);
-        if (SameText(subBlock, "\\VarFileInfo\\Translation"))
+        if (rtl::SameText(subBlock, "\\VarFileInfo\\Translation"))
             return ParseWords(text, value);
         // Strings are UTF-8 in the block and Windows-1252 in the program.
         value = rtl::Utf8ToCodePage(std::string(text), rtl::SystemCodePage);

@@ -2,6 +2,7 @@
 
 #include "meter/logger_image.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/numbers.h"
 
 #include <algorithm>
 #include <optional>

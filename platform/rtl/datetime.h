@@ -1,8 +1,11 @@
-// Date-time values, locale format settings and the program's one clock.
+// Date-time values, their text in the locale's formats, and the program's
+// one clock.
 //
 // A TDateTime counts days since 1899-12-30 (day 0); the fraction is the
 // time of day, one second is 1/86400.
 #pragma once
+
+#include "platform/rtl/format_settings.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,38 +17,6 @@ using TDateTime = double;
 
 constexpr double SecsPerDay = 86400.0;
 constexpr double MSecsPerDay = 86400000.0;
-
-// The locale fields the program uses. Filled from the user's locale by the
-// program (see the Qt bridge) and from CLikeFormatSettings() in tests.
-struct TFormatSettings {
-    char DecimalSeparator = '.';
-    char ThousandSeparator = ',';
-    char DateSeparator = '/';
-    char TimeSeparator = ':';
-    char ListSeparator = ',';
-    std::string ShortDateFormat = "M/d/yyyy";
-    std::string LongDateFormat = "dddd, MMMM d, yyyy";
-    std::string ShortTimeFormat = "h:mm AMPM";
-    std::string LongTimeFormat = "h:mm:ss AMPM";
-    std::string TimeAMString = "AM";
-    std::string TimePMString = "PM";
-    std::string CurrencyString = "$";
-    uint8_t CurrencyFormat = 0;
-    uint8_t NegCurrFormat = 0;
-    uint8_t CurrencyDecimals = 2;
-    std::string ShortMonthNames[12];
-    std::string LongMonthNames[12];
-    std::string ShortDayNames[7]; // Sunday first
-    std::string LongDayNames[7];
-};
-
-// A fixed, C-like set of settings (English names, '.' decimal separator,
-// "M/d/yyyy" short date, "h:mm:ss AMPM" long time) for tests and fallbacks.
-TFormatSettings CLikeFormatSettings();
-
-// The program-wide settings; CLikeFormatSettings() until the program sets them.
-TFormatSettings &FormatSettings();
-void SetFormatSettings(const TFormatSettings &settings);
 
 // Encoding and decoding. The Try forms return false on an invalid date or
 // time; the plain forms raise EConvertError.
@@ -83,24 +54,6 @@ bool TryStrToTime(const std::string &s, TDateTime &out,
                   const TFormatSettings &settings = FormatSettings());
 bool TryStrToDateTime(const std::string &s, TDateTime &out,
                       const TFormatSettings &settings = FormatSettings());
-
-// Numbers in text with the settings' decimal separator. FloatToStr gives at
-// most 15 significant digits without trailing zeros ("1E-5" and "1E20" beyond
-// the fixed range); FormatFloatFixed rounds halves away from zero like
-// LevelText; TryStrToFloat accepts surrounding blanks and nothing else.
-std::string FloatToStr(double v, const TFormatSettings &settings = FormatSettings());
-std::string FormatFloatFixed(double v, int decimals,
-                             const TFormatSettings &settings = FormatSettings());
-bool TryStrToFloat(const std::string &s, double &out,
-                   const TFormatSettings &settings = FormatSettings());
-
-// A level in dB with one decimal and the settings' decimal separator, ties
-// rounded away from zero: 63.25 -> "63.3", -0.05 -> "-0.1". A tie is judged
-// on the shortest decimal text that reads back as the same double (the value
-// "as written"), so 1.15 and 0.35, stored a hair below the tie, still round
-// up to "1.2" and "0.4", and 63.2499999 stays "63.2". At most 7 significant
-// digits; "-0.0" is never shown.
-std::string LevelText(double db, const TFormatSettings &settings = FormatSettings());
 
 // The one clock the program reads time through. Tests install a FakeClock.
 class Clock {

@@ -134,7 +134,7 @@ std::string LowerCase(const std::string &s)
     return r;
 }
 
-int CompareText(const std::string &a, const std::string &b)
+int CompareText(std::string_view a, std::string_view b)
 {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
@@ -146,7 +146,7 @@ int CompareText(const std::string &a, const std::string &b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-bool SameText(const std::string &a, const std::string &b)
+bool SameText(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && CompareText(a, b) == 0;
 }

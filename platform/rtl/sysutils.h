@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace rtl {
 
@@ -30,8 +31,8 @@ std::string TrimRight(const std::string &s);
 std::string UpperCase(const std::string &s);
 std::string LowerCase(const std::string &s);
 // Ordinal comparison of the ASCII-upper-cased texts: < 0, 0 or > 0.
-int CompareText(const std::string &a, const std::string &b);
-bool SameText(const std::string &a, const std::string &b);
+int CompareText(std::string_view a, std::string_view b);
+bool SameText(std::string_view a, std::string_view b);
 // Ordinal, case-sensitive comparison: < 0, 0 or > 0.
 int CompareStr(const std::string &a, const std::string &b);
 

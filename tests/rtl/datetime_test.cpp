@@ -1,4 +1,5 @@
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/numbers.h"
 
 #include "platform/rtl/exceptions.h"
 

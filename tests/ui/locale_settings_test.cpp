@@ -4,6 +4,7 @@
 #include "platform/ui/locale_settings.h"
 
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "tools/lang_compile/lang_source.h"
 
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/sysutils.h"
 
 #include <cstdint>
 
@@ -34,21 +35,6 @@ std::string_view TrimSpaces(std::string_view s)
     while (!s.empty() && s.back() == ' ')
         s.remove_suffix(1);
     return s;
-}
-
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameTextAscii(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
 }
 
 int LanguageIndex(std::string_view code)
@@ -291,7 +277,7 @@ const TRow *TSource::Find(int table, std::string_view key) const
     if (table < 0 || table >= kTableCount)
         return nullptr;
     for (const TRow &row : Tables[size_t(table)])
-        if (SameTextAscii(row.Key, key))
+        if (rtl::SameText(row.Key, key))
             return &row;
     return nullptr;
 }
