@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Nivora
-# needs. Quiet when everything is already installed. Runs as root, or
-# through sudo when it is there.
+# needs, the validators of the desktop files that the install test runs
+# (appstream, desktop-file-utils) and ImageMagick and xdotool for screenshots
+# and clicks under Xvfb among them. Quiet when everything is already
+# installed. Runs as root, or through sudo when it is there.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core xvfb xauth
+  appstream desktop-file-utils
+  imagemagick xdotool
 )
 
 missing=()

@@ -73,14 +73,14 @@ TEST(Layering, TheBuildLinksOnlyWhatItsFoldersMayUse)
 
 TEST(Layering, PlatformIncludesNothingOfTheSystem)
 {
-    for (const char *header : {"app/main_form.h", "meter/link.h", "meter/windows/panel.h",
-                               "chart/gxsgraph_types.h", "controls/lang_form.h",
-                               "views/about_box.h", "i18n/lx_comp.h"})
-        for (const char *file : {"platform/ui/probe.cpp", "platform/rtl/probe.h",
-                                 "platform/chartlib/render/probe.cpp", "platform/usb/sim/probe.cpp"}) {
+    for (const char *header :
+         {"app/main_form.h", "meter/link.h", "meter/windows/panel.h", "chart/gxsgraph_types.h",
+          "controls/lang_form.h", "views/about_box.h", "i18n/lx_comp.h"})
+        for (const char *file :
+             {"platform/ui/probe.cpp", "platform/rtl/probe.h", "platform/chartlib/render/probe.cpp",
+              "platform/usb/sim/probe.cpp"}) {
             const std::vector<TViolation> found = CheckSource(TreeRules(), file, IncludeOf(header));
-            ASSERT_EQ(found.size(), 1u) << file << " including " << header << "\n"
-                                        << Report(found);
+            ASSERT_EQ(found.size(), 1u) << file << " including " << header << "\n" << Report(found);
             EXPECT_EQ(found[0].File, file);
             EXPECT_EQ(found[0].Line, 3);
             EXPECT_NE(found[0].Message.find(header), std::string::npos) << found[0].Message;
@@ -111,13 +111,14 @@ TEST(Layering, OnlyTheProgramAndTheTestsChooseAMeterBackend)
     EXPECT_EQ(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/sim/simulated_meter.h"))
                   .size(),
               1u);
-    EXPECT_EQ(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/backend/backend.h"))
-                  .size(),
-              1u);
+    EXPECT_EQ(
+        CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/backend/backend.h")).size(),
+        1u);
     EXPECT_EQ(Report(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/usb_device.h"))),
               "");
-    EXPECT_EQ(Report(CheckSource(rules, "app/probe.cpp", IncludeOf("platform/usb/backend/backend.h"))),
-              "");
+    EXPECT_EQ(
+        Report(CheckSource(rules, "app/probe.cpp", IncludeOf("platform/usb/backend/backend.h"))),
+        "");
     EXPECT_EQ(Report(CheckSource(rules, "tests/meter/probe_test.cpp",
                                  IncludeOf("platform/usb/sim/simulated_meter.h"))),
               "");
@@ -126,8 +127,8 @@ TEST(Layering, OnlyTheProgramAndTheTestsChooseAMeterBackend)
     const std::string graph = "nivora_meter\t" + root + "/meter\tnivora_rtl;nivora_usb;" +
                               "$<LINK_ONLY:nivora_usb_sim>;$<LINK_ONLY:Qt6::Widgets>\n" +
                               "nivora_usb_sim\t" + root + "/platform/usb/sim\tnivora_usb\n" +
-                              "nivora_usb\t" + root + "/platform/usb\t\n" +
-                              "nivora_rtl\t" + root + "/platform/rtl\t\n";
+                              "nivora_usb\t" + root + "/platform/usb\t\n" + "nivora_rtl\t" + root +
+                              "/platform/rtl\t\n";
     const std::vector<TViolation> found = CheckLinkGraph(rules, graph);
     ASSERT_EQ(found.size(), 2u) << Report(found);
     EXPECT_EQ(found[0].File, "meter/CMakeLists.txt");

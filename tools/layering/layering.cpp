@@ -73,7 +73,8 @@ std::vector<std::string> SplitItems(const std::string &text)
 
 bool IsQtHeader(const std::string &header)
 {
-    if (header.size() >= 2 && header[0] == 'Q' && std::isupper(static_cast<unsigned char>(header[1])))
+    if (header.size() >= 2 && header[0] == 'Q' &&
+        std::isupper(static_cast<unsigned char>(header[1])))
         return true;
     return header.rfind("Qt", 0) == 0 && header.find('/') != std::string::npos;
 }
@@ -97,8 +98,8 @@ std::string ReadmeOf(const std::string &folder)
 // Why folder may not use other, for messages.
 std::string Refusal(const TRule &rule, const std::string &other)
 {
-    return "which " + rule.Folder + " may not use (" + ReadmeOf(rule.Folder) +
-           " does not name " + other + ")";
+    return "which " + rule.Folder + " may not use (" + ReadmeOf(rule.Folder) + " does not name " +
+           other + ")";
 }
 
 // Reports in file and line order, whatever order the folder walk took.
@@ -209,8 +210,9 @@ TRules TRules::Read(const fs::path &root, std::vector<TViolation> &problems)
     for (const auto &[readme, folders] : named)
         for (const std::string &folder : folders)
             if (rules.FRules.count(folder) == 0)
-                problems.push_back({readme, rules.FRules[fs::path(readme).parent_path().generic_string()].Line,
-                                    "names " + folder + ", which is no folder with a README"});
+                problems.push_back(
+                    {readme, rules.FRules[fs::path(readme).parent_path().generic_string()].Line,
+                     "names " + folder + ", which is no folder with a README"});
     SortByPlace(problems);
     return rules;
 }
@@ -249,9 +251,9 @@ std::vector<TViolation> CheckSource(const TRules &rules, const std::string &rela
         const std::string name = m[2].str();
         if (m[1].str() == "<") {
             if (IsQtHeader(name) && !rule->Qt)
-                found.push_back({relativeFile, number,
-                                 "includes <" + name + ">, but " + ReadmeOf(rule->Folder) +
-                                     " allows no Qt"});
+                found.push_back(
+                    {relativeFile, number,
+                     "includes <" + name + ">, but " + ReadmeOf(rule->Folder) + " allows no Qt"});
             continue;
         }
         std::string target;
@@ -260,14 +262,15 @@ std::vector<TViolation> CheckSource(const TRules &rules, const std::string &rela
         else if (fs::is_regular_file(rules.Root() / name))
             target = fs::path(name).lexically_normal().generic_string();
         if (target.empty()) {
-            found.push_back(
-                {relativeFile, number, "includes \"" + name + "\", which is no file of the project"});
+            found.push_back({relativeFile, number,
+                             "includes \"" + name + "\", which is no file of the project"});
             continue;
         }
         const std::string folder = rules.FolderOf(target);
         if (!MayUse(*rule, folder))
-            found.push_back({relativeFile, number,
-                             "includes \"" + name + "\" of " + folder + ", " + Refusal(*rule, folder)});
+            found.push_back(
+                {relativeFile, number,
+                 "includes \"" + name + "\" of " + folder + ", " + Refusal(*rule, folder)});
     }
     return found;
 }
@@ -341,9 +344,9 @@ std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &g
                                      t.Name + " links " + link + " of " + other->second + ", " +
                                          Refusal(rule->second, other->second)});
             } else if (IsQtTarget(link) && !rule->second.Qt) {
-                found.push_back({file, 0,
-                                 t.Name + " links " + link + ", but " + ReadmeOf(t.Folder) +
-                                     " allows no Qt"});
+                found.push_back(
+                    {file, 0,
+                     t.Name + " links " + link + ", but " + ReadmeOf(t.Folder) + " allows no Qt"});
             }
         }
     }

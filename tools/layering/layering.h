@@ -37,11 +37,11 @@ struct TViolation {
 
 // What one folder may depend on.
 struct TRule {
-    std::string Folder;              // relative to the project folder
-    std::set<std::string> Folders;   // folders it may use besides itself
-    bool AnyFolder = false;          // "any project folder"
-    bool Qt = false;                 // an item mentions Qt
-    int Line = 0;                    // of the Depends on line in its README
+    std::string Folder;            // relative to the project folder
+    std::set<std::string> Folders; // folders it may use besides itself
+    bool AnyFolder = false;        // "any project folder"
+    bool Qt = false;               // an item mentions Qt
+    int Line = 0;                  // of the Depends on line in its README
 };
 
 class TRules {
