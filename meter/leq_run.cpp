@@ -3,6 +3,7 @@
 #include "meter/status.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/numbers.h"
 #include "platform/rtl/streams.h"
 
 #include <algorithm>

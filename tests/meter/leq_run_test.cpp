@@ -1,6 +1,7 @@
 #include "meter/leq_run.h"
 
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/numbers.h"
 #include "platform/rtl/streams.h"
 #include "platform/usb/sim/simulated_meter.h"
 
