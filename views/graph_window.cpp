@@ -6,6 +6,7 @@
 #include "i18n/lx_linked.h"
 #include "platform/chartlib/chart_ids.h"
 #include "platform/chartlib/render/chart_render.h"
+#include "platform/rtl/numbers.h"
 #include "platform/ui/ansi_text.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/string_grid.h"
