@@ -277,6 +277,9 @@ private:
     // ChartSink: notifications and repaint requests of the chart.
     void ChartNotify(chartlib::HCHART source, std::int32_t code) override;
     void ChartInvalidate(chartlib::HCHART source, const chartlib::ChartRect *rect) override;
+    // The chart scrolled: its scroll message, with its handle as the source.
+    void ChartScrolled(chartlib::HCHART source, bool vertical, std::int32_t code,
+                       std::int32_t pos) override;
 
     chartlib::ChartLibrary &FLib;
     bool FDesigning = false;

@@ -473,6 +473,15 @@ template <class Traits> void GXChartControl<Traits>::ChartInvalidate(HCHART, con
 }
 
 template <class Traits>
+void GXChartControl<Traits>::ChartScrolled(HCHART source, bool vertical, std::int32_t code,
+                                           std::int32_t pos)
+{
+    const std::uint32_t wParam =
+        (std::uint32_t(std::uint16_t(pos)) << 16) | (std::uint32_t(code) & 0xFFFF);
+    ScrollFromChart(vertical, wParam, source);
+}
+
+template <class Traits>
 void GXChartControl<Traits>::WMCommand(std::uint32_t wParam, std::uint32_t lParam)
 {
     FLastMessage[0] = msg::Command;

@@ -689,3 +689,40 @@ TEST(GXSGraphInput, RightClickPopupMenuUndoesAZoom)
     EXPECT_TRUE(items.isEmpty());
     gQuietDialogs.onMenu = [](QMenu &) { return nullptr; };
 }
+
+TEST(GXSGraphInput, AZoomedChartScrollsThroughTheControlsBars)
+{
+    GXSGraph g;
+    g.resize(500, 300);
+    g.show();
+    g.SetAllowZooming(sgHorzZooming);
+    g.SetScrollingHorzZoom(true);
+    g.SetGXactions(sgReinitAndReset);
+    std::vector<std::pair<std::int32_t, std::int32_t>> scrolls;
+    int preScrolls = 0;
+    g.OnHorzScroll = [&](QObject *, std::int32_t code, std::int32_t &pos) {
+        scrolls.emplace_back(code, pos);
+    };
+    g.OnPreHScroll = [&](QObject *) { ++preScrolls; };
+    EXPECT_FALSE(g.HorzScrollBar().visible);
+    Mouse(g, QEvent::MouseButtonPress, {150, 100}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseMove, {300, 150}, Qt::NoButton, Qt::LeftButton);
+    Mouse(g, QEvent::MouseButtonRelease, {300, 150}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(ChartIsZoomed(g.GethObject()));
+    // The zoom's parameter update copied the chart's bar; the vertical one stays hidden.
+    const GXScrollBar bar = g.HorzScrollBar();
+    ASSERT_TRUE(bar.visible);
+    EXPECT_EQ(bar.min, 1);
+    EXPECT_GT(bar.page, 0);
+    EXPECT_LT(bar.page, bar.max);
+    EXPECT_FALSE(g.VertScrollBar().visible);
+    // The control's own bar (source 0) scrolls the chart, which answers with its position.
+    g.WMHScroll(std::uint32_t(chartlib::msg::SB_LINEDOWN), 0);
+    ASSERT_EQ(scrolls.size(), 1u);
+    EXPECT_EQ(scrolls[0].first, chartlib::msg::SB_LINEDOWN);
+    EXPECT_GT(scrolls[0].second, bar.pos);
+    EXPECT_EQ(g.HorzScrollBar().pos, scrolls[0].second);
+    EXPECT_EQ(preScrolls, 1);
+    g.SetGXactions(sgUndoZoom);
+    EXPECT_FALSE(g.HorzScrollBar().visible);
+}

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -28,8 +29,13 @@ const QColor kYellow(255, 255, 0), kRed(255, 0, 0), kGreen(0, 255, 0);
 struct Sink : ChartSink {
     std::vector<std::int32_t> codes;
     int invalidations = 0;
+    std::vector<std::pair<std::int32_t, std::int32_t>> scrolls; // code, position
     void ChartNotify(HCHART, std::int32_t c) override { codes.push_back(c); }
     void ChartInvalidate(HCHART, const ChartRect *) override { ++invalidations; }
+    void ChartScrolled(HCHART, bool, std::int32_t code, std::int32_t pos) override
+    {
+        scrolls.emplace_back(code, pos);
+    }
 };
 
 // A chart set up the way the graph windows set theirs up: date-time X, dB on Y from 30 to 130,
@@ -375,7 +381,10 @@ TEST_F(RenderTest, RubberBandZoomAndUndoZoom)
     std::int32_t image = ChartGetImage(h);
     ChartSendMessage(h, msg::LButtonUp, 0, msg::MakePoint(b.x(), b.y()));
     ASSERT_TRUE(ChartIsZoomed(h));
-    EXPECT_EQ(sink.codes.back(), code::ZoomIn);
+    // Zoom in, then a parameter update (the control copies the scroll bars then).
+    ASSERT_GE(sink.codes.size(), 2u);
+    EXPECT_EQ(sink.codes[sink.codes.size() - 2], code::ZoomIn);
+    EXPECT_EQ(sink.codes.back(), code::ParamUpdate);
     EXPECT_NE(ChartGetImage(h), image);
     // The band's corners are now the plot's corners.
     p = Plot();
@@ -393,7 +402,8 @@ TEST_F(RenderTest, RubberBandZoomAndUndoZoom)
     ChartSendMessage(h, msg::Command, std::uint32_t(msg::UndoZoomCommand), 0);
     EXPECT_FALSE(ChartIsZoomed(h));
     EXPECT_GT(sink.invalidations, before);
-    EXPECT_EQ(sink.codes.back(), code::ZoomOut);
+    EXPECT_EQ(sink.codes[sink.codes.size() - 2], code::ZoomOut);
+    EXPECT_EQ(sink.codes.back(), code::ParamUpdate);
     lo = ToPixel(kT0, 30.0);
     EXPECT_NEAR(lo.x(), Plot().left, 1);
     EXPECT_NEAR(lo.y(), Plot().bottom, 1);
@@ -614,4 +624,58 @@ TEST_F(RenderTest, HighDensityScreensGetImagesOfTheirOwnPixels)
     EXPECT_EQ(ChartRenderImage(h, 300, 200).size(), QSize(300, 200));
     ChartSetPixelRatio(h, 1.0);
     EXPECT_EQ(Render().size(), QSize(600, 400));
+}
+
+TEST_F(RenderTest, AZoomedChartScrollsOverItsData)
+{
+    Sink sink;
+    ChartSetSink(h, &sink);
+    ChartSetInt(h, 3282, 3); // AllowZooming: both
+    ChartReinitialize(h);
+    // No zoom, or scrolling off: no bars.
+    EXPECT_EQ(ChartGetScrollInfo(h, false).min, 0);
+    ViewOf(h)->ZoomTo({kT0 + 20 * kSec, kT0 + 40 * kSec}, {60.0, 80.0});
+    EXPECT_EQ(ChartGetScrollInfo(h, false).min, 0);
+    ChartSetInt(h, 3652, 1); // ScrollingHorzZoom
+    ChartScrollInfo bar = ChartGetScrollInfo(h, false);
+    EXPECT_EQ(bar.min, 1);
+    EXPECT_EQ(bar.max, kChartScrollUnits);
+    EXPECT_EQ(bar.page, kChartScrollUnits / 5); // 20 of 100 seconds
+    EXPECT_EQ(bar.pos, 1 + kChartScrollUnits / 5);
+    EXPECT_EQ(ChartGetScrollInfo(h, true).min, 0); // vertical scrolling is off
+
+    // A page to the right moves the window by its width and keeps the width.
+    ChartSendMessage(h, msg::HScroll, std::uint32_t(msg::SB_PAGEDOWN), 0);
+    Range x = ViewOf(h)->Frame().x;
+    EXPECT_NEAR((x.min - kT0) / kSec, 40.0, 1e-6);
+    EXPECT_NEAR((x.max - kT0) / kSec, 60.0, 1e-6);
+    ASSERT_FALSE(sink.scrolls.empty());
+    EXPECT_EQ(sink.scrolls.back(), std::make_pair(msg::SB_PAGEDOWN, 1 + 2 * kChartScrollUnits / 5));
+    EXPECT_NE(std::find(sink.codes.begin(), sink.codes.end(), code::PreHScroll), sink.codes.end());
+    EXPECT_EQ(ChartGetScrollInfo(h, false).pos, sink.scrolls.back().second);
+    // The far end stops at the data's end; the thumb goes where it is dragged; the end of a
+    // scroll changes nothing.
+    ChartSendMessage(h, msg::HScroll, std::uint32_t(msg::SB_BOTTOM), 0);
+    EXPECT_NEAR((ViewOf(h)->Frame().x.max - kT0) / kSec, 100.0, 1e-6);
+    ChartSendMessage(h, msg::HScroll, std::uint32_t(msg::SB_PAGEDOWN), 0);
+    EXPECT_NEAR((ViewOf(h)->Frame().x.max - kT0) / kSec, 100.0, 1e-6);
+    ChartSendMessage(h, msg::HScroll, (std::uint32_t(101) << 16) | msg::SB_THUMBTRACK, 0);
+    EXPECT_NEAR((ViewOf(h)->Frame().x.min - kT0) / kSec, 10.0, 1e-6);
+    std::size_t scrolls = sink.scrolls.size();
+    ChartSendMessage(h, msg::HScroll, std::uint32_t(msg::SB_ENDSCROLL), 0);
+    EXPECT_EQ(sink.scrolls.size(), scrolls);
+
+    // Vertically the bar's top is the highest value.
+    ChartSetInt(h, 3069, 1); // ScrollingVertZoom
+    bar = ChartGetScrollInfo(h, true);
+    EXPECT_EQ(bar.page, kChartScrollUnits / 5);    // 20 of 100 dB
+    EXPECT_EQ(bar.pos, 1 + kChartScrollUnits / 2); // 130 down to 80
+    ChartSendMessage(h, msg::VScroll, std::uint32_t(msg::SB_TOP), 0);
+    EXPECT_NEAR(ViewOf(h)->Frame().y.max, 130.0, 1e-9);
+    EXPECT_NEAR(ViewOf(h)->Frame().y.min, 110.0, 1e-9);
+    // Undo zoom: the bars go.
+    ChartSendMessage(h, msg::Command, std::uint32_t(msg::UndoZoomCommand), 0);
+    EXPECT_EQ(ChartGetScrollInfo(h, false).min, 0);
+    EXPECT_EQ(ChartGetScrollInfo(h, true).min, 0);
+    ChartSetSink(h, nullptr);
 }

@@ -26,6 +26,88 @@ void ChartView::UndoZoom()
     FZoom.reset();
 }
 
+namespace {
+
+// Where a zoomed window [z] lies in the whole range [u] as a bar of kChartScrollUnits: page
+// and first position (1-based); reversed for the vertical bar, whose top is the highest value.
+ChartScrollInfo BarOf(Range u, Range z, bool reversed)
+{
+    const double whole = u.max - u.min, width = z.max - z.min;
+    if (!(whole > 0.0) || !(width > 0.0) || width >= whole * (1.0 - 1e-9))
+        return {};
+    constexpr int n = kChartScrollUnits;
+    const int page = std::clamp(int(std::lround(n * width / whole)), 1, n - 1);
+    const double offset = reversed ? u.max - z.max : z.min - u.min;
+    const int pos = 1 + std::clamp(int(std::lround(n * offset / whole)), 0, n - page);
+    return {1, n, page, pos};
+}
+
+} // namespace
+
+ChartScrollInfo ChartView::ScrollInfo(bool vertical) const
+{
+    if (!FZoom || !FlagOf(FObject, vertical ? rprop::ScrollingVertZoom : rprop::ScrollingHorzZoom))
+        return {};
+    Range x, y;
+    UnzoomedRanges(x, y);
+    return vertical ? BarOf(y, FZoom->second, true) : BarOf(x, FZoom->first, false);
+}
+
+void ChartView::Scroll(bool vertical, std::int32_t code, std::int32_t thumb)
+{
+    const ChartScrollInfo bar = ScrollInfo(vertical);
+    if (bar.min != 1 || code == msg::SB_ENDSCROLL)
+        return;
+    const int last = bar.max - bar.page + 1, line = std::max(1, bar.page / 10);
+    int pos = bar.pos;
+    switch (code) {
+    case msg::SB_LINEUP:
+        pos -= line;
+        break;
+    case msg::SB_LINEDOWN:
+        pos += line;
+        break;
+    case msg::SB_PAGEUP:
+        pos -= bar.page;
+        break;
+    case msg::SB_PAGEDOWN:
+        pos += bar.page;
+        break;
+    case msg::SB_THUMBPOSITION:
+    case msg::SB_THUMBTRACK:
+        pos = thumb;
+        break;
+    case msg::SB_TOP:
+        pos = 1;
+        break;
+    case msg::SB_BOTTOM:
+        pos = last;
+        break;
+    default:
+        return;
+    }
+    pos = std::clamp(pos, 1, last);
+    Notify(vertical ? code::PreVScroll : code::PreHScroll);
+    if (!FZoom) // the notification's handler undid the zoom
+        return;
+    // The window keeps its width and moves to the position (the last one ends at the data's
+    // end exactly).
+    Range x, y;
+    UnzoomedRanges(x, y);
+    Range &z = vertical ? FZoom->second : FZoom->first;
+    const Range u = vertical ? y : x;
+    const double width = z.max - z.min, whole = u.max - u.min;
+    const double offset = pos == last ? whole - width : (pos - 1) * whole / bar.max;
+    if (vertical)
+        z = {u.max - offset - width, u.max - offset};
+    else
+        z = {u.min + offset, u.min + offset + width};
+    ResetImage();
+    RequestRepaint();
+    if (sink)
+        sink->ChartScrolled(FObject.Handle(), vertical, code, pos);
+}
+
 std::int32_t ChartView::HitTest(int x, int y)
 {
     const ChartObject &o = FObject;
@@ -158,6 +240,7 @@ void ChartView::FinishBand(QPoint end)
         ResetImage();
         RequestRepaint();
         Notify(code::ZoomIn);
+        Notify(code::ParamUpdate); // the scroll bars changed
         return;
     }
     RequestRepaint(); // the band disappears
@@ -217,14 +300,20 @@ std::int32_t ChartView::HandleMessage(std::uint32_t message, std::uint32_t wPara
             RequestRepaint();
         }
         return 0;
+    case msg::HScroll:
+    case msg::VScroll:
+        Scroll(message == msg::VScroll, std::int32_t(wParam & 0xFFFF), std::int16_t(wParam >> 16));
+        return 0;
     case msg::Command:
         if ((wParam & 0xFFFF) == std::uint32_t(msg::UndoZoomCommand)) {
             bool was = Zoomed();
             UndoZoom();
             ResetImage();
             RequestRepaint();
-            if (was)
+            if (was) {
                 Notify(code::ZoomOut);
+                Notify(code::ParamUpdate);
+            }
         }
         return 0;
     default:

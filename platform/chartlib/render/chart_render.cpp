@@ -199,9 +199,10 @@ bool ChartIsZoomed(HCHART h)
     return v && v->Zoomed();
 }
 
-ChartScrollInfo ChartGetScrollInfo(HCHART, bool)
+ChartScrollInfo ChartGetScrollInfo(HCHART h, bool vertical)
 {
-    return {};
+    ChartView *v = ViewOf(h);
+    return v ? v->ScrollInfo(vertical) : ChartScrollInfo{};
 }
 
 namespace {

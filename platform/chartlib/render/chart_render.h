@@ -37,6 +37,9 @@ public:
     // The chart wants the control to repaint: rect null for the whole control, else the
     // rectangle in chart pixels.
     virtual void ChartInvalidate(HCHART source, const ChartRect *rect) = 0;
+    // The chart scrolled its zoomed window (the scroll message a chart window sends with its
+    // handle): code as in msg::SB_*, pos the bar's new position.
+    virtual void ChartScrolled(HCHART source, bool vertical, std::int32_t code, std::int32_t pos) {}
 };
 
 // Notification codes the chart sends to its sink.
@@ -90,6 +93,16 @@ constexpr int PointY(std::int32_t lParam)
 {
     return std::int16_t(std::uint32_t(lParam) >> 16);
 }
+// Scroll codes (the low word of a scroll message's wParam; the high word is the position).
+constexpr std::int32_t SB_LINEUP = 0;
+constexpr std::int32_t SB_LINEDOWN = 1;
+constexpr std::int32_t SB_PAGEUP = 2;
+constexpr std::int32_t SB_PAGEDOWN = 3;
+constexpr std::int32_t SB_THUMBPOSITION = 4;
+constexpr std::int32_t SB_THUMBTRACK = 5;
+constexpr std::int32_t SB_TOP = 6;
+constexpr std::int32_t SB_BOTTOM = 7;
+constexpr std::int32_t SB_ENDSCROLL = 8;
 // The command the chart takes as undo zoom.
 constexpr std::int32_t UndoZoomCommand = 53053;
 } // namespace msg
@@ -153,7 +166,14 @@ std::int32_t ChartSendMessage(HCHART h, std::uint32_t message, std::uint32_t wPa
                               std::int32_t lParam);
 // True while a zoom is in force.
 bool ChartIsZoomed(HCHART h);
-// Scroll bar of the chart window (the chart never scrolls: minimum 0 hides the control's bar).
+// Scroll bar of the chart window. While a zoom is in force and ScrollingHorzZoom (for the
+// horizontal bar) or ScrollingVertZoom (vertical) is on, the bar runs from 1 to
+// kChartScrollUnits over the unzoomed range, its page is the zoomed window and its position
+// the window's left (or top) end; otherwise everything is 0, which hides the control's bar.
+// A scroll message sent to the chart (ChartSendMessage with msg::HScroll or msg::VScroll)
+// moves the window: the chart tells its sink PreHScroll or PreVScroll first, then redraws and
+// reports the new position through ChartScrolled.
+constexpr std::int32_t kChartScrollUnits = 1000;
 struct ChartScrollInfo {
     std::int32_t min = 0, max = 0, page = 0, pos = 0;
 };

@@ -352,39 +352,45 @@ ChartFrame ChartView::BuildFrame(QSize size) const
     f.style = ReadStyle();
     f.dateTime = IntOr(o, rprop::DateTimeMode, 0) != 0;
 
-    // Ranges.
     if (FZoom) {
         f.x = FZoom->first;
         f.y = FZoom->second;
     } else {
-        int cx = IntOr(o, rprop::ManualScaleControlX, 0);
-        int cy = IntOr(o, rprop::ManualScaleControlY, 0);
-        Range dataX, dataY;
-        if (cx != 3 || cy != 3)
-            DataRanges(dataX, dataY);
-        Range x = (cx == 3) ? Range{} : dataX;
-        if (cx == 1 || cx == 3)
-            x.min = DoubleOr(o, rprop::ManualMinX, x.min);
-        if (cx == 2 || cx == 3)
-            x.max = DoubleOr(o, rprop::ManualMaxX, x.max);
-        f.x = Widened(x, f.dateTime);
-        Range y = (cy == 3) ? Range{} : dataY;
-        if (cy == 1 || cy == 3)
-            y.min = DoubleOr(o, rprop::ManualMinY, y.min);
-        if (cy == 2 || cy == 3)
-            y.max = DoubleOr(o, rprop::ManualMaxY, y.max);
-        y = Widened(y, false);
-        if (cy == 0) { // automatic: extend to whole steps
-            double step = NiceStep((y.max - y.min) / 8.0);
-            y = {std::floor(y.min / step) * step, std::ceil(y.max / step) * step};
-            y = Widened(y, false);
-        }
-        f.y = y;
+        UnzoomedRanges(f.x, f.y);
     }
     f.x = Widened(f.x, f.dateTime);
     f.y = Widened(f.y, false);
     LayOut(f);
     return f;
+}
+
+void ChartView::UnzoomedRanges(Range &fx, Range &fy) const
+{
+    const ChartObject &o = FObject;
+    const bool dateTime = IntOr(o, rprop::DateTimeMode, 0) != 0;
+    int cx = IntOr(o, rprop::ManualScaleControlX, 0);
+    int cy = IntOr(o, rprop::ManualScaleControlY, 0);
+    Range dataX, dataY;
+    if (cx != 3 || cy != 3)
+        DataRanges(dataX, dataY);
+    Range x = (cx == 3) ? Range{} : dataX;
+    if (cx == 1 || cx == 3)
+        x.min = DoubleOr(o, rprop::ManualMinX, x.min);
+    if (cx == 2 || cx == 3)
+        x.max = DoubleOr(o, rprop::ManualMaxX, x.max);
+    fx = Widened(x, dateTime);
+    Range y = (cy == 3) ? Range{} : dataY;
+    if (cy == 1 || cy == 3)
+        y.min = DoubleOr(o, rprop::ManualMinY, y.min);
+    if (cy == 2 || cy == 3)
+        y.max = DoubleOr(o, rprop::ManualMaxY, y.max);
+    y = Widened(y, false);
+    if (cy == 0) { // automatic: extend to whole steps
+        double step = NiceStep((y.max - y.min) / 8.0);
+        y = {std::floor(y.min / step) * step, std::ceil(y.max / step) * step};
+        y = Widened(y, false);
+    }
+    fy = y;
 }
 
 namespace {

@@ -112,6 +112,11 @@ public:
     bool Zoomed() const { return FZoom.has_value(); }
     void ZoomTo(Range x, Range y);
     void UndoZoom();
+    // The ranges the properties and the data give, without a zoom.
+    void UnzoomedRanges(Range &x, Range &y) const;
+    // Scrolling the zoomed window over the data (ChartGetScrollInfo).
+    ChartScrollInfo ScrollInfo(bool vertical) const;
+    void Scroll(bool vertical, std::int32_t code, std::int32_t thumb);
 
     // Input.
     std::int32_t HitTest(int x, int y);

@@ -105,5 +105,7 @@ constexpr std::int32_t AllowGraphHotSpots = 3205;
 constexpr std::int32_t AllowDataHotSpots = 3210;
 constexpr std::int32_t HotSpotSize = 3081;  // 0 small, 1 medium, 2 large
 constexpr std::int32_t AllowZooming = 3282; // 0 none, 1 horizontal, 2 vertical, 3 both
+constexpr std::int32_t ScrollingVertZoom = 3069;
+constexpr std::int32_t ScrollingHorzZoom = 3652;
 
 } // namespace chartlib::rprop
