@@ -373,18 +373,17 @@ void ChartView::UnzoomedRanges(Range &fx, Range &fy) const
     Range dataX, dataY;
     if (cx != 3 || cy != 3)
         DataRanges(dataX, dataY);
-    Range x = (cx == 3) ? Range{} : dataX;
-    if (cx == 1 || cx == 3)
-        x.min = DoubleOr(o, rprop::ManualMinX, x.min);
-    if (cx == 2 || cx == 3)
-        x.max = DoubleOr(o, rprop::ManualMaxX, x.max);
-    fx = Widened(x, dateTime);
-    Range y = (cy == 3) ? Range{} : dataY;
-    if (cy == 1 || cy == 3)
-        y.min = DoubleOr(o, rprop::ManualMinY, y.min);
-    if (cy == 2 || cy == 3)
-        y.max = DoubleOr(o, rprop::ManualMaxY, y.max);
-    y = Widened(y, false);
+    // Scale control 0 automatic, 1 manual minimum, 2 manual maximum, 3 both manual.
+    auto scaled = [&](int control, Range data, std::int32_t minId, std::int32_t maxId) {
+        Range r = control == 3 ? Range{} : data;
+        if (control == 1 || control == 3)
+            r.min = DoubleOr(o, minId, r.min);
+        if (control == 2 || control == 3)
+            r.max = DoubleOr(o, maxId, r.max);
+        return r;
+    };
+    fx = Widened(scaled(cx, dataX, rprop::ManualMinX, rprop::ManualMaxX), dateTime);
+    Range y = Widened(scaled(cy, dataY, rprop::ManualMinY, rprop::ManualMaxY), false);
     if (cy == 0) { // automatic: extend to whole steps
         double step = NiceStep((y.max - y.min) / 8.0);
         y = {std::floor(y.min / step) * step, std::ceil(y.max / step) * step};
