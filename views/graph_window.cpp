@@ -36,6 +36,7 @@ namespace views {
 
 int gAnnotationMode = -99;
 QPointer<TfrmGraph> gLeqCurveGraph;
+QPointer<TfrmGraph> gLeqGraph;
 
 namespace {
 
@@ -343,7 +344,7 @@ QWidget *TfrmGraph::BuildDataSets()
     Grid2->SetOptions(ui::goRowSelect);
     layout->addWidget(Grid2);
     pnlDataSets->setFixedWidth(405);
-    pnlDataSets->hide(); // the data-logger window's creator shows it
+    pnlDataSets->setVisible(FRole == TGraphRole::DataLogger);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

@@ -82,8 +82,9 @@ inline constexpr float kNullLevel = 9999.0f;
 extern int gAnnotationMode;
 
 class TfrmGraph;
-// The latest running-Leq window.
+// The latest running-Leq window, and the plot of the LEQ table.
 extern QPointer<TfrmGraph> gLeqCurveGraph;
+extern QPointer<TfrmGraph> gLeqGraph;
 
 class TfrmGraph : public QWidget {
     Q_OBJECT

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -361,9 +362,21 @@ TEST_F(GraphWindowTest, CloseQuestionsBelongToTheirWindowAndAFailedSaveKeepsItOp
     EXPECT_EQ(host_.closed.back(), TGraphRole::RealTime);
 }
 
+TEST_F(GraphWindowTest, ARunningLeqWindowGoesWithItsSource)
+{
+    auto source = Make();
+    QPointer<TfrmGraph> leq = new TfrmGraph(host_, TGraphRole::RunningLeq, source.get());
+    source.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(leq.isNull());
+}
+
 TEST_F(GraphWindowTest, GridRowsWithoutASetDoNothing)
 {
     auto g = Make(TGraphRole::DataLogger);
+    EXPECT_TRUE(g->pnlDataSets->isVisibleTo(g.get()));
+    auto other = Make();
+    EXPECT_FALSE(other->pnlDataSets->isVisibleTo(other.get()));
     EXPECT_EQ(g->Grid2->Cell(1, 0), "DATE");
     EXPECT_EQ(g->Grid2->Cell(7, 0), "LEVEL");
     g->Grid2->SetRowCount(3);
