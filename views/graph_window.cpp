@@ -99,6 +99,49 @@ QWidget *Group(QWidget *parent, QLabel *label, std::initializer_list<QWidget *> 
     return group;
 }
 
+// A named panel with a layout of its own (no margins).
+template <class Layout> QWidget *Panel(QWidget *parent, const char *name, Layout *&layout)
+{
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    layout = new Layout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return panel;
+}
+
+// Sum, count, maximum and minimum of the levels of points first .. last.
+// Points without a reading (the null level) are left out; the first of equal
+// extremes wins.
+struct TLevels {
+    double sum = 0;
+    int count = 0;
+    float maximum = 0, minimum = 0;
+    int maxIndex = 0, minIndex = 0;
+};
+template <class Level>
+TLevels SummariseLevels(int first, int last, float maximum, float minimum, Level level)
+{
+    TLevels r;
+    r.maximum = maximum;
+    r.minimum = minimum;
+    for (int i = first; i <= last; ++i) {
+        const float v = level(i);
+        if (v == kNullLevel)
+            continue;
+        r.sum += v;
+        ++r.count;
+        if (v > r.maximum) {
+            r.maximum = v;
+            r.maxIndex = i;
+        }
+        if (v < r.minimum) {
+            r.minimum = v;
+            r.minIndex = i;
+        }
+    }
+    return r;
+}
+
 QStringList LevelSamples()
 {
     return {QStringLiteral("-8888.8"), QStringLiteral("9999.0")};
@@ -290,17 +333,14 @@ void TfrmGraph::BuildToolBar()
 
 QWidget *TfrmGraph::BuildGraphStatistics()
 {
-    pnlGraphStatistic = new QWidget(this);
-    pnlGraphStatistic->setObjectName(QStringLiteral("pnlGraphStatistic"));
-    auto *flow = new TFlowLayout(pnlGraphStatistic);
+    TFlowLayout *flow = nullptr;
+    pnlGraphStatistic = Panel(this, "pnlGraphStatistic", flow);
     flow->setContentsMargins(4, 2, 4, 2);
     QWidget *p = pnlGraphStatistic;
 
     txtStartTime = Field(p, "txtStartTime", DateTimeSamples());
-    pnlSamplingRate = new QWidget(p);
-    pnlSamplingRate->setObjectName(QStringLiteral("pnlSamplingRate"));
-    auto *rateRow = new QHBoxLayout(pnlSamplingRate);
-    rateRow->setContentsMargins(0, 0, 0, 0);
+    QHBoxLayout *rateRow = nullptr;
+    pnlSamplingRate = Panel(p, "pnlSamplingRate", rateRow);
     txtSamplingRate = new QComboBox(pnlSamplingRate);
     txtSamplingRate->setObjectName(QStringLiteral("txtSamplingRate"));
     txtSamplingRate->setEditable(true);
@@ -332,9 +372,8 @@ QWidget *TfrmGraph::BuildGraphStatistics()
 
 QWidget *TfrmGraph::BuildDataSets()
 {
-    pnlDataSets = new QWidget(this);
-    pnlDataSets->setObjectName(QStringLiteral("pnlDataSets"));
-    auto *layout = new QVBoxLayout(pnlDataSets);
+    QVBoxLayout *layout = nullptr;
+    pnlDataSets = Panel(this, "pnlDataSets", layout);
     layout->setContentsMargins(2, 2, 0, 2);
     Grid2 = new ui::TStringGrid(pnlDataSets);
     Grid2->setObjectName(QStringLiteral("Grid2"));
@@ -360,10 +399,8 @@ QWidget *TfrmGraph::BuildDataSets()
 
 QWidget *TfrmGraph::BuildGraphPanel()
 {
-    pnlGraph = new QWidget(this);
-    pnlGraph->setObjectName(QStringLiteral("pnlGraph"));
-    auto *layout = new QVBoxLayout(pnlGraph);
-    layout->setContentsMargins(0, 0, 0, 0);
+    QVBoxLayout *layout = nullptr;
+    pnlGraph = Panel(this, "pnlGraph", layout);
     GXSGraph1 = new GXSGraph(pnlGraph);
     GXSGraph1->setObjectName(QStringLiteral("GXSGraph1"));
     GXSGraph1->ApplyGraphFormValues();
@@ -395,10 +432,8 @@ QWidget *TfrmGraph::BuildGraphPanel()
 
 QWidget *TfrmGraph::BuildCursorStatistics()
 {
-    pnlStatistic = new QWidget(this);
-    pnlStatistic->setObjectName(QStringLiteral("pnlStatistic"));
-    auto *layout = new QVBoxLayout(pnlStatistic);
-    layout->setContentsMargins(0, 0, 0, 0);
+    QVBoxLayout *layout = nullptr;
+    pnlStatistic = Panel(this, "pnlStatistic", layout);
     layout->setSpacing(2);
 
     pnlSlider = new QWidget(pnlStatistic);
@@ -625,31 +660,14 @@ void TfrmGraph::UpdateGraphStatistics()
         txtDataNo->setText(QString::number(n));
 
         // Null points (no reading) count as points but not as levels.
-        double sum = 0;
-        int levels = 0;
-        float maximum = -9999.0f, minimum = 9999.0f;
-        int maxIndex = 0, minIndex = 0;
-        for (int i = 0; i < n; ++i) {
-            const float v = y[size_t(i)];
-            if (v == kNullLevel)
-                continue;
-            sum += v;
-            ++levels;
-            if (v > maximum) {
-                maximum = v;
-                maxIndex = i;
-            }
-            if (v < minimum) {
-                minimum = v;
-                minIndex = i;
-            }
-        }
-        if (levels > 0) {
-            txtAvgAll->setText(LevelText(sum / levels));
-            txtMax->setText(LevelText(maximum));
-            txtMaxTime->setText(DateTimeText(RoundUpTime(x[size_t(maxIndex)])));
-            txtMin->setText(LevelText(minimum));
-            txtMinTime->setText(DateTimeText(RoundUpTime(x[size_t(minIndex)])));
+        const TLevels levels =
+            SummariseLevels(0, n - 1, -9999.0f, 9999.0f, [&y](int i) { return y[size_t(i)]; });
+        if (levels.count > 0) {
+            txtAvgAll->setText(LevelText(levels.sum / levels.count));
+            txtMax->setText(LevelText(levels.maximum));
+            txtMaxTime->setText(DateTimeText(RoundUpTime(x[size_t(levels.maxIndex)])));
+            txtMin->setText(LevelText(levels.minimum));
+            txtMinTime->setText(DateTimeText(RoundUpTime(x[size_t(levels.minIndex)])));
         }
     }
 
@@ -714,34 +732,18 @@ void TfrmGraph::UpdateCursorStatistics()
 {
     const int lo = std::min(FCursorA, FCursorB);
     const int hi = std::min(std::max(FCursorA, FCursorB), GXSGraph1->GetPoints() - 1);
-    double sum = 0;
-    int levels = 0;
-    float maximum = -99999.0f, minimum = 99999.0f;
-    double maxX = 0, minX = 0;
-    for (int i = std::max(0, lo); i <= hi; ++i) {
-        const float v = GXSGraph1->GetYData(0, i);
-        if (v == kNullLevel)
-            continue;
-        sum += v;
-        ++levels;
-        if (v > maximum) {
-            maximum = v;
-            maxX = GXSGraph1->GetXDataII(0, i);
-        }
-        if (v < minimum) {
-            minimum = v;
-            minX = GXSGraph1->GetXDataII(0, i);
-        }
-    }
+    const TLevels levels = SummariseLevels(std::max(0, lo), hi, -99999.0f, 99999.0f,
+                                           [this](int i) { return GXSGraph1->GetYData(0, i); });
     for (QLineEdit *edit : {txtMaxAB, txtMaxABTime, txtMinAB, txtMinABTime, txtAvgAB})
         edit->clear();
-    if (levels == 0)
+    if (levels.count == 0)
         return;
-    txtMaxAB->setText(LevelText(maximum));
-    txtMinAB->setText(LevelText(minimum));
-    txtAvgAB->setText(LevelText(sum / levels));
-    txtMaxABTime->setText(DateTimeText(maxX));
-    txtMinABTime->setText(DateTimeText(minX));
+    txtMaxAB->setText(LevelText(levels.maximum));
+    txtMinAB->setText(LevelText(levels.minimum));
+    txtAvgAB->setText(LevelText(levels.sum / levels.count));
+    // The times as stored, not rounded.
+    txtMaxABTime->setText(DateTimeText(GXSGraph1->GetXDataII(0, levels.maxIndex)));
+    txtMinABTime->setText(DateTimeText(GXSGraph1->GetXDataII(0, levels.minIndex)));
 }
 
 // ---- mouse readout and cursor drag -----------------------------------------------------------

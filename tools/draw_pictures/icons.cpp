@@ -297,11 +297,10 @@ void undoZoomIcon(QPainter &p)
     p.drawPolygon(QPolygonF({{3.8, 5.6}, {7.0, 6.8}, {4.6, 9.2}}));
 }
 
-void colorIcon(QPainter &p)
+// Three overlapping discs in the given colours.
+void discs(QPainter &p, const QColor (&colours)[3])
 {
     p.setPen(QPen(kOutline, 1));
-    const QColor colours[3] = {QColor(0xe0, 0x30, 0x28), QColor(0x2c, 0xa8, 0x3c),
-                               QColor(0x2a, 0x6c, 0xd8)};
     const QPointF centres[3] = {{10, 6.5}, {6, 13}, {14, 13}};
     for (int i = 0; i < 3; ++i) {
         p.setBrush(colours[i]);
@@ -309,16 +308,14 @@ void colorIcon(QPainter &p)
     }
 }
 
+void colorIcon(QPainter &p)
+{
+    discs(p, {QColor(0xe0, 0x30, 0x28), QColor(0x2c, 0xa8, 0x3c), QColor(0x2a, 0x6c, 0xd8)});
+}
+
 void monochromeIcon(QPainter &p)
 {
-    p.setPen(QPen(kOutline, 1));
-    const QColor greys[3] = {QColor(0x30, 0x30, 0x30), QColor(0x80, 0x80, 0x80),
-                             QColor(0xd0, 0xd0, 0xd0)};
-    const QPointF centres[3] = {{10, 6.5}, {6, 13}, {14, 13}};
-    for (int i = 0; i < 3; ++i) {
-        p.setBrush(greys[i]);
-        p.drawEllipse(centres[i], 4.5, 4.5);
-    }
+    discs(p, {QColor(0x30, 0x30, 0x30), QColor(0x80, 0x80, 0x80), QColor(0xd0, 0xd0, 0xd0)});
 }
 
 void clearIcon(QPainter &p)
