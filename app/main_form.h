@@ -129,6 +129,7 @@ public:
     bool gRealTimeUnsaved = false;
     bool gLoggerUnsaved = false;
     // ---- TGraphHost
+    void ShowGraphWindow(views::TfrmGraph &graph) override;
     void GraphActivated(views::TfrmGraph &graph) override;
     bool SaveGraphWindow(views::TfrmGraph &graph) override;
     void GraphClosed(views::TfrmGraph &graph) override;

@@ -112,7 +112,7 @@ void TfrmMain::OpenGraphFile(const QString &fileName)
         return;
     }
     frmGraph = graph.release();
-    FMdiClient->AddChild(frmGraph);
+    ShowGraphWindow(*frmGraph);
     FMdiClient->SetChildGeometry(
         frmGraph, QRect(0, 0, std::min(width(), FMdiClient->width()),
                         std::min(centralWidget()->height() - 40, FMdiClient->height())));
@@ -128,7 +128,7 @@ void TfrmMain::CreateRealTimeGraph()
     gRealTimeGraph = graph;
     graph->setWindowTitle(QString::fromLatin1(views::TfrmGraph::kRealTimeCaption));
     MenuItem("RealTimeGraph1")->setChecked(true);
-    FMdiClient->AddChild(graph);
+    ShowGraphWindow(*graph);
     if (QMdiSubWindow *sub = FMdiClient->SubWindowOf(graph))
         sub->move(sub->x(), 0);
     graph->tbntSep3->show();
@@ -172,6 +172,11 @@ void TfrmMain::RealTimeGraph1Click()
 }
 
 // ---- what the graph windows ask --------------------------------------------------------------
+
+void TfrmMain::ShowGraphWindow(views::TfrmGraph &graph)
+{
+    FMdiClient->AddChild(&graph);
+}
 
 void TfrmMain::GraphActivated(views::TfrmGraph &)
 {

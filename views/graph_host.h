@@ -26,6 +26,9 @@ public:
     virtual void SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTime minimumX,
                             rtl::TDateTime maximumX, float minimumY, float maximumY) = 0;
 
+    // Shows a new graph window among the main window's child windows (its
+    // first show runs FormShow). Every creator of a graph window calls it.
+    virtual void ShowGraphWindow(TfrmGraph &graph) = 0;
     // The window became the active child window.
     virtual void GraphActivated(TfrmGraph &graph) = 0;
     // Saves this window's data (the close query's "Yes"); true when a file

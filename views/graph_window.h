@@ -24,9 +24,9 @@
 //   LeqPlot     the plot of the LEQ table
 //   Other       opened from a file or a list window
 //
-// Creation: the creator makes the window with its role, sets the caption,
-// adds it to the MDI area (which shows it), prepares the chart through the
-// main window's SetupGraph, fills subset 0 (and 1) and calls
+// Creation: the creator makes the window with its role (and owner), sets the
+// caption, shows it through the host's ShowGraphWindow, prepares the chart
+// through the host's SetupGraph, fills subset 0 (and 1) and calls
 // UpdateGraphStatistics.
 #pragma once
 

@@ -48,6 +48,7 @@ public:
         lastMaxX = maximumX;
         app::SetupGraph(chart, subsets, points, minimumX, maximumX, minimumY, maximumY, u"Time");
     }
+    void ShowGraphWindow(TfrmGraph &graph) override { graph.show(); }
     void GraphActivated(TfrmGraph &) override {}
     bool SaveGraphWindow(TfrmGraph &) override
     {
