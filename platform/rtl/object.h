@@ -7,6 +7,7 @@
 
 namespace rtl {
 
+class TFiler;                            // reads or writes a stored form (filer.h)
 struct TPublishedTable;                  // published properties of one class (typinfo.h)
 template <class Class> class TPublisher; // declares them (typinfo.h)
 
@@ -72,6 +73,10 @@ public:
     // The object this one belongs to (a component's owner, a collection's
     // owner, an item's collection); nullptr when none.
     virtual TPersistent *GetOwner() const { return nullptr; }
+
+    // Names the data this object stores beside its published properties
+    // (filer.DefineProperty, filer.DefineBinaryProperty); nothing by default.
+    virtual void DefineProperties(TFiler &filer) { (void)filer; }
 
 protected:
     virtual void AssignTo(TPersistent &dest) const;

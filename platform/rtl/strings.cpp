@@ -1,5 +1,7 @@
 #include "platform/rtl/strings.h"
 
+#include "platform/rtl/filer.h"
+
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
@@ -583,6 +585,33 @@ void TStringList::SetCaseSensitive(bool caseSensitive)
         Sort();
         FSorted = true;
     }
+}
+
+void TStrings::DefineProperties(TFiler &filer)
+{
+    filer.DefineProperty(
+        "Strings",
+        [this](TReader &reader) {
+            BeginUpdate();
+            try {
+                Clear();
+                reader.ReadListBegin();
+                while (!reader.EndOfList())
+                    Add(reader.ReadString());
+                reader.ReadListEnd();
+            } catch (...) {
+                EndUpdate();
+                throw;
+            }
+            EndUpdate();
+        },
+        [this](TWriter &writer) {
+            writer.WriteListBegin();
+            for (int i = 0; i < Count(); ++i)
+                writer.WriteString(Strings(i));
+            writer.WriteListEnd();
+        },
+        Count() > 0);
 }
 
 } // namespace rtl

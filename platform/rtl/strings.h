@@ -110,6 +110,9 @@ public:
     // The comparison used by IndexOf, IndexOfName and Values: < 0, 0, > 0.
     virtual int CompareStrings(const std::string &a, const std::string &b) const;
 
+    // Stored forms keep the lines as the list property "Strings".
+    void DefineProperties(TFiler &filer) override;
+
 protected:
     // Called with true at the outer BeginUpdate and false at the outer
     // EndUpdate (a control can stop repainting in between).

@@ -270,4 +270,20 @@ std::string ChangeFileExt(const std::string &fileName, const std::string &extens
     return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + extension;
 }
 
+namespace {
+TResStringLoader gResStringLoader = nullptr;
+} // namespace
+
+std::string LoadResString(const TResStringRec &rec)
+{
+    if (gResStringLoader)
+        return gResStringLoader(rec);
+    return rec.Text ? rec.Text : "";
+}
+
+void RedirectResStrings(TResStringLoader loader)
+{
+    gResStringLoader = loader;
+}
+
 } // namespace rtl

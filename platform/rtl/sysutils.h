@@ -56,6 +56,19 @@ std::string AnsiQuotedStr(const std::string &s, char quote);
 std::string AnsiExtractQuotedStr(const std::string &src, char quote, size_t &pos);
 std::string AnsiExtractQuotedStr(const std::string &src, char quote);
 
+// Resource strings: the program's fixed texts, each with its number. A
+// translation component may take them over (RedirectResStrings), so that
+// LoadResString gives them in the active language.
+struct TResStringRec {
+    int Identifier;
+    const char *Text; // as written in the program
+};
+using TResStringLoader = std::string (*)(const TResStringRec &rec);
+// The text of rec: what the installed loader gives, else rec.Text.
+std::string LoadResString(const TResStringRec &rec);
+// Every later LoadResString asks loader (nullptr: the texts as written).
+void RedirectResStrings(TResStringLoader loader);
+
 // File names with '/' as the path delimiter.
 std::string IncludeTrailingPathDelimiter(const std::string &path);
 std::string ExtractFileName(const std::string &fileName);

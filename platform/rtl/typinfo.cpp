@@ -103,6 +103,19 @@ std::string TPropInfo::TypeName() const
     return FTypeName;
 }
 
+TPropInfo &TPropInfo::SetStored(TStoredFn stored)
+{
+    FStored = std::move(stored);
+    return *this;
+}
+
+TPropInfo &TPropInfo::SetDefault(std::int64_t value)
+{
+    FHasDefault = true;
+    FDefault = value;
+    return *this;
+}
+
 TPropInfo &TPropInfo::SetEnumNames(std::vector<std::string> names)
 {
     FEnumNames = std::move(names);

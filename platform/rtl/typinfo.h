@@ -137,6 +137,16 @@ public:
     TPropInfo &SetEnumNames(std::vector<std::string> names);
     TPropInfo &SetPropClass(TClassInfoFn propClass);
 
+    // Stored forms: whether the property is written for instance (true
+    // unless a stored rule says otherwise), and the default of an ordinal
+    // property, which is not written.
+    using TStoredFn = std::function<bool(TObject &)>;
+    bool IsStored(TObject &instance) const { return !FStored || FStored(instance); }
+    TPropInfo &SetStored(TStoredFn stored);
+    bool HasDefault() const { return FHasDefault; }
+    std::int64_t Default() const { return FDefault; }
+    TPropInfo &SetDefault(std::int64_t value);
+
 private:
     std::string FName;
     TTypeKind FKind;
@@ -145,6 +155,9 @@ private:
     std::vector<std::string> FEnumNames;
     TGetter FGet;
     TSetter FSet;
+    TStoredFn FStored;
+    bool FHasDefault = false;
+    std::int64_t FDefault = 0;
 };
 
 // The properties one class publishes itself, in declaration order.
@@ -265,6 +278,20 @@ public:
         Put(std::move(name), tkClass, std::string(), Getter<TObject *>(std::move(get)),
             Setter<T *>(std::move(set)))
             .SetPropClass(&T::StaticClassInfo);
+        return *this;
+    }
+
+    // The stored rule and the default of the property declared last.
+    template <class F> TPublisher &Stored(F stored)
+    {
+        FTable.Props.back().SetStored([stored = std::move(stored)](TObject &instance) -> bool {
+            return std::invoke(stored, Cast(instance));
+        });
+        return *this;
+    }
+    TPublisher &Default(std::int64_t value)
+    {
+        FTable.Props.back().SetDefault(value);
         return *this;
     }
 
