@@ -4,6 +4,7 @@
 // exception that escapes the message loop is shown by the application
 // object; the result is 0.
 #include "app/main_form.h"
+#include "controls/text_measurer.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/instance_lock.h"
 #include "platform/ui/locale_settings.h"
@@ -42,6 +43,7 @@ int main(int argc, char **argv)
     if (AlreadyRunning(instance))
         return 1;
     ui::ApplyUserLocale();
+    controls::InstallTestModeMeasurer();
     std::unique_ptr<usb::UsbDevice> meter = usb::CreateUsbDevice(usb::SelectBackend(argc, argv));
     try {
         app::TfrmMain frmMain(*meter);

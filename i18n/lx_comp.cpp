@@ -2,10 +2,12 @@
 
 #include "i18n/lx_props.h"
 #include "i18n/lx_published.h"
+#include "i18n/lx_resstr.h"
 #include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/filer.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/rtl/typinfo.h"
@@ -22,34 +24,44 @@ RTL_IMPLEMENT_PUBLISHED_CLASS(TlxCustomLang, rtl::TComponent)
         "Version", "string", [](L &l) { return l.Version(); },
         [](L &l, const std::string &v) { l.SetVersion(v); });
     P.Boolean(
-        "IsInheritedOwner", [](L &l) { return l.IsInheritedOwner(); },
-        [](L &l, bool v) { l.SetIsInheritedOwner(v); });
+         "IsInheritedOwner", [](L &l) { return l.IsInheritedOwner(); },
+         [](L &l, bool v) { l.SetIsInheritedOwner(v); })
+        .Default(0);
     detail::PublishList(P, "StringsTypes", &L::StringsTypes, &L::SetStringsTypes);
-    detail::PublishList(P, "SmartExcludeProps", &L::SmartExcludeProps, &L::SetSmartExcludeProps);
+    detail::PublishListIfAny(P, "SmartExcludeProps", &L::SmartExcludeProps,
+                             &L::SetSmartExcludeProps);
     P.Boolean(
-        "HandleResourceStrings", [](L &l) { return l.HandleResourceStrings(); },
-        [](L &l, bool v) { l.SetHandleResourceStrings(v); });
+         "HandleResourceStrings", [](L &l) { return l.HandleResourceStrings(); },
+         [](L &l, bool v) { l.SetHandleResourceStrings(v); })
+        .Default(0);
     P.Integer(
-        "ResourceLanguageIndex", "Word", [](L &l) { return l.ResourceLanguageIndex(); },
-        [](L &l, int v) { l.SetResourceLanguageIndex(v); });
+         "ResourceLanguageIndex", "Word", [](L &l) { return l.ResourceLanguageIndex(); },
+         [](L &l, int v) { l.SetResourceLanguageIndex(v); })
+        .Default(1);
     P.Boolean(
-        "TranslateExtendedFirst", [](L &l) { return l.TranslateExtendedFirst(); },
-        [](L &l, bool v) { l.SetTranslateExtendedFirst(v); });
+         "TranslateExtendedFirst", [](L &l) { return l.TranslateExtendedFirst(); },
+         [](L &l, bool v) { l.SetTranslateExtendedFirst(v); })
+        .Default(0);
     P.Boolean(
-        "UseDefaultLanguage", [](L &l) { return l.UseDefaultLanguage(); },
-        [](L &l, bool v) { l.SetUseDefaultLanguage(v); });
+         "UseDefaultLanguage", [](L &l) { return l.UseDefaultLanguage(); },
+         [](L &l, bool v) { l.SetUseDefaultLanguage(v); })
+        .Default(0);
     P.Integer(
-        "DefaultLanguage", "Integer", [](L &l) { return l.DefaultLanguage(); },
-        [](L &l, int v) { l.SetDefaultLanguage(v); });
+         "DefaultLanguage", "Integer", [](L &l) { return l.DefaultLanguage(); },
+         [](L &l, int v) { l.SetDefaultLanguage(v); })
+        .Default(1);
     P.Boolean(
-        "AutoSkipEmpties", [](L &l) { return l.AutoSkipEmpties(); },
-        [](L &l, bool v) { l.SetAutoSkipEmpties(v); });
+         "AutoSkipEmpties", [](L &l) { return l.AutoSkipEmpties(); },
+         [](L &l, bool v) { l.SetAutoSkipEmpties(v); })
+        .Default(1);
     P.Boolean(
-        "StoreAsUTF8", [](L &l) { return l.StoreAsUTF8(); },
-        [](L &l, bool v) { l.SetStoreAsUTF8(v); });
+         "StoreAsUTF8", [](L &l) { return l.StoreAsUTF8(); },
+         [](L &l, bool v) { l.SetStoreAsUTF8(v); })
+        .Default(0);
     P.Boolean(
-        "UseTaskMsgDlg", [](L &l) { return l.UseTaskMsgDlg(); },
-        [](L &l, bool v) { l.SetUseTaskMsgDlg(v); });
+         "UseTaskMsgDlg", [](L &l) { return l.UseTaskMsgDlg(); },
+         [](L &l, bool v) { l.SetUseTaskMsgDlg(v); })
+        .Default(1);
 }
 
 RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLang, TlxCustomLang)
@@ -82,8 +94,15 @@ RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLangDispatcher, rtl::TComponent)
         "UseDefaultLanguage", [](D &d) { return d.UseDefaultLanguage(); },
         [](D &d, bool v) { d.SetUseDefaultLanguage(v); });
     P.Integer(
-        "DefaultLanguage", "Integer", [](D &d) { return d.DefaultLanguage(); },
-        [](D &d, int v) { d.SetDefaultLanguage(v); });
+         "DefaultLanguage", "Integer", [](D &d) { return d.DefaultLanguage(); },
+         [](D &d, int v) { d.SetDefaultLanguage(v); })
+        .Default(1);
+    P.Object<TTestModeInfo>(
+        "TestModeInfo", [](D &d) { return &d.TestModeInfo(); },
+        [](D &d, TTestModeInfo *v) {
+            if (v)
+                d.SetTestModeInfo(*v);
+        });
 }
 
 namespace {
@@ -326,6 +345,7 @@ TlxCustomLang::TlxCustomLang(rtl::TComponent *owner) : rtl::TComponent(CheckSing
 
 TlxCustomLang::~TlxCustomLang()
 {
+    ReleaseResourceStrings();
     if (FLangDispatcher)
         FLangDispatcher->UnlinkComponent(this);
 }
@@ -399,6 +419,15 @@ void TlxCustomLang::ChangeDelimiter(char oldDelim, char newDelim)
             return changed;
         });
     }
+    for (int i = 0; i < FExtendedTranslations.Count(); ++i) {
+        TlxExtendedItem &item = FExtendedTranslations.Items(i);
+        std::string values = item.Values();
+        for (char &c : values)
+            if (c == oldDelim)
+                c = newDelim;
+        if (values != item.Values())
+            item.SetValues(values);
+    }
 }
 
 void TlxCustomLang::PadAllEntries()
@@ -411,6 +440,7 @@ void TlxCustomLang::PadAllEntries()
 
 void TlxCustomLang::RebuildStringsIndex(TlxStringsCollection &index, int sortId)
 {
+    index.BeginUpdate();
     index.Clear();
     rtl::TStrings &table = FTables[stStrings];
     for (int i = 0; i < table.Count(); ++i) {
@@ -418,16 +448,35 @@ void TlxCustomLang::RebuildStringsIndex(TlxStringsCollection &index, int sortId)
         auto &item = index.Add();
         item.Key = GetEntryField(row, FLangDelim, 0);
         for (int n = 1; n <= FNumOfLanguages; ++n)
-            item.Values.push_back(GetEntryField(row, FLangDelim, n));
+            item.Values.Add(GetEntryField(row, FLangDelim, n));
     }
+    index.EndUpdate();
     index.SetSortID(sortId);
     index.SortItems();
 }
 
 void TlxCustomLang::RebuildIndexes()
 {
+    if (HasState(rtl::csDesigning))
+        return;
     RebuildStringsIndex(FKeyIndex, 0);
+    if (FHandleResourceStrings && Owner())
+        RebuildStringsIndex(FResourceIndex, FResourceLanguageIndex);
     FIndexDirty = false;
+}
+
+const TlxStringsCollection &TlxCustomLang::KeyIndex()
+{
+    if (FIndexDirty)
+        RebuildIndexes();
+    return FKeyIndex;
+}
+
+const TlxStringsCollection &TlxCustomLang::ResourceIndex()
+{
+    if (FIndexDirty)
+        RebuildIndexes();
+    return FResourceIndex;
 }
 
 bool TlxCustomLang::IsStringsClass(const std::string &className) const
@@ -438,13 +487,28 @@ bool TlxCustomLang::IsStringsClass(const std::string &className) const
 int TlxCustomLang::LanguageCharset(int n)
 {
     std::string text;
-    if (!Owner()) {
+    if (!Owner() || FLXBLoading) {
         int saved = FActiveLanguage;
         FActiveLanguage = n;
         text = GetRowText(FTables[stCharSets], 0, false);
         FActiveLanguage = saved;
     } else {
         text = FindKeyText(FTables[stCharSets], OwnerClassName(), n);
+    }
+    // A form without a charset of its own for the language takes another
+    // linked form's.
+    if (text.empty() && FCharsetSource && FCharsetSource->Owner())
+        text = FCharsetSource->FindKeyText(FCharsetSource->FTables[stCharSets],
+                                           FCharsetSource->OwnerClassName(), n);
+    if (!FCharsetSource && FLangDispatcher) {
+        for (int i = 0; i < FLangDispatcher->LinkedCount(); ++i) {
+            TlxCustomLang *other = FLangDispatcher->Linked(i);
+            if (other != this && other->Owner() &&
+                other->Owner()->InheritsFrom(std::string("TCustomForm")))
+                FCharsetSource = other;
+        }
+        if (FCharsetSource)
+            FCharsetSource->FreeNotification(this);
     }
     for (const auto &c : kCharsetNames)
         if (text == c.Name)
@@ -531,7 +595,7 @@ void TlxCustomLang::SetLanguage(const std::string &name)
         FLangNames.Add(name);
     }
     FLanguage = name;
-    if (!IsLoading() && index >= 0)
+    if (!IsLoading() && !FLXBLoading && index >= 0)
         SetActiveLanguage(index + 1);
 }
 
@@ -558,33 +622,9 @@ void TlxCustomLang::SetLangDispatcher(TlxLangDispatcher *dispatcher)
         FNumOfLanguages = dispatcher->NumOfLanguages();
         FDefaultLanguage = dispatcher->DefaultLanguage();
         FUseDefaultLanguage = dispatcher->UseDefaultLanguage();
-    } else if (Owner()) {
+    } else if (Owner() && !FLXBLoading) {
         dispatcher->LinkComponent(this);
     }
-}
-
-void TlxCustomLang::SetDoNotTranslate(const rtl::TStrings &names)
-{
-    if (&names != &FDoNotTranslate)
-        FDoNotTranslate.Assign(names);
-}
-
-void TlxCustomLang::SetExcludedProperties(const rtl::TStrings &names)
-{
-    if (&names != &FExcludedProperties)
-        FExcludedProperties.Assign(names);
-}
-
-void TlxCustomLang::SetStringsTypes(const rtl::TStrings &names)
-{
-    if (&names != &FStringsTypes)
-        FStringsTypes.Assign(names);
-}
-
-void TlxCustomLang::SetSmartExcludeProps(const rtl::TStrings &names)
-{
-    if (&names != &FSmartExcludeProps)
-        FSmartExcludeProps.Assign(names);
 }
 
 void TlxCustomLang::SetResourceLanguageIndex(int n)
@@ -594,11 +634,10 @@ void TlxCustomLang::SetResourceLanguageIndex(int n)
     if (!IsLoading() && (n < 1 || n > FNumOfLanguages))
         throw ELanguageError(RangeMessage(n, FNumOfLanguages));
     FResourceLanguageIndex = n;
-}
-
-void TlxCustomLang::SetStoreAsUTF8(bool b)
-{
-    FStoreAsUTF8 = b;
+    if (!IsLoading() && !HasState(rtl::csDesigning)) {
+        FResourceIndex.SetSortID(n);
+        FResourceIndex.SortItems();
+    }
 }
 
 bool TlxCustomLang::LoadFromLXB(const std::string &)
@@ -626,18 +665,6 @@ void TlxCustomLang::SetLangDelim(char delim)
     FLangDelim = delim;
     if (!IsLoading())
         RebuildIndexes();
-}
-
-void TlxCustomLang::SetChangeLocales(bool b)
-{
-    if (b == FChangeLocales)
-        return;
-    FChangeLocales = b;
-    rtl::TStrings *locales = TableOfType(stLocales);
-    if (b && locales && locales->Count() == 0)
-        for (int i = 0; i < 15; ++i)
-            locales->Add(std::string(kLocaleKeys[i]) + FLangDelim + FLocaleDefaults[i] +
-                         FLangDelim);
 }
 
 void TlxCustomLang::SetNeedAllDlgs(bool b)
@@ -695,7 +722,7 @@ void TlxCustomLang::ClearExcludedTables()
 void TlxCustomLang::Loaded()
 {
     rtl::TComponent::Loaded();
-    if (!Owner())
+    if (!Owner() || FLXBLoading)
         return;
     AdjustDialogRows();
     if (FOptions & loUseExtCommonStrings) {
@@ -725,13 +752,20 @@ void TlxCustomLang::Loaded()
             locales->Add(std::string(kLocaleKeys[i]) + FLangDelim + FLocaleDefaults[i] +
                          FLangDelim);
     ClearExcludedTables();
-    RebuildIndexes();
+    if (HasState(rtl::csDesigning))
+        PadAllEntries();
+    else
+        RebuildIndexes();
     if (FLangDispatcher)
         FLangDispatcher->LinkComponent(this);
     if (FIsInheritedOwner)
         TranslateOwner();
     else
         UpdateCharsetCache();
+    if (!HasState(rtl::csDesigning) && FHandleResourceStrings && !ResourceStringOwner())
+        TakeResourceStrings();
+    if (HasState(rtl::csDesigning))
+        BindExtendedItems();
 }
 
 void TlxCustomLang::Notification(rtl::TComponent *component, rtl::TOperation operation)
@@ -741,10 +775,33 @@ void TlxCustomLang::Notification(rtl::TComponent *component, rtl::TOperation ope
         return;
     if (component == FLangDispatcher) {
         FLangDispatcher = nullptr;
-    } else if (!component->InheritsFrom(TlxCustomLang::StaticClassInfo())) {
-        int i = FDoNotTranslate.IndexOf(component->Name());
-        if (i >= 0 && !component->Name().empty())
-            FDoNotTranslate.Delete(i);
+        FCharsetSource = nullptr; // found through the dispatcher
+        return;
+    }
+    if (component == FCharsetSource) {
+        FCharsetSource = nullptr;
+        return;
+    }
+    if (component->InheritsFrom(TlxCustomLang::StaticClassInfo()))
+        return;
+    int i = FDoNotTranslate.IndexOf(component->Name());
+    if (i >= 0 && !component->Name().empty())
+        FDoNotTranslate.Delete(i);
+    for (int kind : {stCaptions, stHints, stDisplayLabels, stFonts, stMultiLines, stOtherStrings,
+                     stCharSets, stCollections})
+        if (rtl::TStrings *table = TableOfType(kind))
+            PurgeComponentEntries(*table, component, kind, operation);
+    PurgeComponentEntries(FSmartExcludeProps, component, stOtherStrings, operation);
+    const std::string prefix = component->Name() + ".";
+    for (int n = FExtendedTranslations.Count() - 1; n >= 0; --n) {
+        TlxExtendedItem &item = FExtendedTranslations.Items(n);
+        if (item.Component() == component) {
+            FExtendedTranslations.Delete(n); // bound to the component that goes
+            continue;
+        }
+        if (!component->Name().empty() &&
+            rtl::AnsiSameText(item.Identifier().substr(0, prefix.size()), prefix))
+            FExtendedTranslations.Delete(n);
     }
 }
 
@@ -802,23 +859,32 @@ std::string TlxCustomLang::LookupIn(rtl::TStrings &table, int type, const std::s
                                     bool fallBack)
 {
     auto notFound = [&]() {
-        if (FDoRaiseExceptions)
-            throw ELanguageError("String identifier \"" + key + "\" not found!");
+        if (!FDoRaiseExceptions)
+            return;
+        // The message is a resource string: it may come translated, and its
+        // one placeholder takes the key.
+        std::string message = rtl::LoadResString(SStringIdNotFound);
+        const size_t at = message.find("%s");
+        if (at != std::string::npos)
+            message.replace(at, 2, key);
+        throw ELanguageError(message);
     };
-    std::string result;
-    std::string language1;
-    if (type == stStrings && &table == &FTables[stStrings]) {
-        if (FIndexDirty)
-            RebuildIndexes();
+    auto language1 = [&](std::string text, const std::string &first) {
+        if (text.empty() && FActiveLanguage > 1 && TestModeActive())
+            text = TestModeText(first);
+        if (text.empty() && fallBack)
+            text = first;
+        return text;
+    };
+    if (type == stStrings && &table == &FTables[stStrings] && !HasState(rtl::csDesigning)) {
+        const TlxStringsCollection &index = KeyIndex();
         bool found = false;
-        result = FKeyIndex.FindByKey(key, FActiveLanguage, &found);
+        std::string result = index.FindByKey(key, FActiveLanguage, &found);
         if (!found) {
             notFound();
             return {};
         }
-        if (result.empty() && fallBack)
-            result = FKeyIndex.FindByKey(key, 1);
-        return result;
+        return result.empty() ? language1(result, index.FindByKey(key, 1)) : result;
     }
     // The first row that begins with the key and a delimiter.
     for (int i = 0; i < table.Count(); ++i) {
@@ -826,10 +892,9 @@ std::string TlxCustomLang::LookupIn(rtl::TStrings &table, int type, const std::s
         if (row.find(FLangDelim) == std::string::npos ||
             !rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
             continue;
-        result = GetEntryField(row, FLangDelim, FActiveLanguage);
-        if (result.empty() && fallBack)
-            result = GetEntryField(row, FLangDelim, 1);
-        return result;
+        std::string result = language1(GetEntryField(row, FLangDelim, FActiveLanguage),
+                                       GetEntryField(row, FLangDelim, 1));
+        return result.empty() ? result : FromStorage(result, FActiveCharset);
     }
     notFound();
     return {};
@@ -882,15 +947,20 @@ std::string TlxCustomLang::GetRowText(rtl::TStrings &table, int index, bool fall
     std::string r = GetEntryField(row, FLangDelim, FActiveLanguage);
     if (r.empty() && fallBack)
         r = GetEntryField(row, FLangDelim, 1);
-    return r;
+    return r.empty() ? r : FromStorage(r, FActiveCharset);
 }
 
 std::string TlxCustomLang::FindKeyText(rtl::TStrings &table, const std::string &key, int language)
 {
     for (int i = 0; i < table.Count(); ++i) {
         std::string row = table.Strings(i);
-        if (rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
-            return GetEntryField(row, FLangDelim, language);
+        if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
+            continue;
+        std::string text = GetEntryField(row, FLangDelim, language);
+        if (FStoreAsUTF8 && !text.empty() && &table != &FTables[stCharSets] &&
+            &table != &FTables[stFonts])
+            text = Utf8ToCharset(text, CharsetOf(language));
+        return text;
     }
     return {};
 }
@@ -904,7 +974,8 @@ void TlxCustomLang::StoreText(rtl::TStrings &table, const std::string &text, int
         std::string row = table.Strings(i);
         if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
             continue;
-        table.Put(i, ReplaceField(row, FLangDelim, language, text));
+        // The Strings indexes follow the table (they are rebuilt on change).
+        table.Put(i, ReplaceField(row, FLangDelim, language, ToStorage(text, CharsetOf(language))));
         return;
     }
 }
@@ -969,7 +1040,7 @@ void TlxCustomLang::StoreLine(rtl::TStrings &table, const std::string &line)
         else
             table.Add(line);
     };
-    if (!FIsInheritedOwner) {
+    if (!FIsInheritedOwner || FLXBLoading) {
         insertOrAppend();
         return;
     }
@@ -1019,6 +1090,16 @@ void TlxCustomLang::ReadTranslationData(const std::string &bytes)
         SectionOfLine(line, unicodeSeen);
     UpdateCharsetCache();
     if (unicodeSeen) {
+        // The extended items' values stored as UTF-16 convert language by
+        // language too.
+        const char16_t d = static_cast<unsigned char>(FLangDelim);
+        for (int i = 0; i < FExtendedTranslations.Count(); ++i) {
+            TlxExtendedItem &item = FExtendedTranslations.Items(i);
+            if (!item.HasWideValues())
+                continue;
+            const std::string row = WideRowToAnsi(std::u16string(1, u'#') + d + item.WideValues());
+            item.SetValues(row.substr(row.find(FLangDelim) + 1));
+        }
         TlxWideStringsAdapter wideLines;
         wideLines.SetWideText(wide);
         ReadSection({}, true, &wideLines);
@@ -1087,6 +1168,14 @@ std::string TlxCustomLang::TranslationDataBytes()
         }
     }
     return out;
+}
+
+void TlxCustomLang::DefineProperties(rtl::TFiler &filer)
+{
+    rtl::TComponent::DefineProperties(filer);
+    filer.DefineBinaryProperty(
+        "TranslationData", [this](rtl::TStream &s) { ReadTranslationData(s); },
+        [this](rtl::TStream &s) { WriteTranslationData(s); }, HasTranslationData());
 }
 
 void TlxCustomLang::WriteTranslationData(rtl::TStream &stream)

@@ -7,6 +7,7 @@
 // All of this runs on the GUI thread only.
 #pragma once
 
+#include "i18n/lx_ext.h"
 #include "i18n/lx_index.h"
 
 #include "platform/rtl/classes.h"
@@ -75,6 +76,33 @@ int CharsetValueOf(const std::string &name);
 class TlxLangDispatcher;
 class TlxWideStringsAdapter;
 
+// The test mode of the dispatcher: untranslated texts of languages above 1
+// show the language-1 text visibly altered. Published: Active, PaddingChar,
+// ExpandCharsPercent, ExpandWidthPercent, Kind.
+enum TTestModeKind { tmkExpandWidth, tmkFlipCase, tmkExpandChars };
+class TTestModeInfo : public rtl::TPersistent {
+    RTL_DECLARE_CLASS(TTestModeInfo)
+public:
+    bool Active = false;
+    char PaddingChar = '*';
+    int ExpandCharsPercent = 100;
+    int ExpandWidthPercent = 100;
+    TTestModeKind Kind = tmkExpandWidth;
+
+    void Assign(const rtl::TPersistent &source) override;
+};
+
+// Measures the width of a text (Windows-1252) as the test mode's expand-width
+// transformation sees it: in the font "Tahoma", size 8, on the screen. The
+// program installs one that measures with the screen's fonts; without one a
+// text is as wide as it has characters.
+using TTextMeasurer = std::function<int(const std::string &text)>;
+void SetTestModeTextMeasurer(TTextMeasurer measurer);
+int MeasureTestModeText(const std::string &text);
+
+// The test mode's form of text (see TTestModeKind).
+std::string TestModeTransform(const TTestModeInfo &info, const std::string &text);
+
 // The translation component of one form. Everything a stored form or a
 // translation file sets is a published property (the tables included); the
 // accessors below are the same properties for the program's code.
@@ -114,11 +142,12 @@ public:
     TTranslateType TranslateType() const { return FTranslateType; }
     void SetTranslateType(TTranslateType t) { FTranslateType = t; }
     unsigned Options() const { return FOptions; }
-    void SetOptions(unsigned options) { FOptions = options; }
+    void SetOptions(unsigned options);
     bool DoRaiseExceptions() const { return FDoRaiseExceptions; }
     void SetDoRaiseExceptions(bool b) { FDoRaiseExceptions = b; }
     bool AutoSkipEmpties() const { return FAutoSkipEmpties; }
-    void SetAutoSkipEmpties(bool b) { FAutoSkipEmpties = b; }
+    // Turned on outside loading, collects the form's texts again.
+    void SetAutoSkipEmpties(bool b);
     bool ChangeLocales() const { return FChangeLocales; }
     // Turned on with an empty Locales table, adds the 15 locale rows.
     void SetChangeLocales(bool b);
@@ -130,12 +159,17 @@ public:
     void SetChangingCursor(int c) { FChangingCursor = c; }
     std::string Version() const { return "6.3.1"; }
     void SetVersion(const std::string &) {} // always "6.3.1"
+    // The language the program's resource strings are written in, and
+    // whether this component translates them (see lx_resstr.h).
     bool HandleResourceStrings() const { return FHandleResourceStrings; }
     void SetHandleResourceStrings(bool b) { FHandleResourceStrings = b; }
     int ResourceLanguageIndex() const { return FResourceLanguageIndex; }
+    // Outside 1..NumOfLanguages (not loading): ELanguageError, unchanged.
     void SetResourceLanguageIndex(int n);
     bool TranslateExtendedFirst() const { return FTranslateExtendedFirst; }
     void SetTranslateExtendedFirst(bool b) { FTranslateExtendedFirst = b; }
+    // Every text but those of Fonts and CharSets, and the extended items'
+    // values, held in UTF-8; switching converts them (ConvertStorage).
     bool StoreAsUTF8() const { return FStoreAsUTF8; }
     void SetStoreAsUTF8(bool b);
     bool UseTaskMsgDlg() const { return FUseTaskMsgDlg; }
@@ -149,12 +183,64 @@ public:
     rtl::TStringList &SmartExcludeProps() { return FSmartExcludeProps; }
     void SetSmartExcludeProps(const rtl::TStrings &names);
     bool IsStringsClass(const std::string &className) const;
+    // The property is excluded for the component: listed in
+    // ExcludedProperties, "Component.Property" in SmartExcludeProps, or
+    // "Name".
+    bool IsPropertyExcluded(const std::string &component, const std::string &property) const;
+    // Deletes the rows that ExcludedProperties and SmartExcludeProps now
+    // exclude (whole tables for "Caption", "Hint", "DisplayLabel", "Font",
+    // "Charset").
+    void PurgeExcludedProperties();
+    // At design time: deletes the rows of the components DoNotTranslate
+    // names (a name, "!" and a class name, or the form's class name).
+    void PurgeDoNotTranslate();
+    // At design time, on removal: deletes the rows of table that belong to
+    // component (the form's when it is the owner).
+    void PurgeComponentEntries(rtl::TStrings &table, rtl::TComponent *component, int kind,
+                               rtl::TOperation operation);
+    // Fills the tables from the form as it is now, at design time. Nothing
+    // collects here yet: a later form designer's work.
+    virtual void CollectTexts();
     // Decode backslash escapes in looked-up strings (off by default).
     bool DecodeEscapesInStrings() const { return FDecodeEscapes; }
     void SetDecodeEscapesInStrings(bool b) { FDecodeEscapes = b; }
 
     // Fired at the end of every TranslateOwner.
     std::function<void(rtl::TObject *sender)> OnChangeLanguage;
+
+    // ---- Extended items (lx_ext.h).
+    TlxExtendedItems &ExtendedTranslations() { return FExtendedTranslations; }
+    void SetExtendedTranslations(const TlxExtendedItems &items);
+    // The object that holds the last property of the path; nullptr when a
+    // step does not resolve.
+    rtl::TObject *ResolvePath(const std::string &identifier);
+    // The kind of the path's last property (tkClass only for a string
+    // list); tkUnknown when unresolved.
+    rtl::TTypeKind PropertyKindOf(const std::string &identifier);
+    // The property's value as text, and the reverse (failures swallowed).
+    std::string GetPathPropertyText(const std::string &identifier);
+    void SetPathPropertyText(const std::string &identifier, const std::string &text);
+    // Values with text in language n and the others empty.
+    std::string MakeValuesRow(const std::string &text, int n) const;
+    // Field n of a values row, falling back to DefaultLanguage.
+    std::string ExtendedTextFor(const std::string &row, int n) const;
+    void ApplyExtendedItems();
+    // Takes the current value of each item's property into the active
+    // language's place; an item whose path no longer resolves is deleted.
+    void RefreshExtendedItems();
+
+    // ---- Locales, charsets, UTF-8 storage, test mode.
+    // Text in the code page of a charset from and to UTF-8.
+    static std::string CharsetToUtf8(const std::string &text, int charset);
+    static std::string Utf8ToCharset(const std::string &text, int charset);
+    // Converts every stored text to UTF-8 or back, language by language.
+    void ConvertStorage(bool toUtf8);
+    // A string property's text as the tables hold it.
+    std::string GetStringPropertyText(rtl::TObject *object, const std::string &property);
+    // The dispatcher's test mode is on.
+    bool TestModeActive() const;
+    // The test mode's form of text, with the dispatcher's settings.
+    std::string TestModeText(const std::string &text) const;
 
     // ---- Tables.
     rtl::TStringList &Captions() { return FTables[stCaptions]; }
@@ -181,7 +267,10 @@ public:
     // Rows the walk took out of the tables because they address nothing.
     const rtl::TStringList *RemovedRows() const { return FRemovedRows.get(); }
 
-    // ---- The stored "TranslationData" property.
+    // ---- The stored "TranslationData" property, defined beside the
+    // published ones.
+    void DefineProperties(rtl::TFiler &filer) override;
+    bool HasTranslationData() const { return true; }
     // Replaces the tables from the stream (from its position to its end).
     // Never raises for malformed data: what cannot be read is ignored.
     void ReadTranslationData(rtl::TStream &stream);
@@ -223,8 +312,11 @@ public:
     // Fills index from the Strings table (key, then one text per language),
     // sorted by key (sortId 0) or by the texts of language sortId.
     void RebuildStringsIndex(TlxStringsCollection &index, int sortId);
+    // The key index, and with HandleResourceStrings the resource-strings
+    // index sorted by the texts of ResourceLanguageIndex.
     void RebuildIndexes();
-    const TlxStringsCollection &KeyIndex() const { return FKeyIndex; }
+    const TlxStringsCollection &KeyIndex();
+    const TlxStringsCollection &ResourceIndex();
     // Charset of language n (1-based) from the CharSets row of the owner.
     int LanguageCharset(int n);
     // The charset of every language (RebuildCharsetCache), and with it the
@@ -248,6 +340,10 @@ public:
     // to the form; false (nothing changed) when the file cannot be read.
     virtual bool LoadFromLXB(const std::string &fileName);
     virtual bool ReadLanguageFile(const std::string &fileName, bool translate);
+    // Set while the component is filled from a LXB file: no loading work, no
+    // collecting, no translating; table rows are appended unmerged.
+    bool LXBLoading() const { return FLXBLoading; }
+    void SetLXBLoading(bool b) { FLXBLoading = b; }
 
 protected:
     void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
@@ -268,7 +364,14 @@ private:
     void ApplyRow(const std::string &row, int kind);
     void ApplyOwnerTexts();
     void ApplyLocale(const std::string &key, const std::string &text);
-    std::string RowText(const std::string &row);
+    std::string RowText(const std::string &row, int kind);
+    std::string FromStorage(const std::string &text, int charset) const;
+    std::string ToStorage(const std::string &text, int charset) const;
+    int CharsetOf(int language);
+    void BindExtendedItems();
+    void ApplyExtendedItemsGuarded();
+    void TakeResourceStrings();
+    void ReleaseResourceStrings();
     bool IsTranslatableClass(const std::string &className) const;
     std::string GetPropertyText(rtl::TObject *object, const rtl::TPropInfo *prop);
     void AssignTextProperty(rtl::TObject *object, const rtl::TPropInfo *prop,
@@ -310,7 +413,7 @@ private:
     int FDefaultLanguage = 1;
     bool FUseDefaultLanguage = false;
     bool FAutoSkipEmpties = true;
-    TlxStringsCollection FKeyIndex;
+    TlxStringsCollection FKeyIndex{this};
     bool FIndexDirty = true;
     std::vector<int> FCharsets;
     int FActiveCharset = 1;
@@ -320,6 +423,10 @@ private:
     bool FTranslateExtendedFirst = false;
     bool FStoreAsUTF8 = false;
     bool FUseTaskMsgDlg = true;
+    bool FLXBLoading = false;
+    TlxStringsCollection FResourceIndex{this};
+    TlxExtendedItems FExtendedTranslations{this};
+    TlxCustomLang *FCharsetSource = nullptr; // another form's CharSets, for empty rows
 };
 
 class TlxLang : public TlxCustomLang {
@@ -352,6 +459,9 @@ public:
     void SetDefaultLanguage(int n);
     bool UseDefaultLanguage() const { return FUseDefaultLanguage; }
     void SetUseDefaultLanguage(bool b);
+    TTestModeInfo &TestModeInfo() { return FTestModeInfo; }
+    const TTestModeInfo &TestModeInfo() const { return FTestModeInfo; }
+    void SetTestModeInfo(const TTestModeInfo &info) { FTestModeInfo.Assign(info); }
 
     std::function<void(rtl::TObject *sender, TlxCustomLang *lang)> OnLinkToDispatcher;
 
@@ -380,6 +490,7 @@ private:
     std::string FFileName;
     bool FUseDefaultLanguage = false;
     int FDefaultLanguage = 1;
+    TTestModeInfo FTestModeInfo;
 };
 
 } // namespace i18n

@@ -358,12 +358,14 @@ std::string ReplaceField(const std::string &row, char delim, int language, const
     return padded.substr(0, start) + text + padded.substr(end);
 }
 
-bool AllTextsEmpty(const std::string &row, char delim)
+bool AllTextsEmpty(const std::string &row, char delim, int languages, bool trimmed)
 {
-    size_t first = row.find(delim);
-    if (first == std::string::npos)
-        return true;
-    return row.find_first_not_of(delim, first) == std::string::npos;
+    for (int n = 1; n <= languages; ++n) {
+        const std::string text = GetEntryField(row, delim, n);
+        if (trimmed ? !rtl::Trim(text).empty() : !text.empty())
+            return false;
+    }
+    return true;
 }
 
 std::u16string GetWideEntryField(const std::u16string &entry, char16_t delim, int n)

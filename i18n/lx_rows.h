@@ -89,8 +89,10 @@ std::string CutEntry(const std::string &row, char delim, int languages);
 // too few delimiters is padded first.
 std::string ReplaceField(const std::string &row, char delim, int language, const std::string &text);
 
-// True when every language field (every field after the key) is empty.
-bool AllTextsEmpty(const std::string &row, char delim);
+// True when the texts of languages 1..languages are all empty (with
+// trimmed, empty once blanks and control characters are cut). Fields beyond
+// the languages do not count.
+bool AllTextsEmpty(const std::string &row, char delim, int languages, bool trimmed = false);
 
 // Field n of a wide (UTF-16) row, as GetEntryField.
 std::u16string GetWideEntryField(const std::u16string &entry, char16_t delim, int n);

@@ -106,13 +106,22 @@ bool TlxCustomLang::IsTranslatableClass(const std::string &className) const
     return FDoNotTranslate.IndexOf(className) < 0 && FDoNotTranslate.IndexOf("!" + className) < 0;
 }
 
-std::string TlxCustomLang::RowText(const std::string &row)
+std::string TlxCustomLang::RowText(const std::string &row, int kind)
 {
-    std::string text = GetEntryField(row, FLangDelim, FActiveLanguage);
+    // Font and charset names are stored as they are; every other text as
+    // the storage holds it, shown in the active language's charset.
+    const bool plain = kind == stFonts || kind == stCharSets;
+    auto field = [&](int n) {
+        const std::string text = GetEntryField(row, FLangDelim, n);
+        return plain ? text : FromStorage(text, FActiveCharset);
+    };
+    std::string text = field(FActiveLanguage);
     if (text.empty() && FUseDefaultLanguage)
-        text = GetEntryField(row, FLangDelim, FDefaultLanguage);
+        text = field(FDefaultLanguage);
+    if (text.empty() && FActiveLanguage > 1 && !plain && kind != stLocales && TestModeActive())
+        text = TestModeText(field(1));
     if (text.empty() && FTranslateType == ttGetDefault)
-        text = GetEntryField(row, FLangDelim, 1);
+        text = field(1);
     return text;
 }
 
@@ -292,9 +301,11 @@ void TlxCustomLang::RemoveObsoleteRows(rtl::TStrings &table, int kind)
             ++i;
         }
     }
+    // Rows without any text in the languages go (a collection's texts of
+    // blanks count as none).
     if (FAutoSkipEmpties)
         for (int i = table.Count() - 1; i >= 0; --i)
-            if (AllTextsEmpty(table.Strings(i), FLangDelim))
+            if (AllTextsEmpty(table.Strings(i), FLangDelim, FNumOfLanguages, kind == stCollections))
                 table.Delete(i);
 }
 
@@ -384,7 +395,7 @@ void TlxCustomLang::ApplyRow(const std::string &row, int kind)
     }
     if (FDoNotTranslate.IndexOf(component) >= 0)
         return;
-    const std::string text = RowText(row);
+    const std::string text = RowText(row, kind);
     if (kind == stLocales) {
         if (!text.empty())
             ApplyLocale(component, text);
@@ -554,7 +565,7 @@ void TlxCustomLang::ApplyCollections(rtl::TStrings &table)
             CollectionTarget target;
             if (!ResolveCollectionKey(key, target))
                 continue;
-            std::string text = RowText(row);
+            std::string text = RowText(row, stCollections);
             if (text.empty())
                 continue;
             if (target.Prop->Kind() == rtl::tkClass) {
@@ -591,7 +602,7 @@ void TlxCustomLang::ApplyOwnerTexts()
             std::string row = table.Strings(0);
             if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), cls))
                 continue;
-            std::string text = RowText(row);
+            std::string text = RowText(row, kind);
             if (!text.empty())
                 AssignTextProperty(owner, prop, text);
         } catch (const std::exception &) {
@@ -599,12 +610,23 @@ void TlxCustomLang::ApplyOwnerTexts()
     }
 }
 
+void TlxCustomLang::ApplyExtendedItemsGuarded()
+{
+    try {
+        ApplyExtendedItems();
+    } catch (const std::exception &) {
+        // A path that leads nowhere usable translates nothing.
+    }
+}
+
 void TlxCustomLang::TranslateOwner()
 {
     rtl::TComponent *owner = Owner();
-    if (!owner)
+    if (!owner || FLXBLoading)
         return;
     UpdateCharsetCache();
+    if (FTranslateExtendedFirst && FTableToTranslate == -1)
+        ApplyExtendedItemsGuarded();
     ApplyOwnerTexts();
     auto wanted = [this](int kind) { return FTableToTranslate == -1 || FTableToTranslate == kind; };
     for (int kind : {stCaptions, stHints, stDisplayLabels})
@@ -652,6 +674,8 @@ void TlxCustomLang::TranslateOwner()
                 ApplyRow(locales->Strings(i), stLocales);
     if (wanted(stCollections))
         ApplyTableTexts(FTables[stCollections], stCollections);
+    if (!FTranslateExtendedFirst && FTableToTranslate == -1)
+        ApplyExtendedItemsGuarded();
     if (OnChangeLanguage) {
         // The handler may close the window and with it this component.
         const auto handler = OnChangeLanguage;

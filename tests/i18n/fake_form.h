@@ -110,9 +110,53 @@ inline RTL_IMPLEMENT_PUBLISHED_CLASS(TCustomListControl, rtl::TComponent)
 }
 inline RTL_IMPLEMENT_CLASS(TListBox, TCustomListControl)
 
-    // A component with this name and owner.
-    template <class C>
-    C *Make(rtl::TComponent *owner, const std::string &name)
+    // A chart-like control whose texts sit in objects and properties of several
+    // kinds, for extended items: Title.Text (an object's string), Alignment (an
+    // enumeration), Total (a 64-bit integer), Lines (a string list), WideText (a
+    // wide string).
+    class TTitle : public rtl::TPersistent {
+    RTL_DECLARE_CLASS(TTitle)
+public:
+    std::string Text;
+};
+
+class TChartBox : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TChartBox)
+public:
+    using rtl::TComponent::TComponent;
+    TTitle Title;
+    int Alignment = 0;
+    int64_t Total = 0;
+    rtl::TStringList Lines;
+    std::u16string WideText;
+};
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TTitle, rtl::TPersistent)
+{
+    P.String(
+        "Text", "string", [](TTitle &t) { return t.Text; },
+        [](TTitle &t, const std::string &v) { t.Text = v; });
+}
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TChartBox, rtl::TComponent)
+{
+    P.Object<TTitle>("Title", [](TChartBox &c) { return &c.Title; });
+    P.Enumeration(
+        "Alignment", "TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"},
+        [](TChartBox &c) { return c.Alignment; }, [](TChartBox &c, int v) { c.Alignment = v; });
+    P.Int64(
+        "Total", "Int64", [](TChartBox &c) { return c.Total; },
+        [](TChartBox &c, int64_t v) { c.Total = v; });
+    P.Object<rtl::TStrings>(
+        "Lines", [](TChartBox &c) { return &c.Lines; },
+        [](TChartBox &c, rtl::TStrings *v) { c.Lines.Assign(*v); });
+    P.WideString(
+        "WideText", "WideString", [](TChartBox &c) { return c.WideText; },
+        [](TChartBox &c, const std::u16string &v) { c.WideText = v; });
+}
+
+// A component with this name and owner.
+template <class C> C *Make(rtl::TComponent *owner, const std::string &name)
 {
     auto *c = new C(owner);
     c->SetName(name);

@@ -88,9 +88,11 @@ TEST(Rows, ReplaceFieldPadsShortRows)
 
 TEST(Rows, OnlyRowsWithoutAnyTextAreEmpty)
 {
-    EXPECT_TRUE(AllTextsEmpty(Row({"K", "", ""}), D));
-    EXPECT_FALSE(AllTextsEmpty(Row({"K", " ", ""}), D));
-    EXPECT_FALSE(AllTextsEmpty(Row({"K", "xy", "", "", ""}), D));
+    EXPECT_TRUE(AllTextsEmpty(Row({"K", "", ""}), D, 2));
+    EXPECT_FALSE(AllTextsEmpty(Row({"K", " ", ""}), D, 2));
+    EXPECT_TRUE(AllTextsEmpty(Row({"K", " ", ""}), D, 2, true));
+    EXPECT_FALSE(AllTextsEmpty(Row({"K", "xy", "", "", ""}), D, 2));
+    EXPECT_TRUE(AllTextsEmpty(Row({"K", "", "", "beyond"}), D, 2));
 }
 
 TEST(Rows, SplitJoinAndSearch)
@@ -112,7 +114,8 @@ TEST(KeyIndex, FindsKeysIgnoringCase)
     for (const char *k : {"IDS_2", "IDS_10", "IDS_1"}) {
         auto &item = index.Add();
         item.Key = k;
-        item.Values = {std::string("en ") + k, std::string("fr ") + k};
+        item.Values.Add(std::string("en ") + k);
+        item.Values.Add(std::string("fr ") + k);
     }
     index.SortItems();
     EXPECT_EQ(index.Items(1).Key, "IDS_10");

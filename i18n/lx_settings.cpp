@@ -1,0 +1,210 @@
+// The writers of the component settings and the purges a new exclusion
+// starts.
+#include "i18n/lx_comp.h"
+#include "i18n/lx_rows.h"
+
+#include "platform/rtl/codepage.h"
+
+#include <exception>
+
+namespace i18n {
+
+namespace {
+// The words that exclude a whole table, by kind.
+const char *const kPropertyWord[kStringsTypeCount] = {
+    "Caption", "Hint",  "DisplayLabel", "Font",        "TStrings", "Dialog",
+    "Strings", "Other", "Locales",      "Collections", "CharSet",  "ListView_TreeView_Items"};
+
+// The pieces of text between any of the characters of cuts.
+std::vector<std::string> Cut(const std::string &text, const std::string &cuts)
+{
+    std::vector<std::string> pieces(1);
+    for (char c : text) {
+        if (cuts.find(c) != std::string::npos)
+            pieces.emplace_back();
+        else
+            pieces.back() += c;
+    }
+    return pieces;
+}
+} // namespace
+
+void TlxCustomLang::SetDoNotTranslate(const rtl::TStrings &names)
+{
+    if (&names == &FDoNotTranslate)
+        return;
+    FDoNotTranslate.Assign(names);
+    if (!IsLoading())
+        PurgeDoNotTranslate();
+}
+
+void TlxCustomLang::SetExcludedProperties(const rtl::TStrings &names)
+{
+    if (&names == &FExcludedProperties)
+        return;
+    FExcludedProperties.Assign(names);
+    if (IsLoading())
+        return;
+    PurgeExcludedProperties();
+    CollectTexts();
+}
+
+void TlxCustomLang::SetStringsTypes(const rtl::TStrings &names)
+{
+    if (&names == &FStringsTypes)
+        return;
+    FStringsTypes.Assign(names);
+    if (!IsLoading())
+        CollectTexts();
+}
+
+void TlxCustomLang::SetSmartExcludeProps(const rtl::TStrings &names)
+{
+    if (&names == &FSmartExcludeProps)
+        return;
+    FSmartExcludeProps.Assign(names);
+    if (!IsLoading())
+        CollectTexts();
+}
+
+void TlxCustomLang::SetAutoSkipEmpties(bool b)
+{
+    if (b == FAutoSkipEmpties)
+        return;
+    FAutoSkipEmpties = b;
+    if (b && !IsLoading())
+        CollectTexts();
+}
+
+void TlxCustomLang::SetOptions(unsigned options)
+{
+    if (options == FOptions)
+        return;
+    FOptions = options;
+    if ((options & loUseExtCommonStrings) && HasState(rtl::csDesigning)) {
+        FTables[stDlgsCaptions].Clear();
+        FTables[stLocales].Clear();
+    }
+}
+
+void TlxCustomLang::CollectTexts() {}
+
+bool TlxCustomLang::IsPropertyExcluded(const std::string &component,
+                                       const std::string &property) const
+{
+    return FExcludedProperties.IndexOf(property) >= 0 ||
+           FSmartExcludeProps.IndexOf(component + "." + property) >= 0 ||
+           rtl::AnsiSameText(property, "Name");
+}
+
+void TlxCustomLang::PurgeExcludedProperties()
+{
+    bool marked[kStringsTypeCount] = {};
+    struct {
+        const char *Word;
+        int Types[2];
+    } const whole[] = {{"Caption", {stCaptions, -1}},
+                       {"Hint", {stHints, -1}},
+                       {"DisplayLabel", {stDisplayLabels, -1}},
+                       {"Font", {stFonts, stCharSets}},
+                       {"Charset", {stCharSets, -1}}};
+    for (const auto &w : whole) {
+        const bool excluded = FExcludedProperties.IndexOf(w.Word) >= 0;
+        for (int t : w.Types) {
+            if (t < 0)
+                continue;
+            if (excluded) {
+                if (rtl::TStrings *table = TableOfType(t))
+                    table->Clear();
+            } else {
+                marked[t] = true;
+            }
+        }
+    }
+    // A whole exclusion wins over the purge of a table it shares.
+    if (FExcludedProperties.IndexOf("Font") >= 0 || FExcludedProperties.IndexOf("Charset") >= 0)
+        marked[stCharSets] = false;
+    marked[stMultiLines] = marked[stOtherStrings] = marked[stCollections] = true;
+
+    for (int t = 0; t < kStringsTypeCount; ++t) {
+        rtl::TStrings *table = marked[t] ? TableOfType(t) : nullptr;
+        if (!table)
+            continue;
+        for (int i = table->Count() - 1; i >= 0; --i) {
+            const std::string row = table->Strings(i);
+            std::string component, property, itemProperty;
+            if (t == stMultiLines || t == stOtherStrings) {
+                const auto pieces = Cut(row, std::string(".") + FLangDelim);
+                component = pieces[0];
+                property = pieces.size() > 1 ? pieces[1] : std::string();
+            } else if (t == stCollections) {
+                const auto pieces = Cut(row, std::string(".[") + FLangDelim);
+                component = pieces[0];
+                property = pieces.size() > 1 ? pieces[1] : std::string();
+                itemProperty = pieces.size() > 3 ? pieces[3] : std::string();
+            } else {
+                // The key names the component; the table's word is the
+                // property (a display label's text is no property name).
+                component = GetEntryField(row, FLangDelim, 0);
+                property = kPropertyWord[t];
+            }
+            if (IsPropertyExcluded(component, property) ||
+                (t == stCollections && !itemProperty.empty() &&
+                 IsPropertyExcluded(component, itemProperty)))
+                table->Delete(i);
+        }
+    }
+}
+
+void TlxCustomLang::PurgeComponentEntries(rtl::TStrings &table, rtl::TComponent *component,
+                                          int kind, rtl::TOperation operation)
+{
+    if (operation != rtl::opRemove || !HasState(rtl::csDesigning) || !component ||
+        table.Count() == 0)
+        return;
+    std::string prefix = component == Owner() ? component->ClassName() : component->Name();
+    if (prefix.empty())
+        return;
+    prefix += (kind == stMultiLines || kind == stOtherStrings || kind == stCollections)
+                  ? std::string(".")
+                  : std::string(1, FLangDelim);
+    for (int i = table.Count() - 1; i >= 0; --i) {
+        try {
+            const std::string row = table.Strings(i);
+            if (row.compare(0, prefix.size(), prefix) == 0)
+                table.Delete(i);
+        } catch (const std::exception &) {
+        }
+    }
+}
+
+namespace {
+const int kPurgedKinds[] = {stCaptions,   stHints,        stDisplayLabels, stFonts,
+                            stMultiLines, stOtherStrings, stCharSets,      stCollections};
+} // namespace
+
+void TlxCustomLang::PurgeDoNotTranslate()
+{
+    rtl::TComponent *owner = Owner();
+    if (!owner)
+        return;
+    auto purge = [&](rtl::TComponent *component) {
+        for (int kind : kPurgedKinds)
+            if (rtl::TStrings *table = TableOfType(kind))
+                PurgeComponentEntries(*table, component, kind, rtl::opRemove);
+    };
+    for (int n = 0; n < FDoNotTranslate.Count(); ++n) {
+        const std::string name = FDoNotTranslate.Strings(n);
+        if (rtl::TComponent *component = owner->FindComponent(name)) {
+            purge(component);
+        } else if (name != owner->ClassName() && name.size() > 2 && name.compare(0, 2, "!T") == 0) {
+            for (int i = 0; i < owner->ComponentCount(); ++i)
+                if (owner->Components(i)->ClassName() == name.substr(1))
+                    purge(owner->Components(i));
+        } else if (rtl::AnsiSameText(name, owner->ClassName())) {
+            purge(owner);
+        }
+    }
+}
+
+} // namespace i18n
