@@ -653,14 +653,14 @@ void TReader::ReadPropValue(TPersistent &instance, const TPropInfo &prop)
         }
         const std::string s = ReadString();
         if (s.size() != 1)
-            Invalid("Invalid property value");
+            Invalid(Format("Invalid value of property %s", prop.Name().c_str()));
         SetOrdProp(self, &prop, static_cast<unsigned char>(s[0]));
         return;
     }
     case tkWChar: {
         const std::u16string s = ReadWideString();
         if (s.size() != 1)
-            Invalid("Invalid property value");
+            Invalid(Format("Invalid value of property %s", prop.Name().c_str()));
         SetOrdProp(self, &prop, s[0]);
         return;
     }
@@ -674,12 +674,16 @@ void TReader::ReadPropValue(TPersistent &instance, const TPropInfo &prop)
     }
     case tkSet: {
         if (ReadValue() != vaSet)
-            Invalid("Invalid property value");
+            Invalid(Format("Invalid value of property %s", prop.Name().c_str()));
         int64_t bits = 0;
         for (std::string element = ReadStr(); !element.empty(); element = ReadStr()) {
-            const int v = GetEnumValue(&prop, element);
+            const auto &names = prop.EnumNames();
+            int v = -1;
+            for (size_t i = 0; i < names.size() && v < 0; ++i)
+                if (SameText(names[i], element))
+                    v = static_cast<int>(i);
             if (v < 0 || v >= 64)
-                Invalid("Invalid property value");
+                Invalid(Format("Invalid value of property %s", prop.Name().c_str()));
             bits |= int64_t(1) << v;
         }
         SetOrdProp(self, &prop, bits);
@@ -707,7 +711,7 @@ void TReader::ReadPropValue(TPersistent &instance, const TPropInfo &prop)
         ReadValue();
         auto *collection = dynamic_cast<TCollection *>(GetObjectProp(self, &prop));
         if (!collection)
-            Invalid("Invalid property value");
+            Invalid(Format("Invalid value of property %s", prop.Name().c_str()));
         ReadCollection(*collection);
         return;
     }
@@ -727,7 +731,7 @@ void TReader::ReadPropValue(TPersistent &instance, const TPropInfo &prop)
         return;
     }
     default:
-        Invalid("Invalid property value");
+        Invalid(Format("Invalid value of property %s", prop.Name().c_str()));
     }
 }
 
