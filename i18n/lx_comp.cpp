@@ -138,6 +138,20 @@ std::string JoinNames(const std::string *names, int count)
     return out;
 }
 
+// A language count below 1 is refused; so is one beyond any use, which only a
+// damaged stored form could carry (every language costs a column in every
+// row and a name).
+void CheckLanguageCount(int n)
+{
+    if (n < 1)
+        throw ELanguageError(rtl::IntToStr(n) +
+                             " - is not a valid property value !\rValue must be more than ZERO !");
+    if (n > kMaxLanguages)
+        throw ELanguageError(rtl::Format("%d - is not a valid property value !\rValue must be "
+                                         "at most %d !",
+                                         n, kMaxLanguages));
+}
+
 // The owner must not hold a translation component yet.
 rtl::TComponent *CheckSingleLang(rtl::TComponent *owner)
 {
@@ -556,9 +570,7 @@ void TlxCustomLang::SetNumOfLanguages(int n)
 {
     if (n == FNumOfLanguages)
         return;
-    if (n < 1)
-        throw ELanguageError(rtl::IntToStr(n) +
-                             " - is not a valid property value !\rValue must be more than ZERO !");
+    CheckLanguageCount(n);
     if (n < FNumOfLanguages) {
         for (int t = 0; t < kStringsTypeCount; ++t) {
             rtl::TStrings *table = TableOfType(t);
@@ -1303,9 +1315,7 @@ void TlxLangDispatcher::SetActiveLanguage(int n)
 
 void TlxLangDispatcher::SetNumOfLanguages(int n)
 {
-    if (n < 1)
-        throw ELanguageError(rtl::IntToStr(n) +
-                             " - is not a valid property value !\rValue must be more than ZERO !");
+    CheckLanguageCount(n);
     FNumOfLanguages = n;
     while (FLangNames.Count() < n)
         FLangNames.Add("Language N" + rtl::IntToStr(FLangNames.Count() + 1));

@@ -44,6 +44,8 @@ enum TStringsType : int {
     stListView_TreeView_Items,
 };
 inline constexpr int kStringsTypeCount = 12;
+// The most languages a component or the dispatcher takes.
+inline constexpr int kMaxLanguages = 1000;
 
 // "stCaptions", "stHints", ...
 const char *StringsTypeName(int type);
@@ -120,7 +122,8 @@ public:
     // 1..NumOfLanguages: ELanguageError (ignored while loading).
     void SetActiveLanguage(int n);
     int NumOfLanguages() const { return FNumOfLanguages; }
-    // Cuts or pads every row; ELanguageError below 1.
+    // Cuts or pads every row; ELanguageError below 1 or above
+    // kMaxLanguages.
     void SetNumOfLanguages(int n);
     const std::string &Language() const { return FLanguage; }
     // Switches to the language of that name; ELanguageError when it is not

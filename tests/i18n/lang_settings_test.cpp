@@ -8,6 +8,8 @@
 #include "i18n/lx_props.h"
 #include "i18n/lx_rows.h"
 
+#include "platform/rtl/strings.h"
+
 #include "platform/rtl/datetime.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +67,9 @@ TEST(LangSettings, FewerLanguagesCutRowsAndPadStrings)
     EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "a", "b"}));
     EXPECT_EQ(lang->LangNames().Count(), 2);
     EXPECT_EQ(lang->LangNames().Strings(1), "Language N2");
+    // A count no form can use (a damaged stored form) is refused.
+    EXPECT_THROW(lang->SetNumOfLanguages(kMaxLanguages + 1), ELanguageError);
+    EXPECT_EQ(lang->NumOfLanguages(), 2);
 }
 
 TEST(LangSettings, InheritedFormMergesStoredRows)
@@ -245,4 +250,89 @@ TEST(LangSettings, PropertyListAndTableColumns)
     EXPECT_EQ(table.Strings(1), Row({"K2", "f", "d", "e"}));
     DeleteColumnInTable(table, 1, '\x01');
     EXPECT_EQ(table.Strings(0), Row({"K1", "a", "b", ""}));
+}
+
+TEST(LangSettings, EmptyRowsGoButRowsWithTextStay)
+{
+    Form f;
+    auto *bar = fake::Make<fake::TStatusBar>(f.form.get(), "StatusBar1");
+    bar->Panels.Add();
+    bar->Panels.Add();
+    fake::Make<fake::TLabel>(f.form.get(), "Label2");
+    fake::Make<fake::TLabel>(f.form.get(), "Label3");
+    auto *lang = f.Load(
+        Data({"stCaptions",
+              // a text ending in blanks, extra delimiters after a text,
+              // texts only beyond the languages
+              Row({"Label1", "ab  "}),
+              "Label2\x01"
+              "a\x01\x01\x01",
+              Row({"Label3", "", "beyond"}), "stCollections",
+              Row({"StatusBar1.Panels[0].Text", "ok "}), Row({"StatusBar1.Panels[1].Text", "  "})}),
+        1);
+    lang->TranslateOwner();
+    ASSERT_EQ(lang->Captions().Count(), 2);
+    EXPECT_EQ(GetEntryField(lang->Captions().Strings(0), '\x01', 0), "Label1");
+    EXPECT_EQ(GetEntryField(lang->Captions().Strings(1), '\x01', 0), "Label2");
+    EXPECT_EQ(f.label1->Caption, "ab  ");
+    // In a collection blanks are no text.
+    ASSERT_EQ(lang->Collections().Count(), 1);
+    EXPECT_EQ(static_cast<fake::TStatusPanel *>(bar->Panels.Items(0))->Text, "ok ");
+    EXPECT_EQ(lang->RemovedRows()->Count(), 0);
+}
+
+TEST(LangSettings, ExclusionsPurgeTheirRows)
+{
+    Form f;
+    auto *bar = fake::Make<fake::TStatusBar>(f.form.get(), "StatusBar1");
+    bar->Panels.Add();
+    auto *lang = f.Load(
+        Data({"stHints", Row({"Label1", "tip"}), "stDisplayLabels", Row({"Label1", "FileName"}),
+              Row({"Field2", "Hint"}), "stMultiLines", Row({"Memo1.Lines", "a,b"}),
+              Row({"Memo1.Items", "c"}), "stCollections", Row({"StatusBar1.Panels[0].Text", "p"}),
+              Row({"StatusBar1.Panels[0].Width", "9"})}),
+        1);
+    rtl::TStringList smart;
+    smart.Add("Field2.DisplayLabel");
+    lang->SetSmartExcludeProps(smart);
+    rtl::TStringList excluded;
+    excluded.Assign(lang->ExcludedProperties()); // "FileName" is among them
+    excluded.Add("Hint");
+    excluded.Add("Lines");
+    excluded.Add("Width");
+    lang->SetExcludedProperties(excluded);
+    EXPECT_EQ(lang->Hints().Count(), 0);
+    // A display label's text is no property name: "FileName" stays.
+    ASSERT_EQ(lang->DisplayLabels().Count(), 1);
+    EXPECT_EQ(GetEntryField(lang->DisplayLabels().Strings(0), '\x01', 0), "Label1");
+    ASSERT_EQ(lang->MultiLines().Count(), 1);
+    EXPECT_EQ(GetEntryField(lang->MultiLines().Strings(0), '\x01', 0), "Memo1.Items");
+    ASSERT_EQ(lang->Collections().Count(), 1);
+    EXPECT_EQ(GetEntryField(lang->Collections().Strings(0), '\x01', 0),
+              "StatusBar1.Panels[0].Text");
+
+    // Names in DoNotTranslate purge rows only while the form is designed.
+    rtl::TStringList names;
+    names.Add("!TLabel");
+    lang->SetDoNotTranslate(names);
+    EXPECT_EQ(lang->DisplayLabels().Count(), 1);
+    f.form->SetDesigning(true);
+    names.Add("Field9");
+    lang->SetDoNotTranslate(names);
+    EXPECT_EQ(lang->DisplayLabels().Count(), 0);
+}
+
+TEST(LangSettings, DelimiterChangesReachTheExtendedItems)
+{
+    Form f;
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "a", "b"})}), 2);
+    TlxExtendedItem &item = lang->ExtendedTranslations().Add();
+    item.SetIdentifier("Label1.Hint");
+    item.SetValues(Row({"x", "y"}));
+    lang->SetLangDelim('\t');
+    EXPECT_EQ(lang->Captions().Strings(0), "Label1\ta\tb\t");
+    EXPECT_EQ(item.Values(), "x\ty\t");
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(f.label1->Caption, "b");
+    EXPECT_EQ(f.label1->Hint, "y");
 }

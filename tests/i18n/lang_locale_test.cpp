@@ -1,0 +1,250 @@
+// Locales, charsets, UTF-8 storage, the test mode and resource strings of the
+// translation components.
+#include "fake_form.h"
+
+#include "i18n/lx_comp.h"
+#include "i18n/lx_linked.h"
+#include "i18n/lx_resstr.h"
+#include "i18n/lx_rows.h"
+
+#include "platform/rtl/datetime.h"
+
+#include <gtest/gtest.h>
+
+using namespace i18n;
+
+namespace {
+
+std::string Row(std::initializer_list<std::string> fields)
+{
+    std::string r;
+    for (const auto &f : fields)
+        r += f + '\x01';
+    return r;
+}
+
+std::string Data(std::initializer_list<std::string> lines)
+{
+    std::string s;
+    for (const auto &l : lines)
+        s += l + "\r\n";
+    return s;
+}
+
+struct Form {
+    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
+    fake::TLabel *label1 = fake::Make<fake::TLabel>(form.get(), "Label1");
+    fake::TChartBox *chart = fake::Make<fake::TChartBox>(form.get(), "Chart1");
+
+    template <class L = TlxLangLinked>
+    L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr)
+    {
+        auto *lang = new L(form.get());
+        lang->Loading();
+        lang->SetNumOfLanguages(languages);
+        lang->SetLangDispatcher(dispatcher);
+        lang->ReadTranslationData(data);
+        lang->Loaded();
+        return lang;
+    }
+};
+
+// The program's format settings, put back after a test that changes them.
+struct SavedFormatSettings {
+    rtl::TFormatSettings saved = rtl::FormatSettings();
+    ~SavedFormatSettings() { rtl::FormatSettings() = saved; }
+};
+
+} // namespace
+
+TEST(TestMode, ShowsUntranslatedTextsAltered)
+{
+    TTestModeInfo info;
+    info.Kind = tmkExpandChars;
+    EXPECT_EQ(TestModeTransform(info, "abc"), "a*b*c*");
+    EXPECT_EQ(TestModeTransform(info, "50 %"), "50 %");
+    info.ExpandCharsPercent = 50;
+    EXPECT_EQ(TestModeTransform(info, "abcd"), "abc*d*");
+    info.Kind = tmkFlipCase;
+    EXPECT_EQ(TestModeTransform(info, "Ab1\xE9"), "aB1\xC9");
+
+    // Expand width: at least twice as wide at 100 percent.
+    info.Kind = tmkExpandWidth;
+    SetTestModeTextMeasurer([](const std::string &t) {
+        int w = 0;
+        for (char c : t)
+            w += c == '*' ? 3 : 6;
+        return w;
+    });
+    const std::string wide = TestModeTransform(info, "Data error");
+    EXPECT_GE(MeasureTestModeText(wide), 2 * MeasureTestModeText("DATA ERROR"));
+    // A padding character without width cannot widen it: the transformation
+    // ends all the same.
+    SetTestModeTextMeasurer([](const std::string &t) {
+        int w = 0;
+        for (char c : t)
+            w += c == '\x7F' ? 0 : 6;
+        return w;
+    });
+    info.PaddingChar = '\x7F';
+    EXPECT_EQ(TestModeTransform(info, "Data"), "DATA");
+    // A measure that grows a little with every character stops at four
+    // padding characters per character of text.
+    SetTestModeTextMeasurer([](const std::string &t) { return int(t.size()) + 100; });
+    info.PaddingChar = '*';
+    EXPECT_EQ(TestModeTransform(info, "ab").size(), 2u + 8u);
+    SetTestModeTextMeasurer(nullptr);
+
+    // In the components: an empty text of language 2 shows the altered
+    // language-1 text in looks-ups and on the form.
+    TlxLangDispatcher d(nullptr);
+    d.SetNumOfLanguages(2);
+    d.TestModeInfo().Active = true;
+    d.TestModeInfo().Kind = tmkFlipCase;
+    Form f;
+    auto *lang = f.Load(
+        Data({"stCaptions", Row({"Label1", "Hello", ""}), "stStrings", Row({"IDS_1", "Data", ""})}),
+        2, &d);
+    d.SetActiveLanguage(2);
+    EXPECT_EQ(f.label1->Caption, "hELLO");
+    EXPECT_EQ(lang->GetStringByIdExact("IDS_1"), "dATA");
+}
+
+TEST(Locales, TheActiveLanguagesSettingsApply)
+{
+    SavedFormatSettings keep;
+    fake::TfrmTest main;
+    TlxLang lang(&main);
+    lang.Loading();
+    lang.SetNumOfLanguages(2);
+    lang.Loaded();
+    lang.SetChangeLocales(true);
+    ASSERT_EQ(lang.Locales().Count(), 15);
+    for (int i = 0; i < 15; ++i)
+        EXPECT_EQ(GetEntryField(lang.Locales().Strings(i), '\x01', 0), kLocaleKeys[i]);
+    EXPECT_EQ(GetEntryField(lang.Locales().Strings(0), '\x01', 0), "Currency String");
+    EXPECT_EQ(GetEntryField(lang.Locales().Strings(14), '\x01', 0), "Long Day Names");
+    // Turned off and on again with rows there: nothing is added.
+    lang.SetChangeLocales(false);
+    lang.SetChangeLocales(true);
+    EXPECT_EQ(lang.Locales().Count(), 15);
+
+    lang.StoreText(lang.Locales(), ",x", 2, "Decimal Separator");
+    lang.StoreText(lang.Locales(), "janv.,févr.", 2, "Short Month Names");
+    lang.SetActiveLanguage(2);
+    EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, ',');
+    EXPECT_EQ(rtl::FormatSettings().ShortMonthNames[1], "févr.");
+}
+
+TEST(Charsets, EachLanguageConvertsThroughItsCodePage)
+{
+    // Language 3 of this form is Russian: its texts go through code page
+    // 1251 into a wide-string property.
+    Form f;
+    auto *lang = f.Load(
+        Data({"stCharSets", Row({"TfrmTest", "ANSI_CHARSET", "DEFAULT_CHARSET", "RUSSIAN_CHARSET"}),
+              "stMultiLines", "stOtherStrings",
+              Row({"Chart1.WideText", "caf\xE9", "caf\xE9", "\xC4\xE0"})}),
+        3);
+    EXPECT_EQ(lang->LanguageCharset(3), 204);
+    EXPECT_EQ(lang->LanguageCharset(2), 1);
+    lang->SetActiveLanguage(3);
+    EXPECT_EQ(f.chart->WideText, u"\u0414\u0430");
+    lang->SetActiveLanguage(1);
+    EXPECT_EQ(f.chart->WideText, u"caf\u00e9");
+
+    // A form without a charset row takes a linked form's.
+    TlxLangDispatcher d(nullptr);
+    d.SetNumOfLanguages(3);
+    Form g;
+    auto *other = g.Load(Data({"stCharSets", Row({"TfrmTest", "", "", "GREEK_CHARSET"})}), 3, &d);
+    Form h;
+    auto *plain = h.Load("", 3, &d);
+    (void)other;
+    EXPECT_EQ(plain->LanguageCharset(3), 161);
+    EXPECT_EQ(plain->LanguageCharset(2), 1); // an unknown or empty name: DEFAULT_CHARSET
+    g.form.reset();                          // the other form goes
+    EXPECT_EQ(plain->LanguageCharset(3), 1);
+}
+
+TEST(StoreAsUTF8, TextsRoundTripAndConvertPerLanguage)
+{
+    const std::string danish = "R\xE6kkef\xF8lge \xE5";
+    const std::string finnish = "\xC4\xE4nitaso \xF6";
+    const std::string french = "Donn\xE9"
+                               "es \xE0 \xE9t\xE9 \x9C";
+    Form f;
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", french, danish, finnish}), "stStrings",
+                              Row({"IDS_1", french, danish, finnish})}),
+                        3);
+    lang->SetStoreAsUTF8(true);
+    // Stored as UTF-8 ...
+    EXPECT_EQ(GetEntryField(lang->Strings().Strings(0), '\x01', 2),
+              "R\xC3\xA6kkef\xC3\xB8lge \xC3\xA5");
+    // ... and shown as they were.
+    for (int n : {2, 3, 1}) {
+        lang->SetActiveLanguage(n);
+        const std::string expected = n == 1 ? french : n == 2 ? danish : finnish;
+        EXPECT_EQ(f.label1->Caption, expected);
+        EXPECT_EQ(lang->GetStringById("IDS_1"), expected);
+    }
+    // Through the stored data and back to 8-bit: unchanged.
+    Form g;
+    auto *back = g.Load("", 3);
+    back->Loading();
+    back->SetStoreAsUTF8(true);
+    back->ReadTranslationData(lang->TranslationDataBytes());
+    back->Loaded();
+    back->SetActiveLanguage(2);
+    EXPECT_EQ(g.label1->Caption, danish);
+    back->SetStoreAsUTF8(false);
+    EXPECT_EQ(back->Strings().Strings(0), Row({"IDS_1", french, danish, finnish}));
+
+    // A text the language's code page cannot hold becomes '?', and the
+    // conversion goes on with the rest.
+    EXPECT_EQ(TlxCustomLang::Utf8ToCharset("\xE2\x82\xAC \xD0\x96", 0), "\x80 ?");
+}
+
+TEST(ResourceStrings, LanguageIndexAndTranslatedTexts)
+{
+    Form f;
+    auto *lang =
+        f.Load(Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}), 4);
+    try {
+        lang->SetResourceLanguageIndex(5);
+        FAIL() << "no error";
+    } catch (const ELanguageError &e) {
+        EXPECT_EQ(e.Message(), "5 - is not a valid property value!\rValue must be within [1..4]!");
+    }
+    EXPECT_EQ(lang->ResourceLanguageIndex(), 1);
+    lang->SetDefaultLanguage(9); // silently ignored
+    EXPECT_EQ(lang->DefaultLanguage(), 1);
+
+    // A component loaded with HandleResourceStrings takes the program's
+    // resource strings over; destroyed, it gives them back.
+    const rtl::TResStringRec cancel{100, "Cancel"};
+    {
+        Form g;
+        auto *res = new TlxLangLinked(g.form.get());
+        res->Loading();
+        res->SetNumOfLanguages(4);
+        res->SetHandleResourceStrings(true);
+        res->ReadTranslationData(
+            Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}));
+        res->Loaded();
+        EXPECT_EQ(ResourceStringOwner(), res);
+        EXPECT_EQ(rtl::LoadResString(cancel), "Cancel");
+        res->SetActiveLanguage(2);
+        EXPECT_EQ(rtl::LoadResString(cancel), "Annuler");
+        res->SetActiveLanguage(4); // no text: the text as written
+        EXPECT_EQ(rtl::LoadResString(cancel), "Cancel");
+        res->SetActiveLanguage(3);
+        res->SetResourceLanguageIndex(2); // written in French now
+        EXPECT_EQ(rtl::LoadResString({101, "Annuler"}), "Abbrechen");
+        // The engine's own message goes the same way.
+        res->SetDoRaiseExceptions(true);
+        EXPECT_THROW(res->GetStringById("IDS_9"), ELanguageError);
+    }
+    EXPECT_EQ(ResourceStringOwner(), nullptr);
+    EXPECT_EQ(rtl::LoadResString(cancel), "Cancel");
+}
