@@ -709,25 +709,6 @@ void TlxCustomLang::AdjustDialogRows()
     }
 }
 
-void TlxCustomLang::ClearExcludedTables()
-{
-    struct {
-        const char *Word;
-        int Types[2];
-    } const words[] = {{"Caption", {stCaptions, -1}},
-                       {"Hint", {stHints, -1}},
-                       {"DisplayLabel", {stDisplayLabels, -1}},
-                       {"Font", {stFonts, stCharSets}},
-                       {"Charset", {stCharSets, -1}}};
-    for (const auto &w : words) {
-        if (FExcludedProperties.IndexOf(w.Word) < 0)
-            continue;
-        for (int t : w.Types)
-            if (rtl::TStrings *table = t >= 0 ? TableOfType(t) : nullptr)
-                table->Clear();
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Component life
 

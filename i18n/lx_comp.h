@@ -384,7 +384,9 @@ private:
     std::string LookupIn(rtl::TStrings &table, int type, const std::string &key, bool fallBack);
     TlxCustomLang *ExternalSource(int type);
     void AdjustDialogRows();
-    void ClearExcludedTables();
+    // Clears the tables that ExcludedProperties excludes whole; marks
+    // (when given) the kinds whose rows are purged one by one instead.
+    void ClearExcludedTables(bool *purged = nullptr);
     std::string DialogDefaultCaption(int i) const;
     void ReadSection(const std::vector<std::string> &lines, bool wide,
                      const TlxWideStringsAdapter *wideLines);

@@ -29,21 +29,26 @@ std::vector<std::string> Cut(const std::string &text, const std::string &cuts)
 }
 } // namespace
 
+namespace {
+// Assigns names to list; false when they are the list itself.
+bool AssignList(rtl::TStringList &list, const rtl::TStrings &names)
+{
+    if (&names == &list)
+        return false;
+    list.Assign(names);
+    return true;
+}
+} // namespace
+
 void TlxCustomLang::SetDoNotTranslate(const rtl::TStrings &names)
 {
-    if (&names == &FDoNotTranslate)
-        return;
-    FDoNotTranslate.Assign(names);
-    if (!IsLoading())
+    if (AssignList(FDoNotTranslate, names) && !IsLoading())
         PurgeDoNotTranslate();
 }
 
 void TlxCustomLang::SetExcludedProperties(const rtl::TStrings &names)
 {
-    if (&names == &FExcludedProperties)
-        return;
-    FExcludedProperties.Assign(names);
-    if (IsLoading())
+    if (!AssignList(FExcludedProperties, names) || IsLoading())
         return;
     PurgeExcludedProperties();
     CollectTexts();
@@ -51,19 +56,13 @@ void TlxCustomLang::SetExcludedProperties(const rtl::TStrings &names)
 
 void TlxCustomLang::SetStringsTypes(const rtl::TStrings &names)
 {
-    if (&names == &FStringsTypes)
-        return;
-    FStringsTypes.Assign(names);
-    if (!IsLoading())
+    if (AssignList(FStringsTypes, names) && !IsLoading())
         CollectTexts();
 }
 
 void TlxCustomLang::SetSmartExcludeProps(const rtl::TStrings &names)
 {
-    if (&names == &FSmartExcludeProps)
-        return;
-    FSmartExcludeProps.Assign(names);
-    if (!IsLoading())
+    if (AssignList(FSmartExcludeProps, names) && !IsLoading())
         CollectTexts();
 }
 
@@ -97,9 +96,8 @@ bool TlxCustomLang::IsPropertyExcluded(const std::string &component,
            rtl::AnsiSameText(property, "Name");
 }
 
-void TlxCustomLang::PurgeExcludedProperties()
+void TlxCustomLang::ClearExcludedTables(bool *purged)
 {
-    bool marked[kStringsTypeCount] = {};
     struct {
         const char *Word;
         int Types[2];
@@ -108,22 +106,31 @@ void TlxCustomLang::PurgeExcludedProperties()
                        {"DisplayLabel", {stDisplayLabels, -1}},
                        {"Font", {stFonts, stCharSets}},
                        {"Charset", {stCharSets, -1}}};
+    bool cleared[kStringsTypeCount] = {};
     for (const auto &w : whole) {
         const bool excluded = FExcludedProperties.IndexOf(w.Word) >= 0;
         for (int t : w.Types) {
             if (t < 0)
                 continue;
             if (excluded) {
+                cleared[t] = true;
                 if (rtl::TStrings *table = TableOfType(t))
                     table->Clear();
-            } else {
-                marked[t] = true;
+            } else if (purged) {
+                purged[t] = true;
             }
         }
     }
     // A whole exclusion wins over the purge of a table it shares.
-    if (FExcludedProperties.IndexOf("Font") >= 0 || FExcludedProperties.IndexOf("Charset") >= 0)
-        marked[stCharSets] = false;
+    if (purged)
+        for (int t = 0; t < kStringsTypeCount; ++t)
+            purged[t] = purged[t] && !cleared[t];
+}
+
+void TlxCustomLang::PurgeExcludedProperties()
+{
+    bool marked[kStringsTypeCount] = {};
+    ClearExcludedTables(marked);
     marked[stMultiLines] = marked[stOtherStrings] = marked[stCollections] = true;
 
     for (int t = 0; t < kStringsTypeCount; ++t) {

@@ -222,67 +222,46 @@ void TWriter::WriteProperty(TPersistent &instance, const TPropInfo &prop)
     }
     if (!prop.IsWritable())
         return;
-    switch (prop.Kind()) {
-    case tkInteger:
-    case tkInt64: {
-        const int64_t v = GetOrdProp(&instance, &prop);
+    const TTypeKind kind = prop.Kind();
+    if (!tkOrdinal.Contains(kind) && kind != tkFloat && !tkStrings.Contains(kind))
+        return; // nothing else is stored
+    int64_t v = 0;
+    if (tkOrdinal.Contains(kind)) {
+        v = GetOrdProp(&instance, &prop);
         if (prop.HasDefault() && v == prop.Default())
             return;
-        WriteStr(name);
-        WriteInteger(v);
-        return;
     }
-    case tkChar: {
-        const int64_t v = GetOrdProp(&instance, &prop);
-        if (prop.HasDefault() && v == prop.Default())
-            return;
-        WriteStr(name);
+    WriteStr(name);
+    switch (kind) {
+    case tkChar:
         WriteString(std::string(1, static_cast<char>(v)));
         return;
-    }
-    case tkWChar: {
-        const int64_t v = GetOrdProp(&instance, &prop);
-        if (prop.HasDefault() && v == prop.Default())
-            return;
-        WriteStr(name);
+    case tkWChar:
         WriteWideString(std::u16string(1, static_cast<char16_t>(v)));
         return;
-    }
-    case tkEnumeration: {
-        const int64_t v = GetOrdProp(&instance, &prop);
-        if (prop.HasDefault() && v == prop.Default())
-            return;
-        WriteStr(name);
+    case tkEnumeration:
         WriteIdent(GetEnumName(&prop, v));
         return;
-    }
-    case tkSet: {
-        const int64_t v = GetOrdProp(&instance, &prop);
-        if (prop.HasDefault() && v == prop.Default())
-            return;
-        WriteStr(name);
+    case tkSet:
         WriteValue(vaSet);
         for (size_t i = 0; i < prop.EnumNames().size() && i < 64; ++i)
             if (v & (int64_t(1) << i))
                 WriteStr(prop.EnumNames()[i]);
         WriteStr("");
         return;
-    }
     case tkFloat:
-        WriteStr(name);
         WriteFloat(GetFloatProp(&instance, &prop));
         return;
     case tkString:
     case tkLString:
-        WriteStr(name);
         WriteString(GetStrProp(&instance, &prop));
         return;
     case tkWString:
     case tkUString:
-        WriteStr(name);
         WriteWideString(GetWideStrProp(&instance, &prop));
         return;
-    default:
+    default: // integers
+        WriteInteger(v);
         return;
     }
 }

@@ -2,10 +2,14 @@
 // its controls in tests of the translation engine.
 #pragma once
 
+#include "i18n/lx_comp.h"
+
 #include "platform/rtl/classes.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/typinfo.h"
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -161,6 +165,42 @@ template <class C> C *Make(rtl::TComponent *owner, const std::string &name)
     auto *c = new C(owner);
     c->SetName(name);
     return c;
+}
+
+// A table row: every field followed by the delimiter.
+inline std::string Row(std::initializer_list<std::string> fields, char d = '\x01')
+{
+    std::string r;
+    for (const auto &f : fields)
+        r += f + d;
+    return r;
+}
+
+// Stored translation data: every line followed by CR LF.
+inline std::string Data(std::initializer_list<std::string> lines)
+{
+    std::string s;
+    for (const auto &l : lines)
+        s += l + "\r\n";
+    return s;
+}
+
+// Loads a translation component of type L into owner the way a window does;
+// beforeRead runs while it is loading, before its data is read.
+template <class L>
+L *LoadLang(rtl::TComponent *owner, const std::string &data, int languages,
+            i18n::TlxLangDispatcher *dispatcher = nullptr,
+            const std::function<void(L &)> &beforeRead = nullptr)
+{
+    auto *lang = new L(owner);
+    lang->Loading();
+    lang->SetNumOfLanguages(languages);
+    lang->SetLangDispatcher(dispatcher);
+    if (beforeRead)
+        beforeRead(*lang);
+    lang->ReadTranslationData(data);
+    lang->Loaded();
+    return lang;
 }
 
 } // namespace fake

@@ -15,16 +15,6 @@ using namespace i18n;
 
 namespace {
 
-const char D = '\x01';
-
-std::string Values(std::initializer_list<std::string> texts)
-{
-    std::string v;
-    for (const auto &t : texts)
-        v += t + D;
-    return v;
-}
-
 struct Form {
     std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
     fake::TChartBox *chart = fake::Make<fake::TChartBox>(form.get(), "Chart1");
@@ -73,11 +63,11 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
     f.chart->Title.Text = "Levels";
     f.chart->Lines.SetCommaText("one,two,three");
     TlxLangLinked *lang = f.Load(2);
-    AddItem(*lang, "Chart1.Title.Text", Values({"Levels", "Niveaux"}));
-    AddItem(*lang, "Chart1.Tag", Values({"1", "2"}));
-    AddItem(*lang, "Chart1.Alignment", Values({"taLeftJustify", "taCenter"}));
-    AddItem(*lang, "Chart1.Lines", Values({"one,two,three", "un,deux"}));
-    AddItem(*lang, "TfrmTest.Caption", Values({"Test", "Essai"}));
+    AddItem(*lang, "Chart1.Title.Text", fake::Row({"Levels", "Niveaux"}));
+    AddItem(*lang, "Chart1.Tag", fake::Row({"1", "2"}));
+    AddItem(*lang, "Chart1.Alignment", fake::Row({"taLeftJustify", "taCenter"}));
+    AddItem(*lang, "Chart1.Lines", fake::Row({"one,two,three", "un,deux"}));
+    AddItem(*lang, "TfrmTest.Caption", fake::Row({"Test", "Essai"}));
     EXPECT_EQ(lang->ExtendedTranslations().Items(0).PropertyType(), rtl::tkLString);
     EXPECT_EQ(lang->ExtendedTranslations().Items(3).PropertyType(), rtl::tkClass);
     EXPECT_TRUE(lang->ExtendedTranslations().Items(4).IsRoot());
@@ -99,7 +89,8 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
     Restore(*back, stored, g.form.get());
     back->Loaded();
     ASSERT_EQ(back->ExtendedTranslations().Count(), 5);
-    EXPECT_EQ(back->ExtendedTranslations().Items(3).Values(), Values({"one,two,three", "un,deux"}));
+    EXPECT_EQ(back->ExtendedTranslations().Items(3).Values(),
+              fake::Row({"one,two,three", "un,deux"}));
     EXPECT_EQ(back->ExtendedTranslations().Items(3).PropertyType(), rtl::tkClass);
     EXPECT_EQ(back->NumOfLanguages(), 2);
     back->SetActiveLanguage(2);
@@ -112,11 +103,12 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
 
     // An item whose path no longer resolves goes; one whose property changed
     // takes the new text into the active language's place.
-    AddItem(*back, "Chart1.Nothing", Values({"x", "y"}));
+    AddItem(*back, "Chart1.Nothing", fake::Row({"x", "y"}));
     g.chart->Title.Text = "Sound levels";
     back->RefreshExtendedItems();
     EXPECT_EQ(back->ExtendedTranslations().Count(), 5);
-    EXPECT_EQ(back->ExtendedTranslations().Items(0).Values(), Values({"Sound levels", "Niveaux"}));
+    EXPECT_EQ(back->ExtendedTranslations().Items(0).Values(),
+              fake::Row({"Sound levels", "Niveaux"}));
 }
 
 TEST(ExtendedItems, ValuesConvertWithoutLosingData)
@@ -138,7 +130,7 @@ TEST(ExtendedItems, ValuesConvertWithoutLosingData)
     EXPECT_EQ(lang->ResolvePath("Chart9.Title.Text"), nullptr);
     EXPECT_EQ(lang->PropertyKindOf("Chart1.Title.Nothing"), rtl::tkUnknown);
     lang->SetPathPropertyText("Chart1.Title", "x");
-    EXPECT_EQ(lang->MakeValuesRow("b", 2), Values({"", "b"}));
+    EXPECT_EQ(lang->MakeValuesRow("b", 2), fake::Row({"", "b"}));
 }
 
 TEST(ExtendedItems, ValuesExReadsWideTextOnlyWhenItCanBeWide)
@@ -181,6 +173,9 @@ TEST(StringsCollection, BinarySearchesByKeyAndByText)
     bool found = true;
     EXPECT_EQ(index.FindByKey("IDS_11", 1, &found), "");
     EXPECT_FALSE(found);
+    // A language beyond the values gives an empty text, not a neighbour's.
+    EXPECT_EQ(index.FindByKey("IDS_2", 3, &found), "");
+    EXPECT_TRUE(found);
     EXPECT_EQ(index.IndexOfKey("ids_7"), 4);
 
     index.SetSortID(2);

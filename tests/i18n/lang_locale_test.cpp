@@ -12,40 +12,21 @@
 #include <gtest/gtest.h>
 
 using namespace i18n;
+using fake::Data;
+using fake::Row;
 
 namespace {
-
-std::string Row(std::initializer_list<std::string> fields)
-{
-    std::string r;
-    for (const auto &f : fields)
-        r += f + '\x01';
-    return r;
-}
-
-std::string Data(std::initializer_list<std::string> lines)
-{
-    std::string s;
-    for (const auto &l : lines)
-        s += l + "\r\n";
-    return s;
-}
 
 struct Form {
     std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
     fake::TLabel *label1 = fake::Make<fake::TLabel>(form.get(), "Label1");
     fake::TChartBox *chart = fake::Make<fake::TChartBox>(form.get(), "Chart1");
 
+    // Loads a translation component the way a window does.
     template <class L = TlxLangLinked>
     L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr)
     {
-        auto *lang = new L(form.get());
-        lang->Loading();
-        lang->SetNumOfLanguages(languages);
-        lang->SetLangDispatcher(dispatcher);
-        lang->ReadTranslationData(data);
-        lang->Loaded();
-        return lang;
+        return fake::LoadLang<L>(form.get(), data, languages, dispatcher);
     }
 };
 

@@ -15,18 +15,12 @@
 #include <fstream>
 
 using namespace i18n;
+using fake::Data;
+using fake::Row;
 
 namespace {
 
 const char D = '\x01';
-
-std::string Row(std::initializer_list<std::string> fields)
-{
-    std::string r;
-    for (const auto &f : fields)
-        r += f + D;
-    return r;
-}
 
 // A form with two labels and a status bar of two panels.
 struct Form {
@@ -44,26 +38,13 @@ struct Form {
     }
 
     // Loads a translation component the way a window does.
+    // Loads a translation component the way a window does.
     template <class L = TlxLangLinked>
     L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr)
     {
-        auto *lang = new L(form.get());
-        lang->Loading();
-        lang->SetNumOfLanguages(languages);
-        lang->SetLangDispatcher(dispatcher);
-        lang->ReadTranslationData(data);
-        lang->Loaded();
-        return lang;
+        return fake::LoadLang<L>(form.get(), data, languages, dispatcher);
     }
 };
-
-std::string Data(std::initializer_list<std::string> lines)
-{
-    std::string s;
-    for (const auto &l : lines)
-        s += l + "\r\n";
-    return s;
-}
 
 } // namespace
 

@@ -107,25 +107,3 @@ TEST(Rows, SplitJoinAndSearch)
     EXPECT_EQ(ExpandChars("abc", '*', 100), "a*b*c*");
     EXPECT_EQ(ExpandChars("5%", '*', 100), "5%");
 }
-
-TEST(KeyIndex, FindsKeysIgnoringCase)
-{
-    TlxStringsCollection index;
-    for (const char *k : {"IDS_2", "IDS_10", "IDS_1"}) {
-        auto &item = index.Add();
-        item.Key = k;
-        item.Values.Add(std::string("en ") + k);
-        item.Values.Add(std::string("fr ") + k);
-    }
-    index.SortItems();
-    EXPECT_EQ(index.Items(1).Key, "IDS_10");
-    bool found = false;
-    EXPECT_EQ(index.FindByKey("ids_10", 1, &found), "en IDS_10");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(index.FindByKey("IDS_2", 2), "fr IDS_2");
-    // A language beyond the values gives an empty text, not a neighbour's.
-    EXPECT_EQ(index.FindByKey("IDS_2", 3, &found), "");
-    EXPECT_TRUE(found);
-    EXPECT_EQ(index.FindByKey("IDS_3", 1, &found), "");
-    EXPECT_FALSE(found);
-}
