@@ -5,7 +5,7 @@
 #include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
-#include "platform/rtl/datetime.h"
+#include "platform/rtl/numbers.h"
 #include "platform/rtl/filer.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"

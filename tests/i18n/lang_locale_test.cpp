@@ -7,7 +7,7 @@
 #include "i18n/lx_resstr.h"
 #include "i18n/lx_rows.h"
 
-#include "platform/rtl/datetime.h"
+#include "platform/rtl/format_settings.h"
 
 #include <gtest/gtest.h>
 
