@@ -123,7 +123,7 @@ bool SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTime minimum
     }
 
     chart.SetPrepareImages(true);
-    chart.SetNullDataValueY(kNullLevel);
+    chart.SetNullDataValueY(views::kNullLevel);
     chart.SetSubsetByPoint(false);
     chart.SetSubsets(subsets);
     chart.SetPoints(points);
@@ -131,7 +131,7 @@ bool SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTime minimum
     chart.SetNoHelp(true);
     // Every point of every subset empty, so nothing old is drawn.
     chart.SetXDataII(-1, -1, 0.0);
-    chart.SetYDataII(-1, -1, kNullLevel);
+    chart.SetYDataII(-1, -1, double(views::kNullLevel));
 
     chart.SetManualScaleControlY(sgManualMinAndMax);
     chart.SetManualMinY(minimumY);

@@ -29,9 +29,6 @@ QString GraphTemplateFile();
 // Where the template is written.
 QString GraphTemplateTarget();
 
-// The null value of the charts' Y data: points holding it are not drawn.
-inline constexpr double kNullLevel = 9999.0;
-
 // Restores the chart from a chart file. Raises rtl::EFOpenError when the
 // file cannot be opened and rtl::EReadError when it is short, its length is
 // out of range or the engine refuses the block as damaged; the chart is left
