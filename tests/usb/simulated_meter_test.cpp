@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 using usb::SimFault;
@@ -183,4 +185,41 @@ TEST_F(SimTest, FaultsHitTheChosenOccurrenceAndUnplugLasts)
     Bytes eight = Cmd('A');
     eight.push_back(0);
     EXPECT_NE(sim.UsbWrite(8, eight.data()), 0) << "a packet is 7 bytes";
+}
+
+TEST_F(SimTest, TheLevelWandersWithOccasionalPeaksAndTheClockRunsOn)
+{
+    // Twenty minutes at two readings a second.
+    int lowest = 9999, highest = 0, peaks = 0, steps = 0, unchanged = 0;
+    int previous = sim.CurrentLevel(), baseline = previous;
+    for (int i = 0; i < 2400; ++i) {
+        clock.Advance(500);
+        const int level = sim.CurrentLevel();
+        lowest = std::min(lowest, level);
+        highest = std::max(highest, level);
+        steps = std::max(steps, std::abs(level - previous));
+        unchanged += level == previous;
+        // A peak: 10 dB above the level 5 s before.
+        if (i % 10 == 0)
+            baseline = level;
+        peaks += level - baseline > 100;
+        previous = level;
+    }
+    EXPECT_GE(lowest, 300) << "never below the bottom of the graph";
+    EXPECT_LE(highest, 1300) << "never above its top: a reading is no glitch";
+    EXPECT_GT(highest - lowest, 250) << "the level wanders";
+    EXPECT_GT(peaks, 10);
+    EXPECT_LT(unchanged, 2400 / 10) << "a live level, not a fixed one";
+    EXPECT_LT(steps, 300);
+
+    // The same time gives the same level: the curve follows the clock only.
+    SimulatedMeter other;
+    EXPECT_EQ(other.CurrentLevel(), sim.CurrentLevel());
+
+    // The meter clock steps with the program's clock by itself.
+    const auto r = Ask(Cmd('A'));
+    clock.Advance(3000);
+    const auto later = Ask(Cmd('A'));
+    EXPECT_EQ((later[15] >> 4) * 10 + (later[15] & 15),
+              ((r[15] >> 4) * 10 + (r[15] & 15) + 3) % 60);
 }

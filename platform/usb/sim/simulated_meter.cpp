@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 namespace usb {
 
@@ -33,6 +32,51 @@ void PutWord(SimulatedMeter::Reply &r, int at, int value)
 struct ClockFields {
     int year, month, day, hour, minute, second;
 };
+
+// A fixed pseudo-random number in [0, 1) for each integer and stream.
+double Noise(int64_t k, uint64_t stream)
+{
+    uint64_t z = static_cast<uint64_t>(k) * 0x9E3779B97F4A7C15ull + stream;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return static_cast<double>(z >> 11) / 9007199254740992.0;
+}
+
+// Smooth noise in [-1, 1]: random values every period seconds, eased in between.
+double Wander(double t, double period, uint64_t stream)
+{
+    const double x = t / period;
+    const double cell = std::floor(x);
+    const double f = x - cell;
+    const double ease = f * f * (3 - 2 * f);
+    const auto k = static_cast<int64_t>(cell);
+    return 2 * (Noise(k, stream) + (Noise(k + 1, stream) - Noise(k, stream)) * ease) - 1;
+}
+
+// A room whose level wanders between about 45 and 75 dB, with a short peak
+// (a door, a voice, a passing car) in about one of three 15-second spans:
+// a fast rise of 12 to 30 dB that dies away within a few seconds.
+double AmbientLevel(double t)
+{
+    double db =
+        60.0 + 11.0 * Wander(t, 40.0, 1) + 4.0 * Wander(t, 6.0, 2) + 2.0 * Wander(t, 0.7, 3);
+    constexpr double kSpan = 15.0;
+    const auto span = static_cast<int64_t>(std::floor(t / kSpan));
+    for (int64_t k = span - 1; k <= span; ++k) { // a peak may reach into the next span
+        if (Noise(k, 4) >= 0.35)
+            continue;
+        const double start = k * kSpan + Noise(k, 5) * (kSpan - 3.0);
+        const double height = 12.0 + 18.0 * Noise(k, 6);
+        const double length = 1.5 + 3.0 * Noise(k, 7);
+        const double x = t - start;
+        if (x < 0 || x > length)
+            continue;
+        constexpr double kRise = 0.3;
+        db += x < kRise ? height * x / kRise : height * std::exp(-4.0 * (x - kRise) / length);
+    }
+    return db;
+}
 
 ClockFields Split(rtl::TDateTime t)
 {
@@ -404,11 +448,7 @@ int SimulatedMeter::CurrentLevel() const
 {
     if (FFixedLevel >= 0)
         return FFixedLevel;
-    // A quiet room with slow swells and faster ripples, 50..80 dB.
-    const double t = static_cast<double>(rtl::GetClock().MonotonicMs()) / 1000.0;
-    const double pi2 = 2 * std::numbers::pi;
-    double db = 64.0 + 9.0 * std::sin(pi2 * t / 37.0) + 4.0 * std::sin(pi2 * t / 5.3) +
-                1.5 * std::sin(pi2 * t / 1.7);
+    double db = AmbientLevel(static_cast<double>(rtl::GetClock().MonotonicMs()) / 1000.0);
     if (!FWeightA)
         db += 1.5;
     return static_cast<int>(std::lround(db * 10.0));

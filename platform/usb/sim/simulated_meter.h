@@ -4,9 +4,10 @@
 // 'K', resynchronise 'Q', the logger handshakes 'P' and 'Z' with the block
 // requests 'p' and the end 'q', byte write 'W' and read 'r' on an EEPROM map,
 // "erase", information 'Y', the clock command 't' 'c' with its 32-byte block,
-// the serial number and the front-panel keys. Its level moves over time, its
-// clock follows the program's clock (rtl::GetClock()) with an offset or
-// stands still under test control.
+// the serial number and the front-panel keys. Its level wanders over time
+// (about 45 to 75 dB, with a short peak every so often) as a fixed function of
+// the program's monotonic clock, and its clock runs with the program's clock
+// (rtl::GetClock()) with an offset, or stands still under test control.
 //
 // For tests it logs every call with its bytes and the clock's monotonic time,
 // and injects faults per operation and per occurrence: a failing call, wrong
