@@ -7,8 +7,8 @@
 #include "tools/lang_compile/lang_source.h"
 
 #include "views/about_box.h"
-#include "views/leq_form.h"
 #include "views/graph_window.h"
+#include "views/leq_form.h"
 #include "views/small_dialogs.h"
 
 #include "controls/lang_form.h"
@@ -20,6 +20,7 @@
 #include "app/main_form.h"
 #include "meter/windows/panel.h"
 #include "meter/windows/panel_host.h"
+#include "meter/windows/setup_real_time.h"
 #include "platform/usb/sim/simulated_meter.h"
 
 #include <QFontMetrics>
@@ -139,6 +140,7 @@ const std::map<std::string, TFactory> &Windows()
              static TQuietHost host;
              return std::make_unique<meter::TfrmPanel>(host);
          }},
+        {"TfrmSetupRealTime", [] { return std::make_unique<meter::TfrmSetupRealTime>(nullptr); }},
     };
     return windows;
 }
@@ -244,6 +246,8 @@ std::string WindowOfFile(const std::string &p)
 {
     if (p.rfind("app/", 0) == 0)
         return "TfrmMain";
+    if (p.rfind("meter/windows/setup_real_time", 0) == 0)
+        return "TfrmSetupRealTime";
     if (p.rfind("meter/windows/", 0) == 0)
         return "TfrmPanel";
     if (p.rfind("meter/", 0) == 0)

@@ -1,0 +1,108 @@
+// The real-time set-up dialog: what it opens with, the period it shows while
+// either field is edited, the rates Start refuses, and its translation.
+#include "meter/windows/setup_real_time.h"
+
+#include "i18n/lx_comp.h"
+#include "platform/rtl/datetime.h"
+#include "platform/ui/ui_services_script.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using meter::TfrmSetupRealTime;
+
+namespace {
+
+class SetupRealTimeTest : public ::testing::Test {
+protected:
+    ui::TScriptedUIServices services;
+    ui::TServicesScope scope{services};
+
+    SetupRealTimeTest() { rtl::SetFormatSettings(rtl::CLikeFormatSettings()); }
+};
+
+QStringList Items(QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+} // namespace
+
+TEST_F(SetupRealTimeTest, OpensWithTheCallersFieldsUntilOneChanges)
+{
+    TfrmSetupRealTime dialog(nullptr);
+    EXPECT_EQ(dialog.CountText(), "2000");
+    EXPECT_EQ(dialog.RateText(), "0.5");
+    EXPECT_FALSE(dialog.Panel1->isEnabled()) << "the period cannot be edited";
+    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    dialog.txtRate->setEditText(QStringLiteral("2.0"));
+    dialog.edtPeriod->setText(QStringLiteral("1:0:0"));
+    dialog.show();
+    EXPECT_EQ(Items(dialog.txtRate), QStringList({"1.0", "2.0", "5.0", "10.0", "20.0", "30.0"}));
+    EXPECT_EQ(dialog.txtRate->currentText(), QStringLiteral("2.0"));
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("1:0:0"));
+
+    // Either field recomputes the period.
+    dialog.txtRate->setEditText(QStringLiteral("0.5"));
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("0:16:40"));
+    dialog.txtRate->setCurrentIndex(5);
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("16:40:00"));
+    dialog.edtRealTimeNo->setText(QStringLiteral("99999"));
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("833:19:30"));
+    dialog.edtRealTimeNo->setText(QString());
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("0:00:00"));
+    dialog.edtRealTimeNo->setText(QStringLiteral("3"));
+    dialog.txtRate->setEditText(QStringLiteral("0.3"));
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("0:00:01"));
+    // A rate that does not read: no period, and no error.
+    dialog.txtRate->setEditText(QStringLiteral("0.3x"));
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("0:00:00"));
+    // The mask keeps the count to five digits.
+    dialog.edtRealTimeNo->setText(QStringLiteral("1234567"));
+    EXPECT_EQ(dialog.CountText(), "12345");
+}
+
+TEST_F(SetupRealTimeTest, StartClosesOnlyForARateARunCanUse)
+{
+    TfrmSetupRealTime dialog(nullptr);
+    dialog.show();
+    for (const char *rate : {"abc", "0", "-1.0", "86401", ""}) {
+        dialog.txtRate->setEditText(QString::fromLatin1(rate));
+        dialog.btnOpenSingleSet->click();
+        EXPECT_TRUE(dialog.isVisible()) << rate;
+        EXPECT_EQ(dialog.result(), ui::mrNone) << rate;
+        ASSERT_FALSE(services.Calls().empty());
+        EXPECT_EQ(services.Calls().back().Text, QString::fromLatin1(rate) + " is not valid.\n");
+    }
+    dialog.txtRate->setEditText(QStringLiteral("86400"));
+    dialog.btnOpenSingleSet->click();
+    EXPECT_EQ(dialog.result(), ui::mrOk);
+
+    dialog.show();
+    dialog.Button1->click();
+    EXPECT_EQ(dialog.result(), ui::mrCancel);
+}
+
+TEST_F(SetupRealTimeTest, SpeaksTheDispatchersLanguage)
+{
+    i18n::TlxLangDispatcher dispatcher(nullptr);
+    dispatcher.SetNumOfLanguages(8);
+    dispatcher.SetActiveLanguage(3);
+    TfrmSetupRealTime dialog(&dispatcher);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Echtzeit-Einstellungen"));
+    EXPECT_EQ(dialog.btnOpenSingleSet->text(), QStringLiteral("Starten"));
+    EXPECT_EQ(dialog.Label4->text(), QStringLiteral("Sekunden"));
+
+    // The global that held the dialog is cleared when it goes.
+    meter::frmSetupRealTime = new TfrmSetupRealTime(&dispatcher);
+    delete meter::frmSetupRealTime;
+    EXPECT_EQ(meter::frmSetupRealTime, nullptr);
+}
