@@ -1,10 +1,10 @@
 #include "app/main_form.h"
 
 #include "app/about_link.h"
+#include "controls/lang_form.h"
 #include "controls/translation_data.h"
 #include "i18n/lx_comp.h"
 #include "platform/ui/folders.h"
-#include "controls/lang_form.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/ui_services.h"
@@ -38,20 +38,11 @@ const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Ital
 bool CommandAvailable(const QString &name)
 {
     static const QStringList pending = {
-        QStringLiteral("Print1"),
-        QStringLiteral("PrinterSetup1"),
-        QStringLiteral("Run1"),
-        QStringLiteral("Stop1"),
-        QStringLiteral("LoadData1"),
-        QStringLiteral("LoadLEQdata1"),
-        QStringLiteral("EraseMemory1"),
-        QStringLiteral("Setup1"),
-        QStringLiteral("btnPrint"),
-        QStringLiteral("btnDataLogger"),
-        QStringLiteral("btnOutputToGraph"),
-        QStringLiteral("btnRun"),
-        QStringLiteral("btnStop"),
-        QStringLiteral("SpeedButton8"),
+        QStringLiteral("Print1"),           QStringLiteral("PrinterSetup1"),
+        QStringLiteral("LoadData1"),        QStringLiteral("LoadLEQdata1"),
+        QStringLiteral("EraseMemory1"),     QStringLiteral("Setup1"),
+        QStringLiteral("btnPrint"),         QStringLiteral("btnDataLogger"),
+        QStringLiteral("btnOutputToGraph"), QStringLiteral("SpeedButton8"),
     };
     return !pending.contains(name);
 }
@@ -83,7 +74,8 @@ void SetVisible(QObject *object, bool visible)
 // Construction
 
 TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
-    : QMainWindow(parent), FLink(device), FTimerLogic(FLink, *this), FLeqRun(FLink, *this)
+    : QMainWindow(parent), FLink(device), FTimerLogic(FLink, *this), FLeqRun(FLink, *this),
+      FRealTime(FTimerLogic, *this)
 {
     FLink.SetMainTimer(this);
     setObjectName(QStringLiteral("frmMain"));
@@ -113,6 +105,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     });
     BuildStatusBar();
     BuildTimers();
+    BuildRealTime();
 
     // Hidden controls of the layout that have no role.
     auto *maskEdit = new QLineEdit(client);
@@ -145,7 +138,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     FDispatcher->SetNumOfLanguages(meter::kLanguageCount);
     FDispatcher->SetActiveLanguage(1);
     FLang = controls::LoadFormTranslation<i18n::TlxLang>(form, FDispatcher, meter::kLanguageCount,
-                                                   controls::TranslationData("TfrmMain"));
+                                                         controls::TranslationData("TfrmMain"));
     FLang->SetName("lxLang_frmMain");
 
     FormCreate();

@@ -8,8 +8,10 @@
 #include "meter/leq_run.h"
 #include "meter/link.h"
 #include "meter/main_timer.h"
+#include "meter/real_time.h"
 #include "meter/windows/panel.h"
 #include "meter/windows/panel_host.h"
+#include "meter/windows/real_time_chart.h"
 #include "views/graph_host.h"
 #include "views/leq_form.h"
 
@@ -48,6 +50,7 @@ namespace app {
 class TfrmMain : public QMainWindow,
                  public meter::TMainTimerSink,
                  public meter::TMainTimerSwitch,
+                 public meter::TRealTimeSink,
                  public meter::TPanelHost,
                  public meter::TLeqSink,
                  public views::TLeqHost,
@@ -100,10 +103,8 @@ public:
     i18n::TlxLangDispatcher *lxLangDispatcher1() const { return FDispatcher; }
     i18n::TlxLang *lxLang_frmMain() const { return FLang; }
     QString gDataFolder;
-    double gRealTimeRate = 1.0;
     int gLanguageIndex = 1;
     bool gLanguageChanged = false;
-    bool gRealTimeRunning = false;
     std::vector<uint8_t> FLoggerImage;
 
     // ---- graph windows and chart files (main_graph.cpp)
@@ -125,8 +126,6 @@ public:
     QPointer<views::TfrmGraph> gRealTimeGraph;
     QPointer<views::TfrmGraph> gLoggerGraph;
     QPointer<views::TfrmGraph> frmGraph; // the latest window opened from a file
-    int gRealTimeCount = 0;
-    bool gRealTimeUnsaved = false;
     bool gLoggerUnsaved = false;
     // ---- TGraphHost
     void ShowGraphWindow(views::TfrmGraph &graph) override;
@@ -157,12 +156,36 @@ public:
     void SetCommandVisible(meter::TMeterCommand command, bool visible) override;
     void SetCommandEnabled(meter::TMeterCommand command, bool enabled) override;
     bool RealTimeRunning() override { return gRealTimeRunning; }
+    void StopRealTimeSampling() override { btnStopClick(); }
     bool PanelExists() override { return !FPanel.isNull(); }
     void SetPanelLabelVisible(meter::TPanelLabel label, bool visible) override;
     void DrawReading(const meter::TStatusDisplay &display) override;
     void SetMaxMinTimerEnabled(bool enabled) override;
     // ---- TMainTimerSwitch
     void SetMainTimerEnabled(bool enabled) override;
+    // ---- real-time sampling (main_realtime.cpp)
+    void btnRunClick() { FRealTime.btnRunClick(); }
+    void btnStopClick() { FRealTime.btnStopClick(); }
+    void RealTime_TimerTimer() { FRealTime.RealTime_TimerTimer(); }
+    void PlotReading() { FRealTime.PlotReading(); }
+    meter::TRealTimeLogic &RealTime() { return FRealTime; }
+    // TRealTimeSink (StringById and SetCommandEnabled above serve it too)
+    void SetRealTimeTimerEnabled(bool enabled) override;
+    meter::TAnswer Confirm(const std::string &text) override;
+    void ShowMessage(const std::string &text) override;
+    bool RunSetupDialog(meter::TRealTimeSetup &setup) override;
+    bool RealTimeGraphExists() override;
+    void OpenRealTimeGraph() override;
+    void RestoreRealTimeGraph() override;
+    void FocusRealTimeGraph() override;
+    bool SaveRealTimeGraph() override;
+    meter::TRealTimeChart *RealTimeChart() override;
+    std::string SamplingRateText() override;
+    void SelectSamplingRate(double rate) override;
+    void SetStatisticText(meter::TRealTimeText text, const std::string &value) override;
+    void ClearStatistics() override;
+    void SetSlider(int minimum, int maximum, int value1, int value2) override;
+
     // ---- TPanelHost
     meter::TKeyResult PanelKey(uint8_t key) override { return FLink.PressKey(key); }
     const meter::TDigitGlyphs &Glyphs() const override { return FGlyphs; }
@@ -204,6 +227,7 @@ private:
     void BuildToolBar();
     void BuildStatusBar();
     void BuildTimers();
+    void BuildRealTime(); // Run, Stop and RealTime_Timer (main_realtime.cpp)
     void CheckLanguageItem(int index);
     void CreatePanel();
     void PlaceRealTimeGraph();
@@ -214,6 +238,8 @@ private:
     meter::TMainTimerLogic FTimerLogic;
     meter::TLeqRun FLeqRun;
     QPointer<views::TfrmLEQ> FLeqForm;
+    meter::TRealTimeLogic FRealTime;
+    std::unique_ptr<meter::TRealTimeGraphChart> FRealTimeChart; // over gRealTimeGraph's chart
     meter::TDigitGlyphs FGlyphs;
     QPointer<meter::TfrmPanel> FPanel;
     ui::TMdiArea *FMdiClient = nullptr;
@@ -231,6 +257,14 @@ private:
     bool FPainted = false;
     bool FClosing = false;
     bool FDestroying = false;
+
+public:
+    // The run state of real-time sampling, under the names the rest of the
+    // program knows (held by FRealTime).
+    double &gRealTimeRate = FRealTime.gRealTimeRate; // seconds per sample
+    bool &gRealTimeRunning = FRealTime.gRealTimeRunning;
+    int &gRealTimeCount = FRealTime.gRealTimeCount;
+    bool &gRealTimeUnsaved = FRealTime.gRealTimeUnsaved;
 };
 
 } // namespace app

@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "meter/real_time.h"
+
 #include "platform/rtl/registry.h"
 #include "platform/ui/folders.h"
 
@@ -16,7 +18,7 @@ TStartSettings ReadStartSettings()
     registry.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
     registry.OpenKey(kSettingsKey, true);
     try {
-        s.gRealTimeRate = registry.ReadFloat("RealTimeRate");
+        s.gRealTimeRate = meter::UsableRealTimeRate(registry.ReadFloat("RealTimeRate"));
     } catch (const rtl::Exception &) {
         s.gRealTimeRate = 1.0;
     }

@@ -11,12 +11,13 @@ namespace app {
 inline constexpr char kSettingsKey[] = "\\SOFTWARE\\Nivora";
 
 struct TStartSettings {
-    double gRealTimeRate = 1.0; // 1.0 when missing or unreadable
+    double gRealTimeRate = 1.0; // 1.0 when missing, unreadable or no usable rate
     int gLanguageIndex = 1;     // 1 when missing or unreadable; kept as read otherwise
 };
 
 // Opens (creating when missing) the key and reads both values; any read
-// failure (missing value, wrong type or size) gives the fallback.
+// failure (missing value, wrong type or size) gives the fallback, and so does a
+// rate no run could use (not above 0, above one day, not a number).
 TStartSettings ReadStartSettings();
 // Writes both values; failures are ignored.
 void WriteStartSettings(const TStartSettings &settings);

@@ -66,6 +66,9 @@ void TMainTimerLogic::Connect()
 
 void TMainTimerLogic::Disconnect()
 {
+    // Sampling would go on plotting the last reading with Stop disabled.
+    if (FSink.RealTimeRunning())
+        FSink.StopRealTimeSampling();
     for (TMeterCommand c :
          {TMeterCommand::btnRun, TMeterCommand::Run1, TMeterCommand::btnStop, TMeterCommand::Stop1,
           TMeterCommand::btnDataLogger, TMeterCommand::DataLogger1})

@@ -15,7 +15,8 @@
 //   connected, status read succeeds            -> failures = 0; decode if the
 //                                                 markers are 0x02/0x03
 //   connected, read fails (1st..4th in a row)  -> nothing
-//   connected, read fails the 5th time in a row -> disconnect actions
+//   connected, read fails the 5th time in a row -> disconnect actions (a
+//                                                 running sampling stops first)
 #pragma once
 
 #include "meter/link.h"
@@ -50,6 +51,9 @@ public:
     virtual void SetCommandEnabled(TMeterCommand command, bool enabled) = 0;
     // Real-time sampling runs (gRealTimeRunning).
     virtual bool RealTimeRunning() = 0;
+    // The meter stopped answering while sampling runs: the run stops (its
+    // samples stay), before the tick disables Run and Stop.
+    virtual void StopRealTimeSampling() = 0;
     // Whether the front panel window exists; the panel calls below come
     // only while it does.
     virtual bool PanelExists() = 0;

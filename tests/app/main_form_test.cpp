@@ -86,15 +86,17 @@ TEST_F(MainFormTest, FirstStartUsesDefaultsAndCloseWritesBothValues)
     EXPECT_EQ(language.readAll(), QByteArray("1\r\n"));
 }
 
-TEST_F(MainFormTest, RateStoredWithTheWrongTypeOrSizeReadsAsOne)
+TEST_F(MainFormTest, RateStoredWithTheWrongTypeOrSizeOrOutOfRangeReadsAsOne)
 {
     const uint8_t four[4] = {0, 0, 0x80, 0x3F}; // 1.0f, but 4 bytes
-    for (int variant = 0; variant < 2; ++variant) {
+    for (int variant = 0; variant < 5; ++variant) {
         Put([&](rtl::TRegistry &r) {
             if (variant == 0)
                 r.WriteBinaryData("RealTimeRate", four, 4);
-            else
+            else if (variant == 1)
                 r.WriteString("RealTimeRate", "2.5");
+            else // no rate a run could use: none, negative, beyond a day
+                r.WriteFloat("RealTimeRate", variant == 2 ? 0.0 : variant == 3 ? -2.0 : 1e9);
         });
         TfrmMain &f = Start();
         EXPECT_DOUBLE_EQ(f.gRealTimeRate, 1.0) << variant;
@@ -356,9 +358,9 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
     TfrmMain &f = Start();
     Tick();
     ASSERT_TRUE(f.TimerLogic().gConnected);
-    for (const char *item : {"Run1", "Stop1", "LoadData1"})
+    for (const char *item : {"LoadData1"})
         EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
-    for (const char *button : {"btnRun", "btnDataLogger", "btnOutputToGraph"})
+    for (const char *button : {"btnDataLogger", "btnOutputToGraph"})
         EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;
 
     f.MenuItem("Contents1")->trigger();

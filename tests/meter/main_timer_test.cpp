@@ -52,6 +52,7 @@ struct RecordingSink : meter::TMainTimerSink {
         enabled[c] = e;
     }
     bool RealTimeRunning() override { return realTimeRunning; }
+    void StopRealTimeSampling() override { realTimeRunning = false; }
     bool PanelExists() override { return panel; }
     void SetPanelLabelVisible(TPanelLabel l, bool v) override
     {
