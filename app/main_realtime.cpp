@@ -130,35 +130,15 @@ void TfrmMain::SelectSamplingRate(double rate)
 
 void TfrmMain::SetStatisticText(meter::TRealTimeText text, const std::string &value)
 {
-    if (!gRealTimeGraph)
-        return;
-    views::TfrmGraph &g = *gRealTimeGraph;
-    QLineEdit *edit = nullptr;
-    switch (text) {
-    case meter::TRealTimeText::txtStartTime:
-        edit = g.txtStartTime;
-        break;
-    case meter::TRealTimeText::txtDataNo:
-        edit = g.txtDataNo;
-        break;
-    case meter::TRealTimeText::txtMax:
-        edit = g.txtMax;
-        break;
-    case meter::TRealTimeText::txtMaxTime:
-        edit = g.txtMaxTime;
-        break;
-    case meter::TRealTimeText::txtMin:
-        edit = g.txtMin;
-        break;
-    case meter::TRealTimeText::txtMinTime:
-        edit = g.txtMinTime;
-        break;
-    case meter::TRealTimeText::txtAvgAll:
-        edit = g.txtAvgAll;
-        break;
-    }
-    if (edit)
-        edit->setText(ui::AnsiToQString(value));
+    // The edits in the order of meter::TRealTimeText.
+    static QLineEdit *views::TfrmGraph::*const kEdits[] = {
+        &views::TfrmGraph::txtStartTime, &views::TfrmGraph::txtDataNo,
+        &views::TfrmGraph::txtMax,       &views::TfrmGraph::txtMaxTime,
+        &views::TfrmGraph::txtMin,       &views::TfrmGraph::txtMinTime,
+        &views::TfrmGraph::txtAvgAll};
+    const auto index = static_cast<size_t>(text);
+    if (gRealTimeGraph && index < std::size(kEdits))
+        ((*gRealTimeGraph).*kEdits[index])->setText(ui::AnsiToQString(value));
 }
 
 void TfrmMain::ClearStatistics()
