@@ -212,6 +212,8 @@ public:
     void LeqStop() override { FLeqRun.Stop(); }
     void LeqFormClosed(views::TfrmLEQ *form) override;
     QString LeqSaveFolder() override;
+    views::TGraphHost &LeqGraphHost() override { return *this; }
+    void ShowLeqGraph(views::TfrmGraph *graph) override;
 
 signals:
     // Emitted once, when the window has painted itself for the first time.

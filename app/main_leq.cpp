@@ -2,6 +2,8 @@
 // LEQ window's start and stop, and the run's output into that window.
 #include "app/main_form.h"
 
+#include "views/graph_window.h"
+
 #include "platform/ui/ansi_text.h"
 #include "platform/ui/folders.h"
 #include "platform/ui/mdi_area.h"
@@ -11,9 +13,30 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace app {
+
+namespace {
+
+// A window of the LEQ measurement goes to the top of the client area, right
+// of the front panel, step steps down and right, as far as it fits.
+void PlaceLeqWindow(ui::TMdiArea &area, QWidget *panel, QWidget *form, int step)
+{
+    QMdiSubWindow *sub = area.SubWindowOf(form);
+    if (!sub)
+        return;
+    const QMdiSubWindow *panelWindow = panel ? area.SubWindowOf(panel) : nullptr;
+    QPoint at((panelWindow ? panelWindow->width() : 0) + 24 * step, 24 * step);
+    at.setX(std::max(0, std::min(at.x(), area.width() - sub->width())));
+    at.setY(std::max(0, std::min(at.y(), area.height() - sub->height())));
+    sub->move(at);
+}
+
+} // namespace
 
 void TfrmMain::LEQ1Click()
 {
@@ -28,6 +51,7 @@ void TfrmMain::LEQ1Click()
     auto *form = new views::TfrmLEQ(*this, FDispatcher);
     FLeqForm = form;
     FMdiClient->AddChild(form);
+    PlaceLeqWindow(*FMdiClient, FPanel, form, 0);
     FMdiClient->Restore(form);
     form->repaint();
 }
@@ -54,6 +78,13 @@ void TfrmMain::LeqFormClosed(views::TfrmLEQ *form)
 QString TfrmMain::LeqSaveFolder()
 {
     return gDataFolder.isEmpty() ? ui::ExecutableFolder() : gDataFolder;
+}
+
+void TfrmMain::ShowLeqGraph(views::TfrmGraph *graph)
+{
+    FMdiClient->AddChild(graph);
+    PlaceLeqWindow(*FMdiClient, FPanel, graph, 1);
+    FMdiClient->Restore(graph);
 }
 
 void TfrmMain::SetLeqRowCount(int count)

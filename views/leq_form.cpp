@@ -1,10 +1,16 @@
 #include "views/leq_form.h"
 
+#include "views/graph_host.h"
+#include "views/graph_window.h"
+
+#include "chart/control/gxsgraph.h"
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
 
 #include "i18n/lx_linked.h"
+#include "platform/rtl/datetime.h"
 #include "platform/rtl/streams.h"
+#include "platform/ui/ansi_text.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 
@@ -48,6 +54,31 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption, QWidge
     label->setBuddy(buddy);
     return label;
 }
+
+// The date and time cells of a row read back as one date-time.
+bool RowDateTime(const ui::TStringGrid &grid, int row, rtl::TDateTime &out, QString *text)
+{
+    const QString joined = grid.Cell(1, row) + QLatin1Char(' ') + grid.Cell(2, row);
+    if (text)
+        *text = joined;
+    return rtl::TryStrToDateTime(ui::QStringToAnsi(joined), out);
+}
+
+bool CellLevel(const ui::TStringGrid &grid, int col, int row, float &out)
+{
+    double v = 0;
+    if (!rtl::TryStrToFloat(ui::QStringToAnsi(grid.Cell(col, row)), v))
+        return false;
+    out = static_cast<float>(v);
+    return true;
+}
+
+// One row of the table as a point of both curves.
+struct TLeqPoint {
+    rtl::TDateTime x = 0;
+    float spl = 0;
+    float leq = 0;
+};
 
 } // namespace
 
@@ -237,6 +268,59 @@ void TfrmLEQ::Button3Click()
         ui::ShowMessage(Text("IDS_6"));
         return;
     }
+    const int rows = LEQGrid->RowCount() - 1;
+    auto *graph = new TfrmGraph(FHost.LeqGraphHost(), TGraphRole::LeqPlot, this);
+    gLeqGraph = graph;
+    std::erase_if(FGraphs, [](const QPointer<TfrmGraph> &g) { return g.isNull(); });
+    FGraphs.emplace_back(graph);
+    graph->setWindowTitle(QStringLiteral("Leq"));
+    FHost.ShowLeqGraph(graph);
+
+    rtl::TDateTime first = 0, last = 0;
+    QString text;
+    if (!RowDateTime(*LEQGrid, 1, first, &text) || !RowDateTime(*LEQGrid, rows, last, &text)) {
+        ui::Services().ShowException(QStringLiteral("'%1' is not a valid date and time").arg(text));
+        return; // the empty window stays
+    }
+    // Only rows that read back whole become points: a second without
+    // readings has no levels, and a point without them would stand in the
+    // middle of the curves at 0 dB.
+    std::vector<TLeqPoint> points;
+    for (int row = 1; row <= rows; ++row) {
+        TLeqPoint p;
+        if (RowDateTime(*LEQGrid, row, p.x, nullptr) && CellLevel(*LEQGrid, 3, row, p.spl) &&
+            CellLevel(*LEQGrid, 4, row, p.leq))
+            points.push_back(p);
+    }
+
+    GXSGraph &chart = *graph->GXSGraph1;
+    FHost.LeqGraphHost().SetupGraph(chart, 2, static_cast<int>(points.size()), first, last, 30.0f,
+                                    130.0f);
+    chart.SetSubsetLabels(0, u"SPL");
+    chart.SetSubsetLabels(1, u"Leq");
+    // The levels in black and the Leq in red; on a black plotting area (the
+    // default look) a black curve could not be seen, so the levels keep the
+    // look's own yellow there.
+    const GXColor black = GXSGraph::GXargb(255, 0, 0, 0);
+    chart.SetSubsetColors(0, chart.GetGraphBackColor() == black ? GXSGraph::GXargb(255, 255, 255, 0)
+                                                                : black);
+    chart.SetSubsetColors(1, GXSGraph::GXargb(255, 255, 0, 0));
+    graph->bunCalLEQ->setEnabled(false);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const auto j = static_cast<int32_t>(i);
+        chart.SetXDataII(0, j, points[i].x);
+        chart.SetXDataII(1, j, points[i].x);
+        chart.SetYData(0, j, points[i].spl);
+        chart.SetYData(1, j, points[i].leq);
+    }
+
+    graph->UpdateGraphStatistics();
+    graph->txtSamplingRate->setEditText(QStringLiteral("1"));
+    chart.SetGXactions(sgReinitAndReset);
+    chart.SetGXnarg1(0);
+    chart.SetGXnarg2(0);
+    chart.SetGXactions(sgResetImage);
+    chart.SetGXactions(sgInvalidateImage);
 }
 
 void TfrmLEQ::closeEvent(QCloseEvent *event)
@@ -251,6 +335,9 @@ void TfrmLEQ::FormClose()
         return;
     FClosed = true;
     FHost.LeqFormClosed(this);
+    for (const QPointer<TfrmGraph> &graph : FGraphs)
+        if (graph)
+            graph->close();
 }
 
 } // namespace views

@@ -1,6 +1,8 @@
 // TfrmLEQ: the "LEQ" window, an MDI child of the main window, in which the
 // user runs a timed LEQ measurement on the meter, watches its table grow,
-// saves the table as tab-separated text and plots it.
+// saves the table as tab-separated text and plots it into "Leq" graph
+// windows (the mean levels and the running Leq as two curves), which close
+// with it.
 //
 // The window owns the controls and the start and stop of a run; the run
 // itself (one reading per 40 ms tick, the table rows, the log, the
@@ -11,6 +13,7 @@
 // of that second ("SPL") and the running Leq ("Leq"), both in dB.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -31,7 +34,9 @@ class TStringGrid;
 
 namespace views {
 
+class TfrmGraph;
 class TfrmLEQ;
+class TGraphHost;
 
 // What the LEQ window needs of the main window.
 class TLeqHost {
@@ -48,6 +53,12 @@ public:
     // The folder the save dialog starts in (the data folder, or the
     // executable's folder when there is none).
     virtual QString LeqSaveFolder() = 0;
+    // What a graph window of the LEQ window asks of the main window (its
+    // chart set-up among it).
+    virtual TGraphHost &LeqGraphHost() = 0;
+    // Shows a graph window made by the LEQ window among the main window's
+    // child windows.
+    virtual void ShowLeqGraph(TfrmGraph *graph) = 0;
 };
 
 // One entry of the period list.
@@ -77,7 +88,7 @@ public:
     void btnLEQClick();  // Start
     void Button1Click(); // Stop
     void Button2Click(); // Save
-    void Button3Click(); // Graph
+    void Button3Click(); // Graph: a "Leq" graph window of the table
     void FormClose();
 
     // Seconds of the chosen period.
@@ -101,6 +112,8 @@ public:
     QPushButton *Button2 = nullptr;  // "Save"
     QPushButton *Button3 = nullptr;  // "Graph"
     i18n::TlxLangLinked *lxLangLinked_frmLEQ = nullptr;
+    // The latest "Leq" graph window; the window's graph windows close with it.
+    QPointer<TfrmGraph> gLeqGraph;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -110,6 +123,7 @@ private:
     QString Text(const char *id) const;
 
     TLeqHost &FHost;
+    std::vector<QPointer<TfrmGraph>> FGraphs; // closed with this window
     bool FShown = false;
     bool FClosed = false;
 };

@@ -2,13 +2,19 @@
 // simulated meter with a fake clock and scripted UI services.
 #include "tests/app/main_window_test.h"
 
+#include "views/graph_window.h"
+
+#include "chart/control/gxsgraph.h"
+#include "platform/ui/ansi_text.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -61,7 +67,8 @@ TEST_F(MainLeqTest, TheMenuOpensOneLeqWindowUnlessTheMeterRecords)
     ASSERT_NE(leq, nullptr);
     EXPECT_EQ(leq->windowTitle(), QStringLiteral("LEQ"));
     EXPECT_EQ(OpenLeqWindow(), leq);
-    EXPECT_EQ(form_->MdiClient()->ChildCount(), 3); // the panel, the real-time graph, the LEQ window
+    EXPECT_EQ(form_->MdiClient()->ChildCount(),
+              3); // the panel, the real-time graph, the LEQ window
 }
 
 TEST_F(MainLeqTest, TenSecondRunFillsTheTableThenGivesTheLinkBack)
@@ -115,3 +122,62 @@ TEST_F(MainLeqTest, ClosingTheLeqOrTheMainWindowEndsTheRun)
 }
 
 } // namespace
+
+TEST_F(MainLeqTest, GraphPlotsTheRowsThatReadBackAndClosesWithTheLeqWindow)
+{
+    views::TfrmLEQ *leq = OpenLeqWindow();
+    leq->btnLEQ->click();
+    RunTicks(1000);
+    ui::TStringGrid &grid = *leq->LEQGrid;
+    ASSERT_EQ(grid.RowCount(), 11);
+    grid.SetCell(3, 4, QString()); // a second without readings has no levels
+
+    leq->Button3->click();
+    QPointer<views::TfrmGraph> graph = leq->gLeqGraph;
+    ASSERT_FALSE(graph.isNull());
+    EXPECT_EQ(graph->windowTitle(), QStringLiteral("Leq"));
+    EXPECT_EQ(graph->Role(), views::TGraphRole::LeqPlot);
+    EXPECT_TRUE(form_->MdiClient()->Children().contains(graph.data()));
+    GXSGraph &chart = *graph->GXSGraph1;
+    ASSERT_EQ(chart.GetPoints(), 9);
+    EXPECT_EQ(chart.GetSubsetLabels(0), u"SPL");
+    EXPECT_EQ(chart.GetSubsetLabels(1), u"Leq");
+    // Black levels would not show on the default look's black plotting area.
+    ASSERT_EQ(chart.GetGraphBackColor(), GXSGraph::GXargb(255, 0, 0, 0));
+    EXPECT_EQ(chart.GetSubsetColors(0), GXSGraph::GXargb(255, 255, 255, 0));
+    EXPECT_EQ(chart.GetSubsetColors(1), GXSGraph::GXargb(255, 255, 0, 0));
+    rtl::TDateTime first = 0, fifth = 0;
+    ASSERT_TRUE(
+        rtl::TryStrToDateTime(ui::QStringToAnsi(grid.Cell(1, 1) + " " + grid.Cell(2, 1)), first));
+    ASSERT_TRUE(
+        rtl::TryStrToDateTime(ui::QStringToAnsi(grid.Cell(1, 5) + " " + grid.Cell(2, 5)), fifth));
+    EXPECT_DOUBLE_EQ(chart.GetXDataII(0, 0), first);
+    EXPECT_DOUBLE_EQ(chart.GetXDataII(1, 3), fifth); // row 4 left out
+    EXPECT_FLOAT_EQ(chart.GetYData(1, 8), grid.Cell(4, 10).toFloat());
+    EXPECT_FALSE(graph->bunCalLEQ->isEnabled());
+    EXPECT_EQ(graph->txtSamplingRate->currentText(), QStringLiteral("1"));
+
+    leq->close();
+    EXPECT_FALSE(form_->MdiClient()->Children().contains(graph.data()));
+}
+
+TEST_F(MainLeqTest, GraphOfAnUnreadableTimeSaysSoAndOneRowGivesOnePoint)
+{
+    views::TfrmLEQ *leq = OpenLeqWindow();
+    ui::TStringGrid &grid = *leq->LEQGrid;
+    grid.SetRowCount(2);
+    grid.SetRowTexts(1, {"1", "31/31/2024", "12:00:00 PM", "60.0", "60.0"});
+    leq->Button3->click();
+    EXPECT_EQ(services_.MessageTexts(),
+              QStringList{"'31/31/2024 12:00:00 PM' is not a valid date and time."});
+    EXPECT_FALSE(leq->gLeqGraph.isNull()); // the empty window stays
+
+    const rtl::TDateTime noon = rtl::EncodeDate(2024, 3, 9) + 0.5;
+    grid.SetRowTexts(1, {"1", QString::fromStdString(rtl::DateToStr(noon)),
+                         QString::fromStdString(rtl::TimeToStr(noon)), "60.0", "60.0"});
+    leq->Button3->click();
+    GXSGraph &chart = *leq->gLeqGraph->GXSGraph1;
+    EXPECT_EQ(chart.GetPoints(), 1);
+    EXPECT_DOUBLE_EQ(chart.GetXDataII(0, 0), noon);
+    EXPECT_FLOAT_EQ(chart.GetYData(0, 0), 60.0f);
+}

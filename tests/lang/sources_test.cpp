@@ -22,6 +22,7 @@
 #include "meter/windows/panel_host.h"
 #include "meter/windows/setup_real_time.h"
 #include "platform/usb/sim/simulated_meter.h"
+#include "tests/support/quiet_graph_host.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -90,25 +91,11 @@ public:
     void LeqStop() override {}
     void LeqFormClosed(views::TfrmLEQ *) override {}
     QString LeqSaveFolder() override { return QString(); }
-};
+    views::TGraphHost &LeqGraphHost() override { return FGraphHost; }
+    void ShowLeqGraph(views::TfrmGraph *) override {}
 
-// A graph window's main window that does nothing.
-class TQuietGraphHost : public views::TGraphHost {
-public:
-    i18n::TlxLangDispatcher *LangDispatcher() override { return nullptr; }
-    void SetupGraph(GXSGraph &, int, int, rtl::TDateTime, rtl::TDateTime, float, float) override {}
-    void ShowGraphWindow(views::TfrmGraph &) override {}
-    void GraphActivated(views::TfrmGraph &) override {}
-    bool SaveGraphWindow(views::TfrmGraph &) override { return false; }
-    void GraphClosed(views::TfrmGraph &) override {}
-    bool RealTimeRunning() override { return false; }
-    double RealTimeRate() override { return 1.0; }
-    void SetRealTimeRate(double) override {}
-    void RealTimeGraphCleared(views::TfrmGraph &) override {}
-    bool LoggerUnsaved() override { return false; }
-    void SetLoggerUnsaved(bool) override {}
-    bool RealTimeUnsaved() override { return false; }
-    void SetRealTimeUnsaved(bool) override {}
+private:
+    testsupport::TQuietGraphHost FGraphHost;
 };
 
 // Each window with a source, built in English without a dispatcher.
@@ -127,7 +114,7 @@ const std::map<std::string, TFactory> &Windows()
          }},
         {"TfrmGraph",
          [] {
-             static TQuietGraphHost host;
+             static testsupport::TQuietGraphHost host;
              return std::make_unique<views::TfrmGraph>(host, views::TGraphRole::Other);
          }},
         {"TfrmMain",

@@ -4,6 +4,7 @@
 
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services_script.h"
+#include "tests/support/quiet_graph_host.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -31,6 +32,9 @@ struct FakeHost : views::TLeqHost {
     void LeqStop() override { ++stops; }
     void LeqFormClosed(TfrmLEQ *) override { ++closed; }
     QString LeqSaveFolder() override { return folder; }
+    views::TGraphHost &LeqGraphHost() override { return graphHost; }
+    void ShowLeqGraph(views::TfrmGraph *) override {}
+    testsupport::TQuietGraphHost graphHost;
 };
 
 class LeqFormTest : public ::testing::Test {
