@@ -82,7 +82,7 @@ QString TfrmMain::LeqSaveFolder()
 
 void TfrmMain::ShowLeqGraph(views::TfrmGraph *graph)
 {
-    FMdiClient->AddChild(graph);
+    ShowGraphWindow(*graph);
     PlaceLeqWindow(*FMdiClient, FPanel, graph, 1);
     FMdiClient->Restore(graph);
 }

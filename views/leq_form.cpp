@@ -9,6 +9,7 @@
 
 #include "i18n/lx_linked.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/numbers.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/ansi_text.h"
 #include "platform/ui/string_grid.h"
@@ -270,7 +271,7 @@ void TfrmLEQ::Button3Click()
     }
     const int rows = LEQGrid->RowCount() - 1;
     auto *graph = new TfrmGraph(FHost.LeqGraphHost(), TGraphRole::LeqPlot, this);
-    gLeqGraph = graph;
+    views::gLeqGraph = graph;
     std::erase_if(FGraphs, [](const QPointer<TfrmGraph> &g) { return g.isNull(); });
     FGraphs.emplace_back(graph);
     graph->setWindowTitle(QStringLiteral("Leq"));

@@ -57,7 +57,7 @@ public:
     // chart set-up among it).
     virtual TGraphHost &LeqGraphHost() = 0;
     // Shows a graph window made by the LEQ window among the main window's
-    // child windows.
+    // child windows (through the graph host's ShowGraphWindow) and places it.
     virtual void ShowLeqGraph(TfrmGraph *graph) = 0;
 };
 
@@ -112,8 +112,6 @@ public:
     QPushButton *Button2 = nullptr;  // "Save"
     QPushButton *Button3 = nullptr;  // "Graph"
     i18n::TlxLangLinked *lxLangLinked_frmLEQ = nullptr;
-    // The latest "Leq" graph window; the window's graph windows close with it.
-    QPointer<TfrmGraph> gLeqGraph;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -123,7 +121,7 @@ private:
     QString Text(const char *id) const;
 
     TLeqHost &FHost;
-    std::vector<QPointer<TfrmGraph>> FGraphs; // closed with this window
+    std::vector<QPointer<TfrmGraph>> FGraphs; // its graph windows, closed with it
     bool FShown = false;
     bool FClosed = false;
 };

@@ -133,7 +133,7 @@ TEST_F(MainLeqTest, GraphPlotsTheRowsThatReadBackAndClosesWithTheLeqWindow)
     grid.SetCell(3, 4, QString()); // a second without readings has no levels
 
     leq->Button3->click();
-    QPointer<views::TfrmGraph> graph = leq->gLeqGraph;
+    QPointer<views::TfrmGraph> graph = views::gLeqGraph;
     ASSERT_FALSE(graph.isNull());
     EXPECT_EQ(graph->windowTitle(), QStringLiteral("Leq"));
     EXPECT_EQ(graph->Role(), views::TGraphRole::LeqPlot);
@@ -170,13 +170,13 @@ TEST_F(MainLeqTest, GraphOfAnUnreadableTimeSaysSoAndOneRowGivesOnePoint)
     leq->Button3->click();
     EXPECT_EQ(services_.MessageTexts(),
               QStringList{"'31/31/2024 12:00:00 PM' is not a valid date and time."});
-    EXPECT_FALSE(leq->gLeqGraph.isNull()); // the empty window stays
+    EXPECT_FALSE(views::gLeqGraph.isNull()); // the empty window stays
 
     const rtl::TDateTime noon = rtl::EncodeDate(2024, 3, 9) + 0.5;
     grid.SetRowTexts(1, {"1", QString::fromStdString(rtl::DateToStr(noon)),
                          QString::fromStdString(rtl::TimeToStr(noon)), "60.0", "60.0"});
     leq->Button3->click();
-    GXSGraph &chart = *leq->gLeqGraph->GXSGraph1;
+    GXSGraph &chart = *views::gLeqGraph->GXSGraph1;
     EXPECT_EQ(chart.GetPoints(), 1);
     EXPECT_DOUBLE_EQ(chart.GetXDataII(0, 0), noon);
     EXPECT_FLOAT_EQ(chart.GetYData(0, 0), 60.0f);

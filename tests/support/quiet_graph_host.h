@@ -10,6 +10,7 @@ class TQuietGraphHost : public views::TGraphHost {
 public:
     i18n::TlxLangDispatcher *LangDispatcher() override { return nullptr; }
     void SetupGraph(GXSGraph &, int, int, rtl::TDateTime, rtl::TDateTime, float, float) override {}
+    void ShowGraphWindow(views::TfrmGraph &) override {}
     void GraphActivated(views::TfrmGraph &) override {}
     bool SaveGraphWindow(views::TfrmGraph &) override { return false; }
     void GraphClosed(views::TfrmGraph &) override {}
