@@ -3,11 +3,12 @@
 #include "meter/real_time.h"
 
 #include "platform/rtl/registry.h"
+#include "platform/rtl/streams.h"
 #include "platform/ui/folders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace app {
 
@@ -59,11 +60,12 @@ bool EnsureFolder(const QString &folder)
 
 bool WriteLanguageFile(const QString &workingFolder, int languageIndex)
 {
-    QSaveFile file(ui::JoinPath(workingFolder, QStringLiteral("language.txt")));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QByteArray::number(languageIndex) + "\r\n");
-    return file.commit();
+    // Every write and the flush are checked before the rename (a buffered
+    // QSaveFile can report a commit after a failed write).
+    const QByteArray line = QByteArray::number(languageIndex) + "\r\n";
+    const QString fileName = ui::JoinPath(workingFolder, QStringLiteral("language.txt"));
+    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(),
+                                       line.constData(), static_cast<size_t>(line.size()));
 }
 
 QString LanguageSetupProgram()

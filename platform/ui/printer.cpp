@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sys/stat.h>
@@ -50,6 +51,16 @@ QString MakeTempBeside(const QString &fileName)
     }
     ::fchmod(temp.handle(), mode);
     return temp.fileName();
+}
+
+// Whether the file ends with the "%%EOF" line that closes a PDF file.
+bool EndsWithPdfTrailer(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 6)
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 8));
+    return file.readAll().trimmed().endsWith("%%EOF");
 }
 
 } // namespace
@@ -96,6 +107,10 @@ bool TPrinter::EndDoc()
     FPainter.reset();
     FPageNumber = 0;
     ok = ok && FPrinter->printerState() != QPrinter::Error;
+    // Qt's PDF writer does not check its writes: a file cut short (a full
+    // disk) lacks the trailer the writer puts last.
+    if (ok && !FJobFile.isEmpty() && FPrinter->outputFormat() == QPrinter::PdfFormat)
+        ok = EndsWithPdfTrailer(FTempFile);
     if (ok && !FJobFile.isEmpty()) {
         // rename() replaces the old file in one step.
         ok = std::rename(QFile::encodeName(FTempFile).constData(),

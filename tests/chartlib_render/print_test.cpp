@@ -1,8 +1,11 @@
 // Printing a chart to a PDF file: the file is replaced only by a finished job; a job that fails
-// or is aborted leaves the previous file as it was and no temporary file behind.
+// or is aborted, or whose file cannot be written whole, leaves the previous file as it was and
+// no temporary file behind. The same holds for an image written to a file.
 #include "platform/chartlib/render/chart_output.h"
 #include "platform/chartlib/render/chart_render.h"
 #include "platform/ui/printer.h"
+
+#include "tests/support/write_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,4 +99,31 @@ TEST_F(ChartPrintTest, NoSecondJobWhileOneRunsAndNoJobForAnUnknownChart)
     ui::Printer().Abort();
     EXPECT_EQ(Contents(pdf), kOldFile);
     EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+}
+
+TEST_F(ChartPrintTest, AWriteThatFailsPartWayKeepsTheOldPrintoutAndImage)
+{
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    {
+        QFile f(png);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kOldFile);
+    }
+    // A full disk after the first kilobyte: the PDF and the image are both longer.
+    EXPECT_EQ(testsupport::RunUnderWriteLimit(1024,
+                                              [&] {
+                                                  const bool printed = ChartPrintGraph(h, 0, 0, 1);
+                                                  const bool saved = ChartPngToFile(
+                                                      h, nullptr, png.toStdU16String());
+                                                  return !printed && !saved; // both say so
+                                              }),
+              0);
+    EXPECT_EQ(Contents(pdf), kOldFile);
+    EXPECT_EQ(Contents(png), kOldFile);
+    EXPECT_EQ(Entries(dir),
+              (QStringList{QStringLiteral("chart.pdf"), QStringLiteral("chart.png")}));
+
+    // Without the limit both are replaced.
+    EXPECT_TRUE(ChartPngToFile(h, nullptr, png.toStdU16String()));
+    EXPECT_TRUE(Contents(png).startsWith("\x89PNG"));
 }

@@ -43,11 +43,12 @@ public:
     std::string operator/(const std::string &name) const { return (FPath / name).string(); }
     // How many entries the folder holds (a test that writes one file expects
     // no temporary file beside it).
-    size_t EntryCount() const
+    size_t EntryCount() const { return EntryCountOf(FPath); }
+    static size_t EntryCountOf(const std::filesystem::path &folder)
     {
         std::error_code ec;
         size_t n = 0;
-        for (auto it = std::filesystem::directory_iterator(FPath, ec);
+        for (auto it = std::filesystem::directory_iterator(folder, ec);
              !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
             ++n;
         return n;

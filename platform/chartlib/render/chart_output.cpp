@@ -2,16 +2,19 @@
 
 #include "platform/chartlib/render/chart_view.h"
 #include "platform/chartlib/render/render_props.h"
+#include "platform/rtl/streams.h"
 #include "platform/ui/printer.h"
 #include "platform/ui/ui_services.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
@@ -25,7 +28,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -365,6 +367,14 @@ bool ToClip(HCHART h, const ChartPair *pair)
     return true;
 }
 
+// Replaces the file through a temporary file and a rename, every write and
+// the flush checked: a failed write keeps the old file.
+bool WriteWholeFile(const QString &fileName, const QByteArray &bytes)
+{
+    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(),
+                                       bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
 bool ToFile(HCHART h, const ChartPair *pair, const QString &fileName, const char *format)
 {
     ChartObject *o = ChartFind(h);
@@ -373,32 +383,22 @@ bool ToFile(HCHART h, const ChartPair *pair, const QString &fileName, const char
     QImage img = ImageFor(h, pair);
     if (img.isNull())
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, format);
+    // Encoded in memory first: the image writers do not all check their
+    // writes, the file write below checks every one.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     if (qstrcmp(format, "jpg") == 0) {
         int q = o->Has(rprop::JpgQuality) ? o->GetInt(rprop::JpgQuality) : 90;
         writer.setQuality(std::clamp(q, 1, 100));
     }
-    if (!writer.write(img)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writer.write(img) && WriteWholeFile(fileName, bytes);
 }
 
 bool WriteText(const QString &fileName, const QString &text)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteWholeFile(fileName, text.toUtf8());
 }
 
 } // namespace
