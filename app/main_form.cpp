@@ -558,6 +558,13 @@ void TfrmMain::DrawReading(const meter::TStatusDisplay &display)
         FPanel->DrawReading(display);
 }
 
+void TfrmMain::DrawBlankDigits()
+{
+    if (FPanel)
+        FPanel->SetMainDigits(meter::BlankGlyph, meter::BlankGlyph, meter::BlankGlyph,
+                              meter::BlankGlyph);
+}
+
 void TfrmMain::SetMaxMinTimerEnabled(bool enabled)
 {
     if (enabled)

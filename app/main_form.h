@@ -160,6 +160,7 @@ public:
     bool PanelExists() override { return !FPanel.isNull(); }
     void SetPanelLabelVisible(meter::TPanelLabel label, bool visible) override;
     void DrawReading(const meter::TStatusDisplay &display) override;
+    void DrawBlankDigits() override;
     void SetMaxMinTimerEnabled(bool enabled) override;
     // ---- TMainTimerSwitch
     void SetMainTimerEnabled(bool enabled) override;

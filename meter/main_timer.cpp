@@ -1,5 +1,7 @@
 #include "meter/main_timer.h"
 
+#include <exception>
+
 namespace meter {
 
 namespace {
@@ -93,7 +95,15 @@ void TMainTimerLogic::DecodeReading()
     gCurrentLevel = d.currentLevel;
 
     if (FSink.PanelExists()) {
-        FSink.DrawReading(d);
+        try {
+            FSink.DrawReading(d);
+        } catch (const std::exception &) {
+            try {
+                FSink.DrawBlankDigits();
+            } catch (const std::exception &) {
+                // Nothing more to draw with; the MAX/MIN step still runs.
+            }
+        }
         switch (d.maxMin) {
         case TMaxMinAction::HideLabels:
             SetMaxMinTimer(false);

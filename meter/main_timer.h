@@ -58,10 +58,13 @@ public:
     // only while it does.
     virtual bool PanelExists() = 0;
     virtual void SetPanelLabelVisible(TPanelLabel label, bool visible) = 0;
-    // Indicators, recording and mode symbols, main digits (drawn blank when
-    // drawing fails), the clock fields that changed, the range labels "30"
-    // and "130" and the level bar width.
+    // Indicators, recording and mode symbols, main digits, the clock fields
+    // that changed, the range labels "30" and "130" and the level bar width.
+    // An error it raises is absorbed by the decoding, which then blanks the
+    // main digits (DrawBlankDigits) and goes on with the MAX/MIN step.
     virtual void DrawReading(const TStatusDisplay &display) = 0;
+    // All four main digits show the blank glyph.
+    virtual void DrawBlankDigits() = 0;
     virtual void SetMaxMinTimerEnabled(bool enabled) = 0;
 };
 

@@ -4,9 +4,9 @@
 #include "controls/version_info.h"
 #include "views/show_modal.h"
 
+#include "controls/lang_form.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/component_adapters.h"
-#include "controls/lang_form.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 
 #include "controls/translation_data.h"
 
-#include "i18n/lx_linked.h"
 #include "controls/lang_form.h"
+#include "i18n/lx_linked.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 
@@ -71,7 +71,7 @@ L *LoadTranslation(QDialog *dialog, const char *formClass, const char *langName,
 {
     form = ui::CreateFormComponent(dialog, formClass);
     L *lang = controls::LoadFormTranslation<L>(form, dispatcher, kLanguages,
-                                         controls::TranslationData(formClass));
+                                               controls::TranslationData(formClass));
     lang->SetName(langName);
     return lang;
 }

@@ -1,10 +1,10 @@
 #include "meter/windows/panel.h"
 
+#include "controls/lang_form.h"
 #include "controls/translation_data.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/jpeg/jpeg_picture.h"
-#include "controls/lang_form.h"
 #include "platform/ui/ui_services.h"
 
 #include <QCloseEvent>

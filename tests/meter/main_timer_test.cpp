@@ -29,6 +29,7 @@ struct RecordingSink : meter::TMainTimerSink {
     std::vector<meter::TStatusDisplay> drawn;
     std::vector<bool> maxMinTimer;
     int calls = 0;
+    int blanked = 0;
     meter::TMeterLink *link = nullptr;
     bool busySeen = false;
 
@@ -67,6 +68,7 @@ struct RecordingSink : meter::TMainTimerSink {
             throw std::runtime_error("drawing failed");
         drawn.push_back(d);
     }
+    void DrawBlankDigits() override { ++blanked; }
     void SetMaxMinTimerEnabled(bool on) override { maxMinTimer.push_back(on); }
 };
 
@@ -210,7 +212,7 @@ TEST_F(MainTimerTest, HeldGuardKeepsTheTickOffTheLink)
     EXPECT_FALSE(sim.Log().empty());
 }
 
-TEST_F(MainTimerTest, BusyFlagCoversTheTickAndIsClearedWhenTheSinkFails)
+TEST_F(MainTimerTest, BusyFlagCoversTheTickAndADrawingErrorBlanksTheDigitsOnly)
 {
     Connect();
     logic.MainTimerTimer();
@@ -218,9 +220,19 @@ TEST_F(MainTimerTest, BusyFlagCoversTheTickAndIsClearedWhenTheSinkFails)
     EXPECT_FALSE(link.gUsbBusy);
     sink.throwOnDraw = true;
     sim.SetLevel(733);
-    EXPECT_THROW(logic.MainTimerTimer(), std::runtime_error);
+    // MAX shown: the MAX/MIN step after the drawing must still run.
+    sim.SetReplyFilter([](uint8_t cmd, usb::SimulatedMeter::Reply &r) {
+        if (cmd == 'A') {
+            r[1] |= 0x04;
+            r[4] = 0x11;
+        }
+    });
+    EXPECT_NO_THROW(logic.MainTimerTimer()); // absorbed inside the decoding
     EXPECT_FALSE(link.gUsbBusy) << "a busy flag left set would stall every later command";
     EXPECT_FLOAT_EQ(logic.gCurrentLevel, 73.3f) << "the reading is kept when drawing fails";
+    EXPECT_EQ(sink.blanked, 1);
+    EXPECT_TRUE(sink.labels[TPanelLabel::lblMAX]);
+    EXPECT_FALSE(sink.labels[TPanelLabel::lblMIN]);
 }
 
 TEST_F(MainTimerTest, ClockByte5AIsWrittenBackAsOnes)
