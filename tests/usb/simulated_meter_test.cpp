@@ -222,4 +222,27 @@ TEST_F(SimTest, TheLevelWandersWithOccasionalPeaksAndTheClockRunsOn)
     const auto later = Ask(Cmd('A'));
     EXPECT_EQ((later[15] >> 4) * 10 + (later[15] & 15),
               ((r[15] >> 4) * 10 + (r[15] & 15) + 3) % 60);
+
+TEST_F(SimTest, TheCallLogKeepsTheNewestCallsWithinItsLimit)
+{
+    EXPECT_EQ(sim.LogLimit(), SimulatedMeter::DefaultLogLimit);
+    sim.SetLogLimit(10);
+    sim.ClearLog();
+    SimulatedMeter::Reply r{};
+    for (int level = 500; level < 510; ++level) { // ten exchanges, twenty calls
+        sim.SetLevel(level);
+        Exchange(Cmd('A'), r);
+    }
+    ASSERT_EQ(sim.Log().size(), 10u);
+    EXPECT_EQ(sim.LogDropped(), 10u);
+    EXPECT_EQ(sim.Log().front().op, UsbOp::Write); // the sixth exchange
+    EXPECT_EQ(sim.Log().back().op, UsbOp::Read);
+    const std::vector<uint8_t> &last = sim.Log().back().bytes;
+    ASSERT_EQ(last.size(), 32u);
+    EXPECT_EQ(last[7] * 1000 + last[8] * 100 + last[9] * 10 + last[10], 509); // the newest
+    EXPECT_GE(sim.CallCount(UsbOp::Write), 10) << "the counts cover every call";
+
+    sim.ClearLog();
+    EXPECT_TRUE(sim.Log().empty());
+    EXPECT_EQ(sim.LogDropped(), 0u);
 }

@@ -148,7 +148,22 @@ int SimulatedMeter::Record(UsbOp op, int result, const uint8_t *bytes, int lengt
     call.arg2 = arg2;
     call.timeMs = rtl::GetClock().MonotonicMs();
     FLog.push_back(std::move(call));
+    TrimLog();
     return result;
+}
+
+void SimulatedMeter::SetLogLimit(size_t limit)
+{
+    FLogLimit = std::max<size_t>(limit, 1);
+    TrimLog();
+}
+
+void SimulatedMeter::TrimLog()
+{
+    while (FLog.size() > FLogLimit) {
+        FLog.pop_front();
+        ++FLogDropped;
+    }
 }
 
 void SimulatedMeter::InjectFault(UsbOp op, int occurrence, SimFault fault, int count)

@@ -9,9 +9,10 @@
 // the program's monotonic clock, and its clock runs with the program's clock
 // (rtl::GetClock()) with an offset, or stands still under test control.
 //
-// For tests it logs every call with its bytes and the clock's monotonic time,
-// and injects faults per operation and per occurrence: a failing call, wrong
-// reply markers, a wrong echo, the device unplugged from some call on.
+// For tests it logs its recent calls with their bytes and the clock's
+// monotonic time, and injects faults per operation and per occurrence: a
+// failing call, wrong reply markers, a wrong echo, the device unplugged from
+// some call on.
 //
 // The meter answers at once: a read never waits for a time-out, so a fake
 // clock only moves through the program's own waits.
@@ -22,6 +23,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -153,8 +155,21 @@ public:
     }
 
     // --- Call log ---------------------------------------------------------
-    const std::vector<SimCall> &Log() const { return FLog; }
-    void ClearLog() { FLog.clear(); }
+    // The most recent calls, oldest first: at most LogLimit() of them, so
+    // that a program running for days keeps bounded memory (the default is
+    // hours of polling, and far more than any test makes). Older calls are
+    // dropped and counted.
+    static constexpr size_t DefaultLogLimit = 100000;
+    const std::deque<SimCall> &Log() const { return FLog; }
+    void ClearLog()
+    {
+        FLog.clear();
+        FLogDropped = 0;
+    }
+    size_t LogLimit() const { return FLogLimit; }
+    void SetLogLimit(size_t limit);
+    // How many calls were dropped from the front since the last ClearLog.
+    size_t LogDropped() const { return FLogDropped; }
     // The packets written with UsbWrite, in order.
     std::vector<std::vector<uint8_t>> WrittenPackets() const;
     // The operations in order, as names ("Close Open SetTimeouts Write ...").
@@ -173,6 +188,7 @@ private:
     // fault for the caller to apply (Fail and Unplug already handled).
     bool Enter(UsbOp op, SimFault &fault);
     int Record(UsbOp op, int result, const uint8_t *bytes, int length, int arg1 = 0, int arg2 = 0);
+    void TrimLog();
     void HandlePacket(const std::array<uint8_t, PacketSize> &p);
     void PressKey(uint8_t key);
     void SetPending(uint8_t command, Reply reply);
@@ -220,7 +236,9 @@ private:
 
     std::vector<FaultRule> FFaults;
     std::array<int, UsbOpCount> FCallCounts{};
-    std::vector<SimCall> FLog;
+    std::deque<SimCall> FLog;
+    size_t FLogLimit = DefaultLogLimit;
+    size_t FLogDropped = 0;
     std::function<void(uint8_t, Reply &)> FReplyFilter;
 };
 
