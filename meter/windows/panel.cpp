@@ -250,9 +250,12 @@ void TfrmPanel::BuildControls()
     for (const ZoneDef &z : zones) {
         TKeyZone *zone = Zone(z.name, z.left, z.top, z.width, z.height);
         auto click = z.click;
-        connect(zone, &TKeyZone::clicked, this, [this, click] { (this->*click)(); });
+        // A key's handler shows its own errors: none may unwind through Qt.
+        connect(zone, &TKeyZone::clicked, this,
+                ui::GuardedSlot([this, click] { (this->*click)(); }));
         if (auto dbl = z.dblClick)
-            connect(zone, &TKeyZone::doubleClicked, this, [this, dbl] { (this->*dbl)(); });
+            connect(zone, &TKeyZone::doubleClicked, this,
+                    ui::GuardedSlot([this, dbl] { (this->*dbl)(); }));
     }
     // Hint texts: only the MAX MIN zone shows its hint; the others carry
     // theirs for the translation without showing them.

@@ -109,4 +109,21 @@ void ShowCurrentException()
     Services().ShowException(CurrentExceptionMessage());
 }
 
+bool RunGuarded(const std::function<void()> &handler) noexcept
+{
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        if (TApplication *app = TApplication::Instance())
+            app->CountException();
+        try {
+            ShowGuarded(CurrentExceptionMessage());
+        } catch (...) {
+            // Even the message could not be made; nothing more to show with.
+        }
+        return false;
+    }
+}
+
 } // namespace ui

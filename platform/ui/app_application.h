@@ -1,8 +1,15 @@
 // The application object: the program's title, the message loop, and the
-// exception display at the top of the loop. An rtl::Exception (or any
-// std::exception) that escapes an event handler is caught where the event
-// was delivered, shown through the UI services as an error box with the
-// title as caption, and the loop goes on.
+// exception display. An rtl::Exception (or any std::exception) raised by a
+// handler is shown through the UI services as an error box with the title as
+// caption, and the loop goes on.
+//
+// Qt's own code is built without exception support: an exception that
+// unwinds through it skips its clean-up (the copy of a mouse event that
+// QApplication::notify makes is never freed, a signal's sender is never
+// reset). So a handler Qt calls catches its own exceptions with Guarded, in
+// its body (an input event handler) or around it (a slot: GuardedSlot), and
+// shows them there. The catch in notify() is the last resort for the
+// exceptions no handler caught.
 //
 //   int main(int argc, char **argv)
 //   {
@@ -19,6 +26,8 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
+#include <utility>
 
 namespace ui {
 
@@ -44,8 +53,9 @@ public:
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
-    // How many exceptions the loop has caught and shown.
+    // How many exceptions the loop and the guarded handlers have shown.
     int ExceptionCount() const { return FExceptionCount; }
+    void CountException() { ++FExceptionCount; }
 
     bool notify(QObject *receiver, QEvent *event) override;
 
@@ -67,5 +77,24 @@ QString CurrentExceptionMessage();
 // Inside a catch block: shows the exception being handled through the UI
 // services (the exception display).
 void ShowCurrentException();
+
+// Runs handler; an exception that escapes it is shown by the exception
+// display (and counted) and goes no further. Returns false after one.
+bool RunGuarded(const std::function<void()> &handler) noexcept;
+
+// Inside an event handler:  ui::Guarded([&] { ... });
+template <class F> bool Guarded(F &&handler) noexcept
+{
+    return RunGuarded(std::function<void()>(std::forward<F>(handler)));
+}
+
+// A slot that runs slot guarded:  connect(b, &QPushButton::clicked, this,
+// ui::GuardedSlot([this] { btnRunClick(); }));
+template <class F> auto GuardedSlot(F slot)
+{
+    return [slot = std::move(slot)](auto &&...args) {
+        RunGuarded([&] { slot(std::forward<decltype(args)>(args)...); });
+    };
+}
 
 } // namespace ui

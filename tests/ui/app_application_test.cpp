@@ -23,7 +23,12 @@ public:
     int Closes = 0;
 
 protected:
-    void mousePressEvent(QMouseEvent *) override { throw rtl::EConvertError("'x' is no date"); }
+    // An input handler catches its own errors: one that unwound through
+    // QApplication::notify would leak Qt's copy of the event.
+    void mousePressEvent(QMouseEvent *) override
+    {
+        ui::Guarded([] { throw rtl::EConvertError("'x' is no date"); });
+    }
     void closeEvent(QCloseEvent *e) override
     {
         ++Closes;
@@ -74,7 +79,7 @@ TEST(ApplicationObject, ExceptionsFromHandlersAreShownAndTheLoopGoesOn)
     EXPECT_EQ(shown[2].Text, "Unknown exception.");
 }
 
-TEST(ApplicationObject, InputEventHandlerExceptionIsShownWithTheTitle)
+TEST(ApplicationObject, GuardedHandlersShowTheirExceptionsWithTheTitle)
 {
     auto *app = TApplication::Instance();
     TScriptedUIServices services;
@@ -82,12 +87,25 @@ TEST(ApplicationObject, InputEventHandlerExceptionIsShownWithTheTitle)
     app->SetTitle("Nivora Test");
     ThrowingWidget w;
     w.show();
+    const int before = app->ExceptionCount();
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
-    EXPECT_FALSE(QApplication::sendEvent(&w, &press));
+    QApplication::sendEvent(&w, &press);
     ASSERT_EQ(services.Messages().size(), 1u);
     EXPECT_EQ(services.Messages()[0].Text, "'x' is no date.");
     EXPECT_EQ(services.Messages()[0].Caption, "Nivora Test");
+    EXPECT_EQ(app->ExceptionCount() - before, 1);
+
+    // A slot guards itself the same way; the loop goes on after it.
+    int after = 0;
+    QTimer::singleShot(0, ui::GuardedSlot([] { throw std::runtime_error("slot failed"); }));
+    QTimer::singleShot(5, [&] { ++after; });
+    QTimer::singleShot(10, [app] { app->exit(0); });
+    app->Run();
+    EXPECT_EQ(after, 1);
+    ASSERT_EQ(services.Messages().size(), 2u);
+    EXPECT_EQ(services.Messages()[1].Text, "slot failed.");
+    EXPECT_EQ(app->ExceptionCount() - before, 2);
     app->SetTitle("Nivora");
 }
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 using usb::Backend;
 
@@ -54,4 +56,29 @@ TEST(HidBackend, NoDevicePresent)
     char serial[64];
     EXPECT_NE(hid.UsbReadSerial(0, serial, sizeof serial), 0);
     EXPECT_EQ(hid.UsbClose(), 0);
+}
+
+// A meter that is there but may not be opened gets one line naming the udev
+// rule; no meter at all gets none.
+TEST(HidBackend, AMeterThatCannotBeOpenedNamesTheUdevRuleOnce)
+{
+    for (const bool present : {true, false}) {
+        std::FILE *out = std::tmpfile();
+        ASSERT_NE(out, nullptr);
+        usb::HidDevice hid;
+        hid.SetHintStream(out);
+        hid.SetPresenceProbe([present](uint16_t vendor, uint16_t product) {
+            return present && vendor == 0x04D9 && product == 0xE000;
+        });
+        EXPECT_NE(hid.UsbOpen(0x04D9, 0xE000), 0);
+        EXPECT_NE(hid.UsbOpen(0x04D9, 0xE000), 0); // the poll tries again and again
+        std::rewind(out);
+        std::string text;
+        for (int c; (c = std::fgetc(out)) != EOF;)
+            text += static_cast<char>(c);
+        std::fclose(out);
+        EXPECT_EQ(text, present ? std::string(usb::HidDevice::OpenHint()) + "\n" : "");
+    }
+    EXPECT_NE(std::string(usb::HidDevice::OpenHint()).find("dist/60-nivora-mx4820.rules"),
+              std::string::npos);
 }

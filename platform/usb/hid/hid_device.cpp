@@ -58,7 +58,36 @@ int HidDevice::UsbOpen(uint16_t vendorId, uint16_t productId)
     if (!FInitialised)
         return UsbFailed;
     FDevice = hid_open(vendorId, productId, nullptr);
-    return FDevice != nullptr ? UsbOk : UsbFailed;
+    if (FDevice == nullptr) {
+        HintOnce(vendorId, productId);
+        return UsbFailed;
+    }
+    return UsbOk;
+}
+
+const char *HidDevice::OpenHint()
+{
+    return "nivora: the meter is plugged in but cannot be opened; install the udev rule "
+           "dist/60-nivora-mx4820.rules (README: \"Running against a real meter\") and plug "
+           "the meter in again";
+}
+
+void HidDevice::HintOnce(uint16_t vendorId, uint16_t productId)
+{
+    if (FHinted || FHintStream == nullptr)
+        return;
+    bool present = false;
+    if (FPresent) {
+        present = FPresent(vendorId, productId);
+    } else if (hid_device_info *list = hid_enumerate(vendorId, productId)) {
+        present = true;
+        hid_free_enumeration(list);
+    }
+    if (!present)
+        return;
+    FHinted = true;
+    std::fprintf(FHintStream, "%s\n", OpenHint());
+    std::fflush(FHintStream);
 }
 
 int HidDevice::UsbSetTimeouts(int readMs, int writeMs)
