@@ -1,6 +1,7 @@
 #include "platform/rtl/registry.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
 #include "tests/support/write_limit.h"
 
 #include <csignal>
@@ -329,17 +330,19 @@ TEST_F(RegistryFile, ReadOnlyFolderLeavesTheOldFile)
         reg.WriteInteger("LxLangIndex", 1);
     }
     const std::string before = ReadText(File());
-    // Root ignores folder permissions, so this runs only as a user.
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: folder permissions are not enforced";
-    fs::permissions(File().parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
-    {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", false));
-        reg.WriteInteger("LxLangIndex", 6);
-        EXPECT_FALSE(reg.Flush());
-        EXPECT_EQ(reg.ReadInteger("LxLangIndex"), 6); // pending, not lost
-    }
+    // Root ignores folder permissions: as root the check runs as "nobody".
+    EXPECT_TRUE(testsupport::RunUnprivileged(FDir, [&] {
+        fs::permissions(File().parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+        {
+            TRegistry reg;
+            EXPECT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", false));
+            reg.WriteInteger("LxLangIndex", 6);
+            EXPECT_FALSE(reg.Flush());
+            EXPECT_EQ(reg.ReadInteger("LxLangIndex"), 6); // pending, not lost
+        }
+        EXPECT_EQ(ReadText(File()), before);
+        return true;
+    }));
     EXPECT_EQ(ReadText(File()), before);
 }
 
