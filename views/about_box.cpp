@@ -10,11 +10,14 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 
 namespace views {
 
@@ -24,6 +27,7 @@ TfrmAbout *gAboutForm = nullptr;
 namespace {
 
 constexpr int kLanguages = 8;
+constexpr qint64 kSplashPaintLimitMs = 1000;
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text)
 {
@@ -113,10 +117,28 @@ void TfrmAbout::ShowSplash()
     BitBtn1->hide();
     show();
     raise();
-    repaint();
-    // The main window goes on building before its message loop runs: let
-    // the window system show and paint the splash now.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The main window goes on building, and then waits, before its message
+    // loop runs. Under a window manager the window is mapped, and can be
+    // painted, only some time after show(): until it has been painted on the
+    // screen, let the window system's events in (a second at most).
+    QElapsedTimer waited;
+    waited.start();
+    while (!FPaintedOnScreen && waited.elapsed() < kSplashPaintLimitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (FPaintedOnScreen)
+            break;
+        if (windowHandle() && windowHandle()->isExposed())
+            repaint();
+        else
+            QThread::msleep(5);
+    }
+}
+
+void TfrmAbout::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    if (windowHandle() && windowHandle()->isExposed())
+        FPaintedOnScreen = true;
 }
 
 int TfrmAbout::ShowModal()

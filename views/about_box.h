@@ -41,6 +41,7 @@ class TVersionInfo;
 }
 
 class QCloseEvent;
+class QPaintEvent;
 class QLabel;
 class QPushButton;
 
@@ -68,8 +69,12 @@ public:
     // translation component).
     ui::TFormAdapter *Form() const { return FForm; }
 
-    // The splash: hides BitBtn1, shows the window modeless and paints it at once.
+    // The splash: hides BitBtn1, shows the window modeless and paints it at
+    // once: it returns when the window has been painted on the screen (or
+    // after a second without).
     void ShowSplash();
+    // Whether the window has been painted while on the screen.
+    bool PaintedOnScreen() const { return FPaintedOnScreen; }
     // The About box: shows the window modally (views::ShowModal) with its
     // button visible. The window is freed when this returns.
     int ShowModal();
@@ -81,11 +86,13 @@ protected:
     // FormClose: the window is freed (later, by the event loop) and the
     // global that holds it is cleared at once.
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void ClearGlobals();
 
     ui::TFormAdapter *FForm = nullptr;
+    bool FPaintedOnScreen = false;
 };
 
 // The splash made by the main window at start-up.

@@ -371,11 +371,30 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
 
 TEST_F(MainFormTest, SplashShowsFromCreateToShowAndTheAboutBoxClearsItsGlobal)
 {
+    // The 500 ms busy wait of FormShow starts only after the splash has
+    // been painted on the screen (before, under a window manager, it stayed
+    // a black box through the wait).
+    struct WatchingClock : rtl::FakeClock {
+        using rtl::FakeClock::FakeClock;
+        int sleeps = 0;
+        bool paintedAtFirstSleep = false;
+        void SleepMs(int64_t ms) override
+        {
+            if (sleeps++ == 0)
+                paintedAtFirstSleep = views::frmAbout && views::frmAbout->PaintedOnScreen();
+            rtl::FakeClock::SleepMs(ms);
+        }
+    } clock(46000.5);
+    rtl::ScopedClock watching(clock);
+
     form_ = std::make_unique<TfrmMain>(meter_);
     ASSERT_NE(views::frmAbout, nullptr);
     EXPECT_FALSE(views::frmAbout->BitBtn1->isVisibleTo(views::frmAbout));
+    EXPECT_TRUE(views::frmAbout->PaintedOnScreen());
     form_->show();
     EXPECT_EQ(views::frmAbout, nullptr);
+    EXPECT_GT(clock.sleeps, 0);
+    EXPECT_TRUE(clock.paintedAtFirstSleep);
 
     QString version;
     bool buttonShown = false;
@@ -388,6 +407,7 @@ TEST_F(MainFormTest, SplashShowsFromCreateToShowAndTheAboutBoxClearsItsGlobal)
     EXPECT_FALSE(version.isEmpty());
     EXPECT_TRUE(buttonShown);
     EXPECT_EQ(views::gAboutForm, nullptr);
+    form_.reset(); // while its clock is still there
 }
 
 // ---- the graph windows of the main window
