@@ -9,20 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-namespace {
-
-std::string Bytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-} // namespace
 
 TEST(CloseFiles, AFailedWriteKeepsTheOldLanguageFileAndRegistry)
 {
@@ -36,8 +22,8 @@ TEST(CloseFiles, AFailedWriteKeepsTheOldLanguageFileAndRegistry)
 
     ASSERT_TRUE(app::WriteLanguageFile(working, 3));
     app::WriteStartSettings({2.5, 3});
-    EXPECT_EQ(Bytes(language), "3\r\n");
-    const std::string settings = Bytes(registry);
+    EXPECT_EQ(testsupport::FileBytes(language), "3\r\n");
+    const std::string settings = testsupport::FileBytes(registry);
     ASSERT_NE(settings.find("\"LxLangIndex\"=dword:00000003"), std::string::npos) << settings;
 
     // Two bytes fit: the write fails after "5\r", the registry's after its first line.
@@ -47,12 +33,12 @@ TEST(CloseFiles, AFailedWriteKeepsTheOldLanguageFileAndRegistry)
                                                   return app::WriteLanguageFile(working, 5);
                                               }),
               1);
-    EXPECT_EQ(Bytes(language), "3\r\n");
-    EXPECT_EQ(Bytes(registry), settings);
+    EXPECT_EQ(testsupport::FileBytes(language), "3\r\n");
+    EXPECT_EQ(testsupport::FileBytes(registry), settings);
     EXPECT_EQ(testsupport::TTempDir::EntryCountOf(dir / "temp"), 1u);
     EXPECT_EQ(testsupport::TTempDir::EntryCountOf(dir / "config/Nivora"), 1u);
 
     ASSERT_TRUE(app::WriteLanguageFile(working, 5));
-    EXPECT_EQ(Bytes(language), "5\r\n");
+    EXPECT_EQ(testsupport::FileBytes(language), "5\r\n");
     ::unsetenv("XDG_CONFIG_HOME");
 }

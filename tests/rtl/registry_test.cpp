@@ -18,14 +18,6 @@ using namespace rtl;
 
 namespace {
 
-std::string ReadText(const fs::path &p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 void WriteText(const fs::path &p, const std::string &text)
 {
     fs::create_directories(p.parent_path());
@@ -186,7 +178,7 @@ TEST_F(RegistryFile, EveryTypeSurvivesTheFile)
         ASSERT_TRUE(config.OpenKey("\\SOFTWARE\\Nivora", true));
         config.WriteInteger("Separate", 9);
     }
-    const std::string text = ReadText(File());
+    const std::string text = testsupport::FileBytes(File());
     ASSERT_FALSE(text.empty());
     for (char c : text)
         ASSERT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << "byte " << int(c);
@@ -259,7 +251,7 @@ TEST_F(RegistryFile, DamagedFileYieldsItsValidValues)
     ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", false));
     reg.WriteInteger("LxLangIndex", 5);
     reg.CloseKey();
-    const std::string saved = ReadText(File());
+    const std::string saved = testsupport::FileBytes(File());
     EXPECT_NE(saved.find("\"RealTimeRate\"=hex:00,00,00,00,00,00,04,40\n"), std::string::npos);
     EXPECT_NE(saved.find("\"LxLangIndex\"=dword:00000005\n"), std::string::npos);
     EXPECT_EQ(saved.find("garbage"), std::string::npos);
@@ -272,9 +264,10 @@ TEST_F(RegistryFile, ObjectsShareChangesAndSeeTheFileChange)
     ASSERT_TRUE(b.OpenKey("\\SOFTWARE\\Nivora", false));
     a.WriteInteger("LxLangIndex", 2);
     EXPECT_EQ(b.ReadInteger("LxLangIndex"), 2); // before anything is written
-    EXPECT_EQ(ReadText(File()).find("LxLangIndex"), std::string::npos);
+    EXPECT_EQ(testsupport::FileBytes(File()).find("LxLangIndex"), std::string::npos);
     EXPECT_TRUE(b.Flush());
-    EXPECT_NE(ReadText(File()).find("\"LxLangIndex\"=dword:00000002"), std::string::npos);
+    EXPECT_NE(testsupport::FileBytes(File()).find("\"LxLangIndex\"=dword:00000002"),
+              std::string::npos);
 
     // Another program replaces the file while a change of ours is pending:
     // both end up in the file.
@@ -286,7 +279,7 @@ TEST_F(RegistryFile, ObjectsShareChangesAndSeeTheFileChange)
     EXPECT_EQ(b.ReadInteger("LxLangIndex"), 7);
     EXPECT_EQ(b.ReadString("Mine"), "pending");
     a.CloseKey();
-    const std::string saved = ReadText(File());
+    const std::string saved = testsupport::FileBytes(File());
     EXPECT_NE(saved.find("\"Theirs\"=sz:\"x\""), std::string::npos);
     EXPECT_NE(saved.find("\"Mine\"=sz:\"pending\""), std::string::npos);
 }
@@ -298,7 +291,7 @@ TEST_F(RegistryFile, FailedWriteLeavesTheOldFile)
         ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", true));
         reg.WriteInteger("LxLangIndex", 1);
     }
-    const std::string before = ReadText(File());
+    const std::string before = testsupport::FileBytes(File());
     ASSERT_FALSE(before.empty());
 
     // A write cut off half-way (file size limit): the old file stays, a
@@ -317,7 +310,7 @@ TEST_F(RegistryFile, FailedWriteLeavesTheOldFile)
         EXPECT_FALSE(reg.ValueExists("Big"));
         EXPECT_EQ(reg.ReadInteger("LxLangIndex"), 1);
     }
-    EXPECT_EQ(ReadText(File()), before);
+    EXPECT_EQ(testsupport::FileBytes(File()), before);
     for (const auto &entry : fs::directory_iterator(File().parent_path()))
         EXPECT_EQ(entry.path().filename(), "registry"); // no temporary left behind
 }
@@ -329,7 +322,7 @@ TEST_F(RegistryFile, ReadOnlyFolderLeavesTheOldFile)
         ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", true));
         reg.WriteInteger("LxLangIndex", 1);
     }
-    const std::string before = ReadText(File());
+    const std::string before = testsupport::FileBytes(File());
     // Root ignores folder permissions: as root the check runs as "nobody".
     EXPECT_TRUE(testsupport::RunUnprivileged(FDir, [&] {
         fs::permissions(File().parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -340,10 +333,10 @@ TEST_F(RegistryFile, ReadOnlyFolderLeavesTheOldFile)
             EXPECT_FALSE(reg.Flush());
             EXPECT_EQ(reg.ReadInteger("LxLangIndex"), 6); // pending, not lost
         }
-        EXPECT_EQ(ReadText(File()), before);
+        EXPECT_EQ(testsupport::FileBytes(File()), before);
         return true;
     }));
-    EXPECT_EQ(ReadText(File()), before);
+    EXPECT_EQ(testsupport::FileBytes(File()), before);
 }
 
 TEST_F(RegistryFile, MemoryBackendAndFileLocation)

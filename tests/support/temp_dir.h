@@ -1,12 +1,15 @@
 // A fresh folder for one test under the system's temporary folder ($TMPDIR,
 // else /tmp), removed with everything in it when the test ends (folders a
-// test made read-only are made writable again first).
+// test made read-only are made writable again first), and reading a file
+// back byte for byte.
 //
 //     testsupport::TTempDir dir("nivora-registry");
 //     WriteFile(dir / "registry");
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdlib.h>
 #include <string>
 #include <system_error>
@@ -57,5 +60,14 @@ public:
 private:
     std::filesystem::path FPath;
 };
+
+// The whole content of a file, byte for byte; empty when it cannot be read.
+inline std::string FileBytes(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 } // namespace testsupport
