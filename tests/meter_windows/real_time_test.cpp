@@ -67,6 +67,7 @@ public:
     bool PanelExists() override { return false; }
     void SetPanelLabelVisible(meter::TPanelLabel, bool) override {}
     void DrawReading(const meter::TStatusDisplay &) override {}
+    void DrawBlankDigits() override {}
     void SetMaxMinTimerEnabled(bool) override {}
 
     // ---- TRealTimeSink

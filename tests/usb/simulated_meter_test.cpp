@@ -222,6 +222,7 @@ TEST_F(SimTest, TheLevelWandersWithOccasionalPeaksAndTheClockRunsOn)
     const auto later = Ask(Cmd('A'));
     EXPECT_EQ((later[15] >> 4) * 10 + (later[15] & 15),
               ((r[15] >> 4) * 10 + (r[15] & 15) + 3) % 60);
+}
 
 TEST_F(SimTest, TheCallLogKeepsTheNewestCallsWithinItsLimit)
 {
