@@ -35,7 +35,7 @@ TEST(BackendChoice, SimulatedDeviceComesWithSampleContent)
     auto *sim = dynamic_cast<usb::SimulatedMeter *>(device.get());
     ASSERT_NE(sim, nullptr);
     const auto &memory = sim->LoggerMemory();
-    EXPECT_EQ(memory[9] * 256 + memory[10], 3);
+    EXPECT_EQ(memory[9] * 256 + memory[10], 5);
     EXPECT_EQ(memory[256], 0xA5);
     EXPECT_EQ(sim->Eeprom(0x1E), 5);
 }

@@ -247,3 +247,73 @@ TEST_F(SimTest, TheCallLogKeepsTheNewestCallsWithinItsLimit)
     EXPECT_TRUE(sim.Log().empty());
     EXPECT_EQ(sim.LogDropped(), 0u);
 }
+
+TEST_F(SimTest, RecRecordsANewSetAtTheIntervalUntilPressedAgain)
+{
+    usb::TLoggerImageBuilder builder;
+    builder.AddSimpleSet(10, 700);
+    sim.SetLoggerImage(builder.Build());
+    const size_t begin = builder.LastAddress() + 1;
+    sim.SetEeprom(SimulatedMeter::IntervalAddress, 2);
+    sim.SetLevel(655);
+    Send(Cmd('C')); // dBC
+    Send(Cmd('R'));
+    EXPECT_TRUE(sim.Logging());
+    clock.Advance(9000); // samples at 0, 2, 4, 6 and 8 s
+    auto r = Ask(Cmd('A'));
+    EXPECT_EQ(r[1] & 0x01, 0x01) << "REC";
+    EXPECT_EQ(r[2] & 0x60, 0x60) << "recording";
+    Send(Cmd('R'));
+    EXPECT_FALSE(sim.Logging());
+    clock.Advance(60000);
+    Ask(Cmd('A'));
+
+    const Bytes &m = sim.LoggerMemory();
+    EXPECT_EQ(m[9] * 256 + m[10], 2);
+    ASSERT_EQ(m[begin], 0xA5);
+    EXPECT_EQ(m[begin + 1], 0x5A);
+    EXPECT_EQ(Bytes(m.begin() + long(begin) + 3, m.begin() + long(begin) + 9),
+              (Bytes{0x26, 0x12, 0x08, 0x14, 0x05, 0x09}));
+    EXPECT_EQ(m[begin + 10], 2);
+    EXPECT_EQ(m[begin + 11] << 16 | m[begin + 12] << 8 | m[begin + 13], 5);
+    EXPECT_EQ(m[begin + 14], 0x01) << "dBC, FAST";
+    EXPECT_EQ(m[begin + 16] << 8 | m[begin + 17], 655);
+    const size_t end = begin + 17 + 2 * 5;
+    EXPECT_EQ(m[end - 1], 0x5A);
+    EXPECT_EQ(m[end], 0xA5);
+    EXPECT_EQ(size_t(m[11] << 16 | m[12] << 8 | m[13]), end);
+
+    // The next recording begins right after it.
+    Send(Cmd('R'));
+    Send(Cmd('R'));
+    EXPECT_EQ(sim.LoggerMemory()[end + 1], 0xA5);
+    EXPECT_EQ(sim.LoggerMemory()[10], 3);
+}
+
+TEST_F(SimTest, RecStopsWithFullWhenTheMemoryIsFull)
+{
+    usb::TLoggerImageBuilder builder;
+    const size_t room = SimulatedMeter::LoggerCapacityAddress - 256;
+    builder.AddSimpleSet(int((room - 18) / 2) - 30, 600); // room for a few more samples
+    sim.SetLoggerImage(builder.Build());
+    sim.SetEeprom(SimulatedMeter::IntervalAddress, 1);
+    Send(Cmd('R'));
+    ASSERT_TRUE(sim.Logging());
+    clock.Advance(3600 * 1000);
+    auto r = Ask(Cmd('A'));
+    EXPECT_FALSE(sim.Logging());
+    EXPECT_EQ(r[1] & 0x01, 0) << "REC off";
+    EXPECT_EQ(r[2] & 0x10, 0x10) << "FULL";
+    const Bytes &m = sim.LoggerMemory();
+    const uint32_t last = m[11] << 16 | m[12] << 8 | m[13];
+    EXPECT_LT(last, SimulatedMeter::LoggerCapacityAddress);
+    EXPECT_EQ(m[last - 1], 0x5A);
+    EXPECT_EQ(m[last], 0xA5);
+
+    // REC on a full memory records nothing; erasing clears FULL.
+    Send(Cmd('R'));
+    EXPECT_FALSE(sim.Logging());
+    EXPECT_EQ(sim.LoggerMemory()[10], 2);
+    Ask(Cmd('e', 'r', 'a', 's', 'e'));
+    EXPECT_FALSE(sim.MemoryFull());
+}

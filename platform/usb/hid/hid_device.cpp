@@ -8,39 +8,98 @@
 
 namespace usb {
 
-HidDevice::HidDevice()
+namespace {
+
+class HidapiPort : public HidPort {
+public:
+    HidapiPort() { FInitialised = hid_init() == 0; }
+    ~HidapiPort() override
+    {
+        Close();
+        if (FInitialised)
+            hid_exit();
+    }
+
+    bool Open(uint16_t vendorId, uint16_t productId) override
+    {
+        Close();
+        if (!FInitialised)
+            FInitialised = hid_init() == 0;
+        if (!FInitialised)
+            return false;
+        FDevice = hid_open(vendorId, productId, nullptr);
+        return FDevice != nullptr;
+    }
+    void Close() override
+    {
+        if (FDevice != nullptr) {
+            hid_close(FDevice);
+            FDevice = nullptr;
+        }
+    }
+    bool IsOpen() const override { return FDevice != nullptr; }
+    int Write(const uint8_t *report, size_t length) override
+    {
+        return FDevice != nullptr ? hid_write(FDevice, report, length) : -1;
+    }
+    int Read(uint8_t *buffer, size_t capacity, int timeoutMs) override
+    {
+        return FDevice != nullptr ? hid_read_timeout(FDevice, buffer, capacity, timeoutMs) : -1;
+    }
+    bool SerialNumber(wchar_t *buffer, size_t capacity) override
+    {
+        return FDevice != nullptr && hid_get_serial_number_string(FDevice, buffer, capacity) == 0;
+    }
+    bool Present(uint16_t vendorId, uint16_t productId) override
+    {
+        if (!FInitialised)
+            return false;
+        hid_device_info *list = hid_enumerate(vendorId, productId);
+        const bool present = list != nullptr;
+        hid_free_enumeration(list);
+        return present;
+    }
+
+private:
+    hid_device *FDevice = nullptr;
+    bool FInitialised = false;
+};
+
+} // namespace
+
+std::unique_ptr<HidPort> MakeHidapiPort()
 {
-    FInitialised = hid_init() == 0;
+    return std::make_unique<HidapiPort>();
 }
+
+HidDevice::HidDevice() : HidDevice(MakeHidapiPort()) {}
+
+HidDevice::HidDevice(std::unique_ptr<HidPort> port) : FPort(std::move(port)) {}
 
 HidDevice::~HidDevice()
 {
     UsbClose();
-    if (FInitialised)
-        hid_exit();
 }
 
 int HidDevice::UsbClose()
 {
-    if (FDevice != nullptr) {
-        hid_close(FDevice);
-        FDevice = nullptr;
-    }
+    FPort->Close();
     return UsbOk;
 }
 
 int HidDevice::UsbEndWrite()
 {
     // Every report is handed to the kernel whole; there is nothing to flush.
-    return FDevice != nullptr ? UsbOk : UsbFailed;
+    return FPort->IsOpen() ? UsbOk : UsbFailed;
 }
 
 int HidDevice::UsbReadSerial(int index, char *buffer, int capacity)
 {
-    if (FDevice == nullptr || buffer == nullptr || capacity <= 0)
+    (void)index;
+    if (!FPort->IsOpen() || buffer == nullptr || capacity <= 0)
         return UsbFailed;
     wchar_t wide[SerialCapacity] = {};
-    if (hid_get_serial_number_string(FDevice, wide, SerialCapacity) != 0)
+    if (!FPort->SerialNumber(wide, SerialCapacity))
         return UsbFailed;
     // The serial number is ASCII; anything else becomes '?'.
     int n = 0;
@@ -52,17 +111,10 @@ int HidDevice::UsbReadSerial(int index, char *buffer, int capacity)
 
 int HidDevice::UsbOpen(uint16_t vendorId, uint16_t productId)
 {
-    UsbClose();
-    if (!FInitialised)
-        FInitialised = hid_init() == 0;
-    if (!FInitialised)
-        return UsbFailed;
-    FDevice = hid_open(vendorId, productId, nullptr);
-    if (FDevice == nullptr) {
-        HintOnce(vendorId, productId);
-        return UsbFailed;
-    }
-    return UsbOk;
+    if (FPort->Open(vendorId, productId))
+        return UsbOk;
+    HintOnce(vendorId, productId);
+    return UsbFailed;
 }
 
 const char *HidDevice::OpenHint()
@@ -76,13 +128,8 @@ void HidDevice::HintOnce(uint16_t vendorId, uint16_t productId)
 {
     if (FHinted || FHintStream == nullptr)
         return;
-    bool present = false;
-    if (FPresent) {
-        present = FPresent(vendorId, productId);
-    } else if (hid_device_info *list = hid_enumerate(vendorId, productId)) {
-        present = true;
-        hid_free_enumeration(list);
-    }
+    const bool present =
+        FPresent ? FPresent(vendorId, productId) : FPort->Present(vendorId, productId);
     if (!present)
         return;
     FHinted = true;
@@ -92,24 +139,38 @@ void HidDevice::HintOnce(uint16_t vendorId, uint16_t productId)
 
 int HidDevice::UsbSetTimeouts(int readMs, int writeMs)
 {
-    if (FDevice == nullptr)
+    if (!FPort->IsOpen())
         return UsbFailed;
     FReadTimeoutMs = std::max(readMs, 1);
     FWriteTimeoutMs = std::max(writeMs, 1);
     return UsbOk;
 }
 
+void HidDevice::DrainStaleReports()
+{
+    // A read that timed out may be answered after all, once the meter gets
+    // to it; a download keeps the device open from block to block, so that
+    // late reply would be taken for the next block and shift every block
+    // after it. Whatever is waiting before a new command belongs to an older
+    // one.
+    uint8_t report[64];
+    for (int i = 0; i < MaxStaleReports; ++i)
+        if (FPort->Read(report, sizeof report, 0) <= 0)
+            break;
+}
+
 int HidDevice::WriteReports(const uint8_t *data, int length)
 {
-    if (FDevice == nullptr || data == nullptr || length <= 0)
+    if (!FPort->IsOpen() || data == nullptr || length <= 0)
         return UsbFailed;
+    DrainStaleReports();
     // Report id 0 (the device numbers no reports), then the payload padded
     // with zeros to a whole report.
     for (int at = 0; at < length; at += OutputReportSize) {
         uint8_t report[1 + OutputReportSize] = {};
         const int n = std::min(OutputReportSize, length - at);
         std::memcpy(report + 1, data + at, static_cast<size_t>(n));
-        if (hid_write(FDevice, report, sizeof report) < 0)
+        if (FPort->Write(report, sizeof report) < 0)
             return UsbFailed;
     }
     return UsbOk;
@@ -131,7 +192,7 @@ int HidDevice::UsbWriteBlock(int length, const uint8_t *block)
 
 int HidDevice::UsbRead(int length, uint8_t *buffer)
 {
-    if (FDevice == nullptr || buffer == nullptr || length <= 0 || length > 4096)
+    if (!FPort->IsOpen() || buffer == nullptr || length <= 0 || length > 4096)
         return UsbFailed;
     // A reply may arrive as one report or as several shorter ones; collect
     // input reports until length bytes are in. Each report must come within
@@ -139,7 +200,7 @@ int HidDevice::UsbRead(int length, uint8_t *buffer)
     int got = 0;
     while (got < length) {
         uint8_t report[64];
-        const int n = hid_read_timeout(FDevice, report, sizeof report, FReadTimeoutMs);
+        const int n = FPort->Read(report, sizeof report, FReadTimeoutMs);
         if (n <= 0)
             return UsbFailed; // error (-1) or time-out (0)
         const int take = std::min(n, length - got);

@@ -330,6 +330,7 @@ void SimulatedMeter::SetPending(uint8_t command, Reply reply)
 
 void SimulatedMeter::HandlePacket(const std::array<uint8_t, PacketSize> &p)
 {
+    CatchUpRecording();
     FHasPending = false;
     if (p[0] != 0x02 || p[6] != 0x03)
         return; // not a packet the meter understands: no answer
@@ -397,6 +398,8 @@ void SimulatedMeter::HandlePacket(const std::array<uint8_t, PacketSize> &p)
         break;
     case 'e':
         if (p[2] == 'r' && p[3] == 'a' && p[4] == 's' && p[5] == 'e') {
+            FLogging = false;
+            FRecording = false;
             ClearLogger();
             std::copy(p.begin(), p.end(), r.begin());
             SetPending(command, r);
@@ -415,7 +418,10 @@ void SimulatedMeter::PressKey(uint8_t key)
 {
     switch (key) {
     case 'R':
-        FRecording = !FRecording;
+        if (FLogging)
+            StopLogging();
+        else
+            StartLogging();
         break;
     case 'M':
         if (!FMaxMinMode) {
@@ -461,9 +467,14 @@ void SimulatedMeter::PressKey(uint8_t key)
 
 int SimulatedMeter::CurrentLevel() const
 {
+    return LevelAt(rtl::GetClock().MonotonicMs());
+}
+
+int SimulatedMeter::LevelAt(int64_t monotonicMs) const
+{
     if (FFixedLevel >= 0)
         return FFixedLevel;
-    double db = AmbientLevel(static_cast<double>(rtl::GetClock().MonotonicMs()) / 1000.0);
+    double db = AmbientLevel(static_cast<double>(monotonicMs) / 1000.0);
     if (!FWeightA)
         db += 1.5;
     return static_cast<int>(std::lround(db * 10.0));
@@ -509,9 +520,9 @@ SimulatedMeter::Reply SimulatedMeter::StatusReply(uint8_t sequence)
     uint8_t b = 0;
     const uint32_t last =
         (uint32_t(FLogger[11]) << 16) | (uint32_t(FLogger[12]) << 8) | FLogger[13];
-    if (last >= LoggerCapacityAddress)
+    if (FMemoryFull || last >= LoggerCapacityAddress)
         b |= 0x10;
-    if (FLeqRun == 1)
+    if (FLeqRun == 1 || FLogging)
         b |= 0x60;
     else if (FLeqRun == 2)
         b |= 0x40;
@@ -625,6 +636,8 @@ rtl::TDateTime SimulatedMeter::MeterTime() const
 
 void SimulatedMeter::SetLoggerImage(const std::vector<uint8_t> &image)
 {
+    FLogging = false;
+    FMemoryFull = false;
     FLogger.assign(LoggerSize, 0xFF);
     const size_t n = std::min(image.size(), FLogger.size());
     std::copy(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(n), FLogger.begin());
@@ -634,6 +647,8 @@ void SimulatedMeter::SetLoggerImage(const std::vector<uint8_t> &image)
 
 void SimulatedMeter::ClearLogger()
 {
+    FLogging = false;
+    FMemoryFull = false;
     FLogger.assign(LoggerSize, 0xFF);
     std::fill(FLogger.begin(), FLogger.begin() + 256, 0);
     FLogger[9] = 0;
@@ -641,6 +656,92 @@ void SimulatedMeter::ClearLogger()
     FLogger[11] = 0;
     FLogger[12] = 0;
     FLogger[13] = 0xFF;
+}
+
+// --- Recording into the logger memory --------------------------------------
+
+void SimulatedMeter::PutLogger24(size_t at, uint32_t value)
+{
+    FLogger[at] = static_cast<uint8_t>(value >> 16);
+    FLogger[at + 1] = static_cast<uint8_t>(value >> 8);
+    FLogger[at + 2] = static_cast<uint8_t>(value);
+}
+
+void SimulatedMeter::StartLogging()
+{
+    const uint32_t last =
+        (uint32_t(FLogger[11]) << 16) | (uint32_t(FLogger[12]) << 8) | FLogger[13];
+    const int sets = FLogger[9] * 256 + FLogger[10];
+    // An empty memory declares 0xFF as its last address: the first set
+    // begins at 256, every further one right after the last.
+    const size_t begin = sets == 0 ? 256 : size_t(last) + 1;
+    // Room for the header, one sample and the end marker.
+    if (sets >= 4000 || begin + 20 > LoggerCapacityAddress) {
+        FMemoryFull = true;
+        return;
+    }
+    const uint8_t interval = Eeprom(IntervalAddress);
+    FLogInterval = interval == 0 ? 1 : interval > 60 ? 2 : interval;
+    FLogBegin = begin;
+    FLogStartMs = rtl::GetClock().MonotonicMs();
+    FLogSamples = 0;
+    const ClockFields f = Split(MeterTime());
+    const uint8_t header[16] = {0xA5,
+                                0x5A,
+                                0x00,
+                                ToBcd(f.year % 100),
+                                ToBcd(f.month),
+                                ToBcd(f.day),
+                                ToBcd(f.hour),
+                                ToBcd(f.minute),
+                                ToBcd(f.second),
+                                0x00,
+                                static_cast<uint8_t>(FLogInterval),
+                                0,
+                                0,
+                                0,
+                                static_cast<uint8_t>((FWeightA ? 0x02 : 0) | (FFast ? 0x01 : 0)),
+                                0x00};
+    std::copy(header, header + 16, FLogger.begin() + static_cast<std::ptrdiff_t>(begin));
+    FLogger[begin + 16] = 0x5A;
+    FLogger[begin + 17] = 0xA5;
+    FLogger[9] = static_cast<uint8_t>((sets + 1) >> 8);
+    FLogger[10] = static_cast<uint8_t>(sets + 1);
+    PutLogger24(11, static_cast<uint32_t>(begin + 17));
+    FLogging = true;
+    FRecording = true;
+    CatchUpRecording(); // the first sample is taken at once
+}
+
+void SimulatedMeter::CatchUpRecording()
+{
+    if (!FLogging)
+        return;
+    const int64_t stepMs = int64_t(FLogInterval) * 1000;
+    const int64_t elapsed = rtl::GetClock().MonotonicMs() - FLogStartMs;
+    const int64_t due = elapsed < 0 ? 0 : elapsed / stepMs + 1;
+    while (FLogSamples < due) {
+        const size_t at = FLogBegin + 16 + 2 * size_t(FLogSamples);
+        if (at + 4 > LoggerCapacityAddress) { // the sample and the end marker
+            FMemoryFull = true;
+            StopLogging();
+            return;
+        }
+        const int level = std::clamp(LevelAt(FLogStartMs + FLogSamples * stepMs), 0, 0x0FFF);
+        FLogger[at] = static_cast<uint8_t>(level >> 8);
+        FLogger[at + 1] = static_cast<uint8_t>(level);
+        FLogger[at + 2] = 0x5A;
+        FLogger[at + 3] = 0xA5;
+        ++FLogSamples;
+        PutLogger24(FLogBegin + 11, FLogSamples);
+        PutLogger24(11, static_cast<uint32_t>(at + 3));
+    }
+}
+
+void SimulatedMeter::StopLogging()
+{
+    FLogging = false;
+    FRecording = false;
 }
 
 void SimulatedMeter::SetLeqMemory(const std::vector<uint8_t> &bytes)

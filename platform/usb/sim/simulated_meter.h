@@ -9,6 +9,13 @@
 // the program's monotonic clock, and its clock runs with the program's clock
 // (rtl::GetClock()) with an offset, or stands still under test control.
 //
+// Its logger records like the meter's: the REC key starts a new data set at
+// the meter's clock, the recording interval (EEPROM address 0x0F) and the
+// present weighting and time constant, and adds one sample per interval
+// until REC is pressed again or the memory is full (then FULL shows). The
+// memory stays a valid image throughout: the set's count, its end marker,
+// the set count and the last used address follow every sample.
+//
 // For tests it logs its recent calls with their bytes and the clock's
 // monotonic time, and injects faults per operation and per occurrence: a
 // failing call, wrong reply markers, a wrong echo, the device unplugged from
@@ -115,7 +122,16 @@ public:
     bool Backlight() const { return FBacklight; }
     // 0 stopped, 1 running, 2 paused: the LEQ run of the start/pause key.
     int LeqRunState() const { return FLeqRun; }
+    // Only the REC indicator, without logging (the REC key logs).
     void SetRecording(bool on) { FRecording = on; }
+    // A data set is being recorded into the logger memory.
+    bool Logging() const { return FLogging; }
+    // The last recording stopped because the memory was full (or REC found
+    // it full); cleared by erasing the memory.
+    bool MemoryFull() const { return FMemoryFull; }
+    // Brings the recording up to the program's clock; every command does this
+    // before it is answered.
+    void CatchUpRecording();
     void SetLeqMode(bool on) { FLeqMode = on; }
 
     // --- Clock ------------------------------------------------------------
@@ -195,6 +211,11 @@ private:
     Reply StatusReply(uint8_t sequence);
     Reply InformationReply() const;
     int DisplayedLevel() const;
+    int LevelAt(int64_t monotonicMs) const;
+    void StartLogging();
+    void StopLogging();
+    // Writes a 24-bit big-endian number into the logger memory.
+    void PutLogger24(size_t at, uint32_t value);
     void Sample(int level);
 
     bool FPresent = true;
@@ -229,6 +250,13 @@ private:
     double FLeqEnergy = 0;
     int FLeqSamples = 0;
     bool FBacklight = false;
+
+    bool FLogging = false;
+    bool FMemoryFull = false;
+    size_t FLogBegin = 0;     // first byte of the set being recorded
+    int64_t FLogStartMs = 0;  // monotonic time of its first sample
+    int FLogInterval = 1;     // seconds
+    uint32_t FLogSamples = 0; // samples written so far
 
     double FClockOffset = 0; // days added to the program's clock
     bool FClockFrozen = false;
