@@ -39,9 +39,9 @@ bool CommandAvailable(const QString &name)
 {
     static const QStringList pending = {
         QStringLiteral("Print1"),           QStringLiteral("PrinterSetup1"),
-        QStringLiteral("LoadData1"),        QStringLiteral("LoadLEQdata1"),
+        QStringLiteral("LoadLEQdata1"),
         QStringLiteral("EraseMemory1"),     QStringLiteral("Setup1"),
-        QStringLiteral("btnPrint"),         QStringLiteral("btnDataLogger"),
+        QStringLiteral("btnPrint"),
         QStringLiteral("btnOutputToGraph"), QStringLiteral("SpeedButton8"),
     };
     return !pending.contains(name);
@@ -205,7 +205,7 @@ void TfrmMain::BuildMenus()
     item(realTime, "Stop1", "Stop")->setEnabled(false);
 
     QMenu *dataLogger = menu("DataLogger1", "&Data Logger");
-    item(dataLogger, "LoadData1", "Load SPL Data");
+    item(dataLogger, "LoadData1", "Load SPL Data", &TfrmMain::LoadData1Click);
     item(dataLogger, "LoadLEQdata1", "Load LEQ data");
     item(dataLogger, "EraseMemory1", "Erase Memory");
     item(dataLogger, "Setup1", "Setup")->setVisible(false);
@@ -273,6 +273,8 @@ void TfrmMain::BuildToolBar()
             &TfrmMain::Open1Click);
     connect(Control<QToolButton>("SpeedButton2"), &QToolButton::clicked, this,
             &TfrmMain::Save1Click);
+    connect(Control<QToolButton>("btnDataLogger"), &QToolButton::clicked, this,
+            &TfrmMain::LoadData1Click);
     Control<QToolButton>("SpeedButton8")->hide();
     connect(Control<QToolButton>("SpeedButton8"), &QToolButton::clicked, this,
             &TfrmMain::Contents1Click);
@@ -402,7 +404,12 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     // A LEQ run ends with the program. Any other operation holding the link
     // keeps the window open: its windows and the link itself are in use.
     FLeqRun.Stop();
-    if (FLink.Guard().Held() || !FormCloseQuery() || !FMdiClient->CloseAllChildren()) {
+    if (FLink.Guard().Held()) {
+        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_140")));
+        event->ignore();
+        return;
+    }
+    if (!FormCloseQuery() || !FMdiClient->CloseAllChildren()) {
         event->ignore();
         return;
     }

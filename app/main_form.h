@@ -7,6 +7,8 @@
 #include "app/settings.h"
 #include "meter/leq_run.h"
 #include "meter/link.h"
+#include "meter/logger_data.h"
+#include "meter/logger_download.h"
 #include "meter/main_timer.h"
 #include "meter/real_time.h"
 #include "meter/windows/panel.h"
@@ -43,6 +45,7 @@ class UsbDevice;
 }
 namespace views {
 class TfrmGraph;
+class TfrmScope;
 }
 
 namespace app {
@@ -54,7 +57,8 @@ class TfrmMain : public QMainWindow,
                  public meter::TPanelHost,
                  public meter::TLeqSink,
                  public views::TLeqHost,
-                 public views::TGraphHost {
+                 public views::TGraphHost,
+                 public meter::TDownloadView {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 885;
@@ -216,6 +220,38 @@ public:
     views::TGraphHost &LeqGraphHost() override { return *this; }
     void ShowLeqGraph(views::TfrmGraph *graph) override;
 
+    // ---- logger download, data sets and collection files (main_download.cpp)
+    // "Load SPL Data": refusals, the "DataLogger" window, the download held
+    // under the link guard, the messages of its result.
+    void LoadData1Click();
+    // Download, decode, working file, set 0 shown: the download's code when
+    // it fails, else the decoder's result.
+    int LoadLoggerData();
+    int DownloadLogger();
+    void ShowDownloadProgress(int total) override;
+    // Set n of the store into the "DataLogger" window; its start corrected
+    // through the date and time dialog.
+    void ShowDataSet(int index) override;
+    void ChangeDataSetTime(int index) override;
+    // Saves the working file as a ".REC" collection; true when one was written.
+    bool SaveLoggerFile();
+    // Opens a ".REC" collection into the "DataLogger" window.
+    void OpenLoggerFile();
+    // The "DataLogger" window, made at the size the download and the
+    // collection open give it, or brought back.
+    void OpenLoggerGraph(rtl::TDateTime now);
+    QString WorkingFile() const;
+    TDataSetStore gDataSets; // the data sets of the last download or collection
+    // False after the working file failed to take the last image in: it then
+    // holds an older one, which Save must not pass off as the current data.
+    bool gWorkingFileCurrent = true;
+    // TDownloadView
+    void SetHourglass(bool on) override;
+    void DownloadProgressed(int received) override;
+    void CloseDownloadProgress() override;
+    // TGraphHost
+    bool WindowInUse(const views::TfrmGraph &graph) override;
+
 signals:
     // Emitted once, when the window has painted itself for the first time.
     void firstPainted();
@@ -235,6 +271,8 @@ private:
     void CreatePanel();
     void PlaceRealTimeGraph();
     void OpenGraphFile(const QString &fileName);
+    // After a decode that replaced the store: grid rows, working file, set 0.
+    void ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &rows);
     QObject *CommandObject(meter::TMeterCommand command) const;
 
     meter::TMeterLink FLink;
@@ -243,6 +281,7 @@ private:
     QPointer<views::TfrmLEQ> FLeqForm;
     meter::TRealTimeLogic FRealTime;
     std::unique_ptr<meter::TRealTimeGraphChart> FRealTimeChart; // over gRealTimeGraph's chart
+    QPointer<views::TfrmScope> FScope; // the download's progress window
     meter::TDigitGlyphs FGlyphs;
     QPointer<meter::TfrmPanel> FPanel;
     ui::TMdiArea *FMdiClient = nullptr;

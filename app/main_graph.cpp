@@ -10,10 +10,13 @@
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/ui_services.h"
 #include "views/graph_window.h"
+#include "views/open_save_form.h"
+#include "views/show_modal.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -83,7 +86,19 @@ void TfrmMain::Save1Click()
 
 void TfrmMain::Open1Click()
 {
-    OpenDataFile();
+    auto dialog = std::make_unique<views::TfrmOpenSave>(FDispatcher, this);
+    views::frmOpenSave = dialog.get();
+    dialog->setWindowTitle(ui::AnsiToQString(StringById("IDS_62")));
+    dialog->btnOpenSets->setText(ui::AnsiToQString(StringById("IDS_63")));
+    dialog->btnOpenSingleSet->setText(ui::AnsiToQString(
+        StringById(rtl::FormatSettings().DecimalSeparator == ',' ? "IDS_64" : "IDS_65")));
+    dialog->FitAndCentre();
+    const ui::TModalResult answer = views::ShowModal(*dialog);
+    dialog.reset(); // clears frmOpenSave
+    if (answer == ui::mrOk)
+        OpenLoggerFile();
+    else if (answer == ui::mrNo)
+        OpenDataFile();
 }
 
 void TfrmMain::OpenDataFile()
@@ -185,8 +200,21 @@ void TfrmMain::GraphActivated(views::TfrmGraph &)
 
 bool TfrmMain::SaveGraphWindow(views::TfrmGraph &graph)
 {
-    // The data-logger window will also offer its data-set collection here.
-    return SaveGraphAs(*graph.GXSGraph1);
+    if (graph.Role() != views::TGraphRole::DataLogger)
+        return SaveGraphAs(*graph.GXSGraph1);
+    // The data-logger window saves either the whole collection or the set
+    // it shows.
+    QPointer<views::TfrmGraph> window(&graph);
+    auto dialog = std::make_unique<views::TfrmOpenSave>(FDispatcher, this);
+    views::frmOpenSave = dialog.get();
+    dialog->setWindowTitle(ui::AnsiToQString(StringById("IDS_39")));
+    const ui::TModalResult answer = views::ShowModal(*dialog);
+    dialog.reset(); // clears frmOpenSave
+    if (answer == ui::mrOk)
+        return SaveLoggerFile();
+    if (answer == ui::mrNo && window)
+        return SaveGraphAs(*window->GXSGraph1);
+    return false;
 }
 
 void TfrmMain::GraphClosed(views::TfrmGraph &graph)

@@ -41,6 +41,9 @@ public:
     // The data-logger window's data-set grid: show or correct data set index.
     virtual void ShowDataSet(int index) {}
     virtual void ChangeDataSetTime(int index) {}
+    // True while a link operation writes into the window (the data-logger
+    // window during a download): it may not close until that has ended.
+    virtual bool WindowInUse(const TfrmGraph &graph) { return false; }
 
     // Real-time sampling.
     virtual bool RealTimeRunning() = 0;

@@ -563,6 +563,11 @@ void TfrmGraph::FormClose()
 
 void TfrmGraph::closeEvent(QCloseEvent *event)
 {
+    if (FHost.WindowInUse(*this)) {
+        ui::ShowMessage(StringById("IDS_140"));
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

@@ -358,10 +358,12 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
     TfrmMain &f = Start();
     Tick();
     ASSERT_TRUE(f.TimerLogic().gConnected);
-    for (const char *item : {"LoadData1"})
+    for (const char *item : {"LoadLEQdata1"})
         EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
-    for (const char *button : {"btnDataLogger", "btnOutputToGraph"})
+    for (const char *button : {"btnOutputToGraph"})
         EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;
+    EXPECT_TRUE(f.MenuItem("LoadData1")->isEnabled());
+    EXPECT_TRUE(f.Control<QToolButton>("btnDataLogger")->isEnabled());
 
     f.MenuItem("Contents1")->trigger();
     const auto opened = services_.CallsOf(ui::TUICallKind::OpenDocument);
@@ -483,8 +485,15 @@ TEST_F(MainFormTest, ChartFilesOpenIntoAWindowAndADamagedOneIntoNone)
     EXPECT_EQ(services_.CallsOf(ui::TUICallKind::FileDialog).back().Dialog.InitialDir,
               f.gDataFolder);
 
+    // Open asks first: a collection, or one data file.
+    QString choice;
+    views::TModalRunnerScope runner([&](QDialog &d) {
+        choice = d.windowTitle();
+        return ui::mrNo;
+    });
     services_.AnswerFileDialog(good);
     f.MenuItem("Open1")->trigger();
+    EXPECT_EQ(choice, QStringLiteral("Open File"));
     ASSERT_NE(f.frmGraph, nullptr);
     EXPECT_EQ(f.frmGraph->Role(), views::TGraphRole::Other);
     EXPECT_EQ(f.frmGraph->windowTitle(), good);

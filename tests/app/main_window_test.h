@@ -11,6 +11,9 @@
 #include "platform/ui/ui_services_script.h"
 #include "platform/usb/sim/simulated_meter.h"
 #include "tests/support/temp_folders.h"
+#include "views/show_modal.h"
+
+#include <QDialog>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,13 @@
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() : clockScope_(clock_), servicesScope_(services_) {}
+
+    // A modal window that a test did not expect fails it instead of waiting
+    // for a user; tests that expect one install their own runner.
+    views::TModalRunnerScope unexpectedModal_{[](QDialog &dialog) {
+        ADD_FAILURE() << "unexpected modal window " << dialog.objectName().toStdString();
+        return ui::mrCancel;
+    }};
     ~MainWindowTest() override
     {
         form_.reset();

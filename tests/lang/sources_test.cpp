@@ -9,6 +9,8 @@
 #include "views/about_box.h"
 #include "views/graph_window.h"
 #include "views/leq_form.h"
+#include "views/open_save_form.h"
+#include "views/scope_form.h"
 #include "views/small_dialogs.h"
 
 #include "controls/lang_form.h"
@@ -107,6 +109,8 @@ const std::map<std::string, TFactory> &Windows()
         {"TfrmAnnoEdit", [] { return std::make_unique<views::TfrmAnnoEdit>(nullptr); }},
         {"TfrmDelAnno", [] { return std::make_unique<views::TfrmDelAnno>(nullptr); }},
         {"TfrmDateTime", [] { return std::make_unique<views::TfrmDateTime>(nullptr); }},
+        {"TfrmScope", [] { return std::make_unique<views::TfrmScope>(nullptr); }},
+        {"TfrmOpenSave", [] { return std::make_unique<views::TfrmOpenSave>(nullptr); }},
         {"TfrmLEQ",
          [] {
              static TQuietLeqHost host;

@@ -1,0 +1,81 @@
+#include "app/logger_files.h"
+
+#include "platform/rtl/streams.h"
+#include "platform/ui/folders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace app {
+
+namespace {
+
+std::string LocalName(const QString &fileName)
+{
+    return QFile::encodeName(fileName).toStdString();
+}
+
+void SetError(QString *error, const std::string &text)
+{
+    if (error)
+        *error = QString::fromLocal8Bit(text.c_str());
+}
+
+} // namespace
+
+size_t WorkingFileLength(const TLoggerImage &image)
+{
+    const size_t last = static_cast<size_t>(logger::ImageNumber(image, 11, 3));
+    return std::min(image.size(), last + 257);
+}
+
+TWorkingFileResult WriteWorkingFile(const QString &folder, const TLoggerImage &image,
+                                    QString *error)
+{
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        SetError(error, "");
+        return TWorkingFileResult::NoFolder;
+    }
+    std::string reason;
+    const QString file = ui::JoinPath(folder, QString::fromLatin1(kWorkingFileName));
+    if (!rtl::TryWriteFileAtomically(LocalName(file), image.data(), WorkingFileLength(image),
+                                     &reason)) {
+        SetError(error, reason);
+        return TWorkingFileResult::WriteFailed;
+    }
+    return TWorkingFileResult::Written;
+}
+
+bool SaveCollectionFile(const QString &workingFile, const QString &fileName, QString *error)
+{
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!rtl::TryReadAllBytes(LocalName(workingFile), bytes, &reason) ||
+        !rtl::TryWriteFileAtomically(LocalName(fileName), bytes.data(), bytes.size(), &reason)) {
+        SetError(error, reason);
+        return false;
+    }
+    return true;
+}
+
+TCollectionRead ReadCollectionFile(const QString &fileName, TLoggerImage &image, QString *error)
+{
+    const QFileInfo info(fileName);
+    if (info.isFile() && info.size() > kCollectionMaxSize)
+        return TCollectionRead::TooLong;
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!rtl::TryReadAllBytes(LocalName(fileName), bytes, &reason)) {
+        SetError(error, reason);
+        return TCollectionRead::Unreadable;
+    }
+    if (bytes.empty())
+        return TCollectionRead::Empty;
+    if (bytes.size() < size_t(kCollectionHeaderSize))
+        return TCollectionRead::TooShort;
+    image = std::move(bytes);
+    return TCollectionRead::Read;
+}
+
+} // namespace app
