@@ -21,6 +21,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +46,36 @@ constexpr double kEmptyAxisDays = 0.005787037037037037;
 QString Native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+// Widens the grid's columns (never narrows them) so that no date, time or
+// count is cut off in the locale's formats, and the panel so that every
+// column is in view.
+void FitDataSetGrid(views::TfrmGraph &graph, const std::vector<TDataSetGridRow> &rows)
+{
+    ui::TStringGrid *grid = graph.Grid2;
+    const QFontMetrics metrics(grid->font());
+    const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+    int total = 0;
+    for (int c = 0; c < DataSetGridColumns; ++c) {
+        // The texts of a column differ little but in length: the longest stands for all.
+        QString longest = grid->Cell(c, 0);
+        size_t longestRow = 0;
+        for (const TDataSetGridRow &row : rows)
+            longestRow = std::max(longestRow, row[size_t(c)].size());
+        for (const TDataSetGridRow &row : rows)
+            if (row[size_t(c)].size() == longestRow) {
+                const QString text = ui::AnsiToQString(row[size_t(c)]);
+                if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(longest))
+                    longest = text;
+                break;
+            }
+        const int width = std::max(grid->ColWidth(c), metrics.horizontalAdvance(longest) + padding);
+        grid->SetColWidth(c, width);
+        total += width;
+    }
+    const int chrome = 2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    graph.pnlDataSets->setFixedWidth(std::max(graph.pnlDataSets->width(), total + chrome));
 }
 
 } // namespace
@@ -190,6 +222,7 @@ void TfrmMain::ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &r
             for (int c = 0; c < DataSetGridColumns; ++c)
                 grid->SetCell(c, int(i) + 1, ui::AnsiToQString(rows[i][size_t(c)]));
         grid->SetSelection({0, 1, 4, 1});
+        FitDataSetGrid(*graph, rows);
     }
 
     // A working file that cannot be written is told, and the sets are
