@@ -46,6 +46,7 @@ public:
         return static_cast<int>(n);
     }
     bool SerialNumber(wchar_t *, size_t) override { return false; }
+    bool Present(uint16_t, uint16_t) override { return true; }
 
     int delay = 0;
     std::vector<std::vector<uint8_t>> written;
