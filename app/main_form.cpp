@@ -41,8 +41,7 @@ bool CommandAvailable(const QString &name)
         QStringLiteral("Print1"),           QStringLiteral("PrinterSetup1"),
         QStringLiteral("LoadLEQdata1"),
         QStringLiteral("EraseMemory1"),     QStringLiteral("Setup1"),
-        QStringLiteral("btnPrint"),
-        QStringLiteral("btnOutputToGraph"), QStringLiteral("SpeedButton8"),
+        QStringLiteral("btnPrint"),         QStringLiteral("SpeedButton8"),
     };
     return !pending.contains(name);
 }
@@ -102,6 +101,8 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
             FPanel->FormActivate();
         else if (auto *graph = qobject_cast<views::TfrmGraph *>(form))
             graph->FormActivate();
+        else if (auto *list = qobject_cast<views::TfrmList *>(form))
+            list->FormActivate();
     });
     BuildStatusBar();
     BuildTimers();
@@ -276,6 +277,8 @@ void TfrmMain::BuildToolBar()
     connect(Control<QToolButton>("btnDataLogger"), &QToolButton::clicked, this,
             &TfrmMain::LoadData1Click);
     Control<QToolButton>("SpeedButton8")->hide();
+    // Enabled while a list window is active.
+    Control<QToolButton>("btnOutputToGraph")->setEnabled(false);
     connect(Control<QToolButton>("SpeedButton8"), &QToolButton::clicked, this,
             &TfrmMain::Contents1Click);
     auto *reset = new QLabel(QStringLiteral("RESET"), Panel1);
@@ -401,6 +404,11 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
+    // A text file being read into a list keeps the window open.
+    if (FReadingText) {
+        event->ignore();
+        return;
+    }
     // A LEQ run ends with the program. Any other operation holding the link
     // keeps the window open: its windows and the link itself are in use.
     FLeqRun.Stop();

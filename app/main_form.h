@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/text_data.h"
 #include "meter/leq_run.h"
 #include "meter/link.h"
 #include "meter/logger_data.h"
@@ -16,12 +17,14 @@
 #include "meter/windows/real_time_chart.h"
 #include "views/graph_host.h"
 #include "views/leq_form.h"
+#include "views/list_form.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -46,6 +49,10 @@ class UsbDevice;
 namespace views {
 class TfrmGraph;
 class TfrmScope;
+class TfrmList;
+} // namespace views
+namespace ui {
+class TStringGrid;
 }
 
 namespace app {
@@ -58,7 +65,8 @@ class TfrmMain : public QMainWindow,
                  public meter::TLeqSink,
                  public views::TLeqHost,
                  public views::TGraphHost,
-                 public meter::TDownloadView {
+                 public meter::TDownloadView,
+                 public views::TListHost {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 885;
@@ -121,11 +129,6 @@ public:
     void SaveGraphFile(GXSGraph &chart, const QString &fileName);
     // Makes the "Real-Time Graph" window into gRealTimeGraph.
     void CreateRealTimeGraph();
-    // The save dialog of a graph; true when a file was written.
-    bool SaveGraphAs(GXSGraph &chart);
-    void Open1Click();
-    void OpenDataFile();
-    void Save1Click();
     void RealTimeGraph1Click();
     QPointer<views::TfrmGraph> gRealTimeGraph;
     QPointer<views::TfrmGraph> gLoggerGraph;
@@ -199,6 +202,34 @@ public:
     void PanelActivated() override;
     void PanelClosed(meter::TfrmPanel *panel) override;
 
+    // ---- saving and opening data files (main_files.cpp)
+    // File > Save: the active window's data by its kind (a grid as text, a
+    // graph through SaveGraphAs); nothing for other windows.
+    void Save1Click();
+    // The save dialog of a graph: a chart file, or its points as tab- or
+    // comma-separated text. A name under another extension gets the one
+    // of the chosen entry. True when a file was written.
+    bool SaveGraphAs(GXSGraph &chart);
+    // Subset 0's points as text (range question, progress window); true
+    // when the file was written. A failure is shown and keeps an old file.
+    bool ExportGraphData(GXSGraph &chart, const QString &fileName, char separator);
+    // The save dialog of a grid and the grid's rows as text.
+    bool SaveGridAs(ui::TStringGrid &grid);
+    // File > Open, and its single-file road: a chart file into a new graph
+    // window, a text file into a new list window.
+    void Open1Click();
+    void OpenDataFile();
+    void OpenGraphFile(const QString &fileName);
+    // Reads a text file into a new list window (progress window with
+    // Cancel); nullptr when the file cannot be opened or the list was
+    // closed while it was read.
+    views::TfrmList *OpenTextFile(const QString &fileName);
+    // True while a text file is being read (the main window stays open).
+    bool ReadingTextFile() const { return FReadingText; }
+    QPointer<views::TfrmList> frmList; // the latest list opened from a file
+    // TListHost
+    void ListActivated(views::TfrmList &list) override;
+
     // ---- LEQ measurement and the LEQ window (main_leq.cpp)
     void LEQ1Click();
     void LEQTimerTimer() { FLeqRun.LEQTimerTimer(); }
@@ -270,10 +301,15 @@ private:
     void CheckLanguageItem(int index);
     void CreatePanel();
     void PlaceRealTimeGraph();
-    void OpenGraphFile(const QString &fileName);
     // After a decode that replaced the store: grid rows, working file, set 0.
     void ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &rows);
     QObject *CommandObject(meter::TMeterCommand command) const;
+    // main_files.cpp
+    QString Text(const char *id);
+    bool CommaTextRefused(char separator);
+    bool AskExportRange(int upper, const QString &invalidText, TExportRange &range);
+    bool WriteDataText(const QString &fileName, const TExportRange &range,
+                       const std::function<bool(std::int64_t, std::string &)> &lineOf);
 
     meter::TMeterLink FLink;
     meter::TMainTimerLogic FTimerLogic;
@@ -299,6 +335,7 @@ private:
     bool FPainted = false;
     bool FClosing = false;
     bool FDestroying = false;
+    bool FReadingText = false;
 
 public:
     // The run state of real-time sampling, under the names the rest of the

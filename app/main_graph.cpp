@@ -25,19 +25,6 @@
 
 namespace app {
 
-namespace {
-
-// The chart-file entry of the graph file dialogs. The text entries join
-// them when the graph's text export is there.
-const char kGraphFileFilter[] = "Graph file(*.ghf,only for MX4820)|*.GHF";
-
-QString DialogFolder(const QString &dataFolder)
-{
-    return dataFolder.isEmpty() ? ui::ExecutableFolder() : dataFolder;
-}
-
-} // namespace
-
 // ---- chart set-up and files ------------------------------------------------------------------
 
 void TfrmMain::SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTime minimumX,
@@ -55,84 +42,6 @@ void TfrmMain::LoadGraphFile(GXSGraph &chart, const QString &fileName)
 void TfrmMain::SaveGraphFile(GXSGraph &chart, const QString &fileName)
 {
     app::SaveGraphFile(chart, fileName);
-}
-
-bool TfrmMain::SaveGraphAs(GXSGraph &chart)
-{
-    ui::TFileDialog dialog;
-    dialog.Kind = ui::TFileDialogKind::Save;
-    dialog.InitialDir = DialogFolder(gDataFolder);
-    dialog.Filter = QString::fromLatin1(kGraphFileFilter);
-    dialog.DefaultExt = QStringLiteral("GHF");
-    dialog.Options = ui::ofOverwritePrompt | ui::ofHideReadOnly | ui::ofEnableSizing;
-    if (!ui::Services().ExecuteFileDialog(dialog))
-        return false;
-    if (QFileInfo(dialog.FileName).suffix().toLower() != QLatin1String("ghf"))
-        return false; // nothing is written under another extension
-    try {
-        SaveGraphFile(chart, dialog.FileName);
-    } catch (...) {
-        ui::ShowCurrentException();
-        return false;
-    }
-    return true;
-}
-
-void TfrmMain::Save1Click()
-{
-    if (auto *graph = FMdiClient->ActiveChildAs<views::TfrmGraph>())
-        SaveGraphWindow(*graph);
-}
-
-void TfrmMain::Open1Click()
-{
-    auto dialog = std::make_unique<views::TfrmOpenSave>(FDispatcher, this);
-    views::frmOpenSave = dialog.get();
-    dialog->setWindowTitle(ui::AnsiToQString(StringById("IDS_62")));
-    dialog->btnOpenSets->setText(ui::AnsiToQString(StringById("IDS_63")));
-    dialog->btnOpenSingleSet->setText(ui::AnsiToQString(
-        StringById(rtl::FormatSettings().DecimalSeparator == ',' ? "IDS_64" : "IDS_65")));
-    dialog->FitAndCentre();
-    const ui::TModalResult answer = views::ShowModal(*dialog);
-    dialog.reset(); // clears frmOpenSave
-    if (answer == ui::mrOk)
-        OpenLoggerFile();
-    else if (answer == ui::mrNo)
-        OpenDataFile();
-}
-
-void TfrmMain::OpenDataFile()
-{
-    ui::TFileDialog dialog;
-    dialog.Kind = ui::TFileDialogKind::Open;
-    dialog.InitialDir = DialogFolder(gDataFolder);
-    dialog.Filter = QString::fromLatin1(kGraphFileFilter);
-    dialog.DefaultExt = QStringLiteral("*.ghf");
-    if (!ui::Services().ExecuteFileDialog(dialog))
-        return;
-    if (QFileInfo(dialog.FileName).suffix().toLower() == QLatin1String("ghf"))
-        OpenGraphFile(dialog.FileName);
-}
-
-void TfrmMain::OpenGraphFile(const QString &fileName)
-{
-    // The file is read into the new window before it is shown: a file that
-    // cannot be read leaves no window behind.
-    auto graph = std::make_unique<views::TfrmGraph>(*this, views::TGraphRole::Other);
-    graph->setWindowTitle(QDir::toNativeSeparators(fileName));
-    try {
-        LoadGraphFile(*graph->GXSGraph1, fileName);
-    } catch (...) {
-        ui::ShowCurrentException();
-        return;
-    }
-    frmGraph = graph.release();
-    ShowGraphWindow(*frmGraph);
-    FMdiClient->SetChildGeometry(
-        frmGraph, QRect(0, 0, std::min(width(), FMdiClient->width()),
-                        std::min(centralWidget()->height() - 40, FMdiClient->height())));
-    frmGraph->UpdateGraphStatistics();
-    frmGraph->GXSGraph1->SetGXactions(sgReinitAndReset);
 }
 
 // ---- the real-time window --------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include "tools/lang_compile/lang_source.h"
 
 #include "views/about_box.h"
+#include "views/list_form.h"
+#include "views/scope_form.h"
 #include "views/graph_window.h"
 #include "views/leq_form.h"
 #include "views/open_save_form.h"
@@ -100,6 +102,11 @@ private:
     testsupport::TQuietGraphHost FGraphHost;
 };
 
+class TQuietListHost : public views::TListHost {
+public:
+    void ListActivated(views::TfrmList &) override {}
+};
+
 // Each window with a source, built in English without a dispatcher.
 using TFactory = std::function<std::unique_ptr<QWidget>()>;
 const std::map<std::string, TFactory> &Windows()
@@ -116,6 +123,12 @@ const std::map<std::string, TFactory> &Windows()
              static TQuietLeqHost host;
              return std::make_unique<views::TfrmLEQ>(host, nullptr);
          }},
+        {"TfrmList",
+         [] {
+             static TQuietListHost host;
+             return std::make_unique<views::TfrmList>(host, nullptr);
+         }},
+        {"TfrmScope", [] { return std::make_unique<views::TfrmScope>(nullptr); }},
         {"TfrmGraph",
          [] {
              static testsupport::TQuietGraphHost host;

@@ -1,0 +1,382 @@
+// File > Save and File > Open through the main window: graphs and grids
+// saved as text with the range question, the failures, and text and chart
+// files opened into list and graph windows.
+#include "tests/app/main_window_test.h"
+
+#include "chart/control/gxsgraph.h"
+#include "platform/rtl/numbers.h"
+#include "platform/ui/mdi_area.h"
+#include "platform/ui/string_grid.h"
+#include "tests/support/write_limit.h"
+#include "views/graph_window.h"
+#include "views/list_form.h"
+#include "views/open_save_form.h"
+#include "views/scope_form.h"
+#include "views/show_modal.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const rtl::TDateTime kDay = rtl::EncodeDate(2026, 3, 14);
+
+class MainFilesTest : public MainWindowTest {
+protected:
+    MainFilesTest()
+        : saved_(rtl::FormatSettings()), runner_([this](QDialog &dialog) { return Answer(dialog); })
+    {
+        rtl::TFormatSettings s = rtl::CLikeFormatSettings();
+        s.ShortDateFormat = "dd/MM/yyyy";
+        s.LongTimeFormat = "hh:nn:ss";
+        rtl::SetFormatSettings(s);
+        services_.SetOnUnanswered(
+            [](const ui::TUICall &c) { ADD_FAILURE() << c.Describe().toStdString(); });
+        Start();
+    }
+    ~MainFilesTest() override { rtl::SetFormatSettings(saved_); }
+
+    // The range question: "All", or "Select" with the two texts.
+    void AnswerAll() { ranges_.push_back({true, "", ""}); }
+    void AnswerRange(const char *from, const char *to) { ranges_.push_back({false, from, to}); }
+
+    QString File(const char *name) const { return dir_.path() + "/" + name; }
+    static QByteArray Read(const QString &name)
+    {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static void Write(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    // A graph window of the given points, the active child.
+    views::TfrmGraph *Graph(const std::vector<std::pair<rtl::TDateTime, float>> &points)
+    {
+        auto *g = new views::TfrmGraph(*form_, views::TGraphRole::Other);
+        g->setWindowTitle(QStringLiteral("Points"));
+        form_->ShowGraphWindow(*g);
+        form_->SetupGraph(*g->GXSGraph1, 1, int(points.size()), kDay, kDay + 1, 30, 130);
+        for (size_t i = 0; i < points.size(); ++i) {
+            g->GXSGraph1->SetXDataII(0, int(i), points[i].first);
+            g->GXSGraph1->SetYData(0, int(i), points[i].second);
+        }
+        g->UpdateGraphStatistics();
+        form_->MdiClient()->Activate(g);
+        return g;
+    }
+    // n points one second apart from noon, levels 40.0, 40.1, ...
+    views::TfrmGraph *Series(int n)
+    {
+        std::vector<std::pair<rtl::TDateTime, float>> points;
+        for (int i = 0; i < n; ++i)
+            points.push_back({kDay + 0.5 + i / rtl::SecsPerDay, 40.0f + i / 10.0f});
+        return Graph(points);
+    }
+    QString Date() const { return QString::fromStdString(rtl::DateToStr(kDay)); }
+
+    std::vector<std::string> Calls()
+    {
+        std::vector<std::string> texts;
+        for (const QString &t : services_.MessageTexts())
+            texts.push_back(t.toStdString());
+        return texts;
+    }
+
+private:
+    struct Range {
+        bool all;
+        QString from, to;
+    };
+    ui::TModalResult Answer(QDialog &dialog)
+    {
+        // Open asks collection or single file: a single file.
+        if (qobject_cast<views::TfrmOpenSave *>(&dialog))
+            return ui::mrNo;
+        auto *scope = qobject_cast<views::TfrmScope *>(&dialog);
+        if (!scope || ranges_.empty()) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
+            return ui::mrCancel;
+        }
+        EXPECT_EQ(scope->windowTitle(), QStringLiteral("Save File"));
+        const Range r = ranges_.front();
+        ranges_.erase(ranges_.begin());
+        if (r.all)
+            return ui::mrOk;
+        scope->radNo->setChecked(true);
+        scope->edtSelFrom->setText(r.from);
+        scope->edtSelTo->setText(r.to);
+        return ui::mrOk;
+    }
+
+    rtl::TFormatSettings saved_;
+    views::TModalRunnerScope runner_;
+    std::vector<Range> ranges_;
+};
+
+TEST_F(MainFilesTest, AGraphSavesAsTextAndCsvLinesExactly)
+{
+    Graph({{kDay + rtl::EncodeTime(12, 0, 0, 600), 63.25f},
+           {kDay + rtl::EncodeTime(12, 0, 2, 0), 70.0f}});
+    services_.AnswerFileDialog(File("g.txt"));
+    AnswerAll();
+    form_->Save1Click();
+    const QString d = Date();
+    EXPECT_EQ(QString::fromUtf8(Read(File("g.txt"))),
+              d + "\t12:00:01\t63.3\r\n" + d + "\t12:00:02\t70.0\r\n");
+
+    services_.AnswerFileDialog(File("g.csv"));
+    AnswerAll();
+    form_->Save1Click();
+    EXPECT_EQ(QString::fromUtf8(Read(File("g.csv"))),
+              d + ",12:00:01,63.3\r\n" + d + ",12:00:02,70.0\r\n");
+
+    // The dialog starts in the data folder and offers the three formats.
+    const auto dialogs = services_.CallsOf(ui::TUICallKind::FileDialog);
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].Dialog.InitialDir, form_->gDataFolder);
+    EXPECT_TRUE(dialogs[0].Dialog.Filter.contains("*.CSV"));
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(MainFilesTest, TheRangeQuestionChoosesThePoints)
+{
+    views::TfrmGraph *g = Series(200);
+    auto save = [this](const char *name) {
+        services_.AnswerFileDialog(File(name));
+        form_->Save1Click();
+        return Read(File(name));
+    };
+    AnswerRange("30", "10");
+    const QByteArray part = save("a.txt");
+    EXPECT_EQ(part.count("\r\n"), 21);
+    EXPECT_TRUE(part.startsWith((Date() + "\t12:00:09\t40.9\r\n").toUtf8()));
+    AnswerRange("0", "0");
+    EXPECT_EQ(save("c.txt"), QByteArray()); // created, empty
+    AnswerRange("x", "3");
+    EXPECT_EQ(save("d.txt"), QByteArray("<missing>"));
+    EXPECT_EQ(Calls(), std::vector<std::string>{"invalid integer"});
+
+    // The data end at the first point whose X is 0.0.
+    g->GXSGraph1->SetXDataII(0, 150, 0.0);
+    AnswerAll();
+    EXPECT_EQ(save("e.txt").count("\r\n"), 150);
+}
+
+TEST_F(MainFilesTest, GridsSaveTheirRowsWithTheSeparatorOfTheName)
+{
+    ui::TStringGrid grid;
+    grid.SetColCount(6);
+    grid.SetRowCount(3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 6; ++c)
+            grid.SetCell(c, r, QStringLiteral("c%1").arg(c));
+    for (const char *name : {"out.txt", "outcsv"}) {
+        services_.AnswerFileDialog(File(name));
+        AnswerAll();
+        EXPECT_TRUE(form_->SaveGridAs(grid));
+    }
+    EXPECT_EQ(Read(File("out.txt")), QByteArray("c1\tc2\tc3\tc4\tc5\t\r\n").repeated(2));
+    EXPECT_EQ(Read(File("outcsv")), QByteArray("c1,c2,c3,c4,c5,\r\n").repeated(2));
+    // A grid's invalid bound is the fixed English text.
+    services_.AnswerFileDialog(File("bad.txt"));
+    AnswerRange("1", "2x");
+    EXPECT_FALSE(form_->SaveGridAs(grid));
+    EXPECT_EQ(Calls(), std::vector<std::string>{"invalid integer"});
+}
+
+TEST_F(MainFilesTest, FailedWritesAreNamedAndKeepTheOldFile)
+{
+    views::TfrmGraph *g = Series(50);
+    // A full disk: the old file stays as it was, and no temporary is left.
+    Write(File("old.txt"), "old");
+    services_.AnswerFileDialog(File("old.txt"));
+    AnswerAll();
+    bool saved = true;
+    {
+        testsupport::TWriteLimit limit(64);
+        saved = form_->SaveGraphAs(*g->GXSGraph1);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(Read(File("old.txt")), QByteArray("old"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"old.txt"});
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_EQ(
+        Calls()[0].rfind("The file " + File("old.txt").toStdString() + " could not be written.", 0),
+        0u);
+}
+
+TEST_F(MainFilesTest, ANameOfAnotherExtensionTakesTheFormatOfTheChosenEntry)
+{
+    Series(3);
+    services_.AnswerFileDialog(File("g.dat"), 2); // the TXT entry
+    AnswerAll();
+    form_->Save1Click();
+    EXPECT_EQ(Read(File("g.dat.txt")).count("\r\n"), 3);
+    EXPECT_FALSE(QFile::exists(File("g.dat")));
+
+    // Replacing a file the dialog did not ask about is asked here.
+    services_.AnswerFileDialog(File("g.dat"), 2);
+    services_.AnswerMessage(ui::mrNo);
+    form_->Save1Click();
+    EXPECT_EQ(Read(File("g.dat.txt")).count("\r\n"), 3);
+    EXPECT_EQ(services_.PendingAnswers(), 0u);
+}
+
+TEST_F(MainFilesTest, WithADecimalCommaNoCommaSeparatedFileIsWritten)
+{
+    rtl::FormatSettings().DecimalSeparator = ',';
+    Series(3);
+    services_.AnswerFileDialog(File("g.csv"));
+    form_->Save1Click();
+    EXPECT_FALSE(QFile::exists(File("g.csv")));
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_NE(Calls()[0].find("tab-separated"), std::string::npos);
+    // The dialogs offer no comma-separated entry; tab-separated text has
+    // the comma in its levels.
+    EXPECT_FALSE(services_.CallsOf(ui::TUICallKind::FileDialog)[0].Dialog.Filter.contains("CSV"));
+    services_.AnswerFileDialog(File("g.txt"));
+    AnswerAll();
+    form_->Save1Click();
+    EXPECT_TRUE(Read(File("g.txt")).endsWith("\t40,2\r\n"));
+
+    ui::TStringGrid grid;
+    services_.AnswerFileDialog(File("grid.csv"));
+    EXPECT_FALSE(form_->SaveGridAs(grid));
+    EXPECT_FALSE(QFile::exists(File("grid.csv")));
+    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::FileDialog).back().Dialog.Filter,
+              QStringLiteral(" TXT file(*.txt,data seperated by tab)|*.TXT"));
+}
+
+TEST_F(MainFilesTest, ASavedGraphReopensAsAListWhoseCellsReadBackAsThePoints)
+{
+    views::TfrmGraph *g = Series(40);
+    g->GXSGraph1->SetXDataII(0, 7, kDay + rtl::EncodeTime(12, 0, 7, 700));
+    services_.AnswerFileDialog(File("g.txt"));
+    AnswerAll();
+    form_->Save1Click();
+
+    views::TfrmList *list = form_->OpenTextFile(File("g.txt"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->windowTitle(), File("g.txt"));
+    ui::TStringGrid &grid = *list->Grid1;
+    EXPECT_EQ(grid.RowTexts(0).mid(0, 4), (QStringList{"No", "Date", "Time", "Value"}));
+    ASSERT_EQ(grid.RowCount(), 41);
+    for (int row = 1; row <= 40; ++row) {
+        EXPECT_EQ(grid.Cell(0, row), QString::number(row));
+        // What the list-to-graph output reads: the shown time and level.
+        rtl::TDateTime x = 0;
+        double level = 0;
+        ASSERT_TRUE(
+            rtl::TryStrToDateTime((grid.Cell(1, row) + " " + grid.Cell(2, row)).toStdString(), x));
+        ASSERT_TRUE(rtl::TryStrToFloat(grid.Cell(3, row).toStdString(), level));
+        const int i = row - 1;
+        const double shown = rtl::RoundDisplaySeconds(g->GXSGraph1->GetXDataII(0, i));
+        EXPECT_EQ(rtl::DateTimeToStr(x), rtl::DateTimeToStr(shown)) << row;
+        EXPECT_NEAR(x, shown, 1.0 / rtl::SecsPerDay) << row;
+        EXPECT_EQ(rtl::LevelText(level), rtl::LevelText(g->GXSGraph1->GetYData(0, i))) << row;
+    }
+    EXPECT_EQ(grid.Cell(2, 8), QStringLiteral("12:00:08"));
+}
+
+TEST_F(MainFilesTest, TheFifthFieldChoosesTheListTitles)
+{
+    Write(File("leq.txt"),
+          "85.3\t14/03/2026 12:00:00\t00:00:10\tdBA\tFAST\t\r\n----\t\t\t\t\t\r\n");
+    views::TfrmList *records = form_->OpenTextFile(File("leq.txt"));
+    ASSERT_NE(records, nullptr);
+    EXPECT_EQ(records->Grid1->RowTexts(0).mid(0, 6),
+              (QStringList{"No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"}));
+    EXPECT_EQ(records->Grid1->ColWidth(3), 180);
+    EXPECT_EQ(records->Grid1->RowTexts(2).mid(0, 3), (QStringList{"2", "----", ""}));
+
+    Write(File("table.csv"), "14/03/2026,12:00:00,63.0,63.0,\r\n");
+    views::TfrmList *table = form_->OpenTextFile(File("table.csv"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->Grid1->RowTexts(0).mid(0, 5),
+              (QStringList{"No", "Date", "Time", "SPL", "Leq"}));
+    EXPECT_EQ(table->Grid1->Cell(3, 1), QStringLiteral("63.0"));
+
+    // A first line without a separator gives an empty list.
+    Write(File("one.txt"), "123\r\n1\t2\r\n");
+    views::TfrmList *empty = form_->OpenTextFile(File("one.txt"));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->Grid1->RowCount(), 2);
+    EXPECT_EQ(empty->Grid1->Cell(1, 1), QString());
+
+    EXPECT_EQ(form_->OpenTextFile(File("missing.txt")), nullptr);
+    EXPECT_EQ(Calls(), std::vector<std::string>{"The file " + File("missing.txt").toStdString() +
+                                                " could not be opened."});
+}
+
+TEST_F(MainFilesTest, ReadingEndsOnCancelAndWhenTheListCloses)
+{
+    QByteArray text;
+    for (int i = 1; i <= 50; ++i)
+        text += QByteArray::number(i) + "\tx\r\n";
+    Write(File("n.txt"), text);
+
+    // Cancel is pressed while the first line's messages run; the main
+    // window does not close meanwhile.
+    bool refused = false;
+    QTimer::singleShot(0, [&] {
+        refused = !form_->close();
+        views::frmScope->BitBtn2->click();
+    });
+    views::TfrmList *list = form_->OpenTextFile(File("n.txt"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(views::frmScope, nullptr);
+    EXPECT_EQ(list->Grid1->Cell(1, 1), QStringLiteral("1"));
+    EXPECT_LT(list->Grid1->RowCount(), 10);
+
+    // The list closed while it is filled: the reading ends.
+    QTimer::singleShot(0, [this] { form_->frmList->close(); });
+    EXPECT_EQ(form_->OpenTextFile(File("n.txt")), nullptr);
+    EXPECT_FALSE(form_->ReadingTextFile());
+    EXPECT_TRUE(form_->close());
+}
+
+TEST_F(MainFilesTest, OpenMakesGraphAndListWindowsAndTheOutputButtonFollowsThem)
+{
+    views::TfrmGraph *g = Series(10);
+    form_->SaveGraphFile(*g->GXSGraph1, File("c.ghf"));
+    Write(File("l.txt"), "a\tb\r\n");
+    auto *button = form_->Control<QToolButton>("btnOutputToGraph");
+    EXPECT_FALSE(button->isEnabled());
+
+    services_.AnswerFileDialog(File("l.txt"));
+    form_->Open1Click();
+    ASSERT_NE(form_->frmList, nullptr);
+    EXPECT_EQ(form_->MdiClient()->ActiveChild(), form_->frmList.data());
+    EXPECT_TRUE(button->isEnabled());
+
+    services_.AnswerFileDialog(File("c.ghf"));
+    form_->Open1Click();
+    ASSERT_NE(form_->frmGraph, nullptr);
+    EXPECT_EQ(form_->frmGraph->windowTitle(), File("c.ghf"));
+    EXPECT_EQ(form_->frmGraph->GXSGraph1->GetPoints(), 10);
+    EXPECT_EQ(form_->frmGraph->txtDataNo->text(), QStringLiteral("10"));
+    form_->MdiClient()->Activate(form_->frmGraph);
+    EXPECT_FALSE(button->isEnabled());
+    form_->MdiClient()->Activate(form_->frmList);
+    EXPECT_TRUE(button->isEnabled());
+
+    const auto dialog = services_.CallsOf(ui::TUICallKind::FileDialog)[0].Dialog;
+    EXPECT_EQ(dialog.InitialDir, form_->gDataFolder);
+    EXPECT_EQ(dialog.Filter, QStringLiteral("Graph file(*.ghf,only for MX4820)|*.GHF|TXT "
+                                            "file(*.txt,data seperated by tab)|*.TXT|EXCEL file "
+                                            "format(*.CSV,seperated by comma)|*.CSV"));
+}
+
+} // namespace
