@@ -1,5 +1,7 @@
 #include "i18n/lx_comp.h"
 
+#include "i18n/lx_lxb.h"
+
 #include "i18n/lx_props.h"
 #include "i18n/lx_published.h"
 #include "i18n/lx_resstr.h"
@@ -652,16 +654,6 @@ void TlxCustomLang::SetResourceLanguageIndex(int n)
     }
 }
 
-bool TlxCustomLang::LoadFromLXB(const std::string &)
-{
-    return false;
-}
-
-bool TlxCustomLang::ReadLanguageFile(const std::string &, bool)
-{
-    return false;
-}
-
 void TlxCustomLang::SetDefaultLanguage(int n)
 {
     if (n >= 1 && n <= FNumOfLanguages)
@@ -1245,9 +1237,19 @@ void TlxLangDispatcher::LinkComponent(TlxCustomLang *lang)
     if (!path.empty() && std::filesystem::is_regular_file(path, ec)) {
         const int saved = lang->FActiveLanguage;
         lang->FActiveLanguage = FActiveLanguage;
-        loaded = rtl::AnsiUpperCase(rtl::ExtractFileExt(path)) == ".LXB"
-                     ? lang->LoadFromLXB(path)
-                     : lang->ReadLanguageFile(path, true);
+        try {
+            if (rtl::AnsiUpperCase(rtl::ExtractFileExt(path)) == ".LXB") {
+                if (!FLXBManager)
+                    FLXBManager = std::make_unique<TLXBFileManager>();
+                loaded = lang->LoadFromLXB(path);
+            } else {
+                loaded = lang->ReadLanguageFile(path, true);
+            }
+        } catch (...) {
+            if (IsLinked(lang))
+                lang->FActiveLanguage = saved;
+            throw;
+        }
         if (!IsLinked(lang))
             return;
         if (loaded) {

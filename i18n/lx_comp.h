@@ -77,6 +77,8 @@ int CharsetValueOf(const std::string &name);
 
 class TlxLangDispatcher;
 class TlxWideStringsAdapter;
+class TLXBFileManager;
+class TlxMemIniFile;
 
 // The test mode of the dispatcher: untranslated texts of languages above 1
 // show the language-1 text visibly altered. Published: Active, PaddingChar,
@@ -338,11 +340,64 @@ public:
     // inherited form) translation of the owner.
     void Loaded() override;
 
-    // ---- Translation files, read when the component links to a dispatcher
-    // that names one. Each returns true when it read the file and applied it
-    // to the form; false (nothing changed) when the file cannot be read.
+    // ---- Translation files (LXB files: lx_lxb.cpp; ini-form files:
+    // lx_inifile.cpp). A component reads the file its dispatcher names when
+    // it links.
+    //
+    // Reads this form's component from a LXB file and applies it. False
+    // (nothing changed) when the file cannot be opened or holds no such
+    // form; a file that is no LXB file raises "Unrecognized stream format!",
+    // a damaged one rtl::EReadError, and nothing changes then either.
     virtual bool LoadFromLXB(const std::string &fileName);
-    virtual bool ReadLanguageFile(const std::string &fileName, bool translate);
+    // One table from a LXB file; the other tables stay. Raises as above.
+    virtual bool ImportLXBSection(int type, const std::string &fileName);
+
+    // Ini-form files: one section per kind of text, keys "<form class>.<row
+    // key>", the texts of a row joined by the file's delimiter (sep, "~!@#"
+    // when the file names none). Reading replaces the component's language
+    // names by the file's (when it has any) and, unless a batch of sections
+    // is read, re-applies the table. -1: no such table (or, reading, the
+    // section could not be read; what was read stays). Writing keeps what
+    // the stream or file holds for other forms and sections.
+    virtual int ReadIniSection(int type, rtl::TStream &stream, bool clearFirst);
+    virtual int WriteIniSection(int type, rtl::TStream &stream, const std::string &sep);
+    // Every section and the extended items.
+    virtual void ReadIniStream(rtl::TStream &stream, bool clearFirst, bool noTranslate);
+    virtual void WriteIniStream(rtl::TStream &stream, const std::string &sep);
+    // The same on files. A file that does not exist reads nothing (-1,
+    // false); files are written whole to a temporary file and renamed into
+    // place (rtl::EWriteError / EFCreateError when that fails; the old file
+    // stays).
+    virtual int ReadSectionFile(int type, const std::string &fileName, bool clearFirst);
+    virtual int WriteSectionFile(int type, const std::string &fileName, const std::string &sep);
+    virtual bool ReadLanguageFile(const std::string &fileName, bool clearFirst);
+    virtual void WriteLanguageFile(const std::string &fileName, const std::string &sep);
+    virtual int ReadStringsFile(const std::string &fileName, bool clearFirst);
+    virtual int WriteStringsFile(const std::string &fileName, const std::string &sep);
+    // Every section and the extended items, without re-applying them.
+    virtual bool ReadAllSections(const std::string &fileName, bool clearFirst);
+    // Merges one table from a file (ini-form or LXB) into this component's
+    // languages: the file's columns are matched to LangNames by name (a
+    // language the file lacks gets empty texts, one the component lacks is
+    // dropped) and rows the file lacks are kept. False, with the table as
+    // it was, when the file does not exist or cannot be read.
+    virtual bool ImportSection(int type, const std::string &fileName);
+    // Every table; stops at the first that fails.
+    virtual bool ImportAllSections(const std::string &fileName);
+    virtual bool ImportFile(const std::string &fileName);
+    // The texts of one language of an ini-form file (named as the file
+    // names it, case-sensitive) into the column of the language of that
+    // name, added when LangNames lacks it. A language the file lacks changes
+    // nothing (rtl::Exception "<language> not found in <file>" with
+    // DoRaiseExceptions).
+    virtual void ImportLanguageSection(int type, const std::string &fileName,
+                                       const std::string &language);
+    virtual void ImportLanguageExtended(const std::string &fileName, const std::string &language);
+    virtual void ImportLanguage(const std::string &fileName, const std::string &language);
+    // The language names a file (ini-form or LXB) gives; empty when none.
+    virtual void ReadFileLanguageNames(const std::string &fileName, rtl::TStrings &names);
+    // The languages a translation file marked as fixed.
+    rtl::TStringList &FixedLanguages() { return FFixedLanguages; }
     // Set while the component is filled from a LXB file: no loading work, no
     // collecting, no translating; table rows are appended unmerged.
     bool LXBLoading() const { return FLXBLoading; }
@@ -360,6 +415,7 @@ protected:
 
 private:
     friend class TlxLangDispatcher;
+    friend struct TIniFiles; // lx_inifile.cpp
     struct CollectionTarget;
 
     bool ResolveCollectionKey(const std::string &key, CollectionTarget &target);
@@ -432,6 +488,10 @@ private:
     TlxStringsCollection FResourceIndex{this};
     TlxExtendedItems FExtendedTranslations{this};
     TlxCustomLang *FCharsetSource = nullptr; // another form's CharSets, for empty rows
+    // Translation files.
+    rtl::TStringList FFixedLanguages;
+    TlxMemIniFile *FSharedIni = nullptr; // while ReadIniStream reads a batch
+    bool FBatchImport = false;                 // sections read or imported as one batch
 };
 
 class TlxLang : public TlxCustomLang {
@@ -467,6 +527,9 @@ public:
     TTestModeInfo &TestModeInfo() { return FTestModeInfo; }
     const TTestModeInfo &TestModeInfo() const { return FTestModeInfo; }
     void SetTestModeInfo(const TTestModeInfo &info) { FTestModeInfo.Assign(info); }
+    // The LXB file manager of FileName, made when a component first reads a
+    // LXB file while linking; nullptr before.
+    TLXBFileManager *LXBManager() const { return FLXBManager.get(); }
 
     std::function<void(rtl::TObject *sender, TlxCustomLang *lang)> OnLinkToDispatcher;
 
@@ -496,6 +559,7 @@ private:
     bool FUseDefaultLanguage = false;
     int FDefaultLanguage = 1;
     TTestModeInfo FTestModeInfo;
+    std::unique_ptr<TLXBFileManager> FLXBManager;
 };
 
 } // namespace i18n

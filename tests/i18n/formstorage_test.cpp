@@ -1,0 +1,201 @@
+// Form placement in the registry: a normal window stores its state and
+// bounds and gets them back; a maximized or minimized one stores its state
+// only and comes back in that state with the bounds it was designed with;
+// incomplete or damaged values, an inactive storage and a storage without a
+// form change nothing.
+#include "i18n/lx_formstorage.h"
+
+#include "platform/rtl/registry.h"
+#include "platform/rtl/typinfo.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace i18n;
+
+namespace {
+
+class TForm : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TForm)
+public:
+    using rtl::TComponent::TComponent;
+    // The form's parts are still there while its components go.
+    ~TForm() override { DestroyComponents(); }
+    int Left = 10, Top = 20, Width = 300, Height = 200;
+    int WindowState = 0;
+};
+
+RTL_IMPLEMENT_PUBLISHED_CLASS(TForm, rtl::TComponent)
+{
+    P.Integer(
+        "Left", "Integer", [](TForm &f) { return f.Left; }, [](TForm &f, int v) { f.Left = v; });
+    P.Integer(
+        "Top", "Integer", [](TForm &f) { return f.Top; }, [](TForm &f, int v) { f.Top = v; });
+    P.Integer(
+        "Width", "Integer", [](TForm &f) { return f.Width; },
+        [](TForm &f, int v) { f.Width = v; });
+    P.Integer(
+        "Height", "Integer", [](TForm &f) { return f.Height; },
+        [](TForm &f, int v) { f.Height = v; });
+    P.Enumeration(
+        "WindowState", "TWindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
+        [](TForm &f) { return f.WindowState; }, [](TForm &f, int v) { f.WindowState = v; });
+}
+
+const char kKey[] = "\\Software\\Nivora\\Test";
+
+// A designed form whose storage is loaded with it (which restores).
+std::unique_ptr<TForm> LoadForm(bool active = true, TMyHKeyType root = lxHKEY_CURRENT_USER)
+{
+    auto form = std::make_unique<TForm>();
+    auto *storage = new TlxFormStorage(form.get());
+    storage->Loading();
+    storage->SetActive(active);
+    storage->SetSubKey(kKey);
+    storage->SetRegRootKey(root);
+    storage->Loaded();
+    return form;
+}
+
+struct Stored {
+    std::string State;
+    int Top = -1, Left = -1, Height = -1, Width = -1;
+    bool HasBounds = false;
+};
+
+Stored Read(rtl::HKEY root = rtl::HKEY_CURRENT_USER)
+{
+    rtl::TRegistry reg;
+    reg.SetRootKey(root);
+    Stored s;
+    if (!reg.OpenKeyReadOnly(kKey))
+        return s;
+    s.State = reg.ReadString("State");
+    s.HasBounds = reg.ValueExists("Top");
+    if (s.HasBounds) {
+        s.Top = reg.ReadInteger("Top");
+        s.Left = reg.ReadInteger("Left");
+        s.Height = reg.ReadInteger("Height");
+        s.Width = reg.ReadInteger("Width");
+    }
+    return s;
+}
+
+void Write(std::initializer_list<std::pair<const char *, int>> values, const char *state)
+{
+    rtl::TRegistry reg;
+    reg.OpenKey(kKey, true);
+    if (state)
+        reg.WriteString("State", state);
+    for (const auto &[name, value] : values)
+        reg.WriteInteger(name, value);
+}
+
+} // namespace
+
+TEST(FormStorage, ANormalWindowKeepsItsBoundsAndAMaximizedOneOnlyItsState)
+{
+    rtl::TRegistryBackendScope memory;
+    {
+        auto form = LoadForm(); // nothing stored yet: as designed
+        EXPECT_EQ(form->Left, 10);
+        form->Left = 11;
+        form->Top = 22;
+        form->Width = 333;
+        form->Height = 244;
+    }
+    Stored s = Read();
+    EXPECT_EQ(s.State, "Normal");
+    EXPECT_EQ(s.Top, 22);
+    EXPECT_EQ(s.Left, 11);
+    EXPECT_EQ(s.Height, 244);
+    EXPECT_EQ(s.Width, 333);
+    {
+        auto form = LoadForm();
+        EXPECT_EQ(form->Left, 11);
+        EXPECT_EQ(form->Width, 333);
+        EXPECT_EQ(form->WindowState, 0);
+    }
+
+    rtl::ClearMemoryRegistry();
+    {
+        auto form = LoadForm();
+        form->WindowState = 2;
+        form->Left = 0;
+    }
+    s = Read();
+    EXPECT_EQ(s.State, "Maximized");
+    EXPECT_FALSE(s.HasBounds);
+    {
+        auto form = LoadForm(); // maximized, with the designed bounds
+        EXPECT_EQ(form->WindowState, 2);
+        EXPECT_EQ(form->Left, 10);
+        EXPECT_EQ(form->Width, 300);
+    }
+    rtl::ClearMemoryRegistry();
+    Write({}, "Minimized");
+    EXPECT_EQ(LoadForm()->WindowState, 1);
+
+    // Stored elsewhere: each root key keeps its own values.
+    rtl::ClearMemoryRegistry();
+    {
+        auto form = LoadForm(true, lxHKEY_USERS);
+        form->Top = 5;
+    }
+    EXPECT_EQ(Read(rtl::HKEY_USERS).Top, 5);
+    EXPECT_EQ(Read(rtl::HKEY_CURRENT_USER).State, "");
+}
+
+TEST(FormStorage, IncompleteOrDamagedValuesAndInactiveStoragesChangeNothing)
+{
+    rtl::TRegistryBackendScope memory;
+    auto designed = [](const TForm &f) {
+        return f.Left == 10 && f.Top == 20 && f.Width == 300 && f.Height == 200 &&
+               f.WindowState == 0;
+    };
+    // "Normal" without "Width"; a bound stored as text; a state too short to
+    // tell; an unknown state with whole bounds takes only the bounds.
+    Write({{"Top", 1}, {"Left", 2}, {"Height", 3}}, "Normal");
+    EXPECT_TRUE(designed(*LoadForm()));
+    rtl::ClearMemoryRegistry();
+    {
+        rtl::TRegistry reg;
+        reg.OpenKey(kKey, true);
+        reg.WriteString("Top", "12");
+    }
+    Write({{"Left", 2}, {"Height", 3}, {"Width", 4}}, "Normal");
+    EXPECT_TRUE(designed(*LoadForm()));
+    rtl::ClearMemoryRegistry();
+    Write({{"Top", 1}, {"Left", 2}, {"Height", 3}, {"Width", 4}}, "No");
+    {
+        auto form = LoadForm(true);
+        EXPECT_EQ(form->WindowState, 0);
+        EXPECT_EQ(form->Left, 2);
+        form->Left = 10;
+        form->Top = 20;
+        form->Height = 200;
+        form->Width = 300;
+    }
+
+    // Inactive: nothing is read, nothing is written, no key is made.
+    rtl::ClearMemoryRegistry();
+    Write({{"Top", 1}, {"Left", 2}, {"Height", 3}, {"Width", 4}}, "Maximized");
+    {
+        auto form = LoadForm(false);
+        EXPECT_TRUE(designed(*form));
+        form->WindowState = 0;
+    }
+    EXPECT_EQ(Read().State, "Maximized");
+    rtl::ClearMemoryRegistry();
+    LoadForm(false);
+    rtl::TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists(kKey));
+
+    // Without a form there is nothing to place; on a component that is no
+    // form it cannot be made.
+    delete new TlxFormStorage(nullptr);
+    EXPECT_FALSE(reg.KeyExists(kKey));
+    rtl::TComponent notAForm;
+    EXPECT_THROW(TlxFormStorage storage(&notAForm), rtl::EInvalidCast);
+}
