@@ -203,9 +203,27 @@ public:
     // component (the form's when it is the owner).
     void PurgeComponentEntries(rtl::TStrings &table, rtl::TComponent *component, int kind,
                                rtl::TOperation operation);
-    // Fills the tables from the form as it is now, at design time. Nothing
-    // collects here yet: a later form designer's work.
+    // ---- Collecting the form's texts (lx_collect.cpp).
+    // Fills the tables from the form as it is now: every translatable text
+    // gets a row, rows of vanished components and properties go, and a row
+    // dropped for a renamed component is reused by a new row of the same
+    // text. Existing rows take the current text into the active language's
+    // column only at design time (csDesigning), and never into an empty
+    // text of a language other than 1.
     virtual void CollectTexts();
+    // The components' texts of one kind of table.
+    void CollectTableTexts(rtl::TStrings &table, int kind);
+    // The string lists the components' "Properties" objects hold.
+    void CollectPropertiesLists();
+    // Drops rows whose property no longer exists or is of the wrong kind.
+    void RemoveInvalidProperties();
+    // Deletes the row (kind 9: every row) that begins with the key of
+    // component key and property propertyName.
+    void DeleteTableEntry(rtl::TStrings &table, const std::string &key, int kind,
+                          const std::string &propertyName);
+    // A row taken out during this collection whose active-language text
+    // (language 1's when empty) equals text, ignoring case; empty when none.
+    std::string FindRemovedRow(const std::string &text);
     // Decode backslash escapes in looked-up strings (off by default).
     bool DecodeEscapesInStrings() const { return FDecodeEscapes; }
     void SetDecodeEscapesInStrings(bool b) { FDecodeEscapes = b; }
@@ -370,6 +388,7 @@ public:
     // stays).
     virtual int ReadSectionFile(int type, const std::string &fileName, bool clearFirst);
     virtual int WriteSectionFile(int type, const std::string &fileName, const std::string &sep);
+    // False, changing nothing, also for a file without a text of this form.
     virtual bool ReadLanguageFile(const std::string &fileName, bool clearFirst);
     virtual void WriteLanguageFile(const std::string &fileName, const std::string &sep);
     virtual int ReadStringsFile(const std::string &fileName, bool clearFirst);
@@ -416,6 +435,7 @@ protected:
 private:
     friend class TlxLangDispatcher;
     friend struct TIniFiles; // lx_inifile.cpp
+    friend struct TCollector; // lx_collect.cpp
     struct CollectionTarget;
 
     bool ResolveCollectionKey(const std::string &key, CollectionTarget &target);

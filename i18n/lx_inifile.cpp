@@ -284,6 +284,24 @@ struct TIniFiles {
         }
     }
 
+    // Whether the file has a key of this form in a section of a table or
+    // of the extended items.
+    static bool HoldsForm(TlxCustomLang &lang, TlxCustomIniFile &ini)
+    {
+        const std::string cls = lang.OwnerClassName() + ".";
+        const std::string name = OwnerName(lang);
+        rtl::TStringList keys;
+        for (int t = 0; t <= kStringsTypeCount; ++t) {
+            ini.ReadSection(t < kStringsTypeCount ? kSectionNames[t] : kExtended, keys);
+            for (int i = 0; i < keys.Count(); ++i)
+                if (StartsWithText(keys.Strings(i), cls) ||
+                    (!name.empty() && t < kStringsTypeCount &&
+                     StartsWithText(keys.Strings(i), name + ".")))
+                    return true;
+        }
+        return false;
+    }
+
     // What follows the reading of a table outside a batch.
     static void TableRead(TlxCustomLang &lang, int type)
     {
@@ -637,6 +655,12 @@ bool TlxCustomLang::ReadLanguageFile(const std::string &fileName, bool clearFirs
     } catch (const rtl::EStreamError &) {
         return false;
     }
+    // A file without a text of this form is no translation of it: reading
+    // it would only clear the tables.
+    TlxMemIniFile ini("");
+    LoadStream(data, ini);
+    if (!TIniFiles::HoldsForm(*this, ini))
+        return false;
     ReadIniStream(data, clearFirst, false);
     return true;
 }

@@ -86,8 +86,6 @@ void TlxCustomLang::SetOptions(unsigned options)
     }
 }
 
-void TlxCustomLang::CollectTexts() {}
-
 bool TlxCustomLang::IsPropertyExcluded(const std::string &component,
                                        const std::string &property) const
 {

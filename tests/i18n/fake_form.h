@@ -36,6 +36,14 @@ public:
     int CaptionWrites = 0;
 };
 
+// A data field: its text is a display label.
+class TField : public rtl::TComponent {
+    RTL_DECLARE_CLASS(TField)
+public:
+    using rtl::TComponent::TComponent;
+    std::string DisplayLabel;
+};
+
 class TStatusPanel : public rtl::TCollectionItem {
     RTL_DECLARE_CLASS(TStatusPanel)
 public:
@@ -89,6 +97,13 @@ inline RTL_IMPLEMENT_CLASS(TfrmTest, TCustomForm)
     P.String(
         "Hint", "string", [](TLabel &l) { return l.Hint; },
         [](TLabel &l, const std::string &v) { l.Hint = v; });
+}
+
+inline RTL_IMPLEMENT_PUBLISHED_CLASS(TField, rtl::TComponent)
+{
+    P.String(
+        "DisplayLabel", "string", [](TField &f) { return f.DisplayLabel; },
+        [](TField &f, const std::string &v) { f.DisplayLabel = v; });
 }
 
 inline RTL_IMPLEMENT_PUBLISHED_CLASS(TStatusPanel, rtl::TCollectionItem)

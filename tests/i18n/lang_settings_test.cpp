@@ -265,8 +265,11 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     Form f;
     auto *bar = fake::Make<fake::TStatusBar>(f.form.get(), "StatusBar1");
     bar->Panels.Add();
+    // Setting the exclusions collects the form's texts again: the rows' components are there.
+    fake::Make<fake::TField>(f.form.get(), "Field1");
+    fake::Make<fake::TListBox>(f.form.get(), "Memo1");
     auto *lang = f.Load(
-        Data({"stHints", Row({"Label1", "tip"}), "stDisplayLabels", Row({"Label1", "FileName"}),
+        Data({"stHints", Row({"Label1", "tip"}), "stDisplayLabels", Row({"Field1", "FileName"}),
               Row({"Field2", "Hint"}), "stMultiLines", Row({"Memo1.Lines", "a,b"}),
               Row({"Memo1.Items", "c"}), "stCollections", Row({"StatusBar1.Panels[0].Text", "p"}),
               Row({"StatusBar1.Panels[0].Width", "9"})}),
@@ -283,7 +286,7 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     EXPECT_EQ(lang->Hints().Count(), 0);
     // A display label's text is no property name: "FileName" stays.
     ASSERT_EQ(lang->DisplayLabels().Count(), 1);
-    EXPECT_EQ(GetEntryField(lang->DisplayLabels().Strings(0), '\x01', 0), "Label1");
+    EXPECT_EQ(GetEntryField(lang->DisplayLabels().Strings(0), '\x01', 0), "Field1");
     ASSERT_EQ(lang->MultiLines().Count(), 1);
     EXPECT_EQ(GetEntryField(lang->MultiLines().Strings(0), '\x01', 0), "Memo1.Items");
     ASSERT_EQ(lang->Collections().Count(), 1);
@@ -292,7 +295,7 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
 
     // Names in DoNotTranslate purge rows only while the form is designed.
     rtl::TStringList names;
-    names.Add("!TLabel");
+    names.Add("!TField");
     lang->SetDoNotTranslate(names);
     EXPECT_EQ(lang->DisplayLabels().Count(), 1);
     f.form->SetDesigning(true);

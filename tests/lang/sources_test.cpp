@@ -4,29 +4,14 @@
 // of the window that has the property the row translates; the English texts
 // are the ones the window shows when built; and every string id the code
 // looks up has a row in the window whose component the code asks.
+#include "tools/lang_collect/windows.h"
 #include "tools/lang_compile/lang_source.h"
-
-#include "views/about_box.h"
-#include "views/list_form.h"
-#include "views/scope_form.h"
-#include "views/graph_window.h"
-#include "views/leq_form.h"
-#include "views/open_save_form.h"
-#include "views/scope_form.h"
-#include "views/small_dialogs.h"
 
 #include "controls/lang_form.h"
 #include "i18n/lx_comp.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/typinfo.h"
 #include "platform/ui/component_adapters.h"
-
-#include "app/main_form.h"
-#include "meter/windows/panel.h"
-#include "meter/windows/panel_host.h"
-#include "meter/windows/setup_real_time.h"
-#include "platform/usb/sim/simulated_meter.h"
-#include "tests/support/quiet_graph_host.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -74,79 +59,10 @@ langsrc::TSource ParseForm(const std::string &form, std::vector<langsrc::TError>
     return langsrc::ParseSource(ReadText(kLangDir / (form + ".txt")), errors);
 }
 
-// The few things a panel asks of its main window.
-class TQuietHost : public meter::TPanelHost {
-public:
-    meter::TKeyResult PanelKey(uint8_t) override { return meter::TKeyResult{}; }
-    const meter::TDigitGlyphs &Glyphs() const override { return FGlyphs; }
-    i18n::TlxLangDispatcher *LangDispatcher() override { return nullptr; }
-    bool PanelUpdating() const override { return false; }
-    void PanelActivated() override {}
-    void PanelClosed(meter::TfrmPanel *) override {}
-
-private:
-    meter::TDigitGlyphs FGlyphs;
-};
-
-// What a LEQ window asks of its main window.
-class TQuietLeqHost : public views::TLeqHost {
-public:
-    bool LeqStart(views::TfrmLEQ *, int) override { return false; }
-    void LeqStop() override {}
-    void LeqFormClosed(views::TfrmLEQ *) override {}
-    QString LeqSaveFolder() override { return QString(); }
-    views::TGraphHost &LeqGraphHost() override { return FGraphHost; }
-    void ShowLeqGraph(views::TfrmGraph *) override {}
-
-private:
-    testsupport::TQuietGraphHost FGraphHost;
-};
-
-class TQuietListHost : public views::TListHost {
-public:
-    void ListActivated(views::TfrmList &) override {}
-};
-
 // Each window with a source, built in English without a dispatcher.
-using TFactory = std::function<std::unique_ptr<QWidget>()>;
-const std::map<std::string, TFactory> &Windows()
+const std::map<std::string, langcollect::TWindowFactory> &Windows()
 {
-    static const std::map<std::string, TFactory> windows = {
-        {"TfrmAbout", [] { return std::make_unique<views::TfrmAbout>(nullptr); }},
-        {"TfrmAnnoEdit", [] { return std::make_unique<views::TfrmAnnoEdit>(nullptr); }},
-        {"TfrmDelAnno", [] { return std::make_unique<views::TfrmDelAnno>(nullptr); }},
-        {"TfrmDateTime", [] { return std::make_unique<views::TfrmDateTime>(nullptr); }},
-        {"TfrmScope", [] { return std::make_unique<views::TfrmScope>(nullptr); }},
-        {"TfrmOpenSave", [] { return std::make_unique<views::TfrmOpenSave>(nullptr); }},
-        {"TfrmLEQ",
-         [] {
-             static TQuietLeqHost host;
-             return std::make_unique<views::TfrmLEQ>(host, nullptr);
-         }},
-        {"TfrmList",
-         [] {
-             static TQuietListHost host;
-             return std::make_unique<views::TfrmList>(host, nullptr);
-         }},
-        {"TfrmScope", [] { return std::make_unique<views::TfrmScope>(nullptr); }},
-        {"TfrmGraph",
-         [] {
-             static testsupport::TQuietGraphHost host;
-             return std::make_unique<views::TfrmGraph>(host, views::TGraphRole::Other);
-         }},
-        {"TfrmMain",
-         [] {
-             static usb::SimulatedMeter meter;
-             return std::make_unique<app::TfrmMain>(meter);
-         }},
-        {"TfrmPanel",
-         [] {
-             static TQuietHost host;
-             return std::make_unique<meter::TfrmPanel>(host);
-         }},
-        {"TfrmSetupRealTime", [] { return std::make_unique<meter::TfrmSetupRealTime>(nullptr); }},
-    };
-    return windows;
+    return langcollect::ProgramWindows();
 }
 
 std::string Utf8(const std::string &text)
@@ -214,7 +130,7 @@ TEST(TranslationSources, RowsAddressTheWindowsComponentsAndHoldItsEnglishTexts)
     for (const std::string &form : SourceForms()) {
         auto factory = Windows().find(form);
         if (factory == Windows().end()) {
-            ADD_FAILURE() << form << ".txt: no window to check it against (add it to Windows())";
+            ADD_FAILURE() << form << ".txt: no window to check it against (add it to tools/lang_collect/windows.cpp)";
             continue;
         }
         std::vector<langsrc::TError> errors;
