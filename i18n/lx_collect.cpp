@@ -92,6 +92,15 @@ struct TCollector {
                L.FDoNotTranslate.IndexOf("!" + c->ClassName()) >= 0;
     }
 
+    // Calls fn for every component of the form a walk looks at.
+    template <class Fn> void ForEachComponent(Fn fn) const
+    {
+        rtl::TComponent *owner = L.Owner();
+        for (int i = 0; i < owner->ComponentCount(); ++i)
+            if (rtl::TComponent *c = owner->Components(i); !Skipped(c))
+                fn(c);
+    }
+
     // The common rule for one text found on the form. Returns the row's
     // index, or -1 when it has none (an empty text with AutoSkipEmpties);
     // reused is set when the row was rebuilt from a removed one (its index
@@ -246,8 +255,7 @@ struct TCollector {
                 }
             }
         }
-        charsets.Add(
-            NewRow(name, CharsetName(static_cast<int>(rtl::GetOrdProp(font, "Charset")))));
+        charsets.Add(NewRow(name, CharsetName(static_cast<int>(rtl::GetOrdProp(font, "Charset")))));
     }
 
     // A string list's texts as one comma text.
@@ -259,11 +267,7 @@ struct TCollector {
 
     void CollectNamed(rtl::TStrings &table, int kind)
     {
-        rtl::TComponent *owner = L.Owner();
-        for (int i = 0; i < owner->ComponentCount(); ++i) {
-            rtl::TComponent *c = owner->Components(i);
-            if (Skipped(c))
-                continue;
+        ForEachComponent([&](rtl::TComponent *c) {
             const std::string name = c->Name();
             const rtl::TPropList props = rtl::GetPropList(c, rtl::tkProperties);
             for (const rtl::TPropInfo *p : props) {
@@ -318,7 +322,7 @@ struct TCollector {
                     continue;
                 Found(table, name, current, !L.IsActionText(c, kind));
             }
-        }
+        });
     }
 
     // The string properties of one object (a component, or the object its
@@ -354,15 +358,12 @@ struct TCollector {
         const std::string cls = owner->ClassName();
         if (L.IsTranslatableClass(cls))
             OtherStringsOf(owner, cls, "", cls + ".");
-        for (int i = 0; i < owner->ComponentCount(); ++i) {
-            rtl::TComponent *c = owner->Components(i);
-            if (Skipped(c))
-                continue;
+        ForEachComponent([&](rtl::TComponent *c) {
             const std::string name = c->Name();
             OtherStringsOf(c, name, "", name + ".");
             if (rtl::TObject *props = ObjectOfProperty(c, "Properties"))
                 OtherStringsOf(props, name, "Properties.", name + ".Properties.");
-        }
+        });
     }
 
     // Whether an object is one of the form's own components (or the form).
@@ -375,11 +376,7 @@ struct TCollector {
     void CollectCollections()
     {
         rtl::TStrings &table = L.FTables[stCollections];
-        rtl::TComponent *owner = L.Owner();
-        for (int i = 0; i < owner->ComponentCount(); ++i) {
-            rtl::TComponent *c = owner->Components(i);
-            if (Skipped(c))
-                continue;
+        ForEachComponent([&](rtl::TComponent *c) {
             const std::string name = c->Name();
             for (const rtl::TPropInfo *p : rtl::GetPropList(c, rtl::tkClass)) {
                 auto *coll = p->IsReadable()
@@ -394,14 +391,14 @@ struct TCollector {
                 for (int index = 0; index < coll->Count(); ++index)
                     CollectItem(table, name, p->Name(), index, coll->Items(index));
             }
-        }
+        });
     }
 
     void CollectItem(rtl::TStrings &table, const std::string &component,
                      const std::string &collection, int index, rtl::TCollectionItem *item)
     {
-        const std::string head = rtl::Format("%s.%s[%d]", component.c_str(), collection.c_str(),
-                                             index);
+        const std::string head =
+            rtl::Format("%s.%s[%d]", component.c_str(), collection.c_str(), index);
         for (const rtl::TPropInfo *p : rtl::GetPropList(item, rtl::tkStrings)) {
             if (L.IsPropertyExcluded(component, p->Name())) {
                 L.DeleteTableEntry(table, head, stCollections, p->Name());
@@ -425,8 +422,9 @@ struct TCollector {
                 continue;
             }
             for (const rtl::TPropInfo *sub : rtl::GetPropList(object, rtl::tkStrings)) {
-                const std::string exclusion = rtl::Format(
-                    "%s.%s[%d].%s", component.c_str(), collection.c_str(), index, p->Name().c_str());
+                const std::string exclusion =
+                    rtl::Format("%s.%s[%d].%s", component.c_str(), collection.c_str(), index,
+                                p->Name().c_str());
                 if (L.IsPropertyExcluded(exclusion, sub->Name())) {
                     L.DeleteTableEntry(table, exclusion, stCollections, sub->Name());
                     continue;
@@ -497,17 +495,15 @@ void TlxCustomLang::CollectPropertiesLists()
         return;
     TCollector collector(*this);
     rtl::TStrings &table = FTables[stMultiLines];
-    for (int i = 0; i < owner->ComponentCount(); ++i) {
-        rtl::TComponent *c = owner->Components(i);
-        if (collector.Skipped(c))
-            continue;
+    collector.ForEachComponent([&](rtl::TComponent *c) {
         rtl::TObject *props = ObjectOfProperty(c, "Properties");
         if (!props)
-            continue;
+            return;
         const std::string name = c->Name();
         for (const rtl::TPropInfo *p : rtl::GetPropList(props, rtl::tkClass)) {
-            auto *list =
-                p->IsReadable() ? dynamic_cast<rtl::TStrings *>(rtl::GetObjectProp(props, p)) : nullptr;
+            auto *list = p->IsReadable()
+                             ? dynamic_cast<rtl::TStrings *>(rtl::GetObjectProp(props, p))
+                             : nullptr;
             if (!list)
                 continue;
             const std::string prop = "Properties." + p->Name();
@@ -518,7 +514,7 @@ void TlxCustomLang::CollectPropertiesLists()
             }
             collector.Found(table, name + "." + prop, list->CommaText());
         }
-    }
+    });
 }
 
 void TlxCustomLang::RemoveInvalidProperties()
@@ -526,8 +522,8 @@ void TlxCustomLang::RemoveInvalidProperties()
     rtl::TComponent *owner = Owner();
     if (!owner)
         return;
-    const int kinds[] = {stCaptions,   stHints,        stDisplayLabels, stFonts,
-                         stCharSets,   stMultiLines,   stOtherStrings,  stCollections};
+    const int kinds[] = {stCaptions, stHints,      stDisplayLabels, stFonts,
+                         stCharSets, stMultiLines, stOtherStrings,  stCollections};
     for (int kind : kinds) {
         rtl::TStrings &table = FTables[kind];
         for (int i = table.Count() - 1; i >= 0; --i) {

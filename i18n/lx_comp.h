@@ -434,7 +434,7 @@ protected:
 
 private:
     friend class TlxLangDispatcher;
-    friend struct TIniFiles; // lx_inifile.cpp
+    friend struct TIniFiles;  // lx_inifile.cpp
     friend struct TCollector; // lx_collect.cpp
     struct CollectionTarget;
 
@@ -511,7 +511,7 @@ private:
     // Translation files.
     rtl::TStringList FFixedLanguages;
     TlxMemIniFile *FSharedIni = nullptr; // while ReadIniStream reads a batch
-    bool FBatchImport = false;                 // sections read or imported as one batch
+    bool FBatchImport = false;           // sections read or imported as one batch
 };
 
 class TlxLang : public TlxCustomLang {

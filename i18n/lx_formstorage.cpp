@@ -14,10 +14,10 @@ RTL_IMPLEMENT_PUBLISHED_CLASS(TlxFormStorage, rtl::TComponent)
         "SubKey", "string", [](S &s) { return s.SubKey(); },
         [](S &s, const std::string &v) { s.SetSubKey(v); });
     P.Enumeration<TMyHKeyType>(
-         "RegRootKey", "TMyHKeyType",
-         {"lxHKEY_CURRENT_USER", "lxHKEY_CLASSES_ROOT", "lxHKEY_LOCAL_MACHINE", "lxHKEY_USERS",
-          "lxHKEY_CURRENT_CONFIG", "lxHKEY_DYN_DATA"},
-         [](S &s) { return s.RegRootKey(); }, [](S &s, TMyHKeyType v) { s.SetRegRootKey(v); });
+        "RegRootKey", "TMyHKeyType",
+        {"lxHKEY_CURRENT_USER", "lxHKEY_CLASSES_ROOT", "lxHKEY_LOCAL_MACHINE", "lxHKEY_USERS",
+         "lxHKEY_CURRENT_CONFIG", "lxHKEY_DYN_DATA"},
+        [](S &s) { return s.RegRootKey(); }, [](S &s, TMyHKeyType v) { s.SetRegRootKey(v); });
 }
 
 namespace {

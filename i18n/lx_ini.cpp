@@ -30,8 +30,7 @@ int TlxCustomIniFile::ReadInteger(const std::string &section, const std::string 
     return rtl::TryStrToInt(s, value) ? value : defaultValue;
 }
 
-void TlxCustomIniFile::WriteInteger(const std::string &section, const std::string &ident,
-                                    int value)
+void TlxCustomIniFile::WriteInteger(const std::string &section, const std::string &ident, int value)
 {
     WriteString(section, ident, rtl::IntToStr(value));
 }
@@ -67,20 +66,17 @@ T ReadConverted(TlxCustomIniFile &ini, const std::string &section, const std::st
 rtl::TDateTime TlxCustomIniFile::ReadDate(const std::string &section, const std::string &ident,
                                           rtl::TDateTime defaultValue)
 {
-    return ReadConverted(*this, section, ident, defaultValue,
-                         [](const std::string &s, rtl::TDateTime &v) {
-                             return rtl::TryStrToDate(s, v);
-                         });
+    return ReadConverted(
+        *this, section, ident, defaultValue,
+        [](const std::string &s, rtl::TDateTime &v) { return rtl::TryStrToDate(s, v); });
 }
 
-rtl::TDateTime TlxCustomIniFile::ReadDateTime(const std::string &section,
-                                              const std::string &ident,
+rtl::TDateTime TlxCustomIniFile::ReadDateTime(const std::string &section, const std::string &ident,
                                               rtl::TDateTime defaultValue)
 {
-    return ReadConverted(*this, section, ident, defaultValue,
-                         [](const std::string &s, rtl::TDateTime &v) {
-                             return rtl::TryStrToDateTime(s, v);
-                         });
+    return ReadConverted(
+        *this, section, ident, defaultValue,
+        [](const std::string &s, rtl::TDateTime &v) { return rtl::TryStrToDateTime(s, v); });
 }
 
 double TlxCustomIniFile::ReadFloat(const std::string &section, const std::string &ident,
@@ -93,10 +89,9 @@ double TlxCustomIniFile::ReadFloat(const std::string &section, const std::string
 rtl::TDateTime TlxCustomIniFile::ReadTime(const std::string &section, const std::string &ident,
                                           rtl::TDateTime defaultValue)
 {
-    return ReadConverted(*this, section, ident, defaultValue,
-                         [](const std::string &s, rtl::TDateTime &v) {
-                             return rtl::TryStrToTime(s, v);
-                         });
+    return ReadConverted(
+        *this, section, ident, defaultValue,
+        [](const std::string &s, rtl::TDateTime &v) { return rtl::TryStrToTime(s, v); });
 }
 
 void TlxCustomIniFile::WriteDate(const std::string &section, const std::string &ident,

@@ -31,12 +31,10 @@ public:
     // Decimal, or hexadecimal when the value is longer than 2 characters and
     // starts with "0x" or "0X" ("0x1F" reads 31); defaultValue for any other
     // text.
-    virtual int ReadInteger(const std::string &section, const std::string &ident,
-                            int defaultValue);
+    virtual int ReadInteger(const std::string &section, const std::string &ident, int defaultValue);
     virtual void WriteInteger(const std::string &section, const std::string &ident, int value);
     // ReadInteger not 0; written as "1" or "0".
-    virtual bool ReadBool(const std::string &section, const std::string &ident,
-                          bool defaultValue);
+    virtual bool ReadBool(const std::string &section, const std::string &ident, bool defaultValue);
     virtual void WriteBool(const std::string &section, const std::string &ident, bool value);
     // In the locale's formats; defaultValue for an empty value or one that
     // does not convert.

@@ -22,8 +22,8 @@ namespace {
 
 // The ini section of each kind of text, in TStringsType order.
 const char *const kSectionNames[kStringsTypeCount] = {
-    "Captions", "Hints",   "DisplayLabels", "Fonts",       "Multilines", "Dialogs",
-    "Strings",  "Other",   "Locales",       "Collections", "CharSets",   "ListView_TreeView_Items"};
+    "Captions", "Hints", "DisplayLabels", "Fonts",       "Multilines", "Dialogs",
+    "Strings",  "Other", "Locales",       "Collections", "CharSets",   "ListView_TreeView_Items"};
 
 const char kOptions[] = "OPTIONS";
 const char kDelimiterKey[] = "DELIMITER";
@@ -102,7 +102,8 @@ std::string ValueToTexts(const std::string &value, const std::string &sep, char 
 
 std::string TextsToValue(const std::string &texts, const std::string &sep, char delim)
 {
-    return EncodeLineBreaks(rtl::StringReplace(texts, std::string(1, delim), sep, rtl::rfReplaceAll));
+    return EncodeLineBreaks(
+        rtl::StringReplace(texts, std::string(1, delim), sep, rtl::rfReplaceAll));
 }
 
 // The text of file column k (1-based) of a value.
@@ -141,6 +142,20 @@ bool LoadFile(const std::string &fileName, TlxMemIniFile &ini)
     lines.SetText(std::string(bytes.begin(), bytes.end()));
     ini.SetStrings(lines);
     return true;
+}
+
+// The whole file in a memory stream; false when it does not exist or cannot
+// be read.
+bool LoadData(const std::string &fileName, rtl::TMemoryStream &data)
+{
+    try {
+        if (!FileExists(fileName))
+            return false;
+        data.LoadFromFile(fileName);
+        return true;
+    } catch (const rtl::EStreamError &) {
+        return false;
+    }
 }
 
 void LoadStream(rtl::TStream &stream, TlxMemIniFile &ini)
@@ -314,32 +329,50 @@ struct TIniFiles {
         lang.TranslateOwner();
     }
 
-    static void ReadExtended(TlxCustomLang &lang, TlxCustomIniFile &ini, bool clearFirst)
+    // Calls fn(identifier, value) for every extended item the file holds for
+    // this form.
+    template <class Fn>
+    static void ForEachExtendedKey(TlxCustomLang &lang, TlxCustomIniFile &ini, Fn fn)
     {
-        TlxExtendedItems &items = lang.ExtendedTranslations();
-        if (clearFirst)
-            items.Clear();
-        const std::string sep = Separator(ini);
         const std::string prefix = lang.OwnerClassName() + ".";
         rtl::TStringList keys;
         ini.ReadSection(kExtended, keys);
         for (int i = 0; i < keys.Count(); ++i) {
             const std::string key = keys.Strings(i);
-            if (!StartsWithText(key, prefix) || EndsWithText(key, kTypeKindSuffix))
-                continue;
-            const std::string identifier = key.substr(prefix.size());
-            std::string values = ValueToTexts(ini.ReadString(kExtended, key, ""), sep,
-                                              lang.FLangDelim);
-            if (values.empty() || values.back() != lang.FLangDelim)
-                values += lang.FLangDelim;
-            TlxExtendedItem *item = items.FindByIdentifier(identifier);
-            if (!item) {
-                item = &items.Add();
-                item->SetIdentifier(identifier);
-                item->SetPropertyType(lang.PropertyKindOf(identifier));
-            }
-            item->SetValues(values);
+            if (StartsWithText(key, prefix) && !EndsWithText(key, kTypeKindSuffix))
+                fn(key.substr(prefix.size()), ini.ReadString(kExtended, key, ""));
         }
+    }
+
+    // The extended item of identifier, added (with its property's kind) when
+    // there is none.
+    static TlxExtendedItem &ItemFor(TlxCustomLang &lang, const std::string &identifier,
+                                    bool *added = nullptr)
+    {
+        TlxExtendedItems &items = lang.ExtendedTranslations();
+        TlxExtendedItem *item = items.FindByIdentifier(identifier);
+        if (added)
+            *added = !item;
+        if (!item) {
+            item = &items.Add();
+            item->SetIdentifier(identifier);
+            item->SetPropertyType(lang.PropertyKindOf(identifier));
+        }
+        return *item;
+    }
+
+    static void ReadExtended(TlxCustomLang &lang, TlxCustomIniFile &ini, bool clearFirst)
+    {
+        if (clearFirst)
+            lang.ExtendedTranslations().Clear();
+        const std::string sep = Separator(ini);
+        const char d = lang.FLangDelim;
+        ForEachExtendedKey(lang, ini, [&](const std::string &identifier, const std::string &value) {
+            std::string values = ValueToTexts(value, sep, d);
+            if (values.empty() || values.back() != d)
+                values += d;
+            ItemFor(lang, identifier).SetValues(values);
+        });
     }
 
     static void WriteOptions(TlxCustomLang &lang, TlxMemIniFile &ini, const std::string &sep)
@@ -349,9 +382,8 @@ struct TIniFiles {
         ini.EraseSection(kNamesSection);
         ini.EraseSection(kMisspeltNamesSection);
         for (int k = 1; k <= lang.NumOfLanguages(); ++k) {
-            const std::string name = k <= lang.FLangNames.Count()
-                                         ? lang.FLangNames.Strings(k - 1)
-                                         : "Language N" + rtl::IntToStr(k);
+            const std::string name = k <= lang.FLangNames.Count() ? lang.FLangNames.Strings(k - 1)
+                                                                  : "Language N" + rtl::IntToStr(k);
             ini.WriteString(kNamesSection, kNameKey + rtl::IntToStr(k), name);
             const std::string fixedKey = kFixedKey + rtl::IntToStr(k);
             if (lang.FFixedLanguages.IndexOf(name) >= 0)
@@ -461,6 +493,28 @@ struct TIniFiles {
         return true;
     }
 
+    // The file and the columns of language in it and in the component; false
+    // when the file cannot be read or names no such language.
+    static bool OpenLanguage(TlxCustomLang &lang, const std::string &fileName,
+                             const std::string &language, TlxMemIniFile &ini, int &fileColumn,
+                             int &column)
+    {
+        if (!LoadFile(fileName, ini))
+            return false;
+        fileColumn = FileColumn(lang, ini, fileName, language);
+        if (fileColumn <= 0)
+            return false;
+        column = LanguageColumn(lang, language);
+        return true;
+    }
+
+    static void RemoveAllObsoleteRows(TlxCustomLang &lang)
+    {
+        for (int t = 0; t < kStringsTypeCount; ++t)
+            if (rtl::TStrings *table = lang.TableOfType(t))
+                lang.RemoveObsoleteRows(*table, t);
+    }
+
     // The column of language in LangNames (1-based), added when missing.
     static int LanguageColumn(TlxCustomLang &lang, const std::string &language)
     {
@@ -475,8 +529,8 @@ struct TIniFiles {
 
     // The file's column of language (1-based); 0 when the file has none of
     // that name (then an error with DoRaiseExceptions).
-    static int FileColumn(TlxCustomLang &lang, TlxCustomIniFile &ini,
-                          const std::string &fileName, const std::string &language)
+    static int FileColumn(TlxCustomLang &lang, TlxCustomIniFile &ini, const std::string &fileName,
+                          const std::string &language)
     {
         rtl::TStringList names;
         ReadNames(ini, names);
@@ -503,9 +557,8 @@ struct TIniFiles {
             const std::string key = KeyFromFile(keys.Strings(i), type);
             if (!StartsWithText(key, prefix))
                 continue;
-            std::string text =
-                ValueColumn(ini.ReadString(kSectionNames[type], keys.Strings(i), ""), sep,
-                            fileColumn);
+            std::string text = ValueColumn(ini.ReadString(kSectionNames[type], keys.Strings(i), ""),
+                                           sep, fileColumn);
             text.erase(std::remove(text.begin(), text.end(), d), text.end());
             const std::string rowKey = key.substr(prefix.size());
             if (FindEntryByKey(*table, rowKey + d, d) >= 0)
@@ -520,30 +573,21 @@ struct TIniFiles {
                                        int column)
     {
         const std::string sep = Separator(ini);
-        const std::string prefix = lang.OwnerClassName() + ".";
         const char d = lang.FLangDelim;
-        TlxExtendedItems &items = lang.ExtendedTranslations();
-        rtl::TStringList keys;
-        ini.ReadSection(kExtended, keys);
-        for (int i = 0; i < keys.Count(); ++i) {
-            const std::string key = keys.Strings(i);
-            if (!StartsWithText(key, prefix) || EndsWithText(key, kTypeKindSuffix))
-                continue;
-            std::string text = ValueColumn(ini.ReadString(kExtended, key, ""), sep, fileColumn);
+        ForEachExtendedKey(lang, ini, [&](const std::string &identifier, const std::string &value) {
+            std::string text = ValueColumn(value, sep, fileColumn);
             text.erase(std::remove(text.begin(), text.end(), d), text.end());
-            const std::string identifier = key.substr(prefix.size());
-            if (TlxExtendedItem *item = items.FindByIdentifier(identifier)) {
-                // The values have no key: put one in front for the row helpers.
-                const std::string row = ReplaceField(std::string(1, d) + item->Values(), d,
-                                                     column, text);
-                item->SetValues(row.substr(1));
-            } else {
-                TlxExtendedItem &added = items.Add();
-                added.SetIdentifier(identifier);
-                added.SetValues(lang.MakeValuesRow(text, column));
-                added.SetPropertyType(lang.PropertyKindOf(identifier));
+            bool added = false;
+            TlxExtendedItem &item = ItemFor(lang, identifier, &added);
+            if (added) {
+                item.SetValues(lang.MakeValuesRow(text, column));
+                return;
             }
-        }
+            // The values have no key: put one in front for the row helpers.
+            const std::string row =
+                ReplaceField(std::string(1, d) + item.Values(), d, column, text);
+            item.SetValues(row.substr(1));
+        });
     }
 };
 
@@ -592,7 +636,8 @@ void TlxCustomLang::ReadIniStream(rtl::TStream &stream, bool clearFirst, bool no
     } shared{FSharedIni};
     FSharedIni = &ini;
     for (int t = 0; t < kStringsTypeCount; ++t)
-        if (rtl::TStrings *table = TableOfType(t); table && ReadIniSection(t, stream, clearFirst) > 0)
+        if (rtl::TStrings *table = TableOfType(t);
+            table && ReadIniSection(t, stream, clearFirst) > 0)
             RemoveObsoleteRows(*table, t);
     TIniFiles::ReadExtended(*this, ini, clearFirst);
     FSharedIni = nullptr;
@@ -624,13 +669,8 @@ void TlxCustomLang::WriteIniStream(rtl::TStream &stream, const std::string &sep)
 int TlxCustomLang::ReadSectionFile(int type, const std::string &fileName, bool clearFirst)
 {
     rtl::TMemoryStream data;
-    try {
-        if (!FileExists(fileName))
-            return -1;
-        data.LoadFromFile(fileName);
-    } catch (const rtl::EStreamError &) {
+    if (!LoadData(fileName, data))
         return -1;
-    }
     return ReadIniSection(type, data, clearFirst);
 }
 
@@ -648,13 +688,8 @@ int TlxCustomLang::WriteSectionFile(int type, const std::string &fileName, const
 bool TlxCustomLang::ReadLanguageFile(const std::string &fileName, bool clearFirst)
 {
     rtl::TMemoryStream data;
-    try {
-        if (!FileExists(fileName))
-            return false;
-        data.LoadFromFile(fileName);
-    } catch (const rtl::EStreamError &) {
+    if (!LoadData(fileName, data))
         return false;
-    }
     // A file without a text of this form is no translation of it: reading
     // it would only clear the tables.
     TlxMemIniFile ini("");
@@ -686,13 +721,8 @@ int TlxCustomLang::WriteStringsFile(const std::string &fileName, const std::stri
 bool TlxCustomLang::ReadAllSections(const std::string &fileName, bool clearFirst)
 {
     rtl::TMemoryStream data;
-    try {
-        if (!FileExists(fileName))
-            return false;
-        data.LoadFromFile(fileName);
-    } catch (const rtl::EStreamError &) {
+    if (!LoadData(fileName, data))
         return false;
-    }
     ReadIniStream(data, clearFirst, true);
     return true;
 }
@@ -713,9 +743,7 @@ bool TlxCustomLang::ImportAllSections(const std::string &fileName)
         for (int t = 0; t < kStringsTypeCount && ok; ++t)
             ok = ImportSection(t, fileName);
     }
-    for (int t = 0; t < kStringsTypeCount; ++t)
-        if (rtl::TStrings *table = TableOfType(t))
-            RemoveObsoleteRows(*table, t);
+    TIniFiles::RemoveAllObsoleteRows(*this);
     RebuildIndexes();
     return ok;
 }
@@ -731,25 +759,19 @@ void TlxCustomLang::ImportLanguageSection(int type, const std::string &fileName,
                                           const std::string &language)
 {
     TlxMemIniFile ini("");
-    if (!TableOfType(type) || !LoadFile(fileName, ini))
-        return;
-    const int fileColumn = TIniFiles::FileColumn(*this, ini, fileName, language);
-    if (fileColumn > 0)
-        TIniFiles::ImportLanguageSection(*this, type, ini, fileColumn,
-                                         TIniFiles::LanguageColumn(*this, language));
+    int fileColumn, column;
+    if (TableOfType(type) &&
+        TIniFiles::OpenLanguage(*this, fileName, language, ini, fileColumn, column))
+        TIniFiles::ImportLanguageSection(*this, type, ini, fileColumn, column);
 }
 
-void TlxCustomLang::ImportLanguageExtended(const std::string &fileName,
-                                           const std::string &language)
+void TlxCustomLang::ImportLanguageExtended(const std::string &fileName, const std::string &language)
 {
     TlxMemIniFile ini("");
-    if (!LoadFile(fileName, ini))
+    int fileColumn, column;
+    if (!TIniFiles::OpenLanguage(*this, fileName, language, ini, fileColumn, column))
         return;
-    const int fileColumn = TIniFiles::FileColumn(*this, ini, fileName, language);
-    if (fileColumn <= 0)
-        return;
-    TIniFiles::ImportLanguageExtended(*this, ini, fileColumn,
-                                      TIniFiles::LanguageColumn(*this, language));
+    TIniFiles::ImportLanguageExtended(*this, ini, fileColumn, column);
     if (!FBatchImport)
         TranslateOwner();
 }
@@ -757,21 +779,16 @@ void TlxCustomLang::ImportLanguageExtended(const std::string &fileName,
 void TlxCustomLang::ImportLanguage(const std::string &fileName, const std::string &language)
 {
     TlxMemIniFile ini("");
-    if (!LoadFile(fileName, ini))
+    int fileColumn, column;
+    if (!TIniFiles::OpenLanguage(*this, fileName, language, ini, fileColumn, column))
         return;
-    const int fileColumn = TIniFiles::FileColumn(*this, ini, fileName, language);
-    if (fileColumn <= 0)
-        return;
-    const int column = TIniFiles::LanguageColumn(*this, language);
     {
         TIniFiles::TBatch batch(*this);
         for (int t = 0; t < kStringsTypeCount; ++t)
             TIniFiles::ImportLanguageSection(*this, t, ini, fileColumn, column);
         TIniFiles::ImportLanguageExtended(*this, ini, fileColumn, column);
     }
-    for (int t = 0; t < kStringsTypeCount; ++t)
-        if (rtl::TStrings *table = TableOfType(t))
-            RemoveObsoleteRows(*table, t);
+    TIniFiles::RemoveAllObsoleteRows(*this);
     RebuildIndexes();
     TranslateOwner();
 }

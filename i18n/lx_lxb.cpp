@@ -75,10 +75,10 @@ TlxCustomLang *NewLangLike(const TlxCustomLang &target, rtl::TComponent *owner)
         std::string name = target.Name();
         if (target.Owner())
             name = target.Owner()->ClassName() + "." + name;
-        throw rtl::Exception(rtl::Format(
-            "Unable to obtain %s class reference for %s!\r"
-            "Do not use the units of both class libraries in one application.",
-            className.c_str(), name.c_str()));
+        throw rtl::Exception(
+            rtl::Format("Unable to obtain %s class reference for %s!\r"
+                        "Do not use the units of both class libraries in one application.",
+                        className.c_str(), name.c_str()));
     }
     return lang;
 }
@@ -306,7 +306,8 @@ bool TlxCustomLang::LoadFromLXB(const std::string &fileName)
         return false;
     std::unique_ptr<rtl::TFileStream> file;
     try {
-        file = std::make_unique<rtl::TFileStream>(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
+        file =
+            std::make_unique<rtl::TFileStream>(fileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
     } catch (const rtl::EStreamError &) {
         return false;
     }

@@ -2,6 +2,7 @@
 // and read again by a fresh one, and single sections read again on top of
 // that. Any bytes must leave components that switch languages and answer
 // look-ups.
+#include "fuzz/i18n/fuzz_form.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
 
@@ -13,21 +14,8 @@
 
 namespace {
 
-class TfrmFuzz : public rtl::TComponent {
-    RTL_DECLARE_CLASS(TfrmFuzz)
-public:
-    using rtl::TComponent::TComponent;
-};
-RTL_IMPLEMENT_CLASS(TfrmFuzz, rtl::TComponent)
-
-i18n::TlxLang *MakeLang(rtl::TComponent *form, int languages)
-{
-    auto *lang = new i18n::TlxLang(form);
-    lang->Loading();
-    lang->SetNumOfLanguages(languages);
-    lang->Loaded();
-    return lang;
-}
+using fuzzform::MakeLang;
+using fuzzform::TfrmFuzz;
 
 void Exercise(i18n::TlxCustomLang &lang)
 {
@@ -53,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string text(reinterpret_cast<const char *>(data), size);
     TfrmFuzz form;
     form.SetName("frmFuzz");
-    i18n::TlxLang *lang = MakeLang(&form, size > 0 ? 1 + data[0] % 8 : 1);
+    i18n::TlxLang *lang = MakeLang<i18n::TlxLang>(&form, size > 0 ? 1 + data[0] % 8 : 1);
     rtl::TMemoryStream in = StreamOf(text);
     lang->ReadIniStream(in, size % 2 == 0, false);
     Exercise(*lang);
@@ -61,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     rtl::TMemoryStream out;
     lang->WriteIniStream(out, "~!@#");
     TfrmFuzz again;
-    i18n::TlxLang *copy = MakeLang(&again, 2);
+    i18n::TlxLang *copy = MakeLang<i18n::TlxLang>(&again, 2);
     copy->ReadIniStream(out, true, false);
     Exercise(*copy);
 

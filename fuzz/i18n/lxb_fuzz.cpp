@@ -3,6 +3,7 @@
 // that the directory and the streamed components are reached. A file the
 // reader refuses must leave the component exactly as it was; one it takes
 // must leave a component that switches languages and answers look-ups.
+#include "fuzz/i18n/fuzz_form.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
 #include "i18n/lx_lxb.h"
@@ -17,12 +18,8 @@
 
 namespace {
 
-class TfrmFuzz : public rtl::TComponent {
-    RTL_DECLARE_CLASS(TfrmFuzz)
-public:
-    using rtl::TComponent::TComponent;
-};
-RTL_IMPLEMENT_CLASS(TfrmFuzz, rtl::TComponent)
+using fuzzform::MakeLang;
+using fuzzform::TfrmFuzz;
 
 std::string Row(const std::string &key, const std::string &text, int languages)
 {
@@ -30,15 +27,6 @@ std::string Row(const std::string &key, const std::string &text, int languages)
     for (int n = 1; n <= languages; ++n)
         row += text + std::to_string(n) + '\x01';
     return row;
-}
-
-template <class L> L *MakeLang(rtl::TComponent *form, int languages)
-{
-    auto *lang = new L(form);
-    lang->Loading();
-    lang->SetNumOfLanguages(languages);
-    lang->Loaded();
-    return lang;
 }
 
 // A file with a TlxLang and a TlxLangLinked for the fuzzing form, with rows
@@ -57,7 +45,9 @@ const std::string &Sample()
             lang->Collections().Add(Row("Bar.Panels[0].Text", "Panel", 3));
             i18n::TlxExtendedItem &item = lang->ExtendedTranslations().Add();
             item.SetIdentifier("Label1.Hint");
-            item.SetValues("a\x01" "b\x01" "c\x01");
+            item.SetValues("a\x01"
+                           "b\x01"
+                           "c\x01");
         }
         rtl::TStringList fixed;
         fixed.Add("Second");

@@ -58,8 +58,8 @@ private:
         component.SetReading(false);
         while (!FReader.EndOfList()) {
             if (!FRules.OwnedComponents)
-                throw EReadError(Format("%s may not own components in a stream",
-                                        component.ClassName().c_str()));
+                throw EReadError(
+                    Format("%s may not own components in a stream", component.ClassName().c_str()));
             if (depth >= kMaxNesting)
                 throw EReadError("Stored components nest too deep");
             ReadOwned(component, depth + 1);
@@ -74,8 +74,8 @@ private:
         try {
             child = CreateComponent(className, &owner);
         } catch (const Exception &e) {
-            throw EReadError(Format("Cannot create a %s: %s", className.c_str(),
-                                    e.Message().c_str()));
+            throw EReadError(
+                Format("Cannot create a %s: %s", className.c_str(), e.Message().c_str()));
         }
         Created.push_back(child);
         ReadBody(*child, depth);

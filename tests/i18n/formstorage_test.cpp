@@ -33,8 +33,7 @@ RTL_IMPLEMENT_PUBLISHED_CLASS(TForm, rtl::TComponent)
     P.Integer(
         "Top", "Integer", [](TForm &f) { return f.Top; }, [](TForm &f, int v) { f.Top = v; });
     P.Integer(
-        "Width", "Integer", [](TForm &f) { return f.Width; },
-        [](TForm &f, int v) { f.Width = v; });
+        "Width", "Integer", [](TForm &f) { return f.Width; }, [](TForm &f, int v) { f.Width = v; });
     P.Integer(
         "Height", "Integer", [](TForm &f) { return f.Height; },
         [](TForm &f, int v) { f.Height = v; });

@@ -103,20 +103,20 @@ TEST(IniFiles, ReadRulesAndTypedValues)
 {
     TlxMemIniFile ini("");
     SetText(ini, ("orphan=before any section\n"
-                         "[Numbers]\n"
-                         "; a comment\n"
-                         "\n"
-                         "hex=0x1F\n"
-                         "HEXUP=0X1f\n"
-                         "bare=0x\n"
-                         "word=abc\n"
-                         "neg=-12\n"
-                         "k=a=b\n"
-                         "flag\n"
-                         "float=2.5\n"
-                         "date=not a date\n"
-                         "[numbers]\n"
-                         "dup=second section of the same name\n"));
+                  "[Numbers]\n"
+                  "; a comment\n"
+                  "\n"
+                  "hex=0x1F\n"
+                  "HEXUP=0X1f\n"
+                  "bare=0x\n"
+                  "word=abc\n"
+                  "neg=-12\n"
+                  "k=a=b\n"
+                  "flag\n"
+                  "float=2.5\n"
+                  "date=not a date\n"
+                  "[numbers]\n"
+                  "dup=second section of the same name\n"));
     EXPECT_EQ(ini.ReadString("", "orphan", "none"), "none");
     EXPECT_EQ(ini.ReadInteger("NUMBERS", "hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger("Numbers", "hexup", 0), 31);
@@ -182,7 +182,9 @@ TEST(IniFormFiles, AnExportReadIntoAFreshComponentGivesTheSameTablesInEveryLangu
     const std::string text = ReadFile(file);
     EXPECT_NE(text.find("TfrmOther.Label1=kept~!@#"), std::string::npos); // another form's
     EXPECT_NE(text.find("TfrmTest.StatusBar1.Panels-2+.Text=Panel1~!@#"), std::string::npos);
-    EXPECT_NE(text.find("TfrmTest.IDS_3=Line\x19\x1A" "break 1~!@#"), std::string::npos);
+    EXPECT_NE(text.find("TfrmTest.IDS_3=Line\x19\x1A"
+                        "break 1~!@#"),
+              std::string::npos);
     EXPECT_NE(text.find("TfrmTest.Chart1.Title.Text_TypeKind=tkLString"), std::string::npos);
     EXPECT_NE(text.find("Language_3=German"), std::string::npos);
     EXPECT_EQ(dir.EntryCount(), 1u);
@@ -206,7 +208,8 @@ TEST(IniFormFiles, AnExportReadIntoAFreshComponentGivesTheSameTablesInEveryLangu
     TlxMemIniFile both("");
     stream.SetPosition(0);
     both.LoadFromStream(stream);
-    EXPECT_EQ(both.ReadString("Hints", "TfrmTest.Label1", ""), "Tip1|Tip2|Tip3|Tip4|Tip5|Tip6|Tip7|Tip8|");
+    EXPECT_EQ(both.ReadString("Hints", "TfrmTest.Label1", ""),
+              "Tip1|Tip2|Tip3|Tip4|Tip5|Tip6|Tip7|Tip8|");
     EXPECT_EQ(both.ReadString("Captions", "TfrmTest.TfrmTest", "").substr(0, 6), "Form1|");
     EXPECT_EQ(both.ReadString("Options", "Delimiter", ""), "|");
 }

@@ -198,8 +198,8 @@ TEST(LXBFiles, AWrongHeaderOrADamagedFileRaisesAndChangesNothing)
     const size_t directory = 46 + (file[44] & 0xFF);
     const size_t secondOffset = directory + 2 + 9 + 4 + 2 + 8;
     const size_t decoyOffset = secondOffset + 4 + 2 + 8;
-    const size_t decoy = static_cast<uint8_t>(file[decoyOffset]) |
-                         static_cast<uint8_t>(file[decoyOffset + 1]) << 8;
+    const size_t decoy =
+        static_cast<uint8_t>(file[decoyOffset]) | static_cast<uint8_t>(file[decoyOffset + 1]) << 8;
     ASSERT_GT(decoy, secondOffset);
     for (size_t cut = 0; cut < decoy; ++cut)
         refused(file.substr(0, cut), "cut at " + std::to_string(cut));

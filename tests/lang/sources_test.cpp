@@ -130,7 +130,9 @@ TEST(TranslationSources, RowsAddressTheWindowsComponentsAndHoldItsEnglishTexts)
     for (const std::string &form : SourceForms()) {
         auto factory = Windows().find(form);
         if (factory == Windows().end()) {
-            ADD_FAILURE() << form << ".txt: no window to check it against (add it to tools/lang_collect/windows.cpp)";
+            ADD_FAILURE()
+                << form
+                << ".txt: no window to check it against (add it to tools/lang_collect/windows.cpp)";
             continue;
         }
         std::vector<langsrc::TError> errors;

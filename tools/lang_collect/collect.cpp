@@ -16,8 +16,8 @@ namespace {
 
 // The tables of texts the walk applies (not the string ids, dialog names
 // and locales, which no component holds, and not the fonts).
-constexpr int kTextTables[] = {i18n::stCaptions,     i18n::stHints,       i18n::stDisplayLabels,
-                               i18n::stMultiLines,   i18n::stOtherStrings, i18n::stCollections};
+constexpr int kTextTables[] = {i18n::stCaptions,   i18n::stHints,        i18n::stDisplayLabels,
+                               i18n::stMultiLines, i18n::stOtherStrings, i18n::stCollections};
 
 std::string Utf8(const std::string &text)
 {
@@ -60,8 +60,7 @@ std::vector<TCollected> CollectWindowTexts(QWidget *window)
     i18n::TlxCustomLang *own = controls::LangOf(window);
     if (!form)
         return texts;
-    auto lang =
-        SecondLang(*form, own && own->InheritsFrom(i18n::TlxLang::StaticClassInfo()), true);
+    auto lang = SecondLang(*form, own && own->InheritsFrom(i18n::TlxLang::StaticClassInfo()), true);
     lang->SetDesigning(true, false);
     lang->CollectTexts();
     for (int t : kTextTables) {
@@ -76,8 +75,8 @@ std::vector<TCollected> CollectWindowTexts(QWidget *window)
             // component name (a placeholder of one never shown), and the text
             // of a combo box, which is its chosen item.
             if (!HasLetter(text) || text == name ||
-                (t == i18n::stOtherStrings && component &&
-                 component->ClassName() == "TComboBox" && key == name + ".Text"))
+                (t == i18n::stOtherStrings && component && component->ClassName() == "TComboBox" &&
+                 key == name + ".Text"))
                 continue;
             texts.push_back({t, key, text});
         }

@@ -42,7 +42,8 @@ int main(int argc, char **argv)
         std::vector<langsrc::TError> errors;
         const langsrc::TSource source = langsrc::ParseSource(text.str(), errors);
         if (!errors.empty()) {
-            std::fprintf(stderr, "%s", langsrc::FormatErrors(entry.path().string(), errors).c_str());
+            std::fprintf(stderr, "%s",
+                         langsrc::FormatErrors(entry.path().string(), errors).c_str());
             return 2;
         }
         const auto factory = langcollect::ProgramWindows().find(form);
