@@ -2,6 +2,7 @@
 #include "controls/lang_form.h"
 
 #include "i18n/lx_rows.h"
+#include "tests/support/translation_rows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,21 +20,8 @@ using namespace i18n;
 
 namespace {
 
-std::string Row(std::initializer_list<std::string> fields)
-{
-    std::string r;
-    for (const auto &f : fields)
-        r += f + '\x01';
-    return r;
-}
-
-std::string Data(std::initializer_list<std::string> lines)
-{
-    std::string s;
-    for (const auto &l : lines)
-        s += l + "\r\n";
-    return s;
-}
+using testsupport::Data;
+using testsupport::Row;
 
 // A window built the way the program builds its windows.
 struct Window {
@@ -154,7 +142,7 @@ TEST(LangBridge, WindowCreatedLaterComesUpTranslated)
     dispatcher.SetActiveLanguage(2);
     Window win;
     auto *lang = controls::LoadFormTranslation(ui::CreateFormComponent(win.w.get(), "TfrmTest"),
-                                         &dispatcher, 2, kData);
+                                               &dispatcher, 2, kData);
     EXPECT_EQ(win.w->windowTitle(), "Essai");
     EXPECT_EQ(lang->ActiveLanguage(), 2);
     EXPECT_EQ(dispatcher.LinkedCount(), 1);

@@ -7,6 +7,7 @@
 #include "platform/rtl/classes.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/typinfo.h"
+#include "tests/support/translation_rows.h"
 
 #include <functional>
 #include <initializer_list>
@@ -182,23 +183,9 @@ template <class C> C *Make(rtl::TComponent *owner, const std::string &name)
     return c;
 }
 
-// A table row: every field followed by the delimiter.
-inline std::string Row(std::initializer_list<std::string> fields, char d = '\x01')
-{
-    std::string r;
-    for (const auto &f : fields)
-        r += f + d;
-    return r;
-}
-
-// Stored translation data: every line followed by CR LF.
-inline std::string Data(std::initializer_list<std::string> lines)
-{
-    std::string s;
-    for (const auto &l : lines)
-        s += l + "\r\n";
-    return s;
-}
+// Table rows and stored translation data.
+using testsupport::Data;
+using testsupport::Row;
 
 // Loads a translation component of type L into owner the way a window does;
 // beforeRead runs while it is loading, before its data is read.

@@ -147,6 +147,7 @@ TEST(Layering, ReadmesStateTheirRulesInOneForm)
     Write(dir.Path() / "d/README.md", "Depends on: a/missing.\n");
     Write(dir.Path() / "e/README.md", "Depends on: nothing.\nDepends on: a.\n");
     Write(dir.Path() / "build/README.md", "# a build folder, never read\n");
+    Write(dir.Path() / "f/README.md", "Depends on: b (its Qt-free part).\n");
 
     std::vector<TViolation> problems;
     const TRules rules = TRules::Read(dir.Path(), problems);
@@ -161,6 +162,10 @@ TEST(Layering, ReadmesStateTheirRulesInOneForm)
     EXPECT_EQ(a->Folder, "a");
     EXPECT_EQ(a->Folders, (std::set<std::string>{"b"}));
     EXPECT_TRUE(a->Qt);
+    const TRule *f = rules.RuleOf("f/file.cpp");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->Folders, (std::set<std::string>{"b"}));
+    EXPECT_FALSE(f->Qt) << "a remark on a folder allows no Qt";
     EXPECT_EQ(rules.RuleOf("build/x.cpp"), nullptr);
     EXPECT_EQ(rules.RuleOf("top.cpp"), nullptr);
 }

@@ -140,19 +140,23 @@ std::vector<std::string> ParseDependsItems(const std::string &items,
     std::vector<std::string> folders;
     for (const std::string &item : SplitItems(text)) {
         std::smatch m;
-        if (item == "nothing" || item.rfind("nothing ", 0) == 0) {
+        if (item == "nothing" || item.rfind("nothing ", 0) == 0)
             continue;
-        } else if (item.rfind("any project folder", 0) == 0) {
+        if (item.rfind("any project folder", 0) == 0) {
             rule.AnyFolder = true;
-        } else if (std::regex_search(item, qtWord)) {
-            rule.Qt = true;
-        } else if (std::regex_search(item, m, folderWord)) {
-            const std::string folder = m[1].str();
-            if (topFolders.count(folder.substr(0, folder.find('/'))) == 0)
-                continue; // an outside library written in lower case
-            rule.Folders.insert(folder);
-            folders.push_back(folder);
+            continue;
         }
+        // A folder first: its remark may well mention Qt ("its Qt-free part").
+        if (std::regex_search(item, m, folderWord)) {
+            const std::string folder = m[1].str();
+            if (topFolders.count(folder.substr(0, folder.find('/'))) != 0) {
+                rule.Folders.insert(folder);
+                folders.push_back(folder);
+                continue;
+            }
+        }
+        if (std::regex_search(item, qtWord))
+            rule.Qt = true;
     }
     return folders;
 }
