@@ -240,6 +240,7 @@ TEST(IniFormFiles, SectionsAreReadByTheirRules)
                                "TfrmTest.Label1=Only one\n"
                                "TfrmTest.TfrmTest=Form;Formulaire;\n"),
               2);
+    ASSERT_EQ(form.lang->Captions().Count(), 2); // none for ListBox1, absent from the section
     EXPECT_EQ(form.lang->Captions().Strings(0), fake::Row({"TfrmTest", "Form", "Formulaire"}));
     EXPECT_EQ(form.lang->Captions().Strings(1), fake::Row({"Label1", "Only one"}));
     form.lang->SetActiveLanguage(2);
