@@ -38,10 +38,7 @@ const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Ital
 bool CommandAvailable(const QString &name)
 {
     static const QStringList pending = {
-        QStringLiteral("Print1"),           QStringLiteral("PrinterSetup1"),
-        QStringLiteral("LoadLEQdata1"),
-        QStringLiteral("EraseMemory1"),     QStringLiteral("Setup1"),
-        QStringLiteral("btnPrint"),         QStringLiteral("SpeedButton8"),
+        QStringLiteral("LoadLEQdata1"), QStringLiteral("EraseMemory1"), QStringLiteral("Setup1"),
     };
     return !pending.contains(name);
 }
@@ -107,6 +104,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     BuildStatusBar();
     BuildTimers();
     BuildRealTime();
+    BuildPrinting();
 
     // Hidden controls of the layout that have no role.
     auto *maskEdit = new QLineEdit(client);

@@ -42,7 +42,8 @@ class TlxLangDispatcher;
 } // namespace i18n
 namespace ui {
 class TMdiArea;
-}
+class TStringGrid;
+} // namespace ui
 namespace usb {
 class UsbDevice;
 }
@@ -134,6 +135,13 @@ public:
     QPointer<views::TfrmGraph> gLoggerGraph;
     QPointer<views::TfrmGraph> frmGraph; // the latest window opened from a file
     bool gLoggerUnsaved = false;
+    // ---- printing and the output of a list to a graph (main_print.cpp)
+    // File > Print: the active child window's grid as lines of text, or its
+    // graph through the chart's dialogs; nothing for other windows.
+    void btnPrintClick();
+    // File > Printer Setup: the page set-up of the program's printer.
+    void PrinterSetup1Click();
+
     // ---- TGraphHost
     void ShowGraphWindow(views::TfrmGraph &graph) override;
     void GraphActivated(views::TfrmGraph &graph) override;
@@ -298,6 +306,10 @@ private:
     void BuildStatusBar();
     void BuildTimers();
     void BuildRealTime(); // Run, Stop and RealTime_Timer (main_realtime.cpp)
+    // main_print.cpp
+    void BuildPrinting();
+    void PrintGridWindow(ui::TStringGrid &grid, const QString &caption);
+    void PrintGraphWindow(views::TfrmGraph &graph);
     void CheckLanguageItem(int index);
     void CreatePanel();
     void PlaceRealTimeGraph();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Nivora
 # needs, the validators of the desktop files that the install test runs
-# (appstream, desktop-file-utils) and ImageMagick and xdotool for screenshots
-# and clicks under Xvfb among them. Quiet when everything is already
+# (appstream, desktop-file-utils), poppler's tools with which the printing
+# tests read their PDF files back, and ImageMagick and xdotool for
+# screenshots and clicks under Xvfb among them. Quiet when everything is already
 # installed. Runs as root, or through sudo when it is there.
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
   fonts-dejavu-core xvfb xauth
   appstream desktop-file-utils
   imagemagick xdotool
+  poppler-utils
 )
 
 missing=()

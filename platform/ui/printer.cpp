@@ -156,6 +156,12 @@ int TPrinter::Resolution() const
     return FPrinter->resolution();
 }
 
+void TPrinter::SetResolution(int dpi)
+{
+    if (!FPainter && dpi > 0)
+        FPrinter->setResolution(dpi);
+}
+
 TPrinterOrientation TPrinter::Orientation() const
 {
     return FPrinter->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape

@@ -47,6 +47,8 @@ public:
     int PageWidth() const;
     int PageHeight() const;
     int Resolution() const; // device pixels per inch
+    // The device pixels per inch of the next job (not while a job runs).
+    void SetResolution(int dpi);
 
     TPrinterOrientation Orientation() const;
     void SetOrientation(TPrinterOrientation orientation);

@@ -1,0 +1,78 @@
+#include "app/grid_printout.h"
+
+#include "platform/ui/printer.h"
+#include "platform/ui/string_grid.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace app {
+
+int GridPrintWidth(int col)
+{
+    return col == 2 ? 17 : 10;
+}
+
+QString GridPrintLine(const QStringList &cells)
+{
+    QString line;
+    for (int col = 0; col < cells.size(); ++col) {
+        const QString &cell = cells[col];
+        line += cell;
+        const auto missing = GridPrintWidth(col) - cell.size();
+        if (missing > 0)
+            line += QString(2 * missing, QLatin1Char(' '));
+    }
+    return line;
+}
+
+TGridPrintLayout GridPrintLayout(int pageHeight, int textHeight)
+{
+    TGridPrintLayout layout;
+    layout.LineHeight = std::max(1, textHeight + 4);
+    // The first line starts one line height down, and the last one must end
+    // on the page: a tiny page or a huge font still prints one line a page.
+    layout.LinesPerPage = std::max(1, (pageHeight - textHeight) / layout.LineHeight);
+    return layout;
+}
+
+QFont GridPrintFont()
+{
+    return ui::CanvasFont(QStringLiteral("FixedSys"), 10, 400, true);
+}
+
+TGridPrintResult PrintGrid(ui::TPrinter &printer, const ui::TStringGrid &grid)
+{
+    const int previousDpi = printer.Resolution();
+    printer.SetResolution(kGridPrintDpi);
+    struct Restore {
+        ui::TPrinter &printer;
+        int dpi;
+        ~Restore() { printer.SetResolution(dpi); }
+    } restore{printer, previousDpi};
+
+    if (!printer.BeginDoc())
+        return TGridPrintResult::NotStarted;
+    QPainter &canvas = *printer.Canvas();
+    canvas.setFont(GridPrintFont());
+    const QFontMetrics metrics = canvas.fontMetrics();
+    // The height of a line of text in this font, as "String Grid Printout"
+    // measures (the font's ascent and descent, whatever the characters).
+    const int textHeight =
+        metrics.size(Qt::TextSingleLine, QStringLiteral("String Grid Printout")).height();
+    const TGridPrintLayout layout = GridPrintLayout(printer.PageHeight(), textHeight);
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        if (row % layout.LinesPerPage == 0 && row != 0 && !printer.NewPage()) {
+            printer.Abort();
+            return TGridPrintResult::Failed;
+        }
+        // The text's top at y, as the class library's TextOut places it.
+        canvas.drawText(QPoint(1, layout.TopOf(row) + metrics.ascent()),
+                        GridPrintLine(grid.RowTexts(row)));
+    }
+    return printer.EndDoc() ? TGridPrintResult::Printed : TGridPrintResult::Failed;
+}
+
+} // namespace app
