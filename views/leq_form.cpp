@@ -2,6 +2,7 @@
 
 #include "views/graph_host.h"
 #include "views/graph_window.h"
+#include "views/grid_points.h"
 
 #include "chart/control/gxsgraph.h"
 #include "controls/lang_form.h"
@@ -9,9 +10,7 @@
 
 #include "i18n/lx_linked.h"
 #include "platform/rtl/datetime.h"
-#include "platform/rtl/numbers.h"
 #include "platform/rtl/streams.h"
-#include "platform/ui/ansi_text.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 
@@ -54,24 +53,6 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const char *caption, QWidge
     label->setObjectName(QString::fromLatin1(name));
     label->setBuddy(buddy);
     return label;
-}
-
-// The date and time cells of a row read back as one date-time.
-bool RowDateTime(const ui::TStringGrid &grid, int row, rtl::TDateTime &out, QString *text)
-{
-    const QString joined = grid.Cell(1, row) + QLatin1Char(' ') + grid.Cell(2, row);
-    if (text)
-        *text = joined;
-    return rtl::TryStrToDateTime(ui::QStringToAnsi(joined), out);
-}
-
-bool CellLevel(const ui::TStringGrid &grid, int col, int row, float &out)
-{
-    double v = 0;
-    if (!rtl::TryStrToFloat(ui::QStringToAnsi(grid.Cell(col, row)), v))
-        return false;
-    out = static_cast<float>(v);
-    return true;
 }
 
 // One row of the table as a point of both curves.
@@ -279,8 +260,9 @@ void TfrmLEQ::Button3Click()
 
     rtl::TDateTime first = 0, last = 0;
     QString text;
-    if (!RowDateTime(*LEQGrid, 1, first, &text) || !RowDateTime(*LEQGrid, rows, last, &text)) {
-        ui::Services().ShowException(QStringLiteral("'%1' is not a valid date and time").arg(text));
+    if (!GridRowDateTime(*LEQGrid, 1, first, &text) ||
+        !GridRowDateTime(*LEQGrid, rows, last, &text)) {
+        ui::Services().ShowException(InvalidDateTimeText(text));
         return; // the empty window stays
     }
     // Only rows that read back whole become points: a second without
@@ -289,8 +271,8 @@ void TfrmLEQ::Button3Click()
     std::vector<TLeqPoint> points;
     for (int row = 1; row <= rows; ++row) {
         TLeqPoint p;
-        if (RowDateTime(*LEQGrid, row, p.x, nullptr) && CellLevel(*LEQGrid, 3, row, p.spl) &&
-            CellLevel(*LEQGrid, 4, row, p.leq))
+        if (GridRowDateTime(*LEQGrid, row, p.x, nullptr) &&
+            GridCellLevel(*LEQGrid, 3, row, p.spl) && GridCellLevel(*LEQGrid, 4, row, p.leq))
             points.push_back(p);
     }
 
