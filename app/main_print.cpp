@@ -6,6 +6,7 @@
 #include "app/grid_printout.h"
 #include "chart/control/gxsgraph.h"
 #include "platform/ui/ansi_text.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/printer.h"
 #include "platform/ui/string_grid.h"
@@ -21,10 +22,11 @@ namespace app {
 
 void TfrmMain::BuildPrinting()
 {
-    connect(MenuItem("Print1"), &QAction::triggered, this, &TfrmMain::btnPrintClick);
-    connect(Control<QToolButton>("btnPrint"), &QToolButton::clicked, this,
-            &TfrmMain::btnPrintClick);
-    connect(MenuItem("PrinterSetup1"), &QAction::triggered, this, &TfrmMain::PrinterSetup1Click);
+    const auto print = ui::GuardedSlot([this](auto &&...) { btnPrintClick(); });
+    connect(MenuItem("Print1"), &QAction::triggered, this, print);
+    connect(Control<QToolButton>("btnPrint"), &QToolButton::clicked, this, print);
+    connect(MenuItem("PrinterSetup1"), &QAction::triggered, this,
+            ui::GuardedSlot([this](auto &&...) { PrinterSetup1Click(); }));
 }
 
 void TfrmMain::PrinterSetup1Click()
