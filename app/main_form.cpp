@@ -38,7 +38,9 @@ const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Ital
 bool CommandAvailable(const QString &name)
 {
     static const QStringList pending = {
-        QStringLiteral("LoadLEQdata1"), QStringLiteral("EraseMemory1"), QStringLiteral("Setup1"),
+        QStringLiteral("LoadLEQdata1"),
+        QStringLiteral("EraseMemory1"),
+        QStringLiteral("Setup1"),
     };
     return !pending.contains(name);
 }
@@ -402,8 +404,9 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
-    // A text file being read into a list keeps the window open.
-    if (FReadingText) {
+    // A text file being read into a list, or a list being graphed, keeps
+    // the window open.
+    if (FReadingText || FGraphingList) {
         event->ignore();
         return;
     }

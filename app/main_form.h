@@ -141,6 +141,11 @@ public:
     void btnPrintClick();
     // File > Printer Setup: the page set-up of the program's printer.
     void PrinterSetup1Click();
+    // "Output Tabular to graph": the active list window's rows (date, time,
+    // level) as a new graph window; the rows that do not convert are left out.
+    void btnOutputToGraphClick();
+    // True while a list is being turned into a graph (the main window stays open).
+    bool GraphingList() const { return FGraphingList; }
 
     // ---- TGraphHost
     void ShowGraphWindow(views::TfrmGraph &graph) override;
@@ -310,6 +315,7 @@ private:
     void BuildPrinting();
     void PrintGridWindow(ui::TStringGrid &grid, const QString &caption);
     void PrintGraphWindow(views::TfrmGraph &graph);
+    void OutputListToGraph(views::TfrmList &list);
     void CheckLanguageItem(int index);
     void CreatePanel();
     void PlaceRealTimeGraph();
@@ -329,7 +335,7 @@ private:
     QPointer<views::TfrmLEQ> FLeqForm;
     meter::TRealTimeLogic FRealTime;
     std::unique_ptr<meter::TRealTimeGraphChart> FRealTimeChart; // over gRealTimeGraph's chart
-    QPointer<views::TfrmScope> FScope; // the download's progress window
+    QPointer<views::TfrmScope> FScope;                          // the download's progress window
     meter::TDigitGlyphs FGlyphs;
     QPointer<meter::TfrmPanel> FPanel;
     ui::TMdiArea *FMdiClient = nullptr;
@@ -348,6 +354,7 @@ private:
     bool FClosing = false;
     bool FDestroying = false;
     bool FReadingText = false;
+    bool FGraphingList = false;
 
 public:
     // The run state of real-time sampling, under the names the rest of the

@@ -10,6 +10,7 @@
 #include "tests/support/pdf_reader.h"
 #include "views/graph_window.h"
 #include "views/leq_form.h"
+#include "views/list_form.h"
 
 #include <QAction>
 #include <QDialog>
@@ -168,6 +169,38 @@ TEST_F(MainPrintTest, AGraphIsCustomisedWithoutFourPagesThenPrintedWithItsCurve)
         }
     EXPECT_GT(yellow, 300);
     EXPECT_GT(black, 10000);
+}
+
+TEST_F(MainPrintTest, AListPrintsEveryRowInOrderOverItsPages)
+{
+    QByteArray text;
+    for (int i = 1; i <= 180; ++i)
+        text += "r" + QByteArray::number(i) + "\t" + QByteArray::number(40 + i % 50) + ".5\r\n";
+    QFile file(dir_.path() + "/list.txt");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    views::TfrmList *list = form_->OpenTextFile(file.fileName());
+    ASSERT_NE(list, nullptr);
+    form_->MdiClient()->Activate(list);
+
+    services_.AnswerPrintDialog(true, pdf_);
+    Print();
+    ASSERT_TRUE(testsupport::PdfToolsInstalled());
+    const int pages = testsupport::PdfPageCount(pdf_);
+    ASSERT_GE(pages, 2);
+    QStringList lines;
+    for (int page = 1; page <= pages; ++page) {
+        const QStringList onPage = testsupport::PdfPageLines(pdf_, page);
+        if (page < pages) {
+            EXPECT_EQ(onPage.size(), testsupport::PdfPageLines(pdf_, 1).size()) << page;
+        }
+        lines += onPage;
+    }
+    ASSERT_EQ(lines.size(), 181);
+    EXPECT_EQ(lines[0], QStringLiteral("No Date Time Value"));
+    for (int i = 1; i <= 180; ++i)
+        EXPECT_EQ(lines[i], QStringLiteral("%1 r%1 %2.5").arg(i).arg(40 + i % 50)) << i;
 }
 
 } // namespace
