@@ -341,9 +341,7 @@ void TfrmMain::OpenGraphFile(const QString &fileName)
     }
     frmGraph = graph.release();
     ShowGraphWindow(*frmGraph);
-    FMdiClient->SetChildGeometry(
-        frmGraph, QRect(0, 0, std::min(width(), FMdiClient->width()),
-                        std::min(centralWidget()->height() - 40, FMdiClient->height())));
+    PlaceGraphAtTopLeft(*frmGraph);
     frmGraph->UpdateGraphStatistics();
     frmGraph->GXSGraph1->SetGXactions(sgReinitAndReset);
 }

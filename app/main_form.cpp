@@ -7,6 +7,7 @@
 #include "platform/ui/folders.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/mdi_area.h"
+#include "platform/ui/qt_language.h"
 #include "platform/ui/ui_services.h"
 #include "resources/pictures.h"
 #include "views/graph_window.h"
@@ -337,6 +338,7 @@ void TfrmMain::FormCreate()
         FDispatcher->SetActiveLanguage(gLanguageIndex);
     } catch (const i18n::ELanguageError &) {
     }
+    ui::SetQtDialogLanguage(gLanguageIndex);
     ShowSplash(FDispatcher);
     FGlyphs = meter::TDigitGlyphs();
     for (int n = 0; n < meter::DigitGlyphCount; ++n) {
@@ -505,6 +507,7 @@ void TfrmMain::LanguageClick(int index)
         failure = std::current_exception();
     }
     CheckLanguageItem(index);
+    ui::SetQtDialogLanguage(index);
     if (index != gLanguageIndex) {
         gLanguageChanged = true;
         ui::ShowMessage(

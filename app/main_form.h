@@ -319,6 +319,9 @@ private:
     void CheckLanguageItem(int index);
     void CreatePanel();
     void PlaceRealTimeGraph();
+    // A graph window opened from a file or a list: at the top left, as wide
+    // and high as the client area allows.
+    void PlaceGraphAtTopLeft(views::TfrmGraph &graph);
     // After a decode that replaced the store: grid rows, working file, set 0.
     void ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &rows);
     QObject *CommandObject(meter::TMeterCommand command) const;

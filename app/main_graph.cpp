@@ -85,6 +85,13 @@ void TfrmMain::PlaceRealTimeGraph()
     gRealTimeGraph->setFocus();
 }
 
+void TfrmMain::PlaceGraphAtTopLeft(views::TfrmGraph &graph)
+{
+    FMdiClient->SetChildGeometry(
+        &graph, QRect(0, 0, std::min(width(), FMdiClient->width()),
+                      std::min(centralWidget()->height() - 40, FMdiClient->height())));
+}
+
 void TfrmMain::RealTimeGraph1Click()
 {
     if (gRealTimeGraph) {

@@ -168,6 +168,7 @@ void TfrmMain::OutputListToGraph(views::TfrmList &list)
     frmGraph = graph;
     graph->setWindowTitle(caption);
     ShowGraphWindow(*graph);
+    PlaceGraphAtTopLeft(*graph);
     GXSGraph &chart = *graph->GXSGraph1;
     const auto [first, last] = std::minmax_element(
         points.begin(), points.end(), [](const TPoint &a, const TPoint &b) { return a.x < b.x; });

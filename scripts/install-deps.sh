@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-translations-l10n
   libhidapi-dev libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev
   clang libclang-rt-14-dev
