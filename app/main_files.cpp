@@ -101,6 +101,10 @@ void TfrmMain::Save1Click()
         SaveGridAs(*leq->LEQGrid);
     else if (auto *graph = qobject_cast<views::TfrmGraph *>(active))
         SaveGraphWindow(*graph);
+    else if (active->objectName() == QLatin1String("frmDataCapture"))
+        // The LEQ record list, by its component name.
+        if (auto *grid = active->findChild<ui::TStringGrid *>(QStringLiteral("Grid1")))
+            SaveGridAs(*grid);
 }
 
 bool TfrmMain::SaveGraphAs(GXSGraph &chart)

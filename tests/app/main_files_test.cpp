@@ -187,6 +187,21 @@ TEST_F(MainFilesTest, GridsSaveTheirRowsWithTheSeparatorOfTheName)
     }
     EXPECT_EQ(Read(File("out.txt")), QByteArray("c1\tc2\tc3\tc4\tc5\t\r\n").repeated(2));
     EXPECT_EQ(Read(File("outcsv")), QByteArray("c1,c2,c3,c4,c5,\r\n").repeated(2));
+    // The LEQ record list saves its grid too.
+    auto *records = new QWidget;
+    records->setObjectName(QStringLiteral("frmDataCapture"));
+    auto *recordGrid = new ui::TStringGrid(records);
+    recordGrid->setObjectName(QStringLiteral("Grid1"));
+    recordGrid->SetColCount(3);
+    recordGrid->SetRowCount(2);
+    recordGrid->SetCell(1, 1, QStringLiteral("85.3"));
+    form_->MdiClient()->AddChild(records);
+    form_->MdiClient()->Activate(records);
+    services_.AnswerFileDialog(File("records.txt"));
+    AnswerAll();
+    form_->Save1Click();
+    EXPECT_EQ(Read(File("records.txt")), QByteArray("85.3\t\t\r\n"));
+
     // A grid's invalid bound is the fixed English text.
     services_.AnswerFileDialog(File("bad.txt"));
     AnswerRange("1", "2x");
