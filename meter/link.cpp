@@ -196,6 +196,20 @@ bool TMeterLink::SendKey(uint8_t command)
     return true;
 }
 
+int TMeterLink::WriteCommand(uint8_t command)
+{
+    gCommand[0] = 0x02;
+    gCommand[1] = command;
+    gCommand[6] = 0x03;
+    return FDevice.UsbWrite(usb::PacketSize, gCommand.data()) == usb::UsbOk ? LinkOk
+                                                                            : LinkWriteFailed;
+}
+
+int TMeterLink::ReadBlock()
+{
+    return FDevice.UsbRead(usb::ReplySize, gReply.data()) == usb::UsbOk ? LinkOk : LinkReadFailed;
+}
+
 TKeyResult TMeterLink::PressKey(uint8_t key)
 {
     if (FGuard.Held())

@@ -42,6 +42,11 @@ constexpr int LinkReadFailed = 1005;    // reading the reply failed
 constexpr int LinkBadMarkers = 1006;    // a handshake reply carried the wrong markers
 constexpr int LinkNotEchoed = 707;      // a reply did not repeat the packet it answers
 
+// Codes of the block transfers (the logger download, the LEQ-record load).
+constexpr int TransferRequestFailed = 123; // writing a block request failed
+constexpr int TransferReadFailed = 124;    // reading a block failed
+constexpr int TransferEndFailed = 125;     // writing the end request failed
+
 // The fixed message of a link code: "fail to open usb device" (1002), "fail
 // to set timeout" (1003), "fail to write command to device" (1004), "fail to
 // read" (1005), "data error" (1006, 707); "" for any other code.
@@ -116,6 +121,12 @@ public:
     bool SendKey(uint8_t command);
     // Busy wait on the program's clock; processes no window messages.
     void Delay(unsigned milliseconds);
+
+    // Steps of a block transfer on the link a handshake left open: the
+    // one-byte command in gCommand (bytes 2..5 as they are) without end of
+    // write, 0 or 1004; one 32-byte block into gReply, 0 or 1005.
+    int WriteCommand(uint8_t command);
+    int ReadBlock();
 
     // A panel key: ignored while the guard is held, else SendKey.
     TKeyResult PressKey(uint8_t key);
