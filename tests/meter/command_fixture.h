@@ -1,0 +1,122 @@
+// What the tests of the logger-side meter commands share: the simulated
+// meter on a fake clock, a link with its own guard and MainTimer switch, the
+// status state a tick would have left, and window services that record what
+// the command showed and answer its questions.
+#pragma once
+
+#include "meter/main_timer.h"
+#include "meter/meter_commands.h"
+#include "platform/rtl/datetime.h"
+#include "platform/usb/sim/simulated_meter.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace metertest {
+
+using Bytes = std::vector<uint8_t>;
+
+struct FakeMainTimer : meter::TMainTimerSwitch {
+    bool enabled = true;
+    int switches = 0;
+    void SetMainTimerEnabled(bool on) override
+    {
+        enabled = on;
+        ++switches;
+    }
+};
+
+// The status state only; the commands read gConnected, gMeterRecording and
+// gMeterLeqMode from it.
+struct NullTimerSink : meter::TMainTimerSink {
+    void SetStatusText(int, const std::string &) override {}
+    std::string StringById(const std::string &) override { return {}; }
+    void SetCommandVisible(meter::TMeterCommand, bool) override {}
+    void SetCommandEnabled(meter::TMeterCommand, bool) override {}
+    bool RealTimeRunning() override { return false; }
+    bool PanelExists() override { return false; }
+    void SetPanelLabelVisible(meter::TPanelLabel, bool) override {}
+    void DrawReading(const meter::TStatusDisplay &) override {}
+    void SetMaxMinTimerEnabled(bool) override {}
+};
+
+struct FakeUi : meter::TCommandUi {
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::deque<bool> answers; // Confirm answers; none left answers No
+    bool hourglass = false;
+    int pumps = 0;
+    std::function<void()> onPump;
+
+    void ShowMessage(const std::string &text) override
+    {
+        EXPECT_FALSE(hourglass) << "the default cursor comes back before the message";
+        messages.push_back(text);
+    }
+    bool Confirm(const std::string &text) override
+    {
+        questions.push_back(text);
+        if (answers.empty())
+            return false;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::string StringById(const std::string &id) override { return "<" + id + ">"; }
+    void SetHourglass(bool on) override { hourglass = on; }
+    void ProcessMessages() override
+    {
+        ++pumps;
+        if (onPump)
+            onPump();
+    }
+};
+
+class CommandTest : public ::testing::Test {
+protected:
+    CommandTest() { rtl::SetFormatSettings(rtl::CLikeFormatSettings()); }
+
+    // The packets written after the status polls of the link checks.
+    Bytes Packet(uint8_t c, uint8_t p2 = 0, uint8_t p3 = 0, uint8_t p4 = 0, uint8_t p5 = 0)
+    {
+        return {0x02, c, p2, p3, p4, p5, 0x03};
+    }
+    std::vector<Bytes> CommandPackets() const
+    {
+        std::vector<Bytes> out;
+        for (const Bytes &p : sim.WrittenPackets())
+            if (p.size() == 7 && p[1] != 'A' && p[1] != 'Q')
+                out.push_back(p);
+        return out;
+    }
+    int Written(uint8_t command) const
+    {
+        int n = 0;
+        for (const Bytes &p : sim.WrittenPackets())
+            n += p.size() == 7 && p[1] == command ? 1 : 0;
+        return n;
+    }
+    // The link is idle again: guard free, MainTimer on.
+    void ExpectLinkGivenBack()
+    {
+        EXPECT_FALSE(guard.Held());
+        EXPECT_TRUE(timer.enabled);
+        EXPECT_FALSE(ui.hourglass);
+    }
+
+    rtl::FakeClock clock{rtl::EncodeDate(2026, 12, 8) + rtl::EncodeTime(14, 5, 9, 0)};
+    rtl::ScopedClock scoped{clock};
+    usb::SimulatedMeter sim;
+    FakeMainTimer timer;
+    meter::TLinkGuard guard;
+    meter::TMeterLink link{sim, &timer, guard};
+    NullTimerSink sink;
+    meter::TMainTimerLogic state{link, sink};
+    FakeUi ui;
+};
+
+} // namespace metertest
