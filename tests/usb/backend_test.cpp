@@ -37,7 +37,7 @@ TEST(BackendChoice, SimulatedDeviceComesWithSampleContent)
     const auto &memory = sim->LoggerMemory();
     EXPECT_EQ(memory[9] * 256 + memory[10], 5);
     EXPECT_EQ(memory[256], 0xA5);
-    EXPECT_EQ(sim->Eeprom(0x1E), 5);
+    EXPECT_EQ(sim->Eeprom(0x1E), 8);
 }
 
 // No meter is attached here: the backend must fail cleanly, never crash.

@@ -104,6 +104,8 @@ TEST_F(SimTest, LeqRecordsEepromAndErase)
     r = Ask(Cmd('P'));
     EXPECT_EQ(r[9] * 256 + r[10], 0);
     EXPECT_EQ(r[13], 0xFF);
+    EXPECT_EQ(sim.LeqMemory()[0], 0xFF) << "the LEQ records are gone too";
+    EXPECT_EQ(Ask(Cmd('r', 0, 0, 0x1E))[6], 1) << "the count is the program's to clear";
 }
 
 TEST_F(SimTest, ClockBlockSetsTheMeterClockAndStatusShowsIt)

@@ -3,6 +3,8 @@
 // differ in interval, weighting, time constant and length; the long one, a
 // night and a day beside a road at one-second steps, takes most of the
 // memory, so a REC recording still has room for a few hours.
+// Two of the eight LEQ records lie over the meter's range (their level shows
+// as "----").
 #include "platform/usb/sim/logger_image_builder.h"
 #include "platform/usb/sim/simulated_meter.h"
 
@@ -114,9 +116,14 @@ void SimulatedMeter::LoadSampleContent()
     SetLoggerImage(logger.Build());
 
     std::vector<SimLeqRecord> leq = {
-        {652, now - 3.0 - 2 * hour, 1, true, true},   {718, now - 2.0 - 5 * hour, 3, true, true},
-        {583, now - 2.0 - 1 * hour, 0, false, true},  {811, now - 1.0 - 4 * hour, 6, true, false},
+        {652, now - 3.0 - 2 * hour, 1, true, true},
+        {718, now - 2.0 - 5 * hour, 3, true, true},
+        {583, now - 2.0 - 1 * hour, 0, false, true},
+        {811, now - 1.0 - 4 * hour, 6, true, false},
         {694, now - 1.0 - 2 * hour, 2, false, false},
+        {1352, now - 1.0 - 1 * hour, 1, true, true},
+        {745, now - 0.5, 4, true, true},
+        {1418, now - 3 * hour, 0, false, true},
     };
     SetLeqRecords(leq);
     SetSerialNumber("MX4820-SIM-0001");

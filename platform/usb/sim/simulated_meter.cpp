@@ -400,7 +400,10 @@ void SimulatedMeter::HandlePacket(const std::array<uint8_t, PacketSize> &p)
         if (p[2] == 'r' && p[3] == 'a' && p[4] == 's' && p[5] == 'e') {
             FLogging = false;
             FRecording = false;
+            // Logger and LEQ memory; the record count at 0x1E is the
+            // program's to clear.
             ClearLogger();
+            FLeq.assign(LeqMemorySize, 0xFF);
             std::copy(p.begin(), p.end(), r.begin());
             SetPending(command, r);
         }

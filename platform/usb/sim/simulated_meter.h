@@ -3,10 +3,12 @@
 // It answers every command packet the program sends: status 'A', identify
 // 'K', resynchronise 'Q', the logger handshakes 'P' and 'Z' with the block
 // requests 'p' and the end 'q', byte write 'W' and read 'r' on an EEPROM map,
-// "erase", information 'Y', the clock command 't' 'c' with its 32-byte block,
-// the serial number and the front-panel keys. Its level wanders over time
-// (about 45 to 75 dB, with a short peak every so often) as a fixed function of
-// the program's monotonic clock, and its clock runs with the program's clock
+// "erase" (which empties the logger and the LEQ memory; the LEQ record count
+// at EEPROM address 0x1E is cleared by the program's 'W'), information 'Y'
+// from its state, the clock command 't' 'c' with its 32-byte block, the
+// serial number and the front-panel keys. Its level wanders over time (about
+// 45 to 75 dB, with a short peak every so often) as a fixed function of the
+// program's monotonic clock, and its clock runs with the program's clock
 // (rtl::GetClock()) with an offset, or stands still under test control.
 //
 // Its logger records like the meter's: the REC key starts a new data set at
