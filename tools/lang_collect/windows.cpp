@@ -7,6 +7,7 @@
 #include "platform/usb/sim/simulated_meter.h"
 #include "tests/support/quiet_graph_host.h"
 #include "views/about_box.h"
+#include "views/data_capture.h"
 #include "views/graph_window.h"
 #include "views/leq_form.h"
 #include "views/list_form.h"
@@ -78,6 +79,7 @@ const std::map<std::string, TWindowFactory> &ProgramWindows()
              static testsupport::TQuietGraphHost host;
              return std::make_unique<views::TfrmGraph>(host, views::TGraphRole::Other);
          }},
+        {"TfrmDataCapture", [] { return std::make_unique<views::TfrmDataCapture>(nullptr); }},
         {"TfrmMain",
          [] {
              static usb::SimulatedMeter meter;

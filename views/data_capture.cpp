@@ -1,0 +1,90 @@
+#include "views/data_capture.h"
+
+#include "controls/translation_data.h"
+#include "i18n/lx_linked.h"
+#include "meter/link_guard.h"
+#include "platform/ui/lang_form.h"
+#include "platform/ui/string_grid.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+namespace views {
+
+TfrmDataCapture *gDataCaptureForm = nullptr;
+
+namespace {
+
+constexpr int kLanguages = 8;
+const char *const kHeaders[TfrmDataCapture::Columns] = {
+    "No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"};
+// Columns 0 and 1 keep the grid's default width.
+const int kWidths[TfrmDataCapture::Columns] = {64, 64, 160, 180, 100, 100};
+
+} // namespace
+
+TfrmDataCapture::TfrmDataCapture(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmDataCapture"));
+    setWindowTitle(QStringLiteral("LEQ"));
+    Grid1 = new ui::TStringGrid(this);
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->SetColCount(Columns);
+    Grid1->SetRowCount(Rows);
+    Grid1->SetFixedRows(1);
+    Grid1->SetFixedCols(1);
+    Grid1->SetOptions(ui::goRangeSelect | ui::goColSizing);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Grid1);
+
+    auto *form = ui::CreateFormComponent(this, "TfrmDataCapture");
+    lxLangLinked_frmDataCapture = ui::LoadFormTranslation<i18n::TlxLangLinked>(
+        form, dispatcher, kLanguages, controls::TranslationData("TfrmDataCapture"));
+    lxLangLinked_frmDataCapture->SetName("lxLangLinked_frmDataCapture");
+
+    // Visible from creation: the show handler runs while the window is made.
+    FormShow();
+    int width = 0;
+    for (int w : kWidths)
+        width += w;
+    resize(width + 40, 420);
+}
+
+TfrmDataCapture::~TfrmDataCapture()
+{
+    if (gDataCaptureForm == this)
+        gDataCaptureForm = nullptr;
+}
+
+void TfrmDataCapture::FormShow()
+{
+    for (int c = 0; c < Columns; ++c) {
+        Grid1->SetCell(c, 0, QString::fromLatin1(kHeaders[c]));
+        Grid1->SetColWidth(c, kWidths[c]);
+    }
+    for (int r = 1; r < Rows; ++r)
+        Grid1->SetCell(0, r, QString::asprintf("%02d", r));
+}
+
+void TfrmDataCapture::FormClose()
+{
+    FClosed = true;
+    if (gDataCaptureForm == this)
+        gDataCaptureForm = nullptr;
+}
+
+void TfrmDataCapture::closeEvent(QCloseEvent *event)
+{
+    // The LEQ-record load writes into this window between its blocks.
+    if (!meter::TLinkGuard::Instance().CanClose(this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (!FClosed)
+        FormClose();
+}
+
+} // namespace views
