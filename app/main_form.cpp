@@ -34,21 +34,8 @@ namespace {
 const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Italian1",
                                        "Spanish1", "Swedish1", "Finnish1", "Danish1"};
 
-// Commands whose handlers belong to windows and operations not in the
-// program yet: present, but kept disabled (whatever the link enables).
-bool CommandAvailable(const QString &name)
+void SetEnabled(QObject *object, bool on)
 {
-    static const QStringList pending = {
-        QStringLiteral("LoadLEQdata1"),
-        QStringLiteral("EraseMemory1"),
-        QStringLiteral("Setup1"),
-    };
-    return !pending.contains(name);
-}
-
-void SetEnabledIfAvailable(QObject *object, bool enabled)
-{
-    const bool on = enabled && CommandAvailable(object->objectName());
     if (auto *action = qobject_cast<QAction *>(object))
         action->setEnabled(on);
     else if (auto *menu = qobject_cast<QMenu *>(object))
@@ -109,7 +96,7 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     BuildRealTime();
     BuildPrinting();
 
-    // Hidden controls of the layout that have no role.
+    // Hidden controls of the layout; Button1 and Button2 keep their handlers.
     auto *maskEdit = new QLineEdit(client);
     maskEdit->setObjectName(QStringLiteral("MaskEdit1"));
     maskEdit->setInputMask(QStringLiteral("99:99:99;_"));
@@ -122,9 +109,11 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     auto *button1 = new QPushButton(QStringLiteral("setup"), client);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->hide();
+    connect(button1, &QPushButton::clicked, this, &TfrmMain::Button1Click);
     auto *button2 = new QPushButton(QStringLiteral("Button2"), client);
     button2->setObjectName(QStringLiteral("Button2"));
     button2->hide();
+    connect(button2, &QPushButton::clicked, this, &TfrmMain::Button2Click);
     auto *grid8 = new QTableWidget(client);
     grid8->setObjectName(QStringLiteral("Grid8"));
     grid8->hide();
@@ -190,8 +179,6 @@ void TfrmMain::BuildMenus()
         }
         if (handler)
             connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        if (!CommandAvailable(a->objectName()))
-            a->setEnabled(false);
         return a;
     };
 
@@ -208,9 +195,9 @@ void TfrmMain::BuildMenus()
 
     QMenu *dataLogger = menu("DataLogger1", "&Data Logger");
     item(dataLogger, "LoadData1", "Load SPL Data", &TfrmMain::LoadData1Click);
-    item(dataLogger, "LoadLEQdata1", "Load LEQ data");
-    item(dataLogger, "EraseMemory1", "Erase Memory");
-    item(dataLogger, "Setup1", "Setup")->setVisible(false);
+    item(dataLogger, "LoadLEQdata1", "Load LEQ data", &TfrmMain::LoadLEQdata1Click);
+    item(dataLogger, "EraseMemory1", "Erase Memory", &TfrmMain::EraseMemory1Click);
+    item(dataLogger, "Setup1", "Setup", &TfrmMain::Setup1Click)->setVisible(false);
 
     QMenu *view = menu("View1", "&View");
     item(view, "ControlPanel1", "&Control Panel", &TfrmMain::ControlPanel1Click, 1);
@@ -268,7 +255,6 @@ void TfrmMain::BuildToolBar()
         button->setIconSize(QSize(20, 20));
         button->setFixedSize(25, 25);
         button->setAutoRaise(true);
-        button->setEnabled(CommandAvailable(button->objectName()));
         row->addWidget(button);
     }
     connect(Control<QToolButton>("SpeedButton1"), &QToolButton::clicked, this,
@@ -562,7 +548,7 @@ void TfrmMain::SetCommandVisible(meter::TMeterCommand command, bool visible)
 void TfrmMain::SetCommandEnabled(meter::TMeterCommand command, bool enabled)
 {
     if (QObject *o = CommandObject(command))
-        SetEnabledIfAvailable(o, enabled);
+        SetEnabled(o, enabled);
 }
 
 void TfrmMain::SetPanelLabelVisible(meter::TPanelLabel label, bool visible)

@@ -101,6 +101,14 @@ public:
     void Finnish1Click() { LanguageClick(7); }
     void Danish1Click() { LanguageClick(8); }
 
+    // ---- LEQ records, memory erase and the set-up window (main_metercmds.cpp)
+    void LoadLEQdata1Click();
+    void EraseMemory1Click();
+    void Setup1Click();
+    void Button1Click() { Setup1Click(); }
+    // Deletes two leftover files of an old charting library beside the program.
+    void Button2Click();
+
     // Busy wait on the program's clock; processes no window messages.
     void Delay(unsigned milliseconds) { FLink.Delay(milliseconds); }
 
