@@ -1,7 +1,6 @@
-// What the tests of the logger-side meter commands share: the simulated
-// meter on a fake clock, a link with its own guard and MainTimer switch, the
-// status state a tick would have left, and window services that record what
-// the command showed and answer its questions.
+// Shared by the tests of the logger-side meter commands: the simulated meter
+// on a fake clock, a link with its own guard and MainTimer switch, the status
+// state a tick leaves, and window services that record what a command shows.
 #pragma once
 
 #include "meter/main_timer.h"
@@ -13,25 +12,18 @@
 
 #include <deque>
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace metertest {
 
 using Bytes = std::vector<uint8_t>;
+using Texts = std::vector<std::string>;
 
 struct FakeMainTimer : meter::TMainTimerSwitch {
     bool enabled = true;
     int switches = 0;
-    void SetMainTimerEnabled(bool on) override
-    {
-        enabled = on;
-        ++switches;
-    }
+    void SetMainTimerEnabled(bool on) override { enabled = on, ++switches; }
 };
 
-// The status state only; the commands read gConnected, gMeterRecording and
-// gMeterLeqMode from it.
 struct NullTimerSink : meter::TMainTimerSink {
     void SetStatusText(int, const std::string &) override {}
     std::string StringById(const std::string &) override { return {}; }
@@ -45,11 +37,9 @@ struct NullTimerSink : meter::TMainTimerSink {
 };
 
 struct FakeUi : meter::TCommandUi {
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    std::deque<bool> answers; // Confirm answers; none left answers No
+    Texts messages, questions;
+    std::deque<bool> answers; // none left: No
     bool hourglass = false;
-    int pumps = 0;
     std::function<void()> onPump;
 
     void ShowMessage(const std::string &text) override
@@ -60,17 +50,15 @@ struct FakeUi : meter::TCommandUi {
     bool Confirm(const std::string &text) override
     {
         questions.push_back(text);
-        if (answers.empty())
-            return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return yes;
     }
     std::string StringById(const std::string &id) override { return "<" + id + ">"; }
     void SetHourglass(bool on) override { hourglass = on; }
     void ProcessMessages() override
     {
-        ++pumps;
         if (onPump)
             onPump();
     }
@@ -80,16 +68,16 @@ class CommandTest : public ::testing::Test {
 protected:
     CommandTest() { rtl::SetFormatSettings(rtl::CLikeFormatSettings()); }
 
-    // The packets written after the status polls of the link checks.
-    Bytes Packet(uint8_t c, uint8_t p2 = 0, uint8_t p3 = 0, uint8_t p4 = 0, uint8_t p5 = 0)
+    static Bytes Packet(uint8_t c, uint8_t p2 = 0, uint8_t p3 = 0, uint8_t p4 = 0, uint8_t p5 = 0)
     {
         return {0x02, c, p2, p3, p4, p5, 0x03};
     }
+    // The packets written, without the status polls of the link checks.
     std::vector<Bytes> CommandPackets() const
     {
         std::vector<Bytes> out;
         for (const Bytes &p : sim.WrittenPackets())
-            if (p.size() == 7 && p[1] != 'A' && p[1] != 'Q')
+            if (p[1] != 'A')
                 out.push_back(p);
         return out;
     }
@@ -97,10 +85,9 @@ protected:
     {
         int n = 0;
         for (const Bytes &p : sim.WrittenPackets())
-            n += p.size() == 7 && p[1] == command ? 1 : 0;
+            n += p[1] == command;
         return n;
     }
-    // The link is idle again: guard free, MainTimer on.
     void ExpectLinkGivenBack()
     {
         EXPECT_FALSE(guard.Held());

@@ -4,41 +4,31 @@
 #include "meter/setup_commands.h"
 
 #include "meter/memory_erase.h"
-
-#include "platform/usb/sim/logger_image_builder.h"
 #include "tests/meter/command_fixture.h"
 
 #include <map>
 
 using namespace metertest;
-using meter::TSetupField;
-using usb::UsbOp;
+using F = meter::TSetupField;
 
 namespace {
 
 struct FakeFields : meter::TSetupFields {
-    std::map<TSetupField, std::string> texts;
-    std::string FieldText(TSetupField f) override { return texts[f]; }
-    void SetFieldText(TSetupField f, const std::string &t) override { texts[f] = t; }
+    std::map<F, std::string> texts;
+    std::string FieldText(F f) override { return texts[f]; }
+    void SetFieldText(F f, const std::string &t) override { texts[f] = t; }
 };
 
 class SetupTest : public CommandTest {
 protected:
-    // An information reply with every field set.
-    static meter::TReplyBlock InformationReply()
+    // Sets the fields, then runs the command on a fresh call log.
+    void Run(void (meter::TSetupCommands::*command)(), std::map<F, std::string> input = {})
     {
-        meter::TReplyBlock r{};
-        r[9] = 0x00, r[10] = 0x03;                // 3 data sets
-        r[11] = 0x00, r[12] = 0x10, r[13] = 0x00; // last used address 0x001000
-        r[15] = 45;                               // interval
-        r[18] = 0xFB;                             // -5: -0.5 dB
-        r[19] = 0x46, r[20] = 0x00;               // 70 dB word 0x4600
-        r[21] = 0x3C, r[22] = 0x80;               // 60 dB word 0x3C80
-        r[23] = 0x28, r[24] = 0x01;               // 40 dB word 0x2801
-        r[25] = 0x07, r[26] = 0x05, r[27] = 0x31; // year 07, month 05, day 31
-        r[28] = 0x13, r[29] = 0x45, r[30] = 0x00; // 13:45:00
-        r[31] = 105;                              // firmware 1.05
-        return r;
+        for (auto &[field, text] : input)
+            fields.texts[field] = text;
+        sim.ClearLog();
+        ui.messages.clear();
+        (commands.*command)();
     }
 
     meter::TSetupBuffers buffers;
@@ -51,210 +41,134 @@ protected:
 TEST_F(SetupTest, ClockPacketKeepsItsCarriedBytesAndTheBlockHoldsOnlyTheClock)
 {
     buffers.Packet = {0x02, 'r', 0x00, 0x01, 0x44, 0x55, 0x03};
-    buffers.Reply.fill(0xEE); // a stale reply
-    commands.SetMeterClock();
-
-    const std::vector<Bytes> packets = CommandPackets();
-    ASSERT_EQ(packets.size(), 1u);
-    EXPECT_EQ(packets[0], (Bytes{0x02, 0x74, 0x63, 0x00, 0x44, 0x55, 0x03}));
-    Bytes block;
-    for (const usb::SimCall &c : sim.Log())
-        if (c.op == UsbOp::WriteBlock)
-            block = c.bytes;
+    buffers.Reply.fill(0xEE); // what the last reply left
+    Run(&meter::TSetupCommands::SetMeterClock);
+    EXPECT_EQ(CommandPackets(), (std::vector<Bytes>{{0x02, 0x74, 0x63, 0x00, 0x44, 0x55, 0x03}}));
     Bytes expected = {0x09, 0x05, 0x14, 0x08, 0x12, 0x00, 0x26, 0x00};
     expected.resize(32, 0x00);
-    EXPECT_EQ(block, expected);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Meter time updated successfully \n"});
-    EXPECT_EQ(buffers.Result, 0);
-    ExpectLinkGivenBack();
-    int y, m, d;
-    rtl::DecodeDate(sim.MeterTime(), y, m, d);
-    EXPECT_EQ(y * 10000 + m * 100 + d, 20261208);
+    EXPECT_EQ(sim.Log().back().bytes, expected);
+    EXPECT_EQ(ui.messages, Texts{"Meter time updated successfully \n"});
+    EXPECT_EQ(rtl::DateToStr(sim.MeterTime()), "12/8/2026");
 
-    sim.FailNext(UsbOp::WriteBlock);
-    ui.messages.clear();
-    commands.SetMeterClock();
+    sim.FailNext(usb::UsbOp::WriteBlock);
+    Run(&meter::TSetupCommands::SetMeterClock);
     EXPECT_EQ(buffers.Result, meter::SetupClockBlockFailed);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Meter time updated fail"});
+    EXPECT_EQ(ui.messages, Texts{"Meter time updated fail"});
+    ExpectLinkGivenBack();
 }
 
-TEST_F(SetupTest, InformationTexts)
+TEST_F(SetupTest, InformationTextsAndTheSerialNumber)
 {
-    const meter::TLoggerInformation info = meter::FormatLoggerInformation(InformationReply());
+    meter::TReplyBlock r{};
+    r[10] = 3;    // data sets
+    r[12] = 0x10; // last used address 0x001000
+    r[18] = 0xFB; // -5 tenths
+    r[19] = 0x46; // 70 dB word 0x4600
+    r[25] = 0x07, r[26] = 0x05, r[27] = 0x31, r[28] = 0x13, r[29] = 0x45; // clock
+    r[31] = 105;
+    const meter::TLoggerInformation info = meter::FormatLoggerInformation(r);
     EXPECT_EQ(info.DataSets, "3");
     EXPECT_EQ(info.MemoryAvailable, "62080");
-    EXPECT_EQ(info.Interval, "45");
     EXPECT_EQ(info.Cal94, "-0.5");
     EXPECT_EQ(info.Cal70, "70.00  (17920)");
-    EXPECT_EQ(info.Cal60, "60.50  (15488)");
-    EXPECT_EQ(info.Cal40, "40.00  (10241)");
     EXPECT_EQ(info.Cal30, "7.02  (1797)") << "the clock's year and month overlay the 30 dB word";
     EXPECT_EQ(info.MeterTime, "05/31/2007   13:45:00");
     EXPECT_EQ(info.Version, "1.05");
 
-    // A last used address beyond the sample area gives a negative count, cut toward zero.
-    meter::TReplyBlock full{};
-    full[11] = 0x01, full[12] = 0xF5, full[13] = 0x03;
-    EXPECT_EQ(meter::FormatLoggerInformation(full).MemoryAvailable, "-1");
-}
-
-TEST_F(SetupTest, ReadInformationFillsTheFieldsFromTheMeterAndThenTheSerialNumber)
-{
-    usb::TLoggerImageBuilder logger;
-    logger.AddSimpleSet(30);
-    logger.AddSimpleSet(30);
-    sim.SetLoggerImage(logger.Build());
     sim.SetSerialNumber("SN-42");
-    fields.texts[TSetupField::txt60dB] = "keep";
-    fields.texts[TSetupField::txt94dB] = "old";
-
-    commands.ReadInformation();
+    sim.FailNext(usb::UsbOp::ReadSerial);
+    Run(&meter::TSetupCommands::ReadInformation);
     EXPECT_EQ(CommandPackets(), std::vector<Bytes>{Packet('Y')});
-    EXPECT_EQ(fields.texts[TSetupField::txtDataSets], "2");
-    EXPECT_EQ(fields.texts[TSetupField::txtInt], "2");
-    EXPECT_EQ(fields.texts[TSetupField::txtSN], "SN-42");
-    EXPECT_EQ(fields.texts[TSetupField::txtVer], "1.05");
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"read data successfully"});
+    EXPECT_EQ(fields.texts[F::txtVer], "1.05");
+    EXPECT_EQ(fields.texts[F::txtSN], "");
+    EXPECT_EQ(ui.messages, Texts{"can not read serail number"});
 
-    // The reply fails: only the first eight fields are emptied.
-    sim.SetPresent(false);
-    ui.messages.clear();
-    commands.ReadInformation();
-    EXPECT_EQ(fields.texts[TSetupField::txt94dB], "");
-    EXPECT_EQ(fields.texts[TSetupField::txtSN], "");
-    EXPECT_NE(fields.texts[TSetupField::txt60dB], "");
-    EXPECT_EQ(ui.messages,
-              std::vector<std::string>{"There was error,please try again!   error code=1001"});
-
-    sim.SetPresent(true);
-    sim.FailNext(UsbOp::ReadSerial);
-    ui.messages.clear();
-    commands.ReadInformation();
-    EXPECT_EQ(fields.texts[TSetupField::txtDataSets], "2");
-    EXPECT_EQ(fields.texts[TSetupField::txtSN], "");
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"can not read serail number"});
+    Run(&meter::TSetupCommands::ReadInformation);
+    EXPECT_EQ(fields.texts[F::txtSN], "SN-42");
+    EXPECT_EQ(ui.messages, Texts{"read data successfully"});
     ExpectLinkGivenBack();
 }
 
 TEST_F(SetupTest, RecordingIntervalAndTheByteItLeavesForTheNextRead)
 {
-    auto interval = [&](const char *mm, const char *ss) {
-        fields.texts[TSetupField::edtInt1] = mm;
-        fields.texts[TSetupField::edtInt2] = ss;
-        sim.ClearLog();
-        ui.messages.clear();
-        commands.SetRecordingInterval();
-    };
-    interval("01", "00");
+    Run(&meter::TSetupCommands::SetRecordingInterval, {{F::edtInt1, "01"}, {F::edtInt2, "00"}});
     EXPECT_EQ(CommandPackets(),
               (std::vector<Bytes>{Packet('W', 0, 0, 0x0E, 0x00), Packet('W', 0, 0, 0x0F, 0x3C)}));
-    EXPECT_EQ(ui.messages,
-              std::vector<std::string>{"Recording Interval Setup Successfully, turn off and turn "
-                                       "on the meter to effective "});
-    EXPECT_EQ(sim.Eeprom(0x0F), 60);
+    EXPECT_EQ(ui.messages, Texts{"Recording Interval Setup Successfully, turn off and turn on the "
+                                 "meter to effective "});
 
     for (auto [mm, ss] : {std::pair{"01", "01"}, {"05", "00"}, {"", "02"}, {"0x", "02"}}) {
-        const int switches = timer.switches;
-        interval(mm, ss);
+        Run(&meter::TSetupCommands::SetRecordingInterval, {{F::edtInt1, mm}, {F::edtInt2, ss}});
         EXPECT_TRUE(sim.Log().empty()) << mm << ":" << ss;
-        EXPECT_EQ(timer.switches, switches);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid Input"}) << mm << ":" << ss;
-        EXPECT_EQ(buffers.Result, meter::SetupInvalidInput);
+        EXPECT_EQ(ui.messages, Texts{"Invalid Input"}) << mm << ":" << ss;
     }
-
-    interval("00", "00");
+    Run(&meter::TSetupCommands::SetRecordingInterval, {{F::edtInt1, "00"}, {F::edtInt2, "00"}});
     EXPECT_EQ(CommandPackets().back(), Packet('W', 0, 0, 0x0F, 0x00));
 
-    interval("00", "45");
-    fields.texts[TSetupField::txtRAddress] = "30";
+    Run(&meter::TSetupCommands::SetRecordingInterval, {{F::edtInt2, "45"}});
     sim.SetEeprom(30, 9);
-    sim.ClearLog();
-    commands.ReadEeprom();
+    Run(&meter::TSetupCommands::ReadEeprom, {{F::txtRAddress, "30"}});
     EXPECT_EQ(CommandPackets(), std::vector<Bytes>{Packet('r', 0, 0, 0x1E, 0x2D)});
-    EXPECT_EQ(fields.texts[TSetupField::txtRData], "9");
-    EXPECT_EQ(ui.messages.back(), "Read EEProm successfully");
+    EXPECT_EQ(fields.texts[F::txtRData], "9");
     ExpectLinkGivenBack();
 }
 
 TEST_F(SetupTest, EepromWriteNeedsTheAccessCodeAndInputInRange)
 {
     auto write = [&](const char *password, const char *address, const char *data) {
-        fields.texts[TSetupField::edtPassword] = password;
-        fields.texts[TSetupField::txtWAddress] = address;
-        fields.texts[TSetupField::txtWData] = data;
-        sim.ClearLog();
-        ui.messages.clear();
-        commands.WriteEeprom();
+        Run(&meter::TSetupCommands::WriteEeprom,
+            {{F::edtPassword, password}, {F::txtWAddress, address}, {F::txtWData, data}});
     };
     write("429", "300", "7");
     EXPECT_TRUE(sim.Log().empty());
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Password error !!"});
+    EXPECT_EQ(ui.messages, Texts{"Password error !!"});
 
     write("0429", "300", "7");
     EXPECT_EQ(CommandPackets(), (std::vector<Bytes>{{0x02, 0x57, 0x00, 0x01, 0x2C, 0x07, 0x03}}));
-    EXPECT_EQ(sim.Eeprom(300), 7);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Write EEProm successfully"});
-    write("0429", "16777215", "255");
-    EXPECT_EQ(sim.Eeprom(0xFFFFFF), 255);
+    EXPECT_EQ(ui.messages, Texts{"Write EEProm successfully"});
 
     // 16,777,246 would wrap to 0x1E, the LEQ record count.
     const int switches = timer.switches;
-    for (auto [address, data] : {std::pair{"16777246", "5"},
-                                 {"16777216", "5"},
-                                 {"-1", "5"},
-                                 {"300", "256"},
-                                 {"300", "-1"},
-                                 {"abc", "5"},
-                                 {"300", "7.5"},
-                                 {"", "5"}}) {
+    for (auto [address, data] :
+         {std::pair{"16777246", "5"}, {"-1", "5"}, {"300", "256"}, {"abc", "5"}, {"300", "7.5"}}) {
         write("0429", address, data);
         EXPECT_TRUE(sim.Log().empty()) << address << " " << data;
-        EXPECT_EQ(ui.messages, std::vector<std::string>{"Invalid Input"}) << address << " " << data;
+        EXPECT_EQ(ui.messages, Texts{"Invalid Input"}) << address << " " << data;
     }
     EXPECT_EQ(timer.switches, switches);
-    EXPECT_EQ(sim.Eeprom(0x1E), 0);
 
-    fields.texts[TSetupField::txtRAddress] = "99999999";
-    fields.texts[TSetupField::txtRData] = "old";
-    commands.ReadEeprom();
-    EXPECT_EQ(fields.texts[TSetupField::txtRData], "");
-    EXPECT_EQ(ui.messages.back(), "Invalid Input");
-
-    // A reply that does not repeat the written bytes.
     sim.SetReplyFilter([](uint8_t command, usb::SimulatedMeter::Reply &r) {
         if (command == 'W')
-            r[6] = 0;
+            r[6] = 0; // not the packet's end marker
     });
     write("0429", "300", "7");
     EXPECT_EQ(Written('W'), 15);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"data error"});
-    ExpectLinkGivenBack();
+    EXPECT_EQ(ui.messages, Texts{"data error"});
+
+    sim.SetPresent(false); // no answer at all: the code is shown, not nothing
+    write("0429", "300", "7");
+    EXPECT_EQ(ui.messages, Texts{"There was error,please try again!   error code=1001"});
 }
 
 TEST_F(SetupTest, EraseAsksFirstAndReportsItsOwnFailure)
 {
-    commands.EraseMemory();
-    EXPECT_EQ(ui.questions, std::vector<std::string>{"Are you sure to erase memory ?"});
+    Run(&meter::TSetupCommands::EraseMemory);
+    EXPECT_EQ(ui.questions, Texts{"Are you sure to erase memory ?"});
     EXPECT_TRUE(sim.Log().empty());
 
-    ui.answers.push_back(true);
-    commands.EraseMemory();
-    EXPECT_EQ(CommandPackets(), (std::vector<Bytes>{{0x02, 'e', 'r', 'a', 's', 'e', 0x03},
-                                                    Packet('W', 0, 0, 0x1E, 0)}));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"erase memory successfully"});
-    EXPECT_EQ(buffers.Packet, meter::ClearLeqCountPacket);
+    ui.answers = {true};
+    Run(&meter::TSetupCommands::EraseMemory);
+    EXPECT_EQ(CommandPackets(),
+              (std::vector<Bytes>{{0x02, 'e', 'r', 'a', 's', 'e', 0x03}, Packet('W', 0, 0, 0x1E)}));
+    EXPECT_EQ(ui.messages, Texts{"erase memory successfully"});
 
-    // The erase fails, the count clear after it succeeds: the erase's failure shows.
     sim.SetReplyFilter([](uint8_t command, usb::SimulatedMeter::Reply &r) {
         if (command == 'e')
             r[2] = 0;
     });
-    sim.ClearLog();
-    ui.messages.clear();
-    ui.answers.push_back(true);
-    commands.EraseMemory();
-    EXPECT_EQ(Written('e'), 15);
-    EXPECT_EQ(Written('W'), 1);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"data error"});
+    ui.answers = {true};
+    Run(&meter::TSetupCommands::EraseMemory);
+    EXPECT_EQ(Written('W'), 1) << "the count clear after it succeeds";
+    EXPECT_EQ(ui.messages, Texts{"data error"});
     ExpectLinkGivenBack();
 }
