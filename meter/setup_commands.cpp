@@ -36,8 +36,12 @@ std::string CalibrationText(unsigned w)
     return rtl::FormatFloatFixed(w / 256.0, 2) + "  (" + std::to_string(w) + ")";
 }
 
-void SetAddress(TCommandPacket &p, long long address)
+// Bytes 0..4 and 6 of an EEPROM packet; byte 5 is the caller's.
+void SetAddressPacket(TCommandPacket &p, uint8_t command, long long address)
 {
+    p[0] = 0x02;
+    p[1] = command;
+    p[6] = 0x03;
     p[2] = static_cast<uint8_t>(address >> 16);
     p[3] = static_cast<uint8_t>(address >> 8);
     p[4] = static_cast<uint8_t>(address);
@@ -184,13 +188,13 @@ void TSetupCommands::SetRecordingInterval()
 
 void TSetupCommands::ReadInformation()
 {
+    TLinkOperation op(FLink, "set-up: information");
+    if (!op)
+        return;
     for (TSetupField f : {TSetupField::txtMemoryAvailable, TSetupField::txtMeterTime,
                           TSetupField::txtInt, TSetupField::txtDataSets, TSetupField::txtVer,
                           TSetupField::txtSN, TSetupField::txt70dB, TSetupField::txt94dB})
         FFields.SetFieldText(f, "");
-    TLinkOperation op(FLink, "set-up: information");
-    if (!op)
-        return;
     FUi.SetHourglass(true);
     FBuffers.Packet = InformationPacket;
     int code = TransactTries(FLink, FBuffers.Packet, FBuffers.Reply, NoEcho);
@@ -240,11 +244,8 @@ void TSetupCommands::WriteEeprom()
         return;
     FUi.SetHourglass(true);
     TCommandPacket &p = FBuffers.Packet;
-    p[0] = 0x02;
-    p[1] = 'W';
-    SetAddress(p, address);
+    SetAddressPacket(p, 'W', address);
     p[5] = static_cast<uint8_t>(data);
-    p[6] = 0x03;
     Finish(TransactTries(FLink, p, FBuffers.Reply, DataEcho), "Write EEProm successfully");
 }
 
@@ -260,12 +261,9 @@ void TSetupCommands::ReadEeprom()
     if (!op)
         return;
     FUi.SetHourglass(true);
-    TCommandPacket &p = FBuffers.Packet;
-    p[0] = 0x02;
-    p[1] = 'r';
-    SetAddress(p, address);
-    p[6] = 0x03; // byte 5 keeps what the last command left
-    const int code = TransactTries(FLink, p, FBuffers.Reply, CommandEcho);
+    // Byte 5 keeps what the last command left there.
+    SetAddressPacket(FBuffers.Packet, 'r', address);
+    const int code = TransactTries(FLink, FBuffers.Packet, FBuffers.Reply, CommandEcho);
     if (code == LinkOk)
         FFields.SetFieldText(TSetupField::txtRData, std::to_string(FBuffers.Reply[6]));
     Finish(code, "Read EEProm successfully");

@@ -1,4 +1,4 @@
-// Shared by the tests of the logger-side meter commands: the simulated meter
+// Shared by the tests of the meter link and its commands: the simulated meter
 // on a fake clock, a link with its own guard and MainTimer switch, the status
 // state a tick leaves, and window services that record what a command shows.
 #pragma once

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/usb/sim/simulated_meter.h"
+#include "tests/meter/command_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,7 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-struct FakeMainTimer : meter::TMainTimerSwitch {
-    bool enabled = true;
-    int switches = 0;
-    void SetMainTimerEnabled(bool on) override
-    {
-        enabled = on;
-        ++switches;
-    }
-};
+using metertest::FakeMainTimer;
 
 class LinkTest : public ::testing::Test {
 protected:
