@@ -1,9 +1,9 @@
 #include "views/data_capture.h"
 
+#include "controls/lang_form.h"
 #include "controls/translation_data.h"
 #include "i18n/lx_linked.h"
 #include "meter/link_guard.h"
-#include "platform/ui/lang_form.h"
 #include "platform/ui/string_grid.h"
 
 #include <QCloseEvent>
@@ -40,7 +40,7 @@ TfrmDataCapture::TfrmDataCapture(i18n::TlxLangDispatcher *dispatcher, QWidget *p
     layout->addWidget(Grid1);
 
     auto *form = ui::CreateFormComponent(this, "TfrmDataCapture");
-    lxLangLinked_frmDataCapture = ui::LoadFormTranslation<i18n::TlxLangLinked>(
+    lxLangLinked_frmDataCapture = controls::LoadFormTranslation<i18n::TlxLangLinked>(
         form, dispatcher, kLanguages, controls::TranslationData("TfrmDataCapture"));
     lxLangLinked_frmDataCapture->SetName("lxLangLinked_frmDataCapture");
 

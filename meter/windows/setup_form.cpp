@@ -1,8 +1,8 @@
 #include "meter/windows/setup_form.h"
 
+#include "controls/lang_form.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/ansi_text.h"
-#include "platform/ui/lang_form.h"
 #include "platform/ui/string_grid.h"
 
 #include <QCloseEvent>
@@ -27,7 +27,7 @@ TfrmSetup::TfrmSetup(TMeterLink &link, i18n::TlxLangDispatcher *dispatcher, QWid
     auto *form = ui::CreateFormComponent(this, "TfrmSetup");
     // English only: the stored translation data holds no texts.
     lxLangLinked_frmSetup =
-        ui::LoadFormTranslation<i18n::TlxLangLinked>(form, dispatcher, kLanguageCount, "");
+        controls::LoadFormTranslation<i18n::TlxLangLinked>(form, dispatcher, kLanguageCount, "");
     lxLangLinked_frmSetup->SetName("lxLangLinked_frmSetup");
     adjustSize();
 }
