@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using MeterCommandsTest = MainWindowTest;
 
 TEST_F(MeterCommandsTest, LeqRecordsEraseAndTheSetupWindowFromTheMainWindow)
@@ -35,7 +37,11 @@ TEST_F(MeterCommandsTest, LeqRecordsEraseAndTheSetupWindowFromTheMainWindow)
     services_.AnswerMessage(ui::mrYes);
     f.MenuItem("EraseMemory1")->trigger();
     f.MenuItem("LoadLEQdata1")->trigger();
-    EXPECT_EQ(f.MdiClient()->ChildCount(), 2) << "the panel and the one list";
+    const QList<QWidget *> children = f.MdiClient()->Children();
+    EXPECT_EQ(std::count_if(children.begin(), children.end(),
+                            [](QWidget *w) { return qobject_cast<views::TfrmDataCapture *>(w); }),
+              1)
+        << "the list is reused";
     EXPECT_TRUE(grid->Cell(1, 1).isEmpty());
     EXPECT_EQ(services_.MessageTexts(),
               (QStringList{"Are you sure to erase memory ?",
