@@ -36,6 +36,9 @@ public:
         } else {
             views::gDataCaptureForm = new views::TfrmDataCapture(FMain.lxLangDispatcher1());
             FMain.MdiClient()->AddChild(views::gDataCaptureForm);
+            // At the top, beside the panel, where the whole list is in view.
+            const int left = FMain.gPanel() ? FMain.gPanel()->width() : 0;
+            FMain.MdiClient()->MoveChild(views::gDataCaptureForm, QPoint(left, 0));
         }
         FList = views::gDataCaptureForm;
         return FList.data();
