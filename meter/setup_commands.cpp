@@ -1,6 +1,7 @@
 #include "meter/setup_commands.h"
 
 #include "meter/memory_erase.h"
+#include "platform/rtl/numbers.h"
 
 #include <cstdio>
 

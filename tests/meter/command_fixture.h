@@ -6,6 +6,7 @@
 #include "meter/main_timer.h"
 #include "meter/meter_commands.h"
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/format_settings.h"
 #include "platform/usb/sim/simulated_meter.h"
 
 #include <gtest/gtest.h>
