@@ -31,6 +31,7 @@ struct NullTimerSink : meter::TMainTimerSink {
     void SetCommandVisible(meter::TMeterCommand, bool) override {}
     void SetCommandEnabled(meter::TMeterCommand, bool) override {}
     bool RealTimeRunning() override { return false; }
+    void StopRealTimeSampling() override {}
     bool PanelExists() override { return false; }
     void SetPanelLabelVisible(meter::TPanelLabel, bool) override {}
     void DrawReading(const meter::TStatusDisplay &) override {}
