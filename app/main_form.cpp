@@ -4,6 +4,7 @@
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
 #include "i18n/lx_comp.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/folders.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/mdi_area.h"
@@ -109,11 +110,13 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     auto *button1 = new QPushButton(QStringLiteral("setup"), client);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->hide();
-    connect(button1, &QPushButton::clicked, this, &TfrmMain::Button1Click);
+    connect(button1, &QPushButton::clicked, this,
+            ui::GuardedSlot([this](bool) { Button1Click(); }));
     auto *button2 = new QPushButton(QStringLiteral("Button2"), client);
     button2->setObjectName(QStringLiteral("Button2"));
     button2->hide();
-    connect(button2, &QPushButton::clicked, this, &TfrmMain::Button2Click);
+    connect(button2, &QPushButton::clicked, this,
+            ui::GuardedSlot([this](bool) { Button2Click(); }));
     auto *grid8 = new QTableWidget(client);
     grid8->setObjectName(QStringLiteral("Grid8"));
     grid8->hide();

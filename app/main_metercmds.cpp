@@ -71,19 +71,24 @@ private:
     QPointer<views::TfrmDataCapture> FList;
 };
 
+meter::TMeterState CommandState(const meter::TMainTimerLogic &timer)
+{
+    return {timer.gConnected, timer.gMeterRecording, timer.gMeterLeqMode};
+}
+
 } // namespace
 
 void TfrmMain::LoadLEQdata1Click()
 {
     meter::TQtCommandUi ui(FLang);
     TDataCaptureList list(*this);
-    meter::LoadLeqData(FLink, FTimerLogic, ui, list);
+    meter::LoadLeqData(FLink, CommandState(FTimerLogic), ui, list);
 }
 
 void TfrmMain::EraseMemory1Click()
 {
     meter::TQtCommandUi ui(FLang);
-    meter::EraseMemory(FLink, FTimerLogic, ui);
+    meter::EraseMemory(FLink, CommandState(FTimerLogic), ui);
 }
 
 void TfrmMain::Setup1Click()

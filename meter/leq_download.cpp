@@ -66,7 +66,7 @@ int Transfer(TMeterLink &link, TCommandUi &ui, TLeqListSink &list, TLinkOperatio
 
 } // namespace
 
-int LoadLeqData(TMeterLink &link, const TMainTimerLogic &state, TCommandUi &ui, TLeqListSink &list)
+int LoadLeqData(TMeterLink &link, const TMeterState &state, TCommandUi &ui, TLeqListSink &list)
 {
     if (!state.gConnected) {
         ui.ShowMessage(ui.StringById("IDS_106"));

@@ -11,7 +11,6 @@
 #pragma once
 
 #include "meter/leq_record.h"
-#include "meter/main_timer.h"
 #include "meter/meter_commands.h"
 
 namespace meter {
@@ -41,6 +40,6 @@ constexpr int LeqLoadRefused = -1;
 // handshake (the 15 tries are shared: the handshake gets those the count
 // read did not fail), or 123, 124, 125 for a failed block request, block
 // read or end request.
-int LoadLeqData(TMeterLink &link, const TMainTimerLogic &state, TCommandUi &ui, TLeqListSink &list);
+int LoadLeqData(TMeterLink &link, const TMeterState &state, TCommandUi &ui, TLeqListSink &list);
 
 } // namespace meter

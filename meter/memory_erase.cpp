@@ -2,7 +2,7 @@
 
 namespace meter {
 
-int EraseMemory(TMeterLink &link, const TMainTimerLogic &state, TCommandUi &ui)
+int EraseMemory(TMeterLink &link, const TMeterState &state, TCommandUi &ui)
 {
     if (!state.gConnected) {
         ui.ShowMessage(ui.StringById("IDS_106"));

@@ -8,7 +8,6 @@
 // step that failed. Refused without a meter and while the meter records.
 #pragma once
 
-#include "meter/main_timer.h"
 #include "meter/meter_commands.h"
 
 namespace meter {
@@ -30,6 +29,6 @@ constexpr int EraseRefused = -1;
 
 // Runs the command. Returns 0 when every step succeeded, EraseRefused, or
 // the code of the first step that failed.
-int EraseMemory(TMeterLink &link, const TMainTimerLogic &state, TCommandUi &ui);
+int EraseMemory(TMeterLink &link, const TMeterState &state, TCommandUi &ui);
 
 } // namespace meter

@@ -16,6 +16,15 @@ namespace meter {
 
 constexpr int CommandTries = 15;
 
+// What the status poll last saw of the meter, as the commands check it (the
+// flags of the main window's timer logic; MainTimer is off while a command
+// runs, so they hold still).
+struct TMeterState {
+    bool gConnected = false;
+    bool gMeterRecording = false;
+    bool gMeterLeqMode = false;
+};
+
 // The window services of a meter command: messages, the confirmation
 // question, string ids, the hourglass and letting window messages run.
 // Texts are 8-bit texts in the system code page.

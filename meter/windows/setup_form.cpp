@@ -3,6 +3,7 @@
 #include "controls/lang_form.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/ansi_text.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/string_grid.h"
 
 #include <QCloseEvent>
@@ -61,7 +62,8 @@ QPushButton *TfrmSetup::MakeButton(const char *name, const QString &caption,
     auto *button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     if (handler)
-        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        connect(button, &QPushButton::clicked, this,
+                ui::GuardedSlot([this, handler](bool) { (this->*handler)(); }));
     return button;
 }
 

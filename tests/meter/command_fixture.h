@@ -1,9 +1,8 @@
 // Shared by the tests of the meter link and its commands: the simulated meter
-// on a fake clock, a link with its own guard and MainTimer switch, the status
-// state a tick leaves, and window services that record what a command shows.
+// on a fake clock, a link with its own guard and MainTimer switch, the meter
+// state the commands check, and window services that record what a command shows.
 #pragma once
 
-#include "meter/main_timer.h"
 #include "meter/meter_commands.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/format_settings.h"
@@ -23,19 +22,6 @@ struct FakeMainTimer : meter::TMainTimerSwitch {
     bool enabled = true;
     int switches = 0;
     void SetMainTimerEnabled(bool on) override { enabled = on, ++switches; }
-};
-
-struct NullTimerSink : meter::TMainTimerSink {
-    void SetStatusText(int, const std::string &) override {}
-    std::string StringById(const std::string &) override { return {}; }
-    void SetCommandVisible(meter::TMeterCommand, bool) override {}
-    void SetCommandEnabled(meter::TMeterCommand, bool) override {}
-    bool RealTimeRunning() override { return false; }
-    void StopRealTimeSampling() override {}
-    bool PanelExists() override { return false; }
-    void SetPanelLabelVisible(meter::TPanelLabel, bool) override {}
-    void DrawReading(const meter::TStatusDisplay &) override {}
-    void SetMaxMinTimerEnabled(bool) override {}
 };
 
 struct FakeUi : meter::TCommandUi {
@@ -103,8 +89,7 @@ protected:
     FakeMainTimer timer;
     meter::TLinkGuard guard;
     meter::TMeterLink link{sim, &timer, guard};
-    NullTimerSink sink;
-    meter::TMainTimerLogic state{link, sink};
+    meter::TMeterState state;
     FakeUi ui;
 };
 

@@ -42,7 +42,7 @@ TEST_F(EraseTest, ClearsTheCountErasesAndInLeqModePressesLevelWithoutAReply)
     sim.ClearLog();
     ASSERT_EQ(Erase(), 0);
     EXPECT_EQ(CommandPackets().back(), (Bytes{0x02, 0x4C, 0x00, 0x00, 0x00, 0x00, 0x03}));
-    const std::vector<usb::SimCall> &log = sim.Log();
+    const auto &log = sim.Log();
     EXPECT_EQ(log[log.size() - 2].op, usb::UsbOp::Write);
     EXPECT_EQ(log.back().op, usb::UsbOp::EndWrite) << "the LEVEL key reads no reply";
     ExpectLinkGivenBack();
