@@ -1,5 +1,7 @@
 #include "meter/leq_download.h"
 
+#include "meter/logger_download.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -50,17 +52,17 @@ int Transfer(TMeterLink &link, TCommandUi &ui, TLeqListSink &list, TLinkOperatio
     for (int remaining = LeqMemorySize; remaining != 0; remaining -= usb::ReplySize) {
         if (link.WriteCommand('p') != LinkOk) {
             link.Device().UsbClose();
-            return TransferRequestFailed;
+            return DownloadRequestFailed;
         }
         if (link.ReadBlock() != LinkOk) {
             link.Device().UsbClose();
-            return TransferReadFailed;
+            return DownloadReadFailed;
         }
         buffer.insert(buffer.end(), link.gReply.begin(), link.gReply.end());
         ui.ProcessMessages();
     }
     if (link.WriteCommand('q') != LinkOk)
-        return TransferEndFailed;
+        return DownloadEndFailed;
     return LinkOk;
 }
 

@@ -42,11 +42,6 @@ constexpr int LinkReadFailed = 1005;    // reading the reply failed
 constexpr int LinkBadMarkers = 1006;    // a handshake reply carried the wrong markers
 constexpr int LinkNotEchoed = 707;      // a reply did not repeat the packet it answers
 
-// Codes of the block transfers (the logger download, the LEQ-record load).
-constexpr int TransferRequestFailed = 123; // writing a block request failed
-constexpr int TransferReadFailed = 124;    // reading a block failed
-constexpr int TransferEndFailed = 125;     // writing the end request failed
-
 // The fixed message of a link code: "fail to open usb device" (1002), "fail
 // to set timeout" (1003), "fail to write command to device" (1004), "fail to
 // read" (1005), "data error" (1006, 707); "" for any other code.

@@ -5,6 +5,7 @@
 #include "i18n/lx_linked.h"
 #include "meter/link_guard.h"
 #include "platform/ui/string_grid.h"
+#include "platform/ui/ui_services.h"
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
@@ -79,6 +80,7 @@ void TfrmDataCapture::closeEvent(QCloseEvent *event)
 {
     // The LEQ-record load writes into this window between its blocks.
     if (!meter::TLinkGuard::Instance().CanClose(this)) {
+        ui::ShowMessage(controls::StringById(lxLangLinked_frmDataCapture, "IDS_140"));
         event->ignore();
         return;
     }

@@ -358,11 +358,12 @@ TEST_F(MainFormTest, CommandsOfLaterWindowsStayDisabledWhenTheMeterConnects)
     TfrmMain &f = Start();
     Tick();
     ASSERT_TRUE(f.TimerLogic().gConnected);
-    for (const char *item : {"LoadLEQdata1"})
+    for (const char *item : {"Print1", "PrinterSetup1"})
         EXPECT_FALSE(f.MenuItem(item)->isEnabled()) << item;
     for (const char *button : {"btnOutputToGraph"})
         EXPECT_FALSE(f.Control<QToolButton>(button)->isEnabled()) << button;
-    EXPECT_TRUE(f.MenuItem("LoadData1")->isEnabled());
+    for (const char *item : {"LoadData1", "LoadLEQdata1", "EraseMemory1"})
+        EXPECT_TRUE(f.MenuItem(item)->isEnabled()) << item;
     EXPECT_TRUE(f.Control<QToolButton>("btnDataLogger")->isEnabled());
 
     f.MenuItem("Contents1")->trigger();

@@ -178,6 +178,8 @@ std::string WindowOfFile(const std::string &p)
         return "TfrmLEQ";
     if (p.rfind("views/graph_window", 0) == 0)
         return "TfrmGraph";
+    if (p.rfind("views/data_capture", 0) == 0)
+        return "TfrmDataCapture";
     return p.rfind("views/about_box", 0) == 0 ? "TfrmAbout" : "";
 }
 

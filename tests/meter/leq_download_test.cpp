@@ -2,6 +2,8 @@
 // budget, the rows it lists and what a failure shows.
 #include "meter/leq_download.h"
 
+#include "meter/logger_download.h"
+
 #include "tests/meter/command_fixture.h"
 
 #include <map>
@@ -112,7 +114,7 @@ TEST_F(LeqDownloadTest, FailedBlockReadClosesTheLinkAndSaysSo)
         if (command == 'p' && ++blocks == 10)
             sim.FailNext(usb::UsbOp::Read);
     });
-    EXPECT_EQ(Load(), meter::TransferReadFailed);
+    EXPECT_EQ(Load(), meter::DownloadReadFailed);
     EXPECT_EQ(Written('q'), 0);
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_EQ(list.shown, 1);

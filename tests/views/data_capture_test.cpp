@@ -4,11 +4,14 @@
 
 #include "meter/link_guard.h"
 #include "platform/ui/string_grid.h"
+#include "platform/ui/ui_services_script.h"
 
 #include <gtest/gtest.h>
 
 TEST(DataCapture, NumberedEmptyRowsAndNoCloseWhileALoadWritesIntoIt)
 {
+    ui::TScriptedUIServices services;
+    ui::TServicesScope scope{services};
     auto *form = new views::TfrmDataCapture(nullptr);
     views::gDataCaptureForm = form;
     ui::TStringGrid *grid = form->Grid1;
@@ -25,6 +28,8 @@ TEST(DataCapture, NumberedEmptyRowsAndNoCloseWhileALoadWritesIntoIt)
     ASSERT_TRUE(guard.TryAcquire("LEQ-record load"));
     guard.Protect(form);
     EXPECT_FALSE(form->close());
+    EXPECT_EQ(services.MessageTexts(),
+              QStringList{"The meter is busy with a transfer. Please wait until it has ended."});
     guard.Release();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(views::gDataCaptureForm, nullptr);
