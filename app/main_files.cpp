@@ -13,7 +13,6 @@
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
-#include "views/data_capture.h"
 #include "views/graph_window.h"
 #include "views/list_form.h"
 #include "views/open_save_form.h"
@@ -100,8 +99,6 @@ void TfrmMain::Save1Click()
         SaveGridAs(*list->Grid1);
     else if (auto *leq = qobject_cast<views::TfrmLEQ *>(active))
         SaveGridAs(*leq->LEQGrid);
-    else if (auto *capture = qobject_cast<views::TfrmDataCapture *>(active))
-        SaveGridAs(*capture->Grid1);
     else if (auto *graph = qobject_cast<views::TfrmGraph *>(active))
         SaveGraphWindow(*graph);
     else if (active->objectName() == QLatin1String("frmDataCapture"))
