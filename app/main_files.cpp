@@ -3,6 +3,7 @@
 // question and the progress window, and opening chart and text files.
 #include "app/main_form.h"
 #include "app/text_data.h"
+#include "meter/leq_record.h"
 
 #include "chart/control/gxsgraph.h"
 #include "platform/rtl/exceptions.h"
@@ -415,10 +416,10 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
 
     switch (ListTitlesFor(grid->Cell(4, 1).toStdString())) {
     case TListTitles::LeqRecords:
-        for (int col = 0; col < kLeqRecordColumns; ++col) {
-            grid->SetCell(col, 0, QString::fromLatin1(kLeqRecordTitles[col]));
-            if (kLeqRecordWidths[col] > 0)
-                grid->SetColWidth(col, kLeqRecordWidths[col]);
+        for (int col = 0; col < LeqRecordColumns; ++col) {
+            grid->SetCell(col, 0, QString::fromLatin1(LeqRecordTitles[col]));
+            if (LeqRecordWidths[col] > 0)
+                grid->SetColWidth(col, LeqRecordWidths[col]);
         }
         break;
     case TListTitles::LeqTable:

@@ -8,10 +8,6 @@
 
 namespace app {
 
-const char *const kLeqRecordTitles[kLeqRecordColumns] = {
-    "No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"};
-const int kLeqRecordWidths[kLeqRecordColumns] = {0, 0, 160, 180, 100, 100};
-
 namespace {
 
 constexpr unsigned kWindows1252 = 1252;

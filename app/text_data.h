@@ -95,10 +95,5 @@ enum class TListTitles {
 };
 TListTitles ListTitlesFor(const std::string &cell41);
 
-// The column titles and widths of a list of LEQ records.
-inline constexpr int kLeqRecordColumns = 6;
-extern const char *const kLeqRecordTitles[kLeqRecordColumns];
-// Columns 0 and 1 keep their width (0 here).
-extern const int kLeqRecordWidths[kLeqRecordColumns];
 
 } // namespace app

@@ -20,6 +20,14 @@ constexpr int LeqMemorySize = 2560; // bytes read from the LEQ memory
 
 using TLeqRecord = std::array<uint8_t, LeqRecordSize>;
 
+// Column titles (fixed English) and widths of a list of LEQ records, for the
+// LEQ record list and for a text file of records opened into a list. A width
+// of 0 leaves the grid's default width.
+constexpr int LeqRecordColumns = 6;
+inline constexpr const char *LeqRecordTitles[LeqRecordColumns] = {
+    "No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"};
+inline constexpr int LeqRecordWidths[LeqRecordColumns] = {0, 0, 160, 180, 100, 100};
+
 // Grid columns 1..5 of one record's row. An empty text leaves the cell as
 // it is (the list is cleared before the records are written).
 struct TLeqRecordCells {

@@ -3,6 +3,7 @@
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
 #include "i18n/lx_linked.h"
+#include "meter/leq_record.h"
 #include "meter/link_guard.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
@@ -17,10 +18,7 @@ TfrmDataCapture *gDataCaptureForm = nullptr;
 namespace {
 
 constexpr int kLanguages = 8;
-const char *const kHeaders[TfrmDataCapture::Columns] = {
-    "No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"};
-// Columns 0 and 1 keep the grid's default width.
-const int kWidths[TfrmDataCapture::Columns] = {64, 64, 160, 180, 100, 100};
+static_assert(TfrmDataCapture::Columns == LeqRecordColumns);
 
 } // namespace
 
@@ -48,8 +46,8 @@ TfrmDataCapture::TfrmDataCapture(i18n::TlxLangDispatcher *dispatcher, QWidget *p
     // Visible from creation: the show handler runs while the window is made.
     FormShow();
     int width = 0;
-    for (int w : kWidths)
-        width += w;
+    for (int c = 0; c < Columns; ++c)
+        width += Grid1->ColWidth(c);
     resize(width + 40, 420);
 }
 
@@ -62,8 +60,9 @@ TfrmDataCapture::~TfrmDataCapture()
 void TfrmDataCapture::FormShow()
 {
     for (int c = 0; c < Columns; ++c) {
-        Grid1->SetCell(c, 0, QString::fromLatin1(kHeaders[c]));
-        Grid1->SetColWidth(c, kWidths[c]);
+        Grid1->SetCell(c, 0, QString::fromLatin1(LeqRecordTitles[c]));
+        if (LeqRecordWidths[c] > 0)
+            Grid1->SetColWidth(c, LeqRecordWidths[c]);
     }
     for (int r = 1; r < Rows; ++r)
         Grid1->SetCell(0, r, QString::asprintf("%02d", r));
