@@ -97,6 +97,12 @@ TEST_F(MainPrintTest, CommandsAreThereFromTheStart)
     form_->MenuItem("PrinterSetup1")->trigger();
     EXPECT_EQ(services_.CallsOf(ui::TUICallKind::PrinterSetupDialog).size(), 1u);
 
+    // The hidden help button asks for the manual, which is not there: the
+    // program says nothing.
+    form_->Control<QToolButton>("SpeedButton8")->click();
+    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::OpenDocument).size(), 1u);
+    EXPECT_TRUE(services_.MessageTexts().isEmpty());
+
     // The front panel prints nothing and asks nothing.
     form_->MdiClient()->Activate(form_->gPanel());
     form_->MenuItem("Print1")->trigger();
