@@ -9,6 +9,7 @@
 #include "platform/ui/string_grid.h"
 #include "tests/support/pdf_reader.h"
 #include "views/graph_window.h"
+#include "views/data_capture.h"
 #include "views/leq_form.h"
 #include "views/list_form.h"
 
@@ -55,6 +56,7 @@ protected:
         ui::Printer().SetPageSize(QPageSize(QPageSize::A4));
         ui::Printer().SetOrientation(ui::poPortrait);
         pdf_ = dir_.path() + "/printout.pdf";
+        meter_.LoadSampleContent();
         Start();
         Tick();
     }
@@ -89,8 +91,6 @@ protected:
 
 TEST_F(MainPrintTest, CommandsAreThereFromTheStart)
 {
-    for (const char *item : {"Print1", "PrinterSetup1"})
-        EXPECT_TRUE(form_->MenuItem(item)->isEnabled()) << item;
     for (const char *button : {"btnPrint", "SpeedButton8"})
         EXPECT_TRUE(form_->Control<QToolButton>(button)->isEnabled()) << button;
 
@@ -103,8 +103,13 @@ TEST_F(MainPrintTest, CommandsAreThereFromTheStart)
     EXPECT_EQ(services_.CallsOf(ui::TUICallKind::OpenDocument).size(), 1u);
     EXPECT_TRUE(services_.MessageTexts().isEmpty());
 
-    // The front panel prints nothing and asks nothing.
+    // The front panel and the LEQ record list print nothing and ask nothing.
     form_->MdiClient()->Activate(form_->gPanel());
+    form_->MenuItem("Print1")->trigger();
+    form_->MenuItem("LoadLEQdata1")->trigger();
+    ASSERT_NE(views::gDataCaptureForm, nullptr);
+    form_->MdiClient()->Activate(views::gDataCaptureForm);
+    ASSERT_EQ(form_->MdiClient()->ActiveChild(), views::gDataCaptureForm);
     form_->MenuItem("Print1")->trigger();
     EXPECT_TRUE(services_.CallsOf(ui::TUICallKind::PrintDialog).empty());
     EXPECT_TRUE(dialogs_.tabs.isEmpty());
