@@ -65,20 +65,34 @@ void TApplication::Terminate()
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
+    // A box shown from inside a paint would paint again under it; those are
+    // shown once the paint is over.
     const QEvent::Type type = event->type();
+    const bool paint = type == QEvent::Paint || type == QEvent::UpdateRequest;
+    FPaintDepth += paint ? 1 : 0;
     try {
-        return QApplication::notify(receiver, event);
+        const bool result = QApplication::notify(receiver, event);
+        FPaintDepth -= paint ? 1 : 0;
+        return result;
     } catch (...) {
+        FPaintDepth -= paint ? 1 : 0;
         ++FExceptionCount;
         const QString message = CurrentExceptionMessage();
-        // A box shown from inside a paint would paint again under it; those
-        // are shown once the paint is over.
-        if (type == QEvent::Paint || type == QEvent::UpdateRequest)
+        if (paint || FPaintDepth > 0)
             ShowQueued(message);
         else
             ShowGuarded(message);
         return false;
     }
+}
+
+void TApplication::ShowHandlerException(const QString &message)
+{
+    ++FExceptionCount;
+    if (FPaintDepth > 0)
+        ShowQueued(message);
+    else
+        ShowGuarded(message);
 }
 
 void TApplication::ShowQueued(const QString &message)
@@ -115,10 +129,12 @@ bool RunGuarded(const std::function<void()> &handler) noexcept
         handler();
         return true;
     } catch (...) {
-        if (TApplication *app = TApplication::Instance())
-            app->CountException();
         try {
-            ShowGuarded(CurrentExceptionMessage());
+            const QString message = CurrentExceptionMessage();
+            if (TApplication *app = TApplication::Instance())
+                app->ShowHandlerException(message);
+            else
+                ShowGuarded(message);
         } catch (...) {
             // Even the message could not be made; nothing more to show with.
         }

@@ -25,8 +25,11 @@
 #include <QApplication>
 #include <QString>
 
+#include <cstddef>
 #include <exception>
 #include <functional>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace ui {
@@ -56,6 +59,9 @@ public:
     // How many exceptions the loop and the guarded handlers have shown.
     int ExceptionCount() const { return FExceptionCount; }
     void CountException() { ++FExceptionCount; }
+    // Counts and shows an exception a handler caught (the message of the one
+    // being handled inside a catch block); inside a paint, once it is over.
+    void ShowHandlerException(const QString &message);
 
     bool notify(QObject *receiver, QEvent *event) override;
 
@@ -64,6 +70,7 @@ private:
 
     bool FTerminated = false;
     int FExceptionCount = 0;
+    int FPaintDepth = 0; // paints being delivered, nested ones included
 };
 
 // Lets pending window messages run once (timers, input, paints, posted
@@ -79,22 +86,63 @@ QString CurrentExceptionMessage();
 void ShowCurrentException();
 
 // Runs handler; an exception that escapes it is shown by the exception
-// display (and counted) and goes no further. Returns false after one.
+// display (and counted) and goes no further. Returns false after one. Inside
+// a paint the box is shown once the paint is over.
 bool RunGuarded(const std::function<void()> &handler) noexcept;
 
 // Inside an event handler:  ui::Guarded([&] { ... });
+// A close handler that fails keeps the window open:
+//   if (!ui::Guarded([&] { ... })) event->ignore();
 template <class F> bool Guarded(F &&handler) noexcept
 {
     return RunGuarded(std::function<void()>(std::forward<F>(handler)));
 }
 
-// A slot that runs slot guarded:  connect(b, &QPushButton::clicked, this,
-// ui::GuardedSlot([this] { btnRunClick(); }));
+namespace detail {
+
+template <class F, class Tuple, class Seq> struct TakesPrefix;
+template <class F, class Tuple, std::size_t... I>
+struct TakesPrefix<F, Tuple, std::index_sequence<I...>>
+    : std::is_invocable<F &, std::tuple_element_t<I, Tuple>...> {
+};
+
+template <class F, class Tuple, std::size_t... I>
+void CallPrefix(F &slot, Tuple &args, std::index_sequence<I...>)
+{
+    std::invoke(slot, std::get<I>(std::move(args))...);
+}
+
+// Calls slot with as many of the signal's leading arguments as it takes, as
+// a connection to a member function does (clicked(bool) reaches a Click()).
+template <std::size_t N, class F, class Tuple> void CallWithLeading(F &slot, Tuple &args)
+{
+    if constexpr (TakesPrefix<F, Tuple, std::make_index_sequence<N>>::value) {
+        CallPrefix(slot, args, std::make_index_sequence<N>());
+    } else {
+        static_assert(N > 0, "the slot takes none of the signal's arguments");
+        if constexpr (N > 0)
+            CallWithLeading<N - 1>(slot, args);
+    }
+}
+
+} // namespace detail
+
+// A slot that runs slot guarded:
+//   connect(b, &QPushButton::clicked, this, ui::GuardedSlot([this] { btnRunClick(); }));
+//   connect(t, &QTimer::timeout, this, ui::GuardedSlot(this, &TfrmMain::MainTimerTimer));
+// The slot gets the signal's leading arguments it takes; the rest are dropped.
 template <class F> auto GuardedSlot(F slot)
 {
-    return [slot = std::move(slot)](auto &&...args) {
-        RunGuarded([&] { slot(std::forward<decltype(args)>(args)...); });
+    return [slot = std::move(slot)](auto &&...args) mutable -> void {
+        RunGuarded([&] {
+            auto all = std::forward_as_tuple(std::forward<decltype(args)>(args)...);
+            detail::CallWithLeading<sizeof...(args)>(slot, all);
+        });
     };
+}
+template <class T, class Method> auto GuardedSlot(T *object, Method method)
+{
+    return GuardedSlot(std::bind_front(method, object));
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #include "platform/ui/mdi_area.h"
 
+#include "platform/ui/app_application.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMdiSubWindow>
@@ -13,8 +15,11 @@ TMdiArea::TMdiArea(QWidget *parent) : QMdiArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setActivationOrder(QMdiArea::ActivationHistoryOrder);
-    connect(this, &QMdiArea::subWindowActivated, this,
-            [this](QMdiSubWindow *sub) { emit childActivated(sub ? sub->widget() : nullptr); });
+    // Activation comes from inside Qt's own handling: the handlers of
+    // childActivated have their errors shown here.
+    connect(this, &QMdiArea::subWindowActivated, this, GuardedSlot([this](QMdiSubWindow *sub) {
+                emit childActivated(sub ? sub->widget() : nullptr);
+            }));
 }
 
 QMdiSubWindow *TMdiArea::AddChild(QWidget *form, Qt::WindowFlags flags)

@@ -58,7 +58,8 @@ public:
     bool CloseAllChildren();
 
 signals:
-    // The form of the child window that became active (nullptr: none).
+    // The form of the child window that became active (nullptr: none). Its
+    // handlers run guarded: an error is shown and goes no further.
     void childActivated(QWidget *form);
 
 protected:

@@ -1,5 +1,7 @@
 #include "platform/ui/string_grid.h"
 
+#include "platform/ui/app_application.h"
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
@@ -212,11 +214,13 @@ TStringGrid::TStringGrid(QWidget *parent)
                     section < static_cast<int>(FColWidths.size()))
                     FColWidths[static_cast<size_t>(section)] = newSize;
             });
+    // The grid's own signals run the owner's handlers, mostly from inside
+    // Qt's mouse and key handling: their errors are shown here.
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { OnCurrentChanged(current); });
-    connect(this, &QTableView::clicked, this, [this](const QModelIndex &index) {
-        emit cellClicked(index.column(), index.row() + HeaderRows());
-    });
+            GuardedSlot([this](const QModelIndex &current) { OnCurrentChanged(current); }));
+    connect(this, &QTableView::clicked, this, GuardedSlot([this](const QModelIndex &index) {
+                emit cellClicked(index.column(), index.row() + HeaderRows());
+            }));
     ApplyOptions();
     ApplySizes();
 }

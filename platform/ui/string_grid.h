@@ -93,6 +93,8 @@ public:
     bool Updating() const;
 
 signals:
+    // Their handlers run guarded: an error is shown and goes no further
+    // (not even to a caller of SetRow/SetCol).
     // A cell was clicked with the mouse (grid coordinates).
     void cellClicked(int col, int row);
     // The current cell changed by mouse, keyboard or SetRow/SetCol.

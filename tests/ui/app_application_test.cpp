@@ -39,12 +39,16 @@ protected:
 class ThrowingPaint : public QWidget {
 public:
     int Paints = 0;
+    bool Guard = false; // the paint catches its own error
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         ++Paints;
-        throw rtl::EReadError("Stream read error");
+        if (Guard)
+            ui::Guarded([] { throw rtl::EReadError("Stream read error"); });
+        else
+            throw rtl::EReadError("Stream read error");
     }
 };
 
@@ -109,7 +113,7 @@ TEST(ApplicationObject, GuardedHandlersShowTheirExceptionsWithTheTitle)
     app->SetTitle("Nivora");
 }
 
-TEST(ApplicationObject, PaintExceptionIsShownAfterThePaint)
+TEST(ApplicationObject, PaintErrorsAreShownAfterThePaint)
 {
     TScriptedUIServices services;
     TServicesScope scope(services);
@@ -122,14 +126,23 @@ TEST(ApplicationObject, PaintExceptionIsShownAfterThePaint)
     ProcessMessages();
     services.ClearCalls();
 
-    // A paint now, outside the loop: the box waits until the paint is over.
-    const int paints = w.Paints;
-    w.repaint();
-    ASSERT_GT(w.Paints, paints);
-    EXPECT_TRUE(services.Messages().empty());
-    ProcessMessages();
-    ASSERT_EQ(services.Messages().size(), 1u);
-    EXPECT_EQ(services.Messages()[0].Text, "Stream read error.");
+    // A paint now, outside the loop: the box waits until the paint is over,
+    // whether the error left the paint or the paint caught it itself.
+    auto *app = TApplication::Instance();
+    for (bool guard : {false, true}) {
+        SCOPED_TRACE(guard ? "guarded" : "unguarded");
+        w.Guard = guard;
+        services.ClearCalls();
+        const int paints = w.Paints;
+        const int before = app->ExceptionCount();
+        w.repaint();
+        ASSERT_GT(w.Paints, paints);
+        EXPECT_TRUE(services.Messages().empty());
+        ProcessMessages();
+        ASSERT_EQ(services.Messages().size(), 1u);
+        EXPECT_EQ(services.Messages()[0].Text, "Stream read error.");
+        EXPECT_EQ(app->ExceptionCount() - before, 1);
+    }
     w.hide();
 }
 
