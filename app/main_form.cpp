@@ -84,14 +84,14 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     FMdiClient = new ui::TMdiArea(client);
     FMdiClient->setObjectName(QStringLiteral("MdiClient"));
     layout->addWidget(FMdiClient, 1);
-    connect(FMdiClient, &ui::TMdiArea::childActivated, this, [this](QWidget *form) {
-        if (form && form == FPanel)
-            FPanel->FormActivate();
-        else if (auto *graph = qobject_cast<views::TfrmGraph *>(form))
-            graph->FormActivate();
-        else if (auto *list = qobject_cast<views::TfrmList *>(form))
-            list->FormActivate();
-    });
+    connect(FMdiClient, &ui::TMdiArea::childActivated, this, ui::GuardedSlot([this](QWidget *form) {
+                if (form && form == FPanel)
+                    FPanel->FormActivate();
+                else if (auto *graph = qobject_cast<views::TfrmGraph *>(form))
+                    graph->FormActivate();
+                else if (auto *list = qobject_cast<views::TfrmList *>(form))
+                    list->FormActivate();
+            }));
     BuildStatusBar();
     BuildTimers();
     BuildRealTime();
@@ -110,13 +110,11 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     auto *button1 = new QPushButton(QStringLiteral("setup"), client);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->hide();
-    connect(button1, &QPushButton::clicked, this,
-            ui::GuardedSlot([this](bool) { Button1Click(); }));
+    connect(button1, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmMain::Button1Click));
     auto *button2 = new QPushButton(QStringLiteral("Button2"), client);
     button2->setObjectName(QStringLiteral("Button2"));
     button2->hide();
-    connect(button2, &QPushButton::clicked, this,
-            ui::GuardedSlot([this](bool) { Button2Click(); }));
+    connect(button2, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmMain::Button2Click));
     auto *grid8 = new QTableWidget(client);
     grid8->setObjectName(QStringLiteral("Grid8"));
     grid8->hide();
@@ -170,7 +168,8 @@ void TfrmMain::BuildMenus()
         return m;
     };
     // check: -1 no check mark, 0 unchecked, 1 checked. A click does not
-    // toggle the mark by itself: the handlers set it.
+    // toggle the mark by itself: the handlers set it. Every command's
+    // handler shows its own errors (none may unwind through Qt's menus).
     auto item = [this](QMenu *m, const char *name, const char *caption,
                        void (TfrmMain::*handler)() = nullptr, int check = -1) {
         QAction *a = m->addAction(QString::fromLatin1(caption));
@@ -181,7 +180,7 @@ void TfrmMain::BuildMenus()
             connect(a, &QAction::triggered, a, [a](bool checked) { a->setChecked(!checked); });
         }
         if (handler)
-            connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+            connect(a, &QAction::triggered, this, ui::GuardedSlot(this, handler));
         return a;
     };
 
@@ -212,7 +211,7 @@ void TfrmMain::BuildMenus()
 
     QAction *leq = bar->addAction(QStringLiteral("LEQ"));
     leq->setObjectName(QStringLiteral("LEQ1"));
-    connect(leq, &QAction::triggered, this, &TfrmMain::LEQ1Click);
+    connect(leq, &QAction::triggered, this, ui::GuardedSlot(this, &TfrmMain::LEQ1Click));
 
     QMenu *help = menu("Help1", "&Help");
     item(help, "Contents1", "&Contents", &TfrmMain::Contents1Click);
@@ -223,7 +222,7 @@ void TfrmMain::BuildMenus()
                                "Spanish", "Swedish", "Finnish", "Danish"};
     for (int i = 0; i < 8; ++i) {
         QAction *a = item(language, kLanguageItems[i], captions[i], nullptr, i == 0 ? 1 : 0);
-        connect(a, &QAction::triggered, this, [this, i] { LanguageClick(i + 1); });
+        connect(a, &QAction::triggered, this, ui::GuardedSlot([this, i] { LanguageClick(i + 1); }));
     }
 }
 
@@ -261,16 +260,16 @@ void TfrmMain::BuildToolBar()
         row->addWidget(button);
     }
     connect(Control<QToolButton>("SpeedButton1"), &QToolButton::clicked, this,
-            &TfrmMain::Open1Click);
+            ui::GuardedSlot(this, &TfrmMain::Open1Click));
     connect(Control<QToolButton>("SpeedButton2"), &QToolButton::clicked, this,
-            &TfrmMain::Save1Click);
+            ui::GuardedSlot(this, &TfrmMain::Save1Click));
     connect(Control<QToolButton>("btnDataLogger"), &QToolButton::clicked, this,
-            &TfrmMain::LoadData1Click);
+            ui::GuardedSlot(this, &TfrmMain::LoadData1Click));
     Control<QToolButton>("SpeedButton8")->hide();
     // Enabled while a list window is active.
     Control<QToolButton>("btnOutputToGraph")->setEnabled(false);
     connect(Control<QToolButton>("SpeedButton8"), &QToolButton::clicked, this,
-            &TfrmMain::Contents1Click);
+            ui::GuardedSlot(this, &TfrmMain::Contents1Click));
     auto *reset = new QLabel(QStringLiteral("RESET"), Panel1);
     reset->setObjectName(QStringLiteral("lbl_reset"));
     reset->hide();
@@ -308,9 +307,10 @@ void TfrmMain::BuildTimers()
     Timer1 = timer("Timer1", 60000);
     LEQTimer = timer("LEQTimer", 40);
     RealTime_Timer = timer("RealTime_Timer", 1000);
-    connect(MainTimer, &QTimer::timeout, this, &TfrmMain::MainTimerTimer);
-    connect(MaxMinTimer, &QTimer::timeout, this, &TfrmMain::MaxMinTimerTimer);
-    connect(LEQTimer, &QTimer::timeout, this, &TfrmMain::LEQTimerTimer);
+    connect(MainTimer, &QTimer::timeout, this, ui::GuardedSlot(this, &TfrmMain::MainTimerTimer));
+    connect(MaxMinTimer, &QTimer::timeout, this,
+            ui::GuardedSlot(this, &TfrmMain::MaxMinTimerTimer));
+    connect(LEQTimer, &QTimer::timeout, this, ui::GuardedSlot(this, &TfrmMain::LEQTimerTimer));
 }
 
 // ---------------------------------------------------------------------------
@@ -348,7 +348,7 @@ void TfrmMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!FShown) {
         FShown = true;
-        FormShow();
+        ui::Guarded([this] { FormShow(); });
     }
 }
 
@@ -394,6 +394,13 @@ bool TfrmMain::FormCloseQuery()
 }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    // A close that fails part way keeps the window open (its error shown).
+    if (!ui::Guarded([&] { HandleClose(event); }))
+        event->ignore();
+}
+
+void TfrmMain::HandleClose(QCloseEvent *event)
 {
     // A text file being read into a list, or a list being graphed, keeps
     // the window open.

@@ -314,6 +314,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // The close box's close: the close query, the child windows, FormClose.
+    void HandleClose(QCloseEvent *event);
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();

@@ -31,13 +31,13 @@ namespace app {
 
 void TfrmMain::BuildPrinting()
 {
-    const auto print = ui::GuardedSlot([this](auto &&...) { btnPrintClick(); });
+    const auto print = ui::GuardedSlot(this, &TfrmMain::btnPrintClick);
     connect(MenuItem("Print1"), &QAction::triggered, this, print);
     connect(Control<QToolButton>("btnPrint"), &QToolButton::clicked, this, print);
     connect(MenuItem("PrinterSetup1"), &QAction::triggered, this,
-            ui::GuardedSlot([this](auto &&...) { PrinterSetup1Click(); }));
+            ui::GuardedSlot(this, &TfrmMain::PrinterSetup1Click));
     connect(Control<QToolButton>("btnOutputToGraph"), &QToolButton::clicked, this,
-            ui::GuardedSlot([this](auto &&...) { btnOutputToGraphClick(); }));
+            ui::GuardedSlot(this, &TfrmMain::btnOutputToGraphClick));
 }
 
 void TfrmMain::PrinterSetup1Click()

@@ -5,6 +5,7 @@
 
 #include "controls/slider2.h"
 #include "meter/windows/setup_real_time.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/ui_services.h"
@@ -26,11 +27,14 @@ void TfrmMain::BuildRealTime()
     // Run and Stop wait for the meter: the status poll enables them.
     Control<QToolButton>("btnRun")->setEnabled(false);
     Control<QToolButton>("btnStop")->setEnabled(false);
-    connect(MenuItem("Run1"), &QAction::triggered, this, &TfrmMain::btnRunClick);
-    connect(MenuItem("Stop1"), &QAction::triggered, this, &TfrmMain::btnStopClick);
-    connect(Control<QToolButton>("btnRun"), &QToolButton::clicked, this, &TfrmMain::btnRunClick);
-    connect(Control<QToolButton>("btnStop"), &QToolButton::clicked, this, &TfrmMain::btnStopClick);
-    connect(RealTime_Timer, &QTimer::timeout, this, &TfrmMain::RealTime_TimerTimer);
+    const auto run = ui::GuardedSlot(this, &TfrmMain::btnRunClick);
+    const auto stop = ui::GuardedSlot(this, &TfrmMain::btnStopClick);
+    connect(MenuItem("Run1"), &QAction::triggered, this, run);
+    connect(MenuItem("Stop1"), &QAction::triggered, this, stop);
+    connect(Control<QToolButton>("btnRun"), &QToolButton::clicked, this, run);
+    connect(Control<QToolButton>("btnStop"), &QToolButton::clicked, this, stop);
+    connect(RealTime_Timer, &QTimer::timeout, this,
+            ui::GuardedSlot(this, &TfrmMain::RealTime_TimerTimer));
 }
 
 void TfrmMain::SetRealTimeTimerEnabled(bool enabled)

@@ -1,5 +1,7 @@
 #include "controls/slider2.h"
 
+#include "platform/ui/app_application.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -279,28 +281,39 @@ void Tslider2::MouseMove(int x, int y)
 
 void Tslider2::MouseUp(Qt::MouseButton button, int x, int y)
 {
+    // The release ends a drag even when the handler fails: a thumb left
+    // dragging would follow the mouse with no button held.
+    struct TEndDrag {
+        Tslider2 &Slider;
+        bool Left;
+        ~TEndDrag()
+        {
+            if (Left)
+                Slider.FDrag1 = Slider.FDrag2 = false;
+        }
+    } endDrag{*this, button == Qt::LeftButton};
     if (OnMouseUp)
         OnMouseUp(this, button, x, y);
-    if (button == Qt::LeftButton)
-        FDrag1 = FDrag2 = false;
 }
 
+// The change and mouse events run the owner's handlers: their errors are
+// shown here and go no further.
 void Tslider2::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    MouseDown(event->button(), p.x(), p.y());
+    ui::Guarded([&] { MouseDown(event->button(), p.x(), p.y()); });
 }
 
 void Tslider2::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    MouseMove(p.x(), p.y());
+    ui::Guarded([&] { MouseMove(p.x(), p.y()); });
 }
 
 void Tslider2::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    MouseUp(event->button(), p.x(), p.y());
+    ui::Guarded([&] { MouseUp(event->button(), p.x(), p.y()); });
 }
 
 } // namespace controls

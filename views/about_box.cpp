@@ -6,6 +6,7 @@
 
 #include "controls/lang_form.h"
 #include "i18n/lx_linked.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/component_adapters.h"
 
 #include <QCloseEvent>
@@ -77,7 +78,7 @@ TfrmAbout::TfrmAbout(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
     grid->addWidget(Label4, 2, 0, 1, 2);
     grid->addWidget(BitBtn1, 3, 0, 1, 2, Qt::AlignHCenter);
     grid->setColumnStretch(1, 1);
-    connect(BitBtn1, &QPushButton::clicked, this, [this]() { BitBtn1Click(); });
+    connect(BitBtn1, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmAbout::BitBtn1Click));
 
     // The stored components, read as the form loads: the version label,
     // then the translation component; each is told the form has loaded

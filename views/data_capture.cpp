@@ -5,6 +5,7 @@
 #include "i18n/lx_linked.h"
 #include "meter/leq_record.h"
 #include "meter/link_guard.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 
@@ -77,15 +78,19 @@ void TfrmDataCapture::FormClose()
 
 void TfrmDataCapture::closeEvent(QCloseEvent *event)
 {
-    // The LEQ-record load writes into this window between its blocks.
-    if (!meter::TLinkGuard::Instance().CanClose(this)) {
-        ui::ShowMessage(controls::StringById(lxLangLinked_frmDataCapture, "IDS_140"));
+    const bool done = ui::Guarded([&] {
+        // The LEQ-record load writes into this window between its blocks.
+        if (!meter::TLinkGuard::Instance().CanClose(this)) {
+            ui::ShowMessage(controls::StringById(lxLangLinked_frmDataCapture, "IDS_140"));
+            event->ignore();
+            return;
+        }
+        event->accept();
+        if (!FClosed)
+            FormClose();
+    });
+    if (!done)
         event->ignore();
-        return;
-    }
-    event->accept();
-    if (!FClosed)
-        FormClose();
 }
 
 } // namespace views

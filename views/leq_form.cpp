@@ -11,6 +11,7 @@
 #include "i18n/lx_linked.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/streams.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 
@@ -146,10 +147,10 @@ TfrmLEQ::TfrmLEQ(TLeqHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget *p
     layout->addWidget(LEQGrid, 1);
     layout->addLayout(side);
 
-    connect(btnLEQ, &QPushButton::clicked, this, &TfrmLEQ::btnLEQClick);
-    connect(Button1, &QPushButton::clicked, this, &TfrmLEQ::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TfrmLEQ::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TfrmLEQ::Button3Click);
+    connect(btnLEQ, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmLEQ::btnLEQClick));
+    connect(Button1, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmLEQ::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmLEQ::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, ui::GuardedSlot(this, &TfrmLEQ::Button3Click));
 
     ui::TFormAdapter *form = ui::CreateFormComponent(this, "TfrmLEQ");
     lxLangLinked_frmLEQ = controls::LoadFormTranslation<i18n::TlxLangLinked>(
@@ -190,7 +191,7 @@ void TfrmLEQ::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!FShown) {
         FShown = true;
-        FormShow();
+        ui::Guarded([this] { FormShow(); });
     }
 }
 
@@ -309,7 +310,8 @@ void TfrmLEQ::Button3Click()
 void TfrmLEQ::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    FormClose();
+    if (!ui::Guarded([this] { FormClose(); }))
+        event->ignore();
 }
 
 void TfrmLEQ::FormClose()

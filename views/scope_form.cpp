@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "platform/ui/app_application.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -83,8 +84,10 @@ TfrmScope::TfrmScope(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
     BitBtn1->setDefault(true);
     BitBtn2 = Part<QPushButton>(this, "BitBtn2");
     BitBtn2->setText(QStringLiteral("Cancel"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { SetModalResult(ui::mrOk); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { SetModalResult(ui::mrCancel); });
+    connect(BitBtn1, &QPushButton::clicked, this,
+            ui::GuardedSlot([this] { SetModalResult(ui::mrOk); }));
+    connect(BitBtn2, &QPushButton::clicked, this,
+            ui::GuardedSlot([this] { SetModalResult(ui::mrCancel); }));
 
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -251,11 +251,9 @@ void TfrmPanel::BuildControls()
         TKeyZone *zone = Zone(z.name, z.left, z.top, z.width, z.height);
         auto click = z.click;
         // A key's handler shows its own errors: none may unwind through Qt.
-        connect(zone, &TKeyZone::clicked, this,
-                ui::GuardedSlot([this, click] { (this->*click)(); }));
+        connect(zone, &TKeyZone::clicked, this, ui::GuardedSlot(this, click));
         if (auto dbl = z.dblClick)
-            connect(zone, &TKeyZone::doubleClicked, this,
-                    ui::GuardedSlot([this, dbl] { (this->*dbl)(); }));
+            connect(zone, &TKeyZone::doubleClicked, this, ui::GuardedSlot(this, dbl));
     }
     // Hint texts: only the MAX MIN zone shows its hint; the others carry
     // theirs for the translation without showing them.
@@ -276,14 +274,16 @@ void TfrmPanel::BuildControls()
     minimise->setIcon(PanelPicture(QStringLiteral("minimise.png")));
     minimise->setIconSize(QSize(16, 14));
     minimise->setAutoRaise(true);
-    connect(minimise, &QToolButton::clicked, this, &TfrmPanel::SpeedButton1Click);
+    connect(minimise, &QToolButton::clicked, this,
+            ui::GuardedSlot(this, &TfrmPanel::SpeedButton1Click));
     auto *closeButton = new QToolButton(this);
     closeButton->setObjectName(QStringLiteral("SpeedButton2"));
     closeButton->setGeometry(259, 1, 16, 14);
     closeButton->setIcon(PanelPicture(QStringLiteral("close.png")));
     closeButton->setIconSize(QSize(16, 14));
     closeButton->setAutoRaise(true);
-    connect(closeButton, &QToolButton::clicked, this, &TfrmPanel::SpeedButton2Click);
+    connect(closeButton, &QToolButton::clicked, this,
+            ui::GuardedSlot(this, &TfrmPanel::SpeedButton2Click));
 
     MMATimer = new QTimer(this);
     MMATimer->setObjectName(QStringLiteral("MMATimer"));
@@ -486,12 +486,18 @@ void TfrmPanel::FormClose()
 
 void TfrmPanel::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
+    // A close query or close that fails keeps the panel open.
+    bool agreed = false;
+    const bool done = ui::Guarded([&] {
+        agreed = FormCloseQuery();
+        if (agreed)
+            FormClose();
+    });
+    if (!done || !agreed) {
         event->ignore();
         return;
     }
     event->accept();
-    FormClose();
     // Inside the main window the sub-window goes with it.
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         if (!sub->property("nivoraClosing").toBool()) {

@@ -62,8 +62,7 @@ QPushButton *TfrmSetup::MakeButton(const char *name, const QString &caption,
     auto *button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     if (handler)
-        connect(button, &QPushButton::clicked, this,
-                ui::GuardedSlot([this, handler](bool) { (this->*handler)(); }));
+        connect(button, &QPushButton::clicked, this, ui::GuardedSlot(this, handler));
     return button;
 }
 
@@ -196,13 +195,17 @@ void TfrmSetup::FormClose()
 
 void TfrmSetup::closeEvent(QCloseEvent *event)
 {
-    if (!TLinkGuard::Instance().CanClose(this)) {
+    const bool done = ui::Guarded([&] {
+        if (!TLinkGuard::Instance().CanClose(this)) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        if (!FClosed)
+            FormClose();
+    });
+    if (!done)
         event->ignore();
-        return;
-    }
-    event->accept();
-    if (!FClosed)
-        FormClose();
 }
 
 } // namespace meter

@@ -7,6 +7,7 @@
 #include "meter/windows/panel_host.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/numbers.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/ui_services.h"
 
@@ -84,7 +85,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(i18n::TlxLangDispatcher *dispatcher, QWidge
     Button1 = new QPushButton(QStringLiteral("Cancel"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     connect(btnOpenSingleSet, &QPushButton::clicked, this,
-            &TfrmSetupRealTime::btnOpenSingleSetClick);
+            ui::GuardedSlot(this, &TfrmSetupRealTime::btnOpenSingleSetClick));
     connect(Button1, &QPushButton::clicked, this, [this] { done(ui::mrCancel); });
 
     auto *grid = new QGridLayout;
@@ -111,8 +112,9 @@ TfrmSetupRealTime::TfrmSetupRealTime(i18n::TlxLangDispatcher *dispatcher, QWidge
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
-    connect(edtRealTimeNo, &QLineEdit::textChanged, this, &TfrmSetupRealTime::edtRealTimeNoChange);
-    connect(txtRate, &QComboBox::currentTextChanged, this, &TfrmSetupRealTime::edtRealTimeNoChange);
+    const auto change = ui::GuardedSlot(this, &TfrmSetupRealTime::edtRealTimeNoChange);
+    connect(edtRealTimeNo, &QLineEdit::textChanged, this, change);
+    connect(txtRate, &QComboBox::currentTextChanged, this, change);
 
     FForm = ui::CreateFormComponent(this, "TfrmSetupRealTime");
     lxLangLinked_frmSetupRealTime = controls::LoadFormTranslation<i18n::TlxLangLinked>(
@@ -129,7 +131,7 @@ TfrmSetupRealTime::~TfrmSetupRealTime()
 void TfrmSetupRealTime::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    ui::Guarded([this] { FormShow(); });
     adjustSize();
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (screen)

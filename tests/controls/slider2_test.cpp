@@ -2,7 +2,12 @@
 // change events, the ranges that would divide by zero, and the mouse roads.
 #include "controls/slider2.h"
 
+#include "platform/rtl/exceptions.h"
+#include "platform/ui/ui_services_script.h"
+
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -122,6 +127,38 @@ TEST(Slider, ValuesClampAndSignalOnlyRealChanges)
 
     // A change before the first paint still raises its event.
     EXPECT_EQ(c.changes1, 2);
+}
+
+TEST(Slider, HandlerErrorsBehindTheMouseAreShownAndTheDragStillEnds)
+{
+    ui::TScriptedUIServices services;
+    ui::TServicesScope scope(services);
+    Counted c;
+    c.slider.SetValue1(50);
+    c.slider.OnMouseDown = [](QObject *, Qt::MouseButton, int, int) {
+        throw rtl::Exception("no cursor here");
+    };
+    c.slider.OnValueChange1 = [](QObject *) { throw rtl::Exception("cursor A failed"); };
+    c.slider.OnMouseUp = [](QObject *, Qt::MouseButton, int, int) {
+        throw rtl::Exception("release failed");
+    };
+    auto send = [&](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(x, 10), c.slider.mapToGlobal(QPointF(x, 10)), Qt::LeftButton,
+                      buttons, Qt::NoModifier);
+        QApplication::sendEvent(&c.slider, &e);
+    };
+
+    send(QEvent::MouseButtonPress, 150, Qt::LeftButton); // between the thumbs
+    send(QEvent::MouseButtonRelease, 150, Qt::NoButton);
+    send(QEvent::MouseButtonPress, 95, Qt::LeftButton); // on thumb 1
+    ASSERT_TRUE(c.slider.Dragging1());
+    send(QEvent::MouseMove, 104, Qt::LeftButton);
+    EXPECT_EQ(c.slider.Value1(), 55); // the value moved; its handler failed
+    send(QEvent::MouseButtonRelease, 104, Qt::NoButton);
+    EXPECT_FALSE(c.slider.Dragging1());
+
+    EXPECT_EQ(services.MessageTexts(), (QStringList{"no cursor here.", "release failed.",
+                                                    "cursor A failed.", "release failed."}));
 }
 
 TEST(Slider, DegenerateRangesAndShortTracksNeverDivideByZero)
