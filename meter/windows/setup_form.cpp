@@ -195,17 +195,13 @@ void TfrmSetup::FormClose()
 
 void TfrmSetup::closeEvent(QCloseEvent *event)
 {
-    const bool done = ui::Guarded([&] {
-        if (!TLinkGuard::Instance().CanClose(this)) {
-            event->ignore();
-            return;
-        }
-        event->accept();
-        if (!FClosed)
-            FormClose();
-    });
-    if (!done)
+    if (!TLinkGuard::Instance().CanClose(this)) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    if (!FClosed)
+        FormClose();
 }
 
 } // namespace meter
