@@ -99,23 +99,12 @@ TEST(GXGraphAccessors, MappedEnumerationsUseTheTwinsTables)
     EXPECT_EQ(g.GetPlottingMethod(), gLine);
     ChartSetInt(s.GethObject(), 3090, 18); // the twin's horizontal bars
     EXPECT_EQ(s.GetPlottingMethod(), sgLine);
-    for (auto [value, library] :
-         {std::pair{gHistogram, 10}, {gHorizontalBar, 18}, {gPointsPlusBFCII, 14}, {gRibbon, 22}}) {
-        g.SetPlottingMethod(value);
-        EXPECT_EQ(ChartGetInt(h, 3090), library);
-    }
     for (int lib : {23, 24, 30, 31, 34, 35, 36, -1}) {
         ChartSetInt(h, 3090, lib);
         EXPECT_EQ(g.GetPlottingMethod(), gLine) << lib;
     }
-    g.SetPlottingMethodII(gPointsPlusBFLII2);
-    EXPECT_EQ(ChartGetInt(h, 3011), 9);
     g.SetTALocation(gInsideTable);
     EXPECT_EQ(ChartGetInt(h, 2961), 300);
-    g.SetTALocation(gInsideOverlap0);
-    EXPECT_EQ(ChartGetInt(h, 2961), 400);
-    ChartSetInt(h, 2961, 205);
-    EXPECT_EQ(g.GetTALocation(), gOutsideAxis5);
     g.SetTALocation(eTALocation(35)); // no such value
     EXPECT_EQ(ChartGetInt(h, 2961), 0);
 

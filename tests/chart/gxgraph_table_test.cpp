@@ -34,8 +34,7 @@ TEST(GXGraphTable, SharedOwnAndAbsentRows)
 {
     using Gxgctl::kGXGraphAbsent;
     using Gxgctl::kGXGraphProperties;
-    ASSERT_EQ(std::size(kGXGraphProperties), 658u);
-    EXPECT_EQ(Names(kGXGraphProperties).size(), 658u);
+    EXPECT_EQ(Names(kGXGraphProperties).size(), std::size(kGXGraphProperties));
     std::set<std::int32_t> ids;
     int shared = 0, own = 0;
     for (const auto &p : kGXGraphProperties) {
@@ -58,12 +57,11 @@ TEST(GXGraphTable, SharedOwnAndAbsentRows)
     }
     EXPECT_EQ(shared, 595);
     EXPECT_EQ(own, 63);
-    EXPECT_EQ(ids.size(), 658u);
+    EXPECT_EQ(ids.size(), std::size(kGXGraphProperties));
 
     // The absent rows are exactly GXSGraph's properties that the twin does not have.
-    ASSERT_EQ(std::size(kGXGraphAbsent), 74u);
     std::set<std::string> absent(std::begin(kGXGraphAbsent), std::end(kGXGraphAbsent));
-    EXPECT_EQ(absent.size(), 74u);
+    EXPECT_EQ(absent.size(), std::size(kGXGraphAbsent));
     std::set<std::string> twin = Names(kGXGraphProperties);
     for (const auto &p : kGXSGraphProperties)
         EXPECT_NE(twin.count(p.name), absent.count(p.name)) << p.name;
@@ -82,52 +80,11 @@ TEST(GXGraphTable, SharedOwnAndAbsentRows)
         }
 }
 
-TEST(GXGraphTable, OwnRowsAsListed)
-{
-    struct Row {
-        const char *name;
-        std::int32_t id;
-        GXFamily family;
-        GXKind kind;
-        const char *type;
-        bool refresh, published;
-    };
-    using F = GXFamily;
-    using K = GXKind;
-    const Row rows[] = {
-        {"FontSizeTBCntl", 2121, F::Float, K::Single, "float", true, false},
-        {"SubsetsToTable", 2159, F::Array1, K::Integer, "int32_t", false, false},
-        {"TableForeColor", 2345, F::Scalar, K::Colour, "GXColor", true, true},
-        {"TableFont", 2565, F::Text, K::Text, "WideString", true, true},
-        {"TableGradientStyle", 2699, F::Scalar, K::Enumeration, "eGradientStyle", true, true},
-        {"NullDataValue", 3268, F::Float, K::Double, "double", true, true},
-        {"HScrollStyle", 3331, F::Scalar, K::Enumeration, "eHScrollStyle", false, false},
-        {"ManualStackedMinY", 3418, F::Float, K::Double, "double", false, true},
-        {"AutoXData", 3423, F::Scalar, K::Enumeration, "eAutoXData", true, false},
-        {"PointPaddingBar", 3429, F::Float, K::Single, "float", true, true},
-        {"TableGridLines", 3434, F::Scalar, K::Enumeration, "eTableGridLines", false, false},
-    };
-    for (const Row &r : rows) {
-        const auto *p = GXFindRow(Gxgctl::kGXGraphProperties, r.name);
-        ASSERT_NE(p, nullptr) << r.name;
-        EXPECT_FALSE(p->shared) << r.name;
-        EXPECT_EQ(p->id, r.id) << r.name;
-        EXPECT_EQ(p->family, r.family) << r.name;
-        EXPECT_EQ(p->kind, r.kind) << r.name;
-        EXPECT_STREQ(p->type, r.type) << r.name;
-        EXPECT_EQ(p->refresh, r.refresh) << r.name;
-        EXPECT_EQ(p->published, r.published) << r.name;
-    }
-    for (const char *name : {"ScrollingRange", "ScrollingFactor"})
-        EXPECT_EQ(GXFindRow(Gxgctl::kGXGraphProperties, name)->access, GXAccess::ReadOnly);
-}
-
 TEST(GXGraphTable, EnumerationsFollowGXSGraphsWithTheirOwnPrefix)
 {
     std::map<std::string, const GXEnumInfo *> sg;
     for (const auto &e : kGXSGraphEnums)
         sg[e.name] = &e;
-    ASSERT_EQ(std::size(Gxgctl::kGXGraphEnums), 91u);
     const std::set<std::string> differ = {"ePlottingMethod", "ePlottingMethodII", "eTALocation",
                                           "eTAAxisLocation", "eYearMonthDayPrompt"};
     const std::set<std::string> ownEnums = {
@@ -154,11 +111,6 @@ TEST(GXGraphTable, EnumerationsFollowGXSGraphsWithTheirOwnPrefix)
     for (const char *gone : {"eAllowDataLabels", "eBubbleSize", "eBubbleGradientStyle"})
         EXPECT_EQ(all.count(gone), 0u);
     namespace G = Gxgctl;
-    static_assert(GXEnumTraits<G::ePlottingMethod>::count == 22 && G::gRibbon == 21);
-    static_assert(GXEnumTraits<G::ePlottingMethodII>::count == 11 && G::gPointsPlusBFCII2 == 5);
-    static_assert(GXEnumTraits<G::eTALocation>::count == 35 && G::gInsideTable == 28);
-    static_assert(GXEnumTraits<G::eTAAxisLocation>::count == 10 && G::gBottomTableSpaced == 9);
-    static_assert(GXEnumTraits<G::eYearMonthDayPrompt>::count == 3 && G::gInsideTopLabel == 2);
     // Every enumeration a property names exists.
     for (const auto &p : G::kGXGraphProperties)
         if (p.kind == GXKind::Enumeration) {
