@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -316,25 +317,6 @@ TEST_F(RenderTest, EmptyAndDegenerateRangesDrawWithoutFault)
     EXPECT_FALSE(Render().isNull());
 }
 
-TEST_F(RenderTest, DateTimeTicksStayReadableAtEveryZoom)
-{
-    ChartMoveWindow(h, 1200, 600);
-    for (double seconds : {0.004, 1.0, 60.0, 3600.0, 86400.0, 40 * 86400.0, 3650 * 86400.0}) {
-        ChartSetProperty(h, 3625, kT0 + seconds * kSec);
-        ChartReinitialize(h);
-        const ChartFrame &f = ViewOf(h)->Frame();
-        ASSERT_GE(f.xTicks.size(), 2u) << seconds;
-        QFontMetrics fm(f.style.numbers);
-        for (std::size_t k = 1; k < f.xTicks.size(); ++k) {
-            const Tick &a = f.xTicks[k - 1], &b = f.xTicks[k];
-            EXPECT_NE(a.label + a.day.toString(), b.label + b.day.toString()) << seconds;
-            EXPECT_GE(f.PixelX(b.value) - f.PixelX(a.value),
-                      std::max(fm.horizontalAdvance(a.label), fm.horizontalAdvance(b.label)))
-                << seconds;
-        }
-    }
-}
-
 TEST_F(RenderTest, PlotRectIsValidBeforeAnyImageAndCornersMapToIt)
 {
     ChartReinitialize(h); // no image built yet
@@ -535,18 +517,32 @@ TEST_F(RenderTest, SmallChartsKeepThePlotInsideAndLeaveOutWhatDoesNotFit)
     EXPECT_GE(roles[PlacedText::XNumber], 3);
 }
 
-TEST_F(RenderTest, EachDayIsDatedOnceUnderItsFirstDrawnTickAtEveryZoom)
+// Tick labels never overlap and never repeat; each day is dated once under its first drawn tick.
+TEST_F(RenderTest, DateTimeTicksStayReadableAndDatedOnceAtEveryZoom)
 {
-    ChartMoveWindow(h, 1200, 600);
-    // From milliseconds to months; 30 hours from noon cross midnight once.
-    for (double seconds :
-         {0.05, 2.0, 90.0, 4000.0, 30 * 3600.0, 50 * 3600.0, 9 * 86400.0, 100 * 86400.0}) {
+    // From milliseconds to years; 30 hours from noon cross midnight once.
+    for (double seconds : {0.004, 0.05, 2.0, 90.0, 4000.0, 30 * 3600.0, 50 * 3600.0, 9 * 86400.0,
+                           100 * 86400.0, 3650 * 86400.0}) {
         for (int width : {1200, 700, 420}) {
             ChartMoveWindow(h, width, 400);
             ChartSetProperty(h, 3625, kT0 + seconds * kSec);
             ChartReinitialize(h);
             const ChartFrame &f = ViewOf(h)->Frame();
             ExpectTextsApartAndInside(f, "dates");
+            if (width == 1200) {
+                ASSERT_GE(f.xTicks.size(), 2u) << seconds;
+            }
+            const QFontMetrics fm(f.style.numbers);
+            for (std::size_t k = 1; k < f.xTicks.size(); ++k) {
+                const Tick &a = f.xTicks[k - 1], &b = f.xTicks[k];
+                EXPECT_NE(a.label + a.day.toString(), b.label + b.day.toString()) << seconds;
+                if (width == 1200) { // ticks far enough apart for their labels
+                    EXPECT_GE(f.PixelX(b.value) - f.PixelX(a.value),
+                              std::max(fm.horizontalAdvance(a.label),
+                                       fm.horizontalAdvance(b.label)))
+                        << seconds;
+                }
+            }
             if (seconds >= 86400.0 * 2)
                 continue; // day steps and above carry the date as the label itself
             // The dates shown: each once, in order, and the first under the first drawn label.
