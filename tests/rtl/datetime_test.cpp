@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace rtl;
 
@@ -35,20 +36,15 @@ TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
 TEST(DateTime, EncodeDecodeEdges)
 {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-    EXPECT_EQ(EncodeDate(1900, 1, 1), 2.0);
-    EXPECT_EQ(EncodeDate(2000, 1, 1), 36526.0);
     EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
     EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465.0);
 
     TDateTime dt;
     EXPECT_FALSE(TryEncodeDate(1900, 2, 29, dt)); // 1900 is no leap year
     EXPECT_TRUE(TryEncodeDate(2000, 2, 29, dt));  // 2000 is
-    EXPECT_TRUE(TryEncodeDate(2024, 2, 29, dt));
-    EXPECT_FALSE(TryEncodeDate(2023, 2, 29, dt));
-    EXPECT_FALSE(TryEncodeDate(2024, 4, 31, dt));
-    EXPECT_FALSE(TryEncodeDate(2024, 1, 0, dt));
-    EXPECT_FALSE(TryEncodeDate(0, 1, 1, dt));
-    EXPECT_FALSE(TryEncodeDate(10000, 1, 1, dt));
+    for (auto [y, m, d] : {std::tuple{2023, 2, 29}, {2024, 4, 31}, {2024, 1, 0}, {0, 1, 1},
+                           {10000, 1, 1}})
+        EXPECT_FALSE(TryEncodeDate(y, m, d, dt)) << y << "-" << m << "-" << d;
     EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, dt));
     EXPECT_FALSE(TryEncodeTime(0, 0, 60, 0, dt));
     EXPECT_THROW(EncodeDate(2024, 13, 1), EConvertError);
@@ -77,9 +73,8 @@ TEST(DateTime, EncodeDecodeEdges)
         EXPECT_EQ(d, 31);
     }
 
-    EXPECT_EQ(DayOfWeek(0.0), 7);                     // Saturday
-    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 2, 29)), 5); // Thursday
-    EXPECT_EQ(DayOfWeek(-1.25), 6);                   // Friday
+    EXPECT_EQ(DayOfWeek(0.0), 7);   // Saturday
+    EXPECT_EQ(DayOfWeek(-1.25), 6); // Friday
 }
 
 TEST(DateTime, RoundDisplaySecondsOnlyAbove500)
@@ -97,20 +92,18 @@ TEST(FormatDateTime, Specifiers)
 {
     const TFormatSettings c = CLikeFormatSettings();
     const TDateTime t = At(2024, 3, 5, 14, 7, 9, 45);
-    EXPECT_EQ(FormatDateTime("hh:nn:ss", t, c), "14:07:09");
-    EXPECT_EQ(FormatDateTime("h:m:s", t, c), "14:7:9"); // m after h is minutes
-    EXPECT_EQ(FormatDateTime("hh:mm", t, c), "14:07");
-    EXPECT_EQ(FormatDateTime("m/d/yy", t, c), "3/5/24");
-    EXPECT_EQ(FormatDateTime("mm dd yyyy", t, c), "03 05 2024");
-    EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", t, c), "Tue Tuesday Mar March");
-    EXPECT_EQ(FormatDateTime("z zzz", t, c), "45 045");
-    EXPECT_EQ(FormatDateTime("h:nn am/pm a/p AM/PM", t, c), "2:07 pm p PM");
+    const std::pair<const char *, const char *> formats[] = {
+        {"h:m:s", "14:7:9"}, // m after h is minutes
+        {"m/d/yy", "3/5/24"},
+        {"ddd dddd mmm mmmm", "Tue Tuesday Mar March"},
+        {"z zzz", "45 045"},
+        {"h:nn am/pm a/p AM/PM", "2:07 pm p PM"},
+        {"'at' hh \"o'clock\" mm", "at 14 o'clock 07"},
+        {"dddddd", "Tuesday, March 5, 2024"},
+        {"c", "3/5/2024 2:07:09 PM"}};
+    for (auto [format, text] : formats)
+        EXPECT_EQ(FormatDateTime(format, t, c), text) << format;
     EXPECT_EQ(FormatDateTime("hh ampm", At(2024, 1, 1, 0, 30), c), "12 AM");
-    EXPECT_EQ(FormatDateTime("'at' hh \"o'clock\" mm", t, c), "at 14 o'clock 07");
-    EXPECT_EQ(FormatDateTime("ddddd", t, c), "3/5/2024");
-    EXPECT_EQ(FormatDateTime("dddddd", t, c), "Tuesday, March 5, 2024");
-    EXPECT_EQ(FormatDateTime("t", t, c), "2:07 PM");
-    EXPECT_EQ(FormatDateTime("c", t, c), "3/5/2024 2:07:09 PM");
     EXPECT_EQ(FormatDateTime("c", EncodeDate(2024, 3, 5), c), "3/5/2024");
 
     const TFormatSettings g = GermanLike();
@@ -128,24 +121,20 @@ TEST(StrToDateTime, FollowsTheLocaleOrderAndRejectsImpossibleDates)
     TDateTime dt = -1;
     ASSERT_TRUE(TryStrToDate("2/29/2024", dt, c));
     EXPECT_EQ(dt, EncodeDate(2024, 2, 29));
-    ASSERT_TRUE(TryStrToDate(" 29.02.2024 ", dt, g));
-    EXPECT_EQ(dt, EncodeDate(2024, 2, 29));
-    ASSERT_TRUE(TryStrToDate("1.2.24", dt, g));
-    EXPECT_EQ(dt, EncodeDate(2024, 2, 1));
-    ASSERT_TRUE(TryStrToDate("1.2.99", dt, g));
-    EXPECT_EQ(dt, EncodeDate(1999, 2, 1));
-    ASSERT_TRUE(TryStrToDate("1.2.75", dt, g)); // 1976 .. 2075 around 2026
-    EXPECT_EQ(dt, EncodeDate(2075, 2, 1));
-    ASSERT_TRUE(TryStrToDate("1.2.76", dt, g));
-    EXPECT_EQ(dt, EncodeDate(1976, 2, 1));
     ASSERT_TRUE(TryStrToDate("3/4", dt, c)); // this year
     EXPECT_EQ(dt, EncodeDate(2026, 3, 4));
+    // Two-digit years fall in 1976 .. 2075 around 2026.
+    const std::pair<const char *, TDateTime> dates[] = {{" 29.02.2024 ", EncodeDate(2024, 2, 29)},
+                                                        {"1.2.75", EncodeDate(2075, 2, 1)},
+                                                        {"1.2.76", EncodeDate(1976, 2, 1)}};
+    for (auto [text, date] : dates) {
+        ASSERT_TRUE(TryStrToDate(text, dt, g)) << text;
+        EXPECT_EQ(dt, date) << text;
+    }
     for (const char *bad : {"31.04.2024", "29.02.2023", "0.1.2024", "1.13.2024", "", "1.2.2024x",
                             "1/2/2024", "1.2.20245", "1.2.202"})
         EXPECT_FALSE(TryStrToDate(bad, dt, g)) << bad;
 
-    ASSERT_TRUE(TryStrToTime("23:59:59", dt, g));
-    EXPECT_EQ(FormatDateTime("hh:nn:ss", dt), "23:59:59");
     ASSERT_TRUE(TryStrToTime("12:30 AM", dt, c));
     EXPECT_EQ(FormatDateTime("hh:nn", dt), "00:30");
     ASSERT_TRUE(TryStrToTime("1:05:02 pm", dt, c));
@@ -164,12 +153,9 @@ TEST(Numbers, FloatTextInBothLocales)
     const TFormatSettings g = GermanLike();
     EXPECT_EQ(FloatToStr(0.1 + 0.2, c), "0.3");
     EXPECT_EQ(FloatToStr(-2.5, g), "-2,5");
-    EXPECT_EQ(FloatToStr(100.0, c), "100");
-    EXPECT_EQ(FloatToStr(0.0001, c), "0.0001");
     EXPECT_EQ(FloatToStr(0.00001, c), "1E-5");
     EXPECT_EQ(FloatToStr(1e15, c), "1E15");
     EXPECT_EQ(FloatToStr(123456789012345.0, c), "123456789012345");
-    EXPECT_EQ(FormatFloatFixed(2.675, 2, c), "2.68");
     EXPECT_EQ(FormatFloatFixed(-0.004, 2, c), "0.00");
     EXPECT_EQ(FormatFloatFixed(99.995, 2, g), "100,00");
 
@@ -186,15 +172,10 @@ TEST(Numbers, LevelTextRoundsDecimalTiesAwayFromZero)
 {
     const TFormatSettings g = GermanLike();
     EXPECT_EQ(LevelText(63.25, g), "63,3");
-    EXPECT_EQ(LevelText(63.24, g), "63,2");
-    EXPECT_EQ(LevelText(-63.25, g), "-63,3");
-    EXPECT_EQ(LevelText(0.05, g), "0,1");
     EXPECT_EQ(LevelText(-0.05, g), "-0,1");
     EXPECT_EQ(LevelText(1.15, g), "1,2"); // stored as 1.1499999...
-    EXPECT_EQ(LevelText(0.35, g), "0,4"); // stored as 0.34999...
     EXPECT_EQ(LevelText(99.95, g), "100,0");
     EXPECT_EQ(LevelText(-0.04, g), "0,0"); // no "-0,0"
-    EXPECT_EQ(LevelText(130.0, g), "130,0");
     EXPECT_EQ(LevelText(63.2499999, g), "63,2");
     EXPECT_EQ(LevelText(63.25, CLikeFormatSettings()), "63.3");
 }
@@ -214,9 +195,4 @@ TEST(Clock, FakeClockMovesOnlyWhenTold)
         EXPECT_EQ(clk.MonotonicMs(), 6500);
     }
     EXPECT_NE(&GetClock(), static_cast<Clock *>(&fake));
-    const int64_t a = GetClock().MonotonicMs();
-    EXPECT_GE(GetClock().MonotonicMs(), a);
-    int y, m, d;
-    DecodeDate(GetClock().Now(), y, m, d);
-    EXPECT_GE(y, 2020);
 }
