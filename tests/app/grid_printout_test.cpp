@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -29,8 +30,6 @@ TEST(GridPrintLine, EachCellIsFollowedByTwoBlanksPerMissingCharacter)
                                                                    QStringLiteral("abcd") +
                                                                    QString(26, QLatin1Char(' ')));
     // At or above the width: no blanks, and nothing cut.
-    EXPECT_EQ(GridPrintLine({QStringLiteral("123456789012"), QStringLiteral("0123456789")}),
-              QStringLiteral("1234567890120123456789"));
     EXPECT_EQ(GridPrintLine({"", "", QStringLiteral("12345678901234567"), QStringLiteral("x")}),
               QString(40, QLatin1Char(' ')) + QStringLiteral("12345678901234567x") +
                   QString(18, QLatin1Char(' ')));
@@ -40,13 +39,9 @@ TEST(GridPrintLine, EachCellIsFollowedByTwoBlanksPerMissingCharacter)
 TEST(GridPrintLayout, RowsArePagedAndEachPageStartsOneLineDown)
 {
     const TGridPrintLayout layout{40, 25};
-    for (int row = 0; row < 25; ++row) {
-        EXPECT_EQ(layout.PageOf(row), 0) << row;
-        EXPECT_EQ(layout.TopOf(row), (row + 1) * 40) << row;
-    }
-    for (int row = 25; row < 40; ++row) {
-        EXPECT_EQ(layout.PageOf(row), 1) << row;
-        EXPECT_EQ(layout.TopOf(row), (row - 24) * 40) << row;
+    for (auto [row, page, top] : {std::tuple{0, 0, 40}, {24, 0, 1000}, {25, 1, 40}, {39, 1, 600}}) {
+        EXPECT_EQ(layout.PageOf(row), page) << row;
+        EXPECT_EQ(layout.TopOf(row), top) << row;
     }
 
     // Every line ends on its page, the last one too, even when the page

@@ -76,7 +76,6 @@ protected:
             n += p.size() == 7 && p[1] == uint8_t(command);
         return n;
     }
-    QString Path(const char *name) { return dir_.path() + "/" + name; }
 };
 
 TEST_F(MainDownloadTest, LoadSplDataFillsTheGridTheWorkingFileAndShowsTheFirstSet)
@@ -327,8 +326,8 @@ TEST_F(MainDownloadTest, ACollectionIsTheWorkingFileAndOpensBack)
     b.AddSimpleSet(100, 700);
     b.SetLastAddress(256);
     const std::vector<uint8_t> file = b.Build(1000);
-    WriteFile(Path("in.REC"), file);
-    services_.AnswerFileDialog(Path("in.REC"));
+    WriteFile(File("in.REC"), file);
+    services_.AnswerFileDialog(File("in.REC"));
     form_->OpenLoggerFile();
     EXPECT_TRUE(services_.MessageTexts().isEmpty());
     const std::vector<uint8_t> working = FileBytes(WorkingFile());
@@ -337,16 +336,16 @@ TEST_F(MainDownloadTest, ACollectionIsTheWorkingFileAndOpensBack)
     EXPECT_EQ(form_->gDataSets.SetCount(), 1);
     EXPECT_FALSE(form_->gLoggerUnsaved) << "opening marks nothing unsaved";
 
-    services_.AnswerFileDialog(Path("X.REC"));
+    services_.AnswerFileDialog(File("X.REC"));
     EXPECT_TRUE(form_->SaveLoggerFile());
-    EXPECT_EQ(FileBytes(Path("X.REC")), working);
+    EXPECT_EQ(FileBytes(File("X.REC")), working);
 
     // Files that are no collection change nothing.
     const TDataSetStore store = form_->gDataSets;
     for (size_t size : {size_t(0), size_t(255)}) {
-        WriteFile(Path("bad.REC"), std::vector<uint8_t>(file.begin(), file.begin() + long(size)));
+        WriteFile(File("bad.REC"), std::vector<uint8_t>(file.begin(), file.begin() + long(size)));
         services_.ClearCalls();
-        services_.AnswerFileDialog(Path("bad.REC"));
+        services_.AnswerFileDialog(File("bad.REC"));
         form_->OpenLoggerFile();
         EXPECT_EQ(services_.MessageTexts().size(), 1);
         EXPECT_EQ(FileBytes(WorkingFile()), working);
@@ -356,14 +355,14 @@ TEST_F(MainDownloadTest, ACollectionIsTheWorkingFileAndOpensBack)
     // A collection without sets, or with too many, says so as a download does.
     std::vector<uint8_t> header(file.begin(), file.begin() + 600);
     header[9] = header[10] = 0;
-    WriteFile(Path("none.REC"), header);
+    WriteFile(File("none.REC"), header);
     header[9] = 0x0F;
     header[10] = 0xA1; // 4001 sets
-    WriteFile(Path("many.REC"), header);
+    WriteFile(File("many.REC"), header);
     services_.ClearCalls();
-    services_.AnswerFileDialog(Path("none.REC"));
+    services_.AnswerFileDialog(File("none.REC"));
     form_->OpenLoggerFile();
-    services_.AnswerFileDialog(Path("many.REC"));
+    services_.AnswerFileDialog(File("many.REC"));
     form_->OpenLoggerFile();
     EXPECT_EQ(services_.MessageTexts(),
               (QStringList{"There was not any data recorded in momery of meter !",
@@ -381,14 +380,14 @@ TEST_F(MainDownloadTest, SaveOffersTheCollectionForTheLoggerWindow)
         caption = d.windowTitle();
         return ui::mrOk;
     });
-    services_.AnswerFileDialog(Path("all.REC"));
+    services_.AnswerFileDialog(File("all.REC"));
     form_->Save1Click();
     EXPECT_EQ(caption, QStringLiteral("Save File"));
-    EXPECT_EQ(FileBytes(Path("all.REC")), FileBytes(WorkingFile()));
+    EXPECT_EQ(FileBytes(File("all.REC")), FileBytes(WorkingFile()));
 
     // A copy that cannot be written is told; nothing half-written is left.
     services_.ClearCalls();
-    services_.AnswerFileDialog(Path("no/such/folder/x.REC"));
+    services_.AnswerFileDialog(File("no/such/folder/x.REC"));
     EXPECT_FALSE(form_->SaveLoggerFile());
     ASSERT_EQ(services_.MessageTexts().size(), 1);
     EXPECT_TRUE(

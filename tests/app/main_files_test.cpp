@@ -29,35 +29,16 @@ const rtl::TDateTime kDay = rtl::EncodeDate(2026, 3, 14);
 
 class MainFilesTest : public MainWindowTest {
 protected:
-    MainFilesTest()
-        : saved_(rtl::FormatSettings()), runner_([this](QDialog &dialog) { return Answer(dialog); })
+    MainFilesTest() : runner_([this](QDialog &dialog) { return Answer(dialog); })
     {
-        rtl::TFormatSettings s = rtl::CLikeFormatSettings();
-        s.ShortDateFormat = "dd/MM/yyyy";
-        s.LongTimeFormat = "hh:nn:ss";
-        rtl::SetFormatSettings(s);
         services_.SetOnUnanswered(
             [](const ui::TUICall &c) { ADD_FAILURE() << c.Describe().toStdString(); });
         Start();
     }
-    ~MainFilesTest() override { rtl::SetFormatSettings(saved_); }
 
     // The range question: "All", or "Select" with the two texts.
     void AnswerAll() { ranges_.push_back({true, "", ""}); }
     void AnswerRange(const char *from, const char *to) { ranges_.push_back({false, from, to}); }
-
-    QString File(const char *name) const { return dir_.path() + "/" + name; }
-    static QByteArray Read(const QString &name)
-    {
-        QFile f(name);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    static void Write(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
 
     // A graph window of the given points, the active child.
     views::TfrmGraph *Graph(const std::vector<std::pair<rtl::TDateTime, float>> &points)
@@ -118,7 +99,7 @@ private:
         return ui::mrOk;
     }
 
-    rtl::TFormatSettings saved_;
+    TDayFirstSettings settings_;
     views::TModalRunnerScope runner_;
     std::vector<Range> ranges_;
 };

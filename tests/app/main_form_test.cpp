@@ -52,6 +52,13 @@ protected:
         r.GetDataInfo(name, info);
         return info;
     }
+    static int StoredLanguage()
+    {
+        rtl::TRegistry r;
+        r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
+        r.OpenKey(app::kSettingsKey, false);
+        return r.ReadInteger("LxLangIndex");
+    }
     QString WorkingFolder() { return dir_.path() + "/Documents/MX4820/temp"; }
 };
 
@@ -81,9 +88,7 @@ TEST_F(MainFormTest, FirstStartUsesDefaultsAndCloseWritesBothValues)
     EXPECT_EQ(Info("RealTimeRate").RegData, rtl::rdBinary);
     EXPECT_EQ(Info("RealTimeRate").DataSize, 8);
     EXPECT_EQ(Info("LxLangIndex").RegData, rtl::rdInteger);
-    QFile language(WorkingFolder() + "/language.txt");
-    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
-    EXPECT_EQ(language.readAll(), QByteArray("1\r\n"));
+    EXPECT_EQ(Read(WorkingFolder() + "/language.txt"), QByteArray("1\r\n"));
 }
 
 TEST_F(MainFormTest, RateStoredWithTheWrongTypeOrSizeOrOutOfRangeReadsAsOne)
@@ -114,10 +119,7 @@ TEST_F(MainFormTest, LanguageIndexOutsideTheLanguagesStartsInEnglishAndIsKept)
     EXPECT_EQ(f.lxLangDispatcher1()->ActiveLanguage(), 1);
     EXPECT_EQ(f.Control<QMenu>("File1")->title(), QString("&File"));
     f.close();
-    rtl::TRegistry r;
-    r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
-    r.OpenKey(app::kSettingsKey, false);
-    EXPECT_EQ(r.ReadInteger("LxLangIndex"), 9);
+    EXPECT_EQ(StoredLanguage(), 9);
 }
 
 TEST_F(MainFormTest, FormShowPlacesThePanelAndPresetsTheDisplay)
@@ -291,12 +293,9 @@ TEST_F(MainFormTest, AccessKeysAreUniqueInEveryMenuAndLanguage)
 
 TEST_F(MainFormTest, CloseStartsTheLanguageSetupOnlyAfterAChange)
 {
-    const QString setup = dir_.path() + "/bin/SetupLanguage";
-    QFile file(setup);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\n");
-    file.close();
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    const QString setup = File("bin/SetupLanguage");
+    Write(setup, "#!/bin/sh\n");
+    QFile::setPermissions(setup, QFile::permissions(setup) | QFile::ExeOwner);
 
     Start().close();
     EXPECT_TRUE(services_.CallsOf(ui::TUICallKind::StartProgram).empty());
@@ -308,9 +307,7 @@ TEST_F(MainFormTest, CloseStartsTheLanguageSetupOnlyAfterAChange)
     const auto started = services_.CallsOf(ui::TUICallKind::StartProgram);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].Text, setup);
-    QFile language(WorkingFolder() + "/language.txt");
-    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
-    EXPECT_EQ(language.readAll(), QByteArray("4\r\n"));
+    EXPECT_EQ(Read(WorkingFolder() + "/language.txt"), QByteArray("4\r\n"));
 }
 
 TEST_F(MainFormTest, UnmakableWorkingFolderIsShownOnceAndTheCloseFinishes)
@@ -334,10 +331,7 @@ TEST_F(MainFormTest, ExitRunsTheCloseSequence)
     f.MenuItem("French1")->trigger();
     f.MenuItem("Exit1")->trigger();
     EXPECT_FALSE(f.isVisible());
-    rtl::TRegistry r;
-    r.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
-    r.OpenKey(app::kSettingsKey, false);
-    EXPECT_EQ(r.ReadInteger("LxLangIndex"), 2);
+    EXPECT_EQ(StoredLanguage(), 2);
     EXPECT_TRUE(QFile::exists(WorkingFolder() + "/language.txt"));
 }
 
@@ -499,11 +493,8 @@ TEST_F(MainFormTest, ChartFilesOpenIntoAWindowAndADamagedOneIntoNone)
     EXPECT_EQ(f.frmGraph->GXSGraph1->GetMainTitle(), u"saved");
     EXPECT_EQ(f.MdiClient()->ChildCount(), 3);
 
-    QFile damaged(dir_.path() + "/damaged.ghf");
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray("\x10\x00\x00\x00short", 9));
-    damaged.close();
-    services_.AnswerFileDialog(damaged.fileName());
+    Write(File("damaged.ghf"), QByteArray("\x10\x00\x00\x00short", 9));
+    services_.AnswerFileDialog(File("damaged.ghf"));
     f.MenuItem("Open1")->trigger();
     EXPECT_EQ(f.MdiClient()->ChildCount(), 3);
     EXPECT_TRUE(services_.MessageTexts().back().contains("damaged"));

@@ -24,23 +24,8 @@ const rtl::TDateTime kDay = rtl::EncodeDate(2026, 3, 14);
 
 class MainOutputTest : public MainWindowTest {
 protected:
-    MainOutputTest() : saved_(rtl::FormatSettings()), runner_([](QDialog &) { return ui::mrOk; })
-    {
-        rtl::TFormatSettings s = rtl::CLikeFormatSettings();
-        s.ShortDateFormat = "dd/MM/yyyy";
-        s.LongTimeFormat = "hh:nn:ss";
-        rtl::SetFormatSettings(s);
-        Start();
-    }
-    ~MainOutputTest() override { rtl::SetFormatSettings(saved_); }
+    MainOutputTest() : runner_([](QDialog &) { return ui::mrOk; }) { Start(); }
 
-    QString File(const char *name) const { return dir_.path() + "/" + name; }
-    void Write(const char *name, const QByteArray &bytes)
-    {
-        QFile f(File(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     // The list of a text file, the active child.
     views::TfrmList *List(const char *name)
     {
@@ -52,7 +37,7 @@ protected:
     void Output() { form_->Control<QToolButton>("btnOutputToGraph")->click(); }
     int Windows() { return form_->MdiClient()->ChildCount(); }
 
-    rtl::TFormatSettings saved_;
+    TDayFirstSettings settings_;
     views::TModalRunnerScope runner_;
 };
 
@@ -100,7 +85,7 @@ TEST_F(MainOutputTest, AGraphSavedAsTextComesBackWithTheSavedPoints)
 
 TEST_F(MainOutputTest, OnlyRowsThatConvertBecomePoints)
 {
-    Write("rows.txt", "14/03/2026\tnoon\t50.0\r\n"       // no time
+    Write(File("rows.txt"), "14/03/2026\tnoon\t50.0\r\n"       // no time
                       "14/03/2026\t10:00:01\t61.5\r\n"   // a point
                       "14/03/2026\t10:00:02\tloud\r\n"   // no level
                       "14/03/2026\t10:00:03\t63.5\r\n"   // a point
@@ -120,7 +105,7 @@ TEST_F(MainOutputTest, OnlyRowsThatConvertBecomePoints)
 TEST_F(MainOutputTest, AListWithoutPointsSaysSoAndMakesNoWindow)
 {
     // A list of LEQ records: a level in column 1, a date-time in column 2.
-    Write("records.txt", "61.5\t14/03/2026 10:00:00\t00:01:00\tdBA\tFAST\r\n");
+    Write(File("records.txt"), "61.5\t14/03/2026 10:00:00\t00:01:00\tdBA\tFAST\r\n");
     ASSERT_NE(List("records.txt"), nullptr);
     const int windows = Windows();
     Output();
@@ -128,7 +113,7 @@ TEST_F(MainOutputTest, AListWithoutPointsSaysSoAndMakesNoWindow)
     EXPECT_EQ(form_->frmGraph, nullptr);
 
     // A list without data at all.
-    Write("none.txt", "just one field\r\n");
+    Write(File("none.txt"), "just one field\r\n");
     ASSERT_NE(List("none.txt"), nullptr);
     Output();
     EXPECT_EQ(Windows(), windows + 1);
@@ -143,7 +128,7 @@ TEST_F(MainOutputTest, AListClosedWhileItIsGraphedGivesNoWindow)
     QByteArray text;
     for (int i = 0; i < 50; ++i)
         text += "14/03/2026\t10:00:" + QByteArray::number(i).rightJustified(2, '0') + "\t60.0\r\n";
-    Write("n.txt", text);
+    Write(File("n.txt"), text);
     views::TfrmList *list = List("n.txt");
     ASSERT_NE(list, nullptr);
     const int windows = Windows();

@@ -14,6 +14,7 @@
 #include "views/show_modal.h"
 
 #include <QDialog>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,19 @@ protected:
         for (int i = 0; i < n; ++i)
             form_->MainTimerTimer();
     }
+    // A file in the temporary folder; its bytes ("<missing>" when it cannot be read).
+    QString File(const QString &name) const { return dir_.path() + "/" + name; }
+    static QByteArray Read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static void Write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
 
     rtl::FakeClock clock_{46000.5};
     rtl::ScopedClock clockScope_;
@@ -57,4 +71,17 @@ protected:
     testsupport::TTempFolders dir_;
     usb::SimulatedMeter meter_;
     std::unique_ptr<app::TfrmMain> form_;
+};
+
+// Dates day first and times of 24 hours, as the text files of the tests are written.
+struct TDayFirstSettings {
+    TDayFirstSettings()
+    {
+        rtl::TFormatSettings s = rtl::CLikeFormatSettings();
+        s.ShortDateFormat = "dd/MM/yyyy";
+        s.LongTimeFormat = "hh:nn:ss";
+        rtl::SetFormatSettings(s);
+    }
+    ~TDayFirstSettings() { rtl::SetFormatSettings(saved); }
+    rtl::TFormatSettings saved = rtl::FormatSettings();
 };

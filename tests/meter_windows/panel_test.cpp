@@ -189,15 +189,10 @@ TEST_F(PanelTest, ReadingDrawsDigitsIndicatorsClockAndBar)
     EXPECT_EQ(Pixmap("MainD2").cacheKey(), large[9].cacheKey());
     EXPECT_EQ(Pixmap("MainD3").cacheKey(), large[4].cacheKey());
     EXPECT_EQ(Pixmap("MainD4").cacheKey(), large[5].cacheKey());
-    EXPECT_TRUE(Shown("lblREC"));
-    EXPECT_TRUE(Shown("lbldBA"));
-    EXPECT_FALSE(Shown("lbldBC"));
-    EXPECT_TRUE(Shown("lblSLOW"));
-    EXPECT_FALSE(Shown("lblFAST"));
-    EXPECT_TRUE(Shown("imgOVER"));
-    EXPECT_TRUE(Shown("imgPause"));
-    EXPECT_FALSE(Shown("imgStart"));
-    EXPECT_TRUE(Shown("imgSPL"));
+    for (const char *on : {"lblREC", "lbldBA", "lblSLOW", "imgOVER", "imgPause", "imgSPL"})
+        EXPECT_TRUE(Shown(on)) << on;
+    for (const char *off : {"lbldBC", "lblFAST", "imgStart"})
+        EXPECT_FALSE(Shown(off)) << off;
     // Hours drawn, the drawing stopped at the minutes.
     const auto &small = host_.glyphs.gSmallDigits;
     EXPECT_EQ(Pixmap("LCDT3").cacheKey(), small[1].cacheKey());
