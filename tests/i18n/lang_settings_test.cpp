@@ -51,18 +51,6 @@ TEST(LangSettings, FewerLanguagesCutRowsAndPadStrings)
     EXPECT_EQ(lang->NumOfLanguages(), 2);
 }
 
-TEST(LangSettings, InheritedFormMergesStoredRows)
-{
-    Form f;
-    auto *lang = f.Load<TlxLangLinked>(
-        Data({"stStrings", Row({"IDS_1", "", "two"})}), 2, nullptr, [](TlxLangLinked &l) {
-            l.SetIsInheritedOwner(true);
-            l.ReadTranslationData(Data({"stStrings", Row({"IDS_1", "one", ""})}));
-        });
-    ASSERT_EQ(lang->Strings().Count(), 1);
-    EXPECT_EQ(lang->Strings().Strings(0), Row({"IDS_1", "one", "two"}));
-}
-
 TEST(LangSettings, DefaultLanguageFallback)
 {
     Form f;
@@ -87,12 +75,7 @@ TEST(LangSettings, TabDelimitedRowsAreConverted)
     EXPECT_EQ(lang->LangDelim(), '\x01');
     EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "A", "B"}));
     EXPECT_EQ(lang->GetStringById("IDS_1"), "one");
-
-    // Changing the delimiter rewrites every stored row.
-    lang->SetLangDelim('\t');
-    EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "A", "B"}, '\t'));
     lang->SetActiveLanguage(2);
-    EXPECT_EQ(lang->GetStringById("IDS_1"), "un");
     EXPECT_EQ(f.label1->Caption, "B");
 }
 
@@ -106,39 +89,6 @@ TEST(LangSettings, DialogRows)
     lang.SetNeedAllDlgs(false);
     EXPECT_EQ(lang.DlgsCaptions().Count(), 15);
     EXPECT_EQ(lang.LookupTableText(lang.DlgsCaptions(), "no to all", false), "N&o To All");
-}
-
-TEST(LangSettings, CommonContainerAndExternalTables)
-{
-    TlxLangDispatcher d(nullptr);
-    d.SetNumOfLanguages(2);
-    Form main;
-    auto *container = main.Load<TlxLang>(Data({"stDlgsCaptions", Row({"Yes", "&Yes", "&Oui"}),
-                                               "stStrings", Row({"IDS_5", "five", "cinq"})}),
-                                         2, &d);
-    Form other;
-    auto *linked = other.Load(Data({"stStrings", Row({"IDS_6", "six", "six"})}), 2, &d);
-    linked->SetCommonContainer(container);
-    linked->SetCommonContainer(linked); // itself: ignored
-    EXPECT_EQ(linked->CommonContainer(), container);
-    ASSERT_EQ(linked->DlgsCaptions().Count(), 1);
-    d.SetActiveLanguage(2);
-    EXPECT_EQ(linked->LookupTableText(linked->DlgsCaptions(), "Yes", false), "&Oui");
-
-    // Strings taken from the first other linked component with any.
-    linked->SetOptions(loUseExtUDStrings);
-    EXPECT_EQ(linked->GetStringById("IDS_5"), "cinq");
-    EXPECT_EQ(linked->GetStringById("IDS_6"), "");
-    EXPECT_EQ(container->ActiveLanguage(), 2);
-
-    // A linked component told to take its dialog captions from elsewhere
-    // answers with the main component's.
-    Form third;
-    auto *common = third.Load<TlxLangLinked>(
-        "", 2, &d, [](TlxLangLinked &l) { l.SetOptions(loUseExtCommonStrings); });
-    EXPECT_EQ(common->DlgsCaptions().Count(), 0);
-    EXPECT_EQ(common->LookupTableText(common->DlgsCaptions(), "yes", false), "&Oui");
-    EXPECT_EQ(common->GetRowText(common->DlgsCaptions(), 0, false), "&Oui");
 }
 
 TEST(LangSettings, TableWriterReappliesOnlyItsTable)
@@ -279,17 +229,3 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     EXPECT_EQ(lang->DisplayLabels().Count(), 0);
 }
 
-TEST(LangSettings, DelimiterChangesReachTheExtendedItems)
-{
-    Form f;
-    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "a", "b"})}), 2);
-    TlxExtendedItem &item = lang->ExtendedTranslations().Add();
-    item.SetIdentifier("Label1.Hint");
-    item.SetValues(Row({"x", "y"}));
-    lang->SetLangDelim('\t');
-    EXPECT_EQ(lang->Captions().Strings(0), "Label1\ta\tb\t");
-    EXPECT_EQ(item.Values(), "x\ty\t");
-    lang->SetActiveLanguage(2);
-    EXPECT_EQ(f.label1->Caption, "b");
-    EXPECT_EQ(f.label1->Hint, "y");
-}
