@@ -81,8 +81,10 @@ private:
     ui::TModalResult Answer(QDialog &dialog)
     {
         // Open asks collection or single file: a single file.
-        if (qobject_cast<views::TfrmOpenSave *>(&dialog))
+        if (qobject_cast<views::TfrmOpenSave *>(&dialog)) {
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open File"));
             return ui::mrNo;
+        }
         auto *scope = qobject_cast<views::TfrmScope *>(&dialog);
         if (!scope || ranges_.empty()) {
             ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
@@ -346,7 +348,9 @@ TEST_F(MainFilesTest, ReadingEndsOnCancelAndWhenTheListCloses)
 TEST_F(MainFilesTest, OpenMakesGraphAndListWindowsAndTheOutputButtonFollowsThem)
 {
     views::TfrmGraph *g = Series(10);
-    form_->SaveGraphFile(*g->GXSGraph1, File("c.ghf"));
+    g->GXSGraph1->SetMainTitle(u"saved");
+    services_.AnswerFileDialog(File("c.ghf"));
+    form_->Save1Click(); // a chart file: no range to ask
     Write(File("l.txt"), "a\tb\r\n");
     auto *button = form_->Control<QToolButton>("btnOutputToGraph");
     EXPECT_FALSE(button->isEnabled());
@@ -362,13 +366,23 @@ TEST_F(MainFilesTest, OpenMakesGraphAndListWindowsAndTheOutputButtonFollowsThem)
     ASSERT_NE(form_->frmGraph, nullptr);
     EXPECT_EQ(form_->frmGraph->windowTitle(), File("c.ghf"));
     EXPECT_EQ(form_->frmGraph->GXSGraph1->GetPoints(), 10);
+    EXPECT_EQ(form_->frmGraph->GXSGraph1->GetMainTitle(), u"saved");
     EXPECT_EQ(form_->frmGraph->txtDataNo->text(), QStringLiteral("10"));
     form_->MdiClient()->Activate(form_->frmGraph);
     EXPECT_FALSE(button->isEnabled());
     form_->MdiClient()->Activate(form_->frmList);
     EXPECT_TRUE(button->isEnabled());
 
-    const auto dialog = services_.CallsOf(ui::TUICallKind::FileDialog)[0].Dialog;
+    // A damaged chart file opens into no window and says so.
+    const int windows = form_->MdiClient()->ChildCount();
+    Write(File("damaged.ghf"), QByteArray("\x10\x00\x00\x00short", 9));
+    services_.AnswerFileDialog(File("damaged.ghf"));
+    form_->Open1Click();
+    EXPECT_EQ(form_->MdiClient()->ChildCount(), windows);
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_NE(Calls()[0].find("damaged"), std::string::npos);
+
+    const auto dialog = services_.CallsOf(ui::TUICallKind::FileDialog)[1].Dialog;
     EXPECT_EQ(dialog.InitialDir, form_->gDataFolder);
     EXPECT_EQ(dialog.Filter, QStringLiteral("Graph file(*.ghf,only for MX4820)|*.GHF|TXT "
                                             "file(*.txt,data seperated by tab)|*.TXT|EXCEL file "

@@ -466,40 +466,6 @@ TEST_F(MainFormTest, TheStoredRateSetsTheTimeAxisAndTheRateBox)
     }
 }
 
-TEST_F(MainFormTest, ChartFilesOpenIntoAWindowAndADamagedOneIntoNone)
-{
-    TfrmMain &f = Start();
-    const QString good = dir_.path() + "/good.ghf";
-    f.gRealTimeGraph->GXSGraph1->SetMainTitle(u"saved");
-    services_.AnswerFileDialog(good);
-    f.MdiClient()->Activate(f.gRealTimeGraph);
-    f.MenuItem("Save1")->trigger();
-    ASSERT_TRUE(QFile::exists(good));
-    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::FileDialog).back().Dialog.InitialDir,
-              f.gDataFolder);
-
-    // Open asks first: a collection, or one data file.
-    QString choice;
-    views::TModalRunnerScope runner([&](QDialog &d) {
-        choice = d.windowTitle();
-        return ui::mrNo;
-    });
-    services_.AnswerFileDialog(good);
-    f.MenuItem("Open1")->trigger();
-    EXPECT_EQ(choice, QStringLiteral("Open File"));
-    ASSERT_NE(f.frmGraph, nullptr);
-    EXPECT_EQ(f.frmGraph->Role(), views::TGraphRole::Other);
-    EXPECT_EQ(f.frmGraph->windowTitle(), good);
-    EXPECT_EQ(f.frmGraph->GXSGraph1->GetMainTitle(), u"saved");
-    EXPECT_EQ(f.MdiClient()->ChildCount(), 3);
-
-    Write(File("damaged.ghf"), QByteArray("\x10\x00\x00\x00short", 9));
-    services_.AnswerFileDialog(File("damaged.ghf"));
-    f.MenuItem("Open1")->trigger();
-    EXPECT_EQ(f.MdiClient()->ChildCount(), 3);
-    EXPECT_TRUE(services_.MessageTexts().back().contains("damaged"));
-}
-
 TEST_F(MainFormTest, ACancelledSaveAtCloseKeepsTheProgramOpen)
 {
     TfrmMain &f = Start();
