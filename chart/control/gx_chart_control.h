@@ -24,6 +24,8 @@
 #include <cstdint>
 #include <functional>
 
+class QScrollBar;
+
 // What each action value does; both controls number their actions alike.
 enum class GXAction : std::uint8_t {
     ReinitAndReset,
@@ -155,7 +157,10 @@ using TMouseMoveEvent = std::function<void(QObject *Sender, TShiftState Shift, i
 using TKeyEvent = std::function<void(QObject *Sender, std::uint16_t &Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(QObject *Sender, char16_t &Key)>;
 
-// A scroll bar of the control, as copied from the chart (hidden when the chart has none).
+// A scroll bar of the control, as copied from the chart (hidden when the chart has none). The
+// control shows it as a real bar along its right (vertical) or bottom (horizontal) edge, and
+// the chart takes the rest of the control; moving that bar sends the control a scroll message
+// of its own (source 0), which goes on to the chart.
 struct GXScrollBar {
     std::int32_t min = 0, max = 0, page = 0, pos = 0;
     bool visible = false;
@@ -203,6 +208,11 @@ public:
     void WMHScroll(std::uint32_t wParam, std::uint32_t lParam);
     const GXScrollBar &VertScrollBar() const { return FVertBar; }
     const GXScrollBar &HorzScrollBar() const { return FHorzBar; }
+    // The bar on the screen (shown while its GXScrollBar is visible).
+    QScrollBar *ScrollBarWidget(bool vertical) const
+    {
+        return vertical ? FVertScroll : FHorzScroll;
+    }
 
     // One paint of the control into a painter (what paintEvent runs). The Painting guard of
     // the chart is reset on every exit, also when drawing throws.
@@ -269,6 +279,11 @@ private:
     void InheritedMouseUp(TMouseButton button, TShiftState shift, int x, int y);
     void Forward(std::uint32_t message, std::uint32_t wParam, std::int32_t lParam);
     void CopyScrollBar(bool vertical);
+    // The bars on the screen follow FVertBar and FHorzBar; the chart gets the space they leave.
+    void ShowScrollBars();
+    void LayOutChart();
+    // The user worked a bar on the screen: its action as a scroll message to the control.
+    void ScrollBarAction(bool vertical, int action);
     void ScrollFromChart(bool vertical, std::uint32_t wParam, std::uint32_t lParam);
     void InvalidateFocusBand();
     bool RunTime() const { return !FDesigning; }
@@ -292,4 +307,5 @@ private:
     std::int32_t FLastMoveLParam = 0;
     std::uint32_t FLastMessage[4] = {};
     GXScrollBar FVertBar, FHorzBar;
+    QScrollBar *FVertScroll = nullptr, *FHorzScroll = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QRegion>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -55,6 +56,24 @@ GXChartControl<Traits>::GXChartControl(QWidget *owner, ChartLibrary *library)
     setMouseTracking(true);
     setMinimumSize(kMinChartSize, kMinChartSize);
     ChartAttachView(Chart()); // PlotRect and hit tests are valid from now on
+    for (const bool vertical : {true, false}) {
+        auto *bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, this);
+        bar->setObjectName(vertical ? QStringLiteral("VertScrollBar")
+                                    : QStringLiteral("HorzScrollBar"));
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->hide();
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, this,
+                         [this, vertical](int action) { ScrollBarAction(vertical, action); });
+        // Letting go of the thumb: its last position, then the end of the scroll.
+        QObject::connect(bar, &QAbstractSlider::sliderReleased, this, [this, vertical, bar] {
+            const std::uint32_t wParam =
+                (std::uint32_t(std::uint16_t(bar->sliderPosition())) << 16) |
+                std::uint32_t(msg::SB_THUMBPOSITION);
+            ScrollFromChart(vertical, wParam, 0);
+            ScrollFromChart(vertical, std::uint32_t(msg::SB_ENDSCROLL), 0);
+        });
+        (vertical ? FVertScroll : FHorzScroll) = bar;
+    }
 }
 
 template <class Traits> GXChartControl<Traits>::~GXChartControl()
@@ -116,10 +135,23 @@ template <class Traits> void GXChartControl<Traits>::showEvent(QShowEvent *event
 
 template <class Traits> void GXChartControl<Traits>::resizeEvent(QResizeEvent *event)
 {
-    if (Chart() != 0)
-        FLib.ChartMoveWindow(Chart(), std::max(kMinChartSize, width()),
-                             std::max(kMinChartSize, height()));
+    LayOutChart();
     QWidget::resizeEvent(event);
+}
+
+template <class Traits> void GXChartControl<Traits>::LayOutChart()
+{
+    // The bars stand along the right and bottom edges; the chart has the rest of the control,
+    // from its top left corner, so control and chart pixels stay the same.
+    const int barWidth = FVertBar.visible ? FVertScroll->sizeHint().width() : 0;
+    const int barHeight = FHorzBar.visible ? FHorzScroll->sizeHint().height() : 0;
+    if (FVertBar.visible)
+        FVertScroll->setGeometry(width() - barWidth, 0, barWidth, height() - barHeight);
+    if (FHorzBar.visible)
+        FHorzScroll->setGeometry(0, height() - barHeight, width() - barWidth, barHeight);
+    if (Chart() != 0)
+        FLib.ChartMoveWindow(Chart(), std::max(kMinChartSize, width() - barWidth),
+                             std::max(kMinChartSize, height() - barHeight));
 }
 
 template <class Traits> void GXChartControl<Traits>::paintEvent(QPaintEvent *)
@@ -149,6 +181,10 @@ template <class Traits> void GXChartControl<Traits>::PaintTo(QPainter &painter)
         image = FLib.ChartGetImage(Chart());
     }
     FLib.ChartPlayImage(Chart(), painter, image);
+    if (FVertBar.visible && FHorzBar.visible) // the corner between the two bars
+        painter.fillRect(
+            QRect(FVertScroll->x(), FHorzScroll->y(), FVertScroll->width(), FHorzScroll->height()),
+            palette().window());
     if (hasFocus() && (FLib.ChartGetInt(Chart(), gxcontrol::kFocalRect) & 0xFF)) {
         painter.save();
         painter.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -551,6 +587,7 @@ void GXChartControl<Traits>::WMCommand(std::uint32_t wParam, std::uint32_t lPara
     case code::ParamUpdate:
         CopyScrollBar(true); // whether or not the event is assigned
         CopyScrollBar(false);
+        ShowScrollBars();
         if (OnParamUpdate)
             OnParamUpdate(this);
         return;
@@ -569,6 +606,69 @@ template <class Traits> void GXChartControl<Traits>::CopyScrollBar(bool vertical
         bar = {}; // range 0..0 hides the bar
 }
 
+template <class Traits> void GXChartControl<Traits>::ShowScrollBars()
+{
+    const bool wasVert = FVertScroll->isVisibleTo(this), wasHorz = FHorzScroll->isVisibleTo(this);
+    for (const bool vertical : {true, false}) {
+        const GXScrollBar &bar = vertical ? FVertBar : FHorzBar;
+        QScrollBar *widget = vertical ? FVertScroll : FHorzScroll;
+        if (!bar.visible) {
+            widget->hide();
+            continue;
+        }
+        // The bar's positions run from min to the last one at which the page still fits.
+        const QSignalBlocker quiet(widget);
+        widget->setRange(bar.min, std::max(bar.min, bar.max - std::max(bar.page, 1) + 1));
+        widget->setPageStep(std::max(bar.page, 1));
+        widget->setSingleStep(std::max(1, bar.page / 10));
+        widget->setValue(bar.pos);
+        widget->show();
+    }
+    if (wasVert != FVertBar.visible || wasHorz != FHorzBar.visible) {
+        LayOutChart();
+        update();
+    }
+}
+
+template <class Traits> void GXChartControl<Traits>::ScrollBarAction(bool vertical, int action)
+{
+    QScrollBar *widget = vertical ? FVertScroll : FHorzScroll;
+    std::int32_t scrollCode = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        scrollCode = msg::SB_LINEUP;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        scrollCode = msg::SB_LINEDOWN;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        scrollCode = msg::SB_PAGEUP;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        scrollCode = msg::SB_PAGEDOWN;
+        break;
+    case QAbstractSlider::SliderMove:
+        scrollCode = msg::SB_THUMBTRACK;
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        scrollCode = msg::SB_TOP;
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        scrollCode = msg::SB_BOTTOM;
+        break;
+    default:
+        return;
+    }
+    const GXScrollBar &bar = vertical ? FVertBar : FHorzBar;
+    const std::int32_t pos = scrollCode == msg::SB_THUMBTRACK ? widget->sliderPosition() : bar.pos;
+    const std::uint32_t wParam =
+        (std::uint32_t(std::uint16_t(pos)) << 16) | std::uint32_t(scrollCode);
+    ScrollFromChart(vertical, wParam, 0);
+    // The bar shows where the chart went, not a step of its own.
+    if (bar.visible)
+        widget->setSliderPosition(bar.pos);
+}
+
 template <class Traits>
 void GXChartControl<Traits>::ScrollFromChart(bool vertical, std::uint32_t wParam,
                                              std::uint32_t lParam)
@@ -583,6 +683,11 @@ void GXChartControl<Traits>::ScrollFromChart(bool vertical, std::uint32_t wParam
         if (scrollCode == 8) // end of scroll
             return;
         (vertical ? FVertBar : FHorzBar).pos = pos;
+        QScrollBar *widget = vertical ? FVertScroll : FHorzScroll;
+        if (!widget->isSliderDown()) {
+            const QSignalBlocker quiet(widget);
+            widget->setValue(pos);
+        }
         update();
         TScrollEvent &event = vertical ? OnVertScroll : OnHorzScroll;
         if (event) {

@@ -500,6 +500,17 @@ bool ChartObject::ArrayKind(std::int32_t id, ElemKind &kind) const
     return true;
 }
 
+std::size_t ChartObject::ArrayLength(std::int32_t id) const
+{
+    auto it = FState.arrays.find(id);
+    if (it == FState.arrays.end())
+        return 0;
+    const ArrayValue &a = it->second;
+    if (a.kind == ElemKind::Text)
+        return a.text.empty() ? 0 : a.text[0].size();
+    return a.num.empty() ? 0 : a.num[0].size();
+}
+
 bool ChartObject::SetElement(std::int32_t id, std::int32_t i, double v, ElemKind kind)
 {
     if (!ValidId(id) || i < 0 || i >= kMaxArrayLength || DataAxisOf(id) >= 0 || IsDataShaped(id))

@@ -105,6 +105,9 @@ public:
     // Element kind of an array property (data arrays: Double or Single by view); false when
     // the id holds no array.
     bool ArrayKind(std::int32_t id, ElemKind &kind) const;
+    // Elements held by a one-index array (the first row of a two-index one); 0 when the id
+    // holds no array.
+    std::size_t ArrayLength(std::int32_t id) const;
 
     // Whole arrays (row-major for two-index arrays).
     bool SetArray(std::int32_t id, std::span<const double> values, ElemKind kind);

@@ -228,6 +228,12 @@ bool ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, std::int32_t &ou
     return o != nullptr;
 }
 
+std::size_t ChartArrayLength(HCHART h, std::int32_t id)
+{
+    const ChartObject *o = ChartFind(h);
+    return o ? o->ArrayLength(id) : 0;
+}
+
 bool ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, double &out)
 {
     ChartObject *o = ChartFind(h);

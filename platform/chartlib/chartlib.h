@@ -91,6 +91,10 @@ bool ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, float &out);
 std::int32_t ChartGetElement(HCHART h, std::int32_t id, std::int32_t i, char16_t *buffer,
                              std::size_t capacity);
 
+// The number of elements a one-index array holds (the highest index written + 1); 0 for an
+// unknown handle or an id that holds no array.
+std::size_t ChartArrayLength(HCHART h, std::int32_t id);
+
 // Two indexes. For the data arrays i is the subset and j the point, bounded by Subsets and
 // Points; other two-index arrays grow up to kMaxGridRows x kMaxGridColumns. -1 in either
 // position writes the whole of that dimension.

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -723,6 +724,36 @@ TEST(GXSGraphInput, AZoomedChartScrollsThroughTheControlsBars)
     EXPECT_GT(scrolls[0].second, bar.pos);
     EXPECT_EQ(g.HorzScrollBar().pos, scrolls[0].second);
     EXPECT_EQ(preScrolls, 1);
+
+    // The bar stands on the screen along the bottom edge, and the chart keeps the rest.
+    QScrollBar *widget = g.ScrollBarWidget(false);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_FALSE(g.ScrollBarWidget(true)->isVisible());
+    EXPECT_EQ(widget->geometry().bottom(), g.height() - 1);
+    EXPECT_EQ(widget->value(), g.HorzScrollBar().pos);
+    EXPECT_EQ(widget->pageStep(), bar.page);
+    EXPECT_EQ(widget->maximum(), bar.max - bar.page + 1);
+    ChartRect plot{};
+    ChartGetProperty(g.GethObject(), prop::PlotRect,
+                     std::span(reinterpret_cast<std::uint8_t *>(&plot), sizeof plot));
+    EXPECT_LE(plot.bottom, widget->y());
+    // Working it moves the chart's window, and the bar shows where the chart went.
+    double before = 0, after = 0;
+    std::int32_t axis = 0, px = 300, py = 100;
+    double dy = 0;
+    ChartConvertPoint(g.GethObject(), &axis, &px, &py, &before, &dy, 0, 0, 0);
+    widget->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    ASSERT_EQ(scrolls.size(), 2u);
+    EXPECT_EQ(scrolls[1].first, chartlib::msg::SB_PAGEDOWN);
+    EXPECT_EQ(widget->value(), scrolls[1].second);
+    ChartConvertPoint(g.GethObject(), &axis, &px, &py, &after, &dy, 0, 0, 0);
+    EXPECT_GT(after, before);
+    widget->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(widget->value(), widget->maximum());
+    EXPECT_EQ(scrolls.back().first, chartlib::msg::SB_BOTTOM);
+
     g.SetGXactions(sgUndoZoom);
     EXPECT_FALSE(g.HorzScrollBar().visible);
+    EXPECT_FALSE(widget->isVisible());
 }

@@ -276,6 +276,12 @@ TEST_F(Chart, OneIndexArraysGrowUpToTheCap)
     EXPECT_EQ(std::u16string(buf), u"note");
     EXPECT_EQ(ChartGetElement(h, 3293, 2, buf, 16), 0);
     EXPECT_EQ(ChartGetElement(h, 3293, 99, buf, 16), 0);
+    // The length is the highest index written + 1, of numbers and texts alike.
+    EXPECT_EQ(ChartArrayLength(h, 3293), 4u);
+    EXPECT_EQ(ChartArrayLength(h, 3246), 2u);
+    EXPECT_EQ(ChartArrayLength(h, 3218), std::size_t(kMaxArrayLength));
+    EXPECT_EQ(ChartArrayLength(h, 3291), 0u);
+    EXPECT_EQ(ChartArrayLength(0, 3293), 0u);
 }
 
 TEST_F(Chart, OtherTwoIndexArraysGrowAndFill)

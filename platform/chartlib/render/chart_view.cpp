@@ -44,14 +44,7 @@ QString TextOf(const ChartObject &o, std::int32_t id)
 
 std::size_t ArrayLength(const ChartObject &o, std::int32_t id)
 {
-    const auto &arrays = o.State().arrays;
-    auto it = arrays.find(id);
-    if (it == arrays.end())
-        return 0;
-    const ArrayValue &a = it->second;
-    if (a.kind == ElemKind::Text)
-        return a.text.empty() ? 0 : a.text[0].size();
-    return a.num.empty() ? 0 : a.num[0].size();
+    return o.ArrayLength(id);
 }
 
 QColor ColorOr(const ChartObject &o, std::int32_t id, QColor def)
