@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -25,6 +28,7 @@ TMdiArea::TMdiArea(QWidget *parent) : QMdiArea(parent)
 QMdiSubWindow *TMdiArea::AddChild(QWidget *form, Qt::WindowFlags flags)
 {
     const QSize size = form->size();
+    QMdiSubWindow *previous = activeSubWindow();
     auto *sub = new QMdiSubWindow(this, flags);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWidget(form);
@@ -37,7 +41,22 @@ QMdiSubWindow *TMdiArea::AddChild(QWidget *form, Qt::WindowFlags flags)
     // The form keeps its size; the sub-window grows by its frame.
     if (size.isValid() && form->size() != size)
         sub->resize(sub->size() + (size - form->size()));
+    KeepInView(sub, previous);
     return sub;
+}
+
+void TMdiArea::KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous)
+{
+    const QRect area = viewport()->rect();
+    if (area.isEmpty() || area.contains(sub->geometry()))
+        return;
+    // Cascaded below and right of the window that was active, pushed back
+    // as far as it takes to show it whole (its top left corner first).
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    QPoint at = previous && previous != sub ? previous->pos() + QPoint(step, step) : QPoint();
+    at.setX(std::max(0, std::min(at.x(), area.width() - sub->width())));
+    at.setY(std::max(0, std::min(at.y(), area.height() - sub->height())));
+    sub->move(at);
 }
 
 namespace {

@@ -21,7 +21,9 @@ public:
 
     // Adds a form as a child window and shows it. flags: extra window flags
     // of the sub-window (Qt::FramelessWindowHint for a window without a
-    // title bar). The sub-window takes the form's size and caption.
+    // title bar). The sub-window takes the form's size and caption; one that
+    // the area would show only in part is moved to where it shows whole (or
+    // its top left part, when it is larger than the area).
     QMdiSubWindow *AddChild(QWidget *form, Qt::WindowFlags flags = {});
 
     // The forms of the child windows in creation order.
@@ -66,6 +68,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous);
+
     QWidget *FForwarding = nullptr; // the form whose own close is being asked
 };
 

@@ -87,6 +87,33 @@ TEST(MdiArea, ChildrenKeepTheirSizeAndAreFoundByCaption)
     EXPECT_EQ(area.ActiveChild(), panel);
 }
 
+TEST(MdiArea, ANewChildIsShownWholeWherePossible)
+{
+    TMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    auto *big = new Form("DataLogger");
+    big->resize(880, 680);
+    area.AddChild(big);
+    // Two more beside the first: each lies inside the area, cascaded.
+    const QRect inside(QPoint(0, 0), area.viewport()->size());
+    QRect last = area.SubWindowOf(big)->geometry();
+    for (const char *caption : {"Leq 1", "Leq 2"}) {
+        auto *f = new Form(caption);
+        f->resize(600, 500);
+        area.AddChild(f);
+        const QRect at = area.SubWindowOf(f)->geometry();
+        EXPECT_TRUE(inside.contains(at)) << caption;
+        EXPECT_NE(at.topLeft(), last.topLeft()) << caption;
+        last = at;
+    }
+    // One larger than the area shows its top left corner.
+    auto *huge = new Form("huge");
+    huge->resize(1500, 1200);
+    area.AddChild(huge);
+    EXPECT_EQ(area.SubWindowOf(huge)->pos(), QPoint(0, 0));
+}
+
 TEST(MdiArea, ClosedChildrenFreeThemselvesUnlessTheyRefuse)
 {
     TMdiArea area;
