@@ -4,10 +4,13 @@
 #include "platform/chartlib/chartlib.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
+#include "platform/ui/ansi_text.h"
 #include "platform/ui/folders.h"
 #include "views/graph_window.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <limits>
 
@@ -59,6 +62,8 @@ void LoadGraphFile(GXSGraph &chart, const QString &fileName)
     stream.ReadBuffer(block.data(), n);
     if (!chartlib::ChartLoadState(chart.GethObject(), block))
         Damaged(name);
+    if (views::TfrmGraph *graph = views::TfrmGraph::OfChart(chart))
+        graph->ChartLoaded();
 }
 
 void SaveGraphFile(GXSGraph &chart, const QString &fileName)
@@ -73,6 +78,16 @@ void SaveGraphFile(GXSGraph &chart, const QString &fileName)
     out.WriteBuffer(head, 4);
     out.WriteBuffer(block.data(), std::int64_t(n));
     out.Commit();
+}
+
+void SaveGraphTemplate(GXSGraph &chart)
+{
+    const QString target = GraphTemplateTarget();
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw rtl::Exception("Cannot create " + ui::QStringToAnsi(folder + QLatin1Char('/')) +
+                             " directory.");
+    SaveGraphFile(chart, target);
 }
 
 void ApplyDefaultGraphLook(GXSGraph &chart, const WideString &xAxisLabel)

@@ -29,7 +29,8 @@ QString GraphTemplateFile();
 // Where the template is written.
 QString GraphTemplateTarget();
 
-// Restores the chart from a chart file. Raises rtl::EFOpenError when the
+// Restores the chart from a chart file; a graph window whose chart it is
+// then counts its marks on from those the file holds. Raises rtl::EFOpenError when the
 // file cannot be opened and rtl::EReadError when it is short, its length is
 // out of range or the engine refuses the block as damaged; the chart is left
 // as it was then. Nothing is redrawn.
@@ -39,6 +40,11 @@ void LoadGraphFile(GXSGraph &chart, const QString &fileName);
 // rtl::EStreamError when the chart gives no state, rtl::EFCreateError or
 // rtl::EWriteError when the file cannot be written.
 void SaveGraphFile(GXSGraph &chart, const QString &fileName);
+
+// Writes the chart as the template (GraphTemplateTarget), making its folder
+// when missing. Raises rtl::Exception "Cannot create <folder> directory." when
+// the folder cannot be made, and the errors of SaveGraphFile.
+void SaveGraphTemplate(GXSGraph &chart);
 
 // The built-in look of a new chart (when there is no template or it cannot
 // be read). xAxisLabel: the translated "Time".

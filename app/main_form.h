@@ -168,6 +168,10 @@ public:
     bool RealTimeUnsaved() override { return gRealTimeUnsaved; }
     void SetRealTimeUnsaved(bool unsaved) override { gRealTimeUnsaved = unsaved; }
 
+    // ---- graph marks and the chart template (main_annotate.cpp)
+    // Writes the chart as "template/graph.ghf"; a failure is shown.
+    bool SaveGraphTemplate(GXSGraph &chart) override;
+
     // A component of the window by name: menu items and actions, buttons,
     // labels, timers (tests and the translation engine find them so).
     template <class T = QObject> T *Control(const char *name) const

@@ -26,6 +26,10 @@ public:
     virtual void SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTime minimumX,
                             rtl::TDateTime maximumX, float minimumY, float maximumY) = 0;
 
+    // Writes the chart as the template that every new chart is set up from.
+    // A failure is shown to the user (nothing is raised); false then.
+    virtual bool SaveGraphTemplate(GXSGraph &chart) = 0;
+
     // Shows a new graph window among the main window's child windows (its
     // first show runs FormShow). Every creator of a graph window calls it.
     virtual void ShowGraphWindow(TfrmGraph &graph) = 0;

@@ -12,6 +12,7 @@
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 #include "resources/pictures.h"
+#include "views/chart_records.h"
 #include "views/flow_layout.h"
 
 #include <QCloseEvent>
@@ -43,14 +44,6 @@ namespace {
 constexpr int kLanguages = 8;
 constexpr double kMaxSamplingRate = 86400.0;
 constexpr int kSliderHeight = 22;
-
-template <class T> T ReadRecord(chartlib::HCHART h, std::int32_t id)
-{
-    T rec{};
-    chartlib::ChartGetProperty(h, id,
-                               std::span(reinterpret_cast<std::uint8_t *>(&rec), sizeof rec));
-    return rec;
-}
 
 WideString Wide(const QString &text)
 {
@@ -247,6 +240,11 @@ TfrmGraph::~TfrmGraph()
         GXSGraph1->OnMouseMove = nullptr;
         GXSGraph1->OnMouseUp = nullptr;
         GXSGraph1->OnVertLineAnnotHotSpot = nullptr;
+        GXSGraph1->OnClick = nullptr;
+        GXSGraph1->OnDataHotSpot = nullptr;
+        GXSGraph1->OnGraphAnnotHotSpot = nullptr;
+        GXSGraph1->OnZoomIn = nullptr;
+        GXSGraph1->OnCustomizeDlg = nullptr;
     }
     if (Slider1)
         Slider1->OnValueChange1 = Slider1->OnValueChange2 = nullptr;
@@ -320,15 +318,19 @@ void TfrmGraph::BuildToolBar()
     tbntSep3->hide();
     tbntClr->hide();
 
-    // Marks, zoom, view, the chart dialog, the running Leq and the export
-    // have their commands of their own; until then their buttons rest.
-    for (QWidget *pending : std::initializer_list<QWidget *>{
-             ToolButton4, ToolButton9, ToolButton5, ToolButton13, Button1, bunCalLEQ, Button2})
-        pending->setEnabled(false);
-
     connect(ToolButton1, &QToolButton::clicked, this, &TfrmGraph::ToolButton1Click);
     connect(ToolButton2, &QToolButton::clicked, this, &TfrmGraph::ToolButton2Click);
     connect(tbntClr, &QToolButton::clicked, this, &TfrmGraph::tbntClrClick);
+    connect(ToolButton4, &QToolButton::clicked, this, &TfrmGraph::ToolButton4Click);
+    connect(ToolButton9, &QToolButton::clicked, this, &TfrmGraph::ToolButton9Click);
+    connect(ToolButton5, &QToolButton::clicked, this, &TfrmGraph::ToolButton5Click);
+    connect(ToolButton13, &QToolButton::clicked, this, &TfrmGraph::ToolButton13Click);
+    connect(UndoZoom, &QToolButton::clicked, this, &TfrmGraph::UndoZoomClick);
+    connect(ToolButton6, &QToolButton::clicked, this, &TfrmGraph::ToolButton7Click);
+    connect(ToolButton7, &QToolButton::clicked, this, &TfrmGraph::ToolButton7Click);
+    connect(Button1, &QPushButton::clicked, this, &TfrmGraph::Button1Click);
+    connect(bunCalLEQ, &QPushButton::clicked, this, &TfrmGraph::bunCalLEQClick);
+    connect(Button2, &QPushButton::clicked, this, &TfrmGraph::Button2Click);
 }
 
 QWidget *TfrmGraph::BuildGraphStatistics()
@@ -425,6 +427,7 @@ QWidget *TfrmGraph::BuildGraphPanel()
                                                std::int32_t index) {
         GXSGraph1VertLineAnnotHotSpot(sender, dbl, index);
     };
+    WireMarks();
     GXSGraph1->installEventFilter(this);
     pnlGraph->installEventFilter(this);
     return pnlGraph;
@@ -606,7 +609,7 @@ void TfrmGraph::pnlGraphResize()
 void TfrmGraph::AlignSlider()
 {
     const auto plot =
-        ReadRecord<chartlib::ChartRect>(GXSGraph1->GethObject(), chartlib::prop::PlotRect);
+        ReadChartRecord<chartlib::ChartRect>(GXSGraph1->GethObject(), chartlib::prop::PlotRect);
     const int left =
         GXSGraph1->mapTo(this, QPoint(plot.left, 0)).x() - pnlSlider->mapTo(this, QPoint(0, 0)).x();
     Slider1->setGeometry(left, 0, std::max(0, plot.right - plot.left), pnlSlider->height());
@@ -642,18 +645,25 @@ void TfrmGraph::ClearGraphStatistics()
         txtSamplingRate->setEditText(QString());
 }
 
-void TfrmGraph::UpdateGraphStatistics()
+int TfrmGraph::ReadLevels(std::vector<double> &x, std::vector<float> &y) const
 {
     const chartlib::HCHART h = GXSGraph1->GethObject();
     const int points = std::max(0, GXSGraph1->GetPoints());
-    std::vector<double> x(static_cast<std::size_t>(points));
-    std::vector<float> y(static_cast<std::size_t>(points));
+    x.assign(static_cast<std::size_t>(points), 0.0);
+    y.assign(static_cast<std::size_t>(points), 0.0f);
     if (points > 0) {
         chartlib::ChartGetProperty(h, chartlib::prop::XDataII, std::span<double>(x));
         chartlib::ChartGetProperty(h, chartlib::prop::YData, std::span<float>(y));
     }
     // Points after the first unfilled one (X 0.0) are capacity, not data.
-    const int n = int(std::find(x.begin(), x.end(), 0.0) - x.begin());
+    return int(std::find(x.begin(), x.end(), 0.0) - x.begin());
+}
+
+void TfrmGraph::UpdateGraphStatistics()
+{
+    std::vector<double> x;
+    std::vector<float> y;
+    const int n = ReadLevels(x, y);
     FPointsInUse = n;
 
     ClearGraphStatistics();
@@ -756,10 +766,10 @@ void TfrmGraph::UpdateCursorStatistics()
 void TfrmGraph::GXSGraph1MouseMove(QObject *, int, int)
 {
     const chartlib::HCHART h = GXSGraph1->GethObject();
-    const auto mouse = ReadRecord<chartlib::PointRecord>(h, chartlib::prop::MousePoint);
+    const auto mouse = ReadChartRecord<chartlib::PointRecord>(h, chartlib::prop::MousePoint);
     chartlib::ChartHitTest(h, mouse.x, mouse.y);
-    const auto plot = ReadRecord<chartlib::ChartRect>(h, chartlib::prop::PlotRect);
-    const auto hot = ReadRecord<chartlib::HotSpotRecord>(h, chartlib::prop::HotSpotData);
+    const auto plot = ReadChartRecord<chartlib::ChartRect>(h, chartlib::prop::PlotRect);
+    const auto hot = ReadChartRecord<chartlib::HotSpotRecord>(h, chartlib::prop::HotSpotData);
     std::int32_t axis = 0, px = mouse.x, py = mouse.y;
     double dataX = 0, dataY = 0;
     chartlib::ChartConvertPoint(h, &axis, &px, &py, &dataX, &dataY, 0, 0, 0);

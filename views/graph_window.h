@@ -28,6 +28,15 @@
 // caption, shows it through the host's ShowGraphWindow, prepares the chart
 // through the host's SetupGraph, fills subset 0 (and 1) and calls
 // UpdateGraphStatistics.
+//
+// Marks (graph_marks.cpp) are graph annotations of the chart and live only
+// there: index 2 is the marker of a clicked data point, the user's texts and
+// crosses take the indexes from 5 upward, each window counting its own (the
+// count starts above the marks a loaded chart brings, ChartLoaded). An erased
+// mark keeps its index as type 0 with an empty text. The same file holds the
+// zoom undo, the colour or monochrome view and the chart's own dialog with
+// the question whether its look becomes the template of every new graph.
+// The running Leq and the statistics export are in graph_leq.cpp.
 #pragma once
 
 #include "controls/slider2.h"
@@ -39,6 +48,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 class GXSGraph;
 class QAction;
@@ -100,6 +110,8 @@ public:
     ~TfrmGraph() override;
 
     TGraphRole Role() const { return FRole; }
+    // The graph window whose chart this is (null for any other chart).
+    static TfrmGraph *OfChart(GXSGraph &chart);
     TGraphHost &Host() const { return FHost; }
 
     // ---- operations of other windows
@@ -140,6 +152,44 @@ public:
     void tbntClrClick();
     // A rate chosen or typed by the user in txtSamplingRate.
     void txtSamplingRateChange(const QString &text);
+
+    // ---- marks, zoom and view (graph_marks.cpp)
+    void ToolButton4Click(); // "Normal Cursor"
+    void ToolButton9Click(); // "Text"
+    void ToolButton5Click(); // "Draw A Cross On Graph"
+    void GXSGraph1Click(QObject *Sender);
+    void GXSGraph1DataHotSpot(QObject *Sender, std::int32_t DblClick, std::int32_t SubsetIndex,
+                              std::int32_t PointIndex);
+    void GXSGraph1GraphAnnotHotSpot(QObject *Sender, std::int32_t DblClick, std::int32_t nIndex);
+    void ToolButton13Click(); // the erase dialog
+    void GXSGraph1ZoomIn(QObject *Sender);
+    void UndoZoomClick();
+    void ToolButton7Click(); // "Color" and "Monochrome"
+    void Button1Click();     // "Graph Option"
+    void GXSGraph1CustomizeDlg(QObject *Sender);
+    // A whole chart state was loaded into the chart (a file or the template):
+    // the window's marks go on above the highest one in use there.
+    void ChartLoaded();
+
+    // ---- running Leq and statistics export (graph_leq.cpp)
+    void bunCalLEQClick();
+    // Makes the running-Leq window of this window's levels (owned by this
+    // window, which it closes with); null after the message for fewer than
+    // two points.
+    TfrmGraph *RunningLeq();
+    void Button2Click();
+    // The eleven lines "Export Statistic" puts on the clipboard, each ended
+    // by a line feed.
+    QString StatisticText() const;
+
+    // Graph annotation indexes and types.
+    static constexpr std::int32_t kDataMarker = 2;
+    static constexpr std::int32_t kFirstMark = 5;
+    static constexpr std::int32_t kTextMark = 0;
+    static constexpr std::int32_t kCrossMark = 2;
+    // Mouse offsets of a placed text and cross from the pointer's pixel.
+    static constexpr int kTextOffsetX = 1, kTextOffsetY = 7;
+    static constexpr int kCrossOffset = 15;
 
     // ---- the window's state
     std::int32_t CursorA() const { return FCursorA; }
@@ -231,6 +281,12 @@ private:
     bool DragCursor(int k, double dataX);
     void SetCursor(int k, double dataY);
     void AlignSlider();
+    // The data under the chart pixel; false when the pixel lies outside the
+    // plotting area (its edges count as inside).
+    bool PlotPointToData(int x, int y, double &dataX, double &dataY) const;
+    void WireMarks();
+    // Subset 0's times and levels; returns the number of points in use.
+    int ReadLevels(std::vector<double> &x, std::vector<float> &y) const;
 
     TGraphHost &FHost;
     TGraphRole FRole;
@@ -242,6 +298,8 @@ private:
     bool FDragCursorA = false, FDragCursorB = false;
     std::int32_t FPointsInUse = 0;
     std::int32_t FAnnotationCount = 4;
+    // A press that ended in a zoom is no click that places a mark.
+    bool FZoomedByPress = false;
 };
 
 } // namespace views

@@ -176,7 +176,7 @@ std::string WindowOfFile(const std::string &p)
         return "TfrmMain"; // the timers' logic runs on the main window
     if (p.rfind("views/leq_form", 0) == 0)
         return "TfrmLEQ";
-    if (p.rfind("views/graph_window", 0) == 0)
+    if (p.rfind("views/graph_", 0) == 0) // the graph window and its parts
         return "TfrmGraph";
     if (p.rfind("views/data_capture", 0) == 0)
         return "TfrmDataCapture";

@@ -13,6 +13,7 @@ public:
     void ShowGraphWindow(views::TfrmGraph &) override {}
     void GraphActivated(views::TfrmGraph &) override {}
     bool SaveGraphWindow(views::TfrmGraph &) override { return false; }
+    bool SaveGraphTemplate(GXSGraph &) override { return false; }
     void GraphClosed(views::TfrmGraph &) override {}
     bool RealTimeRunning() override { return false; }
     double RealTimeRate() override { return 1.0; }
