@@ -8,6 +8,7 @@
 #include "platform/chartlib/render/chart_render.h"
 #include "platform/rtl/numbers.h"
 #include "platform/ui/ansi_text.h"
+#include "platform/ui/app_application.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
@@ -318,19 +319,24 @@ void TfrmGraph::BuildToolBar()
     tbntSep3->hide();
     tbntClr->hide();
 
-    connect(ToolButton1, &QToolButton::clicked, this, &TfrmGraph::ToolButton1Click);
-    connect(ToolButton2, &QToolButton::clicked, this, &TfrmGraph::ToolButton2Click);
-    connect(tbntClr, &QToolButton::clicked, this, &TfrmGraph::tbntClrClick);
-    connect(ToolButton4, &QToolButton::clicked, this, &TfrmGraph::ToolButton4Click);
-    connect(ToolButton9, &QToolButton::clicked, this, &TfrmGraph::ToolButton9Click);
-    connect(ToolButton5, &QToolButton::clicked, this, &TfrmGraph::ToolButton5Click);
-    connect(ToolButton13, &QToolButton::clicked, this, &TfrmGraph::ToolButton13Click);
-    connect(UndoZoom, &QToolButton::clicked, this, &TfrmGraph::UndoZoomClick);
-    connect(ToolButton6, &QToolButton::clicked, this, &TfrmGraph::ToolButton7Click);
-    connect(ToolButton7, &QToolButton::clicked, this, &TfrmGraph::ToolButton7Click);
-    connect(Button1, &QPushButton::clicked, this, &TfrmGraph::Button1Click);
-    connect(bunCalLEQ, &QPushButton::clicked, this, &TfrmGraph::bunCalLEQClick);
-    connect(Button2, &QPushButton::clicked, this, &TfrmGraph::Button2Click);
+    // Every handler runs guarded: an exception it raises is shown, not passed to Qt.
+    auto onClick = [this](QAbstractButton *b, void (TfrmGraph::*handler)()) {
+        connect(b, &QAbstractButton::clicked, this,
+                ui::GuardedSlot([this, handler](bool) { (this->*handler)(); }));
+    };
+    onClick(ToolButton1, &TfrmGraph::ToolButton1Click);
+    onClick(ToolButton2, &TfrmGraph::ToolButton2Click);
+    onClick(tbntClr, &TfrmGraph::tbntClrClick);
+    onClick(ToolButton4, &TfrmGraph::ToolButton4Click);
+    onClick(ToolButton9, &TfrmGraph::ToolButton9Click);
+    onClick(ToolButton5, &TfrmGraph::ToolButton5Click);
+    onClick(ToolButton13, &TfrmGraph::ToolButton13Click);
+    onClick(UndoZoom, &TfrmGraph::UndoZoomClick);
+    onClick(ToolButton6, &TfrmGraph::ToolButton7Click);
+    onClick(ToolButton7, &TfrmGraph::ToolButton7Click);
+    onClick(Button1, &TfrmGraph::Button1Click);
+    onClick(bunCalLEQ, &TfrmGraph::bunCalLEQClick);
+    onClick(Button2, &TfrmGraph::Button2Click);
 }
 
 QWidget *TfrmGraph::BuildGraphStatistics()
@@ -352,9 +358,10 @@ QWidget *TfrmGraph::BuildGraphStatistics()
     rateRow->addWidget(txtSamplingRate);
     // Only the real-time window's box is the user's (SetSamplingRateList).
     pnlSamplingRate->setEnabled(false);
-    connect(txtSamplingRate, &QComboBox::textActivated, this, &TfrmGraph::txtSamplingRateChange);
-    connect(txtSamplingRate->lineEdit(), &QLineEdit::textEdited, this,
-            &TfrmGraph::txtSamplingRateChange);
+    const auto rateChange =
+        ui::GuardedSlot([this](const QString &text) { txtSamplingRateChange(text); });
+    connect(txtSamplingRate, &QComboBox::textActivated, this, rateChange);
+    connect(txtSamplingRate->lineEdit(), &QLineEdit::textEdited, this, rateChange);
 
     txtDataNo = Field(p, "txtDataNo", {QStringLiteral("88888888")});
     txtAvgAll = Field(p, "txtAvgAll", LevelSamples());
@@ -394,8 +401,10 @@ QWidget *TfrmGraph::BuildDataSets()
     Grid2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Grid2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { PopupMenu1->popup(Grid2->viewport()->mapToGlobal(pos)); });
-    connect(ChangeDateTime1, &QAction::triggered, this, &TfrmGraph::ChangeDateTime1Click);
-    connect(Grid2, &ui::TStringGrid::cellClicked, this, [this](int, int) { Grid2Click(); });
+    connect(ChangeDateTime1, &QAction::triggered, this,
+            ui::GuardedSlot([this](bool) { ChangeDateTime1Click(); }));
+    connect(Grid2, &ui::TStringGrid::cellClicked, this,
+            ui::GuardedSlot([this](int, int) { Grid2Click(); }));
     return pnlDataSets;
 }
 
@@ -501,7 +510,7 @@ void TfrmGraph::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!FShown) {
         FShown = true;
-        FormShow();
+        ui::Guarded([this] { FormShow(); });
     }
 }
 
@@ -566,17 +575,18 @@ void TfrmGraph::FormClose()
 
 void TfrmGraph::closeEvent(QCloseEvent *event)
 {
-    if (FHost.WindowInUse(*this)) {
-        ui::ShowMessage(StringById("IDS_140"));
-        event->ignore();
-        return;
-    }
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    FormClose();
+    // A question or save that fails keeps the window open.
+    event->ignore();
+    ui::Guarded([this, event] {
+        if (FHost.WindowInUse(*this)) {
+            ui::ShowMessage(StringById("IDS_140"));
+            return;
+        }
+        if (!FormCloseQuery())
+            return;
+        event->accept();
+        FormClose();
+    });
 }
 
 bool TfrmGraph::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "chart/control/gx_chart_control.h"
+#include "platform/ui/app_application.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -62,16 +63,18 @@ GXChartControl<Traits>::GXChartControl(QWidget *owner, ChartLibrary *library)
                                     : QStringLiteral("HorzScrollBar"));
         bar->setFocusPolicy(Qt::NoFocus);
         bar->hide();
-        QObject::connect(bar, &QAbstractSlider::actionTriggered, this,
-                         [this, vertical](int action) { ScrollBarAction(vertical, action); });
+        QObject::connect(
+            bar, &QAbstractSlider::actionTriggered, this,
+            ui::GuardedSlot([this, vertical](int action) { ScrollBarAction(vertical, action); }));
         // Letting go of the thumb: its last position, then the end of the scroll.
-        QObject::connect(bar, &QAbstractSlider::sliderReleased, this, [this, vertical, bar] {
-            const std::uint32_t wParam =
-                (std::uint32_t(std::uint16_t(bar->sliderPosition())) << 16) |
-                std::uint32_t(msg::SB_THUMBPOSITION);
-            ScrollFromChart(vertical, wParam, 0);
-            ScrollFromChart(vertical, std::uint32_t(msg::SB_ENDSCROLL), 0);
-        });
+        QObject::connect(bar, &QAbstractSlider::sliderReleased, this,
+                         ui::GuardedSlot([this, vertical, bar] {
+                             const std::uint32_t wParam =
+                                 (std::uint32_t(std::uint16_t(bar->sliderPosition())) << 16) |
+                                 std::uint32_t(msg::SB_THUMBPOSITION);
+                             ScrollFromChart(vertical, wParam, 0);
+                             ScrollFromChart(vertical, std::uint32_t(msg::SB_ENDSCROLL), 0);
+                         }));
         (vertical ? FVertScroll : FHorzScroll) = bar;
     }
 }
@@ -243,73 +246,84 @@ void GXChartControl<Traits>::InheritedMouseUp(TMouseButton button, TShiftState s
 
 template <class Traits> void GXChartControl<Traits>::mousePressEvent(QMouseEvent *event)
 {
-    QPoint p = event->position().toPoint();
-    std::uint32_t keys = gxcontrol::KeysOf(event->buttons(), event->modifiers());
-    TShiftState shift = gxcontrol::ShiftOf(event->buttons(), event->modifiers());
-    switch (event->button()) {
-    case Qt::LeftButton:
-        LeftButton(false, p.x(), p.y(), keys, shift);
-        break;
-    case Qt::RightButton: // a right press is not forwarded: its release is
-        InheritedMouseDown(mbRight, shift, p.x(), p.y(), false);
-        break;
-    case Qt::MiddleButton:
-        Forward(msg::MButtonDown, keys, msg::MakePoint(p.x(), p.y()));
-        InheritedMouseDown(mbMiddle, shift, p.x(), p.y(), false);
-        break;
-    default:
-        break;
-    }
+    // No exception of a handler may reach Qt (see ui::Guarded); the input
+    // handlers below run guarded alike.
+    ui::Guarded([&] {
+        QPoint p = event->position().toPoint();
+        std::uint32_t keys = gxcontrol::KeysOf(event->buttons(), event->modifiers());
+        TShiftState shift = gxcontrol::ShiftOf(event->buttons(), event->modifiers());
+        switch (event->button()) {
+        case Qt::LeftButton:
+            LeftButton(false, p.x(), p.y(), keys, shift);
+            break;
+        case Qt::RightButton: // a right press is not forwarded: its release is
+            InheritedMouseDown(mbRight, shift, p.x(), p.y(), false);
+            break;
+        case Qt::MiddleButton:
+            Forward(msg::MButtonDown, keys, msg::MakePoint(p.x(), p.y()));
+            InheritedMouseDown(mbMiddle, shift, p.x(), p.y(), false);
+            break;
+        default:
+            break;
+        }
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
-        mousePressEvent(event);
-        return;
-    }
-    QPoint p = event->position().toPoint();
-    LeftButton(true, p.x(), p.y(), gxcontrol::KeysOf(event->buttons(), event->modifiers()),
-               gxcontrol::ShiftOf(event->buttons(), event->modifiers()));
+    ui::Guarded([&] {
+        if (event->button() != Qt::LeftButton) {
+            mousePressEvent(event);
+            return;
+        }
+        QPoint p = event->position().toPoint();
+        LeftButton(true, p.x(), p.y(), gxcontrol::KeysOf(event->buttons(), event->modifiers()),
+                   gxcontrol::ShiftOf(event->buttons(), event->modifiers()));
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::mouseReleaseEvent(QMouseEvent *event)
 {
-    QPoint p = event->position().toPoint();
-    std::uint32_t keys = gxcontrol::KeysOf(event->buttons(), event->modifiers());
-    TShiftState shift = gxcontrol::ShiftOf(event->buttons(), event->modifiers());
-    std::int32_t lParam = msg::MakePoint(p.x(), p.y());
-    switch (event->button()) {
-    case Qt::LeftButton:
-        Forward(msg::LButtonUp, keys, lParam);
-        InheritedMouseUp(mbLeft, shift, p.x(), p.y());
-        break;
-    case Qt::RightButton: // reaches the chart as a press (its popup menu)
-        Forward(msg::RButtonDown, keys, lParam);
-        InheritedMouseUp(mbRight, shift, p.x(), p.y());
-        break;
-    case Qt::MiddleButton:
-        Forward(msg::MButtonUp, keys, lParam);
-        InheritedMouseUp(mbMiddle, shift, p.x(), p.y());
-        break;
-    default:
-        break;
-    }
+    ui::Guarded([&] {
+        QPoint p = event->position().toPoint();
+        std::uint32_t keys = gxcontrol::KeysOf(event->buttons(), event->modifiers());
+        TShiftState shift = gxcontrol::ShiftOf(event->buttons(), event->modifiers());
+        std::int32_t lParam = msg::MakePoint(p.x(), p.y());
+        switch (event->button()) {
+        case Qt::LeftButton:
+            Forward(msg::LButtonUp, keys, lParam);
+            InheritedMouseUp(mbLeft, shift, p.x(), p.y());
+            break;
+        case Qt::RightButton: // reaches the chart as a press (its popup menu)
+            Forward(msg::RButtonDown, keys, lParam);
+            InheritedMouseUp(mbRight, shift, p.x(), p.y());
+            break;
+        case Qt::MiddleButton:
+            Forward(msg::MButtonUp, keys, lParam);
+            InheritedMouseUp(mbMiddle, shift, p.x(), p.y());
+            break;
+        default:
+            break;
+        }
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::mouseMoveEvent(QMouseEvent *event)
 {
-    QPoint p = event->position().toPoint();
-    std::uint32_t wParam = gxcontrol::KeysOf(event->buttons(), event->modifiers());
-    std::int32_t lParam = msg::MakePoint(p.x(), p.y());
-    if (RunTime() && Chart() != 0 && (wParam != FLastMoveWParam || lParam != FLastMoveLParam)) {
-        Forward(msg::MouseMove, wParam, lParam);
-        FLastMoveWParam = wParam;
-        FLastMoveLParam = lParam;
-        setCursor(FLib.ChartCurrentCursor(Chart()));
-    }
-    if (OnMouseMove)
-        OnMouseMove(this, gxcontrol::ShiftOf(event->buttons(), event->modifiers()), p.x(), p.y());
+    ui::Guarded([&] {
+        QPoint p = event->position().toPoint();
+        std::uint32_t wParam = gxcontrol::KeysOf(event->buttons(), event->modifiers());
+        std::int32_t lParam = msg::MakePoint(p.x(), p.y());
+        if (RunTime() && Chart() != 0 && (wParam != FLastMoveWParam || lParam != FLastMoveLParam)) {
+            Forward(msg::MouseMove, wParam, lParam);
+            FLastMoveWParam = wParam;
+            FLastMoveLParam = lParam;
+            setCursor(FLib.ChartCurrentCursor(Chart()));
+        }
+        if (OnMouseMove)
+            OnMouseMove(this, gxcontrol::ShiftOf(event->buttons(), event->modifiers()), p.x(),
+                        p.y());
+    });
 }
 
 template <class Traits>
@@ -438,23 +452,27 @@ void GXChartControl<Traits>::DispatchHotSpot(GXHotSpotRow row, std::int32_t type
 
 template <class Traits> void GXChartControl<Traits>::keyPressEvent(QKeyEvent *event)
 {
-    std::uint16_t key = gxcontrol::VirtualKey(event->key());
-    TShiftState shift = gxcontrol::ShiftOf(Qt::NoButton, event->modifiers());
-    if (OnKeyDown)
-        OnKeyDown(this, key, shift);
-    if (OnKeyPress && !event->text().isEmpty()) {
-        char16_t c = event->text().at(0).unicode();
-        OnKeyPress(this, c);
-    }
-    Forward(msg::KeyDown, key, 0);
+    ui::Guarded([&] {
+        std::uint16_t key = gxcontrol::VirtualKey(event->key());
+        TShiftState shift = gxcontrol::ShiftOf(Qt::NoButton, event->modifiers());
+        if (OnKeyDown)
+            OnKeyDown(this, key, shift);
+        if (OnKeyPress && !event->text().isEmpty()) {
+            char16_t c = event->text().at(0).unicode();
+            OnKeyPress(this, c);
+        }
+        Forward(msg::KeyDown, key, 0);
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::keyReleaseEvent(QKeyEvent *event)
 {
-    std::uint16_t key = gxcontrol::VirtualKey(event->key());
-    if (OnKeyUp)
-        OnKeyUp(this, key, gxcontrol::ShiftOf(Qt::NoButton, event->modifiers()));
-    Forward(msg::KeyUp, key, 0);
+    ui::Guarded([&] {
+        std::uint16_t key = gxcontrol::VirtualKey(event->key());
+        if (OnKeyUp)
+            OnKeyUp(this, key, gxcontrol::ShiftOf(Qt::NoButton, event->modifiers()));
+        Forward(msg::KeyUp, key, 0);
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::InvalidateFocusBand()
@@ -465,32 +483,38 @@ template <class Traits> void GXChartControl<Traits>::InvalidateFocusBand()
 
 template <class Traits> void GXChartControl<Traits>::focusInEvent(QFocusEvent *event)
 {
-    InvalidateFocusBand();
-    QWidget::focusInEvent(event);
-    if (OnEnter)
-        OnEnter(this);
+    ui::Guarded([&] {
+        InvalidateFocusBand();
+        QWidget::focusInEvent(event);
+        if (OnEnter)
+            OnEnter(this);
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::focusOutEvent(QFocusEvent *event)
 {
-    InvalidateFocusBand();
-    QWidget::focusOutEvent(event);
-    if (OnExit)
-        OnExit(this);
+    ui::Guarded([&] {
+        InvalidateFocusBand();
+        QWidget::focusOutEvent(event);
+        if (OnExit)
+            OnExit(this);
+    });
 }
 
 template <class Traits> void GXChartControl<Traits>::wheelEvent(QWheelEvent *event)
 {
-    if (isVisible()) {
-        setFocus();
-        update();
-    }
-    if (Chart() != 0) {
-        auto delta = std::int16_t(std::clamp(event->angleDelta().y(), -32768, 32767));
-        std::uint32_t wParam = (std::uint32_t(std::uint16_t(delta)) << 16) |
-                               gxcontrol::KeysOf(event->buttons(), event->modifiers());
-        FLib.ChartSendMessage(Chart(), msg::MouseWheel, wParam, 0);
-    }
+    ui::Guarded([&] {
+        if (isVisible()) {
+            setFocus();
+            update();
+        }
+        if (Chart() != 0) {
+            auto delta = std::int16_t(std::clamp(event->angleDelta().y(), -32768, 32767));
+            std::uint32_t wParam = (std::uint32_t(std::uint16_t(delta)) << 16) |
+                                   gxcontrol::KeysOf(event->buttons(), event->modifiers());
+            FLib.ChartSendMessage(Chart(), msg::MouseWheel, wParam, 0);
+        }
+    });
 }
 
 // ---- notifications and scrolling ---------------------------------------------------------------

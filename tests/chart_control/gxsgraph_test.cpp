@@ -757,3 +757,25 @@ TEST(GXSGraphInput, AZoomedChartScrollsThroughTheControlsBars)
     EXPECT_FALSE(g.HorzScrollBar().visible);
     EXPECT_FALSE(widget->isVisible());
 }
+
+TEST(GXSGraphInput, AnExceptionOfAnEventHandlerIsShownAndGoesNoFurther)
+{
+    ui::TScriptedUIServices services;
+    ui::TServicesScope scope(services);
+    GXSGraph g;
+    g.resize(300, 200);
+    g.show();
+    g.OnMouseDown = [](QObject *, TMouseButton, TShiftState, int, int) {
+        throw std::runtime_error("no data here");
+    };
+    g.OnKeyDown = [](QObject *, std::uint16_t, TShiftState) {
+        throw std::runtime_error("no key here");
+    };
+    // Without the guard the exception would leave sendEvent (and leak Qt's
+    // copy of the event in a running program).
+    EXPECT_NO_THROW(Mouse(g, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton));
+    Mouse(g, QEvent::MouseButtonRelease, {50, 50}, Qt::LeftButton, Qt::NoButton);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_NO_THROW(QApplication::sendEvent(&g, &key));
+    EXPECT_EQ(services.MessageTexts(), (QStringList{"no data here.", "no key here."}));
+}
