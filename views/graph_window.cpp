@@ -16,6 +16,7 @@
 #include "views/chart_records.h"
 #include "views/flow_layout.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -297,17 +298,22 @@ void TfrmGraph::BuildToolBar()
     ToolButton4 = tool("ToolButton4", "Normal Cursor", pictures::kGraphNormalCursor, true);
     ToolButton9 = tool("ToolButton9", "Text", pictures::kGraphText, true);
     ToolButton5 = tool("ToolButton5", "Draw A Cross On Graph", pictures::kGraphCross, true);
+    // Two groups of check buttons on one tool bar, one button down in each:
+    // the three modes, and the two views.
+    auto group = [this](std::initializer_list<QToolButton *> buttons) {
+        auto *g = new QButtonGroup(this);
+        for (QToolButton *b : buttons)
+            g->addButton(b);
+    };
+    group({ToolButton4, ToolButton9, ToolButton5});
     ToolButton4->setChecked(true);
-    for (QToolButton *mode : {ToolButton4, ToolButton9, ToolButton5})
-        mode->setAutoExclusive(true);
     ToolButton13 = tool("ToolButton13", "Erase Annotation", pictures::kGraphErase, false);
     separator();
     UndoZoom = tool("UndoZoom", "Undo Zoom", pictures::kGraphUndoZoom, false);
     UndoZoom->setEnabled(false);
     ToolButton6 = tool("ToolButton6", "Color", pictures::kGraphColor, true);
     ToolButton7 = tool("ToolButton7", "Monochrome", pictures::kGraphMonochrome, true);
-    ToolButton6->setAutoExclusive(true);
-    ToolButton7->setAutoExclusive(true);
+    group({ToolButton6, ToolButton7});
     ToolButton6->hide();
     ToolButton7->hide();
     separator();

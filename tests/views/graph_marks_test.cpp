@@ -331,8 +331,12 @@ TEST_F(GraphMarksTest, ColourAndMonochromeViews)
 {
     auto g = Make();
     Ten(*g);
+    // One button down in each group: the colour view and the normal cursor.
     EXPECT_TRUE(g->ToolButton6->isChecked());
+    EXPECT_TRUE(g->ToolButton4->isChecked());
     g->ToolButton7->setChecked(true);
+    EXPECT_FALSE(g->ToolButton6->isChecked());
+    EXPECT_TRUE(g->ToolButton4->isChecked());
     g->ToolButton7Click();
     EXPECT_EQ(g->GXSGraph1->GetViewingStyle(), sgMonochrome);
     g->ToolButton6->setChecked(true);
