@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -475,11 +476,15 @@ TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
     std::vector<std::string> seen;
     g.OnCustomizeDlg = [&](QObject *) { seen.push_back("closed"); };
     QStringList tabs;
+    bool tabsFit = false;
     dialogs.onDialog = [&](QDialog &d) {
         tabs.clear();
         auto *w = d.findChild<QTabWidget *>(QStringLiteral("tabs"));
         for (int i = 0; w && i < w->count(); ++i)
             tabs << w->widget(i)->objectName();
+        // Every tab's title shows; none hides behind scroll arrows.
+        d.adjustSize();
+        tabsFit = w && w->tabBar()->sizeHint().width() <= w->width();
         if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtMainTitle")))
             e->setText(QStringLiteral("Customised"));
         if (auto *e = d.findChild<QLineEdit *>(QStringLiteral("edtSubsetColor0")))
@@ -494,6 +499,7 @@ TEST(GXSGraphDialogs, CustomiseDialogTabsAndResult)
     EXPECT_EQ(g.GetDeskColor(), 0x00BEBEBEu);
     EXPECT_EQ(tabs, (QStringList{"pageGeneral", "pagePlot", "pageSubsets", "pageFonts", "pageColor",
                                  "pageStyle", "pageAxis"}));
+    EXPECT_TRUE(tabsFit);
     EXPECT_EQ(g.GetMainTitle(), u"Customised");
     // A colour chosen in the dialog keeps its alpha byte (all 32 bits reach the element).
     EXPECT_EQ(g.GetSubsetColors(0), GXSGraph::GXargb(255, 255, 0, 0));

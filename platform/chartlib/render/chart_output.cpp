@@ -127,6 +127,7 @@ bool RunCustomize(HCHART h, int preferredTab)
     auto *layout = new QVBoxLayout(&dialog);
     auto *tabs = new QTabWidget(&dialog);
     tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->setUsesScrollButtons(false); // the dialog is as wide as all its tabs
     layout->addWidget(tabs);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
