@@ -409,8 +409,8 @@ QWidget *TfrmGraph::BuildDataSets()
             [this](const QPoint &pos) { PopupMenu1->popup(Grid2->viewport()->mapToGlobal(pos)); });
     connect(ChangeDateTime1, &QAction::triggered, this,
             ui::GuardedSlot([this](bool) { ChangeDateTime1Click(); }));
-    connect(Grid2, &ui::TStringGrid::cellClicked, this,
-            ui::GuardedSlot([this](int, int) { Grid2Click(); }));
+    // The grid runs its handlers guarded itself.
+    connect(Grid2, &ui::TStringGrid::cellClicked, this, [this](int, int) { Grid2Click(); });
     return pnlDataSets;
 }
 
