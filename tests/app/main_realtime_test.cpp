@@ -1,7 +1,7 @@
 // Real-time sampling through the main window: Run from the tool bar with
 // the set-up dialog, samples into the "Real-Time Graph" window until it is
-// full, and a meter lost during a run; on the simulated meter with a fake
-// clock and scripted UI services.
+// full; on the simulated meter with a fake clock and scripted UI services.
+// A meter lost during a run is tested with the run (tests/meter_windows).
 #include "tests/app/main_window_test.h"
 
 #include "chart/control/gxsgraph.h"
@@ -89,23 +89,4 @@ TEST_F(MainRealTimeTest, RunSamplesIntoTheRealTimeGraphUntilItIsFull)
     EXPECT_EQ(services_.MessageTexts().back(), QString("Save Real-Time Graph ?"));
     EXPECT_EQ(f.gRealTimeGraph, nullptr);
     EXPECT_FALSE(f.gRealTimeUnsaved);
-}
-
-TEST_F(MainRealTimeTest, ALostMeterStopsARunAndLeavesRunAndStopDisabled)
-{
-    app::TfrmMain &f = Start();
-    Tick(2);
-    views::TModalRunnerScope runner([&](QDialog &d) {
-        static_cast<meter::TfrmSetupRealTime &>(d).btnOpenSingleSet->click();
-        return d.result();
-    });
-    f.MenuItem("Run1")->trigger();
-    ASSERT_TRUE(f.gRealTimeRunning);
-    meter_.SetPresent(false);
-    Tick(5);
-    EXPECT_FALSE(f.gRealTimeRunning);
-    EXPECT_FALSE(TimerRuns());
-    EXPECT_EQ(f.gRealTimeGraph->GXSGraph1->GetPoints(), 1) << "the sample taken stays";
-    for (const char *name : {"Run1", "Stop1", "btnRun", "btnStop"})
-        EXPECT_FALSE(Enabled(name)) << name;
 }

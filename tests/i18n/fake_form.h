@@ -3,6 +3,7 @@
 #pragma once
 
 #include "i18n/lx_comp.h"
+#include "i18n/lx_linked.h"
 
 #include "platform/rtl/classes.h"
 #include "platform/rtl/strings.h"
@@ -204,5 +205,19 @@ L *LoadLang(rtl::TComponent *owner, const std::string &data, int languages,
     lang->Loaded();
     return lang;
 }
+
+// A test form with a label "Label1" and a chart box "Chart1".
+struct TTestForm {
+    std::unique_ptr<TfrmTest> form = std::make_unique<TfrmTest>();
+    TLabel *label1 = Make<TLabel>(form.get(), "Label1");
+    TChartBox *chart = Make<TChartBox>(form.get(), "Chart1");
+
+    template <class L = i18n::TlxLangLinked>
+    L *Load(const std::string &data, int languages, i18n::TlxLangDispatcher *dispatcher = nullptr,
+            const std::function<void(L &)> &beforeRead = nullptr)
+    {
+        return LoadLang<L>(form.get(), data, languages, dispatcher, beforeRead);
+    }
+};
 
 } // namespace fake

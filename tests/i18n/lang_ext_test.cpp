@@ -15,19 +15,7 @@ using namespace i18n;
 
 namespace {
 
-struct Form {
-    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
-    fake::TChartBox *chart = fake::Make<fake::TChartBox>(form.get(), "Chart1");
-
-    TlxLangLinked *Load(int languages)
-    {
-        auto *lang = new TlxLangLinked(form.get());
-        lang->Loading();
-        lang->SetNumOfLanguages(languages);
-        lang->Loaded();
-        return lang;
-    }
-};
+using Form = fake::TTestForm;
 
 void AddItem(TlxCustomLang &lang, const std::string &id, const std::string &values)
 {
@@ -62,7 +50,7 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
     Form f;
     f.chart->Title.Text = "Levels";
     f.chart->Lines.SetCommaText("one,two,three");
-    TlxLangLinked *lang = f.Load(2);
+    TlxLangLinked *lang = f.Load("", 2);
     AddItem(*lang, "Chart1.Title.Text", fake::Row({"Levels", "Niveaux"}));
     AddItem(*lang, "Chart1.Tag", fake::Row({"1", "2"}));
     AddItem(*lang, "Chart1.Alignment", fake::Row({"taLeftJustify", "taCenter"}));
@@ -111,7 +99,7 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
 TEST(ExtendedItems, ValuesConvertWithoutLosingData)
 {
     Form f;
-    TlxLangLinked *lang = f.Load(2);
+    TlxLangLinked *lang = f.Load("", 2);
     // A 64-bit value keeps all its digits; a value that does not convert
     // leaves the property as it is.
     lang->SetPathPropertyText("Chart1.Total", "8589934597");

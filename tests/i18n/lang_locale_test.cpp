@@ -19,18 +19,7 @@ using fake::Row;
 
 namespace {
 
-struct Form {
-    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
-    fake::TLabel *label1 = fake::Make<fake::TLabel>(form.get(), "Label1");
-    fake::TChartBox *chart = fake::Make<fake::TChartBox>(form.get(), "Chart1");
-
-    // Loads a translation component the way a window does.
-    template <class L = TlxLangLinked>
-    L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr)
-    {
-        return fake::LoadLang<L>(form.get(), data, languages, dispatcher);
-    }
-};
+using Form = fake::TTestForm;
 
 // The program's format settings, put back after a test that changes them.
 struct SavedFormatSettings {

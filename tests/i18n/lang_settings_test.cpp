@@ -20,18 +20,7 @@ using fake::Row;
 
 namespace {
 
-struct Form {
-    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
-    fake::TLabel *label1 = fake::Make<fake::TLabel>(form.get(), "Label1");
-
-    // Loads a translation component the way a window does.
-    template <class L = TlxLangLinked>
-    L *Load(const std::string &data, int languages, TlxLangDispatcher *dispatcher = nullptr,
-            const std::function<void(L &)> &beforeRead = nullptr)
-    {
-        return fake::LoadLang<L>(form.get(), data, languages, dispatcher, beforeRead);
-    }
-};
+using Form = fake::TTestForm;
 
 } // namespace
 

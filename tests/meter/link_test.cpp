@@ -17,17 +17,8 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-using metertest::FakeMainTimer;
-
-class LinkTest : public ::testing::Test {
+class LinkTest : public metertest::CommandTest {
 protected:
-    rtl::FakeClock clock;
-    rtl::ScopedClock scoped{clock};
-    usb::SimulatedMeter sim;
-    FakeMainTimer timer;
-    meter::TLinkGuard guard;
-    TMeterLink link{sim, &timer, guard};
-
     // Monotonic times of the calls of op, relative to the first logged call.
     std::vector<int64_t> TimesOf(UsbOp op, int64_t origin) const
     {
