@@ -158,15 +158,6 @@ TEST(ApplicationObject, TerminateEndsTheLoopWithoutClosingWindows)
     EXPECT_TRUE(w.isVisible());
 }
 
-TEST(ApplicationObject, ProcessMessagesRunsPendingWork)
-{
-    int ran = 0;
-    QTimer::singleShot(0, [&] { ++ran; });
-    for (int i = 0; i < 50 && ran == 0; ++i)
-        ProcessMessages();
-    EXPECT_EQ(ran, 1);
-}
-
 int main(int argc, char **argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM"))

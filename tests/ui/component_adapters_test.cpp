@@ -89,13 +89,13 @@ TEST(ComponentAdapters, WidgetsGetTheClassLibrarysClasses)
 
 TEST(ComponentAdapters, PropertiesReachTheWidgetsInWindows1252)
 {
-    auto window = std::make_unique<QWidget>();
-    auto *label = Named<QLabel>(window.get(), "lblA");
-    auto *menu = Named<QMenu>(window.get(), "File1");
-    auto *action = Named<QAction>(window.get(), "mnuExit");
-    auto *combo = Named<QComboBox>(window.get(), "cmbA");
+    QWidget window;
+    auto *label = Named<QLabel>(&window, "lblA");
+    auto *menu = Named<QMenu>(&window, "File1");
+    auto *action = Named<QAction>(&window, "mnuExit");
+    auto *combo = Named<QComboBox>(&window, "cmbA");
     combo->addItems({"alpha", "beta"});
-    ui::TFormAdapter *form = ui::CreateFormComponent(window.get(), "TfrmMain");
+    ui::TFormAdapter *form = ui::CreateFormComponent(&window, "TfrmMain");
 
     rtl::SetStrProp(form->FindComponent("lblA"), "Caption", "caf\xE9 \x80");
     EXPECT_EQ(label->text(), QString::fromUtf8("caf\u00e9 \u20ac"));
@@ -106,8 +106,8 @@ TEST(ComponentAdapters, PropertiesReachTheWidgetsInWindows1252)
     EXPECT_EQ(action->statusTip(), "Quit");
     rtl::SetStrProp(form, "Caption", "Main");
     rtl::SetStrProp(form, "Hint", "tip");
-    EXPECT_EQ(window->windowTitle(), "Main");
-    EXPECT_EQ(window->toolTip(), "tip");
+    EXPECT_EQ(window.windowTitle(), "Main");
+    EXPECT_EQ(window.toolTip(), "tip");
 
     // A non-editable combo box's Text selects the matching item.
     rtl::SetStrProp(form->FindComponent("cmbA"), "Text", "beta");
@@ -122,8 +122,6 @@ TEST(ComponentAdapters, PropertiesReachTheWidgetsInWindows1252)
     EXPECT_EQ(rtl::GetOrdProp(lbl, "ParentFont"), 0);
     rtl::SetOrdProp(lbl, "ParentFont", 1);
     EXPECT_NE(label->font().family(), "Serif");
-
-    window.reset();
 }
 
 TEST(ComponentAdapters, ControlBackedLists)

@@ -1,9 +1,10 @@
 // The program's folders and their fall-backs.
 #include "platform/ui/folders.h"
 
+#include "tests/support/temp_folders.h"
+
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,6 @@ namespace {
 
 class Folders : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FTemp.isValid());
-        FRoot = FTemp.path();
-        QDir(FRoot).mkpath("docs");
-        QDir(FRoot).mkpath("bin");
-        SetFolderRoots({FRoot + "/docs", FRoot + "/bin", FRoot + "/xdg/Nivora"});
-    }
-    void TearDown() override { ResetFolderRoots(); }
     // A regular file where a folder is expected: nothing can be made in or
     // under it, even for root.
     QString MakeFile(const QString &name)
@@ -31,28 +23,28 @@ protected:
         return f.fileName();
     }
 
-    QTemporaryDir FTemp;
-    QString FRoot;
+    testsupport::TTempFolders FFolders;
+    const QString FRoot = FFolders.path();
 };
 
 } // namespace
 
 TEST_F(Folders, DataFolderIsMadeUnderTheDocumentsFolder)
 {
-    EXPECT_EQ(DocumentsFolder(), FRoot + "/docs/");
-    EXPECT_EQ(MakeDataFolder(), FRoot + "/docs/MX4820/");
-    EXPECT_TRUE(QDir(FRoot + "/docs/MX4820").exists());
-    EXPECT_EQ(MakeDataFolder(), FRoot + "/docs/MX4820/"); // already there
-    EXPECT_EQ(WorkingFolder(MakeDataFolder()), FRoot + "/docs/MX4820/temp");
+    EXPECT_EQ(DocumentsFolder(), FRoot + "/Documents/");
+    EXPECT_EQ(MakeDataFolder(), FRoot + "/Documents/MX4820/");
+    EXPECT_TRUE(QDir(FRoot + "/Documents/MX4820").exists());
+    EXPECT_EQ(MakeDataFolder(), FRoot + "/Documents/MX4820/"); // already there
+    EXPECT_EQ(WorkingFolder(MakeDataFolder()), FRoot + "/Documents/MX4820/temp");
 }
 
 TEST_F(Folders, DataFolderFallsBackToTheDocumentsFolder)
 {
-    MakeFile("docs/MX4820"); // a file of that name: the folder cannot be made
-    EXPECT_EQ(MakeDataFolder(), FRoot + "/docs/");
-    EXPECT_EQ(WorkingFolder(MakeDataFolder()), FRoot + "/docs/temp");
+    MakeFile("Documents/MX4820"); // a file of that name: the folder cannot be made
+    EXPECT_EQ(MakeDataFolder(), FRoot + "/Documents/");
+    EXPECT_EQ(WorkingFolder(MakeDataFolder()), FRoot + "/Documents/temp");
 
-    SetFolderRoots({QString(), FRoot + "/bin", FRoot + "/xdg/Nivora"});
+    SetFolderRoots({QString(), FRoot + "/bin", FRoot + "/data"});
     EXPECT_EQ(MakeDataFolder(), "");
     // No data folder: the working folder lies beside the executable.
     EXPECT_EQ(WorkingFolder(""), FRoot + "/bin/temp");
@@ -64,12 +56,12 @@ TEST_F(Folders, FilesWrittenBesideTheExecutableFallBackToTheUserDataFolder)
     EXPECT_EQ(WritableProgramFile("temp\\LEQ.txt"), FRoot + "/bin/temp/LEQ.txt");
 
     const QString notAFolder = MakeFile("installed");
-    SetFolderRoots({FRoot + "/docs", notAFolder, FRoot + "/xdg/Nivora"});
+    SetFolderRoots({FRoot + "/Documents", notAFolder, FRoot + "/data"});
     EXPECT_FALSE(IsFolderWritable(notAFolder));
-    EXPECT_EQ(WritableProgramFolder(), FRoot + "/xdg/Nivora/");
-    EXPECT_TRUE(QDir(FRoot + "/xdg/Nivora").exists());
-    EXPECT_EQ(WritableProgramFile("temp/LEQ.txt"), FRoot + "/xdg/Nivora/temp/LEQ.txt");
-    EXPECT_EQ(WorkingFolder(""), FRoot + "/xdg/Nivora/temp");
+    EXPECT_EQ(WritableProgramFolder(), FRoot + "/data/");
+    EXPECT_TRUE(QDir(FRoot + "/data").exists());
+    EXPECT_EQ(WritableProgramFile("temp/LEQ.txt"), FRoot + "/data/temp/LEQ.txt");
+    EXPECT_EQ(WorkingFolder(""), FRoot + "/data/temp");
     // Files the program only reads are still looked up beside the executable.
     EXPECT_EQ(ProgramFile("template/graph.ghf"), notAFolder + "/template/graph.ghf");
     // The probe leaves nothing behind.

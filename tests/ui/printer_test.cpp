@@ -1,7 +1,6 @@
 // The printer: a job printed to PDF without a display, pages, and the canvas
 // font sized as the class library sizes it.
 #include "platform/ui/printer.h"
-#include "platform/ui/ui_services_script.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +19,6 @@ TEST(Printer, JobToPdfWithPages)
     TPrinter printer;
     printer.SetOutputFileName(pdf);
     printer.SetOrientation(poLandscape);
-    EXPECT_EQ(printer.Orientation(), poLandscape);
     EXPECT_FALSE(printer.Printing());
     EXPECT_EQ(printer.Canvas(), nullptr);
     EXPECT_FALSE(printer.NewPage()); // no job yet
@@ -54,19 +52,6 @@ TEST(Printer, CanvasFontUsesTheGivenPixelsPerInch)
     EXPECT_EQ(f.pixelSize(), 56); // 10 pt at 400 pixels per inch
     EXPECT_TRUE(f.fixedPitch());
     EXPECT_EQ(CanvasFont("Tahoma", 8, 96).pixelSize(), 11);
-}
-
-TEST(Printer, ScriptedPrintDialogCanSendTheJobToAFile)
-{
-    QTemporaryDir dir;
-    TScriptedUIServices services;
-    services.AnswerPrintDialog(true, dir.filePath("out.pdf"));
-    TPrinter printer;
-    ASSERT_TRUE(services.ExecutePrintDialog(printer));
-    EXPECT_EQ(printer.OutputFileName(), dir.filePath("out.pdf"));
-    ASSERT_TRUE(printer.BeginDoc());
-    EXPECT_TRUE(printer.EndDoc());
-    EXPECT_TRUE(QFile::exists(dir.filePath("out.pdf")));
 }
 
 TEST(Printer, PrintingToAFileReplacesItOnlyWhenTheJobEnds)

@@ -172,29 +172,6 @@ TEST(ScriptedServices, MissingOrWrongAnswersAreEscapedAndReported)
     EXPECT_TRUE(reported[1].contains("not one of the buttons"));
 }
 
-TEST(ScriptedServices, CancelledDialogsAndShellCalls)
-{
-    TScriptedUIServices services;
-    services.CancelFileDialog();
-    services.AnswerPrintDialog(false);
-    services.AnswerPrinterSetupDialog(true);
-    TFileDialog d;
-    d.FileName = "x";
-    EXPECT_FALSE(services.ExecuteFileDialog(d));
-    EXPECT_EQ(d.FileName, "x");
-    EXPECT_FALSE(services.ExecutePrintDialog(Printer()));
-    EXPECT_TRUE(services.ExecutePrinterSetupDialog(Printer()));
-
-    EXPECT_TRUE(services.OpenDocument("/opt/nivora/MX4820_manual.pdf"));
-    services.SetShellResult(false);
-    EXPECT_FALSE(services.StartProgram("/opt/nivora/SetupLanguage", {"3"}));
-    const auto started = services.CallsOf(TUICallKind::StartProgram);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].Arguments, QStringList{"3"});
-    EXPECT_EQ(services.CallsOf(TUICallKind::OpenDocument)[0].Text, "/opt/nivora/MX4820_manual.pdf");
-    EXPECT_EQ(services.UnansweredCount(), 0);
-}
-
 TEST(ScriptedServices, ExceptionDisplayEndsTheMessageWithAFullStop)
 {
     TScriptedUIServices services;
@@ -210,21 +187,6 @@ TEST(ScriptedServices, ExceptionDisplayEndsTheMessageWithAFullStop)
     EXPECT_EQ(shown[3].Text, "");
     EXPECT_EQ(shown[0].Type, mtError);
     EXPECT_EQ(shown[0].Caption, ApplicationTitle());
-}
-
-TEST(ScriptedServices, ScopesNestAndRestore)
-{
-    TUIServices *system = &Services();
-    TScriptedUIServices outer, inner;
-    {
-        TServicesScope a(outer);
-        {
-            TServicesScope b(inner);
-            EXPECT_EQ(&Services(), &inner);
-        }
-        EXPECT_EQ(&Services(), &outer);
-    }
-    EXPECT_EQ(&Services(), system);
 }
 
 TEST(QtServices, ButtonsAnswerWithTheirResults)
