@@ -14,12 +14,12 @@
 #include "platform/ui/folders.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services_script.h"
+#include "tests/support/mouse.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -138,21 +138,14 @@ protected:
     // the left button).
     static void Send(TfrmGraph &g, QEvent::Type type, QPoint p, Qt::MouseButtons buttons)
     {
-        QMouseEvent e(type, QPointF(p), QPointF(g.GXSGraph1->mapToGlobal(p)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                      Qt::NoModifier);
-        QApplication::sendEvent(g.GXSGraph1, &e);
+        testsupport::SendMouse(*g.GXSGraph1, type, p,
+                               type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons);
     }
-    // A left click (a double click: press, release, double click, release).
+    // The pointer moved to p, then a left click (or a double click) there.
     static void Click(TfrmGraph &g, QPoint p, bool twice = false)
     {
         Send(g, QEvent::MouseMove, p, Qt::NoButton);
-        Send(g, QEvent::MouseButtonPress, p, Qt::LeftButton);
-        Send(g, QEvent::MouseButtonRelease, p, Qt::NoButton);
-        if (twice) {
-            Send(g, QEvent::MouseButtonDblClick, p, Qt::LeftButton);
-            Send(g, QEvent::MouseButtonRelease, p, Qt::NoButton);
-        }
+        testsupport::LeftClick(*g.GXSGraph1, p, twice);
     }
     static QString Text(QLineEdit *e) { return e->text(); }
     static QString DateTime(double x) { return views::DateTimeText(x); }

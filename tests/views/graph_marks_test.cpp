@@ -1,6 +1,6 @@
 // Marks on a graph window's chart (crosses, texts, the data-point marker),
-// their erasure, the count that a loaded chart or a Clear sets, zoom with its
-// undo and scroll bars, the view style and the template question.
+// their erasure, the count that a loaded chart or a template sets, zoom with
+// its undo and scroll bars, the view style and the template question.
 #include "tests/views/graph_fixture.h"
 
 #include "platform/rtl/exceptions.h"
@@ -129,8 +129,7 @@ TEST_F(GraphMarksTest, TheEraseListShowsCrossesAsXAndDeletesExactlyTheSelectedRo
         EXPECT_EQ(grid->Cell(1, 0), "Time");
         EXPECT_EQ(grid->Cell(2, 0), "Contents");
         EXPECT_EQ(grid->RowCount(), 5);
-        EXPECT_EQ(grid->RowTexts(1),
-                  (QStringList{"1", DateTime(kNoon + kSecond), "X"}));
+        EXPECT_EQ(grid->RowTexts(1), (QStringList{"1", DateTime(kNoon + kSecond), "X"}));
         EXPECT_EQ(grid->Cell(2, 2), "first");
         EXPECT_EQ(grid->Cell(2, 3), "X");
         EXPECT_EQ(grid->Cell(0, 4), "4");
@@ -187,9 +186,9 @@ TEST_F(GraphMarksTest, ADoubleClickErasesAMarkAndTheDataMarkerIsAnnotationTwo)
 {
     auto g = Make();
     Fill(*g, {60, 61, 62.25f, 63, 64, 65, 66, 67, 68, 69},
-         {kNoon, kNoon + kSecond, kNoon + 2.6 * kSecond, kNoon + 3 * kSecond,
-          kNoon + 4 * kSecond, kNoon + 5 * kSecond, kNoon + 6 * kSecond, kNoon + 7 * kSecond,
-          kNoon + 8 * kSecond, kNoon + 9 * kSecond});
+         {kNoon, kNoon + kSecond, kNoon + 2.6 * kSecond, kNoon + 3 * kSecond, kNoon + 4 * kSecond,
+          kNoon + 5 * kSecond, kNoon + 6 * kSecond, kNoon + 7 * kSecond, kNoon + 8 * kSecond,
+          kNoon + 9 * kSecond});
     Mark(*g, 5, 2, u"", kNoon + 5 * kSecond);
     g->SetAnnotationCount(5);
     views::RedrawChart(*g->GXSGraph1);
@@ -213,7 +212,7 @@ TEST_F(GraphMarksTest, ADoubleClickErasesAMarkAndTheDataMarkerIsAnnotationTwo)
     EXPECT_EQ(g->GXSGraph1->GetGraphAnnotationText(2), u"12:00:03\r62.3 dB");
 }
 
-TEST_F(GraphMarksTest, ALoadedChartsMarksAreKeptAndClearResetsOnlyItsOwnChart)
+TEST_F(GraphMarksTest, ALoadedChartsMarksAreKeptAndATemplateBringsThemToNewCharts)
 {
     auto a = Make();
     Ten(*a);
@@ -234,13 +233,6 @@ TEST_F(GraphMarksTest, ALoadedChartsMarksAreKeptAndClearResetsOnlyItsOwnChart)
     EXPECT_EQ(c->GXSGraph1->GetGraphAnnotationText(9), u"kept");
     c->ToolButton5->click();
     Click(*c, PointerFor(*c, kNoon + 4.5 * kSecond, 64, false));
-    EXPECT_EQ(c->AnnotationCount(), 10);
-
-    // Clear of the real-time graph: its next mark is 4; the others go on.
-    auto r = Make(TGraphRole::RealTime);
-    Ten(*r);
-    r->tbntClrClick();
-    EXPECT_EQ(r->AnnotationCount(), 3);
     EXPECT_EQ(c->AnnotationCount(), 10);
     EXPECT_EQ(b->AnnotationCount(), 9);
 }
@@ -275,8 +267,8 @@ TEST_F(GraphMarksTest, TheTemplateQuestionAndAFolderThatCannotBeMade)
         app::SaveGraphTemplate(*g->GXSGraph1);
         ADD_FAILURE() << "no error";
     } catch (const rtl::Exception &e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create " + (blocker + "/data/template/").toStdString() +
-                                             " directory.");
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create " + (blocker + "/data/template/").toStdString() + " directory.");
     }
 }
 
@@ -299,10 +291,9 @@ TEST_F(GraphMarksTest, ZoomEnablesUndoScrollsWithItsBarAndUndoRestoresTheRanges)
 
     // A band drawn in cross mode zooms and places no cross.
     g->ToolButton5->click();
-    const QPoint from = Pixel(*g, kNoon + 20 * kSecond, 100), to = Pixel(*g, kNoon + 50 * kSecond, 50);
-    Send(*g, QEvent::MouseButtonPress, from, Qt::LeftButton);
-    Send(*g, QEvent::MouseMove, to, Qt::LeftButton);
-    Send(*g, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    const QPoint from = Pixel(*g, kNoon + 20 * kSecond, 100),
+                 to = Pixel(*g, kNoon + 50 * kSecond, 50);
+    testsupport::LeftDrag(*g->GXSGraph1, from, to);
     EXPECT_TRUE(g->UndoZoom->isEnabled());
     EXPECT_EQ(g->AnnotationCount(), 4);
     const auto zoomed = dataAt(corner);
@@ -321,9 +312,7 @@ TEST_F(GraphMarksTest, ZoomEnablesUndoScrollsWithItsBarAndUndoRestoresTheRanges)
     EXPECT_EQ(dataAt(corner), before);
     EXPECT_FALSE(horizontal->isVisible());
     // Zooming again enables it again.
-    Send(*g, QEvent::MouseButtonPress, from, Qt::LeftButton);
-    Send(*g, QEvent::MouseMove, to, Qt::LeftButton);
-    Send(*g, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    testsupport::LeftDrag(*g->GXSGraph1, from, to);
     EXPECT_TRUE(g->UndoZoom->isEnabled());
 }
 
