@@ -30,20 +30,13 @@ bool isPlain(const QImage &img)
     return true;
 }
 
-TEST(Pictures, GlyphSetsHaveEighteenEntriesOfTheirSize)
+TEST(Pictures, GlyphSetsOfEighteenWithDigitsDrawnAndBlanksEmptyWhite)
 {
     for (int n = 0; n < pictures::kGlyphCount; ++n) {
         EXPECT_EQ(sizeOf(pictures::largeGlyphPath(n)), QSize(30, 51)) << "LCD" << n;
         EXPECT_EQ(sizeOf(pictures::smallGlyphPath(n)), QSize(9, 15)) << "LCDS" << n;
         EXPECT_EQ(pictures::resourcePath(QStringLiteral("LCD%1").arg(n)),
                   pictures::largeGlyphPath(n));
-    }
-    EXPECT_EQ(sizeOf(pictures::resourcePath("LCD18")), QSize(30, 51));
-}
-
-TEST(Pictures, DigitsAreDrawnAndBlanksAreEmptyWhite)
-{
-    for (int n = 0; n < pictures::kGlyphCount; ++n) {
         for (const QString &path : {pictures::largeGlyphPath(n), pictures::smallGlyphPath(n)}) {
             const QImage img(path);
             ASSERT_FALSE(img.isNull()) << path.toStdString();
@@ -52,6 +45,7 @@ TEST(Pictures, DigitsAreDrawnAndBlanksAreEmptyWhite)
             EXPECT_EQ(isPlain(img), n >= 10) << path.toStdString();
         }
     }
+    EXPECT_EQ(sizeOf(pictures::resourcePath("LCD18")), QSize(30, 51));
     // Neighbouring digits differ (a glyph written under the wrong name shows).
     for (int n = 0; n < 9; ++n)
         EXPECT_NE(QImage(pictures::largeGlyphPath(n)), QImage(pictures::largeGlyphPath(n + 1)));
@@ -65,42 +59,25 @@ TEST(Pictures, PanelPiecesHaveTheirLayoutSizes)
         const char *path;
         QSize size;
     } pieces[] = {
-        {pictures::kDecimalPoint, {9, 13}},
-        {pictures::kClockColon, {5, 8}},
-        {pictures::kDateDash, {3, 2}},
-        {pictures::kLevelBar, {154, 22}},
-        {pictures::kRecStart, {11, 11}},
-        {pictures::kRecPause, {11, 11}},
-        {pictures::kRecStop, {11, 11}},
-        {pictures::kModeSpl, {26, 12}},
-        {pictures::kModeLeq, {26, 12}},
-        {pictures::kUnder, {36, 11}},
-        {pictures::kOver, {30, 11}},
-        {pictures::kBattery, {19, 9}},
-        {pictures::kPanelMinimise, {16, 14}},
-        {pictures::kPanelClose, {16, 14}},
-        {pictures::kToolOpen, {20, 20}},
-        {pictures::kToolSave, {20, 20}},
-        {pictures::kToolPrint, {20, 20}},
-        {pictures::kToolDataLogger, {20, 20}},
-        {pictures::kToolOutputToGraph, {20, 20}},
-        {pictures::kToolRun, {20, 20}},
-        {pictures::kToolStop, {20, 20}},
-        {pictures::kToolHelp, {20, 20}},
-        {pictures::kGraphStatistics, {20, 20}},
-        {pictures::kGraphCursorStatistics, {20, 20}},
-        {pictures::kGraphNormalCursor, {20, 20}},
-        {pictures::kGraphText, {20, 20}},
-        {pictures::kGraphCross, {20, 20}},
-        {pictures::kGraphErase, {20, 20}},
-        {pictures::kGraphUndoZoom, {20, 20}},
-        {pictures::kGraphColor, {20, 20}},
-        {pictures::kGraphMonochrome, {20, 20}},
-        {pictures::kGraphClear, {20, 20}},
+        {pictures::kDecimalPoint, {9, 13}},   {pictures::kClockColon, {5, 8}},
+        {pictures::kDateDash, {3, 2}},        {pictures::kLevelBar, {154, 22}},
+        {pictures::kRecStart, {11, 11}},      {pictures::kRecPause, {11, 11}},
+        {pictures::kRecStop, {11, 11}},       {pictures::kModeSpl, {26, 12}},
+        {pictures::kModeLeq, {26, 12}},       {pictures::kUnder, {36, 11}},
+        {pictures::kOver, {30, 11}},          {pictures::kBattery, {19, 9}},
+        {pictures::kPanelMinimise, {16, 14}}, {pictures::kPanelClose, {16, 14}},
         {pictures::kProgramIcon, {64, 64}},
     };
     for (const auto &p : pieces)
         EXPECT_EQ(sizeOf(p.path), p.size) << p.path;
+    // The buttons of the main window's and the graph windows' tool bars.
+    using namespace pictures;
+    for (const char *path :
+         {kToolOpen, kToolSave, kToolPrint, kToolDataLogger, kToolOutputToGraph, kToolRun,
+          kToolStop, kToolHelp, kGraphStatistics, kGraphCursorStatistics, kGraphNormalCursor,
+          kGraphText, kGraphCross, kGraphErase, kGraphUndoZoom, kGraphColor, kGraphMonochrome,
+          kGraphClear})
+        EXPECT_EQ(sizeOf(path), QSize(20, 20)) << path;
 }
 
 TEST(Pictures, PanelDisplayIsWhiteUnderTheDigits)
