@@ -10,47 +10,49 @@
 
 using namespace ui;
 
-TEST(LocaleSettings, GermanDecimalCommaLocale)
+TEST(LocaleSettings, SeparatorsFormatsAndTheTextsWrittenWithThem)
 {
-    const rtl::TFormatSettings fs = FormatSettingsFromLocale(QLocale("de_DE"));
-    EXPECT_EQ(fs.DecimalSeparator, ',');
-    EXPECT_EQ(fs.ThousandSeparator, '.');
-    EXPECT_EQ(fs.DateSeparator, '.');
-    EXPECT_EQ(fs.TimeSeparator, ':');
-    EXPECT_EQ(fs.ShortDateFormat, "dd/MM/yyyy"); // two-digit year widened
-    EXPECT_EQ(fs.LongTimeFormat, "hh:nn:ss");    // time zone left out
-    EXPECT_EQ(fs.ShortTimeFormat, "hh:nn");
-    EXPECT_EQ(fs.LongMonthNames[2], "M\xe4rz");
-    EXPECT_EQ(fs.LongDayNames[0], "Sonntag"); // Sunday first
-    EXPECT_EQ(GetDateOrder(fs.ShortDateFormat), TDateOrder::DMY);
-
-    // What the program writes with these settings.
-    const rtl::TDateTime t = rtl::EncodeDate(2024, 3, 5) + rtl::EncodeTime(14, 7, 9, 0);
-    EXPECT_EQ(rtl::DateToStr(t, fs), "05.03.2024");
-    EXPECT_EQ(rtl::TimeToStr(t, fs), "14:07:09");
-    EXPECT_EQ(rtl::LevelText(63.25, fs), "63,3");
-    EXPECT_EQ(rtl::FormatDateTime("dddddd", t, fs), "Dienstag, 5. M\xe4rz 2024");
-}
-
-TEST(LocaleSettings, TwelveHourClockAndOtherSeparators)
-{
-    const rtl::TFormatSettings us = FormatSettingsFromLocale(QLocale("en_US"));
-    EXPECT_EQ(us.ShortDateFormat, "M/d/yyyy");
-    EXPECT_EQ(us.LongTimeFormat, "h:nn:ss AMPM");
-    EXPECT_EQ(GetDateOrder(us.ShortDateFormat), TDateOrder::MDY);
+    // Two-digit years are widened, time zones left out, a group separator that is a narrow
+    // no-break space becomes 0xA0; Finnish has '.' between hours and minutes.
     const rtl::TDateTime t = rtl::EncodeDate(2024, 12, 31) + rtl::EncodeTime(15, 4, 5, 0);
-    EXPECT_EQ(rtl::TimeToStr(t, us), "3:04:05 " + us.TimePMString);
-
-    // Finnish: '.' between hours and minutes; Swedish: ISO dates, year first.
-    const rtl::TFormatSettings fi = FormatSettingsFromLocale(QLocale("fi_FI"));
-    EXPECT_EQ(fi.TimeSeparator, '.');
-    EXPECT_EQ(rtl::TimeToStr(t, fi), "15.04.05");
-    const rtl::TFormatSettings sv = FormatSettingsFromLocale(QLocale("sv_SE"));
-    EXPECT_EQ(sv.DateSeparator, '-');
-    EXPECT_EQ(rtl::DateToStr(t, sv), "2024-12-31");
-    EXPECT_EQ(GetDateOrder(sv.ShortDateFormat), TDateOrder::YMD);
-    // A group separator that is a narrow no-break space becomes 0xA0.
-    EXPECT_EQ(FormatSettingsFromLocale(QLocale("fr_FR")).ThousandSeparator, '\xa0');
+    const struct {
+        const char *locale;
+        char decimal, thousand, date, time;
+        const char *shortDate, *longTime, *dateText, *timeText;
+        TDateOrder order;
+    } cases[] = {
+        {"de_DE", ',', '.', '.', ':', "dd/MM/yyyy", "hh:nn:ss", "31.12.2024", "15:04:05",
+         TDateOrder::DMY},
+        {"en_US", '.', ',', '/', ':', "M/d/yyyy", "h:nn:ss AMPM", "12/31/2024", "3:04:05 PM",
+         TDateOrder::MDY},
+        {"fi_FI", ',', '\xa0', '.', '.', "d/M/yyyy", "h:nn:ss", "31.12.2024", "15.04.05",
+         TDateOrder::DMY},
+        {"sv_SE", ',', '\xa0', '-', ':', "yyyy/MM/dd", "hh:nn:ss", "2024-12-31", "15:04:05",
+         TDateOrder::YMD},
+        {"fr_FR", ',', '\xa0', '/', ':', "dd/MM/yyyy", "hh:nn:ss", "31/12/2024", "15:04:05",
+         TDateOrder::DMY},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.locale);
+        const rtl::TFormatSettings fs = FormatSettingsFromLocale(QLocale(c.locale));
+        EXPECT_EQ(fs.DecimalSeparator, c.decimal);
+        EXPECT_EQ(fs.ThousandSeparator, c.thousand);
+        EXPECT_EQ(fs.DateSeparator, c.date);
+        EXPECT_EQ(fs.TimeSeparator, c.time);
+        EXPECT_EQ(fs.ShortDateFormat, c.shortDate);
+        EXPECT_EQ(fs.LongTimeFormat, c.longTime);
+        EXPECT_EQ(GetDateOrder(fs.ShortDateFormat), c.order);
+        EXPECT_EQ(rtl::DateToStr(t, fs), c.dateText);
+        EXPECT_EQ(rtl::TimeToStr(t, fs), c.timeText);
+    }
+    // Names in Windows-1252, Sunday first, and the levels and long dates written with them.
+    const rtl::TFormatSettings de = FormatSettingsFromLocale(QLocale("de_DE"));
+    EXPECT_EQ(de.ShortTimeFormat, "hh:nn");
+    EXPECT_EQ(de.LongMonthNames[2], "M\xe4rz");
+    EXPECT_EQ(de.LongDayNames[0], "Sonntag");
+    EXPECT_EQ(rtl::LevelText(63.25, de), "63,3");
+    EXPECT_EQ(rtl::FormatDateTime("dddddd", rtl::EncodeDate(2024, 3, 5), de),
+              "Dienstag, 5. M\xe4rz 2024");
 }
 
 TEST(LocaleSettings, DateTimesWrittenInEachLanguageReadBack)
