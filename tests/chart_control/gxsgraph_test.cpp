@@ -212,7 +212,7 @@ HotSpotRecord Spot(int type, int i1, int i2)
 
 } // namespace
 
-TEST(GXSGraphActions, LibraryCallsOfTheActions)
+TEST(GXSGraphActions, LibraryCallsOfTheActionsAndOfNoSetter)
 {
     RecordingLibrary lib;
     TestGraph g(lib);
@@ -247,18 +247,13 @@ TEST(GXSGraphActions, LibraryCallsOfTheActions)
     EXPECT_EQ(g.GetGXnarg2(), 4);
     EXPECT_EQ(g.GetGXstrarg1(), u"x.txt");
     EXPECT_EQ(g.GetGXactions(), sgUndoZoom);
-}
 
-TEST(GXSGraphActions, SettersNeverRepaintAtRunTimeButDoWhileDesigned)
-{
-    RecordingLibrary lib;
-    TestGraph g(lib);
+    // Setters never repaint at run time, even shown; while designed, refresh-marked ones do.
     g.show();
     lib.log.clear();
     g.SetManualMaxX(200.0); // refresh-marked
     g.SetMainTitle(u"Level");
     EXPECT_TRUE(lib.log.empty());
-    // While designed, refresh-marked setters redraw at once.
     g.SetDesigning(true);
     g.SetManualMaxX(300.0);
     EXPECT_EQ(lib.log, (std::vector<std::string>{"Reinitialize", "ResetImage 0 0", "Invalidate"}));
