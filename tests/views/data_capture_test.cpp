@@ -17,9 +17,6 @@ TEST(DataCapture, NumberedEmptyRowsAndNoCloseWhileALoadWritesIntoIt)
     ui::TStringGrid *grid = form->Grid1;
     ASSERT_EQ(grid->ColCount(), 6);
     ASSERT_EQ(grid->RowCount(), 101);
-    EXPECT_EQ(grid->RowTexts(0),
-              (QStringList{"No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"}));
-    EXPECT_EQ(grid->ColWidth(3), 180);
     EXPECT_EQ(grid->Cell(0, 9) + grid->Cell(0, 10) + grid->Cell(0, 100), "0910100");
     EXPECT_TRUE(grid->Cell(1, 1).isEmpty());
 
