@@ -228,15 +228,6 @@ TEST_F(GraphWindowTest, CloseQuestionsBelongToTheirWindowAndAFailedSaveKeepsItOp
     EXPECT_EQ(host_.closed.back(), TGraphRole::RealTime);
 }
 
-TEST_F(GraphWindowTest, ARunningLeqWindowGoesWithItsSource)
-{
-    auto source = Make();
-    QPointer<TfrmGraph> leq = new TfrmGraph(host_, TGraphRole::RunningLeq, source.get());
-    source.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(leq.isNull());
-}
-
 TEST_F(GraphWindowTest, GridRowsWithoutASetDoNothing)
 {
     auto g = Make(TGraphRole::DataLogger);
