@@ -203,6 +203,11 @@ public:
     // component (the form's when it is the owner).
     void PurgeComponentEntries(rtl::TStrings &table, rtl::TComponent *component, int kind,
                                rtl::TOperation operation);
+    // A component of the form was renamed: its rows in every table, in
+    // DoNotTranslate and SmartExcludeProps, and its extended items follow
+    // the new name (the form's rename renames its class name "T" + name).
+    // Nothing when newName is empty.
+    virtual void RenameComponentEntries(const std::string &oldName, const std::string &newName);
     // ---- Collecting the form's texts (lx_collect.cpp).
     // Fills the tables from the form as it is now: every translatable text
     // gets a row, rows of vanished components and properties go, and a row

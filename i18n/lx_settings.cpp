@@ -184,6 +184,60 @@ void TlxCustomLang::PurgeComponentEntries(rtl::TStrings &table, rtl::TComponent 
 }
 
 namespace {
+
+// The row's first word: the text before its first "." or delimiter.
+std::string FirstWord(const std::string &row, char delim)
+{
+    const size_t end = row.find_first_of(std::string{'.', delim});
+    return row.substr(0, end);
+}
+
+} // namespace
+
+void TlxCustomLang::RenameComponentEntries(const std::string &oldName, const std::string &newName)
+{
+    if (newName.empty() || oldName.empty() || newName == oldName)
+        return;
+    std::string from = oldName, to = newName;
+    if (Owner() && rtl::AnsiSameText(oldName, Owner()->Name())) {
+        from = "T" + oldName; // the form's rows go by its class name
+        to = "T" + newName;
+    }
+    auto rename = [&](rtl::TStrings &list) {
+        for (int i = 0; i < list.Count(); ++i) {
+            std::string row = list.Strings(i);
+            // The name is replaced where it stands at the start of the row,
+            // never inside a translated text after it.
+            if (FirstWord(row, FLangDelim) != from)
+                continue;
+            row.replace(0, from.size(), to);
+            // A sorted list takes the row again at its new place.
+            auto *sorted = dynamic_cast<rtl::TStringList *>(&list);
+            if (sorted && sorted->Sorted()) {
+                rtl::TObject *object = list.Objects(i);
+                list.Delete(i);
+                list.AddObject(row, object);
+                i = -1; // the rows moved: look again from the top
+            } else {
+                list.Put(i, row);
+            }
+        }
+    };
+    for (int kind = 0; kind < kStringsTypeCount; ++kind)
+        if (rtl::TStrings *table = TableOfType(kind))
+            rename(*table);
+    rename(FDoNotTranslate);
+    rename(FSmartExcludeProps);
+    const std::string prefix = from + ".";
+    for (int i = 0; i < FExtendedTranslations.Count(); ++i) {
+        TlxExtendedItem &item = FExtendedTranslations.Items(i);
+        const std::string id = item.Identifier();
+        if (id.size() > prefix.size() && rtl::AnsiSameText(id.substr(0, prefix.size()), prefix))
+            item.SetIdentifier(to + id.substr(from.size()));
+    }
+}
+
+namespace {
 const int kPurgedKinds[] = {stCaptions,   stHints,        stDisplayLabels, stFonts,
                             stMultiLines, stOtherStrings, stCharSets,      stCollections};
 } // namespace

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QMdiSubWindow>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
@@ -787,6 +788,31 @@ UI_IMPLEMENT_ADAPTER(TFormAdapter, "TForm", CustomFormInfo())
     P.Object<TFontAdapter>(
         "Font", [](TFormAdapter &f) { return f.Font(); },
         [](TFormAdapter &f, TFontAdapter *v) { f.SetFont(v); });
+    // The placement: the window's frame (its MDI sub-window when it has one).
+    P.Integer(
+        "Left", "Integer", [](TFormAdapter &f) { return f.Bounds().x(); },
+        [](TFormAdapter &f, int v) { f.SetBounds(f.Bounds().translated(v - f.Bounds().x(), 0)); });
+    P.Integer(
+        "Top", "Integer", [](TFormAdapter &f) { return f.Bounds().y(); },
+        [](TFormAdapter &f, int v) { f.SetBounds(f.Bounds().translated(0, v - f.Bounds().y())); });
+    P.Integer(
+        "Width", "Integer", [](TFormAdapter &f) { return f.Bounds().width(); },
+        [](TFormAdapter &f, int v) {
+            QRect r = f.Bounds();
+            r.setWidth(v);
+            f.SetBounds(r);
+        });
+    P.Integer(
+        "Height", "Integer", [](TFormAdapter &f) { return f.Bounds().height(); },
+        [](TFormAdapter &f, int v) {
+            QRect r = f.Bounds();
+            r.setHeight(v);
+            f.SetBounds(r);
+        });
+    P.Enumeration(
+        "WindowState", "TWindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
+        [](TFormAdapter &f) { return f.WindowState(); },
+        [](TFormAdapter &f, int v) { f.SetWindowState(v); });
 }
 
 namespace {
@@ -824,6 +850,52 @@ TFormAdapter::~TFormAdapter()
         if (window->property("nivoraFormComponent").value<void *>() == this)
             window->setProperty("nivoraFormComponent", QVariant());
     DestroyComponents();
+}
+
+QWidget *TFormAdapter::Frame() const
+{
+    QWidget *w = Widget();
+    if (!w)
+        return nullptr;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget()))
+        return sub;
+    return w;
+}
+
+QRect TFormAdapter::Bounds() const
+{
+    QWidget *frame = Frame();
+    return frame ? frame->geometry() : QRect();
+}
+
+void TFormAdapter::SetBounds(const QRect &bounds)
+{
+    QWidget *frame = Frame();
+    if (!frame || bounds.width() < 0 || bounds.height() < 0)
+        return;
+    frame->move(bounds.topLeft());
+    frame->resize(bounds.size());
+}
+
+int TFormAdapter::WindowState() const
+{
+    QWidget *frame = Frame();
+    if (!frame)
+        return 0;
+    if (frame->isMinimized())
+        return 1;
+    return frame->isMaximized() ? 2 : 0;
+}
+
+void TFormAdapter::SetWindowState(int state)
+{
+    QWidget *frame = Frame();
+    if (!frame)
+        return;
+    const Qt::WindowStates keep = frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    frame->setWindowState(keep | (state == 1   ? Qt::WindowMinimized
+                                  : state == 2 ? Qt::WindowMaximized
+                                               : Qt::WindowNoState));
 }
 
 std::string TFormAdapter::Caption() const

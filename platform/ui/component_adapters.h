@@ -2,7 +2,8 @@
 // its class names and published property names, so that walks over a form's
 // components (the translation walk) reach them:
 //
-//   TForm        the window            Caption, Hint, Font
+//   TForm        the window            Caption, Hint, Font, Left, Top, Width, Height,
+//                                      WindowState (of its MDI sub-window when it has one)
 //   TControl     any other named widget Hint
 //   TLabel       QLabel                Caption, Hint, Font, ParentFont (sizes itself
 //                                      to a new caption, as an auto-sizing label does)
@@ -28,6 +29,7 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -259,6 +261,13 @@ public:
     void SetCaption(const std::string &caption);
     TFontAdapter *Font();
     void SetFont(TFontAdapter *font);
+    // The placement of the window's frame (its MDI sub-window when it has
+    // one); WindowState 0 normal, 1 minimised, 2 maximised.
+    QWidget *Frame() const;
+    QRect Bounds() const;
+    void SetBounds(const QRect &bounds);
+    int WindowState() const;
+    void SetWindowState(int state);
 
     // Adds an adapter for every object below the window that has a valid,
     // not yet used component name (Qt's own "qt_" objects are left out).

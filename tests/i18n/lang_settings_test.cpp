@@ -218,3 +218,36 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     EXPECT_EQ(lang->DisplayLabels().Count(), 0);
 }
 
+
+TEST(LangSettings, ARenamedComponentsRowsFollowItsNewName)
+{
+    Form f;
+    f.form->SetName("frmTest");
+    fake::Make<fake::TLabel>(f.form.get(), "Label10");
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "Label1 text"}),
+                              Row({"Label10", "other"}), Row({"TfrmTest", "Window"})}),
+                        1);
+    rtl::TStringList names;
+    names.Add("Label1");
+    lang->SetDoNotTranslate(names);
+    rtl::TStringList smart;
+    smart.Add("Label1.Hint");
+    lang->SetSmartExcludeProps(smart);
+    lang->ExtendedTranslations().Add().SetIdentifier("Label1.Font.Name");
+    auto has = [](rtl::TStrings &list, const std::string &row) { return list.IndexOf(row) >= 0; };
+
+    lang->RenameComponentEntries("Label1", "lblTitle");
+    // The name at the start of a row changes, a longer name and the texts do not.
+    EXPECT_TRUE(has(lang->Captions(), Row({"lblTitle", "Label1 text"})));
+    EXPECT_TRUE(has(lang->Captions(), Row({"Label10", "other"})));
+    EXPECT_EQ(lang->Captions().Count(), 3);
+    EXPECT_TRUE(has(lang->DoNotTranslate(), "lblTitle"));
+    EXPECT_TRUE(has(lang->SmartExcludeProps(), "lblTitle.Hint"));
+    EXPECT_EQ(lang->ExtendedTranslations().Items(0).Identifier(), "lblTitle.Font.Name");
+
+    // The form's rows go by its class name; an empty new name changes nothing.
+    lang->RenameComponentEntries("frmTest", "frmMain");
+    EXPECT_TRUE(has(lang->Captions(), Row({"TfrmMain", "Window"})));
+    lang->RenameComponentEntries("lblTitle", "");
+    EXPECT_TRUE(has(lang->Captions(), Row({"lblTitle", "Label1 text"})));
+}

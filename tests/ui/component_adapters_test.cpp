@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -223,4 +225,31 @@ TEST(ComponentAdapters, FontsSizedInPixelsStayInPixels)
     EXPECT_EQ(label->font().pixelSize(), -1);
     rtl::SetOrdProp(font, "Height", -13);
     EXPECT_EQ(label->font().pixelSize(), 13);
+}
+
+TEST(ComponentAdapters, AWindowsPlacementIsPublishedThroughItsFrame)
+{
+    // In the MDI area the placement is the sub-window's, frame and all.
+    QMdiArea area;
+    area.resize(800, 600);
+    area.show();
+    auto *window = new QWidget;
+    window->setObjectName("frmGraph");
+    window->resize(300, 200);
+    QMdiSubWindow *sub = area.addSubWindow(window);
+    sub->show();
+    ui::TFormAdapter *form = ui::CreateFormComponent(window, "TfrmGraph");
+    rtl::SetOrdProp(form, "Left", 40);
+    rtl::SetOrdProp(form, "Top", 30);
+    rtl::SetOrdProp(form, "Width", 350);
+    rtl::SetOrdProp(form, "Height", 250);
+    EXPECT_EQ(sub->geometry(), QRect(40, 30, 350, 250));
+    EXPECT_EQ(rtl::GetOrdProp(form, "Left"), 40);
+    EXPECT_EQ(rtl::GetOrdProp(form, "Height"), 250);
+    EXPECT_EQ(rtl::GetEnumProp(form, "WindowState"), "wsNormal");
+    rtl::SetEnumProp(form, "WindowState", "wsMaximized");
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(rtl::GetEnumProp(form, "WindowState"), "wsMaximized");
+    rtl::SetEnumProp(form, "WindowState", "wsNormal");
+    EXPECT_FALSE(sub->isMaximized());
 }
