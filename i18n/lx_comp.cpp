@@ -560,6 +560,22 @@ void TlxCustomLang::SetActiveLanguage(int n)
         throw ELanguageError(RangeMessage(n, FNumOfLanguages));
     }
     FTableToTranslate = -1;
+    // The changing cursor stands while the switch runs, whatever ends it.
+    struct TCursorGuard {
+        bool shown = false;
+        ~TCursorGuard()
+        {
+            if (shown)
+                rtl::SetScreenCursor(0);
+        }
+    } cursor;
+    if (FChangingCursor != -1 && rtl::ScreenCursor() == 0 && !HasState(rtl::csDesigning)) {
+        rtl::SetScreenCursor(FChangingCursor);
+        cursor.shown = true;
+    }
+    // Edits made in the designer go into the old language's column first.
+    if (HasState(rtl::csDesigning) && (FLangDispatcher || !IsLoading()))
+        CollectTexts();
     FActiveLanguage = n;
     if (!IsLoading()) {
         if (FLangNames.Count() >= n)

@@ -286,4 +286,24 @@ void RedirectResStrings(TResStringLoader loader)
     gResStringLoader = loader;
 }
 
+namespace {
+TScreenCursorAccess gScreenCursor;
+} // namespace
+
+void InstallScreenCursor(TScreenCursorAccess access)
+{
+    gScreenCursor = access;
+}
+
+int ScreenCursor()
+{
+    return gScreenCursor.Get ? gScreenCursor.Get() : 0;
+}
+
+void SetScreenCursor(int cursor)
+{
+    if (gScreenCursor.Set)
+        gScreenCursor.Set(cursor);
+}
+
 } // namespace rtl

@@ -69,6 +69,17 @@ std::string LoadResString(const TResStringRec &rec);
 // Every later LoadResString asks loader (nullptr: the texts as written).
 void RedirectResStrings(TResStringLoader loader);
 
+// The screen cursor (the class library's Screen.Cursor, 0 the default) for
+// code that has no UI of its own. The UI layer installs its reader and
+// writer; without them the cursor reads 0 and writes are ignored.
+struct TScreenCursorAccess {
+    int (*Get)() = nullptr;
+    void (*Set)(int cursor) = nullptr;
+};
+void InstallScreenCursor(TScreenCursorAccess access);
+int ScreenCursor();
+void SetScreenCursor(int cursor);
+
 // File names with '/' as the path delimiter.
 std::string IncludeTrailingPathDelimiter(const std::string &path);
 std::string ExtractFileName(const std::string &fileName);

@@ -1,6 +1,8 @@
 #include "platform/ui/app_application.h"
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/ui/cursor.h"
 #include "platform/ui/locale_settings.h"
 #include "platform/ui/ui_services.h"
 
@@ -26,9 +28,17 @@ void ShowGuarded(const QString &message)
 
 } // namespace
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Code without a UI of its own (the translation engine) sets the screen
+    // cursor through the class library's functions.
+    rtl::InstallScreenCursor({[] { return ScreenCursor(); }, [](int c) { SetScreenCursor(c); }});
+}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication()
+{
+    rtl::InstallScreenCursor({});
+}
 
 TApplication *TApplication::Instance()
 {

@@ -8,11 +8,13 @@
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/streams.h"
+#include "platform/rtl/sysutils.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 using namespace i18n;
 using fake::Data;
@@ -560,4 +562,43 @@ TEST(Walk, CollectionRowsWaitForAnObjectNotThereYet)
     lang->SetActiveLanguage(2);
     EXPECT_EQ(static_cast<fake::TStatusPanel *>(properties.Panels.Items(0))->Text, "zero");
     host->Properties = nullptr;
+}
+
+namespace {
+int gCursor = 0;
+std::vector<int> gCursorWrites;
+} // namespace
+
+TEST(LangComponent, TheChangingCursorStandsDuringTheSwitchAndDesignEditsAreKept)
+{
+    gCursor = 0;
+    gCursorWrites.clear();
+    rtl::InstallScreenCursor(
+        {[] { return gCursor; }, [](int c) { gCursorWrites.push_back(gCursor = c); }});
+    Form f;
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "one", "un", "eins"})}), 3);
+    lang->SetChangingCursor(-11); // the hour glass
+    int during = 0;
+    lang->OnChangeLanguage = [&](rtl::TObject *) { during = rtl::ScreenCursor(); };
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(during, -11);
+    EXPECT_EQ(gCursorWrites, (std::vector<int>{-11, 0}));
+    // A failing switch still gives the cursor back; a cursor someone else
+    // shows is left alone.
+    lang->OnChangeLanguage = [](rtl::TObject *) { throw rtl::Exception("handler failed"); };
+    EXPECT_THROW(lang->SetActiveLanguage(3), rtl::Exception);
+    EXPECT_EQ(gCursor, 0);
+    gCursor = -2;
+    gCursorWrites.clear();
+    lang->OnChangeLanguage = nullptr;
+    lang->SetActiveLanguage(1);
+    EXPECT_TRUE(gCursorWrites.empty());
+    rtl::InstallScreenCursor({});
+
+    // In the designer the texts as edited go into the old language's column
+    // before the switch.
+    lang->SetDesigning(true, false);
+    f.label1->Caption = "first";
+    lang->SetActiveLanguage(2);
+    EXPECT_EQ(lang->Captions().Strings(0), Row({"Label1", "first", "un", "eins"}));
 }
