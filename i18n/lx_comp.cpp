@@ -1129,7 +1129,9 @@ void TlxCustomLang::ReadSection(const std::vector<std::string> &lines, bool wide
             if (wide && (section == stFonts || section == stCharSets))
                 continue; // kept from the first pass
             table = TableByName(std::string(kTypeNames[section]).substr(2));
-            if (table && !FIsInheritedOwner)
+            // An inherited form merges into the tables it already holds,
+            // except in the designer, which edits the form's own.
+            if (table && (HasState(rtl::csDesigning) || !FIsInheritedOwner))
                 table->Clear();
             continue;
         }
@@ -1235,6 +1237,14 @@ void TlxLangDispatcher::LinkComponent(TlxCustomLang *lang)
     lang->SetNumOfLanguages(FNumOfLanguages);
     lang->FLangNames.SetText(FLangNames.Text());
     lang->FLanguage = FLanguage;
+    if (lang->HasState(rtl::csDesigning)) {
+        // In the designer the component only follows the language; the
+        // handler and the translation file belong to the running program.
+        lang->SetActiveLanguage(FActiveLanguage);
+        if (IsLinked(lang))
+            lang->UpdateCharsetCache();
+        return;
+    }
     if (OnLinkToDispatcher) {
         const auto handler = OnLinkToDispatcher;
         handler(this, lang);

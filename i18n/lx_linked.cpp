@@ -26,6 +26,12 @@ TlxLangLinked::TlxLangLinked(rtl::TComponent *owner) : TlxCustomLang(owner)
 void TlxLangLinked::Loaded()
 {
     TlxCustomLang::Loaded();
+    if (HasState(rtl::csDesigning)) {
+        // Dialog and locale rows come from the container at run time only.
+        DlgsCaptions().Clear();
+        Locales().Clear();
+        return;
+    }
     if (!FCommonContainer)
         return;
     for (int type : {stDlgsCaptions, stLocales}) {

@@ -78,6 +78,17 @@ TEST(LangSettings, DialogRows)
     lang.SetNeedAllDlgs(false);
     EXPECT_EQ(lang.DlgsCaptions().Count(), 15);
     EXPECT_EQ(lang.LookupTableText(lang.DlgsCaptions(), "no to all", false), "N&o To All");
+
+    // A linked component takes the dialog rows of its common container when
+    // the program runs, and holds none of its own in the designer.
+    fake::TfrmTest other;
+    TlxLangLinked linked(&other);
+    linked.SetCommonContainer(&lang);
+    EXPECT_EQ(linked.DlgsCaptions().Count(), 15);
+    linked.SetDesigning(true, false);
+    linked.Loaded();
+    EXPECT_EQ(linked.DlgsCaptions().Count(), 0);
+    linked.SetCommonContainer(nullptr);
 }
 
 TEST(LangSettings, TableWriterReappliesOnlyItsTable)

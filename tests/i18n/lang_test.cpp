@@ -95,6 +95,17 @@ TEST(TranslationData, RoundTripAndReaderRules)
     read->ReadTranslationData(std::string());
     read->ReadTranslationData(std::string("s"));
     EXPECT_EQ(read->Captions().Count(), 2);
+
+    // An inherited form merges the stored rows into those it holds; in the
+    // designer the stored rows replace them.
+    read->SetIsInheritedOwner(true);
+    const std::string label2 = Data({"stCaptions", Row({"Label2", "L2", "L2fr"})});
+    read->ReadTranslationData(label2);
+    EXPECT_EQ(read->Captions().Count(), 3);
+    read->SetDesigning(true, false);
+    read->ReadTranslationData(label2);
+    ASSERT_EQ(read->Captions().Count(), 1);
+    EXPECT_EQ(read->Captions().Strings(0), Row({"Label2", "L2", "L2fr"}));
 }
 
 TEST(TranslationData, WideStreamIsConvertedLanguageByLanguage)
@@ -388,6 +399,19 @@ TEST(Dispatcher, LinkingReadsTheFileNamedByFileName)
     EXPECT_EQ(lang->Read, file.string());
     EXPECT_EQ(lang->ActiveLanguage(), 2);
     EXPECT_EQ(d.LangNames().CommaText(), "en,fr,de");
+
+    // In the designer a component only follows the dispatcher's language:
+    // no link handler, no file.
+    int handled = 0;
+    d.OnLinkToDispatcher = [&](rtl::TObject *, TlxCustomLang *) { ++handled; };
+    Form designed;
+    auto *inDesigner = new TlxLangReading(designed.form.get());
+    inDesigner->SetDesigning(true, false);
+    inDesigner->SetLangDispatcher(&d);
+    EXPECT_EQ(handled, 0);
+    EXPECT_EQ(inDesigner->Read, "");
+    EXPECT_EQ(inDesigner->ActiveLanguage(), 2);
+    d.OnLinkToDispatcher = nullptr;
     std::filesystem::remove(file);
 }
 
