@@ -232,6 +232,8 @@ TfrmGraph::TfrmGraph(TGraphHost &host, TGraphRole role, QObject *owner)
     lxLangLinked_frmGraph = controls::LoadFormTranslation<i18n::TlxLangLinked>(
         FForm, host.LangDispatcher(), kLanguages, controls::TranslationData("TfrmGraph"));
     lxLangLinked_frmGraph->SetName("lxLangLinked_frmGraph");
+    // The form is read: its chart takes up the stored values at once, shown or not.
+    GXSGraph1->Loaded();
     FormCreate();
 }
 

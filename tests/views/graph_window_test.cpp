@@ -46,6 +46,15 @@ TEST_F(GraphWindowTest, WholeSetStatisticsAndTheCursorsAThirdAndTwoThirdsIn)
     EXPECT_GT(g->Slider1->width(), 300);
 }
 
+TEST_F(GraphWindowTest, TheChartTakesUpItsFormValuesBeforeTheWindowIsShown)
+{
+    // The chart takes up its stored values when the form is read, not at its
+    // first show: a window not yet shown already has its picture.
+    TfrmGraph g(host_, TGraphRole::Other);
+    ASSERT_FALSE(g.GXSGraph1->WindowCreated());
+    EXPECT_NE(chartlib::ChartGetImage(g.GXSGraph1->GethObject()), 0);
+}
+
 TEST_F(GraphWindowTest, CursorLinesCarryTheRoundedTimeAndTheLevel)
 {
     auto g = Make();
