@@ -16,7 +16,9 @@ void TQtCommandUi::ShowMessage(const std::string &text)
 
 bool TQtCommandUi::Confirm(const std::string &text)
 {
-    return ui::MessageDlg(ui::AnsiToQString(text), ui::mtConfirmation, ui::mbYesNo) == ui::mrYes;
+    // The question is English in every language, and so are its buttons.
+    return ui::MessageDlg(ui::AnsiToQString(text), ui::mtConfirmation, ui::mbYesNo,
+                          {QStringLiteral("Yes"), QStringLiteral("No")}) == ui::mrYes;
 }
 
 std::string TQtCommandUi::StringById(const std::string &id)

@@ -166,6 +166,15 @@ public:
     // The class library's MessageDlg: returns the chosen button's mr* result.
     virtual TModalResult MessageDlg(const QString &text, TMsgDlgType type,
                                     TMsgDlgButtons buttons) = 0;
+    // MessageDlg whose buttons carry the given captions, in the order the
+    // buttons are shown, instead of their standard (translated) texts; a
+    // missing or empty caption keeps the standard text.
+    virtual TModalResult MessageDlgCaptioned(const QString &text, TMsgDlgType type,
+                                             TMsgDlgButtons buttons, const QStringList &captions)
+    {
+        (void)captions;
+        return MessageDlg(text, type, buttons);
+    }
     // A message with an OK button and the application title as caption.
     virtual void ShowMessage(const QString &text) = 0;
     // Application.MessageBox: MB_* flags in, ID* result out. An empty caption
@@ -215,6 +224,11 @@ private:
 inline TModalResult MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
     return Services().MessageDlg(text, type, buttons);
+}
+inline TModalResult MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons,
+                               const QStringList &captions)
+{
+    return Services().MessageDlgCaptioned(text, type, buttons, captions);
 }
 inline void ShowMessage(const QString &text)
 {

@@ -77,13 +77,16 @@ QAbstractButton *AddButton(QMessageBox &box, TMsgDlgBtn button)
 // of the button pressed, or the escape result when the box is closed otherwise.
 TModalResult RunBox(const QString &text, const QString &caption, QMessageBox::Icon icon,
                     const std::vector<TMsgDlgBtn> &order, TModalResult defaultResult,
-                    TModalResult escapeResult)
+                    TModalResult escapeResult, const QStringList &captions = QStringList())
 {
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, DialogParent());
     box.setTextFormat(Qt::PlainText); // texts from files and the meter are never markup
     std::vector<std::pair<QAbstractButton *, TModalResult>> buttons;
     for (TMsgDlgBtn b : order) {
         QAbstractButton *button = AddButton(box, b);
+        const qsizetype at = static_cast<qsizetype>(buttons.size());
+        if (button && at < captions.size() && !captions[at].isEmpty())
+            button->setText(captions[at]);
         const TModalResult result = ModalResultOf(b);
         buttons.emplace_back(button, result);
         if (result == defaultResult)
@@ -166,9 +169,15 @@ private:
 TModalResult TQtUIServices::MessageDlg(const QString &text, TMsgDlgType type,
                                        TMsgDlgButtons buttons)
 {
+    return MessageDlgCaptioned(text, type, buttons, QStringList());
+}
+
+TModalResult TQtUIServices::MessageDlgCaptioned(const QString &text, TMsgDlgType type,
+                                                TMsgDlgButtons buttons, const QStringList &captions)
+{
     const TMsgDlgButtons shown = buttons ? buttons : TMsgDlgButtons(mbOK);
     return RunBox(text, MessageDlgCaption(type), IconOf(type), ButtonOrder(shown),
-                  DefaultResult(shown), EscapeResult(shown));
+                  DefaultResult(shown), EscapeResult(shown), captions);
 }
 
 void TQtUIServices::ShowMessage(const QString &text)

@@ -10,6 +10,8 @@ namespace ui {
 class TQtUIServices : public TUIServices {
 public:
     TModalResult MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+    TModalResult MessageDlgCaptioned(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                     const QStringList &captions) override;
     void ShowMessage(const QString &text) override;
     int MessageBox(const QString &text, const QString &caption, unsigned flags) override;
     bool ExecuteFileDialog(TFileDialog &dialog) override;

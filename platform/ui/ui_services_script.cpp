@@ -154,12 +154,20 @@ TModalResult TScriptedUIServices::AnswerBox(TUICall &call)
 TModalResult TScriptedUIServices::MessageDlg(const QString &text, TMsgDlgType type,
                                              TMsgDlgButtons buttons)
 {
+    return MessageDlgCaptioned(text, type, buttons, QStringList());
+}
+
+TModalResult TScriptedUIServices::MessageDlgCaptioned(const QString &text, TMsgDlgType type,
+                                                      TMsgDlgButtons buttons,
+                                                      const QStringList &captions)
+{
     TUICall call;
     call.Kind = TUICallKind::MessageDlg;
     call.Text = text;
     call.Caption = MessageDlgCaption(type);
     call.Type = type;
     call.Buttons = buttons ? buttons : TMsgDlgButtons(mbOK);
+    call.ButtonCaptions = captions;
     return AnswerBox(call);
 }
 

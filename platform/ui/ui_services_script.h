@@ -43,6 +43,7 @@ struct TUICall {
     QString Caption;             // the caption the box shows
     TMsgDlgType Type = mtCustom; // MessageBox: the type of its icon
     TMsgDlgButtons Buttons = 0;  // MessageBox: the buttons its flags show
+    QStringList ButtonCaptions;  // captions given in place of the standard button texts
     unsigned Flags = 0;          // MessageBox flags
     TFileDialog Dialog;          // a file dialog's settings as it was opened
     QStringList Arguments;       // StartProgram
@@ -91,6 +92,8 @@ public:
 
     // ---- TUIServices
     TModalResult MessageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+    TModalResult MessageDlgCaptioned(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons,
+                                     const QStringList &captions) override;
     void ShowMessage(const QString &text) override;
     int MessageBox(const QString &text, const QString &caption, unsigned flags) override;
     bool ExecuteFileDialog(TFileDialog &dialog) override;

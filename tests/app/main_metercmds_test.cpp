@@ -47,6 +47,8 @@ TEST_F(MeterCommandsTest, LeqRecordsEraseAndTheSetupWindowFromTheMainWindow)
               (QStringList{"Are you sure to erase memory ?",
                            "erase memory successfully! Please power off and power on the meter "
                            "again."}));
+    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::MessageDlg).front().ButtonCaptions,
+              (QStringList{"Yes", "No"}));
 
     f.Control<QPushButton>("Button1")->click();
     meter::TfrmSetup *setup = meter::frmSetup;

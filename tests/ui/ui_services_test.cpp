@@ -210,6 +210,16 @@ TEST(QtServices, ButtonsAnswerWithTheirResults)
         }
     });
     EXPECT_EQ(services.MessageDlg("Replace?", mtWarning, mbYes | mbNo | mbAll), mrAll);
+
+    // Captions given for the buttons replace the standard texts, whatever
+    // language Qt's own texts are in; their results stay.
+    WhenModal<QMessageBox>([](QMessageBox *box) {
+        EXPECT_EQ(box->button(QMessageBox::Yes)->text(), "Yes");
+        EXPECT_EQ(box->button(QMessageBox::No)->text(), "No");
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(services.MessageDlgCaptioned("Erase?", mtConfirmation, mbYesNo, {"Yes", "No"}),
+              mrYes);
 }
 
 TEST(QtServices, SaveDialogTakesTheChosenFilterAndItsExtension)
