@@ -47,6 +47,14 @@ inline constexpr int kStringsTypeCount = 12;
 // The most languages a component or the dispatcher takes.
 inline constexpr int kMaxLanguages = 1000;
 
+// A routine that sees every text just before a language switch writes it to
+// a property of object, and every line just before it goes into a string
+// list, and may change it. None is installed unless someone sets one.
+using TTranslateHook = void (*)(rtl::TObject *object, const std::string &property,
+                                std::string &text);
+void SetTranslateHook(TTranslateHook hook);
+TTranslateHook TranslateHook();
+
 // "stCaptions", "stHints", ...
 const char *StringsTypeName(int type);
 

@@ -132,9 +132,39 @@ std::string TlxCustomLang::GetPropertyText(rtl::TObject *object, const rtl::TPro
     return rtl::GetStrProp(object, prop);
 }
 
-void TlxCustomLang::AssignTextProperty(rtl::TObject *object, const rtl::TPropInfo *prop,
-                                       const std::string &text)
+namespace {
+TTranslateHook gTranslateHook = nullptr;
+
+// The hook sees each line of a list about to be written into the list of
+// object's property.
+void HookLines(rtl::TStrings &lines, rtl::TObject *object, const rtl::TPropInfo *prop)
 {
+    if (!gTranslateHook)
+        return;
+    for (int i = 0; i < lines.Count(); ++i) {
+        std::string line = lines.Strings(i);
+        gTranslateHook(object, prop ? prop->Name() : std::string(), line);
+        lines.Put(i, line);
+    }
+}
+} // namespace
+
+void SetTranslateHook(TTranslateHook hook)
+{
+    gTranslateHook = hook;
+}
+
+TTranslateHook TranslateHook()
+{
+    return gTranslateHook;
+}
+
+void TlxCustomLang::AssignTextProperty(rtl::TObject *object, const rtl::TPropInfo *prop,
+                                       const std::string &written)
+{
+    std::string text = written;
+    if (gTranslateHook)
+        gTranslateHook(object, prop->Name(), text);
     if (rtl::tkWideStrings.Contains(prop->Kind()))
         rtl::SetWideStrProp(object, prop, CharsetToWide(text, FActiveCharset));
     else
@@ -455,6 +485,7 @@ void TlxCustomLang::ApplyRow(const std::string &row, int kind)
                 return;
             rtl::TStringList fresh;
             fresh.SetCommaText(text);
+            HookLines(fresh, object, subProp);
             ReplaceLines(*list, fresh);
             return;
         }
@@ -483,6 +514,7 @@ void TlxCustomLang::ApplyRow(const std::string &row, int kind)
             }
         }
         try {
+            HookLines(fresh, target, prop);
             ReplaceLines(*list, fresh);
         } catch (...) {
             if (wrapped)
@@ -574,6 +606,7 @@ void TlxCustomLang::ApplyCollections(rtl::TStrings &table)
                     continue;
                 rtl::TStringList fresh;
                 fresh.SetText(text);
+                HookLines(fresh, target.Object, target.Prop);
                 ReplaceLines(*list, fresh);
                 continue;
             }

@@ -459,6 +459,29 @@ TEST(Walk, ListsKeepTheirItemIndex)
     EXPECT_EQ(f.list->ItemIndex, 1);
 }
 
+TEST(Walk, AnInstalledHookSeesAndMayChangeEveryTextAndLine)
+{
+    Form f;
+    f.list->Items.SetCommaText("one,two");
+    auto *lang = f.Load(Data({"stCaptions", Row({"Label1", "Level", "Niveau"}), "stMultiLines",
+                              Row({"ListBox1.Items", "one,two", "un,deux"})}),
+                        2);
+    static std::vector<std::string> seen;
+    seen.clear();
+    SetTranslateHook([](rtl::TObject *, const std::string &property, std::string &text) {
+        seen.push_back(property + "=" + text);
+        text = "[" + text + "]";
+    });
+    lang->SetActiveLanguage(2);
+    SetTranslateHook(nullptr);
+    EXPECT_EQ(f.label1->Caption, "[Niveau]");
+    EXPECT_EQ(f.list->Items.CommaText(), "[un],[deux]");
+    EXPECT_EQ(seen, (std::vector<std::string>{"Caption=Niveau", "Items=un", "Items=deux"}));
+    // Without one the texts go in as they are.
+    lang->SetActiveLanguage(1);
+    EXPECT_EQ(f.label1->Caption, "Level");
+}
+
 namespace {
 // A list whose lines cannot be replaced, on a control of its own.
 class TFailingStrings : public rtl::TStringList {
