@@ -408,15 +408,22 @@ void TfrmMain::HandleClose(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // A LEQ run ends with the program. Any other operation holding the link
-    // keeps the window open: its windows and the link itself are in use.
-    FLeqRun.Stop();
-    if (FLink.Guard().Held()) {
+    // An operation holding the link keeps the window open: its windows and
+    // the link itself are in use. A LEQ run goes on while the windows are
+    // asked, and ends only when the close goes ahead.
+    if (FLink.Guard().Held() && !FLeqRun.Running()) {
         ui::ShowMessage(ui::AnsiToQString(StringById("IDS_140")));
         event->ignore();
         return;
     }
-    if (!FormCloseQuery() || !FMdiClient->CloseAllChildren()) {
+    // Every window that may ask is asked before any of them closes, so that
+    // a Cancel leaves them all as they were.
+    if (!FMdiClient->QueryCloseChildren() || !FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FLeqRun.Stop();
+    if (!FMdiClient->CloseAllChildren()) {
         event->ignore();
         return;
     }

@@ -268,6 +268,7 @@ public:
     void SetLeqText(meter::TLeqField field, const std::string &text) override;
     void SetLeqTimerEnabled(bool enabled) override;
     void LeqMessage(const std::string &id) override;
+    void LeqLogStopped(const std::string &fileName, const std::string &reason) override;
     // TLeqHost
     bool LeqStart(views::TfrmLEQ *form, int periodSeconds) override;
     void LeqStop() override { FLeqRun.Stop(); }
@@ -336,8 +337,9 @@ private:
     // A graph window opened from a file or a list: at the top left, as wide
     // and high as the client area allows.
     void PlaceGraphAtTopLeft(views::TfrmGraph &graph);
-    // After a decode that replaced the store: grid rows, working file, set 0.
-    void ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &rows);
+    // After a decode that replaced the store: grid rows, working file, set 0,
+    // and the sets that failed their checks named once.
+    void ShowDecodedSets(const std::vector<TDataSetGridRow> &rows, const std::vector<int> &damaged);
     QObject *CommandObject(meter::TMeterCommand command) const;
     // main_files.cpp
     QString Text(const char *id);

@@ -95,8 +95,10 @@ void TfrmMain::SetLeqRowCount(int count)
 
 void TfrmMain::SetLeqCell(int col, int row, const std::string &text)
 {
-    if (FLeqForm)
-        FLeqForm->LEQGrid->SetCell(col, row, ui::AnsiToQString(text));
+    if (!FLeqForm)
+        return;
+    FLeqForm->LEQGrid->SetCell(col, row, ui::AnsiToQString(text));
+    FLeqForm->TableChanged();
 }
 
 void TfrmMain::ShowLeqLastRow()
@@ -136,6 +138,13 @@ void TfrmMain::SetLeqTimerEnabled(bool enabled)
 void TfrmMain::LeqMessage(const std::string &id)
 {
     ui::ShowMessage(ui::AnsiToQString(StringById(id)));
+}
+
+void TfrmMain::LeqLogStopped(const std::string &fileName, const std::string &reason)
+{
+    ui::ShowMessage(ui::AnsiToQString(StringById("IDS_210")) + QLatin1Char('\n') +
+                    QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
+                    QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
 }
 
 } // namespace app

@@ -7,7 +7,10 @@
 #include "platform/rtl/streams.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <system_error>
+#include <utility>
 
 namespace meter {
 
@@ -67,6 +70,8 @@ bool TLeqRun::Start(int periodSeconds, const std::string &logFile)
     // A restart begins a new log: the old stream is closed first so that the
     // file is truncated and reopened, never left open behind the new run.
     CloseLog();
+    FLogName = logFile;
+    FLogFailure.clear();
     if (!logFile.empty()) {
         try {
             FLog = std::make_unique<rtl::TFileStream>(logFile, rtl::fmCreate);
@@ -117,13 +122,37 @@ void TLeqRun::WriteLog(const std::string &line)
 {
     if (!FLog)
         return;
-    // A log that cannot be written to is given up for the rest of the run.
+    // A log that cannot be written to (a full disk) is given up for the rest
+    // of the run; the run goes on and the user is told at the end of the tick.
+    errno = 0;
     if (FLog->Write(line.data(), static_cast<int64_t>(line.size())) !=
-        static_cast<int64_t>(line.size()))
+        static_cast<int64_t>(line.size())) {
+        const int err = errno != 0 ? errno : EIO;
         CloseLog();
+        FLogFailure = std::generic_category().message(err);
+    }
+}
+
+void TLeqRun::CountFailure()
+{
+    if (++gLeqFailures > MaxFailures) {
+        End();
+        FSink.LeqMessage("IDS_123");
+    }
 }
 
 void TLeqRun::LEQTimerTimer()
+{
+    Tick();
+    // Told once the tick is done: the message may run a message loop, in
+    // which further ticks come.
+    if (!FLogFailure.empty()) {
+        const std::string reason = std::exchange(FLogFailure, std::string());
+        FSink.LeqLogStopped(FLogName, reason);
+    }
+}
+
+void TLeqRun::Tick()
 {
     if (!FRunning)
         return;
@@ -140,16 +169,12 @@ void TLeqRun::LEQTimerTimer()
     device.UsbWrite(usb::PacketSize, packet.data());
     device.UsbEndWrite();
     TReplyBlock &reply = FLink.gReply;
-    if (device.UsbRead(usb::ReplySize, reply.data()) != usb::UsbOk) {
-        if (++gLeqFailures > MaxFailures) {
-            End();
-            FSink.LeqMessage("IDS_123");
-        }
+    // Whatever the meter sent that is not a status block carries no level:
+    // it is a failed read like no reply at all.
+    if (device.UsbRead(usb::ReplySize, reply.data()) != usb::UsbOk || !StatusMarkersValid(reply)) {
+        CountFailure();
         return;
     }
-    // Whatever the meter sent that is not a status block carries no level.
-    if (!StatusMarkersValid(reply))
-        return;
 
     std::string dateText, timeText;
     rtl::TDateTime date = 0, time = 0;

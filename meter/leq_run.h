@@ -6,8 +6,10 @@
 // meter's clock are averaged; each completed second becomes one row of the
 // LEQ window's table (number, date, time, mean level, running Leq) and
 // counts the period down. Every reading is written to the log "LEQ.txt" as
-// "<time>\t<level>\r\n". The run ends when the period is over, after more
-// than 50 failed reads, on Stop, or when the LEQ window closes.
+// "<time>\t<level>\r\n"; a write that fails ends the log (the user is told),
+// not the run. The run ends when the period is over, after more than 50
+// failed reads (a reply without the status markers is one), on Stop, or
+// when the LEQ window closes.
 //
 // The main window owns one TLeqRun, calls LEQTimerTimer from its LEQTimer
 // and implements TLeqSink to show the results in the LEQ window. A run holds
@@ -56,6 +58,9 @@ public:
     virtual void SetLeqTimerEnabled(bool enabled) = 0;
     // Shows the text of one of the main window's string ids.
     virtual void LeqMessage(const std::string &id) = 0;
+    // The log could not be written to: it stopped, the run goes on. Told
+    // once a run, with the log's name and the system's reason.
+    virtual void LeqLogStopped(const std::string &fileName, const std::string &reason) = 0;
 };
 
 // "h:m:s" without leading zeros (299 -> "0:4:59").
@@ -101,8 +106,10 @@ public:
     std::string gLeqLastDate, gLeqLastTime;
 
 private:
+    void Tick();
     void CloseLog();
     void WriteLog(const std::string &line);
+    void CountFailure();
     void End();
     void CloseSecond(uint8_t second, const std::string &date, const std::string &time);
 
@@ -110,6 +117,8 @@ private:
     TLeqSink &FSink;
     bool FRunning = false;
     std::unique_ptr<rtl::TStream> FLog; // gLeqLog
+    std::string FLogName;
+    std::string FLogFailure; // why the log stopped, until the user is told
 };
 
 } // namespace meter

@@ -564,10 +564,12 @@ bool TfrmGraph::FormCloseQuery()
         if (answer == ui::mrYes) {
             if (!FHost.SaveGraphWindow(*this))
                 return false;
+            FHost.SetRealTimeUnsaved(false);
         } else if (answer != ui::mrNo) {
             return false;
         }
-        FHost.SetRealTimeUnsaved(false);
+        // No: the data go when the window closes (FormClose); a close of the
+        // program that is cancelled later keeps them, and asks again.
     }
     return true;
 }
@@ -590,7 +592,7 @@ void TfrmGraph::closeEvent(QCloseEvent *event)
             ui::ShowMessage(StringById("IDS_140"));
             return;
         }
-        if (!FormCloseQuery())
+        if (!ui::CloseAgreed(this) && !FormCloseQuery())
             return;
         event->accept();
         FormClose();

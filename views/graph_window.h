@@ -41,6 +41,7 @@
 
 #include "controls/slider2.h"
 #include "platform/rtl/datetime.h"
+#include "platform/ui/mdi_area.h"
 #include "views/graph_host.h"
 
 #include <QPointer>
@@ -96,7 +97,7 @@ class TfrmGraph;
 extern QPointer<TfrmGraph> gLeqCurveGraph;
 extern QPointer<TfrmGraph> gLeqGraph;
 
-class TfrmGraph : public QWidget {
+class TfrmGraph : public QWidget, public ui::TCloseQuery {
     Q_OBJECT
 public:
     // The sampling rates of the real-time window's box, in seconds.
@@ -138,6 +139,7 @@ public:
     void FormShow();
     void FormActivate();
     bool FormCloseQuery();
+    bool CloseQuery() override { return FormCloseQuery(); }
     void FormClose();
     void FormResize();
     void pnlGraphResize();

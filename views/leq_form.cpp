@@ -211,6 +211,9 @@ int TfrmLEQ::PeriodSeconds() const
 
 void TfrmLEQ::btnLEQClick()
 {
+    // A new run empties the table.
+    if (!FormCloseQuery())
+        return;
     FHost.LeqStart(this, PeriodSeconds());
 }
 
@@ -233,16 +236,44 @@ bool TfrmLEQ::SaveTable(const QString &fileName, QString *error) const
 
 void TfrmLEQ::Button2Click()
 {
+    SaveTableAs();
+}
+
+bool TfrmLEQ::SaveTableAs()
+{
     ui::TFileDialog dialog;
     dialog.Kind = ui::TFileDialogKind::Save;
     dialog.DefaultExt = QStringLiteral("txt");
     dialog.InitialDir = FHost.LeqSaveFolder();
     dialog.Options |= ui::ofOverwritePrompt;
     if (!ui::Services().ExecuteFileDialog(dialog))
-        return;
-    if (!SaveTable(dialog.FileName))
+        return false;
+    if (!SaveTable(dialog.FileName)) {
         ui::ShowMessage(
             Text("IDS_7").replace(QStringLiteral("%s"), QDir::toNativeSeparators(dialog.FileName)));
+        return false;
+    }
+    FTableUnsaved = false;
+    return true;
+}
+
+bool TfrmLEQ::TableUnsaved() const
+{
+    return FTableUnsaved && LEQGrid->RowCount() > 1;
+}
+
+bool TfrmLEQ::FormCloseQuery()
+{
+    if (!TableUnsaved())
+        return true;
+    switch (ui::MessageDlg(Text("IDS_8"), ui::mtConfirmation, ui::mbYesNoCancel)) {
+    case ui::mrYes:
+        return SaveTableAs();
+    case ui::mrNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TfrmLEQ::Button3Click()
@@ -309,9 +340,14 @@ void TfrmLEQ::Button3Click()
 
 void TfrmLEQ::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    if (!ui::Guarded([this] { FormClose(); }))
-        event->ignore();
+    // A question answered Cancel, or a save that fails, keeps the window.
+    event->ignore();
+    ui::Guarded([this, event] {
+        if (!FClosed && !ui::CloseAgreed(this) && !FormCloseQuery())
+            return;
+        event->accept();
+        FormClose();
+    });
 }
 
 void TfrmLEQ::FormClose()

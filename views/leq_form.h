@@ -11,7 +11,13 @@
 //
 // LEQGrid: 5 columns and 1 header row: number, date, time, the mean level
 // of that second ("SPL") and the running Leq ("Leq"), both in dB.
+//
+// A table holding rows of a run that were not saved since is asked about
+// ("Save LEQ Data ?", Yes, No, Cancel) before the window closes, before the
+// program closes and before a new Start empties it.
 #pragma once
+
+#include "platform/ui/mdi_area.h"
 
 #include <QPointer>
 #include <QString>
@@ -74,7 +80,7 @@ const std::vector<TLeqPeriod> &LeqPeriods();
 // only its header gives no line.
 QByteArray LeqTableText(const ui::TStringGrid &grid);
 
-class TfrmLEQ : public QWidget {
+class TfrmLEQ : public QWidget, public ui::TCloseQuery {
     Q_OBJECT
 public:
     static constexpr int ColumnCount = 5;
@@ -89,7 +95,18 @@ public:
     void Button1Click(); // Stop
     void Button2Click(); // Save
     void Button3Click(); // Graph: a "Leq" graph window of the table
+    // Asks about an unsaved table: true to go on (saved, or No), false to
+    // keep the table (Cancel, or a save cancelled or failed).
+    bool FormCloseQuery();
+    bool CloseQuery() override { return FormCloseQuery(); }
     void FormClose();
+
+    // The run wrote a row: the table is unsaved until it is saved.
+    void TableChanged() { FTableUnsaved = true; }
+    // The table holds rows that were not saved since they came.
+    bool TableUnsaved() const;
+    // The save dialog and the table written; true when a file was written.
+    bool SaveTableAs();
 
     // Seconds of the chosen period.
     int PeriodSeconds() const;
@@ -124,6 +141,7 @@ private:
     std::vector<QPointer<TfrmGraph>> FGraphs; // its graph windows, closed with it
     bool FShown = false;
     bool FClosed = false;
+    bool FTableUnsaved = false;
 };
 
 } // namespace views

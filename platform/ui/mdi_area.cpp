@@ -62,7 +62,13 @@ void TMdiArea::KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous)
 namespace {
 const char *const kSubClosing = "nivoraSubWindowClosing";
 const char *const kSubClosed = "nivoraSubWindowClosed"; // waiting to be deleted
+const char *const kCloseAgreed = "nivoraCloseAgreed";   // agreed in QueryCloseChildren
 } // namespace
+
+bool CloseAgreed(const QWidget *form)
+{
+    return form && form->property(kCloseAgreed).toBool();
+}
 
 bool TMdiArea::eventFilter(QObject *watched, QEvent *event)
 {
@@ -172,15 +178,68 @@ void TMdiArea::MoveChild(QWidget *form, const QPoint &topLeft)
         sub->move(topLeft);
 }
 
+QList<QMdiSubWindow *> TMdiArea::OpenSubWindows() const
+{
+    QList<QMdiSubWindow *> subs;
+    const QList<QMdiSubWindow *> all = subWindowList(QMdiArea::CreationOrder);
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (!(*it)->property(kSubClosed).toBool())
+            subs << *it;
+    return subs;
+}
+
+void TMdiArea::ForgetCloseAgreements()
+{
+    for (QMdiSubWindow *sub : subWindowList())
+        if (sub->widget())
+            sub->widget()->setProperty(kCloseAgreed, QVariant());
+}
+
+bool TMdiArea::QueryCloseChildren()
+{
+    ForgetCloseAgreements();
+    // A question runs a message loop: a window may go meanwhile.
+    QList<QPointer<QMdiSubWindow>> subs;
+    for (QMdiSubWindow *sub : OpenSubWindows())
+        subs << sub;
+    bool agreed = true;
+    try {
+        for (const QPointer<QMdiSubWindow> &sub : subs) {
+            QWidget *form = sub ? sub->widget() : nullptr;
+            auto *query = dynamic_cast<TCloseQuery *>(form);
+            if (!query)
+                continue;
+            QPointer<QWidget> guard = form;
+            if (!query->CloseQuery()) {
+                agreed = false;
+                break;
+            }
+            if (guard)
+                guard->setProperty(kCloseAgreed, true);
+        }
+    } catch (...) {
+        ForgetCloseAgreements();
+        throw;
+    }
+    if (!agreed)
+        ForgetCloseAgreements();
+    return agreed;
+}
+
 bool TMdiArea::CloseAllChildren()
 {
-    QList<QMdiSubWindow *> subs = subWindowList(QMdiArea::CreationOrder);
-    for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
-        QPointer<QMdiSubWindow> sub = *it;
-        if (sub && !sub->close())
-            return false;
-    }
-    return true;
+    QList<QPointer<QMdiSubWindow>> subs;
+    for (QMdiSubWindow *sub : OpenSubWindows())
+        subs << sub;
+    bool closed = true;
+    for (const QPointer<QMdiSubWindow> &sub : subs)
+        if (sub && !sub->close()) {
+            closed = false;
+            break;
+        }
+    // The windows left open ask again at their next close.
+    ForgetCloseAgreements();
+    return closed;
 }
 
 } // namespace ui

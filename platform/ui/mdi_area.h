@@ -3,6 +3,11 @@
 // which wraps each in a sub-window the area owns; a child closed by the user
 // or by close() is deleted together with its sub-window. A form can veto its
 // close in its closeEvent (the close query).
+//
+// Closing the main window asks first and closes afterwards: QueryCloseChildren
+// asks every form that may refuse (a TCloseQuery) and closes none of them;
+// CloseAllChildren then closes them all, and a form that has already agreed
+// finds CloseAgreed(this) true in its closeEvent and does not ask again.
 #pragma once
 
 #include <QMdiArea>
@@ -13,6 +18,20 @@
 class QMdiSubWindow;
 
 namespace ui {
+
+// A child form whose close may be refused (it holds unsaved data).
+class TCloseQuery {
+public:
+    // Asks what the form must ask before it closes (and saves when told to);
+    // false keeps the form open with its data.
+    virtual bool CloseQuery() = 0;
+
+protected:
+    ~TCloseQuery() = default;
+};
+
+// True while the form is being closed after it agreed in QueryCloseChildren.
+bool CloseAgreed(const QWidget *form);
 
 class TMdiArea : public QMdiArea {
     Q_OBJECT
@@ -55,8 +74,13 @@ public:
     void Tile() { tileSubWindows(); }
     void Cascade() { cascadeSubWindows(); }
 
+    // Asks every child that may refuse its close, last made first, and
+    // closes none: false at the first refusal (then no child counts as
+    // having agreed, and the rest are not asked).
+    bool QueryCloseChildren();
     // Asks every child to close, last made first; false (and the rest kept)
-    // when one refuses.
+    // when one refuses. The children that agreed in QueryCloseChildren are
+    // not asked again.
     bool CloseAllChildren();
 
 signals:
@@ -69,6 +93,8 @@ protected:
 
 private:
     void KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous);
+    QList<QMdiSubWindow *> OpenSubWindows() const; // last made first
+    void ForgetCloseAgreements();
 
     QWidget *FForwarding = nullptr; // the form whose own close is being asked
 };

@@ -105,8 +105,7 @@ TEST_F(MainLeqTest, ClosingTheLeqOrTheMainWindowEndsTheRun)
 {
     views::TfrmLEQ *leq = OpenLeqWindow();
     leq->btnLEQ->click();
-    RunTicks(60);
-    leq->close();
+    leq->close(); // no row yet: nothing to ask about
     EXPECT_EQ(form_->gLeqForm(), nullptr);
     EXPECT_FALSE(Timer("LEQTimer")->isActive());
     EXPECT_TRUE(Timer("MainTimer")->isActive());
@@ -119,6 +118,107 @@ TEST_F(MainLeqTest, ClosingTheLeqOrTheMainWindowEndsTheRun)
     EXPECT_FALSE(form_->isVisible());
     EXPECT_FALSE(form_->LeqRun().Running());
     EXPECT_FALSE(meter::TLinkGuard::Instance().Held());
+    EXPECT_TRUE(services_.MessageTexts().isEmpty());
+}
+
+TEST_F(MainLeqTest, AnUnsavedTableIsAskedAboutAtCloseAtStartAndAtProgramCloseNotAfterSave)
+{
+    const QString question = QStringLiteral("Save LEQ Data ?");
+    views::TfrmLEQ *leq = OpenLeqWindow();
+    leq->btnLEQ->click();
+    RunTicks(1000);
+    ASSERT_EQ(leq->LEQGrid->RowCount(), 11);
+
+    // Cancel, and a cancelled save, keep the window and its table.
+    services_.AnswerMessage(ui::mrCancel);
+    leq->close();
+    ASSERT_EQ(form_->gLeqForm(), leq);
+    services_.AnswerMessage(ui::mrYes);
+    services_.CancelFileDialog();
+    leq->btnLEQ->click();
+    EXPECT_FALSE(form_->LeqRun().Running());
+    EXPECT_EQ(leq->LEQGrid->RowCount(), 11);
+    EXPECT_EQ(services_.MessageTexts(), (QStringList{question, question}));
+
+    // Saved: nothing to ask; a new Start asks again once it has rows.
+    services_.AnswerFileDialog(File("leq.txt"));
+    leq->Button2->click();
+    EXPECT_EQ(Read(File("leq.txt")).count('\n'), 10);
+    leq->btnLEQ->click();
+    RunTicks(100);
+    EXPECT_EQ(services_.MessageTexts().size(), 2);
+
+    // At program close: a save that fails keeps the program and the run.
+    services_.ClearCalls();
+    services_.AnswerMessage(ui::mrYes);
+    services_.AnswerFileDialog(File("no/such/folder/leq.txt"));
+    form_->close();
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(form_->gLeqForm(), leq);
+    EXPECT_TRUE(form_->LeqRun().Running());
+    ASSERT_EQ(services_.MessageTexts().size(), 2);
+    EXPECT_EQ(services_.MessageTexts()[0], question);
+
+    services_.AnswerMessage(ui::mrYes);
+    services_.AnswerFileDialog(File("leq2.txt"));
+    form_->close();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_TRUE(QFile::exists(File("leq2.txt")));
+}
+
+TEST_F(MainLeqTest, CancelAtTheSecondQuestionKeepsEveryWindowAndTheRunNoClosesAll)
+{
+    meter_.LoadSampleContent();
+    form_->MenuItem("LoadData1")->trigger();
+    QPointer<views::TfrmGraph> logger = form_->gLoggerGraph;
+    ASSERT_TRUE(form_->gLoggerUnsaved);
+    QPointer<views::TfrmGraph> realTime = form_->gRealTimeGraph;
+    form_->gRealTimeUnsaved = true;
+    QPointer<views::TfrmLEQ> leq = OpenLeqWindow();
+    leq->cmbTimeSelect->setCurrentIndex(1); // 1 minute
+    leq->btnLEQ->click();
+    RunTicks(200);
+    const int rows = leq->LEQGrid->RowCount();
+    ASSERT_GT(rows, 5);
+    const QString left = leq->edtTimeLeft->text();
+    const int children = form_->MdiClient()->ChildCount();
+
+    services_.AnswerMessage(ui::mrNo);     // "Save LEQ Data ?"
+    services_.AnswerMessage(ui::mrCancel); // "Save DataLogger Data ?"
+    form_->close();
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(services_.MessageTexts(), (QStringList{"Save LEQ Data ?", "Save DataLogger Data ?"}));
+    EXPECT_EQ(form_->MdiClient()->ChildCount(), children);
+    ASSERT_FALSE(logger.isNull());
+    ASSERT_FALSE(realTime.isNull());
+    ASSERT_FALSE(leq.isNull());
+    EXPECT_TRUE(form_->gLoggerUnsaved);
+    EXPECT_TRUE(form_->gRealTimeUnsaved);
+    EXPECT_EQ(leq->LEQGrid->RowCount(), rows);
+    EXPECT_TRUE(form_->LeqRun().Running());
+    RunTicks(100);
+    EXPECT_NE(leq->edtTimeLeft->text(), left) << "still counting down";
+
+    services_.ClearCalls();
+    for (int i = 0; i < 3; ++i)
+        services_.AnswerMessage(ui::mrNo);
+    form_->close();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(services_.MessageTexts(),
+              (QStringList{"Save LEQ Data ?", "Save DataLogger Data ?", "Save Real-Time Graph ?"}));
+    EXPECT_FALSE(form_->LeqRun().Running());
+}
+
+TEST_F(MainLeqTest, RepliesWithoutMarkersStopTheRunAfterFiftyWithTheFailureMessage)
+{
+    meter_.SetReplyFilter([](uint8_t command, usb::SimulatedMeter::Reply &r) {
+        if (command == 'A')
+            r[31] = 0;
+    });
+    OpenLeqWindow()->btnLEQ->click();
+    EXPECT_EQ(RunTicks(1000), 51);
+    EXPECT_FALSE(form_->LeqRun().Running());
+    EXPECT_EQ(services_.MessageTexts(), QStringList{"LEQ fail , try to start again !!"});
 }
 
 } // namespace
@@ -157,6 +257,7 @@ TEST_F(MainLeqTest, GraphPlotsTheRowsThatReadBackAndClosesWithTheLeqWindow)
     EXPECT_FALSE(graph->bunCalLEQ->isEnabled());
     EXPECT_EQ(graph->txtSamplingRate->currentText(), QStringLiteral("1"));
 
+    services_.AnswerMessage(ui::mrNo); // "Save LEQ Data ?"
     leq->close();
     EXPECT_FALSE(form_->MdiClient()->Children().contains(graph.data()));
 }

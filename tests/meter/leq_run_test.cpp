@@ -9,10 +9,12 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -48,6 +50,10 @@ struct TableSink : meter::TLeqSink, meter::TMainTimerSwitch {
     void SetLeqText(TLeqField field, const std::string &text) override { texts[field] = text; }
     void SetLeqTimerEnabled(bool enabled) override { leqTimer = enabled; }
     void LeqMessage(const std::string &id) override { messages.push_back(id); }
+    void LeqLogStopped(const std::string &file, const std::string &reason) override
+    {
+        messages.push_back("log stopped: " + file + ": " + reason);
+    }
     void SetMainTimerEnabled(bool enabled) override { mainTimer = enabled; }
 
     std::string Cell(int col, int row) const
@@ -188,7 +194,7 @@ TEST_F(LeqRunTest, The51stFailedReadEndsTheRunGoodReadsInBetweenDoNotReset)
     EXPECT_FALSE(guard.Held());
 }
 
-TEST_F(LeqRunTest, RepliesThatAreNoStatusBlockAreIgnored)
+TEST_F(LeqRunTest, RepliesWithoutStatusMarkersAreFailedReads)
 {
     ASSERT_TRUE(run.Start(60, log));
     Read(700);
@@ -200,8 +206,33 @@ TEST_F(LeqRunTest, RepliesThatAreNoStatusBlockAreIgnored)
     NextSecond();
     Read(700);
     EXPECT_EQ(sink.Cell(3, 1), "90.0");
-    EXPECT_EQ(run.gLeqFailures, 0);
+    EXPECT_EQ(run.gLeqFailures, 2);
     EXPECT_EQ(Log().find("10.0"), std::string::npos);
+
+    // A meter that sends nothing else ends the run as one that does not answer.
+    sim.SetReplyFilter([](uint8_t, usb::SimulatedMeter::Reply &r) { r[0] = 0; });
+    for (int i = 0; i < 48; ++i)
+        run.LEQTimerTimer();
+    EXPECT_TRUE(run.Running());
+    run.LEQTimerTimer();
+    EXPECT_FALSE(run.Running());
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"IDS_123"});
+}
+
+TEST_F(LeqRunTest, ALogThatCannotBeWrittenStopsOnceAndTheRunGoesOn)
+{
+    ASSERT_TRUE(run.Start(60, "/dev/full"));
+    ASSERT_TRUE(run.LogOpen());
+    Read(700);
+    Read(800);
+    EXPECT_FALSE(run.LogOpen());
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"log stopped: /dev/full: " +
+                                                      std::generic_category().message(ENOSPC)});
+    NextSecond();
+    Read(700);
+    EXPECT_EQ(sink.Cell(3, 1), "80.0");
+    EXPECT_EQ(sink.messages.size(), 1u);
 }
 
 TEST_F(LeqRunTest, TheLeqStepStaysFiniteForTheLargestLevelWords)
