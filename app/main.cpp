@@ -11,6 +11,7 @@
 #include "platform/ui/ui_services.h"
 #include "platform/usb/backend/backend.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -18,18 +19,40 @@
 
 namespace {
 
+bool HasScreen()
+{
+    // On a platform without a screen nobody could ever close a message box.
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void Tell(const QString &text)
+{
+    std::fprintf(stderr, "nivora: %s\n", text.toLocal8Bit().constData());
+    if (HasScreen())
+        ui::ShowMessage(text);
+}
+
 // A second program would talk to the same meter between the first one's
 // packets, and the one closed last would overwrite the other's settings.
+// A lock that cannot be taken for another reason is told, and the program
+// runs without the guard.
 bool AlreadyRunning(ui::TInstanceLock &lock)
 {
-    if (lock.TryAcquire() != ui::TInstanceLock::Held)
-        return false; // without a runtime folder the program runs unguarded
-    const QString text = QStringLiteral("Nivora is already running.");
-    std::fprintf(stderr, "nivora: %s\n", text.toLocal8Bit().constData());
-    // On a platform without a screen nobody could ever close the box.
-    const QString platform = QGuiApplication::platformName();
-    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-        ui::ShowMessage(text);
+    switch (lock.TryAcquire()) {
+    case ui::TInstanceLock::Acquired:
+        return false;
+    case ui::TInstanceLock::Failed:
+        Tell(QStringLiteral("The single-instance lock %1 could not be taken (%2). Nivora runs "
+                            "without it: a second Nivora could use the same meter.")
+                 .arg(lock.FileName().isEmpty() ? QStringLiteral("-")
+                                                : QDir::toNativeSeparators(lock.FileName()),
+                      lock.ErrorText()));
+        return false;
+    case ui::TInstanceLock::Held:
+        break;
+    }
+    Tell(QStringLiteral("Nivora is already running."));
     return true;
 }
 

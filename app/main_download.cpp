@@ -21,12 +21,12 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFontMetrics>
-#include <QStyle>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QStyle>
 #include <QWidget>
 
 #include <cmath>
@@ -74,7 +74,8 @@ void FitDataSetGrid(views::TfrmGraph &graph, const std::vector<TDataSetGridRow> 
         grid->SetColWidth(c, width);
         total += width;
     }
-    const int chrome = 2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    const int chrome =
+        2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
     graph.pnlDataSets->setFixedWidth(std::max(graph.pnlDataSets->width(), total + chrome));
 }
 
@@ -134,9 +135,11 @@ int TfrmMain::LoadLoggerData()
         return code;
     }
     std::vector<TDataSetGridRow> rows;
-    const int result = DecodeLoggerData(FLoggerImage, gLoggerLastAddress, gDataSets, rows);
+    std::vector<int> damaged;
+    const int result =
+        DecodeLoggerData(FLoggerImage, gLoggerLastAddress, gDataSets, rows, &damaged);
     if (LoggerDecodeReplacedStore(result))
-        ShowDecodedSets(result, rows);
+        ShowDecodedSets(rows, damaged);
     FLoggerImage.clear();
     return result;
 }
@@ -159,9 +162,9 @@ void TfrmMain::ShowDownloadProgress(int total)
     views::frmScope = scope;
     scope->setWindowTitle(ui::AnsiToQString(StringById("IDS_94")));
     scope->SetClosable(false);
-    for (QWidget *part : std::initializer_list<QWidget *>{
-             scope->Progress1, scope->lblTotalBytes, scope->lblBytesReceived, scope->SText1,
-             scope->SText2})
+    for (QWidget *part :
+         std::initializer_list<QWidget *>{scope->Progress1, scope->lblTotalBytes,
+                                          scope->lblBytesReceived, scope->SText1, scope->SText2})
         part->show();
     scope->Progress1->setRange(0, total);
     scope->Progress1->setValue(0);
@@ -205,16 +208,17 @@ void TfrmMain::OpenLoggerGraph(rtl::TDateTime now)
     graph->pnlDataSets->setVisible(true);
     FMdiClient->AddChild(graph);
     const int height = centralWidget()->height() - 60;
-    FMdiClient->SetChildGeometry(graph, QRect(0, 0, std::min(width(), FMdiClient->width()),
-                                              std::max(200, std::min(height, FMdiClient->height()))));
+    FMdiClient->SetChildGeometry(graph,
+                                 QRect(0, 0, std::min(width(), FMdiClient->width()),
+                                       std::max(200, std::min(height, FMdiClient->height()))));
     SetupGraph(*graph->GXSGraph1, 1, 500, now, now + kEmptyAxisDays, 30.0f, 130.0f);
     graph->GXSGraph1->SetAllowGraphAnnotHotSpots(true);
     graph->repaint();
 }
 
-void TfrmMain::ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &rows)
+void TfrmMain::ShowDecodedSets(const std::vector<TDataSetGridRow> &rows,
+                               const std::vector<int> &damaged)
 {
-    (void)result;
     if (views::TfrmGraph *graph = gLoggerGraph) {
         ui::TStringGrid *grid = graph->Grid2;
         grid->SetRowCount(static_cast<int>(rows.size()) + 1);
@@ -240,6 +244,20 @@ void TfrmMain::ShowDecodedSets(int result, const std::vector<TDataSetGridRow> &r
     }
     if (gDataSets.SetCount() > 0)
         ShowDataSet(0);
+
+    // The meter's blocks carry no check of their own: damaged sets are shown
+    // as found, and named once, here.
+    if (!damaged.empty()) {
+        constexpr size_t kNamed = 50;
+        QStringList numbers;
+        for (size_t i = 0; i < damaged.size() && i < kNamed; ++i)
+            numbers << QString::number(damaged[i] + 1);
+        QString text = ui::AnsiToQString(StringById("IDS_211")) + QLatin1Char('\n') +
+                       numbers.join(QStringLiteral(", "));
+        if (damaged.size() > kNamed)
+            text += QStringLiteral(", ... (+%1)").arg(damaged.size() - kNamed);
+        ui::ShowMessage(text);
+    }
 }
 
 void TfrmMain::ShowDataSet(int index)
@@ -393,9 +411,11 @@ void TfrmMain::OpenLoggerFile()
     FLoggerImage = std::move(image);
     gLoggerLastAddress = logger::ImageLastAddress(FLoggerImage);
     std::vector<TDataSetGridRow> rows;
-    const int result = DecodeLoggerData(FLoggerImage, gLoggerLastAddress, gDataSets, rows);
+    std::vector<int> damaged;
+    const int result =
+        DecodeLoggerData(FLoggerImage, gLoggerLastAddress, gDataSets, rows, &damaged);
     if (LoggerDecodeReplacedStore(result))
-        ShowDecodedSets(result, rows);
+        ShowDecodedSets(rows, damaged);
     else if (result == ldNoDataSets)
         ui::ShowMessage(ui::AnsiToQString(StringById("IDS_108")));
     else

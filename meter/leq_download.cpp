@@ -45,7 +45,6 @@ int Transfer(TMeterLink &link, TCommandUi &ui, TLeqListSink &list, TLinkOperatio
         return code;
 
     op.Protect(list.ShowLeqList());
-    list.ClearLeqRows();
     link.Delay(ListPauseMs);
     ui.SetHourglass(true);
 
@@ -87,7 +86,9 @@ int LoadLeqData(TMeterLink &link, const TMeterState &state, TCommandUi &ui, TLeq
     buffer.reserve(LeqMemorySize);
     int count = 0;
     const int code = Transfer(link, ui, list, op, buffer, count);
+    // The list keeps the records it showed until a whole download replaces them.
     if (code == LinkOk && static_cast<int>(buffer.size()) == LeqMemorySize) {
+        list.ClearLeqRows();
         const std::vector<TLeqRecordCells> rows =
             DecodeLeqRecords(buffer, std::min(count, LeqMaxRecords));
         for (size_t r = 0; r < rows.size(); ++r)

@@ -7,7 +7,8 @@
 // end: MainTimer is off, other link commands are refused, and the list
 // window cannot be closed while the blocks come in (window messages run
 // between blocks). A failure says what went wrong: the link's message for
-// the code, or the error text with the code.
+// the code, or the error text with the code; the list then keeps the records
+// it showed before.
 #pragma once
 
 #include "meter/leq_record.h"
@@ -22,7 +23,7 @@ public:
     // Restores the list window, or makes it when there is none; returns it,
     // for the load to keep it from closing.
     virtual const void *ShowLeqList() = 0;
-    // Empties columns 1..5 of rows 1..100.
+    // Empties columns 1..5 of rows 1..100 (once the whole memory is in).
     virtual void ClearLeqRows() = 0;
     // Columns 1..5 of grid row `row` (record row - 1).
     virtual void SetLeqRow(int row, const TLeqRecordCells &cells) = 0;

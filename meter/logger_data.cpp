@@ -101,7 +101,8 @@ public:
         return static_cast<int>(std::min(n, room));
     }
 
-    int Run(int setCount, TDataSetStore &s, std::vector<TDataSetGridRow> &rows)
+    int Run(int setCount, TDataSetStore &s, std::vector<TDataSetGridRow> &rows,
+            std::vector<int> &damaged)
     {
         int result = ldOk;
         const size_t sets = static_cast<size_t>(setCount);
@@ -119,12 +120,16 @@ public:
             s.FSetBegin.push_back(b);
             s.FSetEnd.push_back(e);
 
-            if (!ImageByteIs(FImage, b, StartMarker0) ||
-                !ImageByteIs(FImage, b + 1, StartMarker1) ||
-                !ImageByteIs(FImage, e - 1, EndMarker0) || !ImageByteIs(FImage, e, EndMarker1))
+            const bool badMarkers = !ImageByteIs(FImage, b, StartMarker0) ||
+                                    !ImageByteIs(FImage, b + 1, StartMarker1) ||
+                                    !ImageByteIs(FImage, e - 1, EndMarker0) ||
+                                    !ImageByteIs(FImage, e, EndMarker1);
+            if (badMarkers)
                 result = ldBadMarkers;
             if (e > FLast)
                 result = ldBeyondLastAddress;
+            if (badMarkers || e > FLast)
+                damaged.push_back(i);
 
             s.FSetFlags.push_back(ImageByteOr0(FImage, b + SetFlagsOffset));
 
@@ -204,7 +209,7 @@ private:
 } // namespace
 
 int DecodeLoggerData(const TLoggerImage &image, int lastAddress, TDataSetStore &store,
-                     std::vector<TDataSetGridRow> &rows)
+                     std::vector<TDataSetGridRow> &rows, std::vector<int> *damaged)
 {
     const int setCount = ImageSetCount(image);
     if (setCount == 0)
@@ -214,17 +219,21 @@ int DecodeLoggerData(const TLoggerImage &image, int lastAddress, TDataSetStore &
 
     TDataSetStore fresh;
     std::vector<TDataSetGridRow> freshRows;
+    std::vector<int> freshDamaged;
     int result = ldOk;
     try {
-        result = TDecoder(image, lastAddress).Run(setCount, fresh, freshRows);
+        result = TDecoder(image, lastAddress).Run(setCount, fresh, freshRows, freshDamaged);
     } catch (const std::bad_alloc &) {
         // Keep the sets that were decoded whole, with their rows; rows are
         // made last, so every set with a row has its samples too.
         KeepSets(fresh, freshRows.size());
+        std::erase_if(freshDamaged, [&](int set) { return set >= fresh.SetCount(); });
         result = ldStoreFailed;
     }
     store = std::move(fresh);
     rows = std::move(freshRows);
+    if (damaged)
+        *damaged = std::move(freshDamaged);
     return result;
 }
 

@@ -62,9 +62,11 @@ using TDataSetGridRow = std::array<std::string, DataSetGridColumns>;
 // Decodes image (with lastAddress bounding every search) into store and
 // rows, rows[n] being grid row n + 1 for set n. Returns a TLoggerDecodeResult;
 // on ldNoDataSets and ldTooManySets neither store nor rows is touched,
-// otherwise both are replaced whole. Raises nothing.
+// otherwise both are replaced whole. damaged, when given, gets the indexes
+// of the sets that failed their checks (markers, bound), in image order.
+// Raises nothing.
 int DecodeLoggerData(const TLoggerImage &image, int lastAddress, TDataSetStore &store,
-                     std::vector<TDataSetGridRow> &rows);
+                     std::vector<TDataSetGridRow> &rows, std::vector<int> *damaged = nullptr);
 
 // Cell texts of the data-set grid, also used when a set's start is corrected.
 std::string DataSetDateText(rtl::TDateTime start); // short date format

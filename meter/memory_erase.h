@@ -4,11 +4,15 @@
 // level mode.
 //
 // Every step runs, whatever the one before returned; the message reports
-// success only when every step succeeded, otherwise the failure of the first
-// step that failed. Refused without a meter and while the meter records.
+// success only when every step succeeded. Otherwise it says which steps were
+// done and which failed, with the failure of the first step that failed (a
+// failure alone when no step was done). Refused without a meter and while
+// the meter records.
 #pragma once
 
 #include "meter/meter_commands.h"
+
+#include <string>
 
 namespace meter {
 
@@ -22,6 +26,12 @@ inline constexpr TEcho ClearLeqCountEcho{3, 6};
 inline constexpr TEcho EraseEcho{0, 6};
 
 inline constexpr const char *EraseQuestion = "Are you sure to erase memory ?";
+inline constexpr const char *EraseSuccessText =
+    "erase memory successfully! Please power off and power on the meter again.";
+
+// The message after the steps: the codes of the count clear, the erase and
+// the LEVEL key (LinkOk when the meter was not in LEQ mode).
+std::string EraseResultText(int cleared, int erased, int level, bool leqMode);
 
 // The erase did not start: no meter, the meter recording, the question
 // answered No, or another link operation running.

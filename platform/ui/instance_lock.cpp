@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -31,23 +32,32 @@ TInstanceLock::Result TInstanceLock::TryAcquire()
 {
     if (FHandle >= 0)
         return Acquired;
-    if (FFileName.isEmpty())
+    FError.clear();
+    if (FFileName.isEmpty()) {
+        FError = QStringLiteral("no runtime folder");
         return Failed;
+    }
     const int fd =
         ::open(QFile::encodeName(FFileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        return Failed;
+        return Fail(errno);
     int rc;
     do
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-        const bool held = errno == EWOULDBLOCK;
+        const int err = errno;
         ::close(fd);
-        return held ? Held : Failed;
+        return err == EWOULDBLOCK ? Held : Fail(err);
     }
     FHandle = fd;
     return Acquired;
+}
+
+TInstanceLock::Result TInstanceLock::Fail(int err)
+{
+    FError = QString::fromLocal8Bit(std::strerror(err));
+    return Failed;
 }
 
 void TInstanceLock::Release()

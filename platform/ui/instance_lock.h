@@ -33,9 +33,14 @@ public:
     void Release();
     bool Holds() const { return FHandle >= 0; }
     QString FileName() const { return FFileName; }
+    // Why the last TryAcquire failed (the system's text); empty otherwise.
+    QString ErrorText() const { return FError; }
 
 private:
+    Result Fail(int err);
+
     QString FFileName;
+    QString FError;
     int FHandle = -1;
 };
 

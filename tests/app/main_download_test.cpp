@@ -89,7 +89,8 @@ TEST_F(MainDownloadTest, LoadSplDataFillsTheGridTheWorkingFileAndShowsTheFirstSe
     EXPECT_EQ(g->Role(), views::TGraphRole::DataLogger);
     EXPECT_EQ(g->windowTitle(), QStringLiteral("DataLogger"));
     EXPECT_TRUE(g->pnlDataSets->isVisibleTo(g));
-    EXPECT_TRUE(services_.MessageTexts().isEmpty()) << services_.MessageTexts().join("|").toStdString();
+    EXPECT_TRUE(services_.MessageTexts().isEmpty())
+        << services_.MessageTexts().join("|").toStdString();
     EXPECT_TRUE(form_->gLoggerUnsaved);
     EXPECT_TRUE(MainTimer()->isActive());
     EXPECT_FALSE(meter::TLinkGuard::Instance().Held());
@@ -177,9 +178,9 @@ TEST_F(MainDownloadTest, RefusalsTouchNeitherTheLinkNorMainTimer)
     Tick();
     meter_.ClearLog();
     form_->LoadData1Click();
-    EXPECT_EQ(services_.MessageTexts(),
-              QStringList{
-                  "The meter is recording data, please stop recording before loading data."});
+    EXPECT_EQ(
+        services_.MessageTexts(),
+        QStringList{"The meter is recording data, please stop recording before loading data."});
     EXPECT_TRUE(MainTimer()->isActive());
     EXPECT_TRUE(meter_.Log().empty());
     EXPECT_EQ(Logger(), nullptr);
@@ -329,7 +330,9 @@ TEST_F(MainDownloadTest, ACollectionIsTheWorkingFileAndOpensBack)
     WriteFile(File("in.REC"), file);
     services_.AnswerFileDialog(File("in.REC"));
     form_->OpenLoggerFile();
-    EXPECT_TRUE(services_.MessageTexts().isEmpty());
+    EXPECT_EQ(services_.MessageTexts().join('|').toStdString(),
+              "These data sets failed their checks and are shown as they were found:\n1")
+        << "the set runs past the last used address";
     const std::vector<uint8_t> working = FileBytes(WorkingFile());
     EXPECT_EQ(working, std::vector<uint8_t>(file.begin(), file.begin() + 513));
     ASSERT_NE(Logger(), nullptr);
@@ -364,9 +367,9 @@ TEST_F(MainDownloadTest, ACollectionIsTheWorkingFileAndOpensBack)
     form_->OpenLoggerFile();
     services_.AnswerFileDialog(File("many.REC"));
     form_->OpenLoggerFile();
-    EXPECT_EQ(services_.MessageTexts(),
-              (QStringList{"There was not any data recorded in momery of meter !",
-                           kErrorText + "32"}));
+    EXPECT_EQ(
+        services_.MessageTexts(),
+        (QStringList{"There was not any data recorded in momery of meter !", kErrorText + "32"}));
     EXPECT_EQ(FileBytes(WorkingFile()), working);
 }
 
@@ -395,3 +398,38 @@ TEST_F(MainDownloadTest, SaveOffersTheCollectionForTheLoggerWindow)
 }
 
 } // namespace
+
+TEST_F(MainDownloadTest, ADamagedSetIsShownAsFoundAndNamedOnceAfterTheLoad)
+{
+    // The last of three sets lacks its end markers.
+    usb::TLoggerImageBuilder b;
+    b.AddSimpleSet(20, 600);
+    b.AddSimpleSet(8, 800);
+    usb::TLoggerSetSpec damaged;
+    damaged.DateBytes = {0x25, 0x06, 0x01, 0x10, 0x00, 0x00};
+    damaged.Interval = 1;
+    damaged.Samples.assign(12, 700);
+    damaged.EndMarker = false;
+    b.AddSet(damaged);
+    meter_.SetLoggerImage(b.Build());
+    const QString named =
+        QStringLiteral("These data sets failed their checks and are shown as they were found:\n3");
+
+    form_->MenuItem("LoadData1")->trigger();
+    ASSERT_NE(Logger(), nullptr);
+    EXPECT_EQ(Logger()->Grid2->RowCount(), 4);
+    EXPECT_EQ(form_->gDataSets.SetCount(), 3);
+    EXPECT_TRUE(form_->gLoggerUnsaved);
+    EXPECT_EQ(services_.MessageTexts().join('|').toStdString(), named.toStdString());
+
+    // The same image opened as a collection.
+    services_.AnswerFileDialog(File("damaged.REC"));
+    ASSERT_TRUE(form_->SaveLoggerFile());
+    services_.ClearCalls();
+    form_->gDataSets.Clear();
+    services_.AnswerFileDialog(File("damaged.REC"));
+    form_->OpenLoggerFile();
+    EXPECT_EQ(form_->gDataSets.SetCount(), 3);
+    EXPECT_EQ(Logger()->Grid2->Cell(0, 3), QStringLiteral("3"));
+    EXPECT_EQ(services_.MessageTexts().join('|').toStdString(), named.toStdString());
+}

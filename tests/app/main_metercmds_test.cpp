@@ -34,6 +34,19 @@ TEST_F(MeterCommandsTest, LeqRecordsEraseAndTheSetupWindowFromTheMainWindow)
     EXPECT_TRUE(grid->Cell(1, 9).isEmpty());
     EXPECT_TRUE(f.Control<QTimer>("MainTimer")->isActive());
 
+    // A load failing at its last block keeps the earlier list.
+    int blocks = 0;
+    meter_.SetReplyFilter([&](uint8_t command, usb::SimulatedMeter::Reply &) {
+        if (command == 'p' && ++blocks == 80)
+            meter_.FailNext(usb::UsbOp::Read);
+    });
+    f.MenuItem("LoadLEQdata1")->trigger();
+    meter_.SetReplyFilter(nullptr);
+    EXPECT_EQ(grid->Cell(1, 1), QStringLiteral("65.2"));
+    EXPECT_EQ(services_.MessageTexts(),
+              QStringList{"There was error,please try again!   error code=124"});
+    services_.ClearCalls();
+
     services_.AnswerMessage(ui::mrYes);
     f.MenuItem("EraseMemory1")->trigger();
     f.MenuItem("LoadLEQdata1")->trigger();

@@ -106,9 +106,10 @@ TEST_F(LeqDownloadTest, CountReadsAndHandshakesShareFifteenTries)
     ExpectLinkGivenBack();
 }
 
-TEST_F(LeqDownloadTest, FailedBlockReadClosesTheLinkAndSaysSo)
+TEST_F(LeqDownloadTest, FailedBlockReadClosesTheLinkSaysSoAndKeepsTheEarlierList)
 {
     Store(10);
+    list.rows[1].Value = "65.2";
     int blocks = 0;
     sim.SetReplyFilter([&](uint8_t command, usb::SimulatedMeter::Reply &) {
         if (command == 'p' && ++blocks == 10)
@@ -118,7 +119,8 @@ TEST_F(LeqDownloadTest, FailedBlockReadClosesTheLinkAndSaysSo)
     EXPECT_EQ(Written('q'), 0);
     EXPECT_FALSE(sim.IsOpen());
     EXPECT_EQ(list.shown, 1);
-    EXPECT_TRUE(list.rows.empty());
+    ASSERT_EQ(list.rows.size(), 1u);
+    EXPECT_EQ(list.rows[1].Value, "65.2");
     EXPECT_EQ(ui.messages, Texts{"There was error,please try again!   error code=124"});
     ExpectLinkGivenBack();
 }

@@ -59,24 +59,57 @@ TEST_F(EraseTest, AnEraseReplyDifferingInAnyOfItsFirstSevenBytesIsAskedFifteenTi
         });
         EXPECT_EQ(Erase(), meter::LinkNotEchoed) << byte;
         EXPECT_EQ(Written('e'), 15) << byte;
-        EXPECT_EQ(ui.messages, Texts{"data error"}) << byte;
+        EXPECT_EQ(ui.messages, Texts{"The count of LEQ records is cleared.\nThe memory could not "
+                                     "be erased.\ndata error"})
+            << byte;
     }
 }
 
-TEST_F(EraseTest, TheFirstFailedStepIsReportedEvenWhenLaterStepsSucceed)
+TEST_F(EraseTest, AFailedStepSaysWhichStepsWereDoneAndWhichFailed)
 {
+    const std::string cleared = "The count of LEQ records is cleared.\n";
+    const std::string erased =
+        "The memory is erased. Please power off and power on the meter again.\n";
+    const std::string unplugged = "There was error,please try again!   error code=1001";
+    // The meter is pulled out once it has answered the given command (0:
+    // before the erase starts); the third step is the LEVEL key of LEQ mode.
+    const struct {
+        uint8_t unplugAfter;
+        bool leqMode;
+        int code;
+        std::string text;
+    } cases[] = {
+        {0, false, meter::LinkNoAnswer, unplugged},
+        {'W', false, meter::LinkNoAnswer,
+         cleared + "The memory could not be erased.\n" + unplugged},
+        {'e', true, meter::LinkNoAnswer,
+         cleared + erased + "The meter could not be put back into level mode.\n" + unplugged},
+    };
+    for (const auto &c : cases) {
+        sim.SetPresent(c.unplugAfter != 0);
+        state.gMeterLeqMode = c.leqMode;
+        ui.messages.clear();
+        sim.SetReplyFilter([&](uint8_t command, usb::SimulatedMeter::Reply &) {
+            if (command == c.unplugAfter)
+                sim.FailNext(usb::UsbOp::Write, 1, usb::SimFault::Unplug);
+        });
+        EXPECT_EQ(Erase(), c.code) << c.unplugAfter;
+        EXPECT_EQ(ui.messages, Texts{c.text}) << c.unplugAfter;
+    }
+
+    // A count clear never repeated, then a good erase.
+    sim.SetPresent(true);
+    state.gMeterLeqMode = false;
+    ui.messages.clear();
+    sim.ClearLog();
     sim.SetReplyFilter([](uint8_t command, usb::SimulatedMeter::Reply &r) {
         if (command == 'W')
-            r[5] ^= 0xFF; // the count clear is never repeated
+            r[5] ^= 0xFF;
     });
     EXPECT_EQ(Erase(), meter::LinkNotEchoed);
-    EXPECT_EQ(Written('e'), 1) << "the erase still runs, and succeeds";
-    EXPECT_EQ(ui.messages, Texts{"data error"});
-
-    sim.SetPresent(false);
-    ui.messages.clear();
-    EXPECT_EQ(Erase(), meter::LinkNoAnswer);
-    EXPECT_EQ(ui.messages, Texts{"There was error,please try again!   error code=1001"});
+    EXPECT_EQ(Written('e'), 1);
+    EXPECT_EQ(ui.messages,
+              Texts{"The count of LEQ records could not be cleared.\n" + erased + "data error"});
     ExpectLinkGivenBack();
 }
 
