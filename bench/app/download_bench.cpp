@@ -12,6 +12,7 @@
 // Goal: the program's own cost stays below 0.1 ms per block, under 5 % of
 // a USB full-speed round trip (a request and a 32-byte reply take about
 // 2 ms at the meter's 1 ms polling interval).
+#include "bench/bench_main.h"
 #include "meter/logger_download.h"
 #include "platform/rtl/datetime.h"
 #include "platform/ui/app_application.h"
@@ -42,11 +43,11 @@ struct WindowView : meter::TDownloadView {
     void ShowDownloadProgress(int total) override
     {
         scope = std::make_unique<views::TfrmScope>(nullptr);
-        for (QWidget *w : {static_cast<QWidget *>(scope->Progress1),
-                           static_cast<QWidget *>(scope->lblTotalBytes),
-                           static_cast<QWidget *>(scope->lblBytesReceived),
-                           static_cast<QWidget *>(scope->SText1),
-                           static_cast<QWidget *>(scope->SText2)})
+        for (QWidget *w :
+             {static_cast<QWidget *>(scope->Progress1),
+              static_cast<QWidget *>(scope->lblTotalBytes),
+              static_cast<QWidget *>(scope->lblBytesReceived),
+              static_cast<QWidget *>(scope->SText1), static_cast<QWidget *>(scope->SText2)})
             w->show();
         scope->Progress1->setRange(0, total);
         scope->lblTotalBytes->setText(QString::number(total));
@@ -154,12 +155,6 @@ BENCHMARK(BM_Download)->ArgName("window")->Arg(0)->Arg(1)->Unit(benchmark::kMill
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    ui::TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+const bench::TMainHooks hooks{{.Application = [](int &argc, char **argv) {
+    return std::unique_ptr<QCoreApplication>(std::make_unique<ui::TApplication>(argc, argv));
+}}};

@@ -1,12 +1,10 @@
 // Redraw of a date-time line chart at 1200 x 600 offscreen: the image rebuild that the redraw
 // actions run (layout, ranges, per-column reduction, axes, texts), in milliseconds per redraw.
+#include "bench/bench_main.h"
 #include "bench/chartlib/redraw_data.h"
 #include "platform/chartlib/render/chart_render.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 using namespace chartlib;
 
@@ -30,14 +28,3 @@ BENCHMARK(BM_Redraw)
     ->Args({100000, 0})
     ->Args({1000000, 0})
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -32,12 +32,10 @@ inline Series MakeSeries(int points)
     return s;
 }
 
-// A date-time chart of the series at 1200 x 600; manual ranges 30..130 dB over the series.
-inline chartlib::HCHART MakeChart(const Series &s, bool manualRanges)
+// Sets a chart up as a date-time chart of the series; manual ranges 30..130 dB over the series.
+inline void SetUpChart(chartlib::HCHART h, const Series &s, bool manualRanges)
 {
     using namespace chartlib;
-    ChartRect r{0, 0, kWidth, kHeight};
-    HCHART h = ChartCreateWithView(304, 0, &r, 0, 12111);
     const auto points = std::int32_t(s.xs.size());
     ChartSetInt(h, 3018, 1);           // DateTimeMode
     ChartSetProperty(h, 3268, 9999.0); // NullDataValueY
@@ -60,6 +58,14 @@ inline chartlib::HCHART MakeChart(const Series &s, bool manualRanges)
     ChartSetProperty(h, 3013, std::span<const double>(s.xs));
     ChartSetProperty(h, 3014, std::span<const double>(s.ys));
     ChartReinitialize(h);
+}
+
+// A date-time chart of the series at 1200 x 600 (see SetUpChart).
+inline chartlib::HCHART MakeChart(const Series &s, bool manualRanges)
+{
+    chartlib::ChartRect r{0, 0, kWidth, kHeight};
+    chartlib::HCHART h = chartlib::ChartCreateWithView(304, 0, &r, 0, 12111);
+    SetUpChart(h, s, manualRanges);
     return h;
 }
 

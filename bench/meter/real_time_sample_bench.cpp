@@ -4,6 +4,7 @@
 // painted, 1000 x 500, offscreen), for a run of 2,000 and of 99,999 points,
 // half filled.
 // Goal: well below the 1-second tick at 99,999 points (under 50 ms).
+#include "bench/bench_main.h"
 #include "chart/control/gxsgraph.h"
 #include "meter/real_time.h"
 #include "meter/windows/real_time_chart.h"
@@ -13,7 +14,6 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -107,14 +107,3 @@ void BM_OneSample(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_OneSample)->ArgName("points")->Arg(2000)->Arg(99999)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
