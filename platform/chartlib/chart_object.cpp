@@ -258,6 +258,7 @@ bool ChartObject::SetInt(std::int32_t id, std::int32_t v)
         return SetPoints(v);
     ForgetText(id);
     ScalarMap(id)[id] = v;
+    Wrote(id);
     return true;
 }
 
@@ -299,6 +300,7 @@ bool ChartObject::SetDouble(std::int32_t id, double v)
         return false;
     ForgetText(id);
     ScalarMap(id)[id] = v;
+    Wrote(id);
     return true;
 }
 
@@ -308,6 +310,7 @@ bool ChartObject::SetSingle(std::int32_t id, float v)
         return false;
     ForgetText(id);
     ScalarMap(id)[id] = v;
+    Wrote(id);
     return true;
 }
 
@@ -361,6 +364,7 @@ bool ChartObject::SetText(std::int32_t id, std::u16string_view text)
         return false;
     FTextUnits = FTextUnits - old + clean.size();
     ScalarMap(id)[id] = std::move(clean);
+    Wrote(id);
     return true;
 }
 
@@ -399,6 +403,7 @@ bool ChartObject::SetBlock(std::int32_t id, std::span<const std::uint8_t> block)
         return false;
     ForgetText(id);
     ScalarMap(id)[id] = std::vector<std::uint8_t>(block.begin(), block.end());
+    Wrote(id);
     return true;
 }
 
@@ -463,6 +468,7 @@ bool ChartObject::SetSubsets(std::int32_t n)
     TruncateToData(FState);
     RecountText();
     RecountXDescents();
+    Wrote(prop::Subsets);
     return true;
 }
 
@@ -474,6 +480,7 @@ bool ChartObject::SetPoints(std::int32_t n)
     TruncateToData(FState);
     RecountText();
     RecountXDescents();
+    Wrote(prop::Points);
     return true;
 }
 
@@ -525,6 +532,7 @@ bool ChartObject::SetElement(std::int32_t id, std::int32_t i, double v, ElemKind
         return false;
     }
     WriteCells(a.num, 0, i, 1, 0, ToKind(v, a.kind));
+    Wrote(id);
     return true;
 }
 
@@ -551,6 +559,7 @@ bool ChartObject::SetElement(std::int32_t id, std::int32_t i, std::u16string_vie
     }
     FTextUnits = FTextUnits - removed + added;
     WriteCells(a.text, 0, i, 1, 0, clean);
+    Wrote(id);
     return true;
 }
 
@@ -626,6 +635,7 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j, 
             RecountXDescents(r);
         else if (axis == 0)
             RecountXDescents();
+        Wrote(id);
         return true;
     }
     auto it = FState.arrays.find(id);
@@ -640,6 +650,7 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j, 
         a->twoIndex = true;
     }
     WriteCells(a->num, i, j, rows, cols, ToKind(v, a->kind));
+    Wrote(id);
     return true;
 }
 
@@ -672,6 +683,7 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j,
     }
     FTextUnits = FTextUnits - removed + added;
     WriteCells(a->text, i, j, rows, cols, clean);
+    Wrote(id);
     return true;
 }
 
@@ -737,6 +749,7 @@ bool ChartObject::SetArray(std::int32_t id, std::span<const double> values, Elem
     }
     if (rows == &FState.data.values[0])
         RecountXDescents();
+    Wrote(id);
     return true;
 }
 
@@ -770,6 +783,12 @@ std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
             out[r * ncols + c] = ToKind(row[c], k);
     }
     return n;
+}
+
+void ChartObject::Wrote(std::int32_t id)
+{
+    if (FAttachment && !IsTransientProperty(id))
+        FAttachment->Written(id);
 }
 
 void ChartObject::ReplaceState(ChartState &&state)

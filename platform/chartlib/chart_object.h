@@ -55,6 +55,8 @@ public:
     virtual ~ChartAttachment() = default;
     virtual void Reinitialized() {}
     virtual void StateReplaced() {}
+    // A stored value (not a transient one) was written: a property, an element or the data.
+    virtual void Written(std::int32_t id) {}
 };
 
 class ChartObject {
@@ -146,6 +148,7 @@ private:
     bool TextFits(std::size_t removed, std::size_t added) const;
     void RecountText();
     void ForgetText(std::int32_t id); // a scalar text about to be replaced by another kind
+    void Wrote(std::int32_t id);      // tells the attachment
     void RecountXDescents();
     void RecountXDescents(std::size_t row);
     // Takes out (add false) or puts back the descents at X value c of row r and its successor.

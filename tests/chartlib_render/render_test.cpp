@@ -537,9 +537,9 @@ TEST_F(RenderTest, DateTimeTicksStayReadableAndDatedOnceAtEveryZoom)
                 const Tick &a = f.xTicks[k - 1], &b = f.xTicks[k];
                 EXPECT_NE(a.label + a.day.toString(), b.label + b.day.toString()) << seconds;
                 if (width == 1200) { // ticks far enough apart for their labels
-                    EXPECT_GE(f.PixelX(b.value) - f.PixelX(a.value),
-                              std::max(fm.horizontalAdvance(a.label),
-                                       fm.horizontalAdvance(b.label)))
+                    EXPECT_GE(
+                        f.PixelX(b.value) - f.PixelX(a.value),
+                        std::max(fm.horizontalAdvance(a.label), fm.horizontalAdvance(b.label)))
                         << seconds;
                 }
             }
@@ -674,4 +674,68 @@ TEST_F(RenderTest, AZoomedChartScrollsOverItsData)
     EXPECT_EQ(ChartGetScrollInfo(h, false).min, 0);
     EXPECT_EQ(ChartGetScrollInfo(h, true).min, 0);
     ChartSetSink(h, nullptr);
+}
+
+TEST_F(RenderTest, TickMarksStandOutsideThePlotAndCutNoGridLine)
+{
+    ChartSetInt(h, 3032, 0);                                       // GridStyle thin
+    ChartSetInt(h, 1905, std::int32_t(ChartArgb(255, 0, 255, 0))); // GridLineColor
+    ChartSetInt(h, 3038, std::int32_t(ChartArgb(255, 255, 0, 0))); // XAxisColor
+    ChartSetInt(h, 3036, std::int32_t(ChartArgb(255, 255, 0, 0))); // YAxisColor
+    const QImage img = Render();
+    const ChartFrame &f = ViewOf(h)->Frame();
+    ASSERT_GE(f.xTicks.size(), 3u);
+    int lines = 0;
+    for (const Tick &t : f.xTicks) {
+        const int x = int(std::round(f.PixelX(t.value)));
+        if (x <= f.plot.left() || x >= f.plot.right())
+            continue;
+        ++lines;
+        for (int y = f.plot.bottom() - 6; y < f.plot.bottom(); ++y)
+            EXPECT_EQ(img.pixelColor(x, y), kGreen) << x << "," << y;
+        EXPECT_EQ(img.pixelColor(x, f.plot.bottom() + 2), kRed) << x; // the mark below
+    }
+    EXPECT_GE(lines, 2);
+    for (const Tick &t : f.yTicks) {
+        const int y = int(std::round(f.PixelY(t.value)));
+        if (y <= f.plot.top() || y >= f.plot.bottom())
+            continue;
+        EXPECT_NE(img.pixelColor(f.plot.left() + 2, y), kRed) << y;
+        EXPECT_EQ(img.pixelColor(f.plot.left() - 2, y), kRed) << y;
+    }
+}
+
+// A rebuild after which only the lines or annotations moved keeps the layer under them and
+// gives the picture a full rebuild gives, on ordinary and high-density screens; a change of
+// the data after it is drawn again.
+TEST_F(RenderTest, ARebuildAfterACursorMoveGivesTheFullPicture)
+{
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> level(40.0f, 120.0f);
+    for (int i = 0; i < 101; ++i)
+        ChartSetElement2D(h, 2140, 0, i, level(rng));
+    ChartSetInt(h, 3228, 1); // ShowVertLineAnnotations
+    ChartSetInt(h, 3223, 1); // ShowGraphAnnotations
+    ChartSetElement(h, 3291, 5, kT0 + 20 * kSec);
+    ChartSetElement(h, 3292, 5, 50.0);
+    ChartSetElement(h, 3293, 5, std::u16string(u"mark"));
+    for (double ratio : {1.0, 2.0}) {
+        ChartSetPixelRatio(h, ratio);
+        Render();
+        auto step = [&](int a, int b, auto change) {
+            ChartSetElement(h, 3218, 0, kT0 + a * kSec);
+            ChartSetElement(h, 3219, 0, std::u16string(u"|t12:00:25\n80.0dB"));
+            ChartSetElement(h, 3218, 1, kT0 + b * kSec);
+            ChartSetElement(h, 3219, 1, std::u16string(u"B"));
+            change();
+            ChartResetImage(h, 0, 0);
+            const QImage kept = ChartCachedImage(h).copy();
+            EXPECT_EQ(kept, Render()) << ratio << " " << a << " " << b;
+        };
+        step(25, 75, [] {});
+        step(26, 74, [&] { ChartSetElement(h, 3291, 5, kT0 + 27 * kSec); });
+        step(99, 1, [] {});
+        step(150, -5, [] {}); // both outside the plot
+        step(50, 50, [&] { ChartSetElement2D(h, 2140, 0, 50, 125.0f); });
+    }
 }

@@ -20,6 +20,13 @@ using namespace parts;
 
 void ChartView::Draw(QPainter &p, const ChartFrame &f) const
 {
+    DrawLayer(p, f);
+    if (HasOverlays())
+        DrawOverlays(p, f, nullptr);
+}
+
+void ChartView::DrawLayer(QPainter &p, const ChartFrame &f) const
+{
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -30,10 +37,27 @@ void ChartView::Draw(QPainter &p, const ChartFrame &f) const
     DrawSubsets(p, f);
     if (f.style.gridInFront)
         DrawGrid(p, f);
-    DrawVertLines(p, f);
-    DrawGraphAnnotations(p, f);
     DrawAxes(p, f);
     DrawTitles(p, f);
+    p.restore();
+}
+
+bool ChartView::HasOverlays() const
+{
+    const ChartObject &o = FObject;
+    return (FlagOf(o, rprop::ShowVertLineAnnotations) &&
+            ArrayLength(o, rprop::VertLineAnnotation) > 0) ||
+           (FlagOf(o, rprop::ShowGraphAnnotations) && ArrayLength(o, rprop::GraphAnnotationX) > 0);
+}
+
+void ChartView::DrawOverlays(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    DrawVertLines(p, f, dirty);
+    DrawGraphAnnotations(p, f, dirty);
+    DrawAxes(p, f);
     p.restore();
 }
 
@@ -154,15 +178,17 @@ void DrawLines(QPainter &p, const QFontMetrics &fm, QPointF origin, const QStrin
 
 } // namespace
 
-void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f) const
+void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f,
+                                     std::vector<QRectF> *dirty) const
 {
     const ChartObject &o = FObject;
     if (!FlagOf(o, rprop::ShowGraphAnnotations))
         return;
     std::size_t n = ArrayLength(o, rprop::GraphAnnotationX);
     QFontMetrics fm(f.style.annotation);
+    const QRectF area(f.plot.adjusted(0, 0, 1, 1));
     p.save();
-    p.setClipRect(f.plot.adjusted(0, 0, 1, 1)); // marks and texts stay inside the plot
+    p.setClipRect(area); // marks and texts stay inside the plot
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setFont(f.style.annotation);
     for (std::size_t k = 0; k < n; ++k) {
@@ -184,18 +210,26 @@ void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f) const
         }
         if (!g.lines.isEmpty())
             DrawLines(p, fm, g.textOrigin, g.lines);
+        if (dirty) {
+            if (!g.symbol.isEmpty())
+                dirty->push_back(g.symbol.adjusted(-2, -2, 2, 2) & area);
+            if (!g.lines.isEmpty())
+                dirty->push_back(g.text.adjusted(-2, -2, 2, 2) & area);
+        }
     }
     p.restore();
 }
 
-void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
+void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const
 {
     const ChartObject &o = FObject;
     if (!FlagOf(o, rprop::ShowVertLineAnnotations))
         return;
     std::size_t n = ArrayLength(o, rprop::VertLineAnnotation);
     QFontMetrics fm(f.style.lineAnnotation);
+    const QRectF area(f.plot.adjusted(0, 0, 1, 1));
     p.save();
+    p.setClipRect(area); // lines and labels stay inside the plot
     p.setFont(f.style.lineAnnotation);
     for (std::size_t k = 0; k < n; ++k) {
         auto i = std::int32_t(k);
@@ -206,6 +240,8 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
         int type = int(o.GetElement(rprop::VertLineAnnotationType, i));
         p.setPen(LinePen(type, color, f.penScale));
         p.drawLine(QPointF(px, f.plot.top()), QPointF(px, f.plot.bottom()));
+        if (dirty) // at most 3 pixels wide
+            dirty->push_back(QRectF(px - 3, f.plot.top(), 7, f.plot.height()) & area);
         QString text = FromU16(o.GetElementText(rprop::VertLineAnnotationText, i));
         bool atTop = text.startsWith(QStringLiteral("|t"));
         if (atTop)
@@ -222,6 +258,10 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f) const
                   : f.plot.bottom() - 2 - fm.descent() - double(lines.size() - 1) * fm.height();
         p.setPen(color);
         DrawLines(p, fm, QPointF(x, y), lines);
+        if (dirty)
+            dirty->push_back(QRectF(x - 2, y - fm.ascent() - 2, width + 4,
+                                    double(lines.size()) * fm.height() + 4) &
+                             area);
     }
     p.restore();
 }
@@ -234,15 +274,16 @@ void ChartView::DrawAxes(QPainter &p, const ChartFrame &f) const
     p.drawRect(f.plot);
     p.setPen(s.yAxis);
     p.drawLine(f.plot.topLeft(), f.plot.bottomLeft());
+    // Tick marks stand outside the plot, on the desk, where they show and cover nothing.
     for (const Tick &t : f.yTicks) {
         int y = int(std::round(f.PixelY(t.value)));
-        p.drawLine(f.plot.left(), y, f.plot.left() + 4, y);
+        p.drawLine(f.plot.left() - 4, y, f.plot.left() - 1, y);
     }
     p.setPen(s.xAxis);
     p.drawLine(f.plot.bottomLeft(), f.plot.bottomRight());
     for (const Tick &t : f.xTicks) {
         int x = int(std::round(f.PixelX(t.value)));
-        p.drawLine(x, f.plot.bottom(), x, f.plot.bottom() - 4);
+        p.drawLine(x, f.plot.bottom() + 1, x, f.plot.bottom() + 4);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace chartlib {
@@ -248,6 +249,7 @@ void ChartView::Reinitialized()
 {
     Relayout();
     FImageValid = false;
+    FLayerValid = false;
 }
 
 void ChartView::StateReplaced()
@@ -256,6 +258,55 @@ void ChartView::StateReplaced()
     FBanding = false;
     Relayout();
     FImageValid = false;
+    FLayerValid = false;
+}
+
+namespace {
+
+// The properties that change only the overlays (or nothing drawn): writing them keeps the
+// layer.
+bool OverlayProperty(std::int32_t id)
+{
+    switch (id) {
+    case rprop::VertLineAnnotation:
+    case rprop::VertLineAnnotationText:
+    case rprop::VertLineAnnotationType:
+    case rprop::VertLineAnnotationColor:
+    case rprop::ShowGraphAnnotations:
+    case rprop::ShowVertLineAnnotations:
+    case rprop::AllowGraphAnnotHotSpots:
+    case rprop::AllowVertLineAnnotHotSpots:
+    case rprop::GraphAnnotationColor:
+    case rprop::GraphAnnotationTextSize:
+    case rprop::LineAnnotationTextSize:
+    case rprop::GraphAnnotationType:
+    case rprop::GraphAnnotationX:
+    case rprop::GraphAnnotationY:
+    case rprop::GraphAnnotationText:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Copies the pixels of rect from one image to another of the same size and format.
+void CopyPixels(const QImage &from, QImage &to, const QRect &rect)
+{
+    const QRect r = rect & to.rect();
+    if (r.isEmpty())
+        return;
+    const int bytes = r.width() * 4;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(to.scanLine(y) + std::ptrdiff_t(r.left()) * 4,
+                    from.constScanLine(y) + std::ptrdiff_t(r.left()) * 4, std::size_t(bytes));
+}
+
+} // namespace
+
+void ChartView::Written(std::int32_t id)
+{
+    if (!OverlayProperty(id))
+        FLayerValid = false;
 }
 
 ChartStyle ChartView::ReadStyle() const
@@ -621,15 +672,54 @@ void ChartView::ResetImage()
     // The image is held in memory: at most 16384 device pixels a side.
     const QSize pixels(std::min(16384, int(std::ceil(FFrame.size.width() * ratio))),
                        std::min(16384, int(std::ceil(FFrame.size.height() * ratio))));
-    if (FImage.size() != pixels || FImage.devicePixelRatio() != ratio) {
-        FImage = QImage(pixels, QImage::Format_RGB32);
-        FImage.setDevicePixelRatio(ratio);
-    }
     ChartFrame f = FFrame;
     f.penScale = ratio;
-    QPainter p(&FImage);
-    Draw(p, f);
-    p.end();
+    const bool overlays = HasOverlays();
+    const bool keepLayer = FLayerValid && FLayer.size() == pixels &&
+                           FLayer.devicePixelRatio() == ratio && FLayerSize == f.size &&
+                           FLayerPlot == f.plot && FLayerX == f.x && FLayerY == f.y;
+    if (!keepLayer) {
+        if (FImage.constBits() == FLayer.constBits())
+            FImage = QImage(); // the layer is drawn in place
+        if (FLayer.size() != pixels || FLayer.devicePixelRatio() != ratio) {
+            FLayer = QImage(pixels, QImage::Format_RGB32);
+            FLayer.setDevicePixelRatio(ratio);
+        }
+        QPainter p(&FLayer);
+        DrawLayer(p, f);
+        p.end();
+        FLayerValid = true;
+        FLayerSize = f.size;
+        FLayerPlot = f.plot;
+        FLayerX = f.x;
+        FLayerY = f.y;
+    }
+    if (!overlays) {
+        FImage = FLayer; // the same pixels
+        FOverlayPixels.clear();
+    } else {
+        const bool own = !FImage.isNull() && FImage.constBits() != FLayer.constBits() &&
+                         FImage.size() == pixels && FImage.devicePixelRatio() == ratio;
+        if (!own) {
+            FImage = QImage(pixels, QImage::Format_RGB32);
+            FImage.setDevicePixelRatio(ratio);
+        }
+        if (!own || !keepLayer)
+            CopyPixels(FLayer, FImage, FImage.rect());
+        else // only where the last overlays were
+            for (const QRect &r : FOverlayPixels)
+                CopyPixels(FLayer, FImage, r);
+        FOverlayPixels.clear();
+        std::vector<QRectF> dirty;
+        QPainter p(&FImage);
+        DrawOverlays(p, f, &dirty);
+        p.end();
+        for (const QRectF &r : dirty) // with a pixel more for the smoothed edges
+            FOverlayPixels.push_back(
+                QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio)
+                    .toAlignedRect()
+                    .adjusted(-1, -1, 1, 1));
+    }
     FImageValid = true;
     FImageSerial = FImageSerial >= 0x7FFFFFFF ? 1 : FImageSerial + 1;
 }

@@ -86,6 +86,7 @@ public:
 
     void Reinitialized() override;
     void StateReplaced() override;
+    void Written(std::int32_t id) override;
 
     // Screen layout at the chart's size; stores PlotRect.
     void Relayout();
@@ -93,11 +94,14 @@ public:
 
     // Builds a frame for any size (printing and export use their own sizes).
     ChartFrame BuildFrame(QSize size) const;
-    // Draws a frame into the painter at (0, 0).
+    // Draws a frame into the painter at (0, 0): its layer, then its overlays.
     void Draw(QPainter &p, const ChartFrame &f) const;
 
     // Rebuilds the cached image at the chart's size, in device pixels of the screen the chart
-    // is shown on (PixelRatio), so text and lines stay sharp on a high-density screen.
+    // is shown on (PixelRatio), so text and lines stay sharp on a high-density screen. When
+    // nothing but the overlays changed since the last rebuild (the lines, the graph
+    // annotations, transient values such as the mouse point), the layer under them is kept:
+    // the old overlays are wiped from it and the new ones drawn, which gives the same picture.
     void ResetImage();
     // Device pixels per chart pixel of the cached image: the set ratio, else the parent
     // widget's, else the application's (1 to 4).
@@ -137,12 +141,18 @@ private:
     ChartStyle ReadStyle() const;
     // Margins, plot, ticks and placed texts for the frame's size, ranges and style.
     void LayOut(ChartFrame &f) const;
+    // Everything but the overlays: desk, plot, grid, subsets, axes and texts.
+    void DrawLayer(QPainter &p, const ChartFrame &f) const;
+    // Vertical lines, graph annotations, then the axes again (the frame lies over the lines'
+    // ends). Adds the chart pixels drawn on to dirty when given.
+    void DrawOverlays(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const;
+    bool HasOverlays() const;
     void DrawSubsets(QPainter &p, const ChartFrame &f) const;
     void DrawGrid(QPainter &p, const ChartFrame &f) const;
     void DrawAxes(QPainter &p, const ChartFrame &f) const;
     void DrawTitles(QPainter &p, const ChartFrame &f) const;
-    void DrawGraphAnnotations(QPainter &p, const ChartFrame &f) const;
-    void DrawVertLines(QPainter &p, const ChartFrame &f) const;
+    void DrawGraphAnnotations(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const;
+    void DrawVertLines(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const;
     void FinishBand(QPoint end);
     void PopupMenu(QPoint at);
 
@@ -150,6 +160,14 @@ private:
     ChartFrame FFrame;
     QImage FImage;
     bool FImageValid = false;
+    // The layer of the last rebuild, the frame it was drawn for, and the device pixels of
+    // FImage that its overlays cover. FImage shares FLayer's pixels while it has no overlays.
+    QImage FLayer;
+    bool FLayerValid = false;
+    QSize FLayerSize;
+    QRect FLayerPlot;
+    Range FLayerX, FLayerY;
+    std::vector<QRect> FOverlayPixels;
     std::int32_t FImageSerial = 0;
     std::optional<std::pair<Range, Range>> FZoom;
     bool FBanding = false;
