@@ -1,8 +1,9 @@
-// The program's entry: the application object titled "Nivora", the one
-// instance per user, the meter chosen by the command line ("--simulate") or
-// NIVORA_METER, and the main window, the only window made at start. An
-// exception that escapes the message loop is shown by the application
-// object; the result is 0.
+// The program's entry: --help and --version answered before anything needs
+// a display, the application object titled "Nivora", the one instance per
+// user, the meter chosen by the command line ("--simulate") or NIVORA_METER,
+// and the main window, the only window made at start. An exception that
+// escapes the message loop is shown by the application object; the result
+// is 0.
 #include "app/main_form.h"
 #include "controls/text_measurer.h"
 #include "platform/ui/app_application.h"
@@ -16,8 +17,34 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
+
+const char kHelp[] = "Usage: nivora [--simulate]\n"
+                     "Desktop companion of the MX4820 sound level meter.\n"
+                     "\n"
+                     "  --simulate  run on a simulated meter instead of the one on USB\n"
+                     "              (NIVORA_METER=sim in the environment does the same)\n"
+                     "  --help      print this help and exit\n"
+                     "  --version   print the version and exit\n";
+
+// --help and --version print their text and end the program before the
+// application object exists: making it needs a display, and a question
+// about the program should not. The exit code, or -1 to start the program.
+int AnswerCommandLine(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0)
+            std::fputs(kHelp, stdout);
+        else if (std::strcmp(argv[i], "--version") == 0)
+            std::fputs("nivora " NIVORA_VERSION "\n", stdout);
+        else
+            continue;
+        return std::fflush(stdout) == 0 ? 0 : 1; // a full disk is no answer
+    }
+    return -1;
+}
 
 bool HasScreen()
 {
@@ -60,6 +87,8 @@ bool AlreadyRunning(ui::TInstanceLock &lock)
 
 int main(int argc, char **argv)
 {
+    if (const int answered = AnswerCommandLine(argc, argv); answered >= 0)
+        return answered;
     ui::TApplication application(argc, argv);
     application.SetTitle(QStringLiteral("Nivora"));
     ui::TInstanceLock instance(ui::RuntimeFolder(), QStringLiteral("Nivora"));
