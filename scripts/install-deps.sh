@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Nivora
 # needs, the validators of the desktop files that the install test runs
-# (appstream, desktop-file-utils), poppler's tools with which the printing
+# (appstream, desktop-file-utils), what scripts/package.sh makes the Debian
+# package with (dpkg-dev, file) and lintian that checks it, poppler's tools with which the printing
 # tests read their PDF files back, and ImageMagick and xdotool for
 # screenshots and clicks under Xvfb among them. Quiet when everything is already
 # installed. Runs as root, or through sudo when it is there.
@@ -15,6 +16,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core xvfb xauth
   appstream desktop-file-utils
+  dpkg-dev file lintian
   imagemagick xdotool
   poppler-utils
 )
