@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 
 namespace app {
@@ -56,10 +57,19 @@ void LoadGraphFile(GXSGraph &chart, const QString &fileName)
         Damaged(name);
     const auto n = std::int32_t(std::uint32_t(head[0]) | std::uint32_t(head[1]) << 8 |
                                 std::uint32_t(head[2]) << 16 | std::uint32_t(head[3]) << 24);
-    if (n < 0 || n > stream.Size() - 4)
+    if (n < 0)
         Damaged(name);
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(n));
-    stream.ReadBuffer(block.data(), n);
+    // The block is read in steps, so that a length the file does not hold
+    // costs no more memory than the bytes that are there.
+    std::vector<std::uint8_t> block;
+    constexpr std::int64_t kStep = 1 << 20;
+    for (std::int64_t done = 0; done < n;) {
+        const std::int64_t step = std::min<std::int64_t>(kStep, n - done);
+        block.resize(static_cast<std::size_t>(done + step));
+        if (stream.Read(block.data() + done, step) != step)
+            Damaged(name);
+        done += step;
+    }
     if (!chartlib::ChartLoadState(chart.GethObject(), block))
         Damaged(name);
     if (views::TfrmGraph *graph = views::TfrmGraph::OfChart(chart))

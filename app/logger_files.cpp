@@ -51,7 +51,8 @@ bool SaveCollectionFile(const QString &workingFile, const QString &fileName, QSt
 {
     std::vector<uint8_t> bytes;
     std::string reason;
-    if (!rtl::TryReadAllBytes(LocalName(workingFile), bytes, &reason) ||
+    if (rtl::ReadFileBytes(LocalName(workingFile), size_t(kCollectionMaxSize), bytes, &reason) !=
+            rtl::TFileRead::Read ||
         !rtl::TryWriteFileAtomically(LocalName(fileName), bytes.data(), bytes.size(), &reason)) {
         SetError(error, reason);
         return false;
@@ -61,12 +62,15 @@ bool SaveCollectionFile(const QString &workingFile, const QString &fileName, QSt
 
 TCollectionRead ReadCollectionFile(const QString &fileName, TLoggerImage &image, QString *error)
 {
-    const QFileInfo info(fileName);
-    if (info.isFile() && info.size() > kCollectionMaxSize)
-        return TCollectionRead::TooLong;
     std::vector<uint8_t> bytes;
     std::string reason;
-    if (!rtl::TryReadAllBytes(LocalName(fileName), bytes, &reason)) {
+    switch (rtl::ReadFileBytes(LocalName(fileName), size_t(kCollectionMaxSize), bytes, &reason)) {
+    case rtl::TFileRead::Read:
+        break;
+    case rtl::TFileRead::TooLarge:
+        return TCollectionRead::TooLong;
+    case rtl::TFileRead::CannotOpen:
+    case rtl::TFileRead::CannotRead:
         SetError(error, reason);
         return TCollectionRead::Unreadable;
     }

@@ -26,8 +26,8 @@ size_t WorkingFileLength(const TLoggerImage &image);
 
 enum class TWorkingFileResult {
     Written,
-    NoFolder,     // the working folder neither exists nor can be made
-    WriteFailed,  // the file could not be written; the old one stays
+    NoFolder,    // the working folder neither exists nor can be made
+    WriteFailed, // the file could not be written; the old one stays
 };
 // Writes the working file of image into folder (made when missing).
 TWorkingFileResult WriteWorkingFile(const QString &folder, const TLoggerImage &image,
@@ -40,12 +40,12 @@ bool SaveCollectionFile(const QString &workingFile, const QString &fileName,
 
 enum class TCollectionRead {
     Read,
-    Unreadable, // the file cannot be opened or read
+    Unreadable, // the file cannot be opened (no regular file) or read
     Empty,      // no byte
     TooShort,   // shorter than the header area: no collection file
     TooLong,    // far longer than any logger memory: no collection file
 };
-// Longer files are refused unread.
+// Longer files are refused, read no further than one byte past this.
 inline constexpr qint64 kCollectionMaxSize = 16 * 1024 * 1024;
 // Reads a collection file whole into image (left as it was unless Read).
 TCollectionRead ReadCollectionFile(const QString &fileName, TLoggerImage &image,

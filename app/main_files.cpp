@@ -33,7 +33,8 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <fstream>
+#include <fcntl.h>
+#include <istream>
 #include <memory>
 
 namespace app {
@@ -142,6 +143,11 @@ bool TfrmMain::SaveGraphAs(GXSGraph &chart)
         return ExportGraphData(chart, fileName, ',');
     try {
         SaveGraphFile(chart, fileName);
+    } catch (const rtl::Exception &e) {
+        // The file and the system's reason, as the other saves say them.
+        ui::ShowMessage(WithFileName(Text("IDS_170"), fileName) + QLatin1Char('\n') +
+                        QString::fromLocal8Bit(e.Message().c_str()));
+        return false;
     } catch (...) {
         ui::ShowCurrentException();
         return false;
@@ -353,11 +359,16 @@ void TfrmMain::OpenGraphFile(const QString &fileName)
 
 views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
 {
-    std::ifstream in(LocalName(fileName), std::ios::binary);
-    if (!in) {
+    // A regular file only: a pipe would block the reading, a device would
+    // not end it.
+    int err = 0;
+    const int handle = rtl::OpenRegularFile(LocalName(fileName), O_RDONLY, err);
+    if (handle < 0) {
         ui::ShowMessage(WithFileName(Text("IDS_173"), fileName));
         return nullptr;
     }
+    rtl::TDescriptorReadBuf buffer(handle);
+    std::istream in(&buffer);
     const char separator = DataFileSeparator(LocalName(fileName));
 
     auto *list = new views::TfrmList(*this, FDispatcher);

@@ -248,9 +248,11 @@ bool TfrmLEQ::SaveTableAs()
     dialog.Options |= ui::ofOverwritePrompt;
     if (!ui::Services().ExecuteFileDialog(dialog))
         return false;
-    if (!SaveTable(dialog.FileName)) {
+    QString error;
+    if (!SaveTable(dialog.FileName, &error)) {
         ui::ShowMessage(
-            Text("IDS_7").replace(QStringLiteral("%s"), QDir::toNativeSeparators(dialog.FileName)));
+            Text("IDS_7").replace(QStringLiteral("%s"), QDir::toNativeSeparators(dialog.FileName)) +
+            QLatin1Char('\n') + error);
         return false;
     }
     FTableUnsaved = false;

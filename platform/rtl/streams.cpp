@@ -3,8 +3,12 @@
 #include "platform/rtl/exceptions.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +19,7 @@ namespace {
 
 std::string ErrnoText(int err)
 {
-    return std::strerror(err);
+    return FileErrorText(err);
 }
 
 // Moves up to count bytes at p through io (one read or write call on a descriptor), retrying
@@ -69,64 +73,126 @@ std::string DirectoryOf(const std::string &fileName)
     return fileName.substr(0, slash);
 }
 
-// Creates a fresh temporary file beside fileName; returns the descriptor or -1.
-int CreateTempBeside(const std::string &fileName, std::string &tempName, int &err)
+std::string BaseOf(const std::string &fileName)
 {
-    std::string dir = DirectoryOf(fileName);
     auto slash = fileName.rfind('/');
-    std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-    std::string pattern = (dir == "/" ? std::string("/") : dir + "/") + "." + base + ".XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    int fd = ::mkstemp(buf.data());
-    if (fd < 0) {
-        err = errno;
-        return -1;
-    }
-    tempName.assign(buf.data());
-    // mkstemp creates 0600; give the file the usual permissions of a new file
-    // (or those of the file it replaces).
-    struct stat st {};
-    mode_t mode;
-    if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    return fd;
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
 }
 
-// Flushes fd, closes it and renames tempName over fileName. On failure the
-// temporary file is removed. fd is closed in every case.
-bool CommitTemp(int fd, const std::string &tempName, const std::string &fileName, int &err)
+std::string InFolder(const std::string &dir, const std::string &name)
 {
-    bool ok = true;
-    if (::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
+    return (dir == "/" ? std::string("/") : dir + "/") + name;
+}
+
+// Named temporary files: "." + target name + kTempMarker + pid + "-" + six
+// letters or digits, then the caller's suffix.
+const char kTempMarker[] = ".~nivora-";
+constexpr size_t kTempRandom = 6;
+
+std::string TempPrefix(const std::string &fileName)
+{
+    return "." + BaseOf(fileName) + kTempMarker + std::to_string(::getpid()) + "-";
+}
+
+bool IsAlnum(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The process that made a named temporary file, or 0 when name is none.
+pid_t TempOwner(const std::string &name)
+{
+    if (name.empty() || name[0] != '.')
+        return 0;
+    const size_t marker = name.rfind(kTempMarker);
+    if (marker == std::string::npos || marker == 0)
+        return 0;
+    size_t i = marker + sizeof kTempMarker - 1;
+    long long pid = 0;
+    const size_t digits = i;
+    while (i < name.size() && name[i] >= '0' && name[i] <= '9' && i - digits < 10)
+        pid = pid * 10 + (name[i++] - '0');
+    if (i == digits || i >= name.size() || name[i] != '-' || pid <= 0)
+        return 0;
+    ++i;
+    for (size_t k = 0; k < kTempRandom; ++k, ++i)
+        if (i >= name.size() || !IsAlnum(name[i]))
+            return 0;
+    if (i != name.size() && name[i] != '.')
+        return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// Removes the named temporary files that processes no longer running left
+// in dir (a writer killed before it finished).
+void RemoveStaleTemps(const std::string &dir)
+{
+    DIR *d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    const pid_t self = ::getpid();
+    std::vector<std::string> stale;
+    while (const dirent *e = ::readdir(d)) {
+        const pid_t owner = TempOwner(e->d_name);
+        if (owner == 0 || owner == self)
+            continue;
+        if (::kill(owner, 0) != 0 && errno == ESRCH)
+            stale.emplace_back(e->d_name);
     }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
+    for (const std::string &name : stale) {
+        struct stat st {};
+        if (::fstatat(::dirfd(d), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode))
+            ::unlinkat(::dirfd(d), name.c_str(), 0);
     }
-    if (ok && ::rename(tempName.c_str(), fileName.c_str()) != 0) {
-        err = errno;
-        ok = false;
+    ::closedir(d);
+}
+
+// Six letters or digits, different on every call.
+std::string RandomLetters()
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::atomic<uint64_t> counter{0};
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    uint64_t v = uint64_t(ts.tv_nsec) * 0x9E3779B97F4A7C15ull ^ uint64_t(ts.tv_sec) ^
+                 (counter.fetch_add(1) << 40) ^ uint64_t(::getpid()) << 20;
+    std::string out;
+    for (size_t k = 0; k < kTempRandom; ++k) {
+        out += kLetters[v % 62];
+        v /= 62;
+        v ^= v << 13;
     }
-    if (!ok) {
-        ::unlink(tempName.c_str());
-        return false;
-    }
-    // Make the rename itself durable; failure here does not undo it.
-    int dfd = ::open(DirectoryOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return out;
+}
+
+// The permissions of the file fileName replaces, else those of any new file.
+mode_t ReplacementMode(const std::string &fileName)
+{
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::atomic<bool> gUnnamedTempFiles{true};
+
+bool ProcFdUsable()
+{
+    static const bool usable = ::access("/proc/self/fd", X_OK) == 0;
+    return usable;
+}
+
+void SyncFolder(const std::string &dir)
+{
+    // Makes the new name durable; a failure here does not undo it.
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
-    return true;
 }
 
 } // namespace
@@ -150,7 +216,12 @@ void TStream::ReadBuffer(void *buffer, int64_t count)
 void TStream::WriteBuffer(const void *buffer, int64_t count)
 {
     if (count < 0 || (count != 0 && Write(buffer, count) != count))
-        throw EWriteError("Stream write error");
+        RaiseWriteError();
+}
+
+void TStream::RaiseWriteError()
+{
+    throw EWriteError("Stream write error");
 }
 
 int64_t TStream::CopyFrom(TStream &source, int64_t count)
@@ -309,30 +380,22 @@ TFileStream::TFileStream(const std::string &fileName, uint16_t mode)
                                        ErrnoText(errno).c_str()));
         return;
     }
-    int flags = O_CLOEXEC;
+    int flags = O_RDONLY;
     switch (mode & 0x000F) {
     case fmOpenWrite:
-        flags |= O_WRONLY;
+        flags = O_WRONLY;
         break;
     case fmOpenReadWrite:
-        flags |= O_RDWR;
+        flags = O_RDWR;
         break;
     default:
-        flags |= O_RDONLY;
         break;
     }
-    FHandle = ::open(fileName.c_str(), flags);
-    if (FHandle >= 0) {
-        struct stat st {};
-        if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(FHandle);
-            FHandle = -1;
-            errno = EISDIR;
-        }
-    }
+    int err = 0;
+    FHandle = OpenRegularFile(fileName, flags, err);
     if (FHandle < 0)
         throw EFOpenError(
-            Format("Cannot open file \"%s\". %s", fileName.c_str(), ErrnoText(errno).c_str()));
+            Format("Cannot open file \"%s\". %s", fileName.c_str(), ErrnoText(err).c_str()));
 }
 
 TFileStream::~TFileStream()
@@ -341,20 +404,191 @@ TFileStream::~TFileStream()
         ::close(FHandle);
 }
 
+// ---- files -----------------------------------------------------------------
+
+std::string FileErrorText(int err)
+{
+    if (err == kNotRegularFile)
+        return "Not a regular file";
+    return std::strerror(err);
+}
+
+int OpenRegularFile(const std::string &fileName, int accessFlags, int &err)
+{
+    // By name first, so that a device is not even opened; then on the
+    // descriptor, opened without blocking, in case the name changed between.
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) {
+        err = errno;
+        return -1;
+    }
+    auto refuse = [&err](const struct stat &s) {
+        err = S_ISDIR(s.st_mode) ? EISDIR : kNotRegularFile;
+        return -1;
+    };
+    if (!S_ISREG(st.st_mode))
+        return refuse(st);
+    const int fd = ::open(fileName.c_str(), accessFlags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        err = errno;
+        return -1;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int why = errno;
+        ::close(fd);
+        if (S_ISREG(st.st_mode)) {
+            err = why;
+            return -1;
+        }
+        return refuse(st);
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status != -1)
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+    return fd;
+}
+
+TDescriptorReadBuf::~TDescriptorReadBuf()
+{
+    if (FHandle >= 0)
+        ::close(FHandle);
+}
+
+TDescriptorReadBuf::int_type TDescriptorReadBuf::underflow()
+{
+    if (gptr() < egptr())
+        return traits_type::to_int_type(*gptr());
+    if (FHandle < 0 || FError != 0)
+        return traits_type::eof();
+    ssize_t n;
+    do
+        n = ::read(FHandle, FBuffer, sizeof FBuffer);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        if (n < 0)
+            FError = errno;
+        return traits_type::eof();
+    }
+    setg(FBuffer, FBuffer, FBuffer + n);
+    return traits_type::to_int_type(*gptr());
+}
+
+bool TFileReplacement::Begin(const std::string &fileName, int &err, const std::string &suffix)
+{
+    Cancel();
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        err = EISDIR;
+        return false;
+    }
+    const std::string dir = DirectoryOf(fileName);
+    RemoveStaleTemps(dir);
+    const mode_t mode = ReplacementMode(fileName);
+#ifdef O_TMPFILE
+    if (gUnnamedTempFiles && ProcFdUsable()) {
+        const int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            ::fchmod(fd, mode);
+            FFileName = fileName;
+            FTempName.clear();
+            FHandle = fd;
+            return true;
+        }
+    }
+#endif
+    // No unnamed files here: a hidden file that names this process.
+    std::string pattern = InFolder(dir, TempPrefix(fileName)) + "XXXXXX" + suffix;
+    const int fd = ::mkostemps(pattern.data(), int(suffix.size()), O_CLOEXEC);
+    if (fd < 0) {
+        err = errno;
+        return false;
+    }
+    ::fchmod(fd, mode);
+    FFileName = fileName;
+    FTempName = pattern;
+    FHandle = fd;
+    return true;
+}
+
+bool SetUnnamedTempFiles(bool allowed)
+{
+    return gUnnamedTempFiles.exchange(allowed);
+}
+
+std::string TFileReplacement::Path() const
+{
+    if (FHandle < 0)
+        return std::string();
+    return FTempName.empty() ? "/proc/self/fd/" + std::to_string(FHandle) : FTempName;
+}
+
+void TFileReplacement::Cancel()
+{
+    if (FHandle < 0)
+        return;
+    ::close(FHandle);
+    FHandle = -1;
+    if (!FTempName.empty())
+        ::unlink(FTempName.c_str());
+    FTempName.clear();
+}
+
+bool TFileReplacement::Commit(int &err)
+{
+    if (FHandle < 0) {
+        err = EBADF;
+        return false;
+    }
+    if (::fsync(FHandle) != 0) {
+        err = errno;
+        Cancel();
+        return false;
+    }
+    const std::string dir = DirectoryOf(FFileName);
+    if (FTempName.empty()) {
+        // Linked under a hidden name of its own, then renamed over the
+        // target (a link cannot replace a file).
+        const std::string self = Path();
+        for (int attempt = 0; attempt < 100 && FTempName.empty(); ++attempt) {
+            const std::string name = InFolder(dir, TempPrefix(FFileName)) + RandomLetters();
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                FTempName = name;
+            else if (errno != EEXIST)
+                break;
+        }
+        if (FTempName.empty()) {
+            err = errno;
+            Cancel();
+            return false;
+        }
+    }
+    const int fd = FHandle;
+    FHandle = -1;
+    bool ok = ::close(fd) == 0;
+    if (!ok)
+        err = errno;
+    if (ok && ::rename(FTempName.c_str(), FFileName.c_str()) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (!ok)
+        ::unlink(FTempName.c_str());
+    FTempName.clear();
+    if (ok)
+        SyncFolder(dir);
+    return ok;
+}
+
 // ---- TSafeFileStream -------------------------------------------------------
 
 TSafeFileStream::TSafeFileStream(const std::string &fileName)
     : THandleStream(-1), FFileName(fileName)
 {
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw EFCreateError(
-            Format("Cannot create file \"%s\". %s", fileName.c_str(), ErrnoText(EISDIR).c_str()));
     int err = 0;
-    FHandle = CreateTempBeside(fileName, FTempName, err);
-    if (FHandle < 0)
+    if (!FReplacement.Begin(fileName, err))
         throw EFCreateError(
             Format("Cannot create file \"%s\". %s", fileName.c_str(), ErrnoText(err).c_str()));
+    FHandle = FReplacement.Handle();
 }
 
 TSafeFileStream::~TSafeFileStream()
@@ -364,11 +598,8 @@ TSafeFileStream::~TSafeFileStream()
 
 void TSafeFileStream::Cancel()
 {
-    if (FHandle >= 0) {
-        ::close(FHandle);
-        FHandle = -1;
-        ::unlink(FTempName.c_str());
-    }
+    FReplacement.Cancel();
+    FHandle = -1;
 }
 
 int64_t TSafeFileStream::Write(const void *buffer, int64_t count)
@@ -380,24 +611,27 @@ int64_t TSafeFileStream::Write(const void *buffer, int64_t count)
     return n;
 }
 
+void TSafeFileStream::RaiseWriteError()
+{
+    const int err = FWriteError != 0 ? FWriteError : FHandle < 0 ? EBADF : EIO;
+    throw EWriteError(
+        Format("Cannot write file \"%s\". %s", FFileName.c_str(), ErrnoText(err).c_str()));
+}
+
 void TSafeFileStream::Commit()
 {
     if (FWriteError != 0) {
-        const int err = FWriteError;
         Cancel();
-        throw EWriteError(
-            Format("Cannot write file \"%s\". %s", FFileName.c_str(), ErrnoText(err).c_str()));
+        RaiseWriteError();
     }
     if (FHandle < 0) {
         if (FCommitted)
             return;
-        throw EWriteError(
-            Format("Cannot write file \"%s\". %s", FFileName.c_str(), ErrnoText(EBADF).c_str()));
+        RaiseWriteError();
     }
-    int fd = FHandle;
     FHandle = -1;
     int err = 0;
-    if (!CommitTemp(fd, FTempName, FFileName, err))
+    if (!FReplacement.Commit(err))
         throw EWriteError(
             Format("Cannot write file \"%s\". %s", FFileName.c_str(), ErrnoText(err).c_str()));
     FCommitted = true;
@@ -405,42 +639,49 @@ void TSafeFileStream::Commit()
 
 // ---- whole-file helpers ----------------------------------------------------
 
-bool TryReadAllBytes(const std::string &fileName, std::vector<uint8_t> &out, std::string *error)
+TFileRead ReadFileBytes(const std::string &fileName, size_t maxSize, std::vector<uint8_t> &out,
+                        std::string *error)
 {
-    auto fail = [&](const char *what, int err) {
+    auto fail = [&](TFileRead result, const char *what, int err) {
         if (error)
             *error = Format("%s \"%s\". %s", what, fileName.c_str(), ErrnoText(err).c_str());
-        return false;
+        return result;
     };
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    int err = 0;
+    const int fd = OpenRegularFile(fileName, O_RDONLY, err);
     if (fd < 0)
-        return fail("Cannot open file", errno);
+        return fail(TFileRead::CannotOpen, "Cannot open file", err);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return fail("Cannot open file", err);
-    }
     std::vector<uint8_t> data;
-    if (st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
+    // The size reported is a hint for the buffer only: the bytes read count.
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        data.reserve(static_cast<size_t>(std::min<uint64_t>(uint64_t(st.st_size), maxSize)));
     uint8_t buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            int err = errno;
+            const int why = errno;
             ::close(fd);
-            return fail("Cannot read file", err);
+            return fail(TFileRead::CannotRead, "Cannot read file", why);
         }
         if (n == 0)
             break;
+        if (size_t(n) > maxSize - data.size()) {
+            ::close(fd);
+            return fail(TFileRead::TooLarge, "Cannot read file", EFBIG);
+        }
         data.insert(data.end(), buf, buf + n);
     }
     ::close(fd);
     out.swap(data);
-    return true;
+    return TFileRead::Read;
+}
+
+bool TryReadAllBytes(const std::string &fileName, std::vector<uint8_t> &out, std::string *error)
+{
+    return ReadFileBytes(fileName, SIZE_MAX, out, error) == TFileRead::Read;
 }
 
 std::vector<uint8_t> ReadAllBytes(const std::string &fileName)
@@ -463,20 +704,11 @@ bool TryWriteFileAtomically(const std::string &fileName, const void *data, size_
             *error = Format("%s \"%s\". %s", what, fileName.c_str(), ErrnoText(err).c_str());
         return false;
     };
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return fail("Cannot create file", EISDIR);
-    std::string tempName;
+    TFileReplacement file;
     int err = 0;
-    int fd = CreateTempBeside(fileName, tempName, err);
-    if (fd < 0)
+    if (!file.Begin(fileName, err))
         return fail("Cannot create file", err);
-    if (!WriteAll(fd, data, size, err)) {
-        ::close(fd);
-        ::unlink(tempName.c_str());
-        return fail("Cannot write file", err);
-    }
-    if (!CommitTemp(fd, tempName, fileName, err))
+    if (!WriteAll(file.Handle(), data, size, err) || !file.Commit(err))
         return fail("Cannot write file", err);
     return true;
 }

@@ -1,10 +1,12 @@
 #include "platform/ui/folders.h"
 
+#include "platform/rtl/streams.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <optional>
 
@@ -67,8 +69,11 @@ bool IsFolderWritable(const QString &folder)
 {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return false;
-    QTemporaryFile probe(JoinPath(folder, QStringLiteral(".nivora-probe-XXXXXX")));
-    return probe.open(); // removed again when probe goes
+    // A file made there as a save makes it, gone again when probe goes.
+    rtl::TFileReplacement probe;
+    int err = 0;
+    return probe.Begin(
+        QFile::encodeName(JoinPath(folder, QStringLiteral(".nivora-probe"))).toStdString(), err);
 }
 
 QString DocumentsFolder()

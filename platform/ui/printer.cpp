@@ -1,17 +1,16 @@
 #include "platform/ui/printer.h"
 
+#include "platform/rtl/streams.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPrinter>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <sys/stat.h>
 
 namespace ui {
 
@@ -23,35 +22,6 @@ TPrinter::~TPrinter()
 }
 
 namespace {
-
-// A new, empty file beside fileName for the job to be written to; empty when
-// none can be made. It keeps the suffix, so the printer keeps its output
-// format when it is given the name.
-QString MakeTempBeside(const QString &fileName)
-{
-    const QFileInfo info(fileName);
-    QString pattern =
-        info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX");
-    if (!info.suffix().isEmpty())
-        pattern += QLatin1Char('.') + info.suffix();
-    QTemporaryFile temp(pattern);
-    temp.setAutoRemove(false);
-    if (!temp.open())
-        return QString();
-    // The file that replaces the old one keeps its permissions (a new one
-    // gets those of any new file) rather than the temporary file's 0600.
-    struct stat st {};
-    mode_t mode;
-    if (::stat(QFile::encodeName(fileName).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(temp.handle(), mode);
-    return temp.fileName();
-}
 
 // Whether the file ends with the "%%EOF" line that closes a PDF file.
 bool EndsWithPdfTrailer(const QString &fileName)
@@ -71,12 +41,19 @@ bool TPrinter::BeginDoc()
         return false; // one job at a time
     FJobFile = FPrinter->outputFileName();
     if (!FJobFile.isEmpty()) {
-        FTempFile = MakeTempBeside(FJobFile);
-        if (FTempFile.isEmpty()) {
+        // The job goes to a file beside the one it replaces, without a name
+        // where the file system allows (a named one keeps the suffix, so the
+        // printer keeps its output format).
+        auto temp = std::make_unique<rtl::TFileReplacement>();
+        const QString suffix = QFileInfo(FJobFile).suffix();
+        int err = 0;
+        if (!temp->Begin(QFile::encodeName(FJobFile).toStdString(), err,
+                         suffix.isEmpty() ? std::string() : "." + suffix.toStdString())) {
             FJobFile.clear();
             return false;
         }
-        FPrinter->setOutputFileName(FTempFile);
+        FTemp = std::move(temp);
+        FPrinter->setOutputFileName(QFile::decodeName(FTemp->Path().c_str()));
     }
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(FPrinter.get())) {
@@ -93,10 +70,8 @@ void TPrinter::EndFileJob()
     if (FJobFile.isEmpty())
         return;
     FPrinter->setOutputFileName(FJobFile);
-    if (!FTempFile.isEmpty())
-        QFile::remove(FTempFile);
+    FTemp.reset(); // gone unless it was put in place
     FJobFile.clear();
-    FTempFile.clear();
 }
 
 bool TPrinter::EndDoc()
@@ -109,14 +84,12 @@ bool TPrinter::EndDoc()
     ok = ok && FPrinter->printerState() != QPrinter::Error;
     // Qt's PDF writer does not check its writes: a file cut short (a full
     // disk) lacks the trailer the writer puts last.
-    if (ok && !FJobFile.isEmpty() && FPrinter->outputFormat() == QPrinter::PdfFormat)
-        ok = EndsWithPdfTrailer(FTempFile);
-    if (ok && !FJobFile.isEmpty()) {
-        // rename() replaces the old file in one step.
-        ok = std::rename(QFile::encodeName(FTempFile).constData(),
-                         QFile::encodeName(FJobFile).constData()) == 0;
-        if (ok)
-            FTempFile.clear();
+    if (ok && FTemp && FPrinter->outputFormat() == QPrinter::PdfFormat)
+        ok = EndsWithPdfTrailer(QFile::decodeName(FTemp->Path().c_str()));
+    if (ok && FTemp) {
+        // Flushed and put in place of the old file in one step.
+        int err = 0;
+        ok = FTemp->Commit(err);
     }
     EndFileJob();
     return ok;

@@ -15,6 +15,10 @@
 class QPainter;
 class QPrinter;
 
+namespace rtl {
+class TFileReplacement;
+}
+
 namespace ui {
 
 enum TPrinterOrientation { poPortrait, poLandscape };
@@ -27,7 +31,8 @@ public:
     TPrinter &operator=(const TPrinter &) = delete;
 
     // Starts a job: false (and no job) when the printer cannot be opened.
-    // A job printed to a file is written to a temporary file beside it.
+    // A job printed to a file is written to a temporary file beside it, one
+    // without a name where the file system allows.
     bool BeginDoc();
     // Ends the job and sends it; false when the device reported a failure.
     // A job printed to a file replaces the file only now and only when the
@@ -65,14 +70,14 @@ public:
 
 private:
     // Puts the file name of the job back on the printer and drops the
-    // temporary file (when it was not renamed into place).
+    // temporary file (when it was not put in place).
     void EndFileJob();
 
     std::unique_ptr<QPrinter> FPrinter;
     std::unique_ptr<QPainter> FPainter;
     int FPageNumber = 0;
-    QString FJobFile;  // the file the running job prints to (empty: a printer)
-    QString FTempFile; // where it is written until the job ends
+    QString FJobFile; // the file the running job prints to (empty: a printer)
+    std::unique_ptr<rtl::TFileReplacement> FTemp; // where it is written until the job ends
 };
 
 // The program's current printer, made on first use and freed with the

@@ -23,6 +23,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const rtl::TDateTime kDay = rtl::EncodeDate(2026, 3, 14);
@@ -195,22 +200,67 @@ TEST_F(MainFilesTest, GridsSaveTheirRowsWithTheSeparatorOfTheName)
 TEST_F(MainFilesTest, FailedWritesAreNamedAndKeepTheOldFile)
 {
     views::TfrmGraph *g = Series(50);
-    // A full disk: the old file stays as it was, and no temporary is left.
-    Write(File("old.txt"), "old");
-    services_.AnswerFileDialog(File("old.txt"));
-    AnswerAll();
-    bool saved = true;
-    {
-        testsupport::TWriteLimit limit(64);
-        saved = form_->SaveGraphAs(*g->GXSGraph1);
+    // A full disk: the old file stays as it was, no temporary is left, and
+    // the message names the file and the system's reason.
+    for (const QString name : {"old.txt", "old.ghf"}) {
+        services_.ClearCalls();
+        Write(File(name), "old");
+        services_.AnswerFileDialog(File(name));
+        if (name.endsWith(".txt"))
+            AnswerAll();
+        bool saved = true;
+        {
+            testsupport::TWriteLimit limit(64);
+            saved = form_->SaveGraphAs(*g->GXSGraph1);
+        }
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(Read(File(name)), QByteArray("old"));
+        ASSERT_EQ(Calls().size(), 1u);
+        const std::string file = File(name).toStdString();
+        EXPECT_EQ(Calls()[0].rfind("The file " + file + " could not be written.\n", 0), 0u);
+        EXPECT_NE(Calls()[0].find(file + "\". " + std::strerror(EFBIG)), std::string::npos)
+            << Calls()[0];
     }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(Read(File("old.txt")), QByteArray("old"));
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"old.txt"});
-    ASSERT_EQ(Calls().size(), 1u);
-    EXPECT_EQ(
-        Calls()[0].rfind("The file " + File("old.txt").toStdString() + " could not be written.", 0),
-        0u);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"old.ghf", "old.txt"}));
+}
+
+TEST_F(MainFilesTest, PipesAndDevicesAreRefusedAtOnceAsFilesThatCannotBeOpened)
+{
+    // The readers of data files, chart files and collections, by extension.
+    for (const char *ext : {"txt", "ghf", "REC"}) {
+        ASSERT_EQ(::mkfifo(File(QStringLiteral("pipe.") + ext).toLocal8Bit().constData(), 0600), 0);
+        ASSERT_EQ(
+            ::symlink("/dev/zero", File(QStringLiteral("zero.") + ext).toLocal8Bit().constData()),
+            0);
+    }
+    const std::pair<const char *, const char *> cases[] = {
+        {"pipe.txt", "The file %s could not be opened."},
+        {"zero.txt", "The file %s could not be opened."},
+        {"pipe.ghf", "Cannot open file \"%s\". Not a regular file."},
+        {"zero.ghf", "Cannot open file \"%s\". Not a regular file."},
+        {"pipe.REC", "%s\nCannot open file \"%s\". Not a regular file"},
+        {"zero.REC", "%s\nCannot open file \"%s\". Not a regular file"},
+    };
+    for (const auto &[name, text] : cases) {
+        services_.ClearCalls();
+        services_.AnswerFileDialog(File(name));
+        // A reader that blocks on the pipe or reads the device without end
+        // is ended by the alarm.
+        ::alarm(5);
+        if (QString::fromLatin1(name).endsWith(".REC"))
+            form_->OpenLoggerFile();
+        else
+            form_->OpenDataFile();
+        ::alarm(0);
+        ASSERT_EQ(Calls().size(), 1u) << name;
+        EXPECT_NE(
+            Calls()[0].find(QString::fromLatin1(text).replace("%s", File(name)).toStdString()),
+            std::string::npos)
+            << Calls()[0];
+    }
+    EXPECT_EQ(form_->frmList, nullptr);
+    EXPECT_EQ(form_->frmGraph, nullptr);
 }
 
 TEST_F(MainFilesTest, ANameOfAnotherExtensionTakesTheFormatOfTheChosenEntry)

@@ -213,3 +213,85 @@ TEST(SafeFileStream, CommitReplacesDestroyWithoutCommitKeeps)
     EXPECT_EQ(dir.EntryCount(), 1u);
     EXPECT_THROW(TSafeFileStream(dir.Path()), EFCreateError);
 }
+
+TEST(FileReaders, PipesAndDevicesAreRefusedBeforeAnythingIsRead)
+{
+    testsupport::TTempDir dir("nivora-streams");
+    const std::string pipe = dir / "pipe.rec";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string zero = dir / "zero.rec";
+    ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+    // A reader that blocks on the pipe or reads the device without end is
+    // ended by the alarm.
+    ::alarm(5);
+    for (const std::string &name : {pipe, zero, std::string("/dev/zero")}) {
+        std::vector<uint8_t> bytes{1, 2};
+        std::string error;
+        EXPECT_EQ(ReadFileBytes(name, SIZE_MAX, bytes, &error), TFileRead::CannotOpen) << name;
+        EXPECT_EQ(error, "Cannot open file \"" + name + "\". Not a regular file");
+        EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 2})); // left as it was
+        EXPECT_THROW(TFileStream(name, fmOpenRead), EFOpenError) << name;
+        EXPECT_THROW(ReadAllBytes(name), EFOpenError) << name;
+    }
+    ::alarm(0);
+
+    // A cap holds by the bytes read, one past it being too many.
+    const std::string ten = dir / "ten.bin";
+    WriteFileAtomically(ten, std::string("0123456789"));
+    std::vector<uint8_t> bytes;
+    EXPECT_EQ(ReadFileBytes(ten, 9, bytes), TFileRead::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(ReadFileBytes(ten, 10, bytes), TFileRead::Read);
+    EXPECT_EQ(bytes.size(), 10u);
+}
+
+TEST(AtomicWrite, AWriterKilledInTheMiddleLeavesOnlyTheOldFile)
+{
+    // With a file without a name nothing is left at all; with a named one
+    // (a file system without them) the next write there removes it.
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        testsupport::TTempDir dir("nivora-streams");
+        const std::string path = dir / "data.rec";
+        const std::string old = "the old collection\n";
+        WriteFileAtomically(path, old);
+        // A temporary file of a process still running stays.
+        const std::string living =
+            dir / (".data.rec.~nivora-" + std::to_string(getppid()) + "-abcDEF");
+        WriteFileAtomically(living, std::string("in use"));
+
+        const bool previous = SetUnnamedTempFiles(unnamed);
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            TSafeFileStream out(path);
+            std::vector<char> block(1 << 20, 'x');
+            for (int i = 0; i < 512; ++i) {
+                out.WriteBuffer(block.data(), std::int64_t(block.size()));
+                if (i == 4)
+                    (void)!::write(ready[1], "!", 1);
+            }
+            ::_exit(0); // never reached: killed long before
+        }
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        if (!unnamed) {
+            EXPECT_EQ(dir.EntryCount(), 3u); // its temporary file is there
+            WriteFileAtomically(dir / "other.txt", std::string("next"));
+            fs::remove(dir / "other.txt");
+        }
+        SetUnnamedTempFiles(previous);
+        EXPECT_EQ(dir.EntryCount(), 2u);
+        EXPECT_EQ(testsupport::FileBytes(path), old);
+        EXPECT_TRUE(fs::exists(living));
+    }
+}
