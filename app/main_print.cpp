@@ -61,7 +61,7 @@ void TfrmMain::btnPrintClick()
 void TfrmMain::PrintGridWindow(ui::TStringGrid &grid, const QString &caption)
 {
     ui::TPrinter &printer = ui::Printer();
-    if (!ui::Services().ExecutePrintDialog(printer))
+    if (!ui::ExecutePrintDialog(printer))
         return;
     printer.SetTitle(caption);
     if (PrintGrid(printer, grid) == TGridPrintResult::Printed)

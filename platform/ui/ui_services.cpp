@@ -1,7 +1,10 @@
 #include "platform/ui/ui_services.h"
 
+#include "platform/ui/printer.h"
 #include "platform/ui/ui_services_qt.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <memory>
@@ -265,6 +268,21 @@ TServicesScope::TServicesScope(TUIServices &services) : FPrevious(gCurrent)
 TServicesScope::~TServicesScope()
 {
     gCurrent = FPrevious;
+}
+
+bool ExecutePrintDialog(TPrinter &printer)
+{
+    TUIServices &services = Services();
+    if (!services.ExecutePrintDialog(printer))
+        return false;
+    const QString file = printer.OutputFileName();
+    if (file.isEmpty() || services.PrintDialogAsksBeforeReplacing() || !QFileInfo::exists(file))
+        return true;
+    // The question of the save dialogs, in Qt's words.
+    const QString question =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QDir::toNativeSeparators(file));
+    return services.MessageDlg(question, mtConfirmation, mbYesNo) == mrYes;
 }
 
 QString ApplicationTitle()

@@ -187,6 +187,9 @@ public:
     // The print dialog on a printer (copies, range, printer choice, print to
     // file); true when confirmed.
     virtual bool ExecutePrintDialog(TPrinter &printer) = 0;
+    // True when the print dialog itself asks before a job to a file replaces
+    // an existing file (Qt's does).
+    virtual bool PrintDialogAsksBeforeReplacing() const { return false; }
     // The printer set-up dialog (paper, orientation); true when confirmed.
     virtual bool ExecutePrinterSetupDialog(TPrinter &printer) = 0;
 
@@ -234,6 +237,12 @@ inline void ShowMessage(const QString &text)
 {
     Services().ShowMessage(text);
 }
+
+// The print dialog as the program shows it. Confirmed for a job to a file
+// that exists, it asks whether to replace the file, as a save dialog does
+// (unless the dialog itself asked). False when the dialog is cancelled or the
+// file is to be kept.
+bool ExecutePrintDialog(TPrinter &printer);
 
 // The application title: "Nivora" unless set (TApplication::SetTitle).
 QString ApplicationTitle();

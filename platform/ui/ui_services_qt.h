@@ -16,6 +16,7 @@ public:
     int MessageBox(const QString &text, const QString &caption, unsigned flags) override;
     bool ExecuteFileDialog(TFileDialog &dialog) override;
     bool ExecutePrintDialog(TPrinter &printer) override;
+    bool PrintDialogAsksBeforeReplacing() const override { return true; }
     bool ExecutePrinterSetupDialog(TPrinter &printer) override;
     bool OpenDocument(const QString &fileName) override;
     bool StartProgram(const QString &program, const QStringList &arguments,

@@ -8,8 +8,8 @@
 #include "platform/ui/printer.h"
 #include "platform/ui/string_grid.h"
 #include "tests/support/pdf_reader.h"
-#include "views/graph_window.h"
 #include "views/data_capture.h"
+#include "views/graph_window.h"
 #include "views/leq_form.h"
 #include "views/list_form.h"
 
@@ -39,10 +39,7 @@ public:
                 tabs << t->tabText(i);
         return false;
     }
-    bool ExecPrintDialog(QPrinter &) override
-    {
-        return ui::Services().ExecutePrintDialog(ui::Printer());
-    }
+    bool ExecPrintDialog(QPrinter &) override { return ui::ExecutePrintDialog(ui::Printer()); }
     bool DefaultPrinter(QPrinter &) override { return true; }
     bool SaveFileName(const QString &, const QString &, QString &, int &) override { return false; }
     QAction *ExecMenu(QMenu &, const QPoint &) override { return nullptr; }
@@ -144,6 +141,30 @@ TEST_F(MainPrintTest, APrintoutThatCannotBeWrittenSaysSo)
         services_.MessageTexts(),
         QStringList{
             QStringLiteral("The printout could not be written to the file %1.").arg(missing)});
+}
+
+TEST_F(MainPrintTest, PrintingOverAnEarlierFileAsksFirst)
+{
+    // As a save dialog asks: No keeps the earlier printout, Yes replaces it;
+    // grids and graphs alike.
+    QWidget *leq = LeqWindow(2);
+    ASSERT_NE(leq, nullptr);
+    for (QWidget *window : {leq, static_cast<QWidget *>(form_->gRealTimeGraph)}) {
+        Write(pdf_, "earlier printout");
+        form_->MdiClient()->Activate(window);
+        services_.ClearCalls();
+        services_.AnswerPrintDialog(true, pdf_);
+        services_.AnswerMessage(ui::mrNo);
+        Print();
+        EXPECT_EQ(Read(pdf_), QByteArray("earlier printout"));
+        EXPECT_EQ(services_.MessageTexts(),
+                  QStringList{pdf_ + " already exists.\nDo you want to replace it?"});
+        services_.AnswerPrintDialog(true, pdf_);
+        services_.AnswerMessage(ui::mrYes);
+        Print();
+        EXPECT_TRUE(Read(pdf_).startsWith("%PDF"));
+        EXPECT_EQ(services_.PendingAnswers(), 0u);
+    }
 }
 
 TEST_F(MainPrintTest, AGraphIsCustomisedWithoutFourPagesThenPrintedWithItsCurve)

@@ -46,7 +46,7 @@ public:
     {
         ui::TPrinter &current = ui::Printer();
         if (&printer == &current.QtPrinter())
-            return ui::Services().ExecutePrintDialog(current);
+            return ui::ExecutePrintDialog(current);
         QPrintDialog dialog(&printer);
         return dialog.exec() == QDialog::Accepted;
     }
@@ -372,8 +372,8 @@ bool ToClip(HCHART h, const ChartPair *pair)
 // the flush checked: a failed write keeps the old file.
 bool WriteWholeFile(const QString &fileName, const QByteArray &bytes)
 {
-    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(),
-                                       bytes.constData(), static_cast<size_t>(bytes.size()));
+    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(), bytes.constData(),
+                                       static_cast<size_t>(bytes.size()));
 }
 
 bool ToFile(HCHART h, const ChartPair *pair, const QString &fileName, const char *format)
