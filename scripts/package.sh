@@ -13,7 +13,7 @@ out=${NIVORA_PACKAGE_DIR:-$build}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   NIVORA_BUILD_DIR="$build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=OFF "$@"
 else
-  cmake --build "$build" -j "$(nproc)" >/dev/null
+  cmake --build "$build" -j "$(nproc)"
 fi
 mkdir -p "$out"
 log="$out/cpack.log"
