@@ -118,14 +118,13 @@ TEST(Package, HoldsTheInstalledFilesResolvesWithAptAndStarts)
     EXPECT_EQ(files.join(QLatin1Char('\n')).toStdString(),
               expected.join(QLatin1Char('\n')).toStdString());
 
-    // Every Depends is a Debian package apt finds (installed or in its lists).
+    // Every Depends is a Debian package apt finds (installed or in its lists);
+    // apt ends with 100 when one is not.
     const QString apt = QStandardPaths::findExecutable(QStringLiteral("apt-get"));
     if (!apt.isEmpty()) {
         const TRun simulated =
             RunTool(apt, {QStringLiteral("install"), QStringLiteral("--simulate"), deb});
         EXPECT_EQ(simulated.Code, 0) << simulated.Output.toStdString();
-        EXPECT_TRUE(simulated.Output.contains(QStringLiteral("Inst nivora ")))
-            << simulated.Output.toStdString();
     }
 
     // lintian: neither errors nor warnings.
