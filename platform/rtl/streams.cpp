@@ -185,6 +185,51 @@ bool ProcFdUsable()
     return usable;
 }
 
+// Copies the whole of the file open as from into a new named temporary file
+// beside fileName, flushed to disk; false (and nothing left) on failure.
+bool CopyToNamedTemp(int from, const std::string &fileName, std::string &tempName, int &err)
+{
+    std::string pattern = InFolder(DirectoryOf(fileName), TempPrefix(fileName)) + "XXXXXX";
+    const int to = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (to < 0) {
+        err = errno;
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(from, &st) == 0)
+        ::fchmod(to, st.st_mode & 07777);
+    bool ok = true;
+    uint8_t buf[65536];
+    for (off_t at = 0; ok;) {
+        const ssize_t n = ::pread(from, buf, sizeof buf, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            err = errno;
+            ok = false;
+        } else if (n == 0) {
+            break;
+        } else {
+            ok = WriteAll(to, buf, size_t(n), err);
+            at += n;
+        }
+    }
+    if (ok && ::fsync(to) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (::close(to) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(pattern.c_str());
+        return false;
+    }
+    tempName = pattern;
+    return true;
+}
+
 void SyncFolder(const std::string &dir)
 {
     // Makes the new name durable; a failure here does not undo it.
@@ -556,8 +601,8 @@ bool TFileReplacement::Commit(int &err)
             else if (errno != EEXIST)
                 break;
         }
-        if (FTempName.empty()) {
-            err = errno;
+        // A file system that cannot link it: its bytes go to a named file.
+        if (FTempName.empty() && !CopyToNamedTemp(FHandle, FFileName, FTempName, err)) {
             Cancel();
             return false;
         }
