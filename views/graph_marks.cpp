@@ -76,11 +76,13 @@ void TfrmGraph::WireMarks()
                                       std::int32_t point) {
         GXSGraph1DataHotSpot(sender, dbl, subset, point);
     };
-    GXSGraph1->OnGraphAnnotHotSpot = [this](QObject *sender, std::int32_t dbl,
-                                            std::int32_t index) {
+    GXSGraph1->OnGraphAnnotHotSpot = [this](QObject *sender, std::int32_t dbl, std::int32_t index) {
         GXSGraph1GraphAnnotHotSpot(sender, dbl, index);
     };
     GXSGraph1->OnZoomIn = [this](QObject *sender) { GXSGraph1ZoomIn(sender); };
+    GXSGraph1->OnZoomOut = [this](QObject *) { HideReadout(); };
+    GXSGraph1->OnHorzScroll = GXSGraph1->OnVertScroll = [this](QObject *, std::int32_t,
+                                                               std::int32_t &) { HideReadout(); };
     GXSGraph1->OnCustomizeDlg = [this](QObject *sender) { GXSGraph1CustomizeDlg(sender); };
 }
 
@@ -238,9 +240,9 @@ void TfrmGraph::ChartLoaded()
     // Marks in use: a cross, or a text that is not empty. Erased slots may
     // be taken again.
     const chartlib::HCHART h = GXSGraph1->GethObject();
-    const auto length = std::int32_t(std::max(
-        chartlib::ChartArrayLength(h, chartlib::rprop::GraphAnnotationType),
-        chartlib::ChartArrayLength(h, chartlib::rprop::GraphAnnotationText)));
+    const auto length =
+        std::int32_t(std::max(chartlib::ChartArrayLength(h, chartlib::rprop::GraphAnnotationType),
+                              chartlib::ChartArrayLength(h, chartlib::rprop::GraphAnnotationText)));
     std::int32_t highest = 4;
     for (std::int32_t k = length - 1; k > highest; --k)
         if (GXSGraph1->GetGraphAnnotationType(k) != kTextMark ||
@@ -257,6 +259,7 @@ void TfrmGraph::GXSGraph1ZoomIn(QObject *)
 {
     UndoZoom->setEnabled(true);
     FZoomedByPress = true;
+    HideReadout();
     // The scroll bars come with the zoom and take room from the plot: the
     // slider follows once they are there.
     QTimer::singleShot(0, this, &TfrmGraph::FormResize);
@@ -269,6 +272,7 @@ void TfrmGraph::UndoZoomClick()
     GXSGraph1->SetGXnarg2(0);
     GXSGraph1->SetGXactions(sgResetImage);
     UndoZoom->setEnabled(false);
+    HideReadout();
     FormResize();
 }
 

@@ -248,6 +248,8 @@ TfrmGraph::~TfrmGraph()
         GXSGraph1->OnDataHotSpot = nullptr;
         GXSGraph1->OnGraphAnnotHotSpot = nullptr;
         GXSGraph1->OnZoomIn = nullptr;
+        GXSGraph1->OnZoomOut = nullptr;
+        GXSGraph1->OnHorzScroll = GXSGraph1->OnVertScroll = nullptr;
         GXSGraph1->OnCustomizeDlg = nullptr;
     }
     if (Slider1)
@@ -433,6 +435,8 @@ QWidget *TfrmGraph::BuildGraphPanel()
     Panel12->setMargin(2);
     Panel12->hide(); // shown with its first readout
     Panel12->raise();
+    // The mouse goes through it to the chart under it.
+    Panel12->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     GXSGraph1->OnMouseMove = [this](QObject *sender, TShiftState, int x, int y) {
         GXSGraph1MouseMove(sender, x, y);
@@ -609,10 +613,8 @@ bool TfrmGraph::eventFilter(QObject *watched, QEvent *event)
         if (watched == pnlGraph)
             pnlGraphResize();
     }
-    // The readout stands over the chart's corner only while the mouse is on
-    // the chart, so it hides no axis text for longer.
     if (event->type() == QEvent::Leave && watched == GXSGraph1)
-        Panel12->hide();
+        HideReadout();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -623,7 +625,19 @@ void TfrmGraph::FormResize()
 
 void TfrmGraph::pnlGraphResize()
 {
-    Panel12->move(GXSGraph1->pos());
+    PlaceReadout();
+}
+
+void TfrmGraph::PlaceReadout()
+{
+    const auto plot =
+        ReadChartRecord<chartlib::ChartRect>(GXSGraph1->GethObject(), chartlib::prop::PlotRect);
+    Panel12->move(GXSGraph1->pos() + QPoint(plot.left + 1, plot.top + 1));
+}
+
+void TfrmGraph::HideReadout()
+{
+    Panel12->hide();
 }
 
 void TfrmGraph::AlignSlider()
@@ -794,10 +808,14 @@ void TfrmGraph::GXSGraph1MouseMove(QObject *, int, int)
     double dataX = 0, dataY = 0;
     chartlib::ChartConvertPoint(h, &axis, &px, &py, &dataX, &dataY, 0, 0, 0);
 
-    if (mouse.x < plot.left || mouse.x > plot.right || mouse.y < plot.top || mouse.y > plot.bottom)
+    if (mouse.x < plot.left || mouse.x > plot.right || mouse.y < plot.top ||
+        mouse.y > plot.bottom) {
+        HideReadout();
         return;
+    }
     Panel12->setText(LevelText(dataY) + QStringLiteral("dB@") + TimeText(dataX));
     Panel12->adjustSize();
+    PlaceReadout();
     Panel12->show();
 
     // On a cursor line nothing moves: the line is where the pointer is.

@@ -268,6 +268,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The readout of the value under the mouse: just inside the plot's top left corner, where
+    // it covers no axis text; hidden whenever its value may no longer be the one under the
+    // mouse (the mouse left the plot, the chart zoomed, undid a zoom or scrolled).
+    void PlaceReadout();
+    void HideReadout();
     void BuildToolBar();
     QWidget *BuildGraphStatistics();
     QWidget *BuildDataSets();

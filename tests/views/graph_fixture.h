@@ -9,6 +9,7 @@
 #include "chart/control/gxsgraph.h"
 #include "platform/chartlib/chart_ids.h"
 #include "platform/chartlib/render/chart_render.h"
+#include "platform/chartlib/render/chart_view.h"
 #include "platform/rtl/datetime.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/folders.h"

@@ -296,6 +296,7 @@ TEST_F(GraphMarksTest, ZoomEnablesUndoScrollsWithItsBarAndUndoRestoresTheRanges)
     testsupport::LeftDrag(*g->GXSGraph1, from, to);
     EXPECT_TRUE(g->UndoZoom->isEnabled());
     EXPECT_EQ(g->AnnotationCount(), 4);
+    EXPECT_FALSE(g->Panel12->isVisible()); // its value was under the mouse before the zoom
     const auto zoomed = dataAt(corner);
     EXPECT_NE(zoomed, before);
 
@@ -304,10 +305,15 @@ TEST_F(GraphMarksTest, ZoomEnablesUndoScrollsWithItsBarAndUndoRestoresTheRanges)
     QScrollBar *horizontal = g->GXSGraph1->ScrollBarWidget(false);
     ASSERT_TRUE(horizontal->isVisible());
     EXPECT_TRUE(g->GXSGraph1->ScrollBarWidget(true)->isVisible());
+    Send(*g, QEvent::MouseMove, corner, Qt::NoButton);
+    EXPECT_TRUE(g->Panel12->isVisible());
     horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_GT(dataAt(corner).first, zoomed.first);
+    EXPECT_FALSE(g->Panel12->isVisible());
 
+    Send(*g, QEvent::MouseMove, corner, Qt::NoButton);
     g->UndoZoom->click();
+    EXPECT_FALSE(g->Panel12->isVisible());
     EXPECT_FALSE(g->UndoZoom->isEnabled());
     EXPECT_EQ(dataAt(corner), before);
     EXPECT_FALSE(horizontal->isVisible());

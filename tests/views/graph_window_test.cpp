@@ -157,6 +157,35 @@ TEST_F(GraphWindowTest, DraggingALineMovesItsCursorToTheMouse)
     EXPECT_EQ(g->CursorA(), 8);
 }
 
+TEST_F(GraphWindowTest, TheReadoutCoversNoAxisTextAndShowsOnlyTheValueUnderTheMouseNow)
+{
+    auto g = Make(TGraphRole::DataLogger);
+    Fill(*g, std::vector<float>(10, 70.0f));
+    g->GXSGraph1->SetMainTitle(u"");
+    views::RedrawChart(*g->GXSGraph1); // no title: the plot reaches up to the top Y number
+    QApplication::processEvents();
+    const chartlib::ChartFrame &frame = chartlib::ViewOf(g->GXSGraph1->GethObject())->Frame();
+    const QPoint inside = Pixel(*g, kNoon + 5 * kSecond, 120);
+    Send(*g, QEvent::MouseMove, inside, Qt::NoButton);
+    ASSERT_TRUE(g->Panel12->isVisible());
+    const QRectF readout(g->Panel12->geometry().translated(-g->GXSGraph1->pos()));
+    int numbers = 0;
+    for (const chartlib::PlacedText &t : frame.texts)
+        if (t.role == chartlib::PlacedText::YNumber || t.role == chartlib::PlacedText::YLabel) {
+            ++numbers;
+            EXPECT_FALSE(readout.intersects(t.rect)) << t.text.toStdString();
+        }
+    EXPECT_GT(numbers, 3);
+    // Off the plot, and off the chart, the readout goes.
+    Send(*g, QEvent::MouseMove, QPoint(frame.plot.left() - 3, inside.y()), Qt::NoButton);
+    EXPECT_FALSE(g->Panel12->isVisible());
+    Send(*g, QEvent::MouseMove, inside, Qt::NoButton);
+    EXPECT_TRUE(g->Panel12->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(g->GXSGraph1, &leave);
+    EXPECT_FALSE(g->Panel12->isVisible());
+}
+
 TEST_F(GraphWindowTest, OnlyTheRealTimeBoxSetsTheRateAndOnlyToSensibleValues)
 {
     auto other = Make(TGraphRole::Other);
