@@ -6,6 +6,7 @@
 #include "meter/leq_record.h"
 
 #include "chart/control/gxsgraph.h"
+#include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/ansi_text.h"
@@ -403,25 +404,47 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
     TDataTextReader reader(in, separator);
     std::string line;
     int count = 0;
+    // The count is shown and messages run (where Cancel is pressed) at the first line and then
+    // every kProgressMs: a message loop per line would cost more than the line itself.
+    constexpr std::int64_t kProgressMs = 50;
+    std::int64_t lastProgress = 0;
+    // Per column the row of its longest text, which the column's width follows.
+    std::vector<int> longestRow(std::size_t(grid->ColCount()), 0);
+    std::vector<qsizetype> longest(longestRow.size(), 0);
+    QStringList texts;
     while (reader.Next(line)) {
         ++count;
         if (!scope || scope->ModalResult() == ui::mrCancel)
             break;
-        scope->SText1->setText(QString::number(count));
-        ui::ProcessMessages();
-        if (!target)
-            break;
+        const std::int64_t now = rtl::GetClock().MonotonicMs();
+        if (count == 1 || now - lastProgress >= kProgressMs) {
+            lastProgress = now;
+            scope->SText1->setText(QString::number(count));
+            ui::ProcessMessages();
+            if (!target || target->isHidden()) // closed: it goes with the next messages
+                break;
+        }
         if (grid->RowCount() - 1 < count)
             grid->SetRowCount(count + 1);
         const std::vector<std::string> cells = SplitDataLine(line, separator, grid->ColCount());
-        for (std::size_t k = 0; k < cells.size(); ++k)
-            grid->SetCell(int(k) + 1, count, QString::fromStdString(cells[k]));
-        if (!cells.empty())
-            grid->SetCell(0, count, QString::number(count));
+        if (cells.empty())
+            continue;
+        texts.clear();
+        texts << QString::number(count);
+        for (const std::string &cell : cells)
+            texts << QString::fromStdString(cell);
+        grid->SetRowTexts(count, texts);
+        for (qsizetype k = 0; k < texts.size(); ++k)
+            if (texts[k].size() > longest[std::size_t(k)]) {
+                longest[std::size_t(k)] = texts[k].size();
+                longestRow[std::size_t(k)] = count;
+            }
     }
     FReadingText = false;
+    if (scope)
+        scope->SText1->setText(QString::number(count));
     delete scope.data();
-    if (!target)
+    if (!target || target->isHidden())
         return nullptr;
     grid->EndUpdate();
 
@@ -440,6 +463,7 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
     case TListTitles::Own:
         break;
     }
+    list->FitColumns(longestRow);
     // Wide enough for every column where there is room.
     if (QMdiSubWindow *sub = FMdiClient->SubWindowOf(list)) {
         int width = sub->width() - grid->viewport()->width();

@@ -5,7 +5,11 @@
 #include "i18n/lx_linked.h"
 #include "platform/ui/string_grid.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace views {
 
@@ -44,6 +48,20 @@ void TfrmList::FormShow()
 {
     for (int col = 0; col < 4; ++col)
         Grid1->SetCell(col, 0, QString::fromLatin1(kTitles[col]));
+}
+
+void TfrmList::FitColumns(const std::vector<int> &rows)
+{
+    const QFontMetrics texts(Grid1->font()), titles(Grid1->horizontalHeader()->font());
+    const int padding = 2 * texts.horizontalAdvance(QLatin1Char('0'));
+    for (int col = 0; col < Grid1->ColCount(); ++col) {
+        int width = titles.horizontalAdvance(Grid1->Cell(col, 0));
+        if (std::size_t(col) < rows.size() && rows[std::size_t(col)] > 0)
+            width =
+                std::max(width, texts.horizontalAdvance(Grid1->Cell(col, rows[std::size_t(col)])));
+        if (width + padding > Grid1->ColWidth(col))
+            Grid1->SetColWidth(col, width + padding);
+    }
 }
 
 void TfrmList::FormActivate()

@@ -11,6 +11,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 namespace i18n {
 class TlxLangDispatcher;
 class TlxLangLinked;
@@ -44,6 +46,11 @@ public:
 
     ui::TStringGrid *Grid1 = nullptr;
     i18n::TlxLangLinked *lxLangLinked_frmList = nullptr;
+
+    // Widens the columns (never narrows them) to their titles and to the
+    // text of rows[col] in each column, the longest one of the column: the
+    // texts of a column differ little but in length.
+    void FitColumns(const std::vector<int> &rows);
 
     // ---- published event handlers
     void FormShow();     // the four titles

@@ -14,11 +14,111 @@
 
 namespace ui {
 
-// The cells, row by row. Rows[r][c] is Cells[c][r]; model row m shows grid
-// row m + HeaderRows (row 0 is the view's header when there are fixed rows).
+namespace {
+
+// The cells of one row in one string, so that a row of short texts costs a
+// single allocation (a list of 100,000 lines stays small): each cell is its
+// length in one unit (or 0xFFFF and two more units for a longer text),
+// then its text. Cells after the last one written are empty.
+class TGridRow {
+public:
+    QString Cell(int col) const
+    {
+        qsizetype at = 0, len = 0;
+        return Find(col, at, len) ? FData.mid(at, len) : QString();
+    }
+    void SetCell(int col, const QString &text)
+    {
+        QStringList cells = Texts(std::max(col + 1, Count()));
+        cells[col] = text;
+        SetTexts(cells);
+    }
+    // The first count cells.
+    QStringList Texts(int count) const
+    {
+        QStringList cells;
+        cells.reserve(count);
+        qsizetype at = 0;
+        for (int c = 0; c < count; ++c) {
+            qsizetype len = 0;
+            if (at < FData.size())
+                at = ReadLength(at, len);
+            cells << FData.mid(at, len);
+            at += len;
+        }
+        return cells;
+    }
+    void SetTexts(const QStringList &cells)
+    {
+        int count = int(cells.size());
+        while (count > 0 && cells[count - 1].isEmpty())
+            --count;
+        qsizetype size = 0;
+        for (int c = 0; c < count; ++c)
+            size += cells[c].size() + (cells[c].size() < 0xFFFF ? 1 : 3);
+        QString data;
+        data.reserve(size);
+        for (int c = 0; c < count; ++c) {
+            const qsizetype len = cells[c].size();
+            if (len < 0xFFFF) {
+                data += QChar(char16_t(len));
+            } else {
+                data += QChar(char16_t(0xFFFF));
+                data += QChar(char16_t(len >> 16));
+                data += QChar(char16_t(len & 0xFFFF));
+            }
+            data += cells[c];
+        }
+        FData = std::move(data);
+    }
+    // Cells from col on are gone.
+    void Truncate(int col)
+    {
+        if (col < Count())
+            SetTexts(Texts(col));
+    }
+
+private:
+    // Cells held.
+    int Count() const
+    {
+        int count = 0;
+        for (qsizetype at = 0, len = 0; at < FData.size(); at += len, ++count)
+            at = ReadLength(at, len);
+        return count;
+    }
+    // Reads the length at 'at'; returns where the text starts.
+    qsizetype ReadLength(qsizetype at, qsizetype &len) const
+    {
+        len = FData[at].unicode();
+        if (len != 0xFFFF)
+            return at + 1;
+        len = (qsizetype(FData[at + 1].unicode()) << 16) | FData[at + 2].unicode();
+        return at + 3;
+    }
+    bool Find(int col, qsizetype &at, qsizetype &len) const
+    {
+        at = 0;
+        for (int c = 0; at < FData.size(); ++c) {
+            at = ReadLength(at, len);
+            if (c == col)
+                return true;
+            at += len;
+        }
+        return false;
+    }
+
+    QString FData;
+};
+
+} // namespace
+
+// The cells, row by row. Rows[r].Cell(c) is Cells[c][r]; model row m shows
+// grid row m + HeaderRows (row 0 is the view's header when there are fixed
+// rows).
 class TStringGridModel : public QAbstractTableModel {
 public:
-    std::vector<std::vector<QString>> Rows;
+    std::vector<TGridRow> Rows;
     int Cols = 0;
     std::unordered_map<quint64, void *> Objects;
     int HeaderRows = 1;
@@ -59,7 +159,7 @@ public:
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
-            return Rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
+            return Rows[static_cast<size_t>(row)].Cell(col);
         case Qt::BackgroundRole:
             if (IsFixed(col, row))
                 return QApplication::palette().brush(QPalette::Button);
@@ -74,7 +174,7 @@ public:
         if (orientation != Qt::Horizontal || HeaderRows == 0 || !Inside(section, 0))
             return {};
         if (role == Qt::DisplayRole)
-            return Rows[0][static_cast<size_t>(section)];
+            return Rows[0].Cell(section);
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
         return {};
@@ -102,7 +202,7 @@ public:
         const int row = index.row() + HeaderRows;
         if (!Inside(col, row) || IsFixed(col, row))
             return false;
-        Rows[static_cast<size_t>(row)][static_cast<size_t>(col)] = value.toString();
+        Rows[static_cast<size_t>(row)].SetCell(col, value.toString());
         emit dataChanged(index, index);
         return true;
     }
@@ -120,15 +220,28 @@ public:
     {
         if (!Inside(col, row))
             return;
-        Rows[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
+        Rows[static_cast<size_t>(row)].SetCell(col, text);
+        Changed(col, col, row);
+    }
+
+    // Columns 0 .. texts.size() - 1 of a row; the others are emptied.
+    void SetRow(int row, const QStringList &texts)
+    {
+        if (row < 0 || row >= static_cast<int>(Rows.size()))
+            return;
+        Rows[static_cast<size_t>(row)].SetTexts(texts.mid(0, Cols));
+        Changed(0, Cols - 1, row);
+    }
+
+    // Tells the view of changed cells of a row.
+    void Changed(int first, int last, int row)
+    {
         if (UpdateDepth > 0)
             return;
-        if (row < HeaderRows) {
-            emit headerDataChanged(Qt::Horizontal, col, col);
-        } else {
-            const QModelIndex i = index(row - HeaderRows, col);
-            emit dataChanged(i, i);
-        }
+        if (row < HeaderRows)
+            emit headerDataChanged(Qt::Horizontal, first, last);
+        else
+            emit dataChanged(index(row - HeaderRows, first), index(row - HeaderRows, last));
     }
 
     void SetRowCount(int count)
@@ -145,16 +258,14 @@ public:
             }
         }
         if (UpdateDepth > 0) {
-            Rows.resize(static_cast<size_t>(count),
-                        std::vector<QString>(static_cast<size_t>(Cols)));
+            Rows.resize(static_cast<size_t>(count));
             return;
         }
         const int oldShown = ShownRows;
         const int newShown = std::max(0, count - HeaderRows);
         if (newShown > oldShown) {
             beginInsertRows(QModelIndex(), oldShown, newShown - 1);
-            Rows.resize(static_cast<size_t>(count),
-                        std::vector<QString>(static_cast<size_t>(Cols)));
+            Rows.resize(static_cast<size_t>(count));
             ShownRows = newShown;
             endInsertRows();
         } else if (newShown < oldShown) {
@@ -163,8 +274,7 @@ public:
             ShownRows = newShown;
             endRemoveRows();
         } else {
-            Rows.resize(static_cast<size_t>(count),
-                        std::vector<QString>(static_cast<size_t>(Cols)));
+            Rows.resize(static_cast<size_t>(count));
             if (HeaderRows > 0 && ShownCols > 0)
                 emit headerDataChanged(Qt::Horizontal, 0, ShownCols - 1);
         }
@@ -183,7 +293,7 @@ public:
         if (UpdateDepth == 0)
             beginResetModel();
         for (auto &row : Rows)
-            row.resize(static_cast<size_t>(count));
+            row.Truncate(count);
         Cols = count;
         if (UpdateDepth == 0) {
             ShownRows = RowsToShow();
@@ -345,7 +455,7 @@ QString TStringGrid::Cell(int col, int row) const
 {
     if (!FModel->Inside(col, row))
         return QString();
-    return FModel->Rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return FModel->Rows[static_cast<size_t>(row)].Cell(col);
 }
 
 void TStringGrid::SetCell(int col, int row, const QString &text)
@@ -355,18 +465,14 @@ void TStringGrid::SetCell(int col, int row, const QString &text)
 
 QStringList TStringGrid::RowTexts(int row) const
 {
-    QStringList texts;
     if (row < 0 || row >= RowCount())
-        return texts;
-    for (const QString &s : FModel->Rows[static_cast<size_t>(row)])
-        texts << s;
-    return texts;
+        return QStringList();
+    return FModel->Rows[static_cast<size_t>(row)].Texts(ColCount());
 }
 
 void TStringGrid::SetRowTexts(int row, const QStringList &texts)
 {
-    for (int c = 0; c < ColCount(); ++c)
-        SetCell(c, row, c < texts.size() ? texts[c] : QString());
+    FModel->SetRow(row, texts);
 }
 
 void *TStringGrid::Object(int col, int row) const

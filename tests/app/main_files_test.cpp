@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -334,6 +335,10 @@ TEST_F(MainFilesTest, ASavedGraphReopensAsAListWhoseCellsReadBackAsThePoints)
         EXPECT_EQ(rtl::LevelText(level), rtl::LevelText(g->GXSGraph1->GetYData(0, i))) << row;
     }
     EXPECT_EQ(grid.Cell(2, 8), QStringLiteral("12:00:08"));
+    // Every column as wide as its texts.
+    const QFontMetrics metrics(grid.font());
+    for (int col = 0; col < 4; ++col)
+        EXPECT_GT(grid.ColWidth(col), metrics.horizontalAdvance(grid.Cell(col, 40))) << col;
 }
 
 TEST_F(MainFilesTest, TheFifthFieldChoosesTheListTitles)

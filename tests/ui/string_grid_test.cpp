@@ -37,6 +37,17 @@ TEST(StringGrid, CellsAreAddressedByColumnThenRow)
     grid.SetRowCount(4);
     EXPECT_EQ(grid.Cell(1, 1), "");
     EXPECT_EQ(grid.Cell(3, 0), "Value");
+
+    // A row keeps any text in any cell, whatever its length or characters, beside others.
+    for (const qsizetype length : {qsizetype(0xFFFE), qsizetype(0xFFFF), qsizetype(70000)}) {
+        const QString text(length, QChar(0xFFFF)), nul(3, QChar(0));
+        grid.SetRowTexts(2, {"a", text, "", nul});
+        grid.SetCell(5, 2, "b");
+        EXPECT_EQ(grid.RowTexts(2), (QStringList{"a", text, "", nul, "", "b", ""})) << length;
+        grid.SetCell(1, 2, "");
+        EXPECT_EQ(grid.Cell(3, 2), nul);
+        EXPECT_EQ(grid.Cell(5, 2), "b");
+    }
 }
 
 TEST(StringGrid, RowZeroIsTheHeaderAndFixedCellsCannotBeSelected)
