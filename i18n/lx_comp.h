@@ -454,6 +454,10 @@ private:
     bool ResolveCollectionKey(const std::string &key, CollectionTarget &target);
     void ApplyCollections(rtl::TStrings &table);
     void ApplyRow(const std::string &row, int kind);
+    void ApplyFontRow(rtl::TComponent *target, const rtl::TPropInfo *prop,
+                      const std::string &component, const std::string &text);
+    void ApplyTextRow(rtl::TComponent *target, const rtl::TPropInfo *prop, const std::string &sub,
+                      int kind, const std::string &text);
     void ApplyOwnerTexts();
     void ApplyLocale(const std::string &key, const std::string &text);
     std::string RowText(const std::string &row, int kind);

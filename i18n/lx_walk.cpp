@@ -403,6 +403,71 @@ void TlxCustomLang::ApplyLocale(const std::string &key, const std::string &text)
     }
 }
 
+namespace {
+// A list property (or a list of an object the property holds) gets the
+// row's comma text. A list control keeps its selected item; a memo is
+// unwrapped while its lines are replaced.
+void ApplyLinesRow(rtl::TComponent *target, const rtl::TPropInfo *prop, const std::string &sub,
+                   const std::string &text)
+{
+    if (text.empty())
+        return;
+    rtl::TObject *object =
+        prop->Kind() == rtl::tkClass ? rtl::GetObjectProp(target, prop) : nullptr;
+    if (!object)
+        return;
+    if (!sub.empty()) {
+        const rtl::TPropInfo *subProp = rtl::GetPropInfo(object, sub, rtl::tkClass);
+        if (!subProp || !subProp->IsReadable())
+            return;
+        rtl::TStrings *list = AsStrings(rtl::GetObjectProp(object, subProp));
+        if (!list || rtl::AnsiSameText(list->CommaText(), text))
+            return;
+        rtl::TStringList fresh;
+        fresh.SetCommaText(text);
+        HookLines(fresh, object, subProp);
+        ReplaceLines(*list, fresh);
+        return;
+    }
+    rtl::TStrings *list = AsStrings(object);
+    if (!list || rtl::AnsiSameText(list->CommaText(), text))
+        return;
+    rtl::TStringList fresh;
+    fresh.SetCommaText(text);
+    const rtl::TPropInfo *itemIndex = nullptr;
+    int64_t savedIndex = -1;
+    if (target->InheritsFrom(std::string("TCustomListControl"))) {
+        itemIndex = rtl::GetPropInfo(target, "ItemIndex", rtl::tkOrdinal);
+        if (ReadWrite(itemIndex))
+            savedIndex = rtl::GetOrdProp(target, itemIndex);
+        else
+            itemIndex = nullptr;
+    }
+    const rtl::TPropInfo *wordWrap = nullptr;
+    bool wrapped = false;
+    if (target->InheritsFrom(std::string("TCustomMemo"))) {
+        wordWrap = rtl::GetPropInfo(target, "WordWrap", rtl::tkOrdinal);
+        if (ReadWrite(wordWrap)) {
+            wrapped = rtl::GetOrdProp(target, wordWrap) != 0;
+            if (wrapped)
+                rtl::SetOrdProp(target, wordWrap, 0);
+        }
+    }
+    try {
+        HookLines(fresh, target, prop);
+        ReplaceLines(*list, fresh);
+    } catch (...) {
+        if (wrapped)
+            rtl::SetOrdProp(target, wordWrap, 1);
+        throw;
+    }
+    if (itemIndex && savedIndex < list->Count())
+        rtl::SetOrdProp(target, itemIndex, savedIndex);
+    if (wrapped)
+        rtl::SetOrdProp(target, wordWrap, 1);
+}
+} // namespace
+
 void TlxCustomLang::ApplyRow(const std::string &row, int kind)
 {
     rtl::TComponent *owner = Owner();
@@ -440,96 +505,50 @@ void TlxCustomLang::ApplyRow(const std::string &row, int kind)
     const rtl::TPropInfo *prop = rtl::GetPropInfo(target, property);
     if (!ReadWrite(prop))
         return;
+    if (kind == stFonts)
+        ApplyFontRow(target, prop, component, text);
+    else if (kind == stMultiLines)
+        ApplyLinesRow(target, prop, sub, text);
+    else
+        ApplyTextRow(target, prop, sub, kind, text);
+}
 
-    if (kind == stFonts) {
-        rtl::TObject *font = rtl::GetObjectProp(target, prop);
-        if (!font || !font->InheritsFrom(std::string("TFont")))
-            return;
-        const rtl::TPropInfo *parentFont = rtl::GetPropInfo(target, "ParentFont", rtl::tkOrdinal);
-        bool usesParentFont =
-            parentFont && parentFont->IsReadable() && rtl::GetOrdProp(target, parentFont) != 0;
-        if (usesParentFont)
-            return;
-        int charset = CharsetValueOf(FindKeyText(FTables[stCharSets], component, FActiveLanguage));
-        bool changed = false;
-        if (charset >= 0)
-            if (const rtl::TPropInfo *cp = rtl::GetPropInfo(font, "Charset", rtl::tkOrdinal);
-                ReadWrite(cp) && rtl::GetOrdProp(font, cp) != charset) {
-                rtl::SetOrdProp(font, cp, charset);
-                changed = true;
-            }
-        if (!text.empty())
-            if (const rtl::TPropInfo *np = rtl::GetPropInfo(font, "Name", rtl::tkStrings);
-                ReadWrite(np) && rtl::GetStrProp(font, np) != text) {
-                rtl::SetStrProp(font, np, text);
-                changed = true;
-            }
-        if (changed)
-            rtl::SetObjectProp(target, prop, font);
+// The font's name is the row's text, its charset the component's row of the
+// charsets table; a component that uses its parent's font keeps it.
+void TlxCustomLang::ApplyFontRow(rtl::TComponent *target, const rtl::TPropInfo *prop,
+                                 const std::string &component, const std::string &text)
+{
+    rtl::TObject *font = rtl::GetObjectProp(target, prop);
+    if (!font || !font->InheritsFrom(std::string("TFont")))
         return;
-    }
-
-    if (kind == stMultiLines) {
-        if (text.empty())
-            return;
-        rtl::TObject *object =
-            prop->Kind() == rtl::tkClass ? rtl::GetObjectProp(target, prop) : nullptr;
-        if (!object)
-            return;
-        if (!sub.empty()) {
-            const rtl::TPropInfo *subProp = rtl::GetPropInfo(object, sub, rtl::tkClass);
-            if (!subProp || !subProp->IsReadable())
-                return;
-            rtl::TStrings *list = AsStrings(rtl::GetObjectProp(object, subProp));
-            if (!list || rtl::AnsiSameText(list->CommaText(), text))
-                return;
-            rtl::TStringList fresh;
-            fresh.SetCommaText(text);
-            HookLines(fresh, object, subProp);
-            ReplaceLines(*list, fresh);
-            return;
-        }
-        rtl::TStrings *list = AsStrings(object);
-        if (!list || rtl::AnsiSameText(list->CommaText(), text))
-            return;
-        rtl::TStringList fresh;
-        fresh.SetCommaText(text);
-        const rtl::TPropInfo *itemIndex = nullptr;
-        int64_t savedIndex = -1;
-        if (target->InheritsFrom(std::string("TCustomListControl"))) {
-            itemIndex = rtl::GetPropInfo(target, "ItemIndex", rtl::tkOrdinal);
-            if (ReadWrite(itemIndex))
-                savedIndex = rtl::GetOrdProp(target, itemIndex);
-            else
-                itemIndex = nullptr;
-        }
-        const rtl::TPropInfo *wordWrap = nullptr;
-        bool wrapped = false;
-        if (target->InheritsFrom(std::string("TCustomMemo"))) {
-            wordWrap = rtl::GetPropInfo(target, "WordWrap", rtl::tkOrdinal);
-            if (ReadWrite(wordWrap)) {
-                wrapped = rtl::GetOrdProp(target, wordWrap) != 0;
-                if (wrapped)
-                    rtl::SetOrdProp(target, wordWrap, 0);
-            }
-        }
-        try {
-            HookLines(fresh, target, prop);
-            ReplaceLines(*list, fresh);
-        } catch (...) {
-            if (wrapped)
-                rtl::SetOrdProp(target, wordWrap, 1);
-            throw;
-        }
-        if (itemIndex && savedIndex < list->Count())
-            rtl::SetOrdProp(target, itemIndex, savedIndex);
-        if (wrapped)
-            rtl::SetOrdProp(target, wordWrap, 1);
+    const rtl::TPropInfo *parentFont = rtl::GetPropInfo(target, "ParentFont", rtl::tkOrdinal);
+    bool usesParentFont =
+        parentFont && parentFont->IsReadable() && rtl::GetOrdProp(target, parentFont) != 0;
+    if (usesParentFont)
         return;
-    }
+    int charset = CharsetValueOf(FindKeyText(FTables[stCharSets], component, FActiveLanguage));
+    bool changed = false;
+    if (charset >= 0)
+        if (const rtl::TPropInfo *cp = rtl::GetPropInfo(font, "Charset", rtl::tkOrdinal);
+            ReadWrite(cp) && rtl::GetOrdProp(font, cp) != charset) {
+            rtl::SetOrdProp(font, cp, charset);
+            changed = true;
+        }
+    if (!text.empty())
+        if (const rtl::TPropInfo *np = rtl::GetPropInfo(font, "Name", rtl::tkStrings);
+            ReadWrite(np) && rtl::GetStrProp(font, np) != text) {
+            rtl::SetStrProp(font, np, text);
+            changed = true;
+        }
+    if (changed)
+        rtl::SetObjectProp(target, prop, font);
+}
 
-    // Captions, hints, display labels and other strings: a failed write
-    // leaves the property as it is.
+// Captions, hints, display labels and other strings: a failed write leaves
+// the property as it is.
+void TlxCustomLang::ApplyTextRow(rtl::TComponent *target, const rtl::TPropInfo *prop,
+                                 const std::string &sub, int kind, const std::string &text)
+{
     if (text.empty())
         return;
     try {
