@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace rtl {
 
@@ -21,12 +22,19 @@ struct DecimalDigits {
     int exponent = 0;
 };
 
-// The shortest decimal text that reads back as v: the value "as written".
-DecimalDigits ShortestDigits(double v)
+// Every decimal digit of the exact binary value of v. A double is an integer
+// times a power of two, so its decimal expansion ends: below the binary point
+// it has as many decimals as bits, above it at most one digit per bit, and
+// printf writes all of them when asked for that many.
+DecimalDigits ExactDigits(double v)
 {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
-    std::string text(buf, res.ptr);
+    int binaryExponent = 0;
+    std::frexp(v, &binaryExponent);
+    const int fractionBits = std::max(0, 53 - binaryExponent);
+    const int precision = fractionBits + std::max(0, binaryExponent) + 2;
+    std::vector<char> buf(static_cast<size_t>(precision) + 16);
+    const int n = std::snprintf(buf.data(), buf.size(), "%.*e", precision, std::fabs(v));
+    std::string text(buf.data(), static_cast<size_t>(std::max(n, 0)));
     DecimalDigits out;
     const size_t e = text.find('e');
     for (size_t i = 0; i < e; ++i)
@@ -79,8 +87,9 @@ std::string NonFinite(double v)
 }
 
 // Fixed-point text with `decimals` decimals and at most `precision`
-// significant digits, halves rounded away from zero on the shortest decimal
-// form of v.
+// significant digits, rounded on the exact binary value of v: 0.15 is stored
+// a hair below the tie and gives "0.1", a true tie such as 63.25 goes away
+// from zero.
 std::string FixedText(double v, int precision, int decimals, char sep)
 {
     if (!std::isfinite(v))
@@ -89,7 +98,7 @@ std::string FixedText(double v, int precision, int decimals, char sep)
     DecimalDigits d;
     bool nonZero = v != 0.0;
     if (nonZero) {
-        d = ShortestDigits(v);
+        d = ExactDigits(v);
         // Digits kept: up to the requested decimal, and never more than the
         // precision.
         if (d.exponent > precision) // too large for fixed notation

@@ -42,8 +42,8 @@ TEST(DateTime, EncodeDecodeEdges)
     TDateTime dt;
     EXPECT_FALSE(TryEncodeDate(1900, 2, 29, dt)); // 1900 is no leap year
     EXPECT_TRUE(TryEncodeDate(2000, 2, 29, dt));  // 2000 is
-    for (auto [y, m, d] : {std::tuple{2023, 2, 29}, {2024, 4, 31}, {2024, 1, 0}, {0, 1, 1},
-                           {10000, 1, 1}})
+    for (auto [y, m, d] :
+         {std::tuple{2023, 2, 29}, {2024, 4, 31}, {2024, 1, 0}, {0, 1, 1}, {10000, 1, 1}})
         EXPECT_FALSE(TryEncodeDate(y, m, d, dt)) << y << "-" << m << "-" << d;
     EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, dt));
     EXPECT_FALSE(TryEncodeTime(0, 0, 60, 0, dt));
@@ -168,16 +168,41 @@ TEST(Numbers, FloatTextInBothLocales)
         EXPECT_FALSE(TryStrToFloat(bad, v, g)) << bad;
 }
 
-TEST(Numbers, LevelTextRoundsDecimalTiesAwayFromZero)
+// The fixed format rounds the exact binary value: only a true tie goes away
+// from zero; a decimal tie stored a hair below stays down.
+TEST(Numbers, LevelTextRoundsTheExactValue)
 {
-    const TFormatSettings g = GermanLike();
-    EXPECT_EQ(LevelText(63.25, g), "63,3");
-    EXPECT_EQ(LevelText(-0.05, g), "-0,1");
-    EXPECT_EQ(LevelText(1.15, g), "1,2"); // stored as 1.1499999...
-    EXPECT_EQ(LevelText(99.95, g), "100,0");
-    EXPECT_EQ(LevelText(-0.04, g), "0,0"); // no "-0,0"
-    EXPECT_EQ(LevelText(63.2499999, g), "63,2");
-    EXPECT_EQ(LevelText(63.25, CLikeFormatSettings()), "63.3");
+    const struct {
+        double level;
+        const char *text;
+    } cases[] = {
+        {0.15, "0.1"},         // 0.14999999999999999444...
+        {0.25, "0.3"},         // exact tie
+        {63.15, "63.1"},       // 63.14999999999999857...
+        {1263.0 / 20, "63.1"}, // a LEQ second's mean
+        {63.25, "63.3"},       // exact tie
+        {70.05, "70.0"},       // 70.04999999999999715...
+        {1.15, "1.1"},         // 1.14999999999999991...
+        {63.2499999, "63.2"},
+        {99.95, "100.0"},                        // 99.95000000000000284..., carries
+        {63.15f, "63.2"},                        // single precision, widened: 63.15000152...
+        {70.05f, "70.1"},                        // 70.05000305...
+        {static_cast<float>(631 * 0.1), "63.1"}, // a LEQ record's level
+        {-0.05, "-0.1"},                         // -0.05000000000000000277...
+        {-0.15, "-0.1"},
+        {-63.25, "-63.3"},
+        {-0.04, "0.0"},             // no "-0.0"
+        {123456.75, "123456.8"},    // seven digits, exact tie
+        {999999.95, "999999.9"},    // 999999.94999999995...
+        {1234567.25, "1234567.0"},  // digits beyond seven read as zeros
+        {12345678.9, "12345678.9"}, // too long for the fixed form
+    };
+    const TFormatSettings c = CLikeFormatSettings();
+    for (const auto &k : cases)
+        EXPECT_EQ(LevelText(k.level, c), k.text) << k.level;
+    EXPECT_EQ(LevelText(63.25, GermanLike()), "63,3");
+    EXPECT_EQ(FormatFloatFixed(1.005, 2, GermanLike()), "1,00"); // 1.00499999...
+    EXPECT_EQ(FormatFloatFixed(1.125, 2, c), "1.13");
 }
 
 TEST(Clock, FakeClockMovesOnlyWhenTold)
