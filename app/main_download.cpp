@@ -92,7 +92,7 @@ void TfrmMain::LoadData1Click()
 {
     const rtl::TDateTime t0 = rtl::GetClock().Now();
     if (!FTimerLogic.gConnected) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_106")));
+        ui::ShowMessage(Text("IDS_106"));
         return;
     }
     if (FTimerLogic.gMeterRecording) {
@@ -113,7 +113,7 @@ void TfrmMain::LoadData1Click()
     if (code == ldOk || code == ldBadMarkers || code == ldBeyondLastAddress) {
         gLoggerUnsaved = true;
     } else if (code == ldNoDataSets) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_108")));
+        ui::ShowMessage(Text("IDS_108"));
     } else {
         ui::ShowMessage(QString::fromStdString(meter::LinkErrorText(code)));
         // Bring the meter back from wherever the transfer left it.
@@ -160,7 +160,7 @@ void TfrmMain::ShowDownloadProgress(int total)
     auto *scope = new views::TfrmScope(FDispatcher, this);
     FScope = scope;
     views::frmScope = scope;
-    scope->setWindowTitle(ui::AnsiToQString(StringById("IDS_94")));
+    scope->setWindowTitle(Text("IDS_94"));
     scope->SetClosable(false);
     for (QWidget *part :
          std::initializer_list<QWidget *>{scope->Progress1, scope->lblTotalBytes,
@@ -236,7 +236,7 @@ void TfrmMain::ShowDecodedSets(const std::vector<TDataSetGridRow> &rows,
     const TWorkingFileResult written = WriteWorkingFile(folder, FLoggerImage, &error);
     gWorkingFileCurrent = written == TWorkingFileResult::Written;
     if (!gWorkingFileCurrent) {
-        QString text = ui::AnsiToQString(StringById("IDS_141")) + QLatin1Char('\n') +
+        QString text = Text("IDS_141") + QLatin1Char('\n') +
                        Native(written == TWorkingFileResult::NoFolder ? folder : WorkingFile());
         if (!error.isEmpty())
             text += QLatin1Char('\n') + error;
@@ -252,8 +252,7 @@ void TfrmMain::ShowDecodedSets(const std::vector<TDataSetGridRow> &rows,
         QStringList numbers;
         for (size_t i = 0; i < damaged.size() && i < kNamed; ++i)
             numbers << QString::number(damaged[i] + 1);
-        QString text = ui::AnsiToQString(StringById("IDS_211")) + QLatin1Char('\n') +
-                       numbers.join(QStringLiteral(", "));
+        QString text = Text("IDS_211") + QLatin1Char('\n') + numbers.join(QStringLiteral(", "));
         if (damaged.size() > kNamed)
             text += QStringLiteral(", ... (+%1)").arg(damaged.size() - kNamed);
         ui::ShowMessage(text);
@@ -346,16 +345,16 @@ bool TfrmMain::SaveLoggerFile()
     // before a file name is asked for.
     const QString working = WorkingFile();
     if (!QFileInfo(working).isFile()) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_142")));
+        ui::ShowMessage(Text("IDS_142"));
         return false;
     }
     if (!gWorkingFileCurrent) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_144")));
+        ui::ShowMessage(Text("IDS_144"));
         return false;
     }
     ui::TFileDialog dialog;
     dialog.Kind = ui::TFileDialogKind::Save;
-    dialog.Filter = ui::AnsiToQString(StringById("IDS_40"));
+    dialog.Filter = Text("IDS_40");
     dialog.DefaultExt = QStringLiteral("REC");
     dialog.InitialDir = gDataFolder.isEmpty() ? ui::ExecutableFolder() : gDataFolder;
     dialog.Options = ui::ofOverwritePrompt | ui::ofHideReadOnly | ui::ofEnableSizing;
@@ -363,8 +362,8 @@ bool TfrmMain::SaveLoggerFile()
         return false;
     QString error;
     if (!SaveCollectionFile(working, dialog.FileName, &error)) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_143")) + QLatin1Char('\n') +
-                        Native(dialog.FileName) + QLatin1Char('\n') + error);
+        ui::ShowMessage(Text("IDS_143") + QLatin1Char('\n') + Native(dialog.FileName) +
+                        QLatin1Char('\n') + error);
         return false;
     }
     return true;
@@ -374,14 +373,14 @@ void TfrmMain::OpenLoggerFile()
 {
     // A download writes into the window and the store until it ends.
     if (gLoggerGraph && FLink.Guard().Protects(gLoggerGraph.data())) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_140")));
+        ui::ShowMessage(Text("IDS_140"));
         return;
     }
     OpenLoggerGraph(rtl::GetClock().Now());
 
     ui::TFileDialog dialog;
     dialog.Kind = ui::TFileDialogKind::Open;
-    dialog.Filter = ui::AnsiToQString(StringById("IDS_67"));
+    dialog.Filter = Text("IDS_67");
     dialog.DefaultExt = QStringLiteral("REC");
     dialog.InitialDir = gDataFolder.isEmpty() ? ui::ExecutableFolder() : gDataFolder;
     dialog.FileName.clear();
@@ -396,15 +395,13 @@ void TfrmMain::OpenLoggerFile()
     case TCollectionRead::Read:
         break;
     case TCollectionRead::Unreadable:
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_146")) + QLatin1Char('\n') +
-                        Native(dialog.FileName) +
+        ui::ShowMessage(Text("IDS_146") + QLatin1Char('\n') + Native(dialog.FileName) +
                         (error.isEmpty() ? QString() : QLatin1Char('\n') + error));
         return;
     case TCollectionRead::Empty:
     case TCollectionRead::TooShort:
     case TCollectionRead::TooLong:
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_145")) + QLatin1Char('\n') +
-                        Native(dialog.FileName));
+        ui::ShowMessage(Text("IDS_145") + QLatin1Char('\n') + Native(dialog.FileName));
         return;
     }
 
@@ -417,7 +414,7 @@ void TfrmMain::OpenLoggerFile()
     if (LoggerDecodeReplacedStore(result))
         ShowDecodedSets(rows, damaged);
     else if (result == ldNoDataSets)
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_108")));
+        ui::ShowMessage(Text("IDS_108"));
     else
         ui::ShowMessage(QString::fromStdString(meter::LinkErrorText(result)));
     FLoggerImage.clear();

@@ -3,6 +3,7 @@
 // question and the progress window, and opening chart and text files.
 #include "app/main_form.h"
 #include "app/text_data.h"
+#include "controls/lang_form.h"
 #include "meter/leq_record.h"
 
 #include "chart/control/gxsgraph.h"
@@ -88,7 +89,7 @@ void ShowProgressWindow(views::TfrmScope &progress)
 
 QString TfrmMain::Text(const char *id)
 {
-    return ui::AnsiToQString(StringById(id));
+    return controls::StringById(FLang, id);
 }
 
 // ---- Save ------------------------------------------------------------------------------------

@@ -412,7 +412,7 @@ void TfrmMain::HandleClose(QCloseEvent *event)
     // the link itself are in use. A LEQ run goes on while the windows are
     // asked, and ends only when the close goes ahead.
     if (FLink.Guard().Held() && !FLeqRun.Running()) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_140")));
+        ui::ShowMessage(Text("IDS_140"));
         event->ignore();
         return;
     }
@@ -527,7 +527,8 @@ void TfrmMain::LanguageClick(int index)
 void TfrmMain::SetStatusText(int panel, const std::string &text)
 {
     if (QLabel *label = StatusPanel(panel))
-        label->setText(ui::AnsiToQString(text));
+        label->setText(FLang ? ui::CharsetToQString(text, FLang->ActiveCharset())
+                             : ui::AnsiToQString(text));
 }
 
 std::string TfrmMain::StringById(const std::string &id)

@@ -31,7 +31,7 @@ void TfrmMain::SetupGraph(GXSGraph &chart, int subsets, int points, rtl::TDateTi
                           rtl::TDateTime maximumX, float minimumY, float maximumY)
 {
     app::SetupGraph(chart, subsets, points, minimumX, maximumX, minimumY, maximumY,
-                    ui::AnsiToQString(StringById("IDS_26")).toStdU16String());
+                    Text("IDS_26").toStdU16String());
 }
 
 void TfrmMain::LoadGraphFile(GXSGraph &chart, const QString &fileName)
@@ -123,7 +123,7 @@ bool TfrmMain::SaveGraphWindow(views::TfrmGraph &graph)
     QPointer<views::TfrmGraph> window(&graph);
     auto dialog = std::make_unique<views::TfrmOpenSave>(FDispatcher, this);
     views::frmOpenSave = dialog.get();
-    dialog->setWindowTitle(ui::AnsiToQString(StringById("IDS_39")));
+    dialog->setWindowTitle(Text("IDS_39"));
     const ui::TModalResult answer = views::ShowModal(*dialog);
     dialog.reset(); // clears frmOpenSave
     if (answer == ui::mrOk)

@@ -41,7 +41,7 @@ void PlaceLeqWindow(ui::TMdiArea &area, QWidget *panel, QWidget *form, int step)
 void TfrmMain::LEQ1Click()
 {
     if (FTimerLogic.gMeterRecording) {
-        ui::ShowMessage(ui::AnsiToQString(StringById("IDS_122")));
+        ui::ShowMessage(Text("IDS_122"));
         return;
     }
     if (FLeqForm) {
@@ -137,12 +137,12 @@ void TfrmMain::SetLeqTimerEnabled(bool enabled)
 
 void TfrmMain::LeqMessage(const std::string &id)
 {
-    ui::ShowMessage(ui::AnsiToQString(StringById(id)));
+    ui::ShowMessage(Text(id.c_str()));
 }
 
 void TfrmMain::LeqLogStopped(const std::string &fileName, const std::string &reason)
 {
-    ui::ShowMessage(ui::AnsiToQString(StringById("IDS_210")) + QLatin1Char('\n') +
+    ui::ShowMessage(Text("IDS_210") + QLatin1Char('\n') +
                     QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
                     QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
 }

@@ -68,11 +68,10 @@ void TfrmMain::PrintGridWindow(ui::TStringGrid &grid, const QString &caption)
         return;
     // Nothing was printed, and a file printed to is left as it was.
     const QString file = printer.OutputFileName();
-    const QString text = file.isEmpty()
-                             ? ui::AnsiToQString(StringById("IDS_190"))
-                                   .replace(QStringLiteral("%s"), printer.PrinterName())
-                             : ui::AnsiToQString(StringById("IDS_191"))
-                                   .replace(QStringLiteral("%s"), QDir::toNativeSeparators(file));
+    const QString text =
+        file.isEmpty()
+            ? Text("IDS_190").replace(QStringLiteral("%s"), printer.PrinterName())
+            : Text("IDS_191").replace(QStringLiteral("%s"), QDir::toNativeSeparators(file));
     ui::ShowMessage(text);
 }
 

@@ -17,7 +17,7 @@ i18n::TlxCustomLang *LangOf(const QWidget *window)
 
 QString StringById(i18n::TlxCustomLang *lang, const std::string &id)
 {
-    return lang ? ui::AnsiToQString(lang->GetStringById(id)) : QString();
+    return lang ? ui::CharsetToQString(lang->GetStringById(id), lang->ActiveCharset()) : QString();
 }
 
 } // namespace controls

@@ -29,12 +29,14 @@ namespace controls {
 // loading, sets NumOfLanguages and LangDispatcher, reads the stored
 // "TranslationData" and ends loading. Ending loading builds the key index,
 // links to the dispatcher and translates the form into the dispatcher's
-// language. Returns the component (owned by form).
+// language. The form's widgets take and give their texts in the charset of
+// the component's active language. Returns the component (owned by form).
 template <class L = i18n::TlxLangLinked>
 L *LoadFormTranslation(ui::TFormAdapter *form, i18n::TlxLangDispatcher *dispatcher,
                        int numLanguages, const std::string &translationData)
 {
     auto *lang = new L(form);
+    form->SetTextCharsetSource(lang, [lang] { return lang->ActiveCharset(); });
     const std::string name = std::string(L::StaticClassInfo().Name).substr(1) + "1";
     if (!form->FindComponent(name))
         lang->SetName(name);
@@ -50,7 +52,7 @@ L *LoadFormTranslation(ui::TFormAdapter *form, i18n::TlxLangDispatcher *dispatch
 i18n::TlxCustomLang *LangOf(const QWidget *window);
 
 // Text of string id in the active language (see TlxCustomLang::GetStringById)
-// as Qt text; empty for a null component.
+// as Qt text, read in the language's charset; empty for a null component.
 QString StringById(i18n::TlxCustomLang *lang, const std::string &id);
 
 } // namespace controls

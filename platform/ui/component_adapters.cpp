@@ -12,12 +12,12 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QMdiSubWindow>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
@@ -121,17 +121,19 @@ template <class A> void PublishCaption(rtl::TPublisher<A> &P)
 
 class TComboItems : public rtl::TStrings {
 public:
-    explicit TComboItems(QComboBox *combo) : FCombo(combo) {}
+    TComboItems(QComboBox *combo, const TControlAdapter *adapter) : FCombo(combo), FAdapter(adapter)
+    {
+    }
     int GetCount() const override { return FCombo ? FCombo->count() : 0; }
     std::string Get(int index) const override
     {
         Check(index, GetCount());
-        return QStringToAnsi(FCombo->itemText(index));
+        return FAdapter->FromQt(FCombo->itemText(index));
     }
     void Put(int index, const std::string &s) override
     {
         Check(index, GetCount());
-        FCombo->setItemText(index, AnsiToQString(s));
+        FCombo->setItemText(index, FAdapter->ToQt(s));
     }
     rtl::TObject *GetObject(int index) const override
     {
@@ -148,7 +150,7 @@ public:
     void Insert(int index, const std::string &s) override
     {
         Check(index, GetCount() + 1);
-        FCombo->insertItem(index, AnsiToQString(s));
+        FCombo->insertItem(index, FAdapter->ToQt(s));
     }
     void Delete(int index) override
     {
@@ -169,21 +171,25 @@ private:
             IndexError(index);
     }
     QPointer<QComboBox> FCombo;
+    const TControlAdapter *FAdapter;
 };
 
 class TListBoxItems : public rtl::TStrings {
 public:
-    explicit TListBoxItems(QListWidget *list) : FList(list) {}
+    TListBoxItems(QListWidget *list, const TControlAdapter *adapter)
+        : FList(list), FAdapter(adapter)
+    {
+    }
     int GetCount() const override { return FList ? FList->count() : 0; }
     std::string Get(int index) const override
     {
         Check(index, GetCount());
-        return QStringToAnsi(FList->item(index)->text());
+        return FAdapter->FromQt(FList->item(index)->text());
     }
     void Put(int index, const std::string &s) override
     {
         Check(index, GetCount());
-        FList->item(index)->setText(AnsiToQString(s));
+        FList->item(index)->setText(FAdapter->ToQt(s));
     }
     rtl::TObject *GetObject(int index) const override
     {
@@ -200,7 +206,7 @@ public:
     void Insert(int index, const std::string &s) override
     {
         Check(index, GetCount() + 1);
-        FList->insertItem(index, AnsiToQString(s));
+        FList->insertItem(index, FAdapter->ToQt(s));
     }
     void Delete(int index) override
     {
@@ -221,31 +227,35 @@ private:
             IndexError(index);
     }
     QPointer<QListWidget> FList;
+    const TControlAdapter *FAdapter;
 };
 
 // The lines of a memo: its text split at line ends; an empty memo has none.
 class TMemoLines : public rtl::TStrings {
 public:
-    explicit TMemoLines(QPlainTextEdit *memo) : FMemo(memo) {}
+    TMemoLines(QPlainTextEdit *memo, const TControlAdapter *adapter)
+        : FMemo(memo), FAdapter(adapter)
+    {
+    }
     int GetCount() const override { return static_cast<int>(Lines().size()); }
     std::string Get(int index) const override
     {
         QStringList lines = Lines();
         Check(index, static_cast<int>(lines.size()));
-        return QStringToAnsi(lines[index]);
+        return FAdapter->FromQt(lines[index]);
     }
     void Put(int index, const std::string &s) override
     {
         QStringList lines = Lines();
         Check(index, static_cast<int>(lines.size()));
-        lines[index] = AnsiToQString(s);
+        lines[index] = FAdapter->ToQt(s);
         SetLines(lines);
     }
     void Insert(int index, const std::string &s) override
     {
         QStringList lines = Lines();
         Check(index, static_cast<int>(lines.size()) + 1);
-        lines.insert(index, AnsiToQString(s));
+        lines.insert(index, FAdapter->ToQt(s));
         SetLines(lines);
     }
     void Delete(int index) override
@@ -289,6 +299,7 @@ private:
             IndexError(index);
     }
     QPointer<QPlainTextEdit> FMemo;
+    const TControlAdapter *FAdapter;
     bool FOneEmptyLine = false;
 };
 
@@ -452,6 +463,24 @@ TControlAdapter::~TControlAdapter()
     QObject::disconnect(FDestroyed);
 }
 
+int TControlAdapter::TextCharset() const
+{
+    for (const rtl::TComponent *c = this; c; c = c->Owner())
+        if (auto *form = dynamic_cast<const TFormAdapter *>(c))
+            return form->FormCharset();
+    return rtl::DEFAULT_CHARSET;
+}
+
+QString TControlAdapter::ToQt(const std::string &text) const
+{
+    return CharsetToQString(text, TextCharset());
+}
+
+std::string TControlAdapter::FromQt(const QString &text) const
+{
+    return QStringToCharset(text, TextCharset());
+}
+
 QWidget *TControlAdapter::Widget() const
 {
     return qobject_cast<QWidget *>(FObject.data());
@@ -460,18 +489,18 @@ QWidget *TControlAdapter::Widget() const
 std::string TControlAdapter::Hint() const
 {
     if (auto *w = Widget())
-        return QStringToAnsi(w->toolTip());
+        return FromQt(w->toolTip());
     if (auto *a = qobject_cast<QAction *>(FObject.data()))
-        return QStringToAnsi(a->toolTip());
+        return FromQt(a->toolTip());
     return {};
 }
 
 void TControlAdapter::SetHint(const std::string &hint)
 {
     if (auto *w = Widget())
-        w->setToolTip(AnsiToQString(hint));
+        w->setToolTip(ToQt(hint));
     else if (auto *a = qobject_cast<QAction *>(FObject.data()))
-        a->setToolTip(AnsiToQString(hint));
+        a->setToolTip(ToQt(hint));
 }
 
 UI_IMPLEMENT_ADAPTER(TCaptionAdapter, "TCaptionControl", TControlAdapter::StaticClassInfo())
@@ -483,22 +512,22 @@ std::string TCaptionAdapter::Caption() const
 {
     QObject *o = Object();
     if (auto *l = qobject_cast<QLabel *>(o))
-        return QStringToAnsi(l->text());
+        return FromQt(l->text());
     if (auto *b = qobject_cast<QAbstractButton *>(o))
-        return QStringToAnsi(b->text());
+        return FromQt(b->text());
     if (auto *g = qobject_cast<QGroupBox *>(o))
-        return QStringToAnsi(g->title());
+        return FromQt(g->title());
     if (auto *m = qobject_cast<QMenu *>(o))
-        return QStringToAnsi(m->title());
+        return FromQt(m->title());
     if (auto *a = qobject_cast<QAction *>(o))
-        return QStringToAnsi(a->text());
+        return FromQt(a->text());
     return {};
 }
 
 void TCaptionAdapter::SetCaption(const std::string &caption)
 {
     QObject *o = Object();
-    const QString text = AnsiToQString(caption);
+    const QString text = ToQt(caption);
     if (auto *l = qobject_cast<QLabel *>(o)) {
         l->setText(text);
         AutoSizeLabel(l);
@@ -581,9 +610,9 @@ std::string TMenuItemAdapter::Hint() const
 {
     QObject *o = Object();
     if (auto *m = qobject_cast<QMenu *>(o))
-        return QStringToAnsi(m->menuAction()->statusTip());
+        return FromQt(m->menuAction()->statusTip());
     if (auto *a = qobject_cast<QAction *>(o))
-        return QStringToAnsi(a->statusTip());
+        return FromQt(a->statusTip());
     return {};
 }
 
@@ -595,8 +624,8 @@ void TMenuItemAdapter::SetHint(const std::string &hint)
         a = m->menuAction();
     if (!a)
         return;
-    a->setStatusTip(AnsiToQString(hint));
-    a->setToolTip(AnsiToQString(hint));
+    a->setStatusTip(ToQt(hint));
+    a->setToolTip(ToQt(hint));
 }
 
 UI_IMPLEMENT_ADAPTER(TEditAdapter, "TEdit", TControlAdapter::StaticClassInfo())
@@ -609,14 +638,14 @@ UI_IMPLEMENT_ADAPTER(TEditAdapter, "TEdit", TControlAdapter::StaticClassInfo())
 std::string TEditAdapter::Text() const
 {
     if (auto *e = qobject_cast<QLineEdit *>(Object()))
-        return QStringToAnsi(e->text());
+        return FromQt(e->text());
     return {};
 }
 
 void TEditAdapter::SetText(const std::string &text)
 {
     if (auto *e = qobject_cast<QLineEdit *>(Object()))
-        e->setText(AnsiToQString(text));
+        e->setText(ToQt(text));
 }
 
 UI_IMPLEMENT_ADAPTER(TMaskEditAdapter, "TMaskEdit", TEditAdapter::StaticClassInfo()) {}
@@ -656,7 +685,7 @@ UI_IMPLEMENT_ADAPTER(TComboBoxAdapter, "TComboBox", TListControlAdapter::StaticC
 TComboBoxAdapter::TComboBoxAdapter(rtl::TComponent *owner, QComboBox *combo)
     : TListControlAdapter(owner, combo)
 {
-    FItems = std::make_unique<TComboItems>(combo);
+    FItems = std::make_unique<TComboItems>(combo, this);
 }
 
 int TComboBoxAdapter::ItemIndex() const
@@ -674,7 +703,7 @@ void TComboBoxAdapter::SetItemIndex(int index)
 std::string TComboBoxAdapter::Text() const
 {
     auto *c = qobject_cast<QComboBox *>(Object());
-    return c ? QStringToAnsi(c->currentText()) : std::string();
+    return c ? FromQt(c->currentText()) : std::string();
 }
 
 void TComboBoxAdapter::SetText(const std::string &text)
@@ -683,10 +712,10 @@ void TComboBoxAdapter::SetText(const std::string &text)
     if (!c)
         return;
     if (c->isEditable()) {
-        c->setEditText(AnsiToQString(text));
+        c->setEditText(ToQt(text));
         return;
     }
-    int i = c->findText(AnsiToQString(text));
+    int i = c->findText(ToQt(text));
     if (i >= 0)
         c->setCurrentIndex(i);
 }
@@ -696,7 +725,7 @@ UI_IMPLEMENT_ADAPTER(TListBoxAdapter, "TListBox", TListControlAdapter::StaticCla
 TListBoxAdapter::TListBoxAdapter(rtl::TComponent *owner, QListWidget *list)
     : TListControlAdapter(owner, list)
 {
-    FItems = std::make_unique<TListBoxItems>(list);
+    FItems = std::make_unique<TListBoxItems>(list, this);
 }
 
 int TListBoxAdapter::ItemIndex() const
@@ -722,7 +751,7 @@ UI_IMPLEMENT_ADAPTER(TMemoAdapter, "TMemo", CustomMemoInfo())
 }
 
 TMemoAdapter::TMemoAdapter(rtl::TComponent *owner, QPlainTextEdit *memo)
-    : TControlAdapter(owner, memo), FLines(std::make_unique<TMemoLines>(memo))
+    : TControlAdapter(owner, memo), FLines(std::make_unique<TMemoLines>(memo, this))
 {
 }
 
@@ -757,13 +786,13 @@ UI_IMPLEMENT_ADAPTER(TStatusPanelAdapter, "TStatusPanel", rtl::TCollectionItem::
 
 std::string TStatusPanelAdapter::Text() const
 {
-    return Label ? QStringToAnsi(Label->text()) : std::string();
+    return Label && Bar ? Bar->FromQt(Label->text()) : std::string();
 }
 
 void TStatusPanelAdapter::SetText(const std::string &text)
 {
-    if (Label)
-        Label->setText(AnsiToQString(text));
+    if (Label && Bar)
+        Label->setText(Bar->ToQt(text));
 }
 
 UI_IMPLEMENT_ADAPTER(TStatusBarAdapter, "TStatusBar", TControlAdapter::StaticClassInfo())
@@ -774,8 +803,11 @@ UI_IMPLEMENT_ADAPTER(TStatusBarAdapter, "TStatusBar", TControlAdapter::StaticCla
 TStatusBarAdapter::TStatusBarAdapter(rtl::TComponent *owner, QStatusBar *bar)
     : TControlAdapter(owner, bar), FPanels(rtl::CollectionItemClass<TStatusPanelAdapter>(), this)
 {
-    for (QLabel *label : bar->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
-        static_cast<TStatusPanelAdapter *>(FPanels.Add())->Label = label;
+    for (QLabel *label : bar->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        auto *panel = static_cast<TStatusPanelAdapter *>(FPanels.Add());
+        panel->Label = label;
+        panel->Bar = this;
+    }
 }
 
 // ---- The window ---------------------------------------------------------------
@@ -843,6 +875,30 @@ TFormAdapter::TFormAdapter(QWidget *window, const std::string &className)
     };
 }
 
+void TFormAdapter::SetTextCharsetSource(rtl::TComponent *source, std::function<int()> charset)
+{
+    if (FCharsetSource && FCharsetSource != source)
+        FCharsetSource->RemoveFreeNotification(this);
+    FCharsetSource = source;
+    FCharset = source ? std::move(charset) : std::function<int()>();
+    if (source)
+        source->FreeNotification(this);
+}
+
+int TFormAdapter::FormCharset() const
+{
+    return FCharset ? FCharset() : rtl::DEFAULT_CHARSET;
+}
+
+void TFormAdapter::Notification(rtl::TComponent *component, rtl::TOperation operation)
+{
+    if (operation == rtl::opRemove && component == FCharsetSource) {
+        FCharsetSource = nullptr;
+        FCharset = nullptr;
+    }
+    TControlAdapter::Notification(component, operation);
+}
+
 TFormAdapter::~TFormAdapter()
 {
     // The window no longer leads to this component.
@@ -892,7 +948,8 @@ void TFormAdapter::SetWindowState(int state)
     QWidget *frame = Frame();
     if (!frame)
         return;
-    const Qt::WindowStates keep = frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    const Qt::WindowStates keep =
+        frame->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     frame->setWindowState(keep | (state == 1   ? Qt::WindowMinimized
                                   : state == 2 ? Qt::WindowMaximized
                                                : Qt::WindowNoState));
@@ -901,13 +958,13 @@ void TFormAdapter::SetWindowState(int state)
 std::string TFormAdapter::Caption() const
 {
     QWidget *w = Widget();
-    return w ? QStringToAnsi(w->windowTitle()) : std::string();
+    return w ? FromQt(w->windowTitle()) : std::string();
 }
 
 void TFormAdapter::SetCaption(const std::string &caption)
 {
     if (QWidget *w = Widget())
-        w->setWindowTitle(AnsiToQString(caption));
+        w->setWindowTitle(ToQt(caption));
 }
 
 TFontAdapter *TFormAdapter::Font()

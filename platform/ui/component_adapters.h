@@ -19,8 +19,10 @@
 //   TStatusBar   QStatusBar            Panels (its QLabel children, in order), Hint
 //   TMenuItem    QAction, QMenu        Caption, Hint
 //
-// Texts cross between Qt and the engine's Windows-1252 strings here. An
-// adapter whose widget is gone reads empty texts and ignores writes.
+// Texts cross between Qt and the engine's 8-bit strings here, in the code
+// page of the form's language (TFormAdapter::SetTextCharsetSource; Windows-1252
+// until one is set). An adapter whose widget is gone reads empty texts and
+// ignores writes.
 #pragma once
 
 #include "platform/rtl/classes.h"
@@ -98,6 +100,12 @@ public:
 
     virtual std::string Hint() const;
     virtual void SetHint(const std::string &hint);
+
+    // The charset of the texts this adapter takes and gives: its form's
+    // (DEFAULT_CHARSET outside a form), and the conversions through it.
+    int TextCharset() const;
+    QString ToQt(const std::string &text) const;
+    std::string FromQt(const QString &text) const;
 
 private:
     QPointer<QObject> FObject;
@@ -232,6 +240,7 @@ class TStatusPanelAdapter : public rtl::TCollectionItem {
 public:
     using rtl::TCollectionItem::TCollectionItem;
     QPointer<QLabel> Label;
+    const TControlAdapter *Bar = nullptr; // the status bar's adapter
     std::string Text() const;
     void SetText(const std::string &text);
 };
@@ -269,15 +278,27 @@ public:
     int WindowState() const;
     void SetWindowState(int state);
 
+    // The font charset of every text the form's adapters take and give: what
+    // charset() returns (the charset of the form's language, read at each
+    // conversion), DEFAULT_CHARSET (the system code page) while no source is
+    // set. The source is forgotten when it is destroyed.
+    void SetTextCharsetSource(rtl::TComponent *source, std::function<int()> charset);
+    int FormCharset() const;
+
     // Adds an adapter for every object below the window that has a valid,
     // not yet used component name (Qt's own "qt_" objects are left out).
     void AdaptChildren();
     // The adapter for one object (nullptr when its name is unusable).
     TControlAdapter *Adapt(QObject *object);
 
+protected:
+    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
+
 private:
     const rtl::TClassInfo *FClass;
     TFontAdapter FFont;
+    rtl::TComponent *FCharsetSource = nullptr;
+    std::function<int()> FCharset;
 };
 
 // The form component of window (class name className) with an adapter for

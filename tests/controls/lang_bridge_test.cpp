@@ -2,13 +2,16 @@
 #include "controls/lang_form.h"
 
 #include "i18n/lx_rows.h"
+#include "platform/rtl/typinfo.h"
 #include "tests/support/translation_rows.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QWidget>
 
@@ -148,4 +151,49 @@ TEST(LangBridge, WindowCreatedLaterComesUpTranslated)
     EXPECT_EQ(dispatcher.LinkedCount(), 1);
     win.w.reset(); // the window takes its components along
     EXPECT_EQ(dispatcher.LinkedCount(), 0);
+}
+
+// A language whose CharSets row names RUSSIAN_CHARSET keeps its texts in code
+// page 1251; real widgets show them as Cyrillic, and the Western language
+// next to it stays in Windows-1252.
+TEST(LangBridge, TextsTakeTheCharsetOfTheLanguage)
+{
+    const std::string privet = "\xCF\xF0\xE8\xE2\xE5\xF2"; // "Привет" in 1251
+    const std::string data = Data(
+        {"stCaptions", Row({"TfrmRu", "Caf\xE9", privet + " 1"}),
+         Row({"Label1", "Caf\xE9", privet}), Row({"btnOk", "Caf\xE9", privet + "!"}),
+         Row({"mnuOpen", "&Caf\xE9", "&" + privet}), "stHints",
+         Row({"btnOk", "Caf\xE9", privet + "?"}), "stStrings", Row({"IDS_1", "Caf\xE9", privet}),
+         "stCharSets", Row({"TfrmRu", "DEFAULT_CHARSET", "RUSSIAN_CHARSET"})});
+    TlxLangDispatcher dispatcher(nullptr);
+    dispatcher.SetNumOfLanguages(2);
+    QWidget w;
+    w.setObjectName("frmRu");
+    auto *label = new QLabel("x", &w);
+    label->setObjectName("Label1");
+    auto *button = new QPushButton("x", &w);
+    button->setObjectName("btnOk");
+    auto *menu = new QMenu("File", &w);
+    QAction *item = menu->addAction("x");
+    item->setObjectName("mnuOpen");
+    auto *form = ui::CreateFormComponent(&w, "TfrmRu");
+    auto *lang = controls::LoadFormTranslation(form, &dispatcher, 2, data);
+    const QString cafe = QString::fromUtf8("Caf\u00e9");
+    const QString cyrillic = QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442");
+
+    dispatcher.SetActiveLanguage(2);
+    EXPECT_EQ(w.windowTitle(), cyrillic + " 1");
+    EXPECT_EQ(label->text(), cyrillic);
+    EXPECT_EQ(button->text(), cyrillic + "!");
+    EXPECT_EQ(button->toolTip(), cyrillic + "?");
+    EXPECT_EQ(item->text(), "&" + cyrillic);
+    EXPECT_EQ(controls::StringById(lang, "IDS_1"), cyrillic);
+    // Read back through the same charset, as collecting the texts does.
+    EXPECT_EQ(rtl::GetStrProp(form->FindComponent("Label1"), "Caption"), privet);
+
+    dispatcher.SetActiveLanguage(1);
+    EXPECT_EQ(w.windowTitle(), cafe);
+    EXPECT_EQ(label->text(), cafe);
+    EXPECT_EQ(item->text(), "&" + cafe);
+    EXPECT_EQ(controls::StringById(lang, "IDS_1"), cafe);
 }
