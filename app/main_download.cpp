@@ -25,6 +25,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QStyle>
 #include <QWidget>
@@ -207,10 +208,13 @@ void TfrmMain::OpenLoggerGraph(rtl::TDateTime now)
     graph->setWindowTitle(QString::fromLatin1(views::TfrmGraph::kDataLoggerCaption));
     graph->pnlDataSets->setVisible(true);
     FMdiClient->AddChild(graph);
-    const int height = centralWidget()->height() - 60;
-    FMdiClient->SetChildGeometry(graph,
-                                 QRect(0, 0, std::min(width(), FMdiClient->width()),
-                                       std::max(200, std::min(height, FMdiClient->height()))));
+    // As wide as the main window's client area (below its menu bar) and 60
+    // pixels less high; a main window made very small still leaves it a
+    // usable height.
+    const QMenuBar *bar = menuBar();
+    const int clientHeight =
+        height() - (bar->isVisible() ? bar->height() : bar->sizeHint().height());
+    FMdiClient->SetChildGeometry(graph, QRect(0, 0, width(), std::max(200, clientHeight - 60)));
     SetupGraph(*graph->GXSGraph1, 1, 500, now, now + kEmptyAxisDays, 30.0f, 130.0f);
     graph->GXSGraph1->SetAllowGraphAnnotHotSpots(true);
     graph->repaint();

@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <QMenuBar>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -89,6 +91,11 @@ TEST_F(MainDownloadTest, LoadSplDataFillsTheGridTheWorkingFileAndShowsTheFirstSe
     EXPECT_EQ(g->Role(), views::TGraphRole::DataLogger);
     EXPECT_EQ(g->windowTitle(), QStringLiteral("DataLogger"));
     EXPECT_TRUE(g->pnlDataSets->isVisibleTo(g));
+    // As wide as the main window's client area and 60 pixels less high.
+    const QRect frame = g->parentWidget()->geometry();
+    EXPECT_EQ(frame.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(frame.width(), form_->width());
+    EXPECT_EQ(frame.height(), form_->height() - form_->menuBar()->height() - 60);
     EXPECT_TRUE(services_.MessageTexts().isEmpty())
         << services_.MessageTexts().join("|").toStdString();
     EXPECT_TRUE(form_->gLoggerUnsaved);
@@ -258,16 +265,22 @@ TEST_F(MainDownloadTest, ASetGoesToTheChartWholeWithItsFiguresAndCursors)
     EXPECT_TRUE(g->txtMinTime->text().isEmpty());
     EXPECT_EQ(g->txtDataNo->text(), QStringLiteral("0"));
 
-    // A maximum at .501 of a second shows one second later, at .500 as it is.
+    // A maximum or a start at .501 of a second shows one second later, at
+    // .500 as it is.
     const double second = 1.0 / 86400.0, ms = second / 1000.0;
     const size_t at = size_t(30 + s.FSetMaxIndex[1]);
     const double whole = std::floor(s.FDataTimes[at] / second + 0.5) * second;
+    const double start = std::floor(s.FSetStart[1] / second + 0.5) * second;
     s.FDataTimes[at] = whole + 501 * ms;
+    s.FSetStart[1] = start + 501 * ms;
     form_->ShowDataSet(1);
     EXPECT_EQ(g->txtMaxTime->text(), views::DateTimeText(whole + second));
+    EXPECT_EQ(g->txtStartTime->text(), views::DateTimeText(start + second));
     s.FDataTimes[at] = whole + 500 * ms;
+    s.FSetStart[1] = start + 500 * ms;
     form_->ShowDataSet(1);
     EXPECT_EQ(g->txtMaxTime->text(), views::DateTimeText(whole));
+    EXPECT_EQ(g->txtStartTime->text(), views::DateTimeText(start));
 }
 
 // Two sets of one length give the slider the same values: the cursors must
