@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace meter {
@@ -112,9 +111,13 @@ TfrmSetupRealTime::TfrmSetupRealTime(i18n::TlxLangDispatcher *dispatcher, QWidge
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
+    // The period follows the user's edits (a count or rate typed, a rate
+    // picked from the list); what the program writes into the fields leaves
+    // it as the caller filled it.
     const auto change = ui::GuardedSlot(this, &TfrmSetupRealTime::edtRealTimeNoChange);
-    connect(edtRealTimeNo, &QLineEdit::textChanged, this, change);
-    connect(txtRate, &QComboBox::currentTextChanged, this, change);
+    connect(edtRealTimeNo, &QLineEdit::textEdited, this, change);
+    connect(txtRate, &QComboBox::textActivated, this, change);
+    connect(txtRate->lineEdit(), &QLineEdit::textEdited, this, change);
 
     FForm = ui::CreateFormComponent(this, "TfrmSetupRealTime");
     lxLangLinked_frmSetupRealTime = controls::LoadFormTranslation<i18n::TlxLangLinked>(
@@ -140,9 +143,7 @@ void TfrmSetupRealTime::showEvent(QShowEvent *event)
 
 void TfrmSetupRealTime::FormShow()
 {
-    // Replacing the items would take the typed text and fire the change
-    // handler; the period stays as the caller filled it until a field changes.
-    const QSignalBlocker blocker(txtRate);
+    // Replacing the items would take the typed text: it is put back.
     const QString typed = txtRate->currentText();
     txtRate->clear();
     for (int seconds : {1, 2, 5, 10, 20, 30})

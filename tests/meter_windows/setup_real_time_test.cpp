@@ -6,7 +6,9 @@
 #include "platform/rtl/datetime.h"
 #include "platform/ui/ui_services_script.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +26,21 @@ protected:
 
     SetupRealTimeTest() { rtl::SetFormatSettings(rtl::CLikeFormatSettings()); }
 };
+
+// What a user does: types over a field's text, or steps through a list.
+void TypeOver(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+}
+void PressDown(QComboBox *box)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(box, &press);
+}
 
 QStringList Items(QComboBox *box)
 {
@@ -50,13 +67,20 @@ TEST_F(SetupRealTimeTest, OpensWithTheCallersFieldsUntilOneChanges)
     EXPECT_EQ(dialog.txtRate->currentText(), QStringLiteral("2.0"));
     EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("1:0:0"));
 
-    // Either field recomputes the period (its rules are the meter's, tested there).
-    dialog.txtRate->setCurrentIndex(5);
-    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("16:40:00"));
+    // What the program writes leaves the period alone.
     dialog.edtRealTimeNo->setText(QStringLiteral("99999"));
+    dialog.txtRate->setCurrentIndex(5);
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("1:0:0"));
+
+    // The user's edits of either field recompute it (its rules are the
+    // meter's, tested there).
+    dialog.txtRate->setCurrentIndex(4);
+    PressDown(dialog.txtRate); // 30.0
     EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("833:19:30"));
+    TypeOver(dialog.edtRealTimeNo, QStringLiteral("2000"));
+    EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("16:40:00"));
     // A rate that does not read: no period, and no error.
-    dialog.txtRate->setEditText(QStringLiteral("0.3x"));
+    TypeOver(dialog.txtRate->lineEdit(), QStringLiteral("0.3x"));
     EXPECT_EQ(dialog.edtPeriod->text(), QStringLiteral("0:00:00"));
     // The mask keeps the count to five digits.
     dialog.edtRealTimeNo->setText(QStringLiteral("1234567"));
