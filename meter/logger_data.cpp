@@ -19,25 +19,51 @@ void TDataSetStore::Clear()
     *this = TDataSetStore();
 }
 
-namespace {
-
-// Keeps the first n sets of a store (n no more than any of its per-set
-// vectors holds) and their samples. Shrinking never allocates.
-void KeepSets(TDataSetStore &s, size_t n)
+void TDataSetStore::AppendSet(const TDataSetFields &set)
 {
-    s.FSetStart.resize(n);
-    s.FSetInterval.resize(n);
-    s.FSetCount.resize(n);
-    s.FSetFlags.resize(n);
-    s.FSetBegin.resize(n);
-    s.FSetEnd.resize(n);
-    s.FSetMaxIndex.resize(n);
-    s.FSetMinIndex.resize(n);
-    s.FSetMean.resize(n);
-    const size_t samples = static_cast<size_t>(s.SampleOffset(static_cast<int>(n)));
-    s.FDataLevels.resize(std::min(samples, s.FDataLevels.size()));
-    s.FDataTimes.resize(std::min(samples, s.FDataTimes.size()));
+    const size_t held = static_cast<size_t>(SetCount());
+    try {
+        FSetStart.push_back(set.Start);
+        FSetInterval.push_back(set.Interval);
+        FSetCount.push_back(set.Count);
+        FSetFlags.push_back(set.Flags);
+        FSetBegin.push_back(set.Begin);
+        FSetEnd.push_back(set.End);
+        FSetMaxIndex.push_back(set.MaxIndex);
+        FSetMinIndex.push_back(set.MinIndex);
+        FSetMean.push_back(set.Mean);
+    } catch (...) {
+        ForEachSetVector([held](auto &v) { v.resize(std::min(held, v.size())); });
+        throw;
+    }
 }
+
+void TDataSetStore::ReserveSets(size_t sets)
+{
+    ForEachSetVector([sets](auto &v) { v.reserve(sets); });
+}
+
+void TDataSetStore::KeepSets(size_t n)
+{
+    ForEachSetVector([n](auto &v) { v.resize(std::min(n, v.size())); });
+    const size_t samples = static_cast<size_t>(SampleOffset(static_cast<int>(n)));
+    FDataLevels.resize(std::min(samples, FDataLevels.size()));
+    FDataTimes.resize(std::min(samples, FDataTimes.size()));
+}
+
+void TDataSetStore::ResizeSamples(size_t total)
+{
+    const size_t held = FDataLevels.size();
+    FDataLevels.resize(total);
+    try {
+        FDataTimes.resize(total);
+    } catch (...) {
+        FDataLevels.resize(held);
+        throw;
+    }
+}
+
+namespace {
 
 class TDecoder {
 public:
@@ -106,19 +132,15 @@ public:
     {
         int result = ldOk;
         const size_t sets = static_cast<size_t>(setCount);
-        s.FSetStart.reserve(sets);
-        s.FSetInterval.reserve(sets);
-        s.FSetCount.reserve(sets);
-        s.FSetFlags.reserve(sets);
-        s.FSetBegin.reserve(sets);
-        s.FSetEnd.reserve(sets);
+        s.ReserveSets(sets);
         int64_t b = HeaderSize;
         for (int i = 0; i < setCount; ++i) {
+            TDataSetFields set;
             int64_t n = 0, e = 0;
             SizeSet(b, n, e);
-            s.FSetCount.push_back(SamplesInImage(b, n));
-            s.FSetBegin.push_back(b);
-            s.FSetEnd.push_back(e);
+            set.Count = SamplesInImage(b, n);
+            set.Begin = b;
+            set.End = e;
 
             const bool badMarkers = !ImageByteIs(FImage, b, StartMarker0) ||
                                     !ImageByteIs(FImage, b + 1, StartMarker1) ||
@@ -131,27 +153,24 @@ public:
             if (badMarkers || e > FLast)
                 damaged.push_back(i);
 
-            s.FSetFlags.push_back(ImageByteOr0(FImage, b + SetFlagsOffset));
+            set.Flags = ImageByteOr0(FImage, b + SetFlagsOffset);
 
             std::optional<uint8_t> fields[6];
             for (int f = 0; f < 6; ++f)
                 fields[f] = ImageByte(FImage, b + SetDateOffset + f);
-            s.FSetStart.push_back(BcdDateTime(fields));
+            set.Start = BcdDateTime(fields);
 
             const int interval = ImageByteOr0(FImage, b + SetIntervalOffset);
-            s.FSetInterval.push_back(interval > 60 ? 2 : interval);
+            set.Interval = interval > 60 ? 2 : interval;
 
+            s.AppendSet(set);
             b = e + 1;
         }
 
         size_t total = 0;
         for (int count : s.FSetCount)
             total += static_cast<size_t>(count);
-        s.FDataLevels.resize(total);
-        s.FDataTimes.resize(total);
-        s.FSetMaxIndex.reserve(sets);
-        s.FSetMinIndex.reserve(sets);
-        s.FSetMean.reserve(sets);
+        s.ResizeSamples(total);
         size_t offset = 0;
         for (size_t set = 0; set < sets; ++set) {
             DecodeSamples(s, set, offset);
@@ -166,7 +185,8 @@ public:
     }
 
 private:
-    // Fills the samples of one set from index offset of the per-sample vectors.
+    // Fills the samples of one set from index offset of the per-sample vectors,
+    // and the set's extremes and mean.
     void DecodeSamples(TDataSetStore &s, size_t set, size_t offset) const
     {
         const double step = s.FSetInterval[set] / rtl::SecsPerDay;
@@ -194,9 +214,9 @@ private:
                 minIndex = k;
             }
         }
-        s.FSetMaxIndex.push_back(maxIndex);
-        s.FSetMinIndex.push_back(minIndex);
-        s.FSetMean.push_back(count > 0 ? sum / count : sum);
+        s.FSetMaxIndex[set] = maxIndex;
+        s.FSetMinIndex[set] = minIndex;
+        s.FSetMean[set] = count > 0 ? sum / count : sum;
     }
 
     const TLoggerImage &FImage;
@@ -226,7 +246,7 @@ int DecodeLoggerData(const TLoggerImage &image, int lastAddress, TDataSetStore &
     } catch (const std::bad_alloc &) {
         // Keep the sets that were decoded whole, with their rows; rows are
         // made last, so every set with a row has its samples too.
-        KeepSets(fresh, freshRows.size());
+        fresh.KeepSets(freshRows.size());
         std::erase_if(freshDamaged, [&](int set) { return set >= fresh.SetCount(); });
         result = ldStoreFailed;
     }

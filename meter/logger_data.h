@@ -32,6 +32,22 @@ inline bool LoggerDecodeReplacedStore(int result)
            result == ldStoreFailed;
 }
 
+// The per-set fields of one data set, as the store appends them.
+struct TDataSetFields {
+    rtl::TDateTime Start = 0;
+    int Interval = 0;
+    int Count = 0;
+    unsigned char Flags = 0;
+    int64_t Begin = 0;
+    int64_t End = 0;
+    int MaxIndex = 0;
+    int MinIndex = 0;
+    double Mean = 0;
+};
+
+// The vectors may be read and their elements written from outside; their
+// sizes change only through AppendSet, ReserveSets, KeepSets, ResizeSamples
+// and Clear, which keep the per-set vectors of one length.
 class TDataSetStore {
 public:
     // Per sample, all sets one after another.
@@ -52,6 +68,31 @@ public:
     // Index in FDataLevels / FDataTimes of the first sample of set n.
     int SampleOffset(int n) const;
     void Clear();
+
+    // Appends one set's fields to every per-set vector; when memory runs out
+    // the store is left as it was and std::bad_alloc raised.
+    void AppendSet(const TDataSetFields &set);
+    void ReserveSets(size_t sets);
+    // Keeps the first n sets (no more than the store holds) and their
+    // samples. Shrinking never allocates.
+    void KeepSets(size_t n);
+    // Gives both per-sample vectors total elements; when memory runs out
+    // both keep their sizes and std::bad_alloc is raised.
+    void ResizeSamples(size_t total);
+
+private:
+    template <class F> void ForEachSetVector(F &&f)
+    {
+        f(FSetStart);
+        f(FSetInterval);
+        f(FSetCount);
+        f(FSetFlags);
+        f(FSetBegin);
+        f(FSetEnd);
+        f(FSetMaxIndex);
+        f(FSetMinIndex);
+        f(FSetMean);
+    }
 };
 
 constexpr int DataSetGridColumns = 8;

@@ -187,6 +187,14 @@ TEST_F(LoggerDecode, LevelsAndStatistics)
     EXPECT_EQ(Store.FSetMean[2] + Store.FSetMean[3], 0.0);
     EXPECT_EQ(Store.SampleOffset(3), 14);
     ExpectConsistent();
+
+    // What a decode that ran out of memory keeps: the first sets whole.
+    const std::vector<float> second = Levels(1);
+    Store.KeepSets(2);
+    Rows.resize(2);
+    ExpectConsistent();
+    EXPECT_EQ(Levels(1), second);
+    EXPECT_EQ(Store.FDataLevels.size(), 11u);
 }
 
 TEST_F(LoggerDecode, IntervalsAndSampleTimes)
