@@ -85,9 +85,20 @@ TEST(Layering, PlatformIncludesNothingOfTheSystem)
             EXPECT_EQ(found[0].Line, 3);
             EXPECT_NE(found[0].Message.find(header), std::string::npos) << found[0].Message;
         }
-    // The platform's own layers stay usable.
+    // The project folder is on every target's include path, so angle brackets
+    // reach the system's headers just as well.
+    const std::vector<TViolation> angled = CheckSource(
+        TreeRules(), "platform/rtl/probe.cpp", "#include <vector>\n#include <meter/link.h>\n");
+    ASSERT_EQ(angled.size(), 1u) << Report(angled);
+    EXPECT_EQ(angled[0].Line, 2);
+    EXPECT_NE(angled[0].Message.find("<meter/link.h> of meter"), std::string::npos)
+        << angled[0].Message;
+    // The platform's own layers stay usable, in either form.
     EXPECT_EQ(Report(CheckSource(TreeRules(), "platform/chartlib/render/probe.cpp",
                                  IncludeOf("platform/ui/printer.h"))),
+              "");
+    EXPECT_EQ(Report(CheckSource(TreeRules(), "platform/chartlib/render/probe.cpp",
+                                 "#include <platform/ui/printer.h>\n#include <sys/stat.h>\n")),
               "");
 }
 

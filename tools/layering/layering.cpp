@@ -253,28 +253,31 @@ std::vector<TViolation> CheckSource(const TRules &rules, const std::string &rela
             continue;
         const int number = static_cast<int>(i) + 1;
         const std::string name = m[2].str();
-        if (m[1].str() == "<") {
-            if (IsQtHeader(name) && !rule->Qt)
-                found.push_back(
-                    {relativeFile, number,
-                     "includes <" + name + ">, but " + ReadmeOf(rule->Folder) + " allows no Qt"});
-            continue;
-        }
+        const bool angled = m[1].str() == "<";
+        const std::string written = angled ? "<" + name + ">" : "\"" + name + "\"";
+        // Every target has the project folder on its include path, so an
+        // angle-bracket include may reach a project header as well.
         std::string target;
-        if (fs::is_regular_file(rules.Root() / here / name))
+        if (!angled && fs::is_regular_file(rules.Root() / here / name))
             target = (here / name).lexically_normal().generic_string();
-        else if (fs::is_regular_file(rules.Root() / name))
+        else if ((!angled || name.find('/') != std::string::npos) &&
+                 fs::is_regular_file(rules.Root() / name))
             target = fs::path(name).lexically_normal().generic_string();
         if (target.empty()) {
-            found.push_back({relativeFile, number,
-                             "includes \"" + name + "\", which is no file of the project"});
+            if (!angled)
+                found.push_back({relativeFile, number,
+                                 "includes " + written + ", which is no file of the project"});
+            else if (IsQtHeader(name) && !rule->Qt)
+                found.push_back(
+                    {relativeFile, number,
+                     "includes " + written + ", but " + ReadmeOf(rule->Folder) + " allows no Qt"});
             continue;
         }
         const std::string folder = rules.FolderOf(target);
         if (!MayUse(*rule, folder))
             found.push_back(
                 {relativeFile, number,
-                 "includes \"" + name + "\" of " + folder + ", " + Refusal(*rule, folder)});
+                 "includes " + written + " of " + folder + ", " + Refusal(*rule, folder)});
     }
     return found;
 }

@@ -15,7 +15,9 @@
 // A file belongs to the nearest folder above it that has a README. It may
 // include files of its own folder and of the folders its README names (a
 // subfolder with a README of its own is a folder of its own), and Qt headers
-// only when Qt is allowed. A library or program of the build may link the
+// only when Qt is allowed. An include in angle brackets that names a file
+// below the project folder (every target has that folder on its include path)
+// is held to the same rule as a quoted one. A library or program of the build may link the
 // project's targets of those same folders, and Qt only when Qt is allowed.
 #pragma once
 
