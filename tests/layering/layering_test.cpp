@@ -60,6 +60,15 @@ TEST(Layering, TheTreeKeepsItsRules)
                                "platform/chartlib", "app", "meter", "meter/windows", "chart",
                                "controls", "views", "i18n", "resources", "tests"})
         EXPECT_EQ(rules.Rules().count(folder), 1u) << folder;
+    // So has every test folder: none falls back on the rule of tests/.
+    int testFolders = 0;
+    for (const auto &entry : fs::directory_iterator(kRoot / "tests"))
+        if (entry.is_directory()) {
+            ++testFolders;
+            EXPECT_EQ(rules.Rules().count("tests/" + entry.path().filename().string()), 1u)
+                << entry.path();
+        }
+    EXPECT_GE(testFolders, 18);
 }
 
 TEST(Layering, TheBuildLinksOnlyWhatItsFoldersMayUse)
@@ -69,6 +78,8 @@ TEST(Layering, TheBuildLinksOnlyWhatItsFoldersMayUse)
     graph << in.rdbuf();
     ASSERT_NE(graph.str().find("nivora_meter\t"), std::string::npos) << NIVORA_LINK_GRAPH;
     EXPECT_EQ(Report(CheckLinkGraph(TreeRules(), graph.str())), "");
+    // A test folder's line names what its tests include or link, and no more.
+    EXPECT_EQ(Report(CheckNamedFoldersUsed(TreeRules(), graph.str(), "tests")), "");
 }
 
 TEST(Layering, PlatformIncludesNothingOfTheSystem)
@@ -179,4 +190,38 @@ TEST(Layering, ReadmesStateTheirRulesInOneForm)
     EXPECT_FALSE(f->Qt) << "a remark on a folder allows no Qt";
     EXPECT_EQ(rules.RuleOf("build/x.cpp"), nullptr);
     EXPECT_EQ(rules.RuleOf("top.cpp"), nullptr);
+}
+
+TEST(Layering, AFolderNamedButNeitherIncludedNorLinkedIsReported)
+{
+    testsupport::TTempDir dir("nivora-layering");
+    ASSERT_FALSE(dir.Path().empty());
+    const fs::path root = dir.Path();
+    Write(root / "lib/README.md", "Depends on: nothing.\n");
+    Write(root / "lib/lib.h", "// a header\n");
+    Write(root / "other/README.md", "Depends on: nothing.\n");
+    Write(root / "more/README.md", "Depends on: nothing.\n");
+    Write(root / "tests/README.md", "Depends on: nothing.\n");
+    Write(root / "tests/a/README.md", "# tests/a\n\nDepends on: lib, other, more, GoogleTest.\n");
+    Write(root / "tests/a/a_test.cpp", "#include <lib/lib.h>\n");
+    Write(root / "tests/b/README.md", "Depends on: lib.\n");
+    Write(root / "tests/b/b_test.cpp", "#include \"lib/lib.h\"\n");
+
+    std::vector<TViolation> problems;
+    const TRules rules = TRules::Read(root, problems);
+    ASSERT_EQ(Report(problems), "");
+    const std::string r = root.string();
+    const std::string graph = "a_test\t" + r + "/tests/a\tlib_lib;GTest::gtest\n" + "lib_lib\t" +
+                              r + "/lib\t\n" + "other_lib\t" + r + "/other\t\n";
+    // tests/a uses lib (through an include in angle brackets and a link) and
+    // neither of the others; tests/b uses what it names.
+    EXPECT_EQ(Report(CheckNamedFoldersUsed(rules, graph, "tests")),
+              "tests/a/README.md:3: names more, which no include or link of tests/a uses\n"
+              "tests/a/README.md:3: names other, which no include or link of tests/a uses\n");
+    // A link is a use too.
+    const std::string linked =
+        graph + "a2_test\t" + r + "/tests/a\tother_lib;more_lib\n" + "more_lib\t" + r + "/more\t\n";
+    EXPECT_EQ(Report(CheckNamedFoldersUsed(rules, linked, "tests")), "");
+    EXPECT_EQ(FoldersUsed(rules, linked).at("tests/a"),
+              (std::set<std::string>{"lib", "other", "more"}));
 }

@@ -235,56 +235,48 @@ const TRule *TRules::RuleOf(const std::string &relativeFile) const
     return it == FRules.end() ? nullptr : &it->second;
 }
 
-std::vector<TViolation> CheckSource(const TRules &rules, const std::string &relativeFile,
-                                    const std::string &text)
+namespace {
+
+// One include of a source text: its line, as written, and the project file it
+// names (empty when it names none).
+struct TInclude {
+    int Line = 0;
+    std::string Name;
+    bool Angled = false;
+    std::string Target;
+    std::string Written() const { return Angled ? "<" + Name + ">" : "\"" + Name + "\""; }
+};
+
+std::vector<TInclude> IncludesOf(const TRules &rules, const std::string &relativeFile,
+                                 const std::string &text)
 {
     static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
-    std::vector<TViolation> found;
-    const TRule *rule = rules.RuleOf(relativeFile);
-    if (!rule) {
-        found.push_back({relativeFile, 0, "lies in no folder with a README"});
-        return found;
-    }
+    std::vector<TInclude> found;
     const fs::path here = fs::path(relativeFile).parent_path();
     const std::vector<std::string> lines = Lines(text);
     for (size_t i = 0; i < lines.size(); ++i) {
         std::smatch m;
         if (!std::regex_search(lines[i], m, include))
             continue;
-        const int number = static_cast<int>(i) + 1;
-        const std::string name = m[2].str();
-        const bool angled = m[1].str() == "<";
-        const std::string written = angled ? "<" + name + ">" : "\"" + name + "\"";
+        TInclude inc;
+        inc.Line = static_cast<int>(i) + 1;
+        inc.Name = m[2].str();
+        inc.Angled = m[1].str() == "<";
         // Every target has the project folder on its include path, so an
         // angle-bracket include may reach a project header as well.
-        std::string target;
-        if (!angled && fs::is_regular_file(rules.Root() / here / name))
-            target = (here / name).lexically_normal().generic_string();
-        else if ((!angled || name.find('/') != std::string::npos) &&
-                 fs::is_regular_file(rules.Root() / name))
-            target = fs::path(name).lexically_normal().generic_string();
-        if (target.empty()) {
-            if (!angled)
-                found.push_back({relativeFile, number,
-                                 "includes " + written + ", which is no file of the project"});
-            else if (IsQtHeader(name) && !rule->Qt)
-                found.push_back(
-                    {relativeFile, number,
-                     "includes " + written + ", but " + ReadmeOf(rule->Folder) + " allows no Qt"});
-            continue;
-        }
-        const std::string folder = rules.FolderOf(target);
-        if (!MayUse(*rule, folder))
-            found.push_back(
-                {relativeFile, number,
-                 "includes " + written + " of " + folder + ", " + Refusal(*rule, folder)});
+        if (!inc.Angled && fs::is_regular_file(rules.Root() / here / inc.Name))
+            inc.Target = (here / inc.Name).lexically_normal().generic_string();
+        else if ((!inc.Angled || inc.Name.find('/') != std::string::npos) &&
+                 fs::is_regular_file(rules.Root() / inc.Name))
+            inc.Target = fs::path(inc.Name).lexically_normal().generic_string();
+        found.push_back(std::move(inc));
     }
     return found;
 }
 
-std::vector<TViolation> CheckSources(const TRules &rules)
+// Calls f(relative path, text) for every source file below the project folder.
+template <class F> void ForEachSource(const TRules &rules, F &&f)
 {
-    std::vector<TViolation> found;
     const fs::path &root = rules.Root();
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
@@ -294,24 +286,20 @@ std::vector<TViolation> CheckSources(const TRules &rules)
                 it.disable_recursion_pending();
             continue;
         }
-        if (!IsSource(relative))
-            continue;
-        std::vector<TViolation> v =
-            CheckSource(rules, relative.generic_string(), ReadFile(it->path()));
-        found.insert(found.end(), v.begin(), v.end());
+        if (IsSource(relative))
+            f(relative.generic_string(), ReadFile(it->path()));
     }
-    SortByPlace(found);
-    return found;
 }
 
-std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &graph)
+struct TTarget {
+    std::string Name, Folder;
+    std::vector<std::string> Links;
+};
+
+// The targets of a link graph, each with the folder (with a README) it lies in.
+std::vector<TTarget> ReadLinkGraph(const TRules &rules, const std::string &graph)
 {
-    struct TTarget {
-        std::string Name, Folder;
-        std::vector<std::string> Links;
-    };
     std::vector<TTarget> targets;
-    std::map<std::string, std::string> folderOf;
     for (const std::string &line : Lines(graph)) {
         std::istringstream fields(line);
         TTarget t;
@@ -331,9 +319,102 @@ std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &g
                 continue; // other generator expressions, CMake's directory markers
             t.Links.push_back(item);
         }
-        folderOf[t.Name] = t.Folder;
         targets.push_back(std::move(t));
     }
+    return targets;
+}
+
+} // namespace
+
+std::vector<TViolation> CheckSource(const TRules &rules, const std::string &relativeFile,
+                                    const std::string &text)
+{
+    std::vector<TViolation> found;
+    const TRule *rule = rules.RuleOf(relativeFile);
+    if (!rule) {
+        found.push_back({relativeFile, 0, "lies in no folder with a README"});
+        return found;
+    }
+    for (const TInclude &inc : IncludesOf(rules, relativeFile, text)) {
+        if (inc.Target.empty()) {
+            if (!inc.Angled)
+                found.push_back(
+                    {relativeFile, inc.Line,
+                     "includes " + inc.Written() + ", which is no file of the project"});
+            else if (IsQtHeader(inc.Name) && !rule->Qt)
+                found.push_back({relativeFile, inc.Line,
+                                 "includes " + inc.Written() + ", but " + ReadmeOf(rule->Folder) +
+                                     " allows no Qt"});
+            continue;
+        }
+        const std::string folder = rules.FolderOf(inc.Target);
+        if (!MayUse(*rule, folder))
+            found.push_back(
+                {relativeFile, inc.Line,
+                 "includes " + inc.Written() + " of " + folder + ", " + Refusal(*rule, folder)});
+    }
+    return found;
+}
+
+std::vector<TViolation> CheckSources(const TRules &rules)
+{
+    std::vector<TViolation> found;
+    ForEachSource(rules, [&](const std::string &file, const std::string &text) {
+        std::vector<TViolation> v = CheckSource(rules, file, text);
+        found.insert(found.end(), v.begin(), v.end());
+    });
+    SortByPlace(found);
+    return found;
+}
+
+std::map<std::string, std::set<std::string>> FoldersUsed(const TRules &rules,
+                                                         const std::string &graph)
+{
+    std::map<std::string, std::set<std::string>> used;
+    ForEachSource(rules, [&](const std::string &file, const std::string &text) {
+        const std::string folder = rules.FolderOf(file);
+        for (const TInclude &inc : IncludesOf(rules, file, text))
+            if (!inc.Target.empty())
+                if (const std::string other = rules.FolderOf(inc.Target); other != folder)
+                    used[folder].insert(other);
+    });
+    const std::vector<TTarget> targets = ReadLinkGraph(rules, graph);
+    std::map<std::string, std::string> folderOf;
+    for (const TTarget &t : targets)
+        folderOf[t.Name] = t.Folder;
+    for (const TTarget &t : targets)
+        for (const std::string &link : t.Links)
+            if (const auto other = folderOf.find(link);
+                other != folderOf.end() && other->second != t.Folder)
+                used[t.Folder].insert(other->second);
+    return used;
+}
+
+std::vector<TViolation> CheckNamedFoldersUsed(const TRules &rules, const std::string &graph,
+                                              const std::string &below)
+{
+    const std::map<std::string, std::set<std::string>> used = FoldersUsed(rules, graph);
+    std::vector<TViolation> found;
+    for (const auto &[folder, rule] : rules.Rules()) {
+        if (folder.rfind(below + "/", 0) != 0)
+            continue;
+        const auto it = used.find(folder);
+        for (const std::string &named : rule.Folders)
+            if (it == used.end() || it->second.count(named) == 0)
+                found.push_back(
+                    {ReadmeOf(folder), rule.Line,
+                     "names " + named + ", which no include or link of " + folder + " uses"});
+    }
+    SortByPlace(found);
+    return found;
+}
+
+std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &graph)
+{
+    const std::vector<TTarget> targets = ReadLinkGraph(rules, graph);
+    std::map<std::string, std::string> folderOf;
+    for (const TTarget &t : targets)
+        folderOf[t.Name] = t.Folder;
 
     std::vector<TViolation> found;
     for (const TTarget &t : targets) {

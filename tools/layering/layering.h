@@ -89,4 +89,15 @@ std::vector<TViolation> CheckSources(const TRules &rules);
 // TAB, the libraries it links separated by ';'.
 std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &graph);
 
+// For every folder with a README, the other folders its sources include and
+// its targets (in the link graph) link.
+std::map<std::string, std::set<std::string>> FoldersUsed(const TRules &rules,
+                                                         const std::string &graph);
+
+// The folder items of the READMEs of the folders below one folder that no
+// include and no link of theirs uses: a line that names more than its folder
+// needs.
+std::vector<TViolation> CheckNamedFoldersUsed(const TRules &rules, const std::string &graph,
+                                              const std::string &below);
+
 } // namespace layering
