@@ -122,10 +122,10 @@ TEST_F(MainPrintTest, TheLeqTablePrintsAllItsColumnsOneRowALine)
     services_.AnswerPrintDialog(true, pdf_);
     Print();
     ASSERT_TRUE(testsupport::PdfToolsInstalled());
-    // A date of ten characters fills its column: the time follows at once.
+    // A date of ten characters keeps a blank before the time.
     EXPECT_EQ(testsupport::PdfPageLines(pdf_, 1),
-              (QStringList{"No Date TIME SPL Leq", "1 09/03/202409:00:01 61.5 70.1",
-                           "2 09/03/202409:00:02 62.5 70.1", "3 09/03/202409:00:03 63.5 70.1"}));
+              (QStringList{"No Date TIME SPL Leq", "1 09/03/2024 09:00:01 61.5 70.1",
+                           "2 09/03/2024 09:00:02 62.5 70.1", "3 09/03/2024 09:00:03 63.5 70.1"}));
     EXPECT_EQ(ui::Printer().Title(), QStringLiteral("LEQ"));
     EXPECT_TRUE(services_.MessageTexts().isEmpty());
 }
