@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -486,7 +487,11 @@ void TfrmMain::About1Click()
 
 void TfrmMain::Contents1Click()
 {
-    ui::Services().OpenDocument(ui::ProgramFile(QStringLiteral("MX4820_manual.pdf")));
+    // The manual is opened by the desktop, which says nothing when the file
+    // is missing: then the program says where it looked.
+    const QString manual = ui::ProgramFile(QStringLiteral("MX4820_manual.pdf"));
+    if (!QFileInfo(manual).isFile() || !ui::Services().OpenDocument(manual))
+        ui::ShowMessage(Text("IDS_212") + QLatin1Char('\n') + QDir::toNativeSeparators(manual));
 }
 
 void TfrmMain::ControlPanel1Click()

@@ -4,6 +4,7 @@
 
 #include "chart/control/gxsgraph.h"
 #include "platform/chartlib/render/chart_output.h"
+#include "platform/ui/folders.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/printer.h"
 #include "platform/ui/string_grid.h"
@@ -95,10 +96,13 @@ TEST_F(MainPrintTest, CommandsAreThereFromTheStart)
     EXPECT_EQ(services_.CallsOf(ui::TUICallKind::PrinterSetupDialog).size(), 1u);
 
     // The hidden help button asks for the manual, which is not there: the
-    // program says nothing.
+    // program says which file it looked for.
     form_->Control<QToolButton>("SpeedButton8")->click();
-    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::OpenDocument).size(), 1u);
-    EXPECT_TRUE(services_.MessageTexts().isEmpty());
+    EXPECT_TRUE(services_.CallsOf(ui::TUICallKind::OpenDocument).empty());
+    ASSERT_EQ(services_.MessageTexts().size(), 1);
+    EXPECT_TRUE(services_.MessageTexts()[0].startsWith("The manual could not be opened."));
+    EXPECT_TRUE(services_.MessageTexts()[0].endsWith(ui::ProgramFile("MX4820_manual.pdf")));
+    services_.ClearCalls();
 
     // The front panel and the LEQ record list print nothing and ask nothing.
     form_->MdiClient()->Activate(form_->gPanel());
