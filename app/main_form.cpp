@@ -221,10 +221,12 @@ void TfrmMain::BuildMenus()
     QMenu *language = menu("Language1", "Language");
     const char *captions[8] = {"English", "French",  "German",  "Italian",
                                "Spanish", "Swedish", "Finnish", "Danish"};
-    for (int i = 0; i < 8; ++i) {
-        QAction *a = item(language, kLanguageItems[i], captions[i], nullptr, i == 0 ? 1 : 0);
-        connect(a, &QAction::triggered, this, ui::GuardedSlot([this, i] { LanguageClick(i + 1); }));
-    }
+    void (TfrmMain::*const handlers[8])() = {&TfrmMain::English1Click, &TfrmMain::French1Click,
+                                             &TfrmMain::German1Click,  &TfrmMain::Italian1Click,
+                                             &TfrmMain::Spanish1Click, &TfrmMain::Swedish1Click,
+                                             &TfrmMain::Finnish1Click, &TfrmMain::Danish1Click};
+    for (int i = 0; i < 8; ++i)
+        item(language, kLanguageItems[i], captions[i], handlers[i], i == 0 ? 1 : 0);
 }
 
 void TfrmMain::BuildToolBar()
