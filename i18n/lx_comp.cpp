@@ -2,10 +2,10 @@
 
 #include "i18n/lx_lxb.h"
 
-#include "i18n/lx_props.h"
+#include "i18n/base/lx_props.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_published.h"
 #include "i18n/lx_resstr.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/datetime.h"

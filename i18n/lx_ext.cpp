@@ -1,12 +1,12 @@
 // Extended items and the path operations that reach their properties.
 #include "i18n/lx_ext.h"
 
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
-#include "platform/rtl/numbers.h"
 #include "platform/rtl/filer.h"
+#include "platform/rtl/numbers.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/rtl/typinfo.h"

@@ -1,6 +1,6 @@
 // Locales, charsets, UTF-8 storage and the test mode.
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/typinfo.h"
