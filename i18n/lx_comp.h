@@ -8,8 +8,8 @@
 // All of this runs on the GUI thread only.
 #pragma once
 
+#include "i18n/base/lx_ext.h"
 #include "i18n/lx_dispatcher.h"
-#include "i18n/lx_ext.h"
 #include "i18n/lx_index.h"
 
 #include "platform/rtl/classes.h"
@@ -218,7 +218,7 @@ public:
     // Fired at the end of every TranslateOwner.
     std::function<void(rtl::TObject *sender)> OnChangeLanguage;
 
-    // ---- Extended items (lx_ext.h).
+    // ---- Extended items (base/lx_ext.h; lx_comp_ext.cpp).
     TlxExtendedItems &ExtendedTranslations() { return FExtendedTranslations; }
     void SetExtendedTranslations(const TlxExtendedItems &items);
     // The object that holds the last property of the path; nullptr when a

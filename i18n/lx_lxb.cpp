@@ -1,7 +1,7 @@
 #include "i18n/lx_lxb.h"
 
+#include "i18n/base/lx_ext.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_ext.h"
 #include "i18n/lx_linked.h"
 
 #include "platform/rtl/classes.h"
