@@ -247,6 +247,17 @@ int CharsetValueOf(const std::string &name)
 TlxCustomLang::TlxCustomLang(rtl::TComponent *owner) : rtl::TComponent(CheckSingleLang(owner))
 {
     FTables[stStrings].OnChange = [this](rtl::TObject *) { FIndexDirty = true; };
+    // The indexes show their texts as the component does: stored UTF-8 in the
+    // language's charset, an untranslated text in the test mode's form.
+    const TlxStringsCollection::TReading reading{
+        [this](const std::string &text, int lang) {
+            return FStoreAsUTF8 ? Utf8ToCharset(text, LanguageCharset(lang)) : text;
+        },
+        [this](const std::string &text) {
+            return TestModeActive() ? TestModeText(text) : std::string();
+        }};
+    FKeyIndex.SetReading(reading);
+    FResourceIndex.SetReading(reading);
     FLangNames.Add("Language N1");
     FLanguage = "Language N1";
     for (int i = 0; i < kMessageDialogNames; ++i)

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "i18n/base/lx_ext.h"
+#include "i18n/base/lx_index.h"
 #include "i18n/lx_dispatcher.h"
-#include "i18n/lx_index.h"
 
 #include "platform/rtl/classes.h"
 #include "platform/rtl/exceptions.h"
