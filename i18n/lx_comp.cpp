@@ -1,9 +1,9 @@
 #include "i18n/lx_comp.h"
 
 #include "i18n/base/lx_props.h"
+#include "i18n/base/lx_resstr.h"
 #include "i18n/base/lx_rows.h"
 #include "i18n/lx_published.h"
-#include "i18n/lx_resstr.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/datetime.h"

@@ -147,7 +147,7 @@ public:
     std::string Version() const { return "6.3.1"; }
     void SetVersion(const std::string &) {} // always "6.3.1"
     // The language the program's resource strings are written in, and
-    // whether this component translates them (see lx_resstr.h).
+    // whether this component translates them (see base/lx_resstr.h).
     bool HandleResourceStrings() const { return FHandleResourceStrings; }
     void SetHandleResourceStrings(bool b) { FHandleResourceStrings = b; }
     int ResourceLanguageIndex() const { return FResourceLanguageIndex; }

@@ -1,10 +1,11 @@
 // The look-ups of a translation component: string ids, table keys and rows
 // in the active language, with the fall-backs, the components that answer
-// for others (loUseExtCommonStrings, loUseExtUDStrings) and the test mode.
+// for others (loUseExtCommonStrings, loUseExtUDStrings) and the test mode;
+// and the component's answer for the program's resource strings.
 #include "i18n/lx_comp.h"
 
+#include "i18n/base/lx_resstr.h"
 #include "i18n/base/lx_rows.h"
-#include "i18n/lx_resstr.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/sysutils.h"
@@ -181,6 +182,48 @@ void TlxCustomLang::StoreText(rtl::TStrings &table, const std::string &text, int
         table.Put(i, ReplaceField(row, FLangDelim, language, ToStorage(text, CharsetOf(language))));
         return;
     }
+}
+
+// ---------------------------------------------------------------------------
+// Resource strings
+
+namespace {
+
+// The translation of a resource string of that text: the row of its id
+// "IDS_RES_" and the number (within ResourceIdLimit), else the row whose
+// text in ResourceLanguageIndex it is; none while that is the active
+// language.
+std::string TranslateResString(TlxCustomLang &owner, const rtl::TResStringRec &rec,
+                               const std::string &text)
+{
+    if (owner.ResourceLanguageIndex() == owner.ActiveLanguage())
+        return {};
+    std::string translated;
+    const int limit = ResourceIdLimit();
+    if (limit != 0 && limit >= rec.Identifier) {
+        try {
+            translated = owner.LookupTableText(owner.Strings(),
+                                               "IDS_RES_" + std::to_string(rec.Identifier), false);
+        } catch (const ELanguageError &) {
+            // A missing id is no translation.
+        }
+    }
+    if (translated.empty())
+        translated = owner.ResourceIndex().FindByText(text, owner.ActiveLanguage());
+    return translated;
+}
+
+} // namespace
+
+void TlxCustomLang::TakeResourceStrings()
+{
+    FIndexDirty = true;
+    SetResourceStringOwner(this, &TranslateResString);
+}
+
+void TlxCustomLang::ReleaseResourceStrings()
+{
+    ClearResourceStringOwner(this);
 }
 
 } // namespace i18n
