@@ -3,7 +3,8 @@
 // window's variant). The dispatcher TlxLangDispatcher that switches every
 // linked component at once is in lx_dispatcher.h, which comes with this
 // header; TlxLangLinked, the variant on every other window, is in
-// lx_linked.h.
+// lx_linked.h. The members of TlxCustomLang are defined by topic in the
+// files the README of this folder lists.
 //
 // All of this runs on the GUI thread only.
 #pragma once
@@ -239,7 +240,7 @@ public:
     // language's place; an item whose path no longer resolves is deleted.
     void RefreshExtendedItems();
 
-    // ---- Locales, charsets, UTF-8 storage, test mode.
+    // ---- Locales, charsets, UTF-8 storage, test mode (lx_locale.cpp).
     // Text in the code page of a charset from and to UTF-8.
     static std::string CharsetToUtf8(const std::string &text, int charset);
     static std::string Utf8ToCharset(const std::string &text, int charset);
@@ -278,7 +279,7 @@ public:
     const rtl::TStringList *RemovedRows() const { return FRemovedRows.get(); }
 
     // ---- The stored "TranslationData" property, defined beside the
-    // published ones.
+    // published ones (lx_comp_data.cpp).
     void DefineProperties(rtl::TFiler &filer) override;
     bool HasTranslationData() const { return true; }
     // Replaces the tables from the stream (from its position to its end).
@@ -288,7 +289,7 @@ public:
     void ReadTranslationData(const std::string &bytes);
     std::string TranslationDataBytes();
 
-    // ---- Look-ups.
+    // ---- Look-ups (lx_comp_lookup.cpp).
     // Text of string id in the active language, the language-1 text when
     // that is empty; "" when the id is missing (ELanguageError with
     // DoRaiseExceptions).
@@ -303,7 +304,7 @@ public:
     void StoreText(rtl::TStrings &table, const std::string &text, int language,
                    const std::string &key);
 
-    // ---- Applying the active language to the owner form.
+    // ---- Applying the active language to the owner form (lx_walk.cpp).
     // Writes the texts of the active language into the owner and its
     // components. A row that addresses nothing usable is skipped; rows of
     // vanished components are moved to RemovedRows first.
