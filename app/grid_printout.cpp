@@ -15,15 +15,33 @@ int GridPrintWidth(int col)
     return col == 2 ? 17 : 10;
 }
 
-QString GridPrintLine(const QStringList &cells)
+std::vector<int> GridPrintColumns(const ui::TStringGrid &grid)
+{
+    std::vector<int> columns(static_cast<size_t>(std::max(0, grid.ColCount())));
+    for (size_t col = 0; col < columns.size(); ++col)
+        columns[col] = 2 * GridPrintWidth(static_cast<int>(col));
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        const QStringList cells = grid.RowTexts(row);
+        for (qsizetype col = 0; col < cells.size() && col < qsizetype(columns.size()); ++col) {
+            int &width = columns[static_cast<size_t>(col)];
+            width = std::max(width, static_cast<int>(cells[col].size()) + 1);
+        }
+    }
+    return columns;
+}
+
+QString GridPrintLine(const QStringList &cells, const std::vector<int> &columns)
 {
     QString line;
-    for (int col = 0; col < cells.size(); ++col) {
+    for (qsizetype col = 0; col < cells.size(); ++col) {
         const QString &cell = cells[col];
         line += cell;
-        const auto missing = GridPrintWidth(col) - cell.size();
-        if (missing > 0)
-            line += QString(2 * missing, QLatin1Char(' '));
+        if (col + 1 == cells.size())
+            break;
+        const int width = col < qsizetype(columns.size())
+                              ? columns[static_cast<size_t>(col)]
+                              : 2 * GridPrintWidth(static_cast<int>(col));
+        line += QString(std::max<qsizetype>(1, width - cell.size()), QLatin1Char(' '));
     }
     return line;
 }
@@ -63,6 +81,7 @@ TGridPrintResult PrintGrid(ui::TPrinter &printer, const ui::TStringGrid &grid)
     const int textHeight =
         metrics.size(Qt::TextSingleLine, QStringLiteral("String Grid Printout")).height();
     const TGridPrintLayout layout = GridPrintLayout(printer.PageHeight(), textHeight);
+    const std::vector<int> columns = GridPrintColumns(grid);
     for (int row = 0; row < grid.RowCount(); ++row) {
         if (row % layout.LinesPerPage == 0 && row != 0 && !printer.NewPage()) {
             printer.Abort();
@@ -70,7 +89,7 @@ TGridPrintResult PrintGrid(ui::TPrinter &printer, const ui::TStringGrid &grid)
         }
         // The text's top at y, as the class library's TextOut places it.
         canvas.drawText(QPoint(1, layout.TopOf(row) + metrics.ascent()),
-                        GridPrintLine(grid.RowTexts(row)));
+                        GridPrintLine(grid.RowTexts(row), columns));
     }
     return printer.EndDoc() ? TGridPrintResult::Printed : TGridPrintResult::Failed;
 }

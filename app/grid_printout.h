@@ -1,10 +1,13 @@
 // The printout of a grid (a list window's or the LEQ table) as lines of
 // fixed-pitch text, one line per row, the title row included.
 //
-// A row's line is the text of each cell in turn, followed by two blanks for
-// every character by which it is shorter than its column's width: 10
-// characters, 17 in column 2. A cell of the width or longer gets none; there
-// is no other separator.
+// A row's line is the text of each cell in turn, each padded with blanks to
+// the column it stands in, so that every cell of a column, its title
+// included, starts at the same character. A column is twice its width in
+// characters (10, 17 in column 2) wide, as an empty cell of it always was,
+// and wider where one of its cells needs it: at least one blank follows the
+// longest, so fields never run together whatever the locale's date and time
+// formats make of them. The last cell of a line is not padded.
 //
 // The font is "FixedSys", 10 points at 400 pixels per inch (where FixedSys is
 // missing the desktop's fixed-pitch face stands in), on a page of 600 dots
@@ -18,6 +21,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace ui {
 class TPrinter;
 class TStringGrid;
@@ -27,8 +32,11 @@ namespace app {
 
 // The width of column col in characters.
 int GridPrintWidth(int col);
-// The printed line of one row's cells (columns 0, 1, ...).
-QString GridPrintLine(const QStringList &cells);
+// The printed columns of a grid, in characters: where each column's cells
+// start is the sum of the columns before it.
+std::vector<int> GridPrintColumns(const ui::TStringGrid &grid);
+// The printed line of one row's cells (columns 0, 1, ...) in those columns.
+QString GridPrintLine(const QStringList &cells, const std::vector<int> &columns);
 
 // Where the rows of a printout go.
 struct TGridPrintLayout {

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -220,10 +221,12 @@ void TfrmMain::BuildMenus()
     QMenu *language = menu("Language1", "Language");
     const char *captions[8] = {"English", "French",  "German",  "Italian",
                                "Spanish", "Swedish", "Finnish", "Danish"};
-    for (int i = 0; i < 8; ++i) {
-        QAction *a = item(language, kLanguageItems[i], captions[i], nullptr, i == 0 ? 1 : 0);
-        connect(a, &QAction::triggered, this, ui::GuardedSlot([this, i] { LanguageClick(i + 1); }));
-    }
+    void (TfrmMain::*const handlers[8])() = {&TfrmMain::English1Click, &TfrmMain::French1Click,
+                                             &TfrmMain::German1Click,  &TfrmMain::Italian1Click,
+                                             &TfrmMain::Spanish1Click, &TfrmMain::Swedish1Click,
+                                             &TfrmMain::Finnish1Click, &TfrmMain::Danish1Click};
+    for (int i = 0; i < 8; ++i)
+        item(language, kLanguageItems[i], captions[i], handlers[i], i == 0 ? 1 : 0);
 }
 
 void TfrmMain::BuildToolBar()
@@ -486,7 +489,11 @@ void TfrmMain::About1Click()
 
 void TfrmMain::Contents1Click()
 {
-    ui::Services().OpenDocument(ui::ProgramFile(QStringLiteral("MX4820_manual.pdf")));
+    // The manual is opened by the desktop, which says nothing when the file
+    // is missing: then the program says where it looked.
+    const QString manual = ui::ProgramFile(QStringLiteral("MX4820_manual.pdf"));
+    if (!QFileInfo(manual).isFile() || !ui::Services().OpenDocument(manual))
+        ui::ShowMessage(Text("IDS_212") + QLatin1Char('\n') + QDir::toNativeSeparators(manual));
 }
 
 void TfrmMain::ControlPanel1Click()

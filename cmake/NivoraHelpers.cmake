@@ -1,6 +1,11 @@
 # Shared build settings for the project's own targets.
 
 set(NIVORA_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+# scripts/test.sh builds with this on: a warning in the project's own code
+# fails the build (the libraries' headers come in as system headers).
+if(NIVORA_WERROR)
+  list(APPEND NIVORA_WARNINGS -Werror)
+endif()
 
 if(NIVORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

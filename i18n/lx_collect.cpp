@@ -2,9 +2,9 @@
 // the walk that applies a language (lx_walk.cpp). It reads every
 // translatable property of the form and its components and keeps one row
 // per text, with the key formats the walk reads back.
+#include "i18n/base/lx_props.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_props.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/exceptions.h"

@@ -1,21 +1,14 @@
 #include "i18n/lx_comp.h"
 
-#include "i18n/lx_lxb.h"
-
-#include "i18n/lx_props.h"
+#include "i18n/base/lx_props.h"
+#include "i18n/base/lx_resstr.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_published.h"
-#include "i18n/lx_resstr.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/datetime.h"
-#include "platform/rtl/filer.h"
-#include "platform/rtl/streams.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/rtl/typinfo.h"
-
-#include <exception>
-#include <filesystem>
 
 namespace i18n {
 
@@ -71,54 +64,12 @@ RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLang, TlxCustomLang)
     detail::PublishLangProperties(P, true);
 }
 
-RTL_IMPLEMENT_PUBLISHED_CLASS(TlxLangDispatcher, rtl::TComponent)
-{
-    using D = TlxLangDispatcher;
-    P.Integer(
-        "ActiveLanguage", "Integer", [](D &d) { return d.ActiveLanguage(); },
-        [](D &d, int v) { d.SetActiveLanguage(v); });
-    P.Integer(
-        "NumOfLanguages", "Integer", [](D &d) { return d.NumOfLanguages(); },
-        [](D &d, int v) { d.SetNumOfLanguages(v); });
-    P.String(
-        "Language", "string", [](D &d) { return d.Language(); },
-        [](D &d, const std::string &v) { d.SetLanguage(v); });
-    P.Object<rtl::TStrings>(
-        "LangNames", [](D &d) { return &d.FLangNames; },
-        [](D &d, rtl::TStrings *v) {
-            if (v)
-                d.SetLangNames(*v);
-        });
-    P.String(
-        "FileName", "string", [](D &d) { return d.FileName(); },
-        [](D &d, const std::string &v) { d.SetFileName(v); });
-    P.Boolean(
-        "UseDefaultLanguage", [](D &d) { return d.UseDefaultLanguage(); },
-        [](D &d, bool v) { d.SetUseDefaultLanguage(v); });
-    P.Integer(
-         "DefaultLanguage", "Integer", [](D &d) { return d.DefaultLanguage(); },
-         [](D &d, int v) { d.SetDefaultLanguage(v); })
-        .Default(1);
-    P.Object<TTestModeInfo>(
-        "TestModeInfo", [](D &d) { return &d.TestModeInfo(); },
-        [](D &d, TTestModeInfo *v) {
-            if (v)
-                d.SetTestModeInfo(*v);
-        });
-}
-
 namespace {
 
 const char *const kTypeNames[kStringsTypeCount] = {
     "stCaptions",   "stHints",        "stDisplayLabels", "stFonts",
     "stMultiLines", "stDlgsCaptions", "stStrings",       "stOtherStrings",
     "stLocales",    "stCollections",  "stCharSets",      "stListView_TreeView_Items"};
-
-std::string RangeMessage(int n, int count)
-{
-    return rtl::Format("%d - is not a valid property value!\rValue must be within [1..%d]!", n,
-                       count);
-}
 
 std::string WithoutAmpersands(const std::string &s)
 {
@@ -138,20 +89,6 @@ std::string JoinNames(const std::string *names, int count)
         out += names[i];
     }
     return out;
-}
-
-// A language count below 1 is refused; so is one beyond any use, which only a
-// damaged stored form could carry (every language costs a column in every
-// row and a name).
-void CheckLanguageCount(int n)
-{
-    if (n < 1)
-        throw ELanguageError(rtl::IntToStr(n) +
-                             " - is not a valid property value !\rValue must be more than ZERO !");
-    if (n > kMaxLanguages)
-        throw ELanguageError(rtl::Format("%d - is not a valid property value !\rValue must be "
-                                         "at most %d !",
-                                         n, kMaxLanguages));
 }
 
 // The owner must not hold a translation component yet.
@@ -310,6 +247,17 @@ int CharsetValueOf(const std::string &name)
 TlxCustomLang::TlxCustomLang(rtl::TComponent *owner) : rtl::TComponent(CheckSingleLang(owner))
 {
     FTables[stStrings].OnChange = [this](rtl::TObject *) { FIndexDirty = true; };
+    // The indexes show their texts as the component does: stored UTF-8 in the
+    // language's charset, an untranslated text in the test mode's form.
+    const TlxStringsCollection::TReading reading{
+        [this](const std::string &text, int lang) {
+            return FStoreAsUTF8 ? Utf8ToCharset(text, LanguageCharset(lang)) : text;
+        },
+        [this](const std::string &text) {
+            return TestModeActive() ? TestModeText(text) : std::string();
+        }};
+    FKeyIndex.SetReading(reading);
+    FResourceIndex.SetReading(reading);
     FLangNames.Add("Language N1");
     FLanguage = "Language N1";
     for (int i = 0; i < kMessageDialogNames; ++i)
@@ -549,6 +497,26 @@ void TlxCustomLang::UpdateCharsetCache()
 
 // ---------------------------------------------------------------------------
 // Languages and settings
+
+std::string TlxCustomLang::RangeMessage(int n, int count)
+{
+    return rtl::Format("%d - is not a valid property value!\rValue must be within [1..%d]!", n,
+                       count);
+}
+
+// A language count below 1 is refused; so is one beyond any use, which only a
+// damaged stored form could carry (every language costs a column in every
+// row and a name).
+void TlxCustomLang::CheckLanguageCount(int n)
+{
+    if (n < 1)
+        throw ELanguageError(rtl::IntToStr(n) +
+                             " - is not a valid property value !\rValue must be more than ZERO !");
+    if (n > kMaxLanguages)
+        throw ELanguageError(rtl::Format("%d - is not a valid property value !\rValue must be "
+                                         "at most %d !",
+                                         n, kMaxLanguages));
+}
 
 void TlxCustomLang::SetActiveLanguage(int n)
 {
@@ -804,575 +772,6 @@ void TlxCustomLang::Notification(rtl::TComponent *component, rtl::TOperation ope
             rtl::AnsiSameText(item.Identifier().substr(0, prefix.size()), prefix))
             FExtendedTranslations.Delete(n);
     }
-}
-
-// ---------------------------------------------------------------------------
-// Look-ups
-
-TlxCustomLang *TlxCustomLang::ExternalSource(int type)
-{
-    if (!FLangDispatcher)
-        return nullptr;
-    for (int i = 0; i < FLangDispatcher->LinkedCount(); ++i) {
-        TlxCustomLang *other = FLangDispatcher->Linked(i);
-        if (other == this)
-            continue;
-        rtl::TStrings *t = other->TableOfType(type);
-        if (t && t->Count() > 0)
-            return other;
-    }
-    return this;
-}
-
-std::string TlxCustomLang::LookupTableText(rtl::TStrings &table, const std::string &key,
-                                           bool fallBack)
-{
-    int type = -1;
-    for (int t = 0; t < kStringsTypeCount; ++t)
-        if (&FTables[t] == &table)
-            type = t;
-    bool external =
-        ((FOptions & loUseExtCommonStrings) && (type == stDlgsCaptions || type == stLocales)) ||
-        ((FOptions & loUseExtUDStrings) && type == stStrings);
-    if (external) {
-        TlxCustomLang *source = ExternalSource(type);
-        if (!source)
-            return {};
-        if (source != this) {
-            // The other component answers in this component's language.
-            int saved = source->FActiveLanguage;
-            source->FActiveLanguage = FActiveLanguage;
-            std::string r;
-            try {
-                r = source->LookupIn(*source->TableOfType(type), type, key, fallBack);
-            } catch (...) {
-                source->FActiveLanguage = saved;
-                throw;
-            }
-            source->FActiveLanguage = saved;
-            return r;
-        }
-    }
-    return LookupIn(table, type, key, fallBack);
-}
-
-std::string TlxCustomLang::LookupIn(rtl::TStrings &table, int type, const std::string &key,
-                                    bool fallBack)
-{
-    auto notFound = [&]() {
-        if (!FDoRaiseExceptions)
-            return;
-        // The message is a resource string: it may come translated, and its
-        // one placeholder takes the key.
-        std::string message = rtl::LoadResString(SStringIdNotFound);
-        const size_t at = message.find("%s");
-        if (at != std::string::npos)
-            message.replace(at, 2, key);
-        throw ELanguageError(message);
-    };
-    auto language1 = [&](std::string text, const std::string &first) {
-        if (text.empty() && FActiveLanguage > 1 && TestModeActive())
-            text = TestModeText(first);
-        if (text.empty() && fallBack)
-            text = first;
-        return text;
-    };
-    if (type == stStrings && &table == &FTables[stStrings] && !HasState(rtl::csDesigning)) {
-        const TlxStringsCollection &index = KeyIndex();
-        bool found = false;
-        std::string result = index.FindByKey(key, FActiveLanguage, &found);
-        if (!found) {
-            notFound();
-            return {};
-        }
-        return result.empty() ? language1(result, index.FindByKey(key, 1)) : result;
-    }
-    // The first row that begins with the key and a delimiter.
-    for (int i = 0; i < table.Count(); ++i) {
-        std::string row = table.Strings(i);
-        if (row.find(FLangDelim) == std::string::npos ||
-            !rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
-            continue;
-        std::string result = language1(GetEntryField(row, FLangDelim, FActiveLanguage),
-                                       GetEntryField(row, FLangDelim, 1));
-        return result.empty() ? result : FromStorage(result, FActiveCharset);
-    }
-    notFound();
-    return {};
-}
-
-std::string TlxCustomLang::GetStringByIdExact(const std::string &id)
-{
-    std::string r = LookupTableText(FTables[stStrings], id, FTranslateType == ttGetDefault);
-    return FDecodeEscapes ? DecodeEscapes(r) : r;
-}
-
-std::string TlxCustomLang::GetStringById(const std::string &id)
-{
-    if (!FUseDefaultLanguage) {
-        std::string r = LookupTableText(FTables[stStrings], id, true);
-        return FDecodeEscapes ? DecodeEscapes(r) : r;
-    }
-    std::string r = GetStringByIdExact(id);
-    if (!r.empty())
-        return r;
-    int saved = FActiveLanguage;
-    FActiveLanguage = FDefaultLanguage;
-    try {
-        r = GetStringByIdExact(id);
-        if (r.empty())
-            r = LookupTableText(FTables[stStrings], id, true);
-    } catch (...) {
-        FActiveLanguage = saved;
-        throw;
-    }
-    FActiveLanguage = saved;
-    return r;
-}
-
-std::string TlxCustomLang::GetRowText(rtl::TStrings &table, int index, bool fallBack)
-{
-    rtl::TStrings *source = &table;
-    if ((FOptions & loUseExtCommonStrings) &&
-        (&table == &FTables[stLocales] || &table == &FTables[stDlgsCaptions])) {
-        int type = &table == &FTables[stLocales] ? stLocales : stDlgsCaptions;
-        TlxCustomLang *other = ExternalSource(type);
-        if (!other)
-            return {};
-        if (other != this)
-            source = other->TableOfType(type);
-    }
-    if (index < 0 || index >= source->Count())
-        return {};
-    std::string row = source->Strings(index);
-    std::string r = GetEntryField(row, FLangDelim, FActiveLanguage);
-    if (r.empty() && fallBack)
-        r = GetEntryField(row, FLangDelim, 1);
-    return r.empty() ? r : FromStorage(r, FActiveCharset);
-}
-
-std::string TlxCustomLang::FindKeyText(rtl::TStrings &table, const std::string &key, int language)
-{
-    for (int i = 0; i < table.Count(); ++i) {
-        std::string row = table.Strings(i);
-        if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
-            continue;
-        std::string text = GetEntryField(row, FLangDelim, language);
-        if (FStoreAsUTF8 && !text.empty() && &table != &FTables[stCharSets] &&
-            &table != &FTables[stFonts])
-            text = Utf8ToCharset(text, CharsetOf(language));
-        return text;
-    }
-    return {};
-}
-
-void TlxCustomLang::StoreText(rtl::TStrings &table, const std::string &text, int language,
-                              const std::string &key)
-{
-    if (language < 1)
-        return;
-    for (int i = 0; i < table.Count(); ++i) {
-        std::string row = table.Strings(i);
-        if (!rtl::AnsiSameText(GetEntryField(row, FLangDelim, 0), key))
-            continue;
-        // The Strings indexes follow the table (they are rebuilt on change).
-        table.Put(i, ReplaceField(row, FLangDelim, language, ToStorage(text, CharsetOf(language))));
-        return;
-    }
-}
-
-// ---------------------------------------------------------------------------
-// The stored "TranslationData"
-
-namespace {
-
-// Lines split at CR, LF or CR LF.
-std::vector<std::string> SplitLines(const std::string &text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.push_back(text.substr(start));
-    return lines;
-}
-
-// Section of a line: the type whose name it is (ignoring case), with
-// unicode set for a name followed by "_Unicode"; -1 for other lines.
-int SectionOfLine(const std::string &line, bool &unicode)
-{
-    for (int t = 0; t < kStringsTypeCount; ++t)
-        if (rtl::AnsiSameText(line, kTypeNames[t]))
-            return t;
-    for (int t = 0; t < kStringsTypeCount; ++t)
-        if (rtl::AnsiSameText(line, std::string(kTypeNames[t]) + "_Unicode")) {
-            unicode = true;
-            return t;
-        }
-    return -1;
-}
-
-std::string AsciiOf(const std::u16string &w)
-{
-    std::string s;
-    s.reserve(w.size());
-    for (char16_t c : w)
-        s += c < 0x80 ? static_cast<char>(c) : '?';
-    return s;
-}
-
-} // namespace
-
-void TlxCustomLang::StoreLine(rtl::TStrings &table, const std::string &line)
-{
-    const std::string cls = OwnerClassName();
-    auto insertOrAppend = [&]() {
-        if (Owner() && rtl::AnsiSameText(GetEntryField(line, FLangDelim, 0), cls) &&
-            line.find(FLangDelim) != std::string::npos)
-            table.Insert(0, line);
-        else
-            table.Add(line);
-    };
-    if (!FIsInheritedOwner || FLXBLoading) {
-        insertOrAppend();
-        return;
-    }
-    const int i = FindEntryByKey(table, line, FLangDelim);
-    if (i < 0) {
-        insertOrAppend();
-        return;
-    }
-    const std::string merged = MergeEntries(table.Strings(i), line, FLangDelim);
-    table.Delete(i);
-    table.Insert(i, merged);
-}
-
-std::string TlxCustomLang::WideRowToAnsi(const std::u16string &row)
-{
-    if (static_cast<int>(FCharsets.size()) < FNumOfLanguages)
-        RebuildCharsetCache();
-    const char16_t d = static_cast<unsigned char>(FLangDelim);
-    std::string out = WideToCharset(GetWideEntryField(row, d, 0), rtl::DEFAULT_CHARSET);
-    out += FLangDelim;
-    for (int n = 1; n <= FNumOfLanguages; ++n) {
-        out += WideToCharset(GetWideEntryField(row, d, n), FCharsets[static_cast<size_t>(n - 1)]);
-        out += FLangDelim;
-    }
-    return out;
-}
-
-void TlxCustomLang::ReadTranslationData(const std::string &bytes)
-{
-    std::string text;
-    std::u16string wide;
-    if (bytes.size() >= 2) {
-        if (bytes[1] != 0) {
-            text = bytes;
-        } else {
-            wide.resize(bytes.size() / 2);
-            for (size_t i = 0; i < wide.size(); ++i)
-                wide[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                                static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-            text = rtl::WideToCodePage(wide, rtl::SystemCodePage);
-        }
-    }
-    const std::vector<std::string> lines = SplitLines(text);
-    bool unicodeSeen = false;
-    ReadSection(lines, false, nullptr);
-    for (const auto &line : lines)
-        SectionOfLine(line, unicodeSeen);
-    UpdateCharsetCache();
-    if (unicodeSeen) {
-        // The extended items' values stored as UTF-16 convert language by
-        // language too.
-        const char16_t d = static_cast<unsigned char>(FLangDelim);
-        for (int i = 0; i < FExtendedTranslations.Count(); ++i) {
-            TlxExtendedItem &item = FExtendedTranslations.Items(i);
-            if (!item.HasWideValues())
-                continue;
-            const std::string row = WideRowToAnsi(std::u16string(1, u'#') + d + item.WideValues());
-            item.SetValues(row.substr(row.find(FLangDelim) + 1));
-        }
-        TlxWideStringsAdapter wideLines;
-        wideLines.SetWideText(wide);
-        ReadSection({}, true, &wideLines);
-    }
-    if (!IsLoading())
-        RebuildIndexes();
-}
-
-void TlxCustomLang::ReadSection(const std::vector<std::string> &lines, bool wide,
-                                const TlxWideStringsAdapter *wideLines)
-{
-    const size_t count = wide ? static_cast<size_t>(wideLines->WideLineCount()) : lines.size();
-    auto lineAt = [&](size_t i) {
-        return wide ? AsciiOf(wideLines->WideLine(static_cast<int>(i))) : lines[i];
-    };
-    rtl::TStrings *table = nullptr;
-    bool inSection = false;
-    for (size_t i = 0; i < count; ++i) {
-        bool unicode = false;
-        int section = SectionOfLine(lineAt(i), unicode);
-        if (section >= 0) {
-            inSection = true;
-            table = nullptr;
-            if (i + 1 == count)
-                break; // a header as the last line does nothing
-            if (wide && (section == stFonts || section == stCharSets))
-                continue; // kept from the first pass
-            table = TableByName(std::string(kTypeNames[section]).substr(2));
-            // An inherited form merges into the tables it already holds,
-            // except in the designer, which edits the form's own.
-            if (table && (HasState(rtl::csDesigning) || !FIsInheritedOwner))
-                table->Clear();
-            continue;
-        }
-        if (!inSection || !table)
-            continue;
-        std::string line =
-            wide ? WideRowToAnsi(wideLines->WideLine(static_cast<int>(i))) : lines[i];
-        StoreLine(*table, DecodeLineBreaks(line));
-    }
-}
-
-void TlxCustomLang::ReadTranslationData(rtl::TStream &stream)
-{
-    std::string bytes;
-    char buffer[4096];
-    while (true) {
-        int64_t n = stream.Read(buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-    ReadTranslationData(bytes);
-}
-
-std::string TlxCustomLang::TranslationDataBytes()
-{
-    std::string out;
-    for (int t = 0; t < kStringsTypeCount; ++t) {
-        rtl::TStrings *table = TableOfType(t);
-        if (!table)
-            continue;
-        out += kTypeNames[t];
-        out += "\r\n";
-        for (int i = 0; i < table->Count(); ++i) {
-            out += EncodeLineBreaks(table->Strings(i));
-            out += "\r\n";
-        }
-    }
-    return out;
-}
-
-void TlxCustomLang::DefineProperties(rtl::TFiler &filer)
-{
-    rtl::TComponent::DefineProperties(filer);
-    filer.DefineBinaryProperty(
-        "TranslationData", [this](rtl::TStream &s) { ReadTranslationData(s); },
-        [this](rtl::TStream &s) { WriteTranslationData(s); }, HasTranslationData());
-}
-
-void TlxCustomLang::WriteTranslationData(rtl::TStream &stream)
-{
-    std::string bytes = TranslationDataBytes();
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-}
-
-// ---------------------------------------------------------------------------
-// Dispatcher
-
-TlxLangDispatcher::TlxLangDispatcher(rtl::TComponent *owner) : rtl::TComponent(owner)
-{
-    FLangNames.Add("Language N1");
-}
-
-TlxLangDispatcher::~TlxLangDispatcher()
-{
-    while (!FLinked.empty()) {
-        TlxCustomLang *lang = FLinked.back();
-        lang->SetLangDispatcher(nullptr);
-        if (!FLinked.empty() && FLinked.back() == lang)
-            FLinked.pop_back();
-    }
-}
-
-void TlxLangDispatcher::Notification(rtl::TComponent *component, rtl::TOperation operation)
-{
-    rtl::TComponent::Notification(component, operation);
-    if (operation == rtl::opRemove && component->InheritsFrom(TlxCustomLang::StaticClassInfo()))
-        UnlinkComponent(static_cast<TlxCustomLang *>(component));
-}
-
-bool TlxLangDispatcher::IsLinked(const TlxCustomLang *lang) const
-{
-    for (const TlxCustomLang *l : FLinked)
-        if (l == lang)
-            return true;
-    return false;
-}
-
-template <class Fn> void TlxLangDispatcher::ForEachLinked(Fn fn)
-{
-    const std::vector<TlxCustomLang *> linked = FLinked;
-    for (TlxCustomLang *lang : linked)
-        if (IsLinked(lang))
-            fn(lang);
-}
-
-void TlxLangDispatcher::LinkComponent(TlxCustomLang *lang)
-{
-    if (!lang || IsLinked(lang))
-        return;
-    FLinked.push_back(lang);
-    lang->FreeNotification(this);
-    lang->SetNumOfLanguages(FNumOfLanguages);
-    lang->FLangNames.SetText(FLangNames.Text());
-    lang->FLanguage = FLanguage;
-    if (lang->HasState(rtl::csDesigning)) {
-        // In the designer the component only follows the language; the
-        // handler and the translation file belong to the running program.
-        lang->SetActiveLanguage(FActiveLanguage);
-        if (IsLinked(lang))
-            lang->UpdateCharsetCache();
-        return;
-    }
-    if (OnLinkToDispatcher) {
-        const auto handler = OnLinkToDispatcher;
-        handler(this, lang);
-        if (!IsLinked(lang))
-            return; // the handler unlinked or destroyed it
-    }
-    // The translation file FileName names (as given, else as its full path).
-    // Reading it gives the component its texts in the dispatcher's language;
-    // a file that cannot be read changes nothing, and the component switches
-    // as it does without one.
-    std::string path = FFileName;
-    std::error_code ec;
-    if (!path.empty() && !std::filesystem::exists(path, ec))
-        path = std::filesystem::absolute(path, ec).lexically_normal().string();
-    bool loaded = false;
-    if (!path.empty() && std::filesystem::is_regular_file(path, ec)) {
-        const int saved = lang->FActiveLanguage;
-        lang->FActiveLanguage = FActiveLanguage;
-        try {
-            if (rtl::AnsiUpperCase(rtl::ExtractFileExt(path)) == ".LXB") {
-                if (!FLXBManager)
-                    FLXBManager = std::make_unique<TLXBFileManager>();
-                loaded = lang->LoadFromLXB(path);
-            } else {
-                loaded = lang->ReadLanguageFile(path, true);
-            }
-        } catch (...) {
-            if (IsLinked(lang))
-                lang->FActiveLanguage = saved;
-            throw;
-        }
-        if (!IsLinked(lang))
-            return;
-        if (loaded) {
-            FLangNames.Assign(lang->FLangNames);
-            FNumOfLanguages = lang->FNumOfLanguages;
-        } else {
-            lang->FActiveLanguage = saved;
-        }
-    }
-    if (!loaded)
-        lang->SetActiveLanguage(FActiveLanguage);
-    if (IsLinked(lang))
-        lang->UpdateCharsetCache();
-}
-
-void TlxLangDispatcher::UnlinkComponent(TlxCustomLang *lang)
-{
-    for (auto it = FLinked.begin(); it != FLinked.end(); ++it)
-        if (*it == lang) {
-            FLinked.erase(it);
-            return;
-        }
-}
-
-void TlxLangDispatcher::SetActiveLanguage(int n)
-{
-    if (!HasState(rtl::csLoading) && (n < 1 || n > FNumOfLanguages))
-        throw ELanguageError(RangeMessage(n, FNumOfLanguages));
-    FActiveLanguage = n;
-    std::exception_ptr first;
-    // A change-language handler may close windows: their components unlink
-    // themselves and are passed over.
-    ForEachLinked([&](TlxCustomLang *lang) {
-        try {
-            lang->SetActiveLanguage(n);
-        } catch (...) {
-            if (!first)
-                first = std::current_exception();
-        }
-    });
-    if (!HasState(rtl::csLoading) && FLangNames.Count() >= n && n >= 1)
-        FLanguage = FLangNames.Strings(n - 1);
-    if (first)
-        std::rethrow_exception(first);
-}
-
-void TlxLangDispatcher::SetNumOfLanguages(int n)
-{
-    CheckLanguageCount(n);
-    FNumOfLanguages = n;
-    while (FLangNames.Count() < n)
-        FLangNames.Add("Language N" + rtl::IntToStr(FLangNames.Count() + 1));
-    while (FLangNames.Count() > n)
-        FLangNames.Delete(FLangNames.Count() - 1);
-    ForEachLinked([n](TlxCustomLang *lang) { lang->SetNumOfLanguages(n); });
-}
-
-void TlxLangDispatcher::SetLanguage(const std::string &name)
-{
-    if (name == FLanguage)
-        return;
-    int index = FLangNames.IndexOf(name);
-    if (index < 0 && FLangNames.Count() > 0)
-        throw ELanguageError("Language name shall be included in LangNames property!");
-    FLanguage = name;
-    if (!HasState(rtl::csLoading) && FLangNames.Count() > 0)
-        SetActiveLanguage(index + 1);
-}
-
-void TlxLangDispatcher::SetLangNames(const rtl::TStrings &names)
-{
-    if (&names == &FLangNames)
-        return;
-    FLangNames.Assign(names);
-    if (FActiveLanguage - 1 < FLangNames.Count() && FActiveLanguage >= 1)
-        FLanguage = FLangNames.Strings(FActiveLanguage - 1);
-    ForEachLinked([this](TlxCustomLang *lang) {
-        lang->FLangNames.Assign(FLangNames);
-        lang->SetLanguage(FLanguage);
-    });
-    SetNumOfLanguages(FLangNames.Count() > 0 ? FLangNames.Count() : 1);
-}
-
-void TlxLangDispatcher::SetDefaultLanguage(int n)
-{
-    if (n < 1 || n > FNumOfLanguages || n == FDefaultLanguage)
-        return;
-    FDefaultLanguage = n;
-    ForEachLinked([n](TlxCustomLang *lang) { lang->SetDefaultLanguage(n); });
-}
-
-void TlxLangDispatcher::SetUseDefaultLanguage(bool b)
-{
-    if (b == FUseDefaultLanguage)
-        return;
-    FUseDefaultLanguage = b;
-    ForEachLinked([b](TlxCustomLang *lang) { lang->SetUseDefaultLanguage(b); });
 }
 
 } // namespace i18n

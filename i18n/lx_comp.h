@@ -1,14 +1,17 @@
 // The translation components: TlxCustomLang (one per form, holding the
-// form's texts of every language in its tables), TlxLang (the main window's
-// variant) and the dispatcher TlxLangDispatcher that switches every linked
-// component at once. TlxLangLinked, the variant on every other window, is in
-// lx_linked.h.
+// form's texts of every language in its tables) and TlxLang (the main
+// window's variant). The dispatcher TlxLangDispatcher that switches every
+// linked component at once is in lx_dispatcher.h, which comes with this
+// header; TlxLangLinked, the variant on every other window, is in
+// lx_linked.h. The members of TlxCustomLang are defined by topic in the
+// files the README of this folder lists.
 //
 // All of this runs on the GUI thread only.
 #pragma once
 
-#include "i18n/lx_ext.h"
-#include "i18n/lx_index.h"
+#include "i18n/base/lx_ext.h"
+#include "i18n/base/lx_index.h"
+#include "i18n/lx_dispatcher.h"
 
 #include "platform/rtl/classes.h"
 #include "platform/rtl/exceptions.h"
@@ -83,37 +86,9 @@ extern const TCharsetName kCharsetNames[19];
 // The value of a charset name (case-insensitive); -1 when unknown.
 int CharsetValueOf(const std::string &name);
 
-class TlxLangDispatcher;
 class TlxWideStringsAdapter;
 class TLXBFileManager;
 class TlxMemIniFile;
-
-// The test mode of the dispatcher: untranslated texts of languages above 1
-// show the language-1 text visibly altered. Published: Active, PaddingChar,
-// ExpandCharsPercent, ExpandWidthPercent, Kind.
-enum TTestModeKind { tmkExpandWidth, tmkFlipCase, tmkExpandChars };
-class TTestModeInfo : public rtl::TPersistent {
-    RTL_DECLARE_CLASS(TTestModeInfo)
-public:
-    bool Active = false;
-    char PaddingChar = '*';
-    int ExpandCharsPercent = 100;
-    int ExpandWidthPercent = 100;
-    TTestModeKind Kind = tmkExpandWidth;
-
-    void Assign(const rtl::TPersistent &source) override;
-};
-
-// Measures the width of a text (Windows-1252) as the test mode's expand-width
-// transformation sees it: in the font "Tahoma", size 8, on the screen. The
-// program installs one that measures with the screen's fonts; without one a
-// text is as wide as it has characters.
-using TTextMeasurer = std::function<int(const std::string &text)>;
-void SetTestModeTextMeasurer(TTextMeasurer measurer);
-int MeasureTestModeText(const std::string &text);
-
-// The test mode's form of text (see TTestModeKind).
-std::string TestModeTransform(const TTestModeInfo &info, const std::string &text);
 
 // The translation component of one form. Everything a stored form or a
 // translation file sets is a published property (the tables included); the
@@ -173,7 +148,7 @@ public:
     std::string Version() const { return "6.3.1"; }
     void SetVersion(const std::string &) {} // always "6.3.1"
     // The language the program's resource strings are written in, and
-    // whether this component translates them (see lx_resstr.h).
+    // whether this component translates them (see base/lx_resstr.h).
     bool HandleResourceStrings() const { return FHandleResourceStrings; }
     void SetHandleResourceStrings(bool b) { FHandleResourceStrings = b; }
     int ResourceLanguageIndex() const { return FResourceLanguageIndex; }
@@ -244,7 +219,7 @@ public:
     // Fired at the end of every TranslateOwner.
     std::function<void(rtl::TObject *sender)> OnChangeLanguage;
 
-    // ---- Extended items (lx_ext.h).
+    // ---- Extended items (base/lx_ext.h; lx_comp_ext.cpp).
     TlxExtendedItems &ExtendedTranslations() { return FExtendedTranslations; }
     void SetExtendedTranslations(const TlxExtendedItems &items);
     // The object that holds the last property of the path; nullptr when a
@@ -265,7 +240,7 @@ public:
     // language's place; an item whose path no longer resolves is deleted.
     void RefreshExtendedItems();
 
-    // ---- Locales, charsets, UTF-8 storage, test mode.
+    // ---- Locales, charsets, UTF-8 storage, test mode (lx_locale.cpp).
     // Text in the code page of a charset from and to UTF-8.
     static std::string CharsetToUtf8(const std::string &text, int charset);
     static std::string Utf8ToCharset(const std::string &text, int charset);
@@ -304,7 +279,7 @@ public:
     const rtl::TStringList *RemovedRows() const { return FRemovedRows.get(); }
 
     // ---- The stored "TranslationData" property, defined beside the
-    // published ones.
+    // published ones (lx_comp_data.cpp).
     void DefineProperties(rtl::TFiler &filer) override;
     bool HasTranslationData() const { return true; }
     // Replaces the tables from the stream (from its position to its end).
@@ -314,7 +289,7 @@ public:
     void ReadTranslationData(const std::string &bytes);
     std::string TranslationDataBytes();
 
-    // ---- Look-ups.
+    // ---- Look-ups (lx_comp_lookup.cpp).
     // Text of string id in the active language, the language-1 text when
     // that is empty; "" when the id is missing (ELanguageError with
     // DoRaiseExceptions).
@@ -329,7 +304,7 @@ public:
     void StoreText(rtl::TStrings &table, const std::string &text, int language,
                    const std::string &key);
 
-    // ---- Applying the active language to the owner form.
+    // ---- Applying the active language to the owner form (lx_walk.cpp).
     // Writes the texts of the active language into the owner and its
     // components. A row that addresses nothing usable is skipped; rows of
     // vanished components are moved to RemovedRows first.
@@ -474,6 +449,12 @@ private:
                             const std::string &text);
     void MoveOut(rtl::TStrings &table, int index);
 
+    // The checks of language numbers, shared with the dispatcher: the message
+    // for n outside 1..count, and ELanguageError for a count below 1 or
+    // above kMaxLanguages.
+    static std::string RangeMessage(int n, int count);
+    static void CheckLanguageCount(int n);
+
     std::string LookupIn(rtl::TStrings &table, int type, const std::string &key, bool fallBack);
     TlxCustomLang *ExternalSource(int type);
     void AdjustDialogRows();
@@ -535,68 +516,6 @@ class TlxLang : public TlxCustomLang {
     RTL_DECLARE_CLASS(TlxLang)
 public:
     explicit TlxLang(rtl::TComponent *owner) : TlxCustomLang(owner) {}
-};
-
-// Switches every linked translation component at once.
-class TlxLangDispatcher : public rtl::TComponent {
-    RTL_DECLARE_CLASS(TlxLangDispatcher)
-public:
-    explicit TlxLangDispatcher(rtl::TComponent *owner);
-    ~TlxLangDispatcher() override;
-
-    int ActiveLanguage() const { return FActiveLanguage; }
-    // Outside 1..NumOfLanguages: ELanguageError, nothing changed. Otherwise
-    // every linked component is switched, even when one of them fails; the
-    // first failure is raised afterwards.
-    void SetActiveLanguage(int n);
-    int NumOfLanguages() const { return FNumOfLanguages; }
-    void SetNumOfLanguages(int n);
-    const std::string &Language() const { return FLanguage; }
-    void SetLanguage(const std::string &name);
-    const rtl::TStringList &LangNames() const { return FLangNames; }
-    void SetLangNames(const rtl::TStrings &names);
-    const std::string &FileName() const { return FFileName; }
-    void SetFileName(const std::string &name) { FFileName = name; }
-    int DefaultLanguage() const { return FDefaultLanguage; }
-    void SetDefaultLanguage(int n);
-    bool UseDefaultLanguage() const { return FUseDefaultLanguage; }
-    void SetUseDefaultLanguage(bool b);
-    TTestModeInfo &TestModeInfo() { return FTestModeInfo; }
-    const TTestModeInfo &TestModeInfo() const { return FTestModeInfo; }
-    void SetTestModeInfo(const TTestModeInfo &info) { FTestModeInfo.Assign(info); }
-    // The LXB file manager of FileName, made when a component first reads a
-    // LXB file while linking; nullptr before.
-    TLXBFileManager *LXBManager() const { return FLXBManager.get(); }
-
-    std::function<void(rtl::TObject *sender, TlxCustomLang *lang)> OnLinkToDispatcher;
-
-    // Links lang: it takes the dispatcher's languages and names, then reads
-    // the translation file FileName names when there is one, else switches
-    // to the active language.
-    void LinkComponent(TlxCustomLang *lang);
-    void UnlinkComponent(TlxCustomLang *lang);
-    bool IsLinked(const TlxCustomLang *lang) const;
-    int LinkedCount() const { return static_cast<int>(FLinked.size()); }
-    TlxCustomLang *Linked(int i) const { return FLinked.at(static_cast<size_t>(i)); }
-
-protected:
-    void Notification(rtl::TComponent *component, rtl::TOperation operation) override;
-
-private:
-    // Calls fn for every component linked when the call starts and still
-    // linked when its turn comes (fn may unlink or destroy components).
-    template <class Fn> void ForEachLinked(Fn fn);
-
-    std::vector<TlxCustomLang *> FLinked;
-    int FActiveLanguage = 1;
-    int FNumOfLanguages = 1;
-    std::string FLanguage;
-    rtl::TStringList FLangNames;
-    std::string FFileName;
-    bool FUseDefaultLanguage = false;
-    int FDefaultLanguage = 1;
-    TTestModeInfo FTestModeInfo;
-    std::unique_ptr<TLXBFileManager> FLXBManager;
 };
 
 } // namespace i18n

@@ -1,12 +1,12 @@
 // Ini-form translation files of a translation component: reading and
 // writing its tables and extended items as ini sections, and importing them
 // into its languages.
+#include "i18n/base/lx_ext.h"
+#include "i18n/base/lx_ini.h"
+#include "i18n/base/lx_props.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_ext.h"
-#include "i18n/lx_ini.h"
 #include "i18n/lx_lxb.h"
-#include "i18n/lx_props.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/streams.h"

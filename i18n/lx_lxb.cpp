@@ -1,7 +1,10 @@
+// LXB files read into translation components and written from them (the
+// file's header and directory: base/lx_lxbfile.cpp).
 #include "i18n/lx_lxb.h"
 
+#include "i18n/base/lx_ext.h"
+#include "i18n/base/lx_lxbfile.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_ext.h"
 #include "i18n/lx_linked.h"
 
 #include "platform/rtl/classes.h"
@@ -18,43 +21,6 @@ namespace i18n {
 RTL_IMPLEMENT_CLASS(TLXBFileManager, rtl::TPersistent)
 
 namespace {
-
-uint16_t ReadWord(rtl::TStream &stream)
-{
-    uint8_t b[2];
-    stream.ReadBuffer(b, 2);
-    return static_cast<uint16_t>(b[0] | b[1] << 8);
-}
-
-uint32_t ReadLong(rtl::TStream &stream)
-{
-    uint8_t b[4];
-    stream.ReadBuffer(b, 4);
-    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-}
-
-// count bytes, which must all be there.
-std::string ReadBytes(rtl::TStream &stream, int64_t count)
-{
-    if (count > stream.Size() - stream.Position())
-        throw rtl::EReadError("Stream read error");
-    std::string bytes(static_cast<size_t>(count), '\0');
-    if (count > 0)
-        stream.ReadBuffer(bytes.data(), count);
-    return bytes;
-}
-
-void PutWord(std::string &out, uint32_t v)
-{
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8 & 0xFF);
-}
-
-void PutLong(std::string &out, uint32_t v)
-{
-    PutWord(out, v & 0xFFFF);
-    PutWord(out, v >> 16);
-}
 
 // A component of target's class, owned by owner (none: its own).
 TlxCustomLang *NewLangLike(const TlxCustomLang &target, rtl::TComponent *owner)
@@ -168,31 +134,8 @@ bool TLXBFileManager::LoadComponent(TlxCustomLang &target, const std::string &ow
 bool TLXBFileManager::LoadFromStream(TlxCustomLang &target, const std::string &ownerClassName,
                                      rtl::TStream &stream)
 {
-    stream.SetPosition(0);
-    const int64_t size = stream.Size();
-    std::string header;
-    while (stream.Position() < size - 2) {
-        char c;
-        stream.ReadBuffer(&c, 1);
-        header += c;
-        if (c == '\0')
-            break;
-    }
-    if (header != FHeader)
-        throw rtl::EFilerError("Unrecognized stream format!");
-
-    const uint16_t forms = ReadWord(stream);
-    const uint16_t fixedLength = ReadWord(stream);
-    const std::string fixedText = ReadBytes(stream, fixedLength);
-    int64_t offset = -1;
-    for (uint16_t i = 0; i < forms && offset < 0; ++i) {
-        const std::string name = ReadBytes(stream, ReadWord(stream));
-        const uint32_t at = ReadLong(stream);
-        if (name == ownerClassName)
-            offset = at;
-    }
-    if (offset >= size)
-        throw rtl::EReadError("Stream read error");
+    std::string fixedText;
+    const int64_t offset = ReadLXBDirectory(stream, FHeader, ownerClassName, fixedText);
     if (offset < 0) {
         FFixedLanguages.SetText(fixedText);
         return false;
@@ -270,35 +213,18 @@ void TLXBFileManager::LoadLanguageNames(const std::string &fileName,
 void WriteLXB(rtl::TStream &stream, const rtl::TStrings &fixedLanguages,
               const std::vector<TLXBForm> &forms)
 {
-    std::string fixed;
-    for (int i = 0; i < fixedLanguages.Count(); ++i)
-        fixed += (i ? "\r\n" : "") + fixedLanguages.Strings(i);
-    size_t directory = 0;
-    for (const TLXBForm &f : forms)
-        directory += 2 + f.ClassName.size() + 4;
-
-    std::string out(kLXBHeader, sizeof kLXBHeader);
-    PutWord(out, static_cast<uint32_t>(forms.size()));
-    PutWord(out, static_cast<uint32_t>(fixed.size()));
-    out += fixed;
-    std::string components;
-    const size_t first = out.size() + directory;
+    std::vector<TLXBFormData> stored;
     for (const TLXBForm &f : forms) {
-        PutWord(out, static_cast<uint32_t>(f.ClassName.size()));
-        out += f.ClassName;
-        PutLong(out, static_cast<uint32_t>(first + components.size()));
         rtl::TMemoryStream data;
         rtl::WriteComponent(data, *f.Lang);
-        components.append(reinterpret_cast<const char *>(data.Memory()),
-                          static_cast<size_t>(data.Size()));
+        stored.push_back({f.ClassName, std::string(reinterpret_cast<const char *>(data.Memory()),
+                                                   static_cast<size_t>(data.Size()))});
     }
-    out += components;
-    stream.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
+    WriteLXBFile(stream, fixedLanguages, stored);
 }
 
-} // namespace i18n
-
-namespace i18n {
+// ---------------------------------------------------------------------------
+// A component's LXB files
 
 bool TlxCustomLang::LoadFromLXB(const std::string &fileName)
 {

@@ -1,18 +1,12 @@
-// LXB translation files: the translation components of several forms in one
-// binary file. Layout (integers little-endian, unsigned):
-//
-//   offset 0   42 bytes  "LXB file: TlxLang binary translation data" and a zero byte
-//   42         2         form count
-//   44         2         L, the length of the fixed-languages text
-//   46         L         the fixed-languages text (lines separated by CR LF)
-//   46 + L     ...       per form: 2 bytes name length M, M bytes form class
-//                        name, 4 bytes offset from the file's start of its component
-//   elsewhere            each form's translation component as streamed by
-//                        rtl::WriteComponent (platform/rtl/component_stream.h)
+// LXB translation files read into translation components and written from
+// them. A LXB file holds the components of several forms; its layout is in
+// base/lx_lxbfile.h.
 //
 // TLXBFileManager reads such a file and copies one form's tables into a
 // live translation component; WriteLXB makes one (the program writes none).
 #pragma once
+
+#include "i18n/base/lx_lxbfile.h"
 
 #include "platform/rtl/object.h"
 #include "platform/rtl/strings.h"
@@ -28,8 +22,6 @@ class TStream;
 namespace i18n {
 
 class TlxCustomLang;
-
-inline constexpr char kLXBHeader[42] = "LXB file: TlxLang binary translation data";
 
 class TLXBFileManager : public rtl::TPersistent {
     RTL_DECLARE_CLASS(TLXBFileManager)

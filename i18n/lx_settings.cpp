@@ -1,7 +1,7 @@
 // The writers of the component settings and the purges a new exclusion
 // starts.
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 

@@ -1,7 +1,7 @@
 // The walk that writes the texts of the active language into the owner form
 // and its components, through their published properties.
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/datetime.h"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Nivora
-# needs, the validators of the desktop files that the install test runs
+# needs (clang-format for the format check among them), the validators of the desktop files that the install test runs
 # (appstream, desktop-file-utils), what scripts/package.sh makes the Debian
 # package with (dpkg-dev, file) and lintian that checks it, poppler's tools with which the printing
 # tests read their PDF files back, and ImageMagick and xdotool for
@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev qt6-translations-l10n
   libhidapi-dev libjpeg62-turbo-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libqcustomplot-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-dejavu-core xvfb xauth
   appstream desktop-file-utils
   dpkg-dev file lintian

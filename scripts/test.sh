@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs all tests: the normal
+# Installs what is missing, builds everything with warnings as errors and
+# runs all tests: the normal
 # build, then the same tests under AddressSanitizer/UBSan with leak detection
 # in build-asan/, then every fuzz target for a short time. Each stage prints
 # its own summary line; the first stage that fails ends the run with a
@@ -9,13 +10,13 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/install-deps.sh"
 jobs=$(nproc)
 
-NIVORA_BUILD_DIR="$here/build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON
+NIVORA_BUILD_DIR="$here/build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON -DNIVORA_WERROR=ON
 (cd "$here/build" && ctest --output-on-failure -j "$jobs") | tee "$here/build/ctest.log"
 main=$(grep -E 'tests passed|tests failed' "$here/build/ctest.log" | tail -n 1)
 [ "${NIVORA_QUICK:-0}" = 1 ] && exit 0
 
 echo "== the same tests under AddressSanitizer and UBSan, leak detection on"
-NIVORA_BUILD_DIR="$here/build-asan" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON \
+NIVORA_BUILD_DIR="$here/build-asan" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON -DNIVORA_WERROR=ON \
   -DNIVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 # Leaks inside system libraries are suppressed in tests/lsan.supp, each with
 # its reason; a leak of the project's own is a failure.

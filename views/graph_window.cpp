@@ -9,6 +9,7 @@
 #include "platform/rtl/numbers.h"
 #include "platform/ui/ansi_text.h"
 #include "platform/ui/app_application.h"
+#include "platform/ui/component_adapters.h"
 #include "platform/ui/cursor.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
@@ -406,7 +407,7 @@ QWidget *TfrmGraph::BuildDataSets()
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    ChangeDateTime1 = PopupMenu1->addAction(QStringLiteral("Change Date & Time"));
+    ChangeDateTime1 = PopupMenu1->addAction(ui::QtCaption(QStringLiteral("Change Date & Time")));
     ChangeDateTime1->setObjectName(QStringLiteral("ChangeDateTime1"));
     Grid2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Grid2, &QWidget::customContextMenuRequested, this,

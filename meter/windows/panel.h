@@ -97,6 +97,8 @@ public:
     void btnUPClick() { NotAvailable(); }
     void btnDOWNClick() { NotAvailable(); }
     void btnSETClick() { NotAvailable(); }
+    // Kept for the stored layout, which binds them; they do nothing, and
+    // MMATimer never runs.
     void btnMaxMinMouseDown() {}
     void btnMaxMinMouseUp() {}
     void MMATimerTimer() {}

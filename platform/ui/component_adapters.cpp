@@ -508,19 +508,80 @@ UI_IMPLEMENT_ADAPTER(TCaptionAdapter, "TCaptionControl", TControlAdapter::Static
     PublishCaption(P);
 }
 
+namespace {
+
+bool EndsAMnemonic(const QString &text, qsizetype at)
+{
+    return at >= text.size() || text[at].isSpace();
+}
+
+} // namespace
+
+QString QtCaption(const QString &caption)
+{
+    QString text;
+    text.reserve(caption.size() + 2);
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption[i];
+        text += c;
+        if (c != QLatin1Char('&'))
+            continue;
+        if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&'))
+            text += caption[++i];
+        else if (EndsAMnemonic(caption, i + 1))
+            text += QLatin1Char('&');
+    }
+    return text;
+}
+
+QString CaptionFromQt(const QString &text)
+{
+    QString caption;
+    caption.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        caption += text[i];
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            if (!EndsAMnemonic(text, i + 1))
+                caption += QLatin1Char('&');
+        }
+    }
+    return caption;
+}
+
+namespace {
+
+// The caption last written through an adapter, kept on the object so that it
+// reads back as written: "& " and "&& " show alike.
+constexpr const char *kCaptionProperty = "nivoraCaption";
+
+QString CaptionOf(const QObject *o, const QString &shown)
+{
+    const QString written = o->property(kCaptionProperty).toString();
+    return QtCaption(written) == shown ? written : CaptionFromQt(shown);
+}
+
+QString ShowCaption(QObject *o, const QString &caption)
+{
+    o->setProperty(kCaptionProperty, caption);
+    return QtCaption(caption);
+}
+
+} // namespace
+
 std::string TCaptionAdapter::Caption() const
 {
     QObject *o = Object();
     if (auto *l = qobject_cast<QLabel *>(o))
         return FromQt(l->text());
     if (auto *b = qobject_cast<QAbstractButton *>(o))
-        return FromQt(b->text());
+        return FromQt(CaptionOf(o, b->text()));
     if (auto *g = qobject_cast<QGroupBox *>(o))
-        return FromQt(g->title());
+        return FromQt(CaptionOf(o, g->title()));
     if (auto *m = qobject_cast<QMenu *>(o))
-        return FromQt(m->title());
+        return FromQt(CaptionOf(o, m->title()));
     if (auto *a = qobject_cast<QAction *>(o))
-        return FromQt(a->text());
+        return FromQt(CaptionOf(o, a->text()));
     return {};
 }
 
@@ -532,13 +593,13 @@ void TCaptionAdapter::SetCaption(const std::string &caption)
         l->setText(text);
         AutoSizeLabel(l);
     } else if (auto *b = qobject_cast<QAbstractButton *>(o))
-        b->setText(text);
+        b->setText(ShowCaption(o, text));
     else if (auto *g = qobject_cast<QGroupBox *>(o))
-        g->setTitle(text);
+        g->setTitle(ShowCaption(o, text));
     else if (auto *m = qobject_cast<QMenu *>(o))
-        m->setTitle(text);
+        m->setTitle(ShowCaption(o, text));
     else if (auto *a = qobject_cast<QAction *>(o))
-        a->setText(text);
+        a->setText(ShowCaption(o, text));
 }
 
 UI_IMPLEMENT_ADAPTER(TLabelAdapter, "TLabel", TCaptionAdapter::StaticClassInfo())

@@ -88,6 +88,14 @@ private:
     int FCharset = 1; // DEFAULT_CHARSET
 };
 
+// A caption as Qt shows it, from the class library's: '&' before a character
+// marks its mnemonic and "&&" is one ampersand in both, but an ampersand before
+// a blank or at the end marks nothing and shows as written ("Change Date &
+// Time"), where Qt would underline the blank. CaptionFromQt gives the caption
+// back.
+QString QtCaption(const QString &caption);
+QString CaptionFromQt(const QString &text);
+
 // Base of every adapter: a component named after its Qt object.
 class TControlAdapter : public rtl::TComponent {
     RTL_DECLARE_CLASS(TControlAdapter)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -85,8 +86,15 @@ TModalResult RunBox(const QString &text, const QString &caption, QMessageBox::Ic
     for (TMsgDlgBtn b : order) {
         QAbstractButton *button = AddButton(box, b);
         const qsizetype at = static_cast<qsizetype>(buttons.size());
-        if (button && at < captions.size() && !captions[at].isEmpty())
-            button->setText(captions[at]);
+        if (button && at < captions.size() && !captions[at].isEmpty()) {
+            // A caption of its own keeps the key of its first letter, as the
+            // standard "&Yes" and "&No" have theirs, unless it marks one.
+            const QString &own = captions[at];
+            button->setText(own);
+            if (!own.contains(QLatin1Char('&')) && own[0].isLetterOrNumber())
+                button->setShortcut(QKeySequence(
+                    QKeyCombination(Qt::AltModifier, Qt::Key(own[0].toUpper().unicode()))));
+        }
         const TModalResult result = ModalResultOf(b);
         buttons.emplace_back(button, result);
         if (result == defaultResult)

@@ -19,21 +19,36 @@
 
 namespace {
 
+using app::GridPrintColumns;
 using app::GridPrintLine;
 using app::TGridPrintLayout;
 
-TEST(GridPrintLine, EachCellIsFollowedByTwoBlanksPerMissingCharacter)
+TEST(GridPrintLine, CellsStartInTheirColumnsAndNeverRunTogether)
 {
-    const QString blanks12(12, QLatin1Char(' '));
-    EXPECT_EQ(GridPrintLine({QStringLiteral("abcd")}), QStringLiteral("abcd") + blanks12);
-    EXPECT_EQ(GridPrintLine({"", "", QStringLiteral("abcd")}), QString(40, QLatin1Char(' ')) +
-                                                                   QStringLiteral("abcd") +
-                                                                   QString(26, QLatin1Char(' ')));
-    // At or above the width: no blanks, and nothing cut.
-    EXPECT_EQ(GridPrintLine({"", "", QStringLiteral("12345678901234567"), QStringLiteral("x")}),
-              QString(40, QLatin1Char(' ')) + QStringLiteral("12345678901234567x") +
-                  QString(18, QLatin1Char(' ')));
-    EXPECT_EQ(GridPrintLine({}), QString());
+    ui::TStringGrid grid;
+    grid.SetColCount(4);
+    grid.SetRowCount(2);
+    grid.SetRowTexts(0, {"No", "Date", "Time", "Value"});
+    grid.SetRowTexts(1, {"1", "", QStringLiteral("abcd"), "63.1"});
+    // Twice the width: 20 characters, 34 in column 2.
+    std::vector<int> columns = app::GridPrintColumns(grid);
+    EXPECT_EQ(columns, (std::vector<int>{20, 20, 34, 20}));
+    EXPECT_EQ(GridPrintLine(grid.RowTexts(1), columns),
+              "1" + QString(19 + 20, ' ') + "abcd" + QString(30, ' ') + "63.1");
+    EXPECT_EQ(GridPrintLine({}, columns), QString());
+
+    // A cell as long as its column or longer widens the column to one
+    // blank past it, on every line.
+    const QString longCell = QString(34, 'x');
+    grid.SetRowTexts(1, {"1", "12/10/2026", longCell, "63.1"});
+    columns = app::GridPrintColumns(grid);
+    EXPECT_EQ(columns, (std::vector<int>{20, 20, 35, 20}));
+    const QString header = GridPrintLine(grid.RowTexts(0), columns);
+    const QString row = GridPrintLine(grid.RowTexts(1), columns);
+    EXPECT_EQ(row.indexOf("63.1"), header.indexOf("Value"));
+    EXPECT_EQ(row.indexOf(longCell + " 63.1"), header.indexOf("Time"));
+    // Cells beyond the grid's columns still get their blank.
+    EXPECT_EQ(GridPrintLine({"a", "b", "c", "d", "e"}, {1, 1, 1, 1}), "a b c d e");
 }
 
 TEST(GridPrintLayout, RowsArePagedAndEachPageStartsOneLineDown)
@@ -127,6 +142,45 @@ TEST_F(GridPrintoutTest, EveryRowReachesItsPageInOrder)
         EXPECT_NEAR(topOf(page, first) - top, lineHeight, 1.0) << "page " << page;
         EXPECT_NEAR(topOf(page, first + 1) - topOf(page, first), lineHeight, 0.01)
             << "page " << page;
+    }
+}
+
+TEST_F(GridPrintoutTest, TenCharacterDatesKeepTheirBlankAndTheTitlesStandOverTheirColumns)
+{
+    grid_.SetColCount(4);
+    grid_.SetRowCount(4);
+    grid_.SetRowTexts(0, {"No", "Date", "Time", "Value"});
+    grid_.SetRowTexts(1, {"1", "12/10/2026", "2:55:57 PM", "63.1"});
+    grid_.SetRowTexts(2, {"2", "12/10/2026", "12:55:58 PM", "104.0"});
+    grid_.SetRowTexts(3, {"100", "2026-12-10", "14:55:59.123456789", "7.5"});
+    ASSERT_EQ(app::PrintGrid(printer(), grid_), app::TGridPrintResult::Printed);
+
+    const QStringList lines = testsupport::PdfPageLines(pdf_, 1);
+    ASSERT_EQ(lines.size(), 4);
+    for (int row = 0; row < 4; ++row) {
+        QStringList fields = grid_.RowTexts(row);
+        // "2:55:57 PM" holds a blank of its own.
+        QStringList expected;
+        for (const QString &f : fields)
+            expected << f.split(' ');
+        EXPECT_EQ(lines[row].split(' '), expected) << row;
+    }
+
+    // Each title starts where the cells of its column start.
+    const std::vector<testsupport::TPdfWord> words = testsupport::PdfPageWords(pdf_, 1);
+    const auto leftOf = [&](const QString &text) {
+        for (const testsupport::TPdfWord &w : words)
+            if (w.Text == text)
+                return w.Left;
+        return -1.0;
+    };
+    for (auto [title, cells] :
+         {std::pair{"Date", QStringList{"12/10/2026", "2026-12-10"}},
+          std::pair{"Time", QStringList{"2:55:57", "12:55:58", "14:55:59.123456789"}},
+          std::pair{"Value", QStringList{"63.1", "104.0", "7.5"}}}) {
+        ASSERT_GT(leftOf(title), 0) << title;
+        for (const QString &cell : cells)
+            EXPECT_NEAR(leftOf(cell), leftOf(title), 0.5) << title << " " << cell.toStdString();
     }
 }
 

@@ -358,10 +358,17 @@ TEST_F(MainFormTest, CommandsAreEnabledWhenTheMeterConnects)
         EXPECT_TRUE(f.MenuItem(item)->isEnabled()) << item;
     EXPECT_TRUE(f.Control<QToolButton>("btnDataLogger")->isEnabled());
 
+    // The manual beside the program is opened by the desktop.
+    const QString manual = dir_.path() + "/bin/MX4820_manual.pdf";
+    {
+        QFile file(manual);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     f.MenuItem("Contents1")->trigger();
     const auto opened = services_.CallsOf(ui::TUICallKind::OpenDocument);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].Text, dir_.path() + "/bin/MX4820_manual.pdf");
+    EXPECT_EQ(opened[0].Text, manual);
+    EXPECT_TRUE(services_.MessageTexts().isEmpty());
 }
 
 TEST_F(MainFormTest, SplashShowsFromCreateToShowAndTheAboutBoxClearsItsGlobal)

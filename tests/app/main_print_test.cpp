@@ -4,6 +4,7 @@
 
 #include "chart/control/gxsgraph.h"
 #include "platform/chartlib/render/chart_output.h"
+#include "platform/ui/folders.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/printer.h"
 #include "platform/ui/string_grid.h"
@@ -95,10 +96,13 @@ TEST_F(MainPrintTest, CommandsAreThereFromTheStart)
     EXPECT_EQ(services_.CallsOf(ui::TUICallKind::PrinterSetupDialog).size(), 1u);
 
     // The hidden help button asks for the manual, which is not there: the
-    // program says nothing.
+    // program says which file it looked for.
     form_->Control<QToolButton>("SpeedButton8")->click();
-    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::OpenDocument).size(), 1u);
-    EXPECT_TRUE(services_.MessageTexts().isEmpty());
+    EXPECT_TRUE(services_.CallsOf(ui::TUICallKind::OpenDocument).empty());
+    ASSERT_EQ(services_.MessageTexts().size(), 1);
+    EXPECT_TRUE(services_.MessageTexts()[0].startsWith("The manual could not be opened."));
+    EXPECT_TRUE(services_.MessageTexts()[0].endsWith(ui::ProgramFile("MX4820_manual.pdf")));
+    services_.ClearCalls();
 
     // The front panel and the LEQ record list print nothing and ask nothing.
     form_->MdiClient()->Activate(form_->gPanel());
@@ -122,10 +126,10 @@ TEST_F(MainPrintTest, TheLeqTablePrintsAllItsColumnsOneRowALine)
     services_.AnswerPrintDialog(true, pdf_);
     Print();
     ASSERT_TRUE(testsupport::PdfToolsInstalled());
-    // A date of ten characters fills its column: the time follows at once.
+    // A date of ten characters keeps a blank before the time.
     EXPECT_EQ(testsupport::PdfPageLines(pdf_, 1),
-              (QStringList{"No Date TIME SPL Leq", "1 09/03/202409:00:01 61.5 70.1",
-                           "2 09/03/202409:00:02 62.5 70.1", "3 09/03/202409:00:03 63.5 70.1"}));
+              (QStringList{"No Date TIME SPL Leq", "1 09/03/2024 09:00:01 61.5 70.1",
+                           "2 09/03/2024 09:00:02 62.5 70.1", "3 09/03/2024 09:00:03 63.5 70.1"}));
     EXPECT_EQ(ui::Printer().Title(), QStringLiteral("LEQ"));
     EXPECT_TRUE(services_.MessageTexts().isEmpty());
 }

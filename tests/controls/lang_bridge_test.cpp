@@ -1,7 +1,7 @@
 // The translation engine on real Qt widgets (offscreen).
 #include "controls/lang_form.h"
 
-#include "i18n/lx_rows.h"
+#include "i18n/base/lx_rows.h"
 #include "platform/rtl/typinfo.h"
 #include "tests/support/translation_rows.h"
 

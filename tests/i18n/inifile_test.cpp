@@ -5,8 +5,8 @@
 // that merge a file into a component's own languages.
 #include "fake_form.h"
 
+#include "i18n/base/lx_ini.h"
 #include "i18n/lx_comp.h"
-#include "i18n/lx_ini.h"
 #include "i18n/lx_linked.h"
 #include "i18n/lx_lxb.h"
 
@@ -185,7 +185,6 @@ TEST(IniFormFiles, AnExportReadIntoAFreshComponentGivesTheSameTablesInEveryLangu
     EXPECT_EQ(target.label->Caption, "Text \"quoted\" = 5");
     EXPECT_EQ(target.lang->GetStringById("IDS_3"), "Line\r\nbreak 5");
     EXPECT_EQ(target.chart->Title.Text, "Title5");
-
 }
 
 TEST(IniFormFiles, SectionsAreReadByTheirRules)
@@ -230,7 +229,6 @@ TEST(IniFormFiles, SectionsAreReadByTheirRules)
     EXPECT_EQ(form.lang->LangNames().CommaText(), "English,French");
     EXPECT_EQ(form.lang->Strings().Strings(0), fake::Row({"IDS_1", "One", "Un"}));
 }
-
 
 TEST(IniFormFiles, ImportsMapTheFilesLanguagesAndAFailedBatchLeavesNoBatchBehind)
 {

@@ -2,10 +2,10 @@
 // translation components.
 #include "fake_form.h"
 
+#include "i18n/base/lx_resstr.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
-#include "i18n/lx_resstr.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/format_settings.h"
 

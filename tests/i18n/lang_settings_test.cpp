@@ -3,10 +3,10 @@
 // dispatcher's names.
 #include "fake_form.h"
 
+#include "i18n/base/lx_props.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
-#include "i18n/lx_props.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/strings.h"
 
@@ -228,7 +228,6 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     lang->SetDoNotTranslate(names);
     EXPECT_EQ(lang->DisplayLabels().Count(), 0);
 }
-
 
 TEST(LangSettings, ARenamedComponentsRowsFollowItsNewName)
 {

@@ -2,9 +2,9 @@
 // over a form's components.
 #include "fake_form.h"
 
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
-#include "i18n/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/streams.h"

@@ -1,6 +1,6 @@
 // Row and column operations of the translation tables.
-#include "i18n/lx_index.h"
-#include "i18n/lx_rows.h"
+#include "i18n/base/lx_index.h"
+#include "i18n/base/lx_rows.h"
 
 #include <gtest/gtest.h>
 

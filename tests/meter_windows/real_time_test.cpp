@@ -202,8 +202,9 @@ TEST_F(RealTimeTest, TenPointsAtOneSecondFillTheChartAndStopByThemselves)
     EXPECT_EQ(main.chart.GetPoints(), 10);
     for (int i = 0; i < 10; ++i) {
         EXPECT_FLOAT_EQ(Y(i), (700 + i) * 0.1F) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_NEAR((X(i) - X(i - 1)) * 86400, 1.0, 1e-6) << i;
+        }
     }
     EXPECT_EQ(main.texts[TRealTimeText::txtDataNo], "10");
     EXPECT_EQ(main.texts[TRealTimeText::txtMax], "70.9");

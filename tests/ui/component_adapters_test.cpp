@@ -104,6 +104,18 @@ TEST(ComponentAdapters, PropertiesReachTheWidgetsInWindows1252)
     EXPECT_EQ(rtl::GetStrProp(form->FindComponent("lblA"), "Caption"), "caf\xE9 \x80");
     rtl::SetStrProp(form->FindComponent("File1"), "Caption", "&Datei");
     EXPECT_EQ(menu->title(), "&Datei");
+    // An ampersand before a blank marks no key and shows as written; one
+    // before a letter and a doubled one keep their meaning. The captions
+    // read back as they were given.
+    for (const char *caption : {"Change Date & Time", "E&xit", "Salt && Pepper", "Rock &"}) {
+        rtl::SetStrProp(form->FindComponent("mnuExit"), "Caption", caption);
+        EXPECT_EQ(rtl::GetStrProp(form->FindComponent("mnuExit"), "Caption"), caption);
+    }
+    rtl::SetStrProp(form->FindComponent("mnuExit"), "Caption", "Change Date & Time");
+    EXPECT_EQ(action->text(), "Change Date && Time");
+    rtl::SetStrProp(form->FindComponent("File1"), "Caption", "&Datei & Co");
+    EXPECT_EQ(menu->title(), "&Datei && Co");
+    rtl::SetStrProp(form->FindComponent("File1"), "Caption", "&Datei");
     rtl::SetStrProp(form->FindComponent("mnuExit"), "Hint", "Quit");
     EXPECT_EQ(action->statusTip(), "Quit");
     rtl::SetStrProp(form, "Caption", "Main");

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -220,6 +221,16 @@ TEST(QtServices, ButtonsAnswerWithTheirResults)
     });
     EXPECT_EQ(services.MessageDlgCaptioned("Erase?", mtConfirmation, mbYesNo, {"Yes", "No"}),
               mrYes);
+
+    // ... and their keys: Y and N answer, as they do the standard buttons.
+    for (auto [key, result] : {std::pair{Qt::Key_N, mrNo}, std::pair{Qt::Key_Y, mrYes}}) {
+        WhenModal<QMessageBox>([key = key](QMessageBox *box) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(box, &press);
+        });
+        EXPECT_EQ(services.MessageDlgCaptioned("Erase?", mtConfirmation, mbYesNo, {"Yes", "No"}),
+                  result);
+    }
 }
 
 TEST(QtServices, SaveDialogTakesTheChosenFilterAndItsExtension)

@@ -1,9 +1,9 @@
 #include "tools/lang_collect/collect.h"
 
 #include "controls/lang_form.h"
+#include "i18n/base/lx_rows.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
-#include "i18n/lx_rows.h"
 #include "platform/rtl/codepage.h"
 #include "platform/ui/component_adapters.h"
 

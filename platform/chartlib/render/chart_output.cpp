@@ -34,6 +34,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
+#include <vector>
 
 namespace chartlib {
 
@@ -111,6 +113,275 @@ void Finish(ChartView &v)
     }
 }
 
+// The customise dialog's tabs, built page by page. Each control remembers
+// what it showed; OK writes only the settings the user changed, so that
+// values the dialog cannot show exactly (fonts that are not installed,
+// colours with their alpha byte, more decimals than the spin boxes have) stay
+// as they are.
+class CustomizePages {
+public:
+    CustomizePages(ChartObject &o, QTabWidget *tabs) : o_(o), tabs_(tabs) {}
+
+    void General();
+    void Plot();
+    void Subsets();
+    void Fonts();
+    void Colors();
+    void Style();
+    void Axis();
+
+    // The tab a dialog opened for colours (1) or fonts (2) starts on.
+    int PreferredIndex(int preferredTab) const;
+    // Writes what the user changed.
+    void Apply() const
+    {
+        for (const auto &f : apply_)
+            f();
+    }
+
+private:
+    // A new tab when the chart allows it (its gate is on), else null.
+    QFormLayout *Page(std::int32_t gate, const char *name, const char *title);
+    static QWidget *Named(QWidget *w, const char *name)
+    {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    }
+    QWidget *PageOf(QFormLayout *form) const { return form->parentWidget(); }
+
+    void TextRow(QFormLayout *form, const char *label, const char *name, std::int32_t id);
+    void ComboRow(QFormLayout *form, const char *label, const char *name, std::int32_t id, int def,
+                  const QStringList &items);
+    void CheckRow(QFormLayout *form, const char *label, const char *name, std::int32_t id, int def);
+    void FontRow(QFormLayout *form, const char *label, const char *name, std::int32_t id);
+    void SpinRow(QFormLayout *form, const char *label, const char *name, std::int32_t id);
+    QLineEdit *ColorEdit(QWidget *page, const QString &name, std::uint32_t value,
+                         std::function<void(std::uint32_t)> write);
+
+    ChartObject &o_;
+    QTabWidget *tabs_;
+    std::vector<std::function<void()>> apply_;
+    int subsetsPage_ = -1, fontsPage_ = -1, colorPage_ = -1;
+};
+
+QFormLayout *CustomizePages::Page(std::int32_t gate, const char *name, const char *title)
+{
+    if (!(IntOr(o_, gate, 1) & 0xFF))
+        return nullptr;
+    QWidget *page = Named(new QWidget, name);
+    tabs_->addTab(page, QString::fromLatin1(title));
+    return new QFormLayout(page);
+}
+
+void CustomizePages::TextRow(QFormLayout *form, const char *label, const char *name,
+                             std::int32_t id)
+{
+    auto *e = new QLineEdit(FromU16(o_.GetText(id)), PageOf(form));
+    Named(e, name);
+    form->addRow(QString::fromLatin1(label), e);
+    apply_.push_back([&o = o_, e, id, before = e->text()] {
+        if (e->text() != before)
+            o.SetText(id, ToU16(e->text()));
+    });
+}
+
+void CustomizePages::ComboRow(QFormLayout *form, const char *label, const char *name,
+                              std::int32_t id, int def, const QStringList &items)
+{
+    auto *c = new QComboBox(PageOf(form));
+    Named(c, name);
+    c->addItems(items);
+    c->setCurrentIndex(std::clamp(IntOr(o_, id, def), 0, int(items.size()) - 1));
+    form->addRow(QString::fromLatin1(label), c);
+    apply_.push_back([&o = o_, c, id, before = c->currentIndex()] {
+        if (c->currentIndex() != before)
+            o.SetInt(id, c->currentIndex());
+    });
+}
+
+void CustomizePages::CheckRow(QFormLayout *form, const char *label, const char *name,
+                              std::int32_t id, int def)
+{
+    auto *c = new QCheckBox(QString::fromLatin1(label), PageOf(form));
+    Named(c, name);
+    c->setChecked(IntOr(o_, id, def) & 0xFF);
+    form->addRow(c);
+    apply_.push_back([&o = o_, c, id, before = c->isChecked()] {
+        if (c->isChecked() != before)
+            o.SetInt(id, c->isChecked() ? 1 : 0);
+    });
+}
+
+void CustomizePages::FontRow(QFormLayout *form, const char *label, const char *name,
+                             std::int32_t id)
+{
+    auto *c = new QFontComboBox(PageOf(form));
+    Named(c, name);
+    const QString family = FromU16(o_.GetText(id));
+    if (!family.isEmpty())
+        c->setCurrentFont(QFont(family));
+    form->addRow(QString::fromLatin1(label), c);
+    apply_.push_back([&o = o_, c, id, before = c->currentFont().family()] {
+        if (c->currentFont().family() != before)
+            o.SetText(id, ToU16(c->currentFont().family()));
+    });
+}
+
+void CustomizePages::SpinRow(QFormLayout *form, const char *label, const char *name,
+                             std::int32_t id)
+{
+    auto *sb = new QDoubleSpinBox(PageOf(form));
+    Named(sb, name);
+    sb->setRange(-1.0e9, 1.0e9);
+    sb->setDecimals(3);
+    double value = 0.0;
+    o_.GetDouble(id, value);
+    sb->setValue(value);
+    form->addRow(QString::fromLatin1(label), sb);
+    apply_.push_back([&o = o_, sb, id, before = sb->value()] {
+        if (sb->value() != before)
+            o.SetDouble(id, sb->value());
+    });
+}
+
+QLineEdit *CustomizePages::ColorEdit(QWidget *page, const QString &name, std::uint32_t value,
+                                     std::function<void(std::uint32_t)> write)
+{
+    auto *e = new QLineEdit(ColorText(value), page);
+    e->setObjectName(name);
+    apply_.push_back([e, before = e->text(), write] {
+        QColor c(e->text().trimmed());
+        if (e->text() != before && c.isValid())
+            write(ChartArgb(255, std::uint8_t(c.red()), std::uint8_t(c.green()),
+                            std::uint8_t(c.blue())));
+    });
+    return e;
+}
+
+void CustomizePages::General()
+{
+    if (QFormLayout *form = Page(rprop::AllowPage1, "pageGeneral", "General")) {
+        TextRow(form, "Main title", "edtMainTitle", rprop::MainTitle);
+        TextRow(form, "Sub title", "edtSubTitle", rprop::SubTitle);
+        TextRow(form, "X axis label", "edtXAxisLabel", rprop::XAxisLabel);
+        TextRow(form, "Y axis label", "edtYAxisLabel", rprop::YAxisLabel);
+    }
+}
+
+void CustomizePages::Plot()
+{
+    if (QFormLayout *form = Page(rprop::AllowPage2, "pagePlot", "Plot")) {
+        CheckRow(form, "Show legend", "chkShowLegend", rprop::ShowLegend, 1);
+        CheckRow(form, "Show annotations", "chkShowAnnotations", rprop::ShowGraphAnnotations, 0);
+    }
+}
+
+void CustomizePages::Subsets()
+{
+    QFormLayout *form = Page(rprop::AllowSubsetsPage, "pageSubsets", "Subsets");
+    if (!form)
+        return;
+    QWidget *page = PageOf(form);
+    subsetsPage_ = tabs_->count() - 1;
+    QStringList types;
+    for (const char *t : kLineTypes)
+        types << QString::fromLatin1(t);
+    for (std::int32_t s = 0; s < std::min(o_.Subsets(), 16); ++s) {
+        QString label = FromU16(o_.GetElementText(rprop::SubsetLabels, s));
+        if (label.isEmpty())
+            label = QStringLiteral("Subset %1").arg(s + 1);
+        const auto colour = std::uint32_t(std::int64_t(o_.GetElement(rprop::SubsetColors, s)));
+        form->addRow(label, ColorEdit(page, QStringLiteral("edtSubsetColor%1").arg(s), colour,
+                                      [&o = o_, s](std::uint32_t c) {
+                                          // The colour's 32 bits as the int32 the element holds.
+                                          o.SetElement(rprop::SubsetColors, s,
+                                                       double(std::int32_t(c)), ElemKind::Int);
+                                      }));
+        auto *t = new QComboBox(page);
+        t->setObjectName(QStringLiteral("cmbLineType%1").arg(s));
+        t->addItems(types);
+        t->setCurrentIndex(
+            std::clamp(int(o_.GetElement(rprop::SubsetLineTypes, s)), 0, int(types.size()) - 1));
+        form->addRow(QString(), t);
+        apply_.push_back([&o = o_, t, s, before = t->currentIndex()] {
+            if (t->currentIndex() != before)
+                o.SetElement(rprop::SubsetLineTypes, s, t->currentIndex(), ElemKind::Int);
+        });
+    }
+}
+
+void CustomizePages::Fonts()
+{
+    QFormLayout *form = Page(rprop::AllowFontPage, "pageFonts", "Fonts");
+    if (!form)
+        return;
+    fontsPage_ = tabs_->count() - 1;
+    FontRow(form, "Main title", "cmbMainTitleFont", rprop::MainTitleFont);
+    FontRow(form, "Sub title", "cmbSubTitleFont", rprop::SubTitleFont);
+    FontRow(form, "Labels", "cmbLabelFont", rprop::LabelFont);
+    ComboRow(form, "Size", "cmbFontSize", rprop::FontSize, 1,
+             {QStringLiteral("Large"), QStringLiteral("Medium"), QStringLiteral("Small")});
+}
+
+void CustomizePages::Colors()
+{
+    QFormLayout *form = Page(rprop::AllowColorPage, "pageColor", "Color");
+    if (!form)
+        return;
+    colorPage_ = tabs_->count() - 1;
+    ComboRow(form, "Viewing style", "cmbViewingStyle", rprop::ViewingStyle, 0,
+             {QStringLiteral("Color"), QStringLiteral("Monochrome"),
+              QStringLiteral("Monochrome with symbols")});
+    for (auto [label, name, id] :
+         {std::tuple{"Desk", "edtDeskColor", rprop::DeskColor},
+          {"Text", "edtTextColor", rprop::TextColor},
+          {"Graph background", "edtGraphBackColor", rprop::GraphBackColor},
+          {"Graph foreground", "edtGraphForeColor", rprop::GraphForeColor}})
+        form->addRow(
+            QString::fromLatin1(label),
+            ColorEdit(PageOf(form), QString::fromLatin1(name), std::uint32_t(o_.GetInt(id)),
+                      [&o = o_, id = id](std::uint32_t c) { o.SetInt(id, std::int32_t(c)); }));
+}
+
+void CustomizePages::Style()
+{
+    if (QFormLayout *form = Page(rprop::AllowStylePage, "pageStyle", "Style")) {
+        ComboRow(form, "Grid lines", "cmbGridLines", rprop::GridLineControl, 0,
+                 {QStringLiteral("Y and X"), QStringLiteral("Y"), QStringLiteral("X"),
+                  QStringLiteral("None")});
+        ComboRow(form, "Grid style", "cmbGridStyle", rprop::GridStyle, 0,
+                 {QStringLiteral("Thin"), QStringLiteral("Thick"), QStringLiteral("Dot"),
+                  QStringLiteral("Dash"), QStringLiteral("Pixel")});
+    }
+}
+
+void CustomizePages::Axis()
+{
+    QFormLayout *form = Page(rprop::AllowAxisPage, "pageAxis", "Axis");
+    if (!form)
+        return;
+    auto *manualY = new QCheckBox(QStringLiteral("Manual Y scale"), PageOf(form));
+    Named(manualY, "chkManualY");
+    const int control = IntOr(o_, rprop::ManualScaleControlY, 0);
+    manualY->setChecked(control == 3);
+    form->addRow(manualY);
+    apply_.push_back([&o = o_, manualY, control] {
+        if (manualY->isChecked() != (control == 3))
+            o.SetInt(rprop::ManualScaleControlY, manualY->isChecked() ? 3 : 0);
+    });
+    SpinRow(form, "Minimum Y", "edtMinY", rprop::ManualMinY);
+    SpinRow(form, "Maximum Y", "edtMaxY", rprop::ManualMaxY);
+}
+
+int CustomizePages::PreferredIndex(int preferredTab) const
+{
+    if (preferredTab == 1)
+        return colorPage_ >= 0 ? colorPage_ : subsetsPage_;
+    if (preferredTab == 2)
+        return fontsPage_;
+    return -1;
+}
+
 bool RunCustomize(HCHART h, int preferredTab)
 {
     ChartView *v = ViewOf(h);
@@ -134,214 +405,22 @@ bool RunCustomize(HCHART h, int preferredTab)
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
 
-    auto named = [](QWidget *w, const char *name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    auto lineEdit = [&](QWidget *parent, const char *name, std::int32_t id) {
-        auto *e = new QLineEdit(FromU16(o.GetText(id)), parent);
-        named(e, name);
-        return e;
-    };
-    auto combo = [&](QWidget *parent, const char *name, QStringList items, int current) {
-        auto *c = new QComboBox(parent);
-        named(c, name);
-        c->addItems(items);
-        c->setCurrentIndex(std::clamp(current, 0, int(items.size()) - 1));
-        return c;
-    };
-
-    // What OK writes: only the settings the user changed, so that values the dialog cannot
-    // show exactly (fonts that are not installed, colours with their alpha byte, more decimals
-    // than the spin boxes have) stay as they are.
-    std::vector<std::function<void()>> apply;
-    auto textRow = [&](QWidget *page, QFormLayout *form, const char *label, const char *name,
-                       std::int32_t id) {
-        auto *e = lineEdit(page, name, id);
-        form->addRow(QString::fromLatin1(label), e);
-        QString before = e->text();
-        apply.push_back([&o, e, id, before] {
-            if (e->text() != before)
-                o.SetText(id, ToU16(e->text()));
-        });
-    };
-    auto comboRow = [&](QWidget *page, QFormLayout *form, const char *label, const char *name,
-                        std::int32_t id, int def, QStringList items) {
-        auto *c = combo(page, name, items, IntOr(o, id, def));
-        form->addRow(QString::fromLatin1(label), c);
-        int before = c->currentIndex();
-        apply.push_back([&o, c, id, before] {
-            if (c->currentIndex() != before)
-                o.SetInt(id, c->currentIndex());
-        });
-    };
-    auto checkRow = [&](QWidget *page, QFormLayout *form, const char *label, const char *name,
-                        std::int32_t id, int def) {
-        auto *c = new QCheckBox(QString::fromLatin1(label), page);
-        named(c, name);
-        c->setChecked(IntOr(o, id, def) & 0xFF);
-        form->addRow(c);
-        bool before = c->isChecked();
-        apply.push_back([&o, c, id, before] {
-            if (c->isChecked() != before)
-                o.SetInt(id, c->isChecked() ? 1 : 0);
-        });
-    };
-    auto colorEdit = [&](QWidget *page, const QString &name, std::uint32_t value,
-                         std::function<void(std::uint32_t)> write) {
-        auto *e = new QLineEdit(ColorText(value), page);
-        e->setObjectName(name);
-        QString before = e->text();
-        apply.push_back([e, before, write] {
-            QColor c(e->text().trimmed());
-            if (e->text() != before && c.isValid())
-                write(ChartArgb(255, std::uint8_t(c.red()), std::uint8_t(c.green()),
-                                std::uint8_t(c.blue())));
-        });
-        return e;
-    };
-    auto addPage = [&](std::int32_t gate, const char *name, const char *title) -> QFormLayout * {
-        if (!(IntOr(o, gate, 1) & 0xFF))
-            return nullptr;
-        auto *page = named(new QWidget, name);
-        tabs->addTab(page, QString::fromLatin1(title));
-        return new QFormLayout(page);
-    };
-    int subsetsPage = -1, fontsPage = -1, colorPage = -1;
-
-    if (QFormLayout *form = addPage(rprop::AllowPage1, "pageGeneral", "General")) {
-        QWidget *page = form->parentWidget();
-        textRow(page, form, "Main title", "edtMainTitle", rprop::MainTitle);
-        textRow(page, form, "Sub title", "edtSubTitle", rprop::SubTitle);
-        textRow(page, form, "X axis label", "edtXAxisLabel", rprop::XAxisLabel);
-        textRow(page, form, "Y axis label", "edtYAxisLabel", rprop::YAxisLabel);
-    }
-    if (QFormLayout *form = addPage(rprop::AllowPage2, "pagePlot", "Plot")) {
-        QWidget *page = form->parentWidget();
-        checkRow(page, form, "Show legend", "chkShowLegend", rprop::ShowLegend, 1);
-        checkRow(page, form, "Show annotations", "chkShowAnnotations", rprop::ShowGraphAnnotations,
-                 0);
-    }
-    if (QFormLayout *form = addPage(rprop::AllowSubsetsPage, "pageSubsets", "Subsets")) {
-        QWidget *page = form->parentWidget();
-        subsetsPage = tabs->count() - 1;
-        QStringList types;
-        for (const char *t : kLineTypes)
-            types << QString::fromLatin1(t);
-        for (std::int32_t s = 0; s < std::min(o.Subsets(), 16); ++s) {
-            QString label = FromU16(o.GetElementText(rprop::SubsetLabels, s));
-            if (label.isEmpty())
-                label = QStringLiteral("Subset %1").arg(s + 1);
-            form->addRow(
-                label, colorEdit(page, QStringLiteral("edtSubsetColor%1").arg(s),
-                                 std::uint32_t(std::int64_t(o.GetElement(rprop::SubsetColors, s))),
-                                 [&o, s](std::uint32_t c) {
-                                     // The colour's 32 bits as the int32 the element holds.
-                                     o.SetElement(rprop::SubsetColors, s, double(std::int32_t(c)),
-                                                  ElemKind::Int);
-                                 }));
-            auto *t = new QComboBox(page);
-            t->setObjectName(QStringLiteral("cmbLineType%1").arg(s));
-            t->addItems(types);
-            t->setCurrentIndex(
-                std::clamp(int(o.GetElement(rprop::SubsetLineTypes, s)), 0, int(types.size()) - 1));
-            form->addRow(QString(), t);
-            int before = t->currentIndex();
-            apply.push_back([&o, t, s, before] {
-                if (t->currentIndex() != before)
-                    o.SetElement(rprop::SubsetLineTypes, s, t->currentIndex(), ElemKind::Int);
-            });
-        }
-    }
-    if (QFormLayout *form = addPage(rprop::AllowFontPage, "pageFonts", "Fonts")) {
-        QWidget *page = form->parentWidget();
-        fontsPage = tabs->count() - 1;
-        auto fontRow = [&](const char *label, const char *name, std::int32_t id) {
-            auto *c = new QFontComboBox(page);
-            named(c, name);
-            QString family = FromU16(o.GetText(id));
-            if (!family.isEmpty())
-                c->setCurrentFont(QFont(family));
-            form->addRow(QString::fromLatin1(label), c);
-            QString before = c->currentFont().family();
-            apply.push_back([&o, c, id, before] {
-                if (c->currentFont().family() != before)
-                    o.SetText(id, ToU16(c->currentFont().family()));
-            });
-        };
-        fontRow("Main title", "cmbMainTitleFont", rprop::MainTitleFont);
-        fontRow("Sub title", "cmbSubTitleFont", rprop::SubTitleFont);
-        fontRow("Labels", "cmbLabelFont", rprop::LabelFont);
-        comboRow(page, form, "Size", "cmbFontSize", rprop::FontSize, 1,
-                 {QStringLiteral("Large"), QStringLiteral("Medium"), QStringLiteral("Small")});
-    }
-    if (QFormLayout *form = addPage(rprop::AllowColorPage, "pageColor", "Color")) {
-        QWidget *page = form->parentWidget();
-        colorPage = tabs->count() - 1;
-        comboRow(page, form, "Viewing style", "cmbViewingStyle", rprop::ViewingStyle, 0,
-                 {QStringLiteral("Color"), QStringLiteral("Monochrome"),
-                  QStringLiteral("Monochrome with symbols")});
-        auto colorRow = [&](const char *label, const char *name, std::int32_t id) {
-            form->addRow(QString::fromLatin1(label),
-                         colorEdit(page, QString::fromLatin1(name), std::uint32_t(o.GetInt(id)),
-                                   [&o, id](std::uint32_t c) { o.SetInt(id, std::int32_t(c)); }));
-        };
-        colorRow("Desk", "edtDeskColor", rprop::DeskColor);
-        colorRow("Text", "edtTextColor", rprop::TextColor);
-        colorRow("Graph background", "edtGraphBackColor", rprop::GraphBackColor);
-        colorRow("Graph foreground", "edtGraphForeColor", rprop::GraphForeColor);
-    }
-    if (QFormLayout *form = addPage(rprop::AllowStylePage, "pageStyle", "Style")) {
-        QWidget *page = form->parentWidget();
-        comboRow(page, form, "Grid lines", "cmbGridLines", rprop::GridLineControl, 0,
-                 {QStringLiteral("Y and X"), QStringLiteral("Y"), QStringLiteral("X"),
-                  QStringLiteral("None")});
-        comboRow(page, form, "Grid style", "cmbGridStyle", rprop::GridStyle, 0,
-                 {QStringLiteral("Thin"), QStringLiteral("Thick"), QStringLiteral("Dot"),
-                  QStringLiteral("Dash"), QStringLiteral("Pixel")});
-    }
-    if (QFormLayout *form = addPage(rprop::AllowAxisPage, "pageAxis", "Axis")) {
-        QWidget *page = form->parentWidget();
-        auto *manualY = new QCheckBox(QStringLiteral("Manual Y scale"), page);
-        named(manualY, "chkManualY");
-        const int control = IntOr(o, rprop::ManualScaleControlY, 0);
-        manualY->setChecked(control == 3);
-        form->addRow(manualY);
-        apply.push_back([&o, manualY, control] {
-            if (manualY->isChecked() != (control == 3))
-                o.SetInt(rprop::ManualScaleControlY, manualY->isChecked() ? 3 : 0);
-        });
-        auto spinRow = [&](const char *label, const char *name, std::int32_t id) {
-            auto *sb = new QDoubleSpinBox(page);
-            named(sb, name);
-            sb->setRange(-1.0e9, 1.0e9);
-            sb->setDecimals(3);
-            double value = 0.0;
-            o.GetDouble(id, value);
-            sb->setValue(value);
-            form->addRow(QString::fromLatin1(label), sb);
-            double before = sb->value();
-            apply.push_back([&o, sb, id, before] {
-                if (sb->value() != before)
-                    o.SetDouble(id, sb->value());
-            });
-        };
-        spinRow("Minimum Y", "edtMinY", rprop::ManualMinY);
-        spinRow("Maximum Y", "edtMaxY", rprop::ManualMaxY);
-    }
+    CustomizePages pages(o, tabs);
+    pages.General();
+    pages.Plot();
+    pages.Subsets();
+    pages.Fonts();
+    pages.Colors();
+    pages.Style();
+    pages.Axis();
     if (tabs->count() == 0)
         return false;
-    if (preferredTab == 1 && colorPage >= 0)
-        tabs->setCurrentIndex(colorPage);
-    else if (preferredTab == 1 && subsetsPage >= 0)
-        tabs->setCurrentIndex(subsetsPage);
-    if (preferredTab == 2 && fontsPage >= 0)
-        tabs->setCurrentIndex(fontsPage);
+    if (const int index = pages.PreferredIndex(preferredTab); index >= 0)
+        tabs->setCurrentIndex(index);
 
-    bool ok = ChartDialogsService().ExecDialog(dialog);
+    const bool ok = ChartDialogsService().ExecDialog(dialog);
     if (ok) {
-        for (auto &f : apply)
-            f();
+        pages.Apply();
         o.SetInt(prop::DialogResult, 1);
         Finish(*v);
     }

@@ -2,17 +2,17 @@
 // Strings table, one item per row (key and one text per language), sorted by
 // key (SortID 0) or by the texts of one language (SortID n >= 1) and
 // searched by binary search. The component keeps two: the key index and the
-// resource-strings index.
+// resource-strings index. It tells them how their texts read (TReading).
 #pragma once
 
 #include "platform/rtl/classes.h"
 #include "platform/rtl/strings.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace i18n {
-
-class TlxCustomLang;
 
 // A collection that sorts its items by moving them, with a comparison given
 // by the caller.
@@ -41,11 +41,23 @@ public:
 class TlxStringsCollection : public TlxSortCollection {
     RTL_DECLARE_CLASS(TlxStringsCollection)
 public:
-    explicit TlxStringsCollection(TlxCustomLang *owner = nullptr);
+    // owner: the translation component whose Strings table the collection
+    // copies.
+    explicit TlxStringsCollection(rtl::TComponent *owner = nullptr);
+
+    // How the owner shows the texts: Stored gives the text a stored text
+    // (not empty) of language lang shows as, Untranslated the form an empty
+    // text of a language above 1 takes from the language-1 text (empty: it
+    // stays empty). Without them texts show as stored and stay empty.
+    struct TReading {
+        std::function<std::string(const std::string &text, int lang)> Stored;
+        std::function<std::string(const std::string &language1Text)> Untranslated;
+    };
+    void SetReading(TReading reading) { FReading = std::move(reading); }
 
     int SortID() const { return FSortID; }
     void SetSortID(int id) { FSortID = id; }
-    TlxCustomLang *Lang() const { return FLang; }
+    rtl::TComponent *Lang() const { return FLang; }
 
     TlxStringsCollectionItem &Add();
     TlxStringsCollectionItem &Items(int i) const;
@@ -57,8 +69,8 @@ public:
     // empty text. Among equal keys the one first in table order answers.
     std::string FindByKey(const std::string &key, int lang, bool *found = nullptr) const;
     // Binary search of the collection sorted by the texts of language SortID
-    // (case-sensitive): the hit's text of language lang, or the test-mode
-    // form of its language-1 text when that is empty.
+    // (case-sensitive): the hit's text of language lang, or the Untranslated
+    // form of its language-1 text (the owner's test mode) when that is empty.
     std::string FindByText(const std::string &text, int lang, bool *found = nullptr) const;
 
     // Sorts by key (SortID 0) or by the texts of language SortID.
@@ -72,7 +84,8 @@ private:
     template <class Compare> int Search(Compare compare) const;
     std::string FromStorage(const std::string &text, int lang) const;
 
-    TlxCustomLang *FLang;
+    rtl::TComponent *FLang;
+    TReading FReading;
     int FSortID = 0;
 };
 

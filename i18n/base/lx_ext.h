@@ -1,8 +1,9 @@
 // Extended items: translations of any published property of a form, its
 // components and the objects they hold, addressed by a path such as
 // "Chart1.Title.Text", "Grid1.Columns[2].Caption" or "TfrmMain.Tag". The
-// component keeps them in its published ExtendedTranslations collection and
-// applies them after (or before) its tables.
+// translation component keeps them in its published ExtendedTranslations
+// collection and applies them after (or before) its tables; the items know
+// it only as the component whose owner, the form, their paths start at.
 #pragma once
 
 #include "platform/rtl/classes.h"
@@ -13,12 +14,12 @@
 namespace rtl {
 class TComponent;
 class TFiler;
+class TObject;
+class TPropInfo;
 class TStream;
 } // namespace rtl
 
 namespace i18n {
-
-class TlxCustomLang;
 
 // One translated property. Published: Identifier, PropertyType, Values (the
 // texts of every language, each followed by the component's delimiter) and
@@ -62,7 +63,7 @@ protected:
     std::string GetDisplayName() const override;
 
 private:
-    TlxCustomLang *Lang() const;
+    rtl::TComponent *Lang() const;
 
     std::string FIdentifier;
     rtl::TTypeKind FPropertyType = rtl::tkUnknown;
@@ -75,16 +76,25 @@ private:
 class TlxExtendedItems : public rtl::TCollection {
     RTL_DECLARE_CLASS(TlxExtendedItems)
 public:
-    explicit TlxExtendedItems(TlxCustomLang *owner = nullptr);
+    // owner: the translation component the items belong to.
+    explicit TlxExtendedItems(rtl::TComponent *owner = nullptr);
 
     TlxExtendedItem &Add();
     TlxExtendedItem &Items(int i) const;
     // The item whose identifier equals identifier (ignoring case); nullptr.
     TlxExtendedItem *FindByIdentifier(const std::string &identifier) const;
-    TlxCustomLang *Lang() const { return FLang; }
+    rtl::TComponent *Lang() const { return FLang; }
 
 private:
-    TlxCustomLang *FLang;
+    rtl::TComponent *FLang;
 };
+
+// The object that holds the last property of a path that starts at form
+// (named by its class name) or one of its components; nullptr when form is
+// none or a step does not resolve.
+rtl::TObject *ResolveExtendedPath(rtl::TComponent *form, const std::string &identifier);
+// The readable property the path's last step names on object (as
+// ResolveExtendedPath gave it); nullptr when there is none.
+const rtl::TPropInfo *ExtendedPathProperty(rtl::TObject *object, const std::string &identifier);
 
 } // namespace i18n

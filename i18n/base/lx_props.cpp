@@ -1,6 +1,6 @@
-#include "i18n/lx_props.h"
+#include "i18n/base/lx_props.h"
 
-#include "i18n/lx_rows.h"
+#include "i18n/base/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 

@@ -1,6 +1,4 @@
-#include "i18n/lx_index.h"
-
-#include "i18n/lx_comp.h"
+#include "i18n/base/lx_index.h"
 
 #include "platform/rtl/codepage.h"
 
@@ -59,7 +57,7 @@ std::string TlxStringsCollectionItem::Value(int lang) const
     return Values.Strings(lang - 1);
 }
 
-TlxStringsCollection::TlxStringsCollection(TlxCustomLang *owner)
+TlxStringsCollection::TlxStringsCollection(rtl::TComponent *owner)
     : TlxSortCollection(rtl::CollectionItemClass<TlxStringsCollectionItem>(), owner), FLang(owner)
 {
 }
@@ -114,9 +112,9 @@ template <class Compare> int TlxStringsCollection::Search(Compare compare) const
 
 std::string TlxStringsCollection::FromStorage(const std::string &text, int lang) const
 {
-    if (text.empty() || !FLang || !FLang->StoreAsUTF8())
+    if (text.empty() || !FReading.Stored)
         return text;
-    return FLang->Utf8ToCharset(text, FLang->LanguageCharset(lang));
+    return FReading.Stored(text, lang);
 }
 
 std::string TlxStringsCollection::FindByKey(const std::string &key, int lang, bool *found) const
@@ -138,8 +136,8 @@ std::string TlxStringsCollection::FindByText(const std::string &text, int lang, 
     if (i < 0)
         return {};
     std::string result = Items(i).Value(lang);
-    if (result.empty() && lang > 1 && FLang && FLang->TestModeActive())
-        result = FLang->TestModeText(Items(i).Value(1));
+    if (result.empty() && lang > 1 && FReading.Untranslated)
+        result = FReading.Untranslated(Items(i).Value(1));
     return FromStorage(result, lang);
 }
 

@@ -1,4 +1,4 @@
-#include "i18n/lx_ini.h"
+#include "i18n/base/lx_ini.h"
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/numbers.h"

@@ -1,4 +1,4 @@
-#include "i18n/lx_rows.h"
+#include "i18n/base/lx_rows.h"
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/sysutils.h"

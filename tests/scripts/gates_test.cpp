@@ -1,0 +1,91 @@
+// The two gates in front of the tests: a source that .clang-format would
+// change and a warning in the project's own code each stop scripts/test.sh.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun {
+    int Code = -1;
+    QString Output;
+};
+
+TRun RunTool(const QString &program, const QStringList &arguments, const QString &dir = QString())
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    if (!dir.isEmpty())
+        p.setWorkingDirectory(dir);
+    p.start(program, arguments);
+    if (!p.waitForFinished(240000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAll())};
+}
+
+void Write(const QString &fileName, const QByteArray &bytes)
+{
+    QFile f(fileName);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+TEST(FormatGate, AFileThatIsNotFormattedFailsTheCheck)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString good = dir.filePath("good.cpp");
+    const QString bad = dir.filePath("bad.cpp");
+    Write(good, "int Answer()\n{\n    return 42;\n}\n");
+    Write(bad, "int Answer( ) { return 42; }\n");
+    const QString script = QStringLiteral(NIVORA_SOURCE_DIR "/scripts/check-format.sh");
+
+    const TRun passed = RunTool("bash", {script, good});
+    EXPECT_EQ(passed.Code, 0) << passed.Output.toStdString();
+    const TRun failed = RunTool("bash", {script, good, bad});
+    EXPECT_NE(failed.Code, 0);
+    EXPECT_TRUE(failed.Output.contains("not formatted: " + bad)) << failed.Output.toStdString();
+    EXPECT_FALSE(failed.Output.contains("not formatted: " + good));
+}
+
+TEST(WarningGate, AWarningInTheProjectsCodeFailsTheBuildOnlyWithTheGateOn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A library of the project's own kind, with one warning in it.
+    Write(dir.filePath("CMakeLists.txt"),
+          "cmake_minimum_required(VERSION 3.25)\n"
+          "project(Probe LANGUAGES CXX)\n"
+          "include(" NIVORA_SOURCE_DIR "/cmake/NivoraHelpers.cmake)\n"
+          "nivora_library(probe SOURCES probe.cpp)\n");
+    Write(dir.filePath("probe.cpp"), "int Sign(int a, int b)\n"
+                                     "{\n"
+                                     "    if (a)\n"
+                                     "        if (b)\n"
+                                     "            return 1;\n"
+                                     "        else\n"
+                                     "            return 2;\n"
+                                     "    return 0;\n"
+                                     "}\n");
+    for (const bool gate : {false, true}) {
+        const QString build = dir.filePath(gate ? "on" : "off");
+        const TRun configured = RunTool(
+            NIVORA_CMAKE, {"-S", dir.path(), "-B", build, "-DCMAKE_CXX_COMPILER=" NIVORA_CXX,
+                           gate ? "-DNIVORA_WERROR=ON" : "-DNIVORA_WERROR=OFF"});
+        ASSERT_EQ(configured.Code, 0) << configured.Output.toStdString();
+        const TRun built = RunTool(NIVORA_CMAKE, {"--build", build});
+        EXPECT_TRUE(built.Output.contains("dangling-else")) << built.Output.toStdString();
+        if (gate) {
+            EXPECT_NE(built.Code, 0) << "the warning is an error";
+        } else {
+            EXPECT_EQ(built.Code, 0) << built.Output.toStdString();
+        }
+    }
+}
+
+} // namespace
