@@ -1,12 +1,12 @@
-// Feeds ini-form translation files to a component: read whole, written back
-// and read again by a fresh one, and single sections read again on top of
-// that. Any bytes must leave components that switch languages and answer
-// look-ups.
-#include "fuzz/i18n/fuzz_form.h"
+// Feeds ini-form translation files to a component on the sample form (the one
+// the golden vectors are written for): read whole, written back and read again
+// by a fresh one, and single sections read again on top of that. Any bytes must
+// leave components that switch languages and answer look-ups.
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
 
 #include "platform/rtl/streams.h"
+#include "tests/golden/sample_form.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +14,8 @@
 
 namespace {
 
-using fuzzform::MakeLang;
-using fuzzform::TfrmFuzz;
+using sample::MakeLang;
+using sample::TfrmSample;
 
 void Exercise(i18n::TlxCustomLang &lang)
 {
@@ -39,8 +39,7 @@ rtl::TMemoryStream StreamOf(const std::string &bytes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
-    TfrmFuzz form;
-    form.SetName("frmFuzz");
+    TfrmSample form;
     i18n::TlxLang *lang = MakeLang<i18n::TlxLang>(&form, size > 0 ? 1 + data[0] % 8 : 1);
     rtl::TMemoryStream in = StreamOf(text);
     lang->ReadIniStream(in, size % 2 == 0, false);
@@ -48,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     rtl::TMemoryStream out;
     lang->WriteIniStream(out, "~!@#");
-    TfrmFuzz again;
+    TfrmSample again;
     i18n::TlxLang *copy = MakeLang<i18n::TlxLang>(&again, 2);
     copy->ReadIniStream(out, true, false);
     Exercise(*copy);

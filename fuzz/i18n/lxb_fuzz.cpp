@@ -3,13 +3,13 @@
 // that the directory and the streamed components are reached. A file the
 // reader refuses must leave the component exactly as it was; one it takes
 // must leave a component that switches languages and answers look-ups.
-#include "fuzz/i18n/fuzz_form.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
 #include "i18n/lx_lxb.h"
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
+#include "tests/golden/sample_form.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +18,8 @@
 
 namespace {
 
-using fuzzform::MakeLang;
-using fuzzform::TfrmFuzz;
+using sample::MakeLang;
+using sample::TfrmSample;
 
 std::string Row(const std::string &key, const std::string &text, int languages)
 {
@@ -34,12 +34,12 @@ std::string Row(const std::string &key, const std::string &text, int languages)
 const std::string &Sample()
 {
     static const std::string sample = [] {
-        TfrmFuzz a, b;
+        TfrmSample a, b;
         auto *main = MakeLang<i18n::TlxLang>(&a, 3);
         auto *linked = MakeLang<i18n::TlxLangLinked>(&b, 3);
         for (i18n::TlxCustomLang *lang : {static_cast<i18n::TlxCustomLang *>(main),
                                           static_cast<i18n::TlxCustomLang *>(linked)}) {
-            lang->Captions().Add(Row("TfrmFuzz", "Form", 3));
+            lang->Captions().Add(Row("TfrmSample", "Form", 3));
             lang->Captions().Add(Row("Label1", "Label", 3));
             lang->Strings().Add(Row("IDS_1", "Text", 3));
             lang->Collections().Add(Row("Bar.Panels[0].Text", "Panel", 3));
@@ -52,7 +52,7 @@ const std::string &Sample()
         rtl::TStringList fixed;
         fixed.Add("Second");
         rtl::TMemoryStream out;
-        i18n::WriteLXB(out, fixed, {{"TfrmFuzz", main}, {"TfrmFuzz", linked}});
+        i18n::WriteLXB(out, fixed, {{"TfrmSample", main}, {"TfrmSample", linked}});
         return std::string(out.Bytes().begin(), out.Bytes().end());
     }();
     return sample;
@@ -67,8 +67,7 @@ std::string Snapshot(i18n::TlxCustomLang &lang)
 
 template <class L> void Load(const std::string &file)
 {
-    TfrmFuzz form;
-    form.SetName("frmFuzz");
+    TfrmSample form;
     L *lang = MakeLang<L>(&form, 2);
     lang->Captions().Add(Row("Label1", "mine", 2));
     const std::string before = Snapshot(*lang);
@@ -76,7 +75,7 @@ template <class L> void Load(const std::string &file)
     stream.WriteBuffer(file.data(), static_cast<int64_t>(file.size()));
     i18n::TLXBFileManager manager;
     try {
-        manager.LoadFromStream(*lang, "TfrmFuzz", stream);
+        manager.LoadFromStream(*lang, "TfrmSample", stream);
     } catch (const rtl::Exception &) {
         if (Snapshot(*lang) != before || lang->LXBLoading() || lang->ComponentCount() != 0)
             __builtin_trap();

@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the "TranslationData" reader of both translation
-// component variants, then exercises what a window does with the tables:
-// writing them back, re-reading the written form, switching languages and
-// looking up string ids.
+// component variants on the sample form (the one the golden vectors are
+// written for), then exercises what a window does with the tables: writing
+// them back, re-reading the written form, switching languages and looking up
+// string ids.
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
+#include "tests/golden/sample_form.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +15,7 @@ namespace {
 
 template <class L> void Exercise(const std::string &bytes, int languages)
 {
-    rtl::TComponent owner;
+    sample::TfrmSample owner;
     auto *lang = new L(&owner);
     lang->Loading();
     lang->SetNumOfLanguages(languages);
