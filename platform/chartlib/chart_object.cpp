@@ -711,6 +711,22 @@ std::u16string ChartObject::GetElementText2D(std::int32_t id, std::int32_t i, st
 
 bool ChartObject::SetArray(std::int32_t id, std::span<const double> values, ElemKind kind)
 {
+    return SetArrayOf(id, values, kind);
+}
+
+bool ChartObject::SetArray(std::int32_t id, std::span<const float> values, ElemKind kind)
+{
+    return SetArrayOf(id, values, kind);
+}
+
+bool ChartObject::SetArray(std::int32_t id, std::span<const std::int32_t> values, ElemKind kind)
+{
+    return SetArrayOf(id, values, kind);
+}
+
+template <class T>
+bool ChartObject::SetArrayOf(std::int32_t id, std::span<const T> values, ElemKind kind)
+{
     if (!ValidId(id) || values.empty())
         return false;
     std::vector<std::vector<double>> *rows = nullptr;
@@ -745,7 +761,7 @@ bool ChartObject::SetArray(std::int32_t id, std::span<const double> values, Elem
         GrowTo(*rows, r + 1);
         GrowTo((*rows)[r], len);
         for (std::size_t c = 0; c < len; ++c)
-            (*rows)[r][c] = ToKind(values[r * ncols + c], k);
+            (*rows)[r][c] = ToKind(double(values[r * ncols + c]), k);
     }
     if (rows == &FState.data.values[0])
         RecountXDescents();

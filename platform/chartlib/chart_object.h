@@ -111,8 +111,11 @@ public:
     // holds no array.
     std::size_t ArrayLength(std::int32_t id) const;
 
-    // Whole arrays (row-major for two-index arrays).
+    // Whole arrays (row-major for two-index arrays), converted straight into the store: a
+    // million points cost no copy beside the one the chart keeps.
     bool SetArray(std::int32_t id, std::span<const double> values, ElemKind kind);
+    bool SetArray(std::int32_t id, std::span<const float> values, ElemKind kind);
+    bool SetArray(std::int32_t id, std::span<const std::int32_t> values, ElemKind kind);
     std::size_t GetArray(std::int32_t id, std::span<double> out) const;
 
     // The data.
@@ -151,6 +154,7 @@ private:
     void Wrote(std::int32_t id);      // tells the attachment
     void RecountXDescents();
     void RecountXDescents(std::size_t row);
+    template <class T> bool SetArrayOf(std::int32_t id, std::span<const T> values, ElemKind kind);
     // Takes out (add false) or puts back the descents at X value c of row r and its successor.
     void XDescentsAround(std::size_t r, std::size_t c, bool add);
 

@@ -40,10 +40,7 @@ std::int32_t CopyText(const std::u16string &text, char16_t *buffer, std::size_t 
 template <class T> bool SetSpan(HCHART h, std::int32_t id, std::span<const T> values, ElemKind k)
 {
     ChartObject *o = ChartFind(h);
-    if (!o || values.empty())
-        return false;
-    std::vector<double> v(values.begin(), values.end());
-    return o->SetArray(id, v, k);
+    return o && !values.empty() && o->SetArray(id, values, k);
 }
 
 template <class T> std::size_t GetSpan(HCHART h, std::int32_t id, std::span<T> out)
