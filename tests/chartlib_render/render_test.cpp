@@ -8,12 +8,14 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <map>
 #include <random>
@@ -738,4 +740,189 @@ TEST_F(RenderTest, ARebuildAfterACursorMoveGivesTheFullPicture)
         step(150, -5, [] {}); // both outside the plot
         step(50, 50, [&] { ChartSetElement2D(h, 2140, 0, 50, 125.0f); });
     }
+}
+
+namespace {
+
+// The chart drawn by QPainter alone at the device pixel ratio of its screen image, as printing
+// and image files draw it: what the screen image must look like.
+QImage Painted(HCHART h, double ratio)
+{
+    ChartView *v = ViewOf(h);
+    ChartFrame f = v->BuildFrame(v->Frame().size);
+    f.penScale = ratio;
+    QImage img(f.size * ratio, QImage::Format_RGB32);
+    img.setDevicePixelRatio(ratio);
+    QPainter p(&img);
+    v->Draw(p, f);
+    return img;
+}
+
+// The redraw idiom's rebuild, with whatever it keeps from the last one.
+QImage Rebuilt(HCHART h)
+{
+    ChartResetImage(h, 0, 0);
+    return ChartCachedImage(h).copy();
+}
+
+// Noisy levels of a dense trace.
+std::vector<double> Levels(int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::normal_distribution<double> noise(0.0, 6.0);
+    std::vector<double> ys(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        ys[std::size_t(i)] = 80.0 + 20.0 * std::sin(i / 700.0) + noise(rng);
+    return ys;
+}
+
+} // namespace
+
+// The screen image is partly drawn straight into its pixels; it has the pixels QPainter gives,
+// for dense and sparse traces, patterned, thick and see-through lines, gaps, a legend and a
+// grid behind or in front, on ordinary and high-density screens.
+TEST_F(RenderTest, TheScreenImageHasThePixelsOfItsQPainterDrawing)
+{
+    const int n = 20000;
+    ChartSetInt(h, 2115, 3); // Subsets
+    ChartSetInt(h, 2120, n);
+    std::vector<double> xs(n);
+    for (int i = 0; i < n; ++i)
+        xs[std::size_t(i)] = kT0 + i * 100.0 * kSec / n;
+    const std::vector<double> ys = Levels(n, 1);
+    for (int s = 0; s < 3; ++s)
+        for (int i = 0; i < n; i += s == 0 ? 1 : 97) {
+            ChartSetElement2D(h, 3013, s, i, xs[std::size_t(i)]);
+            ChartSetElement2D(h, 3014, s, i, ys[std::size_t(i)] - 25.0 * s);
+        }
+    for (int i = 5000; i < 5300; ++i)
+        ChartSetElement2D(h, 3014, 0, i, 9999.0); // null: a gap
+    ChartSetInt(h, 3066, 1);                      // NullDataGaps
+    ChartSetElement(h, 2190, 1, std::int32_t(ChartArgb(255, 255, 0, 0)));
+    ChartSetElement(h, 3271, 1, std::int32_t(1)); // dashed
+    ChartSetElement(h, 2190, 2, std::int32_t(ChartArgb(128, 0, 255, 0)));
+    ChartSetElement(h, 3271, 2, std::int32_t(6)); // thick and see-through
+    ChartSetElement(h, 2125, 0, std::u16string(u"Level"));
+    ChartSetElement(h, 2125, 1, std::u16string(u"Leq"));
+    for (bool inFront : {false, true}) {
+        ChartSetInt(h, 3110, inFront); // GridInFront
+        for (double ratio : {1.0, 2.0, 1.5}) {
+            ChartSetPixelRatio(h, ratio);
+            ChartReinitialize(h);
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << inFront << " " << ratio;
+        }
+    }
+}
+
+// A rebuild after a change of the data draws the plot again over what the last one drew and
+// gives the picture a whole drawing gives: samples added one by one and in blocks, values
+// changed in the middle, null, NaN and far values, cursor lines and a mark over it all.
+TEST_F(RenderTest, ARebuildAfterADataChangeGivesTheFullPicture)
+{
+    const int n = 4000;
+    const std::vector<double> ys = Levels(n, 4);
+    ChartSetInt(h, 3228, 1); // ShowVertLineAnnotations
+    ChartSetElement(h, 3218, 0, kT0 + 30 * kSec);
+    ChartSetElement(h, 3219, 0, std::u16string(u"|t12:00:30\n80.0dB"));
+    ChartSetInt(h, 3223, 1); // ShowGraphAnnotations
+    ChartSetElement(h, 3291, 5, kT0 + 60 * kSec);
+    ChartSetElement(h, 3292, 5, 90.0);
+    ChartSetElement(h, 3293, 5, std::u16string(u"mark"));
+    for (bool inFront : {false, true})
+        for (double ratio : {1.0, 2.0}) {
+            ChartSetInt(h, 3110, inFront);
+            ChartSetInt(h, 2120, n);
+            ChartSetPixelRatio(h, ratio);
+            ChartSetElement2D(h, 3013, 0, -1, 0.0); // room not yet filled
+            ChartSetElement2D(h, 3014, 0, -1, 0.0);
+            ChartReinitialize(h);
+            Rebuilt(h);
+            int written = 0;
+            auto append = [&](int count) {
+                for (int k = 0; k < count && written < n; ++k, ++written) {
+                    ChartSetElement2D(h, 3013, 0, written, kT0 + written * 100.0 * kSec / n);
+                    ChartSetElement2D(h, 3014, 0, written, ys[std::size_t(written)]);
+                }
+            };
+            const std::vector<std::function<void()>> changes = {
+                [&] { append(1); }, // a single point
+                [&] { append(1); },
+                [&] { append(1); },
+                [&] { append(60); },
+                [&] { append(1500); },
+                [&] { ChartSetElement2D(h, 3014, 0, 700, 125.0); },
+                [&] { ChartSetElement2D(h, 3014, 0, 701, 9999.0); },
+                [&] { ChartSetInt(h, 3066, 1); }, // not data: drawn whole
+                [&] {
+                    ChartSetElement2D(h, 3014, 0, 900, std::numeric_limits<double>::quiet_NaN());
+                },
+                [&] { ChartSetElement2D(h, 3014, 0, 901, 2000.0); },
+                [&] { ChartSetElement2D(h, 3014, 0, 902, -900.0); },
+                [&] { append(2400); },
+                [&] { ChartSetElement2D(h, 3014, 0, -1, 60.0); }, // a flat line
+                [&] { ChartSetElement2D(h, 3013, 0, -1, 0.0); },  // nothing to draw
+            };
+            for (std::size_t k = 0; k < changes.size(); ++k) {
+                changes[k]();
+                EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << inFront << " " << ratio << " " << k;
+                // A cursor move over the new plot keeps it.
+                ChartSetElement(h, 3218, 0, kT0 + (20 + k) * kSec);
+                EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << inFront << " " << ratio << " " << k;
+            }
+            ChartSetInt(h, 3066, 0);
+        }
+}
+
+// The layout, its texts and the drawn layer are kept from one rebuild to the next; every
+// change of what they show is drawn: after each change a rebuild gives the pixels of a fresh
+// chart with the same settings.
+TEST_F(RenderTest, ARebuildAfterAPropertyChangeGivesTheSamePixelsAsAFreshChart)
+{
+    ChartSetInt(h, 3223, 1); // ShowGraphAnnotations
+    ChartSetElement(h, 3291, 0, kT0 + 40 * kSec);
+    ChartSetElement(h, 3292, 0, 60.0);
+    ChartSetElement(h, 3293, 0, std::u16string(u"peak"));
+    const std::vector<std::function<void()>> changes = {
+        [&] { ChartSetString(h, 2105, u"Real-Time Graph"); },       // MainTitle
+        [&] { ChartSetString(h, 2110, u"Leq 1 s\nslow"); },         // SubTitle
+        [&] { ChartSetInt(h, 2435, 0); },                           // FontSize large
+        [&] { ChartSetString(h, 2525, u"DejaVu Serif"); },          // LabelFont
+        [&] { ChartSetInt(h, 2530, 1); },                           // LabelBold
+        [&] { ChartSetInt(h, 2455, 1); },                           // MainTitleItalic
+        [&] { ChartSetProperty(h, 2949, 1.4); },                    // FontSizeALCntl
+        [&] { ChartSetString(h, 3005, u"dB"); },                    // YAxisLabel
+        [&] { ChartSetString(h, 3000, u"Time"); },                  // XAxisLabel
+        [&] { ChartSetProperty(h, 3060, 110.0); },                  // ManualMaxY
+        [&] { ChartSetProperty(h, 3625, kT0 + 4000 * kSec); },      // ManualMaxX
+        [&] { ChartSetElement(h, 2125, 0, std::u16string(u"L")); }, // a legend
+        [&] { ChartSetInt(h, 3082, 1); },                           // LegendLocation bottom
+        [&] { ChartSetElement(h, 2190, 0, std::int32_t(ChartArgb(255, 255, 0, 0))); },
+        [&] { ChartSetInt(h, 2320, std::int32_t(ChartArgb(255, 230, 230, 250))); }, // DeskColor
+        [&] { ChartSetInt(h, 3032, 0); },   // GridStyle thin
+        [&] { ChartSetInt(h, 3100, 1); },   // GridLineControl: Y only
+        [&] { ChartSetInt(h, 3242, 180); }, // GraphAnnotationTextSize
+        [&] { ChartSetInt(h, 3050, 0); },   // automatic Y
+        [&] { ChartSetInt(h, 2230, 1); },   // monochrome
+        [&] { ChartSetInt(h, 3018, 0); },   // numeric X
+        [&] { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); },
+    };
+    const std::vector<std::uint8_t> initial = ChartStoreState(h);
+    const QLocale locale;
+    for (double ratio : {1.0, 2.0}) {
+        ASSERT_TRUE(ChartLoadState(h, initial));
+        QLocale::setDefault(locale);
+        ChartSetPixelRatio(h, ratio);
+        Render();
+        for (std::size_t k = 0; k < changes.size(); ++k) {
+            changes[k]();
+            const QImage kept = Rebuilt(h);
+            ChartRect r{0, 0, 600, 400};
+            HCHART fresh = ChartCreateWithView(304, 0, &r, 0, 12111);
+            ASSERT_TRUE(ChartLoadState(fresh, ChartStoreState(h)));
+            ChartSetPixelRatio(fresh, ratio);
+            EXPECT_EQ(kept, Rebuilt(fresh)) << ratio << " " << k;
+            ChartDestroy(fresh);
+        }
+    }
+    QLocale::setDefault(locale);
 }

@@ -20,26 +20,64 @@ using namespace parts;
 
 void ChartView::Draw(QPainter &p, const ChartFrame &f) const
 {
-    DrawLayer(p, f);
+    DrawLayer(p, f, nullptr);
     if (HasOverlays())
         DrawOverlays(p, f, nullptr);
 }
 
-void ChartView::DrawLayer(QPainter &p, const ChartFrame &f) const
+void ChartView::DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.fillRect(QRect(QPoint(0, 0), f.size), f.style.desk);
-    p.fillRect(f.plot.adjusted(0, 0, 1, 1), f.style.graphBack);
+    const QRect area = f.plot.adjusted(0, 0, 1, 1);
+    if (canvas) { // whole device pixels: the desk around the plot is all there is to fill
+        const int w = f.size.width(), h = f.size.height();
+        p.fillRect(QRect(0, 0, w, area.top()), f.style.desk);
+        p.fillRect(QRect(0, area.bottom() + 1, w, h - area.bottom() - 1), f.style.desk);
+        p.fillRect(QRect(0, area.top(), area.left(), area.height()), f.style.desk);
+        p.fillRect(QRect(area.right() + 1, area.top(), w - area.right() - 1, area.height()),
+                   f.style.desk);
+    } else {
+        p.fillRect(QRect(QPoint(0, 0), f.size), f.style.desk);
+    }
+    p.fillRect(area, f.style.graphBack);
     if (!f.style.gridInFront)
         DrawGrid(p, f);
-    DrawSubsets(p, f);
+    if (canvas) { // what the fill and the grid were drawn from
+        const ChartStyle &st = f.style;
+        std::vector<double> from = {f.penScale,
+                                    double(f.plot.left()),
+                                    double(f.plot.top()),
+                                    double(f.plot.right()),
+                                    double(f.plot.bottom()),
+                                    f.x.min,
+                                    f.x.max,
+                                    f.y.min,
+                                    f.y.max,
+                                    double(st.graphBack.rgba()),
+                                    double(st.grid.rgba()),
+                                    double(st.gridStyle),
+                                    double(st.gridControl),
+                                    double(st.gridInFront)};
+        for (const std::vector<Tick> *ticks : {&f.xTicks, &f.yTicks}) {
+            from.push_back(double(ticks->size()));
+            for (const Tick &t : *ticks)
+                from.push_back(t.value);
+        }
+        canvas->SaveBackground(std::move(from));
+    }
+    DrawPlotContents(p, f, canvas);
+    DrawTitles(p, f);
+    p.restore();
+}
+
+void ChartView::DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const
+{
+    DrawSubsets(p, f, canvas);
     if (f.style.gridInFront)
         DrawGrid(p, f);
     DrawAxes(p, f);
-    DrawTitles(p, f);
-    p.restore();
 }
 
 bool ChartView::HasOverlays() const
@@ -50,13 +88,13 @@ bool ChartView::HasOverlays() const
            (FlagOf(o, rprop::ShowGraphAnnotations) && ArrayLength(o, rprop::GraphAnnotationX) > 0);
 }
 
-void ChartView::DrawOverlays(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const
+void ChartView::DrawOverlays(QPainter &p, const ChartFrame &f, const OverlayHook *before) const
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    DrawVertLines(p, f, dirty);
-    DrawGraphAnnotations(p, f, dirty);
+    DrawVertLines(p, f, before);
+    DrawGraphAnnotations(p, f, before);
     DrawAxes(p, f);
     p.restore();
 }
@@ -97,19 +135,22 @@ void ChartView::DrawGrid(QPainter &p, const ChartFrame &f) const
         }
 }
 
-void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
+void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const
 {
     const ChartObject &o = FObject;
     p.save();
     p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
     const ColumnMapping map = f.Mapping();
+    const int scale = canvas ? int(f.penScale) : 1;
     ReduceInput in;
     in.points = o.Points();
     in.skipZeroX = f.dateTime;
     in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
     in.gaps = FlagOf(o, rprop::NullDataGaps);
     QPolygonF line;
+    std::vector<qsizetype> pieces; // where each unbroken piece of the line starts
     std::vector<QRect> spans;
+    raster::ColumnSpans cover; // the device pixels the bars fill
     for (std::int32_t s = 0; s < o.Subsets(); ++s) {
         in.xs = o.DataRow(0, s);
         in.ys = o.DataRow(1, s);
@@ -125,20 +166,14 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
         std::vector<ColumnRun> runs = ReduceToColumns(in, map, &breaks);
         const int barWidth = std::max(1, int(std::lround(pen.widthF() / f.penScale)));
         std::size_t nextBreak = 0;
-        p.setPen(pen);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        auto flush = [&]() {
-            if (line.size() == 1)
-                p.drawPoint(line[0]);
-            else if (line.size() > 1)
-                p.drawPolyline(line);
-            line.clear();
-        };
+        line.clear();
         line.reserve(qsizetype(runs.size() * (bars ? 2 : 4)));
+        pieces.assign(1, 0);
         spans.clear();
         for (std::size_t k = 0; k < runs.size(); ++k) {
             if (nextBreak < breaks.size() && breaks[nextBreak] == k) {
-                flush();
+                if (line.size() > pieces.back())
+                    pieces.push_back(line.size());
                 ++nextBreak;
             }
             const ColumnRun &r = runs[k];
@@ -156,13 +191,59 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f) const
             if (r.lastX != r.firstX || r.lastY != r.firstY)
                 line << QPointF(r.lastX, r.lastY);
         }
-        flush();
-        if (!spans.empty()) {
+        pieces.push_back(line.size());
+
+        // Straight into the screen image where that gives QPainter's pixels: an opaque colour,
+        // and for the line the thin smoothed pen at one device pixel per chart pixel.
+        const QColor color = pen.color();
+        const bool direct = canvas && color.alpha() == 255;
+        const bool directLine =
+            direct && scale == 1 && bars && pen.isCosmetic() && pen.widthF() == 1.0;
+        const std::uint32_t rgb = color.rgb() & 0xFFFFFFu;
+        std::vector<QRect> deviceSpans;
+        if (direct) {
+            deviceSpans.reserve(spans.size());
+            for (const QRect &r : spans)
+                deviceSpans.emplace_back(r.x() * scale, r.y() * scale, r.width() * scale,
+                                         r.height() * scale);
+        }
+        const raster::Target &target = canvas ? canvas->Pixels() : raster::Target{};
+        if (directLine && !deviceSpans.empty()) {
+            // The line's pixels under a bar are covered by it: they need not be drawn.
+            cover.Reset(target.clip.left(), target.clip.width());
+            for (const QRect &d : deviceSpans) {
+                const QRect c = d & target.clip;
+                for (int x = c.left(); x <= c.right(); ++x)
+                    cover.Cover(x, c.top(), c.bottom());
+            }
+        }
+        p.setPen(pen);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        for (std::size_t k = 0; k + 1 < pieces.size(); ++k) {
+            const qsizetype from = pieces[k], count = pieces[k + 1] - from;
+            if (count > 1 && directLine) {
+                raster::AntialiasedPolyline(
+                    target, std::span<const QPointF>(line.constData() + from, std::size_t(count)),
+                    rgb, deviceSpans.empty() ? nullptr : &cover, canvas->drawn);
+                continue;
+            }
+            if (count == 1)
+                p.drawPoint(line[from]);
+            else if (count > 1)
+                p.drawPolyline(line.constData() + from, int(count));
+            if (canvas && count > 0)
+                canvas->drawnAll = true; // not counted column by column
+        }
+        if (direct) {
+            raster::FillRects(target, deviceSpans, rgb, canvas->drawn);
+        } else if (!spans.empty()) {
             p.setRenderHint(QPainter::Antialiasing, false);
             p.setPen(Qt::NoPen);
             p.setBrush(pen.color());
             p.drawRects(spans.data(), int(spans.size()));
             p.setBrush(Qt::NoBrush);
+            if (canvas)
+                canvas->drawnAll = true;
         }
     }
     p.restore();
@@ -179,7 +260,7 @@ void DrawLines(QPainter &p, const QFontMetrics &fm, QPointF origin, const QStrin
 } // namespace
 
 void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f,
-                                     std::vector<QRectF> *dirty) const
+                                     const OverlayHook *before) const
 {
     const ChartObject &o = FObject;
     if (!FlagOf(o, rprop::ShowGraphAnnotations))
@@ -198,6 +279,12 @@ void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f,
             continue;
         const double px = a->px, py = a->py;
         AnnotationGeometry g = GeometryOf(fm, f.plot, *a);
+        if (before) {
+            if (!g.symbol.isEmpty())
+                (*before)(g.symbol.adjusted(-2, -2, 2, 2) & area);
+            if (!g.lines.isEmpty())
+                (*before)(g.text.adjusted(-2, -2, 2, 2) & area);
+        }
         p.setPen(QPen(AnnotationColor(o, f, rprop::GraphAnnotationColor, i), 2));
         if (!g.symbol.isEmpty()) {
             if (a->type == 2) {
@@ -210,17 +297,11 @@ void ChartView::DrawGraphAnnotations(QPainter &p, const ChartFrame &f,
         }
         if (!g.lines.isEmpty())
             DrawLines(p, fm, g.textOrigin, g.lines);
-        if (dirty) {
-            if (!g.symbol.isEmpty())
-                dirty->push_back(g.symbol.adjusted(-2, -2, 2, 2) & area);
-            if (!g.lines.isEmpty())
-                dirty->push_back(g.text.adjusted(-2, -2, 2, 2) & area);
-        }
     }
     p.restore();
 }
 
-void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const
+void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f, const OverlayHook *before) const
 {
     const ChartObject &o = FObject;
     if (!FlagOf(o, rprop::ShowVertLineAnnotations))
@@ -238,10 +319,10 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f, std::vector<QRec
             continue;
         QColor color = AnnotationColor(o, f, rprop::VertLineAnnotationColor, i);
         int type = int(o.GetElement(rprop::VertLineAnnotationType, i));
+        if (before) // at most 3 pixels wide
+            (*before)(QRectF(px - 3, f.plot.top(), 7, f.plot.height()) & area);
         p.setPen(LinePen(type, color, f.penScale));
         p.drawLine(QPointF(px, f.plot.top()), QPointF(px, f.plot.bottom()));
-        if (dirty) // at most 3 pixels wide
-            dirty->push_back(QRectF(px - 3, f.plot.top(), 7, f.plot.height()) & area);
         QString text = FromU16(o.GetElementText(rprop::VertLineAnnotationText, i));
         bool atTop = text.startsWith(QStringLiteral("|t"));
         if (atTop)
@@ -256,12 +337,12 @@ void ChartView::DrawVertLines(QPainter &p, const ChartFrame &f, std::vector<QRec
         double y =
             atTop ? f.plot.top() + 2 + fm.ascent()
                   : f.plot.bottom() - 2 - fm.descent() - double(lines.size() - 1) * fm.height();
+        if (before)
+            (*before)(QRectF(x - 2, y - fm.ascent() - 2, width + 4,
+                             double(lines.size()) * fm.height() + 4) &
+                      area);
         p.setPen(color);
         DrawLines(p, fm, QPointF(x, y), lines);
-        if (dirty)
-            dirty->push_back(QRectF(x - 2, y - fm.ascent() - 2, width + 4,
-                                    double(lines.size()) * fm.height() + 4) &
-                             area);
     }
     p.restore();
 }

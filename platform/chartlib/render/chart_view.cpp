@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace chartlib {
@@ -247,6 +246,7 @@ ChartView::ChartView(ChartObject &object) : FObject(object) {}
 
 void ChartView::Reinitialized()
 {
+    ++FGeneration;
     Relayout();
     FImageValid = false;
     FLayerValid = false;
@@ -256,6 +256,7 @@ void ChartView::StateReplaced()
 {
     FZoom.reset();
     FBanding = false;
+    ++FGeneration;
     Relayout();
     FImageValid = false;
     FLayerValid = false;
@@ -289,24 +290,29 @@ bool OverlayProperty(std::int32_t id)
     }
 }
 
-// Copies the pixels of rect from one image to another of the same size and format.
-void CopyPixels(const QImage &from, QImage &to, const QRect &rect)
+// The data values: writing them changes what the plot shows, and the layout only through the
+// ranges.
+bool DataProperty(std::int32_t id)
 {
-    const QRect r = rect & to.rect();
-    if (r.isEmpty())
-        return;
-    const int bytes = r.width() * 4;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        std::memcpy(to.scanLine(y) + std::ptrdiff_t(r.left()) * 4,
-                    from.constScanLine(y) + std::ptrdiff_t(r.left()) * 4, std::size_t(bytes));
+    return id == prop::XData || id == prop::XDataII || id == prop::YData || id == prop::YDataII ||
+           id == prop::ZData;
 }
 
 } // namespace
 
 void ChartView::Written(std::int32_t id)
 {
+    if (DataProperty(id)) {
+        FPlotDirty = true;
+        return;
+    }
     if (!OverlayProperty(id))
         FLayerValid = false;
+    // The annotations' text sizes are in the frame's fonts; the other overlay properties are
+    // read when the overlays are drawn.
+    if (!OverlayProperty(id) || id == rprop::GraphAnnotationTextSize ||
+        id == rprop::LineAnnotationTextSize)
+        ++FGeneration;
 }
 
 ChartStyle ChartView::ReadStyle() const
@@ -388,24 +394,58 @@ void ChartView::DataRanges(Range &xr, Range &yr) const
     yr = e.any ? Range{e.ymin, e.ymax} : Range{0.0, 1.0};
 }
 
+void ChartView::FrameRanges(Range &x, Range &y) const
+{
+    if (FZoom) {
+        x = FZoom->first;
+        y = FZoom->second;
+    } else {
+        UnzoomedRanges(x, y);
+    }
+    x = Widened(x, IntOr(FObject, rprop::DateTimeMode, 0) != 0);
+    y = Widened(y, false);
+}
+
 ChartFrame ChartView::BuildFrame(QSize size) const
 {
-    const ChartObject &o = FObject;
+    Range x, y;
+    FrameRanges(x, y);
+    return BuildFrameWith(size, x, y);
+}
+
+ChartFrame ChartView::BuildFrameWith(QSize size, Range x, Range y) const
+{
     ChartFrame f;
     f.size = QSize(std::max(1, size.width()), std::max(1, size.height()));
     f.style = ReadStyle();
-    f.dateTime = IntOr(o, rprop::DateTimeMode, 0) != 0;
-
-    if (FZoom) {
-        f.x = FZoom->first;
-        f.y = FZoom->second;
-    } else {
-        UnzoomedRanges(f.x, f.y);
-    }
-    f.x = Widened(f.x, f.dateTime);
-    f.y = Widened(f.y, false);
+    f.dateTime = IntOr(FObject, rprop::DateTimeMode, 0) != 0;
+    f.x = x;
+    f.y = y;
     LayOut(f);
     return f;
+}
+
+bool ChartView::TextsClearOfPlot(const ChartFrame &f)
+{
+    const QRectF area(f.plot.adjusted(0, 0, 1, 1));
+    for (const QRect &r : f.legendRects) // the swatches, whatever their pen
+        if (QRectF(r).adjusted(-3, -3, 3, 3).intersects(area))
+            return false;
+    for (const PlacedText &t : f.texts) {
+        const QFont &font = f.FontOf(t.role);
+        const QFontMetrics fm(font);
+        // The ink around the origin the text is drawn at (see DrawTitles), and a pixel more
+        // for the smoothed edges.
+        QRectF ink = QFontMetricsF(font).boundingRect(t.text).adjusted(-2, -2, 2, 2);
+        if (t.role == PlacedText::YLabel) // turned a quarter left about its origin
+            ink = QRectF(QPointF(ink.top(), -ink.right()), QPointF(ink.bottom(), -ink.left()))
+                      .translated(t.rect.left() + fm.ascent(), t.rect.bottom());
+        else
+            ink.translate(t.rect.left(), t.rect.top() + fm.ascent());
+        if (ink.intersects(area) || t.rect.adjusted(-2, -2, 2, 2).intersects(area))
+            return false;
+    }
+    return true;
 }
 
 void ChartView::UnzoomedRanges(Range &fx, Range &fy) const
@@ -649,7 +689,19 @@ void ChartView::Relayout()
 {
     const ChartRect &r = FObject.Rect();
     QSize size(std::max(1, r.right - r.left), std::max(1, r.bottom - r.top));
-    FFrame = BuildFrame(size);
+    Range x, y;
+    FrameRanges(x, y);
+    const QLocale locale; // the date lines are in its format
+    const bool same = FFrameKey && FFrameKey->size == size && FFrameKey->x == x &&
+                      FFrameKey->y == y && FFrameKey->generation == FGeneration &&
+                      FFrameKey->locale == locale;
+    if (!same) {
+        if (FFrameKey && FFrameKey->locale != locale)
+            FLayerValid = false; // its texts change, not its geometry
+        FFrame = BuildFrameWith(size, x, y);
+        FFrameKey = FrameKey{size, x, y, FGeneration, locale};
+        FTextsClear = TextsClearOfPlot(FFrame);
+    }
     ChartRect plot{FFrame.plot.left(), FFrame.plot.top(), FFrame.plot.right(),
                    FFrame.plot.bottom()};
     FObject.SetRecord(prop::PlotRect, plot);
@@ -674,51 +726,66 @@ void ChartView::ResetImage()
                        std::min(16384, int(std::ceil(FFrame.size.height() * ratio))));
     ChartFrame f = FFrame;
     f.penScale = ratio;
-    const bool overlays = HasOverlays();
-    const bool keepLayer = FLayerValid && FLayer.size() == pixels &&
-                           FLayer.devicePixelRatio() == ratio && FLayerSize == f.size &&
+    const bool sameImage = FImage.size() == pixels && FImage.devicePixelRatio() == ratio;
+    const bool keepLayer = FLayerValid && sameImage && FLayerSize == f.size &&
                            FLayerPlot == f.plot && FLayerX == f.x && FLayerY == f.y;
-    if (!keepLayer) {
-        if (FImage.constBits() == FLayer.constBits())
-            FImage = QImage(); // the layer is drawn in place
-        if (FLayer.size() != pixels || FLayer.devicePixelRatio() != ratio) {
-            FLayer = QImage(pixels, QImage::Format_RGB32);
-            FLayer.setDevicePixelRatio(ratio);
+    if (!sameImage) {
+        FImage = QImage(pixels, QImage::Format_RGB32);
+        FImage.setDevicePixelRatio(ratio);
+        FCanvas.ForgetBackground();
+    }
+    // The layer comes back from under the last overlays.
+    if (keepLayer)
+        FUnderOverlays.Restore(FImage);
+    else
+        FUnderOverlays.Clear();
+    if (!keepLayer || FPlotDirty) {
+        // At a whole number of device pixels per chart pixel the plot has whole device
+        // pixels: the subsets are drawn straight into them, and a change of the data draws
+        // the plot again over its background, where the last subsets were.
+        const int scale = int(ratio);
+        const bool whole = double(scale) == ratio;
+        const QRect area = f.plot.adjusted(0, 0, 1, 1); // the plot's fill, frame and clip
+        const QRect plotPixels(area.left() * scale, area.top() * scale, area.width() * scale,
+                               area.height() * scale);
+        const bool again =
+            keepLayer && whole && FTextsClear && FCanvas.HasBackground(plotPixels & FImage.rect());
+        raster::ColumnSpans last = std::move(FCanvas.drawn);
+        const bool lastAll = FCanvas.drawnAll;
+        if (whole)
+            FCanvas.Begin(FImage, plotPixels);
+        else
+            FCanvas.ForgetBackground();
+        QPainter p(&FImage);
+        if (again) {
+            FCanvas.RestoreBackground(last, lastAll);
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setRenderHint(QPainter::TextAntialiasing, true);
+            DrawPlotContents(p, f, &FCanvas);
+            p.restore();
+        } else {
+            DrawLayer(p, f, whole ? &FCanvas : nullptr);
         }
-        QPainter p(&FLayer);
-        DrawLayer(p, f);
         p.end();
         FLayerValid = true;
+        FPlotDirty = false;
         FLayerSize = f.size;
         FLayerPlot = f.plot;
         FLayerX = f.x;
         FLayerY = f.y;
     }
-    if (!overlays) {
-        FImage = FLayer; // the same pixels
-        FOverlayPixels.clear();
-    } else {
-        const bool own = !FImage.isNull() && FImage.constBits() != FLayer.constBits() &&
-                         FImage.size() == pixels && FImage.devicePixelRatio() == ratio;
-        if (!own) {
-            FImage = QImage(pixels, QImage::Format_RGB32);
-            FImage.setDevicePixelRatio(ratio);
-        }
-        if (!own || !keepLayer)
-            CopyPixels(FLayer, FImage, FImage.rect());
-        else // only where the last overlays were
-            for (const QRect &r : FOverlayPixels)
-                CopyPixels(FLayer, FImage, r);
-        FOverlayPixels.clear();
-        std::vector<QRectF> dirty;
+    if (HasOverlays()) {
+        // What each overlay draws on is kept first (with a pixel more for the smoothed edges).
+        const OverlayHook keep = [&](const QRectF &r) {
+            FUnderOverlays.Save(
+                FImage, QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio)
+                            .toAlignedRect()
+                            .adjusted(-1, -1, 1, 1));
+        };
         QPainter p(&FImage);
-        DrawOverlays(p, f, &dirty);
+        DrawOverlays(p, f, &keep);
         p.end();
-        for (const QRectF &r : dirty) // with a pixel more for the smoothed edges
-            FOverlayPixels.push_back(
-                QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio)
-                    .toAlignedRect()
-                    .adjusted(-1, -1, 1, 1));
     }
     FImageValid = true;
     FImageSerial = FImageSerial >= 0x7FFFFFFF ? 1 : FImageSerial + 1;

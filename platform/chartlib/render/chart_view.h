@@ -5,12 +5,14 @@
 #include "platform/chartlib/chart_object.h"
 #include "platform/chartlib/column_reduce.h"
 #include "platform/chartlib/render/chart_axes.h"
+#include "platform/chartlib/render/chart_raster.h"
 #include "platform/chartlib/render/chart_render.h"
 
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
 #include <QImage>
+#include <QLocale>
 #include <QPen>
 #include <QPoint>
 #include <QPointer>
@@ -20,6 +22,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -88,7 +91,9 @@ public:
     void StateReplaced() override;
     void Written(std::int32_t id) override;
 
-    // Screen layout at the chart's size; stores PlotRect.
+    // Screen layout at the chart's size; stores PlotRect. The layout of the last call is kept
+    // while nothing it depends on changed: the size, the ranges shown, the locale and every
+    // property but the data and the overlays.
     void Relayout();
     const ChartFrame &Frame() const { return FFrame; }
 
@@ -102,6 +107,9 @@ public:
     // nothing but the overlays changed since the last rebuild (the lines, the graph
     // annotations, transient values such as the mouse point), the layer under them is kept:
     // the old overlays are wiped from it and the new ones drawn, which gives the same picture.
+    // When the data changed but not the layout, only the plot is drawn again: the last
+    // drawing of the subsets is wiped with the plot's background and they are drawn anew,
+    // which gives the same picture as well.
     void ResetImage();
     // Device pixels per chart pixel of the cached image: the set ratio, else the parent
     // widget's, else the application's (1 to 4).
@@ -139,35 +147,63 @@ private:
     // The ranges of the drawn data (0..1 when there is none).
     void DataRanges(Range &x, Range &y) const;
     ChartStyle ReadStyle() const;
+    // The ranges a frame shows: the zoom's, else those of the properties and the data.
+    void FrameRanges(Range &x, Range &y) const;
+    ChartFrame BuildFrameWith(QSize size, Range x, Range y) const;
+    // Whether every text and legend swatch of a frame lies clear of the plot (drawn ink
+    // included), so that drawing the plot again leaves them as they are.
+    static bool TextsClearOfPlot(const ChartFrame &f);
     // Margins, plot, ticks and placed texts for the frame's size, ranges and style.
     void LayOut(ChartFrame &f) const;
-    // Everything but the overlays: desk, plot, grid, subsets, axes and texts.
-    void DrawLayer(QPainter &p, const ChartFrame &f) const;
+    // Everything but the overlays: desk, plot, grid, subsets, axes and texts. With a canvas (the
+    // screen image, at a whole number of device pixels per chart pixel) the plot's background
+    // is kept in it and the subsets are drawn into its pixels where that gives the pixels
+    // QPainter gives.
+    void DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
+    // What lies over the plot's background: subsets, the grid when it is in front, the axes.
+    void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
     // Vertical lines, graph annotations, then the axes again (the frame lies over the lines'
-    // ends). Adds the chart pixels drawn on to dirty when given.
-    void DrawOverlays(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const;
+    // ends, with the pixels it has in the layer). When given, before is told the chart pixels
+    // each line, mark and text will draw on, before it is drawn.
+    using OverlayHook = std::function<void(const QRectF &)>;
+    void DrawOverlays(QPainter &p, const ChartFrame &f, const OverlayHook *before) const;
     bool HasOverlays() const;
-    void DrawSubsets(QPainter &p, const ChartFrame &f) const;
+    void DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
     void DrawGrid(QPainter &p, const ChartFrame &f) const;
     void DrawAxes(QPainter &p, const ChartFrame &f) const;
     void DrawTitles(QPainter &p, const ChartFrame &f) const;
-    void DrawGraphAnnotations(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const;
-    void DrawVertLines(QPainter &p, const ChartFrame &f, std::vector<QRectF> *dirty) const;
+    void DrawGraphAnnotations(QPainter &p, const ChartFrame &f, const OverlayHook *before) const;
+    void DrawVertLines(QPainter &p, const ChartFrame &f, const OverlayHook *before) const;
     void FinishBand(QPoint end);
     void PopupMenu(QPoint at);
 
     ChartObject &FObject;
     ChartFrame FFrame;
+    // What the frame was laid out for; FGeneration counts the writes of properties the layout
+    // depends on.
+    struct FrameKey {
+        QSize size;
+        Range x, y;
+        std::uint64_t generation = 0;
+        QLocale locale;
+    };
+    std::optional<FrameKey> FFrameKey;
+    std::uint64_t FGeneration = 1;
+    bool FTextsClear = false;
     QImage FImage;
     bool FImageValid = false;
-    // The layer of the last rebuild, the frame it was drawn for, and the device pixels of
-    // FImage that its overlays cover. FImage shares FLayer's pixels while it has no overlays.
-    QImage FLayer;
+    // FImage holds the layer of the last rebuild (everything but the overlays) with the
+    // overlays drawn over it; FUnderOverlays keeps the layer's pixels they cover. FLayerValid:
+    // the layer is drawn as the properties say, for the size, plot and ranges FLayer... name;
+    // FPlotDirty: the data changed since. FCanvas holds the plot's background and what the
+    // subsets drew on it.
     bool FLayerValid = false;
+    bool FPlotDirty = false;
+    raster::PlotCanvas FCanvas;
+    raster::SavedPixels FUnderOverlays;
     QSize FLayerSize;
     QRect FLayerPlot;
     Range FLayerX, FLayerY;
-    std::vector<QRect> FOverlayPixels;
     std::int32_t FImageSerial = 0;
     std::optional<std::pair<Range, Range>> FZoom;
     bool FBanding = false;

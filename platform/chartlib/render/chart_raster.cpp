@@ -1,0 +1,413 @@
+#include "platform/chartlib/render/chart_raster.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+namespace chartlib::raster {
+
+// ---- column spans ----------------------------------------------------------------------------
+
+void ColumnSpans::Reset(int left, int width)
+{
+    FLeft = left;
+    FLo.assign(std::size_t(std::max(0, width)), INT_MAX);
+    FHi.assign(std::size_t(std::max(0, width)), INT_MIN);
+}
+
+// ---- bars ------------------------------------------------------------------------------------
+
+void FillRects(const Target &t, std::span<const QRect> rects, std::uint32_t rgb, ColumnSpans &drawn)
+{
+    const std::uint32_t pixel = 0xFF000000u | rgb;
+    for (const QRect &rect : rects) {
+        const QRect r = rect.normalized() & t.clip;
+        if (r.isEmpty())
+            continue;
+        for (int x = r.left(); x <= r.right(); ++x)
+            drawn.Add(x, r.top(), r.bottom());
+        std::uint32_t *row = t.pixels + std::ptrdiff_t(r.top()) * t.stride + r.left();
+        for (int y = r.top(); y <= r.bottom(); ++y, row += t.stride)
+            std::fill_n(row, r.width(), pixel);
+    }
+}
+
+// ---- antialiased line ------------------------------------------------------------------------
+
+namespace {
+
+// Each 8-bit channel of x times a / 255, rounded (two channels in each half of the word).
+inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a)
+{
+    std::uint32_t t = (x & 0xFF00FFu) * a;
+    t = ((t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8) & 0xFF00FFu;
+    x = ((x >> 8) & 0xFF00FFu) * a;
+    x = (x + ((x >> 8) & 0xFF00FFu) + 0x800080u) & 0xFF00FF00u;
+    return x | t;
+}
+
+// 16.16 fixed-point quotient of two 26.6 values.
+inline int FixedDiv(int x, int y)
+{
+    if (x > 0x7FFF || x < -0x7FFF)
+        return int(std::int64_t(x) * (1 << 16) / y);
+    return x * (1 << 16) / y;
+}
+
+constexpr int kCapBegin = 1, kCapEnd = 2;
+
+inline int SwapCaps(int caps)
+{
+    return ((caps & kCapBegin) << 1) | ((caps & kCapEnd) >> 1);
+}
+
+// One line drawing: the colour blended at each coverage (source-over of an opaque colour), the
+// clip, the bars to leave out and the record of what was drawn.
+class LineDrawer {
+public:
+    LineDrawer(const Target &t, std::uint32_t rgb, const ColumnSpans *skip, ColumnSpans &drawn)
+        : FT(t), FSkip(skip), FDrawn(drawn), FLeft(t.clip.left()), FRight(t.clip.right()),
+          FTop(t.clip.top()), FBottom(t.clip.bottom()), FXMin(-1.0), FXMax(t.width + 1.0),
+          FYMin(-1.0), FYMax(t.height + 1.0)
+    {
+        for (std::uint32_t c = 0; c < 256; ++c)
+            FColor[c] = ByteMul(0xFF000000u | rgb, c);
+    }
+
+    void Polyline(std::span<const QPointF> points)
+    {
+        const std::size_t n = points.size();
+        if (n < 2)
+            return;
+        // A polyline that ends where it starts is drawn as a closed one: without caps.
+        const bool closed = points[0] == points[n - 1];
+        for (std::size_t i = 1; i < n; ++i) {
+            int caps = 0;
+            if (!closed)
+                caps = (i == 1 ? kCapBegin : 0) | (i == n - 1 ? kCapEnd : 0);
+            Line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), caps);
+        }
+    }
+
+private:
+    // The pixel (x, y) inside the clip: blended at coverage c unless a bar covers it.
+    inline void Blend(int x, int y, std::uint32_t c)
+    {
+        if (FSkip && FSkip->Contains(x, y))
+            return;
+        FDrawn.Add(x, y, y);
+        std::uint32_t &p = FT.pixels[std::ptrdiff_t(y) * FT.stride + x];
+        p = FColor[c] + ByteMul(p, 255 - c);
+    }
+    inline void Pixel(int x, int y, std::uint32_t c)
+    {
+        if (x < FLeft || x > FRight || y < FTop || y > FBottom)
+            return;
+        Blend(x, y, c);
+    }
+
+    // Rows y .. y + n - 1 of column cx of a steep line, whose x is x0 at row y and grows by
+    // xinc a row; at coverage a (right) or 255 - a, except under a bar.
+    void Column(int cx, int y, int n, int x0, int xinc, bool right)
+    {
+        if (cx < FLeft || cx > FRight)
+            return;
+        int lo = y, hi = y + n - 1;
+        auto rows = [&](int from, int to) {
+            if (from > to)
+                return;
+            FDrawn.Add(cx, from, to);
+            std::uint32_t *p = FT.pixels + std::ptrdiff_t(from) * FT.stride + cx;
+            int xr = x0 + (from - y) * xinc;
+            for (int r = from; r <= to; ++r, p += FT.stride, xr += xinc) {
+                const std::uint32_t a = std::uint8_t(xr >> 8), c = right ? a : 255 - a;
+                *p = FColor[c] + ByteMul(*p, 255 - c);
+            }
+        };
+        if (FSkip && !FSkip->Empty(cx) && FSkip->Hi(cx) >= lo && FSkip->Lo(cx) <= hi) {
+            rows(lo, FSkip->Lo(cx) - 1);
+            rows(FSkip->Hi(cx) + 1, hi);
+        } else {
+            rows(lo, hi);
+        }
+    }
+
+    // Cuts the line to the image and a pixel around it; true when nothing of it is left.
+    bool ClipLine(double &x1, double &y1, double &x2, double &y2) const
+    {
+        if (x1 < FXMin) {
+            if (x2 <= FXMin)
+                return true;
+            y1 += (y2 - y1) / (x2 - x1) * (FXMin - x1);
+            x1 = FXMin;
+        } else if (x1 > FXMax) {
+            if (x2 >= FXMax)
+                return true;
+            y1 += (y2 - y1) / (x2 - x1) * (FXMax - x1);
+            x1 = FXMax;
+        }
+        if (x2 < FXMin) {
+            y2 += (y2 - y1) / (x2 - x1) * (FXMin - x2);
+            x2 = FXMin;
+        } else if (x2 > FXMax) {
+            y2 += (y2 - y1) / (x2 - x1) * (FXMax - x2);
+            x2 = FXMax;
+        }
+        if (y1 < FYMin) {
+            if (y2 <= FYMin)
+                return true;
+            x1 += (x2 - x1) / (y2 - y1) * (FYMin - y1);
+            y1 = FYMin;
+        } else if (y1 > FYMax) {
+            if (y2 >= FYMax)
+                return true;
+            x1 += (x2 - x1) / (y2 - y1) * (FYMax - y1);
+            y1 = FYMax;
+        }
+        if (y2 < FYMin) {
+            x2 += (x2 - x1) / (y2 - y1) * (FYMin - y2);
+            y2 = FYMin;
+        } else if (y2 > FYMax) {
+            x2 += (x2 - x1) / (y2 - y1) * (FYMax - y2);
+            y2 = FYMax;
+        }
+        return false;
+    }
+
+    // One segment: in 26.6 fixed point, a pixel pair per row (steep) or per column (flat),
+    // weighted by where the line crosses it; the end pixels by how much of them it covers.
+    void Line(double rx1, double ry1, double rx2, double ry2, int caps)
+    {
+        if (ClipLine(rx1, ry1, rx2, ry2))
+            return;
+        int x1 = int(rx1 * 64.0), y1 = int(ry1 * 64.0), x2 = int(rx2 * 64.0), y2 = int(ry2 * 64.0);
+        const int dx = x2 - x1, dy = y2 - y1;
+        if (std::abs(dx) < std::abs(dy)) { // steep: one step a row
+            const int xinc = FixedDiv(dx, dy);
+            if (y1 > y2) {
+                std::swap(y1, y2);
+                std::swap(x1, x2);
+                caps = SwapCaps(caps);
+            }
+            int x = (x1 - 32) * (1 << 10);
+            x -= (((y1 & 63) - 32) * xinc) >> 6;
+            if (caps & kCapBegin) {
+                y1 -= 32;
+                x -= xinc >> 1;
+            }
+            if (caps & kCapEnd)
+                y2 += 32;
+            int y = y1 >> 6;
+            const int ys = y2 >> 6;
+            int alphaStart, alphaEnd;
+            if (y == ys) {
+                alphaStart = y2 - y1;
+                alphaEnd = 0;
+            } else {
+                alphaStart = 64 - (y1 & 63);
+                alphaEnd = y2 & 63;
+            }
+            std::uint32_t a = std::uint8_t(x >> 8);
+            Pixel(x >> 16, y, (255 - a) * alphaStart >> 6);
+            Pixel((x >> 16) + 1, y, a * alphaStart >> 6);
+            x += xinc;
+            ++y;
+            // The rows between, as far as they lie in the clip.
+            const int from = std::max(y, FTop), to = std::min(ys, FBottom + 1);
+            if (from < to) {
+                x += (from - y) * xinc;
+                y = from;
+                while (y < to) {
+                    // The rows that stay in one column pair: the left pixel of each gets
+                    // 255 - a, the right one a.
+                    const int xi = x >> 16;
+                    int n = to - y;
+                    if (xinc > 0)
+                        n = std::min(n, ((xi + 1) * 65536 - 1 - x) / xinc + 1);
+                    else if (xinc < 0)
+                        n = std::min(n, (x - xi * 65536) / -xinc + 1);
+                    Column(xi, y, n, x, xinc, false);
+                    Column(xi + 1, y, n, x, xinc, true);
+                    x += n * xinc;
+                    y += n;
+                }
+            }
+            x += (ys - y) * xinc; // to the last row, wherever the clip ended
+            y = ys;
+            if (alphaEnd) {
+                a = std::uint8_t(x >> 8);
+                Pixel(x >> 16, y, (255 - a) * alphaEnd >> 6);
+                Pixel((x >> 16) + 1, y, a * alphaEnd >> 6);
+            }
+        } else { // flat: one step a column
+            if (dx == 0)
+                return;
+            const int yinc = FixedDiv(dy, dx);
+            if (x1 > x2) {
+                std::swap(x1, x2);
+                std::swap(y1, y2);
+                caps = SwapCaps(caps);
+            }
+            int y = (y1 - 32) * (1 << 10);
+            y -= (((x1 & 63) - 32) * yinc) >> 6;
+            if (caps & kCapBegin) {
+                x1 -= 32;
+                y -= yinc >> 1;
+            }
+            if (caps & kCapEnd)
+                x2 += 32;
+            int x = x1 >> 6;
+            const int xs = x2 >> 6;
+            int alphaStart, alphaEnd;
+            if (x == xs) {
+                alphaStart = x2 - x1;
+                alphaEnd = 0;
+            } else {
+                alphaStart = 64 - (x1 & 63);
+                alphaEnd = x2 & 63;
+            }
+            std::uint32_t a = std::uint8_t(y >> 8);
+            Pixel(x, y >> 16, (255 - a) * alphaStart >> 6);
+            Pixel(x, (y >> 16) + 1, a * alphaStart >> 6);
+            y += yinc;
+            ++x;
+            const int from = std::max(x, FLeft), to = std::min(xs, FRight + 1);
+            if (from < to) {
+                y += (from - x) * yinc;
+                x = from;
+                for (; x < to; ++x) {
+                    a = std::uint8_t(y >> 8);
+                    const int yi = y >> 16;
+                    if (yi >= FTop && yi <= FBottom)
+                        Blend(x, yi, 255 - a);
+                    if (yi + 1 >= FTop && yi + 1 <= FBottom)
+                        Blend(x, yi + 1, a);
+                    y += yinc;
+                }
+            }
+            y += (xs - x) * yinc; // to the last column, wherever the clip ended
+            x = xs;
+            if (alphaEnd) {
+                a = std::uint8_t(y >> 8);
+                Pixel(x, y >> 16, (255 - a) * alphaEnd >> 6);
+                Pixel(x, (y >> 16) + 1, a * alphaEnd >> 6);
+            }
+        }
+    }
+
+    const Target &FT;
+    const ColumnSpans *FSkip;
+    ColumnSpans &FDrawn;
+    const int FLeft, FRight, FTop, FBottom;
+    const double FXMin, FXMax, FYMin, FYMax;
+    std::uint32_t FColor[256];
+};
+
+} // namespace
+
+void AntialiasedPolyline(const Target &t, std::span<const QPointF> points, std::uint32_t rgb,
+                         const ColumnSpans *skip, ColumnSpans &drawn)
+{
+    if (t.clip.isEmpty())
+        return;
+    LineDrawer(t, rgb, skip, drawn).Polyline(points);
+}
+
+// ---- the plot's canvas -----------------------------------------------------------------------
+
+void PlotCanvas::Begin(QImage &image, const QRect &plot)
+{
+    FTarget.pixels = reinterpret_cast<std::uint32_t *>(image.bits());
+    FTarget.stride = image.bytesPerLine() / 4;
+    FTarget.width = image.width();
+    FTarget.height = image.height();
+    FTarget.clip = plot & image.rect();
+    drawn.Reset(FTarget.clip.left(), FTarget.clip.width());
+    drawnAll = false;
+}
+
+void PlotCanvas::SaveBackground(std::vector<double> drawnFrom)
+{
+    const QRect &r = FTarget.clip;
+    if (FBackgroundRect == r && FBackgroundFrom == drawnFrom)
+        return; // the same pixels
+    FBackgroundRect = r;
+    FBackgroundFrom = std::move(drawnFrom);
+    FBackground.resize(std::size_t(r.width()) * std::size_t(std::max(0, r.height())));
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(FBackground.data() + std::size_t(y - r.top()) * std::size_t(r.width()),
+                    FTarget.pixels + std::ptrdiff_t(y) * FTarget.stride + r.left(),
+                    std::size_t(r.width()) * 4);
+}
+
+namespace {
+
+constexpr int kBlock = 16; // columns restored or copied together
+
+// For each block of columns of spans (within rect), the rows any of them holds.
+template <class F> void ForEachBlock(const QRect &rect, const ColumnSpans &spans, F &&f)
+{
+    for (int x0 = rect.left(); x0 <= rect.right(); x0 += kBlock) {
+        const int x1 = std::min(rect.right(), x0 + kBlock - 1);
+        int lo = INT_MAX, hi = INT_MIN;
+        for (int x = x0; x <= x1; ++x)
+            if (x >= spans.Left() && x < spans.Left() + spans.Width() && !spans.Empty(x)) {
+                lo = std::min(lo, spans.Lo(x));
+                hi = std::max(hi, spans.Hi(x));
+            }
+        lo = std::max(lo, rect.top());
+        hi = std::min(hi, rect.bottom());
+        if (lo <= hi)
+            f(x0, x1, lo, hi);
+    }
+}
+
+} // namespace
+
+void PlotCanvas::RestoreBackground(const ColumnSpans &spans, bool all)
+{
+    const QRect &r = FBackgroundRect;
+    if (r.isEmpty())
+        return;
+    auto restore = [&](int x0, int x1, int lo, int hi) {
+        for (int y = lo; y <= hi; ++y)
+            std::memcpy(FTarget.pixels + std::ptrdiff_t(y) * FTarget.stride + x0,
+                        FBackground.data() + std::size_t(y - r.top()) * std::size_t(r.width()) +
+                            std::size_t(x0 - r.left()),
+                        std::size_t(x1 - x0 + 1) * 4);
+    };
+    if (all)
+        restore(r.left(), r.right(), r.top(), r.bottom());
+    else
+        ForEachBlock(r, spans, restore);
+}
+
+void SavedPixels::Save(const QImage &image, const QRect &rect)
+{
+    const QRect r = rect & image.rect();
+    if (r.isEmpty())
+        return;
+    Block b{r, std::vector<std::uint32_t>(std::size_t(r.width()) * std::size_t(r.height()))};
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(b.pixels.data() + std::size_t(y - r.top()) * std::size_t(r.width()),
+                    image.constScanLine(y) + std::ptrdiff_t(r.left()) * 4,
+                    std::size_t(r.width()) * 4);
+    FSaved.push_back(std::move(b));
+}
+
+void SavedPixels::Restore(QImage &image)
+{
+    for (auto b = FSaved.rbegin(); b != FSaved.rend(); ++b) {
+        const QRect &r = b->rect;
+        if (!image.rect().contains(r))
+            continue;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(image.scanLine(y) + std::ptrdiff_t(r.left()) * 4,
+                        b->pixels.data() + std::size_t(y - r.top()) * std::size_t(r.width()),
+                        std::size_t(r.width()) * 4);
+    }
+    FSaved.clear();
+}
+
+} // namespace chartlib::raster

@@ -1,0 +1,123 @@
+// Drawing straight into the 32-bit pixels of the screen image, for what a trace spends its time
+// on: the crisp column bars and the thin antialiased line through the runs. Both give the same
+// pixels as QPainter's raster engine (a solid opaque colour, source-over, a rectangular clip),
+// so a chart looks the same whichever way it was drawn; printing and image files keep using
+// QPainter. The rows drawn are counted per column, so that the next rebuild of the plot can
+// wipe what the last one drew and no more than a little around it (PlotCanvas).
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace chartlib::raster {
+
+// Per device column of an area, the rows from the lowest to the highest one recorded (none at
+// first).
+class ColumnSpans {
+public:
+    void Reset(int left, int width);
+    int Left() const { return FLeft; }
+    int Width() const { return int(FLo.size()); }
+    bool Empty(int x) const { return FLo[std::size_t(x - FLeft)] > FHi[std::size_t(x - FLeft)]; }
+    int Lo(int x) const { return FLo[std::size_t(x - FLeft)]; }
+    int Hi(int x) const { return FHi[std::size_t(x - FLeft)]; }
+    // Widens column x (inside the area) to rows lo..hi.
+    void Add(int x, int lo, int hi)
+    {
+        int &l = FLo[std::size_t(x - FLeft)], &h = FHi[std::size_t(x - FLeft)];
+        l = lo < l ? lo : l;
+        h = hi > h ? hi : h;
+    }
+    // Column x holds rows lo..hi when it held none or fewer (a bar: only rows that are really
+    // covered are kept, never the rows between two bars).
+    void Cover(int x, int lo, int hi)
+    {
+        int &l = FLo[std::size_t(x - FLeft)], &h = FHi[std::size_t(x - FLeft)];
+        if (l > h || hi - lo > h - l) {
+            l = lo;
+            h = hi;
+        }
+    }
+    bool Contains(int x, int y) const
+    {
+        const std::size_t k = std::size_t(x - FLeft);
+        return y >= FLo[k] && y <= FHi[k];
+    }
+
+private:
+    int FLeft = 0;
+    std::vector<int> FLo, FHi;
+};
+
+// The pixels of an image of Format_RGB32 and the device rectangle drawing may touch.
+struct Target {
+    std::uint32_t *pixels = nullptr;
+    std::ptrdiff_t stride = 0; // pixels per row
+    int width = 0, height = 0;
+    QRect clip;
+};
+
+// Fills rectangles of device pixels with an opaque colour (as QPainter fills a QRect without
+// a pen), within the clip; records the pixels in drawn.
+void FillRects(const Target &t, std::span<const QRect> rects, std::uint32_t rgb,
+               ColumnSpans &drawn);
+
+// The line through points in device pixels, antialiased, one pixel wide, of an opaque colour:
+// the pixels of QPainter's thin antialiased line (a cosmetic pen of width 1 and square caps).
+// Pixels that lie in skip are left out: an opaque bar is filled over them afterwards. Records
+// the pixels drawn in drawn.
+void AntialiasedPolyline(const Target &t, std::span<const QPointF> points, std::uint32_t rgb,
+                         const ColumnSpans *skip, ColumnSpans &drawn);
+
+// The plot of the screen image while it is rebuilt: where the direct drawing goes, what the
+// subsets drew (drawnAll when some of it went through QPainter and is not counted), and a copy
+// of the plot's background (fill and grid) to wipe a drawing with.
+class PlotCanvas {
+public:
+    // Starts a rebuild of the plot of image (Format_RGB32, not shared) at device rectangle plot;
+    // nothing counts as drawn yet.
+    void Begin(QImage &image, const QRect &plot);
+    const Target &Pixels() const { return FTarget; }
+    ColumnSpans drawn;
+    bool drawnAll = false;
+
+    // Keeps the plot's pixels as they are now as its background, unless the background kept
+    // is of the same plot and was drawn from the same values (what the drawing of a
+    // background depends on).
+    void SaveBackground(std::vector<double> drawnFrom);
+    bool HasBackground(const QRect &plot) const { return FBackgroundRect == plot; }
+    void ForgetBackground() { FBackgroundRect = QRect(); }
+    // Puts the background back over the rows of spans (over the whole plot with all). Blocks of
+    // columns are restored together, which may restore more than the spans: harmless, as the
+    // plot is drawn again over it.
+    void RestoreBackground(const ColumnSpans &spans, bool all);
+
+private:
+    Target FTarget;
+    QRect FBackgroundRect;
+    std::vector<double> FBackgroundFrom;
+    std::vector<std::uint32_t> FBackground;
+};
+
+// Pixels of an image of Format_RGB32 kept before something was drawn over them, and put back
+// in the opposite order, so that rectangles that overlap come back as they were first.
+class SavedPixels {
+public:
+    void Save(const QImage &image, const QRect &rect);
+    void Restore(QImage &image);
+    void Clear() { FSaved.clear(); }
+
+private:
+    struct Block {
+        QRect rect;
+        std::vector<std::uint32_t> pixels;
+    };
+    std::vector<Block> FSaved;
+};
+
+} // namespace chartlib::raster
