@@ -64,8 +64,8 @@ bool WriteLanguageFile(const QString &workingFolder, int languageIndex)
     // QSaveFile can report a commit after a failed write).
     const QByteArray line = QByteArray::number(languageIndex) + "\r\n";
     const QString fileName = ui::JoinPath(workingFolder, QStringLiteral("language.txt"));
-    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(),
-                                       line.constData(), static_cast<size_t>(line.size()));
+    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(), line.constData(),
+                                       static_cast<size_t>(line.size()));
 }
 
 QString LanguageSetupProgram()

@@ -95,5 +95,4 @@ enum class TListTitles {
 };
 TListTitles ListTitlesFor(const std::string &cell41);
 
-
 } // namespace app

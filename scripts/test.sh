@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors and
-# runs all tests: the normal
-# build, then the same tests under AddressSanitizer/UBSan with leak detection
-# in build-asan/, then every fuzz target for a short time. Each stage prints
-# its own summary line; the first stage that fails ends the run with a
-# non-zero status. NIVORA_QUICK=1 runs the first stage only.
+# Installs what is missing, checks the sources' format, builds everything
+# with warnings as errors and runs all tests: the normal build, then the same
+# tests under AddressSanitizer/UBSan with leak detection in build-asan/,
+# then every fuzz target for a short time. Each stage prints its own summary
+# line; the first stage that fails ends the run with a non-zero status.
+# NIVORA_QUICK=1 runs the format check and the first build and tests only.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/install-deps.sh"
 jobs=$(nproc)
+
+echo "== format"
+format=$("$here/scripts/check-format.sh")
+echo "$format"
 
 NIVORA_BUILD_DIR="$here/build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON -DNIVORA_WERROR=ON
 (cd "$here/build" && ctest --output-on-failure -j "$jobs") | tee "$here/build/ctest.log"
@@ -40,6 +44,7 @@ echo "== fuzz targets"
 "$here/scripts/fuzz.sh"
 
 echo "== summary"
-echo "main:       $main"
+echo "format:     ${format#check-format: }"
+echo "main:       $main (warnings are errors)"
 echo "sanitizers: $sanitizers (leak detection on)"
 echo "fuzz:       every target ran clean"

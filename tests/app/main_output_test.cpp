@@ -86,10 +86,10 @@ TEST_F(MainOutputTest, AGraphSavedAsTextComesBackWithTheSavedPoints)
 TEST_F(MainOutputTest, OnlyRowsThatConvertBecomePoints)
 {
     Write(File("rows.txt"), "14/03/2026\tnoon\t50.0\r\n"       // no time
-                      "14/03/2026\t10:00:01\t61.5\r\n"   // a point
-                      "14/03/2026\t10:00:02\tloud\r\n"   // no level
-                      "14/03/2026\t10:00:03\t63.5\r\n"   // a point
-                      "32/03/2026\t10:00:04\t64.5\r\n"); // no date
+                            "14/03/2026\t10:00:01\t61.5\r\n"   // a point
+                            "14/03/2026\t10:00:02\tloud\r\n"   // no level
+                            "14/03/2026\t10:00:03\t63.5\r\n"   // a point
+                            "32/03/2026\t10:00:04\t64.5\r\n"); // no date
     ASSERT_NE(List("rows.txt"), nullptr);
     Output();
     ASSERT_NE(form_->frmGraph, nullptr);

@@ -34,9 +34,8 @@ TEST(GXSGraphTable, RowsFollowTheFormRulesAndTheirKinds)
         }
         // The kinds match the types the accessors use.
         static const std::map<GXKind, std::string> types = {
-            {GXKind::Boolean, "bool"},   {GXKind::Integer, "int32_t"},
-            {GXKind::Colour, "GXColor"}, {GXKind::Double, "double"},
-            {GXKind::Single, "float"},   {GXKind::Text, "WideString"},
+            {GXKind::Boolean, "bool"},  {GXKind::Integer, "int32_t"}, {GXKind::Colour, "GXColor"},
+            {GXKind::Double, "double"}, {GXKind::Single, "float"},    {GXKind::Text, "WideString"},
             {GXKind::Flag, "GXFlag"}};
         if (p.kind == GXKind::Enumeration) {
             EXPECT_EQ(p.type[0], 'e') << p.name;
@@ -50,9 +49,9 @@ TEST(GXSGraphTable, RowsFollowTheFormRulesAndTheirKinds)
 TEST(GXSGraphTable, NamesAndIdsTheProgramUses)
 {
     const std::pair<const char *, int> known[] = {
-        {"Subsets", 2115},        {"Points", 2120},          {"YData", 2140},
-        {"XDataII", 3013},        {"PlottingMethod", 3090},  {"TALocation", 2961},
-        {"NullDataValueY", 3268}, {"ManualMaxX", 3625},      {"VertLineAnnotation", 3218},
+        {"Subsets", 2115},        {"Points", 2120},         {"YData", 2140},
+        {"XDataII", 3013},        {"PlottingMethod", 3090}, {"TALocation", 2961},
+        {"NullDataValueY", 3268}, {"ManualMaxX", 3625},     {"VertLineAnnotation", 3218},
         {"BestFitCoeffs", 3058}};
     for (auto [name, id] : known) {
         const GXPropertyInfo *p = GXFindProperty(name);

@@ -205,4 +205,3 @@ TEST(LXBFiles, AWrongHeaderOrADamagedFileRaisesAndChangesNothing)
     WriteLXB(out, rtl::TStringList(), {{"TfrmTest", linked.lang}});
     refused(Bytes(out), "TlxLangLinked for a TlxLang");
 }
-

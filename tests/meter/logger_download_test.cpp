@@ -94,8 +94,8 @@ TEST_F(LoggerDownloadTest, ReadsTheMemoryBlockByBlockAndReportsEachBlock)
     // The block requests change only the command byte: byte 5 still holds
     // the sequence byte of the last status command.
     const auto packets = meter_.WrittenPackets();
-    const auto request = std::find_if(packets.begin(), packets.end(),
-                                      [](const auto &p) { return p[1] == 'p'; });
+    const auto request =
+        std::find_if(packets.begin(), packets.end(), [](const auto &p) { return p[1] == 'p'; });
     ASSERT_NE(request, packets.end());
     EXPECT_EQ(*request, (std::vector<uint8_t>{0x02, 'p', 0, 0, 0, link_.gSequence, 0x03}));
     // Between a request and its read: no end of write, no pause.

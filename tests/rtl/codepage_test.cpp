@@ -57,9 +57,9 @@ TEST(Ansi1252Compare, CaseInsensitiveOrderForLists)
     EXPECT_LT(AnsiCompareText("_x", "0"), 0);
 
     // A consistent total order over a mixed sample.
-    const std::vector<std::string> sample = {"a",  "A",    "\xC0", "b",    "e",  "\xE9", "E", "\xC9",
-                                             "f",  "\x9A", "\xDF", "ss",   "z",  "\xFF", "1", "10",
-                                             "9",  "_",    " ",    "",     "ab", "\xB5"};
+    const std::vector<std::string> sample = {"a", "A",    "\xC0", "b",  "e",  "\xE9", "E", "\xC9",
+                                             "f", "\x9A", "\xDF", "ss", "z",  "\xFF", "1", "10",
+                                             "9", "_",    " ",    "",   "ab", "\xB5"};
     for (const auto &x : sample)
         for (const auto &y : sample) {
             EXPECT_EQ(Sign(AnsiCompareText(x, y)), -Sign(AnsiCompareText(y, x))) << x << "|" << y;
@@ -124,9 +124,11 @@ TEST(CodePageConversion, ReplacesAndGoesOn)
 
 TEST(CodePageCharsets, TableAndConversionsByCharset)
 {
-    for (const auto &[charset, codePage] :
-         {std::pair{ANSI_CHARSET, 1252u}, {DEFAULT_CHARSET, 1252u}, {SHIFTJIS_CHARSET, 932u},
-          {RUSSIAN_CHARSET, 1251u}, {OEM_CHARSET, 437u}}) {
+    for (const auto &[charset, codePage] : {std::pair{ANSI_CHARSET, 1252u},
+                                            {DEFAULT_CHARSET, 1252u},
+                                            {SHIFTJIS_CHARSET, 932u},
+                                            {RUSSIAN_CHARSET, 1251u},
+                                            {OEM_CHARSET, 437u}}) {
         unsigned cp = 0;
         EXPECT_TRUE(TryCharsetToCodePage(charset, cp)) << charset;
         EXPECT_EQ(cp, codePage) << charset;

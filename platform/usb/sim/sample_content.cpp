@@ -46,9 +46,11 @@ std::vector<uint16_t> Traffic(rtl::TDateTime start, int count, int interval, uin
     out.reserve(static_cast<size_t>(count));
     double passing = 0; // level of the vehicle passing now, decays
     for (int k = 0; k < count; ++k) {
-        const double hour = std::fmod((start - std::floor(start)) * 24.0 + k * interval / 3600.0, 24.0);
+        const double hour =
+            std::fmod((start - std::floor(start)) * 24.0 + k * interval / 3600.0, 24.0);
         const double day = 0.5 - 0.5 * std::cos(2 * std::numbers::pi * (hour - 3.0) / 24.0);
-        const double rush = 4.0 * (std::exp(-std::pow(hour - 8.0, 2)) + std::exp(-std::pow(hour - 17.5, 2)));
+        const double rush =
+            4.0 * (std::exp(-std::pow(hour - 8.0, 2)) + std::exp(-std::pow(hour - 17.5, 2)));
         double db = 44.0 + 20.0 * day + rush + 2.0 * (noise.Next() - 0.5);
         const double chance = 0.002 + 0.02 * day;
         if (noise.Next() < chance * interval)
