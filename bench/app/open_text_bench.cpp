@@ -8,13 +8,12 @@
 #include "bench/bench_main.h"
 #include "platform/rtl/registry.h"
 #include "platform/ui/app_application.h"
-#include "platform/ui/folders.h"
 #include "platform/ui/string_grid.h"
 #include "platform/usb/sim/simulated_meter.h"
+#include "tests/support/temp_folders.h"
 #include "views/list_form.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -33,12 +32,7 @@ std::size_t HeapInUse()
 void BM_OpenRealTimeText(benchmark::State &state)
 {
     rtl::TRegistryBackendScope registry; // no settings of the user are read or written
-    QTemporaryDir dir;
-    ui::TFolderRoots roots;
-    roots.Documents = dir.path() + "/Documents";
-    roots.Executable = dir.path();
-    roots.UserData = dir.path();
-    ui::SetFolderRoots(roots);
+    testsupport::TTempFolders dir;       // the program's folders in a temporary one
     const QString file = dir.path() + "/run.txt";
     {
         std::ofstream out(file.toStdString(), std::ios::binary);

@@ -17,10 +17,9 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/registry.h"
 #include "platform/ui/app_application.h"
-#include "platform/ui/folders.h"
 #include "platform/usb/backend/backend.h"
+#include "tests/support/temp_folders.h"
 
-#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
@@ -46,12 +45,7 @@ int ChildMain(int argc, char **argv, bool noWait)
     ui::TApplication application(argc, argv);
     application.SetTitle(QStringLiteral("Nivora"));
     rtl::TRegistryBackendScope registry; // no settings of the user are read or written
-    QTemporaryDir dir;
-    ui::TFolderRoots roots;
-    roots.Documents = dir.path() + "/Documents";
-    roots.Executable = dir.path();
-    roots.UserData = dir.path();
-    ui::SetFolderRoots(roots);
+    testsupport::TTempFolders dir;       // the program's folders in a temporary one
     rtl::FakeClock fake;
     if (noWait)
         rtl::SetClock(&fake);
