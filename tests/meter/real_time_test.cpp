@@ -8,34 +8,29 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
-using meter::InitialPeriodText;
 using meter::RecordingPeriodText;
 
 TEST(RealTimePeriod, CountTimesRateAsHoursMinutesSeconds)
 {
-    EXPECT_EQ(RecordingPeriodText(" 2000", "0.5"), "0:16:40");
-    EXPECT_EQ(RecordingPeriodText("2000", "1.0"), "0:33:20");
-    EXPECT_EQ(RecordingPeriodText("2000", "30.0"), "16:40:00");
-    // Hours have no two-digit limit.
-    EXPECT_EQ(RecordingPeriodText("99999", "30.0"), "833:19:30");
-    // 0.9 s (the rate held in single precision) rounds to the nearest second.
-    EXPECT_EQ(RecordingPeriodText("3", "0.3"), "0:00:01");
-    EXPECT_EQ(RecordingPeriodText("1", "0.4"), "0:00:00");
-}
-
-TEST(RealTimePeriod, TextsThatDoNotReadGiveNoPeriod)
-{
-    // A count that does not read counts as 0.
-    EXPECT_EQ(RecordingPeriodText("", "1.0"), "0:00:00");
-    EXPECT_EQ(RecordingPeriodText("   ", "1.0"), "0:00:00");
-    EXPECT_EQ(RecordingPeriodText("12 4", "1.0"), "0:00:00");
+    const struct {
+        const char *count, *rate, *period;
+    } rows[] = {
+        {" 2000", "0.5", "0:16:40"},
+        {"99999", "30.0", "833:19:30"}, // hours have no two-digit limit
+        {"3", "0.3", "0:00:01"}, // 0.9 s (the rate held in single precision) to the nearest second
+        {"1", "0.4", "0:00:00"},
+        {"99999", "86400", "2399976:00:00"},
+        // A count that does not read counts as 0.
+        {"", "1.0", "0:00:00"},
+        {"12 4", "1.0", "0:00:00"},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(RecordingPeriodText(r.count, r.rate), r.period) << r.count << " x " << r.rate;
     // A rate that does not read, or that no run takes, shows 0:00:00 until it does.
     for (const char *rate : {"", "abc", "1,5", "-2.0", "0", "nan", "1e300", "86400.5"})
         EXPECT_EQ(RecordingPeriodText("2000", rate), "0:00:00") << rate;
-    EXPECT_EQ(RecordingPeriodText("99999", "86400"), "2399976:00:00");
 
     // The rate is read with the settings' decimal separator.
     rtl::TFormatSettings comma = rtl::CLikeFormatSettings();
@@ -45,14 +40,10 @@ TEST(RealTimePeriod, TextsThatDoNotReadGiveNoPeriod)
     EXPECT_EQ(RecordingPeriodText("2000", "0,5"), "0:16:40");
     EXPECT_EQ(RecordingPeriodText("2000", "0.5"), "0:00:00");
     rtl::SetFormatSettings(saved);
-}
 
-TEST(RealTimePeriod, TheDialogOpensWith2000ReadingsWithoutLeadingZeros)
-{
-    EXPECT_EQ(InitialPeriodText(1.8), "1:0:0");
-    EXPECT_EQ(InitialPeriodText(1.0), "0:33:20");
-    EXPECT_EQ(InitialPeriodText(0.5), "0:16:40");
-    EXPECT_EQ(InitialPeriodText(std::numeric_limits<double>::quiet_NaN()), "0:0:0");
+    // The dialog opens with 2000 readings, without leading zeros.
+    EXPECT_EQ(meter::InitialPeriodText(0.5), "0:16:40");
+    EXPECT_EQ(meter::InitialPeriodText(std::numeric_limits<double>::quiet_NaN()), "0:0:0");
 }
 
 TEST(RealTimeRate, OnlyFiniteRatesUpToADayAreUsed)
@@ -70,8 +61,7 @@ TEST(RealTimeRate, OnlyFiniteRatesUpToADayAreUsed)
 TEST(RealTimeTime, SampleTimesRoundUpOnlyAboveHalfASecond)
 {
     const rtl::TDateTime noon = rtl::EncodeDate(2024, 3, 5) + rtl::EncodeTime(12, 0, 0, 0);
-    const rtl::TFormatSettings c = rtl::CLikeFormatSettings();
-    rtl::SetFormatSettings(c);
+    rtl::SetFormatSettings(rtl::CLikeFormatSettings());
     EXPECT_EQ(meter::FormatSampleTime(noon + 500 / rtl::MSecsPerDay), "3/5/2024 12:00:00 PM");
     EXPECT_EQ(meter::FormatSampleTime(noon + 501 / rtl::MSecsPerDay), "3/5/2024 12:00:01 PM");
 }

@@ -57,24 +57,9 @@ TEST_F(SetupTest, ClockPacketKeepsItsCarriedBytesAndTheBlockHoldsOnlyTheClock)
     ExpectLinkGivenBack();
 }
 
-TEST_F(SetupTest, InformationTextsAndTheSerialNumber)
+// The texts of the information reply are checked on the golden information replies (tests/golden).
+TEST_F(SetupTest, InformationAndTheSerialNumber)
 {
-    meter::TReplyBlock r{};
-    r[10] = 3;    // data sets
-    r[12] = 0x10; // last used address 0x001000
-    r[18] = 0xFB; // -5 tenths
-    r[19] = 0x46; // 70 dB word 0x4600
-    r[25] = 0x07, r[26] = 0x05, r[27] = 0x31, r[28] = 0x13, r[29] = 0x45; // clock
-    r[31] = 105;
-    const meter::TLoggerInformation info = meter::FormatLoggerInformation(r);
-    EXPECT_EQ(info.DataSets, "3");
-    EXPECT_EQ(info.MemoryAvailable, "62080");
-    EXPECT_EQ(info.Cal94, "-0.5");
-    EXPECT_EQ(info.Cal70, "70.00  (17920)");
-    EXPECT_EQ(info.Cal30, "7.02  (1797)") << "the clock's year and month overlay the 30 dB word";
-    EXPECT_EQ(info.MeterTime, "05/31/2007   13:45:00");
-    EXPECT_EQ(info.Version, "1.05");
-
     sim.SetSerialNumber("SN-42");
     sim.FailNext(usb::UsbOp::ReadSerial);
     Run(&meter::TSetupCommands::ReadInformation);
