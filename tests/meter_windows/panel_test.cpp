@@ -7,9 +7,8 @@
 #include "platform/rtl/datetime.h"
 #include "platform/ui/ui_services_script.h"
 #include "platform/usb/sim/simulated_meter.h"
+#include "tests/support/mouse.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -60,26 +59,9 @@ protected:
         meter::TLinkGuard::Instance().Release();
     }
 
-    void Send(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint at = {5, 5})
+    void Click(const char *zone, bool twice = false)
     {
-        const QPoint global = w->mapToGlobal(at) + offset_;
-        QMouseEvent e(type, QPointF(at), QPointF(global), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    }
-    void Click(const char *zone)
-    {
-        QWidget *w = panel_->Control(zone);
-        Send(w, QEvent::MouseButtonPress, Qt::LeftButton);
-        Send(w, QEvent::MouseButtonRelease, Qt::LeftButton);
-    }
-    // What the window system delivers for a double click.
-    void DoubleClick(const char *zone)
-    {
-        QWidget *w = panel_->Control(zone);
-        Click(zone);
-        Send(w, QEvent::MouseButtonDblClick, Qt::LeftButton);
-        Send(w, QEvent::MouseButtonRelease, Qt::LeftButton);
+        testsupport::LeftClick(*panel_->Control(zone), {5, 5}, twice);
     }
     // The command bytes written, in order.
     std::string Keys()
@@ -99,7 +81,6 @@ protected:
     usb::SimulatedMeter meter_;
     Host host_;
     TfrmPanel *panel_ = nullptr;
-    QPoint offset_;
 };
 
 TEST_F(PanelTest, KeyZonesSendTheirBytes)
@@ -119,12 +100,12 @@ TEST_F(PanelTest, KeyZonesSendTheirBytes)
 
 TEST_F(PanelTest, DoubleClickSendsBothBytesEachOnItsOwnLink)
 {
-    DoubleClick("btnMaxMin");
+    Click("btnMaxMin", true);
     EXPECT_EQ(Keys(), "MN");
     EXPECT_EQ(meter_.OpSequence(), "Close Open SetTimeouts Write Close "
                                    "Close Open SetTimeouts Write Close");
     meter_.ClearLog();
-    DoubleClick("Label1");
+    Click("Label1", true);
     EXPECT_EQ(Keys(), "su");
     // The simulated meter acted on them.
     EXPECT_FALSE(meter_.MaxMinMode());
@@ -153,18 +134,14 @@ TEST_F(PanelTest, KeysAreIgnoredWhileALinkOperationRunsAndAFailedOpenIsReported)
 
 TEST_F(PanelTest, DraggingThePictureMovesTheWindowWithTheLeftButtonOnly)
 {
-    QWidget *picture = panel_->Control("imgPanel");
+    QWidget &picture = *panel_->Control("imgPanel");
     const QPoint start = panel_->pos();
-    Send(picture, QEvent::MouseButtonPress, Qt::RightButton);
-    offset_ = QPoint(40, 25);
-    Send(picture, QEvent::MouseMove, Qt::RightButton);
+    testsupport::SendMouse(picture, QEvent::MouseButtonPress, {5, 5}, Qt::RightButton,
+                           Qt::RightButton);
+    testsupport::SendMouse(picture, QEvent::MouseMove, {45, 30}, Qt::NoButton, Qt::RightButton);
     EXPECT_EQ(panel_->pos(), start);
 
-    offset_ = QPoint();
-    Send(picture, QEvent::MouseButtonPress, Qt::LeftButton);
-    offset_ = QPoint(40, 25);
-    Send(picture, QEvent::MouseMove, Qt::LeftButton);
-    Send(picture, QEvent::MouseButtonRelease, Qt::LeftButton);
+    testsupport::LeftDrag(picture, {5, 5}, {45, 30});
     EXPECT_EQ(panel_->pos(), start + QPoint(40, 25));
     // Key zones are no handles.
     EXPECT_EQ(Keys(), "");
@@ -214,12 +191,9 @@ TEST_F(PanelTest, ABarLongerThanItsPictureShowsTheDisplayBehindIt)
     EXPECT_EQ(beyond, image.pixelColor(60 + 158, 115 + 30)) << "the display's own ground";
 }
 
-TEST_F(PanelTest, CloseTellsTheHostOnceAndFollowsTheLanguage)
+// The panel's texts in other languages: tests/app (main_form).
+TEST_F(PanelTest, CloseTellsTheHostOnce)
 {
-    host_.dispatcher.SetActiveLanguage(5);
-    EXPECT_EQ(panel_->Control<QLabel>("lblNoConnection")->text(), QString("Sin conexión"));
-    EXPECT_EQ(panel_->Control("btnMaxMin")->toolTip(),
-              QString("Clic para cambiar el modo MAX/MIN, doble clic para cancelar."));
     panel_->close();
     EXPECT_EQ(host_.closes, 1);
     delete panel_;
