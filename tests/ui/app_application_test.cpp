@@ -54,62 +54,47 @@ protected:
 
 } // namespace
 
-TEST(ApplicationObject, ExceptionsFromHandlersAreShownAndTheLoopGoesOn)
+TEST(ApplicationObject, ExceptionsFromHandlersAreShownWithTheTitleAndTheLoopGoesOn)
 {
     auto *app = TApplication::Instance();
     ASSERT_NE(app, nullptr);
     TScriptedUIServices services;
     TServicesScope scope(services);
-    app->SetTitle("Nivora");
+    app->SetTitle("Nivora Test");
     const int before = app->ExceptionCount();
 
+    // An input handler guards itself.
+    ThrowingWidget w;
+    w.show();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    ASSERT_EQ(services.Messages().size(), 1u);
+    EXPECT_EQ(app->ExceptionCount() - before, 1);
+
+    // Errors that leave a handler in the loop, and a slot that guards itself.
     int ticksAfter = 0;
     QTimer::singleShot(0, [] { throw rtl::Exception("Caf\xe9 folder cannot be made"); });
     QTimer::singleShot(5, [] { throw std::runtime_error("bad_alloc-like failure"); });
     QTimer::singleShot(10, [] { throw 42; });
+    QTimer::singleShot(15, ui::GuardedSlot([] { throw std::runtime_error("slot failed"); }));
     QTimer::singleShot(20, [&] { ++ticksAfter; });
     QTimer::singleShot(30, [app] { app->exit(7); });
     EXPECT_EQ(app->Run(), 7); // the loop ran to its own end
 
     EXPECT_EQ(ticksAfter, 1);
-    EXPECT_EQ(app->ExceptionCount() - before, 3);
+    EXPECT_EQ(app->ExceptionCount() - before, 5);
     const auto shown = services.Messages();
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].Text, QString::fromUtf8("Caf\u00e9 folder cannot be made."));
-    EXPECT_EQ(shown[0].Kind, TUICallKind::MessageBox);
-    EXPECT_EQ(shown[0].Caption, "Nivora");
-    EXPECT_EQ(shown[0].Flags, MB_OK | MB_ICONSTOP);
-    EXPECT_EQ(shown[1].Text, "bad_alloc-like failure.");
-    EXPECT_EQ(shown[2].Text, "Unknown exception.");
-}
-
-TEST(ApplicationObject, GuardedHandlersShowTheirExceptionsWithTheTitle)
-{
-    auto *app = TApplication::Instance();
-    TScriptedUIServices services;
-    TServicesScope scope(services);
-    app->SetTitle("Nivora Test");
-    ThrowingWidget w;
-    w.show();
-    const int before = app->ExceptionCount();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &press);
-    ASSERT_EQ(services.Messages().size(), 1u);
-    EXPECT_EQ(services.Messages()[0].Text, "'x' is no date.");
-    EXPECT_EQ(services.Messages()[0].Caption, "Nivora Test");
-    EXPECT_EQ(app->ExceptionCount() - before, 1);
-
-    // A slot guards itself the same way; the loop goes on after it.
-    int after = 0;
-    QTimer::singleShot(0, ui::GuardedSlot([] { throw std::runtime_error("slot failed"); }));
-    QTimer::singleShot(5, [&] { ++after; });
-    QTimer::singleShot(10, [app] { app->exit(0); });
-    app->Run();
-    EXPECT_EQ(after, 1);
-    ASSERT_EQ(services.Messages().size(), 2u);
-    EXPECT_EQ(services.Messages()[1].Text, "slot failed.");
-    EXPECT_EQ(app->ExceptionCount() - before, 2);
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0].Text, "'x' is no date.");
+    EXPECT_EQ(shown[1].Text, QString::fromUtf8("Caf\u00e9 folder cannot be made."));
+    EXPECT_EQ(shown[1].Kind, TUICallKind::MessageBox);
+    EXPECT_EQ(shown[1].Flags, MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(shown[2].Text, "bad_alloc-like failure.");
+    EXPECT_EQ(shown[3].Text, "Unknown exception.");
+    EXPECT_EQ(shown[4].Text, "slot failed.");
+    for (const auto &message : shown)
+        EXPECT_EQ(message.Caption, "Nivora Test");
     app->SetTitle("Nivora");
 }
 

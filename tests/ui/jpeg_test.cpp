@@ -3,56 +3,35 @@
 #include "platform/ui/jpeg/jpeg_decode.h"
 #include "platform/ui/jpeg/jpeg_picture.h"
 
-#include <QApplication>
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <jpeglib.h>
+#include <vector>
 
 using namespace ui;
 
 namespace {
 
-// A 32 x 16 picture, left half red, right half blue, with libjpeg's defaults.
-std::vector<uint8_t> MakeJpeg(int quality = 95, bool progressive = false)
+// A 32 x 16 picture, left half red, right half blue.
+std::vector<uint8_t> MakeJpeg(bool progressive = false)
 {
-    const int w = 32, h = 16;
-    std::vector<uint8_t> rgb(static_cast<size_t>(w * h * 3));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t *p = &rgb[static_cast<size_t>((y * w + x) * 3)];
-            p[0] = x < w / 2 ? 255 : 0;
-            p[2] = x < w / 2 ? 0 : 255;
-        }
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char *out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = w;
-    c.image_height = h;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, quality, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&c);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = &rgb[c.next_scanline * w * 3];
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    QImage image(32, 16, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(95);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    const QByteArray &bytes = buffer.data();
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 QByteArray ToBytes(const std::vector<uint8_t> &v)
@@ -122,7 +101,7 @@ TEST(JpegDecode, OversizedDimensionsAreRefusedBeforeDecoding)
     // Baseline and progressive: a progressive picture would get buffers for
     // the whole picture as soon as decoding starts.
     for (const bool progressive : {false, true}) {
-        std::vector<uint8_t> bad = MakeJpeg(95, progressive);
+        std::vector<uint8_t> bad = MakeJpeg(progressive);
         const uint8_t sof = progressive ? 0xC2 : 0xC0;
         bool patched = false;
         // The start-of-frame marker carries height and width as 16-bit values.

@@ -113,10 +113,3 @@ TEST(LocaleSettings, ApplyUserLocaleSetsTheProgramWideSettings)
     EXPECT_EQ(back, t);
     rtl::SetFormatSettings(saved);
 }
-
-TEST(LocaleSettings, AnsiTextCrossesTheBoundary)
-{
-    EXPECT_EQ(AnsiToQString("M\xe4rz \x80"), QString::fromUtf8("M\u00e4rz \u20ac"));
-    EXPECT_EQ(QStringToAnsi(QString::fromUtf8("M\u00e4rz \u20ac")), "M\xe4rz \x80");
-    EXPECT_EQ(QStringToAnsi(QString::fromUtf8("\u5e74")), "?");
-}

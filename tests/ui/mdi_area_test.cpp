@@ -1,13 +1,11 @@
-// The MDI client area: no border or scroll bars, children that keep their
-// size, free themselves when closed and may refuse to close.
+// The MDI client area: children that keep their size, are placed where they
+// show whole, free themselves when closed and may refuse to close.
 #include "platform/ui/mdi_area.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -36,24 +34,6 @@ private:
 };
 
 } // namespace
-
-TEST(MdiArea, ClientAreaHasNoBorderOrScrollBars)
-{
-    QMainWindow main;
-    auto *area = new TMdiArea(&main);
-    main.setCentralWidget(area);
-    main.resize(885, 579);
-    main.show();
-    EXPECT_EQ(area->frameWidth(), 0);
-    EXPECT_EQ(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    // A child pushed past the edge brings no scroll bar either.
-    auto *f = new Form("far");
-    area->AddChild(f);
-    area->MoveChild(f, QPoint(2000, 2000));
-    EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(area->verticalScrollBar()->isVisible());
-}
 
 TEST(MdiArea, ChildrenKeepTheirSizeAndAreFoundByCaption)
 {

@@ -2,6 +2,8 @@
 // font sized as the class library sizes it.
 #include "platform/ui/printer.h"
 
+#include "tests/support/pdf_reader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
@@ -37,13 +39,8 @@ TEST(Printer, JobToPdfWithPages)
     EXPECT_TRUE(printer.EndDoc());
     EXPECT_FALSE(printer.Printing());
 
-    QFile f(pdf);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
-                  bytes.count("/Type /Page "),
-              2);
+    EXPECT_EQ(testsupport::PdfPageCount(pdf), 2);
+    EXPECT_EQ(testsupport::PdfPageLines(pdf, 2), QStringList{"page two"});
 }
 
 TEST(Printer, CanvasFontUsesTheGivenPixelsPerInch)
