@@ -45,7 +45,7 @@ TEST(Ansi1252Case, AccentedLettersFoldBothWays)
     }
 }
 
-TEST(Ansi1252Compare, CaseInsensitiveOrderForLists)
+TEST(Ansi1252Compare, OrderForLists)
 {
     EXPECT_EQ(AnsiCompareText("\xE9t\xE9", "\xC9T\xC9"), 0);
     EXPECT_TRUE(AnsiSameText("\xE9t\xE9", "\xC9T\xC9"));
@@ -55,6 +55,10 @@ TEST(Ansi1252Compare, CaseInsensitiveOrderForLists)
     EXPECT_LT(AnsiCompareText("\xE9", "f"), 0);
     EXPECT_LT(AnsiCompareText("\xE9z", "f"), 0); // the accent is a lesser difference
     EXPECT_LT(AnsiCompareText("_x", "0"), 0);
+    // Case-sensitive: letters first, case last.
+    EXPECT_LT(AnsiCompareStr("a", "A"), 0);
+    EXPECT_LT(AnsiCompareStr("A", "b"), 0);
+    EXPECT_LT(AnsiCompareStr("\xC9", "f"), 0);
 
     // A consistent total order over a mixed sample.
     const std::vector<std::string> sample = {"a", "A",    "\xC0", "b",  "e",  "\xE9", "E", "\xC9",
@@ -70,13 +74,6 @@ TEST(Ansi1252Compare, CaseInsensitiveOrderForLists)
                     EXPECT_LT(AnsiCompareText(x, z), 0) << x << "|" << y << "|" << z;
                 }
         }
-}
-
-TEST(Ansi1252Compare, CaseSensitiveOrder)
-{
-    EXPECT_LT(AnsiCompareStr("a", "A"), 0);
-    EXPECT_LT(AnsiCompareStr("A", "b"), 0); // letters first, case last
-    EXPECT_LT(AnsiCompareStr("\xC9", "f"), 0);
 }
 
 TEST(CodePageConversion, EuroSignThroughUtf16AndUtf8)
@@ -122,32 +119,23 @@ TEST(CodePageConversion, ReplacesAndGoesOn)
     EXPECT_EQ(std::count(wide.begin(), wide.end(), u'\uFFFD'), 5000);
 }
 
-TEST(CodePageCharsets, TableAndConversionsByCharset)
+TEST(CodePageCharsets, TextsConvertByTheCharsetOfTheirLanguage)
 {
-    for (const auto &[charset, codePage] : {std::pair{ANSI_CHARSET, 1252u},
-                                            {DEFAULT_CHARSET, 1252u},
-                                            {SHIFTJIS_CHARSET, 932u},
-                                            {RUSSIAN_CHARSET, 1251u},
-                                            {OEM_CHARSET, 437u}}) {
-        unsigned cp = 0;
-        EXPECT_TRUE(TryCharsetToCodePage(charset, cp)) << charset;
-        EXPECT_EQ(cp, codePage) << charset;
-        EXPECT_TRUE(IsCodePageSupported(cp)) << cp;
-    }
-    unsigned cp = 7;
-    EXPECT_FALSE(TryCharsetToCodePage(99, cp));
-    EXPECT_EQ(cp, 7u);
-    EXPECT_EQ(CharsetToCodePage(99), 1252u);
-
     EXPECT_EQ(WideToCodePage(u"\u0410", CharsetToCodePage(RUSSIAN_CHARSET)), "\xC0");
     EXPECT_EQ(CodePageToWide("\x82\xA0", CharsetToCodePage(SHIFTJIS_CHARSET)), u"\u3042");
+    EXPECT_EQ(CodePageToWide("\x80", CharsetToCodePage(OEM_CHARSET)), u"\u00C7");
+    EXPECT_EQ(CodePageToWide("\x80", CharsetToCodePage(DEFAULT_CHARSET)), u"\u20AC");
     EXPECT_EQ(CodePageToWide("\x01"
                              "A",
                              CP_SYMBOL),
               u"\x01\uF041");
     EXPECT_EQ(WideToCodePage(u"\uF041x", CP_SYMBOL), "A?");
 
-    // A code page without a converter is read as the system code page.
+    // An unknown charset is the system code page; one without a converter reads as it too.
+    unsigned cp = 7;
+    EXPECT_FALSE(TryCharsetToCodePage(99, cp));
+    EXPECT_EQ(cp, 7u);
+    EXPECT_EQ(CharsetToCodePage(99), 1252u);
     EXPECT_FALSE(IsCodePageSupported(12345));
     EXPECT_EQ(CodePageToWide("\x80", 12345), u"\u20AC");
 }

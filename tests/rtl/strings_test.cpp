@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <unistd.h>
@@ -35,6 +36,17 @@ void Fill(TStrings &list, std::initializer_list<const char *> lines)
 }
 
 using V = std::vector<std::string>;
+
+// The message of the E that f raises.
+template <class E, class F> std::string ErrorOf(F &&f)
+{
+    try {
+        f();
+    } catch (const E &e) {
+        return e.what();
+    }
+    return "(no error)";
+}
 
 struct Counted : TObject {
     explicit Counted(int &deaths) : Deaths(deaths) {}
@@ -128,12 +140,8 @@ TEST(StringListSorted, DuplicateRules)
     EXPECT_EQ(list.Objects(1), nullptr);
 
     list.SetDuplicates(dupError);
-    try {
-        list.Add("A");
-        ADD_FAILURE() << "no exception";
-    } catch (const EStringListError &e) {
-        EXPECT_STREQ(e.what(), "String list does not allow duplicates");
-    }
+    EXPECT_EQ(ErrorOf<EStringListError>([&] { list.Add("A"); }),
+              "String list does not allow duplicates");
     EXPECT_EQ(list.Count(), 2);
 
     list.SetDuplicates(dupAccept);
@@ -146,18 +154,11 @@ TEST(StringListSorted, RefusesPositionalChanges)
     TStringList list;
     Fill(list, {"b", "a", "c"});
     list.SetSorted(true);
-    const auto refuses = [&](auto operation) {
-        try {
-            operation();
-            ADD_FAILURE() << "no exception";
-        } catch (const EStringListError &e) {
-            EXPECT_STREQ(e.what(), "Operation not allowed on sorted list");
-        }
-    };
-    refuses([&] { list.Put(0, "z"); });
-    refuses([&] { list.Insert(0, "z"); });
-    refuses([&] { list.Move(0, 2); });
-    refuses([&] { list.Exchange(0, 2); });
+    const std::function<void()> refused[] = {[&] { list.Put(0, "z"); },
+                                             [&] { list.Insert(0, "z"); }, [&] { list.Move(0, 2); },
+                                             [&] { list.Exchange(0, 2); }};
+    for (const auto &operation : refused)
+        EXPECT_EQ(ErrorOf<EStringListError>(operation), "Operation not allowed on sorted list");
     EXPECT_EQ(Lines(list), (V{"a", "b", "c"}));
 
     list.SetSorted(false);
@@ -179,18 +180,10 @@ TEST(StringListErrors, IndexOutOfBounds)
 {
     TStringList list;
     Fill(list, {"a", "b"});
-    const auto outOfBounds = [](auto operation, const char *message) {
-        try {
-            operation();
-            ADD_FAILURE() << "no exception for " << message;
-        } catch (const EListError &e) {
-            EXPECT_STREQ(e.what(), message);
-        }
-    };
-    outOfBounds([&] { list.Strings(-1); }, "List index out of bounds (-1)");
-    outOfBounds([&] { list.Delete(2); }, "List index out of bounds (2)");
-    outOfBounds([&] { list.Insert(3, "x"); }, "List index out of bounds (3)");
-    outOfBounds([&] { list.Names(7); }, "List index out of bounds (7)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Strings(-1); }), "List index out of bounds (-1)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Delete(2); }), "List index out of bounds (2)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Insert(3, "x"); }), "List index out of bounds (3)");
+    EXPECT_EQ(ErrorOf<EListError>([&] { list.Names(7); }), "List index out of bounds (7)");
     list.Insert(2, "c"); // inserting at Count appends
     EXPECT_EQ(Lines(list), (V{"a", "b", "c"}));
     EXPECT_THROW(list.SetCapacity(1), EListError);
@@ -327,15 +320,11 @@ TEST(SysUtils, IntegerConversions)
         EXPECT_FALSE(TryStrToInt(bad, value)) << bad;
         EXPECT_EQ(StrToIntDef(bad, -5), -5);
     }
-    try {
-        StrToInt("12a");
-        ADD_FAILURE() << "no exception";
-    } catch (const EConvertError &e) {
-        EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
-    }
+    EXPECT_EQ(ErrorOf<EConvertError>([] { StrToInt("12a"); }),
+              "'12a' is not a valid integer value");
 }
 
-TEST(SysUtils, TextHelpers)
+TEST(SysUtils, TextAndFileNameHelpers)
 {
     EXPECT_EQ(Trim("\t a b \r\n"), "a b");
     EXPECT_EQ(TrimRight("  a \x01"), "  a");
@@ -352,10 +341,7 @@ TEST(SysUtils, TextHelpers)
     EXPECT_EQ(AnsiExtractQuotedStr("\"a\"\"b\"rest", '"', pos), "a\"b");
     EXPECT_EQ(pos, 6u);
     EXPECT_EQ(AnsiExtractQuotedStr("x\"a\"", '"'), "");
-}
 
-TEST(SysUtils, FileNames)
-{
     EXPECT_EQ(IncludeTrailingPathDelimiter("/a/"), "/a/");
     EXPECT_EQ(ExtractFilePath("y.txt"), "");
     EXPECT_EQ(ExtractFileExt("/x.d/file"), "");
