@@ -1,16 +1,19 @@
 // "Load SPL Data" through the main window on the simulated meter with a fake
 // clock: the download under the link guard, its messages and what a failure
 // leaves in place; one data set shown and its start corrected; the working
-// file and the ".REC" collections.
+// file and the ".REC" collections. Then "Load LEQ data", "Erase Memory" and
+// the hidden set-up commands on the simulated meter's sample content.
 #include "tests/app/main_window_test.h"
 
 #include "app/logger_files.h"
 #include "chart/control/gxsgraph.h"
 #include "controls/slider2.h"
+#include "meter/windows/setup_form.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
 #include "platform/usb/sim/logger_image_builder.h"
+#include "views/data_capture.h"
 #include "views/graph_window.h"
 #include "views/scope_form.h"
 #include "views/show_modal.h"
@@ -19,12 +22,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
-
-#include <QMenuBar>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -89,13 +92,6 @@ TEST_F(MainDownloadTest, LoadSplDataFillsTheGridTheWorkingFileAndShowsTheFirstSe
     views::TfrmGraph *g = Logger();
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->Role(), views::TGraphRole::DataLogger);
-    EXPECT_EQ(g->windowTitle(), QStringLiteral("DataLogger"));
-    EXPECT_TRUE(g->pnlDataSets->isVisibleTo(g));
-    // As wide as the main window's client area and 60 pixels less high.
-    const QRect frame = g->parentWidget()->geometry();
-    EXPECT_EQ(frame.topLeft(), QPoint(0, 0));
-    EXPECT_EQ(frame.width(), form_->width());
-    EXPECT_EQ(frame.height(), form_->height() - form_->menuBar()->height() - 60);
     EXPECT_TRUE(services_.MessageTexts().isEmpty())
         << services_.MessageTexts().join("|").toStdString();
     EXPECT_TRUE(form_->gLoggerUnsaved);
@@ -103,10 +99,8 @@ TEST_F(MainDownloadTest, LoadSplDataFillsTheGridTheWorkingFileAndShowsTheFirstSe
     EXPECT_FALSE(meter::TLinkGuard::Instance().Held());
     EXPECT_EQ(views::frmScope, nullptr) << "the progress window is gone";
 
-    ASSERT_EQ(g->Grid2->RowCount(), 5);
-    EXPECT_EQ(g->Grid2->RowTexts(2).mid(2),
-              (QStringList{"11:00:00", "00:02", "10", "dBC", "FAST", "30-130"}));
-    EXPECT_EQ(g->Grid2->Cell(3, 3), QStringLiteral("01:00"));
+    ASSERT_EQ(g->Grid2->RowCount(), 5); // a row a set (its texts: tests/meter)
+    EXPECT_EQ(g->Grid2->RowTexts(2).mid(2, 2), (QStringList{"11:00:00", "00:02"}));
     EXPECT_EQ(FileBytes(WorkingFile()), image);
 
     EXPECT_EQ(g->GXSGraph1->GetPoints(), 30);
@@ -445,4 +439,69 @@ TEST_F(MainDownloadTest, ADamagedSetIsShownAsFoundAndNamedOnceAfterTheLoad)
     EXPECT_EQ(form_->gDataSets.SetCount(), 3);
     EXPECT_EQ(Logger()->Grid2->Cell(0, 3), QStringLiteral("3"));
     EXPECT_EQ(services_.MessageTexts().join('|').toStdString(), named.toStdString());
+}
+
+// ---- LEQ records, erase and set-up ---------------------------------------------------------
+
+TEST_F(MainDownloadTest, LeqRecordsEraseAndTheSetupWindowFromTheMainWindow)
+{
+    meter_.LoadSampleContent();
+    app::TfrmMain &f = *form_;
+    f.MenuItem("LoadLEQdata1")->trigger();
+    ASSERT_NE(views::gDataCaptureForm, nullptr);
+    ui::TStringGrid *grid = views::gDataCaptureForm->Grid1;
+    EXPECT_NE(f.MdiClient()->SubWindowOf(views::gDataCaptureForm), nullptr);
+    EXPECT_EQ(grid->Cell(1, 1), QStringLiteral("65.2"));
+    EXPECT_EQ(grid->Cell(3, 1), QStringLiteral("00:01:00"));
+    EXPECT_EQ(grid->Cell(1, 6), QStringLiteral("----"));
+    EXPECT_TRUE(grid->Cell(1, 9).isEmpty());
+    EXPECT_TRUE(MainTimer()->isActive());
+
+    // A load failing at its last block keeps the earlier list.
+    int blocks = 0;
+    meter_.SetReplyFilter([&](uint8_t command, usb::SimulatedMeter::Reply &) {
+        if (command == 'p' && ++blocks == 80)
+            meter_.FailNext(usb::UsbOp::Read);
+    });
+    f.MenuItem("LoadLEQdata1")->trigger();
+    meter_.SetReplyFilter(nullptr);
+    EXPECT_EQ(grid->Cell(1, 1), QStringLiteral("65.2"));
+    EXPECT_EQ(services_.MessageTexts(), QStringList{kErrorText + "124"});
+    services_.ClearCalls();
+
+    services_.AnswerMessage(ui::mrYes);
+    f.MenuItem("EraseMemory1")->trigger();
+    f.MenuItem("LoadLEQdata1")->trigger();
+    const QList<QWidget *> children = f.MdiClient()->Children();
+    EXPECT_EQ(std::count_if(children.begin(), children.end(),
+                            [](QWidget *w) { return qobject_cast<views::TfrmDataCapture *>(w); }),
+              1)
+        << "the list is reused";
+    EXPECT_TRUE(grid->Cell(1, 1).isEmpty());
+    EXPECT_EQ(services_.MessageTexts(),
+              (QStringList{"Are you sure to erase memory ?",
+                           "erase memory successfully! Please power off and power on the meter "
+                           "again."}));
+    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::MessageDlg).front().ButtonCaptions,
+              (QStringList{"Yes", "No"}));
+
+    f.Control<QPushButton>("Button1")->click();
+    meter::TfrmSetup *setup = meter::frmSetup;
+    ASSERT_NE(setup, nullptr);
+    f.MenuItem("Setup1")->trigger();
+    EXPECT_EQ(meter::frmSetup, setup);
+    services_.ClearCalls();
+    setup->Field(meter::TSetupField::edtPassword)->setText(QStringLiteral("0429"));
+    setup->Field(meter::TSetupField::txtWAddress)->setText(QStringLiteral("300"));
+    setup->Field(meter::TSetupField::txtWData)->setText(QStringLiteral("7"));
+    setup->Button6->click();
+    setup->Field(meter::TSetupField::txtRAddress)->setText(QStringLiteral("300"));
+    setup->Button7->click();
+    EXPECT_EQ(setup->Field(meter::TSetupField::txtRData)->text(), QStringLiteral("7"));
+    EXPECT_EQ(services_.MessageTexts(),
+              (QStringList{"Write EEProm successfully", "Read EEProm successfully"}));
+
+    form_.reset();
+    EXPECT_EQ(views::gDataCaptureForm, nullptr);
+    EXPECT_EQ(meter::frmSetup, nullptr);
 }

@@ -1,10 +1,10 @@
 // File > Save and File > Open through the main window: graphs and grids
-// saved as text with the range question, the failures, and text and chart
-// files opened into list and graph windows.
+// saved as text with the range question, the failures, text and chart files
+// opened into list and graph windows, and "Output Tabular to graph" (a list
+// window's rows back into a graph window).
 #include "tests/app/main_window_test.h"
 
 #include "chart/control/gxsgraph.h"
-#include "platform/rtl/numbers.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
 #include "tests/support/write_limit.h"
@@ -21,10 +21,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,6 +70,16 @@ protected:
         return Graph(points);
     }
     QString Date() const { return QString::fromStdString(rtl::DateToStr(kDay)); }
+    // The list of a text file, the active child.
+    views::TfrmList *List(const char *name)
+    {
+        views::TfrmList *list = form_->OpenTextFile(File(name));
+        if (list)
+            form_->MdiClient()->Activate(list);
+        return list;
+    }
+    QToolButton *OutputButton() { return form_->Control<QToolButton>("btnOutputToGraph"); }
+    int Windows() { return form_->MdiClient()->ChildCount(); }
 
     std::vector<std::string> Calls()
     {
@@ -306,41 +316,6 @@ TEST_F(MainFilesTest, WithADecimalCommaNoCommaSeparatedFileIsWritten)
               QStringLiteral(" TXT file(*.txt,data seperated by tab)|*.TXT"));
 }
 
-TEST_F(MainFilesTest, ASavedGraphReopensAsAListWhoseCellsReadBackAsThePoints)
-{
-    views::TfrmGraph *g = Series(40);
-    g->GXSGraph1->SetXDataII(0, 7, kDay + rtl::EncodeTime(12, 0, 7, 700));
-    services_.AnswerFileDialog(File("g.txt"));
-    AnswerAll();
-    form_->Save1Click();
-
-    views::TfrmList *list = form_->OpenTextFile(File("g.txt"));
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->windowTitle(), File("g.txt"));
-    ui::TStringGrid &grid = *list->Grid1;
-    EXPECT_EQ(grid.RowTexts(0).mid(0, 4), (QStringList{"No", "Date", "Time", "Value"}));
-    ASSERT_EQ(grid.RowCount(), 41);
-    for (int row = 1; row <= 40; ++row) {
-        EXPECT_EQ(grid.Cell(0, row), QString::number(row));
-        // What the list-to-graph output reads: the shown time and level.
-        rtl::TDateTime x = 0;
-        double level = 0;
-        ASSERT_TRUE(
-            rtl::TryStrToDateTime((grid.Cell(1, row) + " " + grid.Cell(2, row)).toStdString(), x));
-        ASSERT_TRUE(rtl::TryStrToFloat(grid.Cell(3, row).toStdString(), level));
-        const int i = row - 1;
-        const double shown = rtl::RoundDisplaySeconds(g->GXSGraph1->GetXDataII(0, i));
-        EXPECT_EQ(rtl::DateTimeToStr(x), rtl::DateTimeToStr(shown)) << row;
-        EXPECT_NEAR(x, shown, 1.0 / rtl::SecsPerDay) << row;
-        EXPECT_EQ(rtl::LevelText(level), rtl::LevelText(g->GXSGraph1->GetYData(0, i))) << row;
-    }
-    EXPECT_EQ(grid.Cell(2, 8), QStringLiteral("12:00:08"));
-    // Every column as wide as its texts.
-    const QFontMetrics metrics(grid.font());
-    for (int col = 0; col < 4; ++col)
-        EXPECT_GT(grid.ColWidth(col), metrics.horizontalAdvance(grid.Cell(col, 40))) << col;
-}
-
 TEST_F(MainFilesTest, TheFifthFieldChoosesTheListTitles)
 {
     Write(File("leq.txt"),
@@ -349,7 +324,6 @@ TEST_F(MainFilesTest, TheFifthFieldChoosesTheListTitles)
     ASSERT_NE(records, nullptr);
     EXPECT_EQ(records->Grid1->RowTexts(0).mid(0, 6),
               (QStringList{"No", "Value", "Time", "LEQ period(hh:mm:ss)", "dBA/dBC", "FAST/SLOW"}));
-    EXPECT_EQ(records->Grid1->ColWidth(3), 180);
     EXPECT_EQ(records->Grid1->RowTexts(2).mid(0, 3), (QStringList{"2", "----", ""}));
 
     Write(File("table.csv"), "14/03/2026,12:00:00,63.0,63.0,\r\n");
@@ -437,11 +411,106 @@ TEST_F(MainFilesTest, OpenMakesGraphAndListWindowsAndTheOutputButtonFollowsThem)
     ASSERT_EQ(Calls().size(), 1u);
     EXPECT_NE(Calls()[0].find("damaged"), std::string::npos);
 
-    const auto dialog = services_.CallsOf(ui::TUICallKind::FileDialog)[1].Dialog;
-    EXPECT_EQ(dialog.InitialDir, form_->gDataFolder);
-    EXPECT_EQ(dialog.Filter, QStringLiteral("Graph file(*.ghf,only for MX4820)|*.GHF|TXT "
-                                            "file(*.txt,data seperated by tab)|*.TXT|EXCEL file "
-                                            "format(*.CSV,seperated by comma)|*.CSV"));
+    EXPECT_EQ(services_.CallsOf(ui::TUICallKind::FileDialog)[1].Dialog.InitialDir,
+              form_->gDataFolder);
+}
+
+// ---- Output Tabular to graph ----------------------------------------------------------------
+
+TEST_F(MainFilesTest, AGraphSavedAsTextComesBackWithTheSavedPoints)
+{
+    // Times with milliseconds and levels of more than one decimal: the text
+    // keeps whole seconds (rounded up past 500 ms) and one decimal, and the
+    // output gives exactly those.
+    std::vector<std::pair<rtl::TDateTime, float>> points;
+    for (int i = 0; i < 30; ++i)
+        points.push_back({kDay + rtl::EncodeTime(9, 0, i, i % 2 ? 700 : 200), 55.04f + i * 0.37f});
+    views::TfrmGraph *source = Graph(points);
+    EXPECT_FALSE(OutputButton()->isEnabled());
+    services_.AnswerFileDialog(File("g.txt"));
+    AnswerAll();
+    form_->Save1Click();
+
+    ASSERT_NE(List("g.txt"), nullptr);
+    EXPECT_TRUE(OutputButton()->isEnabled());
+    OutputButton()->click();
+    views::TfrmGraph *graph = form_->frmGraph;
+    ASSERT_NE(graph, nullptr);
+    ASSERT_NE(graph, source);
+    EXPECT_EQ(graph->windowTitle(), File("g.txt"));
+    EXPECT_EQ(form_->MdiClient()->ActiveChild(), graph);
+    EXPECT_FALSE(OutputButton()->isEnabled());
+    GXSGraph &to = *graph->GXSGraph1;
+    ASSERT_EQ(to.GetPoints(), 30);
+    for (int i = 0; i < 30; ++i) {
+        const rtl::TDateTime saved = kDay + rtl::EncodeTime(9, 0, i + (i % 2), 0);
+        EXPECT_NEAR(to.GetXDataII(0, i), saved, 1e-3 / rtl::SecsPerDay) << i;
+        EXPECT_FLOAT_EQ(to.GetYData(0, i), std::round((55.04f + i * 0.37f) * 10) / 10) << i;
+    }
+    EXPECT_EQ(to.GetManualMinX(), to.GetXDataII(0, 0));
+    EXPECT_EQ(to.GetManualMaxX(), to.GetXDataII(0, 29));
+    EXPECT_EQ(graph->txtDataNo->text(), QStringLiteral("30"));
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(MainFilesTest, OnlyRowsThatConvertBecomePointsAndAListWithoutAnyMakesNoWindow)
+{
+    Write(File("rows.txt"), "14/03/2026\tnoon\t50.0\r\n"       // no time
+                            "14/03/2026\t10:00:01\t61.5\r\n"   // a point
+                            "14/03/2026\t10:00:02\tloud\r\n"   // no level
+                            "14/03/2026\t10:00:03\t63.5\r\n"   // a point
+                            "32/03/2026\t10:00:04\t64.5\r\n"); // no date
+    ASSERT_NE(List("rows.txt"), nullptr);
+    OutputButton()->click();
+    ASSERT_NE(form_->frmGraph, nullptr);
+    GXSGraph &chart = *form_->frmGraph->GXSGraph1;
+    ASSERT_EQ(chart.GetPoints(), 2);
+    EXPECT_FLOAT_EQ(chart.GetYData(0, 0), 61.5f);
+    EXPECT_FLOAT_EQ(chart.GetYData(0, 1), 63.5f);
+    EXPECT_EQ(chart.GetManualMinX(), kDay + rtl::EncodeTime(10, 0, 1, 0));
+    EXPECT_EQ(chart.GetManualMaxX(), kDay + rtl::EncodeTime(10, 0, 3, 0));
+    EXPECT_TRUE(Calls().empty());
+
+    // A list of LEQ records (a level in column 1, a date-time in column 2),
+    // then a list without data at all.
+    Write(File("records.txt"), "61.5\t14/03/2026 10:00:00\t00:01:00\tdBA\tFAST\r\n");
+    ASSERT_NE(List("records.txt"), nullptr);
+    const int windows = Windows();
+    OutputButton()->click();
+    EXPECT_EQ(Windows(), windows);
+    Write(File("none.txt"), "just one field\r\n");
+    ASSERT_NE(List("none.txt"), nullptr);
+    OutputButton()->click();
+    EXPECT_EQ(Windows(), windows + 1);
+    EXPECT_EQ(Calls(),
+              (std::vector<std::string>{
+                  "No row of the list holds a date, a time and a level that can be graphed.",
+                  "No data to graph !"}));
+}
+
+TEST_F(MainFilesTest, AListClosedWhileItIsGraphedGivesNoWindow)
+{
+    QByteArray text;
+    for (int i = 0; i < 50; ++i)
+        text += "14/03/2026\t10:00:" + QByteArray::number(i).rightJustified(2, '0') + "\t60.0\r\n";
+    Write(File("n.txt"), text);
+    views::TfrmList *list = List("n.txt");
+    ASSERT_NE(list, nullptr);
+    const int windows = Windows();
+    bool refused = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(form_->GraphingList());
+        EXPECT_NE(views::frmScope, nullptr);
+        refused = !form_->close();
+        list->close();
+    });
+    OutputButton()->click();
+    EXPECT_TRUE(refused);
+    EXPECT_FALSE(form_->GraphingList());
+    EXPECT_EQ(views::frmScope, nullptr);
+    EXPECT_EQ(Windows(), windows - 1);
+    EXPECT_EQ(form_->frmGraph, nullptr);
+    EXPECT_TRUE(Calls().empty());
 }
 
 } // namespace

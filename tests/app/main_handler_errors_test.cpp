@@ -6,13 +6,12 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/ui_services.h"
+#include "tests/support/mouse.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 
@@ -78,20 +77,6 @@ protected:
         return texts;
     }
 
-    // A left click as the mouse delivers it: press and release through the
-    // application's event delivery.
-    static void Click(QWidget *w)
-    {
-        const QPointF at(w->width() / 2.0, w->height() / 2.0);
-        const QPointF global = w->mapToGlobal(at);
-        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(w, &release);
-    }
-
     // Lets the message loop run until done() or a few seconds have passed.
     static bool RunUntil(const std::function<bool()> &done)
     {
@@ -117,7 +102,9 @@ TEST_F(HandlerErrorsTest, CommandAndTimerErrorsAreShownOnceAndTheProgramGoesOn)
 
     // File > Open asks for a file, and the file dialog fails: from the tool
     // button's click and from the menu command alike.
-    Click(f.Control<QToolButton>("SpeedButton1"));
+    // A left click as the mouse delivers it, through the application's event delivery.
+    auto *open = f.Control<QToolButton>("SpeedButton1");
+    testsupport::LeftClick(*open, open->rect().center());
     EXPECT_EQ(Errors(), QStringList{error});
     f.MenuItem("Open1")->trigger();
     EXPECT_EQ(Errors(), (QStringList{error, error}));
