@@ -4,10 +4,9 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/ui_services_script.h"
+#include "tests/support/mouse.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -143,9 +142,7 @@ TEST(Slider, HandlerErrorsBehindTheMouseAreShownAndTheDragStillEnds)
         throw rtl::Exception("release failed");
     };
     auto send = [&](QEvent::Type type, int x, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, QPointF(x, 10), c.slider.mapToGlobal(QPointF(x, 10)), Qt::LeftButton,
-                      buttons, Qt::NoModifier);
-        QApplication::sendEvent(&c.slider, &e);
+        testsupport::SendMouse(c.slider, type, QPoint(x, 10), Qt::LeftButton, buttons);
     };
 
     send(QEvent::MouseButtonPress, 150, Qt::LeftButton); // between the thumbs
