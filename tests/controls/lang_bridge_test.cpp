@@ -136,18 +136,8 @@ TEST(LangBridge, WalkOnQtWidgets)
     EXPECT_EQ(form->FindComponent("Label1"), nullptr);
     EXPECT_NO_THROW(dispatcher.SetActiveLanguage(1));
     EXPECT_EQ(win.w->windowTitle(), "Test");
-}
-
-TEST(LangBridge, WindowCreatedLaterComesUpTranslated)
-{
-    TlxLangDispatcher dispatcher(nullptr);
-    dispatcher.SetNumOfLanguages(2);
-    dispatcher.SetActiveLanguage(2);
-    Window win;
-    auto *lang = controls::LoadFormTranslation(ui::CreateFormComponent(win.w.get(), "TfrmTest"),
-                                               &dispatcher, 2, kData);
-    EXPECT_EQ(win.w->windowTitle(), "Essai");
-    EXPECT_EQ(lang->ActiveLanguage(), 2);
+    // (A window made later comes up translated: tests/i18n, and the main
+    // window's panel in tests/app.)
     EXPECT_EQ(dispatcher.LinkedCount(), 1);
     win.w.reset(); // the window takes its components along
     EXPECT_EQ(dispatcher.LinkedCount(), 0);
