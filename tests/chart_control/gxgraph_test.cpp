@@ -1,14 +1,13 @@
-// The twin chart control GXGraph: where its hot-spot dispatch differs from GXSGraph's, a line
-// chart painted from its data, and its state block.
+// The twin chart control GXGraph: where its hot-spot dispatch differs from GXSGraph's. Its
+// painting and actions are GXSGraph's (the same control template, tested there), its
+// properties and their ids are tested in tests/chart.
 #include "chart/control/gxgraph.h"
 
 #include "platform/chartlib/chart_object.h"
 #include "tests/support/mouse.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -99,68 +98,6 @@ TEST(GXGraphInput, HotSpotRowsOfTheTwin)
     testsupport::SendMouse(g, QEvent::MouseButtonDblClick, {40, 40}, Qt::LeftButton,
                            Qt::LeftButton);
     EXPECT_EQ(seen, (V{"TableSpot 1 8 3"}));
-}
-
-// A line chart of the twin, painted offscreen from its data, and its whole state carried to a
-// second twin by a state block (its own properties included).
-TEST(GXGraphPaint, LineChartFromItsDataAndTheStateBlock)
-{
-    GXGraph g;
-    g.resize(400, 300);
-    g.show();
-    const GXColor black = GXGraph::GXargb(255, 0, 0, 0), red = GXGraph::GXargb(255, 255, 0, 0);
-    g.SetGraphBackColor(black);
-    g.SetSubsetColors(0, red);
-    g.SetManualScaleControlY(gManualMinAndMax);
-    g.SetManualMinY(0.0);
-    g.SetManualMaxY(100.0);
-    g.SetSubsets(1);
-    g.SetPoints(50);
-    for (int p = 0; p < 50; ++p) { // a ramp: point p at (p, 2p)
-        g.SetXDataII(0, p, p);
-        g.SetYDataII(0, p, 2.0 * p);
-    }
-    g.SetGraphPlusTable(gGraphPlusTable);
-    g.SetAllowHorizontalBar(true);
-    g.SetPlottingMethod(gHorzStackedBar);
-    g.SetTableFont(u"Courier New");
-    g.SetPointsToGraph(25);
-    g.SetGXactions(gReinitAndReset);
-    QImage shot = g.grab().toImage();
-    if (const char *dir = std::getenv("NIVORA_DUMP_CHARTS"))
-        shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/gxgraph-line.png"));
-
-    // The ramp is red where its points lie, the plot above it black.
-    auto pixel = [&](double px, double py) {
-        std::int32_t axis = 0, x = 0, y = 0;
-        EXPECT_TRUE(ChartConvertPoint(g.GethObject(), &axis, &x, &y, &px, &py, 0, 0, 1));
-        return QPoint(x, y);
-    };
-    // Lines are drawn smoothed: a pixel of the ramp is at least half red.
-    auto nearRed = [&](QPoint at) {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                QColor c = shot.pixelColor(at + QPoint(dx, dy));
-                if (c.red() >= 115 && c.green() <= 140 && c.blue() <= 140)
-                    return true;
-            }
-        return false;
-    };
-    for (int p : {10, 25, 40}) {
-        EXPECT_TRUE(nearRed(pixel(p, 2.0 * p))) << p;
-        EXPECT_EQ(shot.pixelColor(pixel(p, 2.0 * p + 20)), QColor(0, 0, 0)) << p;
-    }
-
-    std::vector<std::uint8_t> block = ChartStoreState(g.GethObject());
-    ASSERT_FALSE(block.empty());
-    GXGraph copy;
-    ASSERT_TRUE(ChartLoadState(copy.GethObject(), block));
-    EXPECT_EQ(copy.GetGraphPlusTable(), gGraphPlusTable);
-    EXPECT_TRUE(copy.GetAllowHorizontalBar());
-    EXPECT_EQ(copy.GetPlottingMethod(), gHorzStackedBar);
-    EXPECT_EQ(copy.GetTableFont(), u"Courier New");
-    EXPECT_EQ(copy.GetPointsToGraph(), 25);
-    EXPECT_EQ(ChartStoreState(copy.GethObject()), block);
 }
 
 } // namespace Gxgctl
