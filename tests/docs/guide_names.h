@@ -31,10 +31,18 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace guidecheck {
+
+inline std::string ReadFile(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 // One citation that names nothing of the tree.
 struct TProblem {
@@ -44,7 +52,7 @@ struct TProblem {
     std::string Describe() const { return std::to_string(Line) + ": " + Cited + ": " + Why; }
 };
 
-// The tree's paths and the words of its text files.
+// The tree's paths (a folder's with a trailing '/') and the words of its text files.
 class TTree {
 public:
     explicit TTree(const std::filesystem::path &root)
@@ -56,24 +64,15 @@ public:
              !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
             const fs::path relative = fs::relative(it->path(), root);
             const std::string name = relative.filename().string();
-            const bool top = relative.parent_path().empty();
             if (it->is_directory()) {
-                if (name[0] == '.' || (top && name.rfind("build", 0) == 0)) {
+                if (name[0] == '.' || (it.depth() == 0 && name.rfind("build", 0) == 0))
                     it.disable_recursion_pending();
-                    continue;
-                }
-                FFolders.insert(relative.generic_string());
-                if (top)
-                    FTopFolders.insert(name);
+                else
+                    FPaths.insert(relative.generic_string() + "/");
                 continue;
             }
-            FFiles.insert(relative.generic_string());
-            if (relative.extension() == ".md")
-                continue;
-            std::ifstream in(it->path(), std::ios::binary);
-            std::ostringstream text;
-            text << in.rdbuf();
-            const std::string s = text.str();
+            FPaths.insert(relative.generic_string());
+            const std::string s = relative.extension() == ".md" ? "" : ReadFile(it->path());
             if (s.find('\0') != std::string::npos)
                 continue; // a picture or another binary file
             for (auto w = std::sregex_iterator(s.begin(), s.end(), word);
@@ -82,99 +81,61 @@ public:
         }
     }
 
-    bool HasWord(const std::string &word) const { return FWords.count(word) != 0; }
-    bool HasWordStartingWith(const std::string &prefix) const
+    bool HasWord(const std::string &word, bool prefix = false) const
     {
-        return std::any_of(FWords.begin(), FWords.end(),
-                           [&](const std::string &w) { return w.rfind(prefix, 0) == 0; });
+        const auto at = FWords.lower_bound(word);
+        return at != FWords.end() && (prefix ? at->rfind(word, 0) == 0 : *at == word);
     }
-    bool IsTopFolder(const std::string &name) const { return FTopFolders.count(name) != 0; }
+    bool IsTopFolder(const std::string &name) const { return FPaths.count(name + "/") != 0; }
 
-    // A path as the guide writes it: relative to the project folder, with
-    // '*' and "<...>" as wildcards; a trailing '/' asks for a folder; a path
-    // without '/' matches a file name anywhere.
-    bool HasPath(const std::string &cited) const
+    // A path as the guide writes it (see the head of this file).
+    bool HasPath(std::string path) const
     {
-        std::string path = cited;
-        const bool folder = !path.empty() && path.back() == '/';
+        const bool folder = path.back() == '/';
         while (!path.empty() && path.back() == '/')
             path.pop_back();
         const bool anywhere = path.find('/') == std::string::npos;
-        const std::regex pattern(Pattern(path));
-        auto matches = [&](const std::string &p) {
-            const std::string tail = anywhere ? p.substr(p.rfind('/') + 1) : p;
-            return std::regex_match(tail, pattern);
-        };
-        if (std::any_of(FFolders.begin(), FFolders.end(), matches))
-            return true;
-        return !folder && std::any_of(FFiles.begin(), FFiles.end(), matches);
+        path = std::regex_replace(path, std::regex(R"([.+()\[\]{}^$|\\?])"), "\\$&");
+        path = std::regex_replace(path, std::regex(R"(\*)"), "[^/]*");
+        path = std::regex_replace(path, std::regex("<[^>]*>"), "[^/]+");
+        const std::regex pattern((anywhere ? "(.*/)?" : "") + path + (folder ? "/" : "/?"));
+        return std::any_of(FPaths.begin(), FPaths.end(),
+                           [&](const std::string &p) { return std::regex_match(p, pattern); });
     }
 
 private:
-    static std::string Pattern(const std::string &path)
-    {
-        std::string re;
-        for (size_t i = 0; i < path.size(); ++i) {
-            const char c = path[i];
-            if (c == '*') {
-                re += "[^/]*";
-            } else if (c == '<' && path.find('>', i) != std::string::npos) {
-                re += "[^/]+";
-                i = path.find('>', i);
-            } else {
-                if (std::string_view(".+()[]{}^$|\\?").find(c) != std::string_view::npos)
-                    re += '\\';
-                re += c;
-            }
-        }
-        return re;
-    }
-
-    std::set<std::string> FFiles, FFolders, FTopFolders;
-    std::unordered_set<std::string> FWords;
+    std::set<std::string> FPaths, FWords;
 };
 
 namespace detail {
 
-inline bool OutsideTheTree(const std::string &path)
-{
-    return path[0] == '/' || path[0] == '$' || path[0] == '~' || path.rfind("build", 0) == 0;
-}
-
-inline bool LooksLikePath(const std::string &word)
-{
-    // A file extension is lower case ("gDataSets.SetCount" is a member).
-    static const std::regex extension(R"([A-Za-z0-9_*>-]\.[a-z][a-z0-9]*$)");
-    return word.find('/') != std::string::npos ||
-           (word.find("::") == std::string::npos && std::regex_search(word, extension));
-}
-
 inline void CheckPath(const TTree &tree, int line, const std::string &path,
                       std::vector<TProblem> &found)
 {
-    if (!OutsideTheTree(path) && !tree.HasPath(path))
+    const bool outside = std::string_view("/$~").find(path[0]) != std::string_view::npos ||
+                         path.rfind("build", 0) == 0;
+    if (!outside && !tree.HasPath(path))
         found.push_back({line, path, "no such file or folder in the tree"});
 }
 
 // The words of one code span.
 inline void CheckSpan(const TTree &tree, int line, std::string span, std::vector<TProblem> &found)
 {
-    static const std::regex quoted(R"("[^"]*"|'[^']*')");
-    static const std::regex assigned(R"(=\S*)");
+    static const std::regex quoted(R"("[^"]*"|'[^']*')"), assigned(R"(=\S*)");
     static const std::regex token(R"([^\s(),;&!|{}\[\]]+)");
     static const std::regex name(R"([A-Za-z_][A-Za-z0-9_]*\*?)");
-    span = std::regex_replace(span, quoted, " ");
-    span = std::regex_replace(span, assigned, " ");
+    // A file extension is lower case ("gDataSets.SetCount" is a member).
+    static const std::regex extension(R"([A-Za-z0-9_*>-]\.[a-z][a-z0-9]*$)");
+    span = std::regex_replace(std::regex_replace(span, quoted, " "), assigned, " ");
     for (auto t = std::sregex_iterator(span.begin(), span.end(), token);
          t != std::sregex_iterator(); ++t) {
         std::string word = t->str();
-        if (word[0] == '-')
-            continue; // an option
         while (!word.empty() && (word.back() == '.' || word.back() == ':'))
             word.pop_back();
-        if (word.empty())
-            continue;
-        if (LooksLikePath(word)) {
+        if (word.empty() || word[0] == '-')
+            continue; // an option
+        if (word.find('/') != std::string::npos ||
+            (word.find("::") == std::string::npos && std::regex_search(word, extension))) {
             CheckPath(tree, line, word, found);
             continue;
         }
@@ -187,9 +148,7 @@ inline void CheckSpan(const TTree &tree, int line, std::string span, std::vector
             const bool prefix = part.back() == '*';
             if (prefix)
                 part.pop_back();
-            if (part.size() < 2)
-                continue;
-            if (prefix ? !tree.HasWordStartingWith(part) : !tree.HasWord(part))
+            if (part.size() >= 2 && !tree.HasWord(part, prefix))
                 found.push_back({line, n->str(), "no word of the tree's sources"});
         }
     }
@@ -205,12 +164,9 @@ inline void CheckProse(const TTree &tree, int line, const std::string &text,
         std::string path = w->str();
         while (!path.empty() && (path.back() == '.' || path.back() == '-'))
             path.pop_back();
-        const size_t slash = path.find('/');
-        if (slash == std::string::npos || !tree.IsTopFolder(path.substr(0, slash)))
-            continue;
-        if (w->position() > 0 && text[size_t(w->position()) - 1] == '/')
-            continue; // inside an absolute path
-        CheckPath(tree, line, path, found);
+        const bool inAbsolutePath = w->position() > 0 && text[size_t(w->position()) - 1] == '/';
+        if (!inAbsolutePath && tree.IsTopFolder(path.substr(0, path.find('/'))))
+            CheckPath(tree, line, path, found);
     }
 }
 
@@ -223,7 +179,7 @@ inline std::vector<TProblem> CheckGuide(const TTree &tree, const std::string &gu
     std::istringstream in(guide);
     bool fenced = false, indented = false, previousBlank = true;
     std::string span; // a code span still open at the end of a line
-    int spanLine = 0;
+    int spanLine = 0; // the line it began on, 0 outside a span
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
@@ -233,28 +189,20 @@ inline std::vector<TProblem> CheckGuide(const TTree &tree, const std::string &gu
             previousBlank = false;
             continue;
         }
-        if (indented && !blank && line.rfind("    ", 0) != 0)
-            indented = false;
-        if (!indented && previousBlank && !blank && span.empty() && line.rfind("    ", 0) == 0)
-            indented = true;
+        if (!blank) // four spaces after an empty line, outside a span, begin a code block
+            indented = line.rfind("    ", 0) == 0 && (indented || (previousBlank && spanLine == 0));
         previousBlank = blank;
         if (fenced || indented)
             continue;
         std::string prose;
         for (char c : line) {
             if (c == '`') {
-                if (spanLine != 0) {
-                    detail::CheckSpan(tree, spanLine, span, found);
-                    span.clear();
-                    spanLine = 0;
-                } else {
-                    spanLine = number;
-                }
+                if (spanLine != 0)
+                    detail::CheckSpan(tree, spanLine, std::exchange(span, {}), found);
+                spanLine = spanLine != 0 ? 0 : number;
                 prose += ' ';
-            } else if (spanLine != 0) {
-                span += c;
             } else {
-                prose += c;
+                (spanLine != 0 ? span : prose) += c;
             }
         }
         if (spanLine != 0)
