@@ -130,20 +130,18 @@ TEST(Layering, QtStaysOutOfTheQtFreeFolders)
 TEST(Layering, OnlyTheProgramAndTheTestsChooseAMeterBackend)
 {
     const TRules &rules = TreeRules();
-    EXPECT_EQ(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/sim/simulated_meter.h"))
-                  .size(),
-              1u);
-    EXPECT_EQ(
-        CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/backend/backend.h")).size(),
-        1u);
-    EXPECT_EQ(Report(CheckSource(rules, "meter/probe.cpp", IncludeOf("platform/usb/usb_device.h"))),
-              "");
-    EXPECT_EQ(
-        Report(CheckSource(rules, "app/probe.cpp", IncludeOf("platform/usb/backend/backend.h"))),
-        "");
-    EXPECT_EQ(Report(CheckSource(rules, "tests/meter/probe_test.cpp",
-                                 IncludeOf("platform/usb/sim/simulated_meter.h"))),
-              "");
+    const struct {
+        const char *File, *Header;
+        std::size_t Violations;
+    } uses[] = {{"meter/probe.cpp", "platform/usb/sim/simulated_meter.h", 1},
+                {"meter/probe.cpp", "platform/usb/backend/backend.h", 1},
+                {"meter/probe.cpp", "platform/usb/usb_device.h", 0},
+                {"app/probe.cpp", "platform/usb/backend/backend.h", 0},
+                {"tests/meter/probe_test.cpp", "platform/usb/sim/simulated_meter.h", 0}};
+    for (const auto &u : uses) {
+        const std::vector<TViolation> found = CheckSource(rules, u.File, IncludeOf(u.Header));
+        EXPECT_EQ(found.size(), u.Violations) << u.File << " " << u.Header << "\n" << Report(found);
+    }
 
     const std::string root = kRoot.string();
     const std::string graph = "nivora_meter\t" + root + "/meter\tnivora_rtl;nivora_usb;" +
