@@ -1,5 +1,5 @@
 // The program's files: data text files, registry files, collection files and chart files;
-// and the families of golden vectors.
+// and all the families of golden vectors.
 #include "tests/golden/describe.h"
 
 #include "app/graph_files.h"
@@ -24,13 +24,6 @@
 namespace golden {
 
 namespace {
-
-std::string Number(double v, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    return text;
-}
 
 std::string Utf8(const std::u16string &text)
 {
@@ -117,8 +110,8 @@ void DescribeKey(rtl::TRegistry &reg, const std::string &root, const std::string
         DescribeKey(reg, root, path + "\\" + key, f);
 }
 
-} // namespace
-
+// Data text files (".txt", ".csv"), the separator from the name as File > Open takes it; given
+// columns, the list window's column count (7 when not given).
 TFields DescribeDataText(const std::filesystem::path &file, const TGiven &given)
 {
     TFields f;
@@ -133,10 +126,7 @@ TFields DescribeDataText(const std::filesystem::path &file, const TGiven &given)
     for (std::string line; reader.Next(line);) {
         ++count;
         const std::vector<std::string> cells = app::SplitDataLine(line, separator, columns);
-        std::string text;
-        for (size_t i = 0; i < cells.size(); ++i)
-            text += (i ? " | " : "") + Escaped(cells[i]);
-        f.emplace_back("line " + std::to_string(count), text);
+        f.emplace_back("line " + std::to_string(count), Joined(cells));
         if (count == 1 && cells.size() >= 4)
             cell41 = cells[3];
     }
@@ -148,6 +138,7 @@ TFields DescribeDataText(const std::filesystem::path &file, const TGiven &given)
     return f;
 }
 
+// Registry files, read through TRegistry from a private configuration folder.
 TFields DescribeRegistryFile(const std::filesystem::path &file, const TGiven &)
 {
     TFields f;
@@ -170,6 +161,7 @@ TFields DescribeRegistryFile(const std::filesystem::path &file, const TGiven &)
     return f;
 }
 
+// Collection files (".REC") and chart files (".ghf"), through the program's readers.
 TFields DescribeCollectionFile(const std::filesystem::path &file, const TGiven &)
 {
     TLoggerImage image;
@@ -226,37 +218,30 @@ TFields DescribeChartFile(const std::filesystem::path &file, const TGiven &)
     return f;
 }
 
-const std::vector<TFamily> &Families()
+} // namespace
+
+std::vector<TFamily> FileFamilies()
 {
-    static const std::vector<TFamily> families = {
-        {"status", "Status replies of the simulated meter, decoded as the main timer's tick does.",
-         DescribeStatus},
-        {"information",
-         "Information replies ('Y') of the simulated meter, as the set-up window "
-         "shows them.",
-         DescribeInformation},
-        {"leq", "LEQ memory as the simulated meter sends it, as the LEQ record list shows it.",
-         DescribeLeqMemory},
-        {"logger", "Logger images as a download from the simulated meter delivers them.",
-         DescribeLoggerImage},
-        {"rec",
-         "Collection files (\".REC\") as File > Save writes them; read as File > Open "
-         "does.",
+    return {
+        {"rec", "Collection files (\".REC\") as File > Save writes them; read as File > Open does.",
          DescribeCollectionFile},
-        {"translation", "Stored \"TranslationData\" of the sample form's translation component.",
-         DescribeTranslationData},
-        {"ini_form", "Ini-form translation files, read whole into the sample form's component.",
-         DescribeIniForm},
-        {"lxb", "LXB translation files, the sample form's component read from them.", DescribeLxb},
-        {"component", "A translation component's stored properties, as a form file holds them.",
-         DescribeStoredComponent},
         {"text",
-         "Data text files (\".txt\", \".csv\") as File > Save writes them; read as "
-         "File > Open reads them into a list.",
+         "Data text files (\".txt\", \".csv\") as File > Save writes them; read as File > Open "
+         "reads them into a list.",
          DescribeDataText},
         {"chart", "Chart files (\".ghf\") as a graph window saves them.", DescribeChartFile},
         {"registry", "Registry files as the program's registry writes them.", DescribeRegistryFile},
     };
+}
+
+const std::vector<TFamily> &Families()
+{
+    static const std::vector<TFamily> families = [] {
+        std::vector<TFamily> all = MeterFamilies();
+        for (auto more : {TranslationFamilies(), FileFamilies()})
+            all.insert(all.end(), more.begin(), more.end());
+        return all;
+    }();
     return families;
 }
 

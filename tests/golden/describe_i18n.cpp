@@ -9,7 +9,6 @@
 #include "platform/rtl/filer.h"
 #include "platform/rtl/streams.h"
 
-#include <memory>
 #include <string>
 
 namespace golden {
@@ -18,28 +17,10 @@ namespace {
 
 std::string ListText(const rtl::TStrings &list)
 {
-    std::string out;
+    std::vector<std::string> lines;
     for (int i = 0; i < list.Count(); ++i)
-        out += (i ? " | " : "") + Escaped(list.Strings(i));
-    return out;
-}
-
-// The component of the class the entry gives (TlxLangLinked when it gives none), made on
-// form and loading, not yet loaded.
-i18n::TlxCustomLang *NewLang(rtl::TComponent &form, const TGiven &given)
-{
-    i18n::TlxCustomLang *lang = nullptr;
-    if (GivenOr(given, "component", "TlxLangLinked") == "TlxLang")
-        lang = new i18n::TlxLang(&form);
-    else
-        lang = new i18n::TlxLangLinked(&form);
-    lang->Loading();
-    return lang;
-}
-
-int Languages(const TGiven &given)
-{
-    return std::stoi(GivenOr(given, "languages", "8"));
+        lines.push_back(list.Strings(i));
+    return Joined(lines);
 }
 
 rtl::TMemoryStream StreamOf(const std::string &bytes)
@@ -59,17 +40,14 @@ void DescribeLang(i18n::TlxCustomLang &lang, sample::TfrmSample &form, TFields &
     f.emplace_back("active language", std::to_string(lang.ActiveLanguage()));
     for (int t = 0; t < i18n::kStringsTypeCount; ++t) {
         const rtl::TStrings *table = lang.TableOfType(t);
-        if (!table || table->Count() == 0)
-            continue;
-        for (int i = 0; i < table->Count(); ++i)
+        for (int i = 0; table && i < table->Count(); ++i)
             f.emplace_back(std::string(i18n::StringsTypeName(t)) + " " + std::to_string(i + 1),
                            Escaped(table->Strings(i)));
     }
     const i18n::TlxExtendedItems &items = lang.ExtendedTranslations();
     for (int i = 0; i < items.Count(); ++i)
-        f.emplace_back("extended " + std::to_string(i + 1), Escaped(items.Items(i).Identifier()) +
-                                                                " = " +
-                                                                Escaped(items.Items(i).Values()));
+        f.emplace_back("extended " + std::to_string(i + 1),
+                       Joined({items.Items(i).Identifier(), items.Items(i).Values()}, " = "));
     const int last = lang.NumOfLanguages();
     try {
         if (lang.ActiveLanguage() == last)
@@ -83,87 +61,110 @@ void DescribeLang(i18n::TlxCustomLang &lang, sample::TfrmSample &form, TFields &
     auto *label = static_cast<sample::TLabel *>(form.FindComponent("Label1"));
     auto *list = static_cast<sample::TListBox *>(form.FindComponent("List1"));
     auto *box = static_cast<sample::TBox *>(form.FindComponent("Box1"));
-    auto *bar = form.Bar();
     f.emplace_back("form caption", Escaped(form.Caption));
     f.emplace_back("Label1", Escaped(label->Caption) + " | hint " + Escaped(label->Hint));
     f.emplace_back("List1", ListText(list->Items));
-    f.emplace_back(
-        "Bar1", Escaped(static_cast<sample::TStatusPanel *>(bar->Panels.Items(0))->Text) + " | " +
-                    Escaped(static_cast<sample::TStatusPanel *>(bar->Panels.Items(1))->Text));
+    f.emplace_back("Bar1", Joined({form.Bar()->Text(0), form.Bar()->Text(1)}));
     f.emplace_back("Box1", Escaped(box->Caption) + " | " + std::to_string(box->Total) + " | " +
                                ListText(box->Lines));
 }
 
-} // namespace
+// The file read by read into a component on the sample form, of the class the entry gives
+// ("TlxLang", or "TlxLangLinked" when it gives none), loading; then the component described.
+template <class Read>
+TFields DescribeRead(const std::filesystem::path &file, const TGiven &given, Read read)
+{
+    TFields f;
+    const std::string bytes = ReadBytes(file);
+    f.emplace_back("size", std::to_string(bytes.size()));
+    sample::TfrmSample form;
+    i18n::TlxCustomLang *lang = nullptr;
+    if (GivenOr(given, "component", "TlxLangLinked") == "TlxLang")
+        lang = new i18n::TlxLang(&form);
+    else
+        lang = new i18n::TlxLangLinked(&form);
+    lang->Loading();
+    try {
+        read(*lang, bytes, f);
+    } catch (const rtl::Exception &e) {
+        f.emplace_back("error", Escaped(e.Message()));
+    }
+    DescribeLang(*lang, form, f);
+    return f;
+}
 
+// The language count the entry gives (8 when it gives none), set while loading; loaded.
+void LoadWithLanguages(i18n::TlxCustomLang &lang, const TGiven &given)
+{
+    lang.SetNumOfLanguages(std::stoi(GivenOr(given, "languages", "8")));
+    lang.Loaded();
+}
+
+// Stored "TranslationData", read as a component loads.
 TFields DescribeTranslationData(const std::filesystem::path &file, const TGiven &given)
 {
-    TFields f;
-    const std::string bytes = ReadBytes(file);
-    f.emplace_back("size", std::to_string(bytes.size()));
-    sample::TfrmSample form;
-    i18n::TlxCustomLang *lang = NewLang(form, given);
-    lang->SetNumOfLanguages(Languages(given));
-    lang->ReadTranslationData(bytes);
-    lang->Loaded();
-    DescribeLang(*lang, form, f);
-    return f;
+    return DescribeRead(file, given,
+                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &) {
+                            lang.SetNumOfLanguages(std::stoi(GivenOr(given, "languages", "8")));
+                            lang.ReadTranslationData(bytes);
+                            lang.Loaded();
+                        });
 }
 
+// Ini-form files, read whole into a loaded component.
 TFields DescribeIniForm(const std::filesystem::path &file, const TGiven &given)
 {
-    TFields f;
-    const std::string bytes = ReadBytes(file);
-    f.emplace_back("size", std::to_string(bytes.size()));
-    sample::TfrmSample form;
-    i18n::TlxCustomLang *lang = NewLang(form, given);
-    lang->SetNumOfLanguages(Languages(given));
-    lang->Loaded();
-    rtl::TMemoryStream in = StreamOf(bytes);
-    lang->ReadIniStream(in, true, false);
-    DescribeLang(*lang, form, f);
-    return f;
+    return DescribeRead(file, given,
+                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &) {
+                            LoadWithLanguages(lang, given);
+                            rtl::TMemoryStream in = StreamOf(bytes);
+                            lang.ReadIniStream(in, true, false);
+                        });
 }
 
+// LXB files: the sample form's entry loaded into a loaded component.
 TFields DescribeLxb(const std::filesystem::path &file, const TGiven &given)
 {
-    TFields f;
-    const std::string bytes = ReadBytes(file);
-    f.emplace_back("size", std::to_string(bytes.size()));
-    sample::TfrmSample form;
-    i18n::TlxCustomLang *lang = NewLang(form, given);
-    lang->SetNumOfLanguages(Languages(given));
-    lang->Loaded();
-    rtl::TMemoryStream in = StreamOf(bytes);
-    i18n::TLXBFileManager manager;
-    try {
-        const bool found = manager.LoadFromStream(*lang, "TfrmSample", in);
-        f.emplace_back("TfrmSample", found ? "found" : "not found");
-    } catch (const rtl::Exception &e) {
-        f.emplace_back("error", Escaped(e.Message()));
-    }
-    f.emplace_back("fixed languages", ListText(manager.FixedLanguages()));
-    DescribeLang(*lang, form, f);
-    return f;
+    return DescribeRead(file, given,
+                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &f) {
+                            LoadWithLanguages(lang, given);
+                            rtl::TMemoryStream in = StreamOf(bytes);
+                            i18n::TLXBFileManager manager;
+                            try {
+                                const bool found = manager.LoadFromStream(lang, "TfrmSample", in);
+                                f.emplace_back("TfrmSample", found ? "found" : "not found");
+                            } catch (const rtl::Exception &e) {
+                                f.emplace_back("error", Escaped(e.Message()));
+                            }
+                            f.emplace_back("fixed languages", ListText(manager.FixedLanguages()));
+                        });
 }
 
+// A translation component's stored properties (which hold their own language count).
 TFields DescribeStoredComponent(const std::filesystem::path &file, const TGiven &given)
 {
-    TFields f;
-    const std::string bytes = ReadBytes(file);
-    f.emplace_back("size", std::to_string(bytes.size()));
-    sample::TfrmSample form;
-    i18n::TlxCustomLang *lang = NewLang(form, given);
-    rtl::TMemoryStream in = StreamOf(bytes);
-    try {
-        rtl::TReader reader(in, &form);
-        reader.ReadProperties(*lang);
-        lang->Loaded();
-    } catch (const rtl::Exception &e) {
-        f.emplace_back("error", Escaped(e.Message()));
-    }
-    DescribeLang(*lang, form, f);
-    return f;
+    return DescribeRead(file, given,
+                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &) {
+                            rtl::TMemoryStream in = StreamOf(bytes);
+                            rtl::TReader reader(in, lang.Owner());
+                            reader.ReadProperties(lang);
+                            lang.Loaded();
+                        });
+}
+
+} // namespace
+
+std::vector<TFamily> TranslationFamilies()
+{
+    return {
+        {"translation", "Stored \"TranslationData\" of the sample form's translation component.",
+         DescribeTranslationData},
+        {"ini_form", "Ini-form translation files, read whole into the sample form's component.",
+         DescribeIniForm},
+        {"lxb", "LXB translation files, the sample form's component read from them.", DescribeLxb},
+        {"component", "A translation component's stored properties, as a form file holds them.",
+         DescribeStoredComponent},
+    };
 }
 
 } // namespace golden

@@ -7,7 +7,6 @@
 #include "meter/status.h"
 #include "platform/rtl/datetime.h"
 
-#include <cstdio>
 #include <span>
 #include <string>
 
@@ -15,31 +14,9 @@ namespace golden {
 
 namespace {
 
-std::string Number(double v, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    return text;
-}
-
-std::string Hex(unsigned v)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%02X", v);
-    return text;
-}
-
 std::string Flag(bool on)
 {
     return on ? "yes" : "no";
-}
-
-std::string Joined(const std::vector<std::string> &parts, const char *separator = " | ")
-{
-    std::string out;
-    for (size_t i = 0; i < parts.size(); ++i)
-        out += (i ? separator : "") + Escaped(parts[i]);
-    return out;
 }
 
 bool ReadReply(const std::filesystem::path &file, meter::TReplyBlock &reply, TFields &fields)
@@ -77,8 +54,8 @@ std::string DateTimeText(rtl::TDateTime t)
     return rtl::FormatDateTime("yyyy-mm-dd hh:nn:ss", t, rtl::CLikeFormatSettings());
 }
 
-} // namespace
-
+// Status replies (32 bytes); given lastSecond, the seconds byte remembered from the last drawn
+// clock (0 when not given).
 TFields DescribeStatus(const std::filesystem::path &file, const TGiven &given)
 {
     TFields f;
@@ -121,6 +98,7 @@ TFields DescribeStatus(const std::filesystem::path &file, const TGiven &given)
     return f;
 }
 
+// Information replies (32 bytes).
 TFields DescribeInformation(const std::filesystem::path &file, const TGiven &)
 {
     TFields f;
@@ -141,6 +119,7 @@ TFields DescribeInformation(const std::filesystem::path &file, const TGiven &)
     return f;
 }
 
+// LEQ memory as the meter sends it; given count, the record count the meter reports.
 TFields DescribeLeqMemory(const std::filesystem::path &file, const TGiven &given)
 {
     TFields f;
@@ -157,6 +136,8 @@ TFields DescribeLeqMemory(const std::filesystem::path &file, const TGiven &given
                                rows[r].Response}));
     return f;
 }
+
+} // namespace
 
 TFields DescribeLoggerImage(const std::filesystem::path &file, const TGiven &given)
 {
@@ -205,6 +186,22 @@ TFields DescribeLoggerImage(const std::filesystem::path &file, const TGiven &giv
                        Joined(std::vector<std::string>(rows[k].begin(), rows[k].end())));
     }
     return f;
+}
+
+std::vector<TFamily> MeterFamilies()
+{
+    return {
+        {"status", "Status replies of the simulated meter, decoded as the main timer's tick does.",
+         DescribeStatus},
+        {"information",
+         "Information replies ('Y') of the simulated meter, as the set-up window "
+         "shows them.",
+         DescribeInformation},
+        {"leq", "LEQ memory as the simulated meter sends it, as the LEQ record list shows it.",
+         DescribeLeqMemory},
+        {"logger", "Logger images as a download from the simulated meter delivers them.",
+         DescribeLoggerImage},
+    };
 }
 
 } // namespace golden

@@ -109,4 +109,26 @@ std::string GivenOr(const TGiven &given, const std::string &name, const std::str
     return it == given.end() ? fallback : it->second;
 }
 
+std::string Number(double v, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    return text;
+}
+
+std::string Hex(unsigned v)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%02X", v);
+    return text;
+}
+
+std::string Joined(const std::vector<std::string> &parts, const char *separator)
+{
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i)
+        out += (i ? separator : "") + Escaped(parts[i]);
+    return out;
+}
+
 } // namespace golden

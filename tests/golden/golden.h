@@ -49,4 +49,10 @@ std::string FieldLines(const TFields &fields);
 // A given value, or fallback when the entry gives none.
 std::string GivenOr(const TGiven &given, const std::string &name, const std::string &fallback);
 
+// v with this many decimals; v as "0x" and two hexadecimal digits; the parts escaped, with the
+// separator between them.
+std::string Number(double v, int decimals);
+std::string Hex(unsigned v);
+std::string Joined(const std::vector<std::string> &parts, const char *separator = " | ");
+
 } // namespace golden

@@ -55,13 +55,19 @@ void Begin(const char *family)
     gEntries.clear();
 }
 
+// A vector of the family that is in its folder already.
+void List(const std::string &name, TGiven given = {})
+{
+    gEntries.push_back({name, std::move(given), {}});
+}
+
 void Put(const std::string &name, const std::string &bytes, TGiven given = {})
 {
     if (!golden::WriteBytes(gFolder / name, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", (gFolder / name).c_str());
         std::exit(1);
     }
-    gEntries.push_back({name, std::move(given), {}});
+    List(name, std::move(given));
 }
 
 template <class Bytes> std::string AsString(const Bytes &bytes)
@@ -89,30 +95,28 @@ rtl::TDateTime At(int y, int mo, int d, int h, int mi, int s)
 
 // --- The simulated meter --------------------------------------------------
 
-usb::SimulatedMeter::Reply Ask(usb::SimulatedMeter &meter, uint8_t command, uint8_t sequence = 1)
+// The command sent; its reply read when asked for one.
+usb::SimulatedMeter::Reply Send(usb::SimulatedMeter &meter, uint8_t command, uint8_t sequence,
+                                bool read)
 {
     const uint8_t packet[usb::PacketSize] = {0x02, command, 0, 0, 0, sequence, 0x03};
     usb::SimulatedMeter::Reply reply{};
     meter.UsbOpen(usb::SimulatedMeter::VendorId, usb::SimulatedMeter::ProductId);
     meter.UsbWrite(usb::PacketSize, packet);
-    meter.UsbRead(usb::ReplySize, reply.data());
+    if (read)
+        meter.UsbRead(usb::ReplySize, reply.data());
     meter.UsbClose();
     return reply;
 }
 
-void Key(usb::SimulatedMeter &meter, uint8_t key)
+std::string Ask(usb::SimulatedMeter &meter, uint8_t command, uint8_t sequence = 1)
 {
-    const uint8_t packet[usb::PacketSize] = {0x02, key, 0, 0, 0, 0, 0x03};
-    meter.UsbOpen(usb::SimulatedMeter::VendorId, usb::SimulatedMeter::ProductId);
-    meter.UsbWrite(usb::PacketSize, packet);
-    meter.UsbClose();
+    return AsString(Send(meter, command, sequence, true));
 }
 
-std::string Hex(unsigned v)
+void Key(usb::SimulatedMeter &meter, uint8_t key)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", v);
-    return text;
+    Send(meter, key, 0, false);
 }
 
 void WriteStatus()
@@ -121,7 +125,7 @@ void WriteStatus()
     usb::SimulatedMeter meter;
     meter.FreezeMeterClock(At(2024, 1, 15, 10, 30, 15));
     auto status = [&](const char *name, int lastSecond = 0) {
-        Put(name, AsString(Ask(meter, 'A', 0x21)), {{"lastSecond", Hex(unsigned(lastSecond))}});
+        Put(name, Ask(meter, 'A', 0x21), {{"lastSecond", golden::Hex(unsigned(lastSecond))}});
     };
     meter.SetLevel(653);
     status("dba_fast.bin");
@@ -184,7 +188,7 @@ void WriteInformation()
     Begin("information");
     usb::SimulatedMeter meter;
     meter.FreezeMeterClock(At(2024, 1, 15, 10, 30, 15));
-    Put("empty_logger.bin", AsString(Ask(meter, 'Y')));
+    Put("empty_logger.bin", Ask(meter, 'Y'));
 
     usb::TLoggerImageBuilder image;
     image.AddSimpleSet(100);
@@ -195,12 +199,12 @@ void WriteInformation()
     meter.SetCalibration(-3, 17920, 15360, 10240, 7680);
     meter.SetFirmware(123);
     meter.FreezeMeterClock(At(2025, 12, 31, 23, 59, 58));
-    Put("three_sets.bin", AsString(Ask(meter, 'Y')));
+    Put("three_sets.bin", Ask(meter, 'Y'));
 
     meter.SetCalibration(-128, 0xFFFF, 0, 1, 0x8000);
     meter.SetFirmware(255);
     meter.SetEeprom(usb::SimulatedMeter::IntervalAddress, 255);
-    Put("extreme_calibration.bin", AsString(Ask(meter, 'Y')));
+    Put("extreme_calibration.bin", Ask(meter, 'Y'));
     End();
 }
 
@@ -353,27 +357,28 @@ void WriteCollections(const TLoggerImage &recorded)
             std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
             std::exit(1);
         }
-        gEntries.push_back({name, {}, {}});
+        List(name);
     }
     End();
 }
 
 // --- Translation files ------------------------------------------------------
 
-std::string Row(std::initializer_list<std::string> fields)
-{
-    std::string r;
-    for (const auto &f : fields)
-        r += f + '\x01';
-    return r;
-}
+using fake::Row;
 
-// The sample form's texts in English, German and French (Windows-1252).
-template <class L> L *SampleLang(rtl::TComponent &form)
+// A component of three languages named in English, German and French (Windows-1252).
+template <class L> L *Lang3(rtl::TComponent &form)
 {
     auto *lang = sample::MakeLang<L>(&form, 3);
     lang->LangNames().SetText("English\r\nDeutsch\r\nFran\xE7"
                               "ais");
+    return lang;
+}
+
+// The sample form's texts in English, German and French.
+template <class L> L *SampleLang(rtl::TComponent &form)
+{
+    L *lang = Lang3<L>(form);
     lang->Captions().Add(Row({"TfrmSample", "Sample", "Beispiel", "Exemple"}));
     lang->Captions().Add(Row({"Label1", "Level", "Pegel", "Niveau"}));
     lang->Hints().Add(Row({"Label1", "Sound level", "Schallpegel", "Niveau sonore"}));
@@ -398,9 +403,7 @@ template <class L> L *SampleLang(rtl::TComponent &form)
 
 template <class L> L *OtherLang(rtl::TComponent &form)
 {
-    auto *lang = sample::MakeLang<L>(&form, 3);
-    lang->LangNames().SetText("English\r\nDeutsch\r\nFran\xE7"
-                              "ais");
+    L *lang = Lang3<L>(form);
     lang->Captions().Add(Row({"TfrmOther", "Other", "Andere", "Autre"}));
     lang->Strings().Add(Row({"IDS_9", "Nine", "Neun", "Neuf"}));
     return lang;
@@ -421,17 +424,7 @@ std::string WideTranslationData()
                                 u"TfrmSample\x01"
                                 u"ANSI_CHARSET\x01"
                                 u"ANSI_CHARSET\x01RUSSIAN_CHARSET\x01\r\n";
-    std::string bytes;
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
-std::string StreamBytes(const rtl::TMemoryStream &s)
-{
-    return AsString(s.Bytes());
+    return fake::Utf16Le(text);
 }
 
 void WriteTranslationFiles()
@@ -454,14 +447,14 @@ void WriteTranslationFiles()
         auto *lang = SampleLang<i18n::TlxLangLinked>(form);
         rtl::TMemoryStream one;
         lang->WriteIniStream(one, "~!@#");
-        Put("sample.ini", StreamBytes(one), linked3);
+        Put("sample.ini", AsString(one.Bytes()), linked3);
 
         sample::TfrmOther other;
         rtl::TMemoryStream two;
         OtherLang<i18n::TlxLangLinked>(other)->WriteIniStream(two, "|");
         two.SetPosition(0);
         lang->WriteIniStream(two, "|");
-        Put("two_forms.ini", StreamBytes(two), linked3);
+        Put("two_forms.ini", AsString(two.Bytes()), linked3);
     }
     End();
 
@@ -475,13 +468,13 @@ void WriteTranslationFiles()
         i18n::WriteLXB(two, fixed,
                        {{"TfrmOther", OtherLang<i18n::TlxLangLinked>(other)},
                         {"TfrmSample", SampleLang<i18n::TlxLangLinked>(a)}});
-        Put("two_forms.lxb", StreamBytes(two), linked3);
+        Put("two_forms.lxb", AsString(two.Bytes()), linked3);
         rtl::TMemoryStream main;
         i18n::WriteLXB(main, rtl::TStringList(), {{"TfrmSample", SampleLang<i18n::TlxLang>(b)}});
-        Put("main.lxb", StreamBytes(main), main3);
+        Put("main.lxb", AsString(main.Bytes()), main3);
         rtl::TMemoryStream none;
         i18n::WriteLXB(none, fixed, {{"TfrmOther", OtherLang<i18n::TlxLangLinked>(alone)}});
-        Put("other_form_only.lxb", StreamBytes(none), linked3);
+        Put("other_form_only.lxb", AsString(none.Bytes()), linked3);
     }
     End();
 
@@ -493,7 +486,7 @@ void WriteTranslationFiles()
             rtl::TWriter w(s);
             w.WriteProperties(lang);
             w.WriteListEnd();
-            return StreamBytes(s);
+            return AsString(s.Bytes());
         };
         Put("linked.dat", stored(*SampleLang<i18n::TlxLangLinked>(a)));
         Put("main.dat", stored(*SampleLang<i18n::TlxLang>(b)), {{"component", "TlxLang"}});
@@ -545,6 +538,12 @@ void WriteTextFiles()
     End();
 }
 
+void SaveChart(GXSGraph &chart, const char *name)
+{
+    app::SaveGraphFile(chart, QString::fromStdString((gFolder / name).string()));
+    List(name);
+}
+
 void WriteCharts()
 {
     Begin("chart");
@@ -567,8 +566,7 @@ void WriteCharts()
         chart.SetGraphAnnotationX(6, start + 9 / 86400.0);
         chart.SetGraphAnnotationY(6, 61.0);
         chart.SetGraphAnnotationText(6, u"door closed");
-        app::SaveGraphFile(chart, QString::fromStdString((gFolder / "logger_set.ghf").string()));
-        gEntries.push_back({"logger_set.ghf", {}, {}});
+        SaveChart(chart, "logger_set.ghf");
     }
     {
         GXSGraph chart;
@@ -580,8 +578,7 @@ void WriteCharts()
             chart.SetXDataII(0, i, start + i / 86400.0);
             chart.SetYData(0, i, 62.5f + float(i % 5) * 0.5f);
         }
-        app::SaveGraphFile(chart, QString::fromStdString((gFolder / "real_time.ghf").string()));
-        gEntries.push_back({"real_time.ghf", {}, {}});
+        SaveChart(chart, "real_time.ghf");
     }
     ui::ResetFolderRoots();
     End();

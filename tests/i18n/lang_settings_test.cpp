@@ -159,10 +159,7 @@ TEST(LangSettings, PropertyListAndTableColumns)
 TEST(LangSettings, EmptyRowsGoButRowsWithTextStay)
 {
     Form f;
-    auto *bar = fake::Make<fake::TStatusBar>(f.form.get(), "StatusBar1");
-    bar->Panels.Add();
-    bar->Panels.Add();
-    fake::Make<fake::TLabel>(f.form.get(), "Label2");
+    fake::TStatusBar *bar = f.bar;
     fake::Make<fake::TLabel>(f.form.get(), "Label3");
     auto *lang = f.Load(
         Data({"stCaptions",
@@ -188,8 +185,6 @@ TEST(LangSettings, EmptyRowsGoButRowsWithTextStay)
 TEST(LangSettings, ExclusionsPurgeTheirRows)
 {
     Form f;
-    auto *bar = fake::Make<fake::TStatusBar>(f.form.get(), "StatusBar1");
-    bar->Panels.Add();
     // Setting the exclusions collects the form's texts again: the rows' components are there.
     fake::Make<fake::TField>(f.form.get(), "Field1");
     fake::Make<fake::TListBox>(f.form.get(), "Memo1");
