@@ -9,6 +9,7 @@
 #include "platform/rtl/filer.h"
 #include "platform/rtl/streams.h"
 
+#include <optional>
 #include <string>
 
 namespace golden {
@@ -69,10 +70,15 @@ void DescribeLang(i18n::TlxCustomLang &lang, sample::TfrmSample &form, TFields &
                                ListText(box->Lines));
 }
 
-// The file read by read into a component on the sample form, of the class the entry gives
-// ("TlxLang", or "TlxLangLinked" when it gives none), loading; then the component described.
-template <class Read>
-TFields DescribeRead(const std::filesystem::path &file, const TGiven &given, Read read)
+// How a family's files are read: as stored "TranslationData" (as a component loads), as
+// ini-form files read whole into a loaded component, as LXB files (the sample form's entry
+// loaded into a loaded component), or as a component's stored properties.
+enum TRead { kData, kIni, kLxb, kStored };
+
+// The file read into a component on the sample form, of the class the entry gives ("TlxLang",
+// or "TlxLangLinked" when it gives none) and with the languages it gives (8 when it gives none;
+// stored properties hold their own count); then the component described.
+template <TRead How> TFields DescribeRead(const std::filesystem::path &file, const TGiven &given)
 {
     TFields f;
     const std::string bytes = ReadBytes(file);
@@ -84,72 +90,35 @@ TFields DescribeRead(const std::filesystem::path &file, const TGiven &given, Rea
     else
         lang = new i18n::TlxLangLinked(&form);
     lang->Loading();
+    rtl::TMemoryStream in = StreamOf(bytes);
     try {
-        read(*lang, bytes, f);
+        std::optional<rtl::TReader> reader;
+        if (How == kStored) {
+            reader.emplace(in, &form);
+            reader->ReadProperties(*lang);
+        } else {
+            lang->SetNumOfLanguages(std::stoi(GivenOr(given, "languages", "8")));
+        }
+        if (How == kData)
+            lang->ReadTranslationData(bytes);
+        lang->Loaded();
+        if (How == kIni)
+            lang->ReadIniStream(in, true, false);
     } catch (const rtl::Exception &e) {
         f.emplace_back("error", Escaped(e.Message()));
     }
+    if (How == kLxb) {
+        i18n::TLXBFileManager manager;
+        try {
+            const bool found = manager.LoadFromStream(*lang, "TfrmSample", in);
+            f.emplace_back("TfrmSample", found ? "found" : "not found");
+        } catch (const rtl::Exception &e) {
+            f.emplace_back("error", Escaped(e.Message()));
+        }
+        f.emplace_back("fixed languages", ListText(manager.FixedLanguages()));
+    }
     DescribeLang(*lang, form, f);
     return f;
-}
-
-// The language count the entry gives (8 when it gives none), set while loading; loaded.
-void LoadWithLanguages(i18n::TlxCustomLang &lang, const TGiven &given)
-{
-    lang.SetNumOfLanguages(std::stoi(GivenOr(given, "languages", "8")));
-    lang.Loaded();
-}
-
-// Stored "TranslationData", read as a component loads.
-TFields DescribeTranslationData(const std::filesystem::path &file, const TGiven &given)
-{
-    return DescribeRead(file, given,
-                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &) {
-                            lang.SetNumOfLanguages(std::stoi(GivenOr(given, "languages", "8")));
-                            lang.ReadTranslationData(bytes);
-                            lang.Loaded();
-                        });
-}
-
-// Ini-form files, read whole into a loaded component.
-TFields DescribeIniForm(const std::filesystem::path &file, const TGiven &given)
-{
-    return DescribeRead(file, given,
-                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &) {
-                            LoadWithLanguages(lang, given);
-                            rtl::TMemoryStream in = StreamOf(bytes);
-                            lang.ReadIniStream(in, true, false);
-                        });
-}
-
-// LXB files: the sample form's entry loaded into a loaded component.
-TFields DescribeLxb(const std::filesystem::path &file, const TGiven &given)
-{
-    return DescribeRead(file, given,
-                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &f) {
-                            LoadWithLanguages(lang, given);
-                            rtl::TMemoryStream in = StreamOf(bytes);
-                            i18n::TLXBFileManager manager;
-                            try {
-                                const bool found = manager.LoadFromStream(lang, "TfrmSample", in);
-                                f.emplace_back("TfrmSample", found ? "found" : "not found");
-                            } catch (const rtl::Exception &e) {
-                                f.emplace_back("error", Escaped(e.Message()));
-                            }
-                            f.emplace_back("fixed languages", ListText(manager.FixedLanguages()));
-                        });
-}
-
-// A translation component's stored properties (which hold their own language count).
-TFields DescribeStoredComponent(const std::filesystem::path &file, const TGiven &given)
-{
-    return DescribeRead(file, given,
-                        [&](i18n::TlxCustomLang &lang, const std::string &bytes, TFields &) {
-                            rtl::TMemoryStream in = StreamOf(bytes);
-                            rtl::TReader reader(in, lang.Owner());
-                            reader.ReadProperties(lang);
-                            lang.Loaded();
-                        });
 }
 
 } // namespace
@@ -158,12 +127,13 @@ std::vector<TFamily> TranslationFamilies()
 {
     return {
         {"translation", "Stored \"TranslationData\" of the sample form's translation component.",
-         DescribeTranslationData},
+         DescribeRead<kData>},
         {"ini_form", "Ini-form translation files, read whole into the sample form's component.",
-         DescribeIniForm},
-        {"lxb", "LXB translation files, the sample form's component read from them.", DescribeLxb},
+         DescribeRead<kIni>},
+        {"lxb", "LXB translation files, the sample form's component read from them.",
+         DescribeRead<kLxb>},
         {"component", "A translation component's stored properties, as a form file holds them.",
-         DescribeStoredComponent},
+         DescribeRead<kStored>},
     };
 }
 
