@@ -1,7 +1,7 @@
-// Small components with published properties, standing in for a form and its controls in
-// tests of the translation engine (and in the sample form of tests/golden), a test form, and
-// the helpers that load a translation component the way a window does. Every function is
-// inline, so several files of one program may include it.
+// Small components with published properties, standing in for a form and its controls in tests of
+// the translation engine (and in the sample form of tests/golden), a test form, and the helpers
+// that load a translation component the way a window does. Every function is inline, so several
+// files of one program may include it.
 #pragma once
 
 #include "i18n/lx_comp.h"
@@ -97,9 +97,9 @@ public:
     using TCustomListControl::TCustomListControl;
 };
 
-// A chart-like control whose texts sit in objects and properties of several kinds, for
-// extended items: Title.Text (an object's string), Alignment (an enumeration), Total (a 64-bit
-// integer), Lines (a string list), WideText (a wide string).
+// A chart-like control whose texts sit in objects and properties of several kinds, for extended
+// items: Title.Text (an object's string), Alignment (an enumeration), Total (a 64-bit integer),
+// Lines (a string list), WideText (a wide string).
 class TTitle : public rtl::TPersistent {
     RTL_DECLARE_CLASS(TTitle)
 public:
@@ -226,8 +226,8 @@ template <class E = i18n::ELanguageError, class F> std::string ErrorOf(F f)
     return "no error";
 }
 
-// Loads a translation component of type L into owner the way a window does; beforeRead runs
-// while it is loading, before its data is read.
+// Loads a translation component of type L into owner the way a window does; beforeRead runs while
+// it is loading, before its data is read.
 template <class L>
 L *LoadLang(rtl::TComponent *owner, const std::string &data, int languages,
             i18n::TlxLangDispatcher *dispatcher = nullptr,
@@ -277,6 +277,14 @@ struct TTestForm {
             const std::function<void(L &)> &beforeRead = nullptr)
     {
         return LoadLang<L>(form.get(), data, languages, dispatcher, beforeRead);
+    }
+
+    // As Load, the languages named as NameLanguages names them.
+    template <class L = i18n::TlxLang> L *LoadNamed(const std::string &data, int languages = 8)
+    {
+        L *lang = Load<L>(data, languages);
+        NameLanguages(*lang, languages);
+        return lang;
     }
 };
 

@@ -1,8 +1,7 @@
-// Form placement in the registry: a normal window stores its state and
-// bounds and gets them back; a maximized or minimized one stores its state
-// only and comes back in that state with the bounds it was designed with;
-// incomplete or damaged values, an inactive storage and a storage without a
-// form change nothing.
+// Form placement in the registry: a normal window stores its state and bounds and gets them back; a
+// maximized or minimized one stores its state only and comes back in that state with the bounds it
+// was designed with; incomplete or damaged values, an inactive storage and a storage without a form
+// change nothing.
 #include "i18n/lx_formstorage.h"
 
 #include "platform/rtl/registry.h"
@@ -56,26 +55,16 @@ std::unique_ptr<TForm> LoadForm(bool active = true)
     return form;
 }
 
-struct Stored {
-    std::string State;
-    int Top = -1, Left = -1, Height = -1, Width = -1;
-    bool HasBounds = false;
-};
-
-Stored Read()
+// What the registry holds: the state, and each bound there is.
+std::string Stored()
 {
     rtl::TRegistry reg;
-    Stored s;
     if (!reg.OpenKeyReadOnly(kKey))
-        return s;
-    s.State = reg.ReadString("State");
-    s.HasBounds = reg.ValueExists("Top");
-    if (s.HasBounds) {
-        s.Top = reg.ReadInteger("Top");
-        s.Left = reg.ReadInteger("Left");
-        s.Height = reg.ReadInteger("Height");
-        s.Width = reg.ReadInteger("Width");
-    }
+        return "no key";
+    std::string s = reg.ReadString("State");
+    for (const char *name : {"Top", "Left", "Height", "Width"})
+        if (reg.ValueExists(name))
+            s += std::string(" ") + name + "=" + std::to_string(reg.ReadInteger(name));
     return s;
 }
 
@@ -102,9 +91,7 @@ TEST(FormStorage, ANormalWindowKeepsItsBoundsAndAMaximizedOneOnlyItsState)
         form->Width = 333;
         form->Height = 244;
     }
-    Stored s = Read();
-    EXPECT_EQ(s.State, "Normal");
-    EXPECT_EQ(s.Top + s.Left + s.Height + s.Width, 22 + 11 + 244 + 333);
+    EXPECT_EQ(Stored(), "Normal Top=22 Left=11 Height=244 Width=333");
     {
         auto form = LoadForm();
         EXPECT_EQ(form->Left, 11);
@@ -117,9 +104,7 @@ TEST(FormStorage, ANormalWindowKeepsItsBoundsAndAMaximizedOneOnlyItsState)
         form->WindowState = 2;
         form->Left = 0;
     }
-    s = Read();
-    EXPECT_EQ(s.State, "Maximized");
-    EXPECT_FALSE(s.HasBounds);
+    EXPECT_EQ(Stored(), "Maximized");
     {
         auto form = LoadForm(); // maximized, with the designed bounds
         EXPECT_EQ(form->WindowState, 2);
@@ -138,8 +123,8 @@ TEST(FormStorage, IncompleteOrDamagedValuesAndInactiveStoragesChangeNothing)
         return f.Left == 10 && f.Top == 20 && f.Width == 300 && f.Height == 200 &&
                f.WindowState == 0;
     };
-    // "Normal" without "Width"; a bound stored as text; a state too short to
-    // tell; an unknown state with whole bounds takes only the bounds.
+    // "Normal" without "Width"; a bound stored as text; a state too short to tell; an unknown state
+    // with whole bounds takes only the bounds.
     Write({{"Top", 1}, {"Left", 2}, {"Height", 3}}, "Normal");
     EXPECT_TRUE(designed(*LoadForm()));
     rtl::ClearMemoryRegistry();
@@ -170,16 +155,14 @@ TEST(FormStorage, IncompleteOrDamagedValuesAndInactiveStoragesChangeNothing)
         EXPECT_TRUE(designed(*form));
         form->WindowState = 0;
     }
-    EXPECT_EQ(Read().State, "Maximized");
+    EXPECT_EQ(Stored(), "Maximized Top=1 Left=2 Height=3 Width=4");
     rtl::ClearMemoryRegistry();
     LoadForm(false);
-    rtl::TRegistry reg;
-    EXPECT_FALSE(reg.KeyExists(kKey));
+    EXPECT_EQ(Stored(), "no key");
 
-    // Without a form there is nothing to place; on a component that is no
-    // form it cannot be made.
+    // Without a form there is nothing to place; on a component that is no form it cannot be made.
     delete new TlxFormStorage(nullptr);
-    EXPECT_FALSE(reg.KeyExists(kKey));
+    EXPECT_EQ(Stored(), "no key");
     rtl::TComponent notAForm;
     EXPECT_THROW(TlxFormStorage storage(&notAForm), rtl::EInvalidCast);
 }

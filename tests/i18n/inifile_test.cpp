@@ -1,8 +1,7 @@
-// Ini-form translation files: the ini classes' reading rules and typed
-// values; a component's export read back into a fresh one in all eight
-// languages; the read rules of the sections (file delimiter, collection
-// keys, other forms' keys, single texts, damaged names); and the imports
-// that merge a file into a component's own languages.
+// Ini-form translation files: the ini classes' reading rules and typed values; a component's export
+// read back into a fresh one in all eight languages; the read rules of the sections (file
+// delimiter, collection keys, other forms' keys, single texts, damaged names); and the imports that
+// merge a file into a component's own languages.
 #include "fake_form.h"
 
 #include "i18n/base/lx_ini.h"
@@ -21,22 +20,15 @@
 #include <sstream>
 
 using namespace i18n;
+using fake::Texts;
 
 namespace {
-
-const char *const kNames[8] = {"English", "French",  "German",  "Italian",
-                               "Spanish", "Swedish", "Finnish", "Danish"};
 
 void SetText(TlxMemIniFile &ini, const std::string &text)
 {
     rtl::TStringList lines;
     lines.SetText(text);
     ini.SetStrings(lines);
-}
-
-void WriteFile(const std::string &path, const std::string &text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string ReadFile(const std::string &path)
@@ -47,40 +39,21 @@ std::string ReadFile(const std::string &path)
     return s.str();
 }
 
-// The form the files translate: a label, a status bar of three panels, a
-// list box and a chart box.
-struct Form {
-    std::unique_ptr<fake::TfrmTest> form = std::make_unique<fake::TfrmTest>();
-    fake::TLabel *label = fake::Make<fake::TLabel>(form.get(), "Label1");
-    fake::TStatusBar *bar = fake::Make<fake::TStatusBar>(form.get(), "StatusBar1");
-    fake::TListBox *list = fake::Make<fake::TListBox>(form.get(), "ListBox1");
-    fake::TChartBox *chart = fake::Make<fake::TChartBox>(form.get(), "Chart1");
-    TlxLang *lang = nullptr;
-
+// The form the files translate and its TlxLang of named languages.
+struct Form : fake::TTestForm {
+    TlxLang *lang;
     explicit Form(int languages = 8, const std::string &data = fake::Data({}))
+        : lang(LoadNamed(data, languages))
     {
-        for (int i = 0; i < 3; ++i)
-            bar->Panels.Add();
-        form->SetName("frmTest");
-        lang = fake::LoadLang<TlxLang>(form.get(), data, languages);
-        rtl::TStringList names;
-        for (int i = 0; i < languages; ++i)
-            names.Add(kNames[i]);
-        lang->SetLangNames(names);
     }
 };
 
-// A row whose text of language n is prefix followed by n.
-std::string Texts(const std::string &key, const std::string &prefix, int languages = 8)
+void WriteFile(const std::string &path, const std::string &text)
 {
-    std::string row = key + '\x01';
-    for (int n = 1; n <= languages; ++n)
-        row += prefix + std::to_string(n) + '\x01';
-    return row;
+    std::ofstream(path, std::ios::binary) << text;
 }
 
-// Every table's rows (in key order: a file holds its keys sorted) and the
-// extended items.
+// Every table's rows (in key order: a file holds its keys sorted) and the extended items.
 std::string AllTables(TlxCustomLang &lang)
 {
     std::string s;
@@ -182,7 +155,7 @@ TEST(IniFormFiles, AnExportReadIntoAFreshComponentGivesTheSameTablesInEveryLangu
     // Read back with brackets, and applied.
     EXPECT_EQ(target.lang->Collections().Strings(0).substr(0, 26), "StatusBar1.Panels[2].Text\x01");
     EXPECT_EQ(static_cast<fake::TStatusPanel *>(target.bar->Panels.Items(2))->Text, "Panel5");
-    EXPECT_EQ(target.label->Caption, "Text \"quoted\" = 5");
+    EXPECT_EQ(target.label1->Caption, "Text \"quoted\" = 5");
     EXPECT_EQ(target.lang->GetStringById("IDS_3"), "Line\r\nbreak 5");
     EXPECT_EQ(target.chart->Title.Text, "Title5");
 }
@@ -195,8 +168,8 @@ TEST(IniFormFiles, SectionsAreReadByTheirRules)
         s.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
         return form.lang->ReadIniSection(type, s, true);
     };
-    // No delimiter named: "~!@#". Another form's keys, a key of the form's
-    // name (an older naming) and a key of a component not translated.
+    // No delimiter named: "~!@#". Another form's keys, a key of the form's name (an older naming)
+    // and a key of a component not translated.
     form.lang->DoNotTranslate().Add("Chart1");
     EXPECT_EQ(read(stHints, "[Hints]\n"
                             "TfrmTest.Label1=Tip~!@#Astuce~!@#\n"
@@ -206,7 +179,7 @@ TEST(IniFormFiles, SectionsAreReadByTheirRules)
               2);
     EXPECT_EQ(form.lang->Hints().Text(), fake::Row({"ListBox1", "Named"}) + "\r\n" +
                                              fake::Row({"Label1", "Tip", "Astuce"}) + "\r\n");
-    EXPECT_EQ(form.label->Hint, "Tip");
+    EXPECT_EQ(form.label1->Hint, "Tip");
 
     // A single text is language 1's only; a key without value has none.
     EXPECT_EQ(read(stCaptions, "[OPTIONS]\nDELIMITER=;\n[Captions]\n"
@@ -217,11 +190,10 @@ TEST(IniFormFiles, SectionsAreReadByTheirRules)
     EXPECT_EQ(form.lang->Captions().Strings(0), fake::Row({"TfrmTest", "Form", "Formulaire"}));
     EXPECT_EQ(form.lang->Captions().Strings(1), fake::Row({"Label1", "Only one"}));
     form.lang->SetActiveLanguage(2);
-    EXPECT_EQ(form.label->Caption, "Only one"); // unchanged: no text of language 2
+    EXPECT_EQ(form.label1->Caption, "Only one"); // unchanged: no text of language 2
     EXPECT_EQ(form.form->Caption, "Formulaire");
 
-    // A names section without "Language_1" names nothing: the languages and
-    // the rows stay whole.
+    // A names section without "Language_1" names nothing: the languages and the rows stay whole.
     form.lang->Strings().Add(fake::Row({"IDS_1", "One", "Un"}));
     read(stDisplayLabels, "[Language names - for internal use only!]\nLanguage_2=French\n"
                           "[DisplayLabels]\n");
@@ -234,8 +206,7 @@ TEST(IniFormFiles, ImportsMapTheFilesLanguagesAndAFailedBatchLeavesNoBatchBehind
 {
     testsupport::TTempDir dir("nivora-ini");
     const std::string file = dir / "import.ini";
-    // The file's languages: French and English swapped, and one the
-    // component does not know.
+    // The file's languages: French and English swapped, and one the component does not know.
     WriteFile(file, "[Language names - for internal use only!]\n"
                     "Language_1=French\nLanguage_2=English\nLanguage_3=Klingon\n"
                     "[Captions]\nTfrmTest.Label1=Etiquette~!@#Label~!@#tlhegh~!@#\n");
@@ -246,8 +217,8 @@ TEST(IniFormFiles, ImportsMapTheFilesLanguagesAndAFailedBatchLeavesNoBatchBehind
               fake::Row({"Label1", "Label", "Etiquette", ""}) + "\r\n" +
                   fake::Row({"ListBox1", "List", "Liste", "Liste"}) + "\r\n");
 
-    // A failing batch import leaves no batch behind: a later single import
-    // applies what it read to the form.
+    // A failing batch import leaves no batch behind: a later single import applies what it read to
+    // the form.
     rtl::TMemoryStream none;
     WriteLXB(none, rtl::TStringList(), {});
     rtl::WriteFileAtomically(dir / "none.lxb", none.Bytes());
@@ -256,5 +227,5 @@ TEST(IniFormFiles, ImportsMapTheFilesLanguagesAndAFailedBatchLeavesNoBatchBehind
     form.lang->SetActiveLanguage(2);
     WriteFile(dir / "new.ini", "[Captions]\nTfrmTest.Label1=Title~!@#Titre~!@#Titel~!@#\n");
     ASSERT_TRUE(form.lang->ImportSection(stCaptions, dir / "new.ini"));
-    EXPECT_EQ(form.label->Caption, "Titre");
+    EXPECT_EQ(form.label1->Caption, "Titre");
 }

@@ -1,6 +1,6 @@
-// Extended items (translations of properties reached by a path), their
-// stored "ValuesEx", the sorted string collections, and a component's data
-// stored and read back through the property streaming.
+// Extended items (translations of properties reached by a path), their stored "ValuesEx", the
+// sorted string collections, and a component's data stored and read back through the property
+// streaming.
 #include "fake_form.h"
 
 #include "i18n/lx_comp.h"
@@ -86,8 +86,8 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
     EXPECT_EQ(g.chart->Lines.CommaText(), "un,deux");
     back->SetActiveLanguage(1);
 
-    // An item whose path no longer resolves goes; one whose property changed
-    // takes the new text into the active language's place.
+    // An item whose path no longer resolves goes; one whose property changed takes the new text
+    // into the active language's place.
     AddItem(*back, "Chart1.Nothing", fake::Row({"x", "y"}));
     g.chart->Title.Text = "Sound levels";
     back->RefreshExtendedItems();
@@ -100,8 +100,8 @@ TEST(ExtendedItems, ValuesConvertWithoutLosingData)
 {
     Form f;
     TlxLangLinked *lang = f.Load("", 2);
-    // A 64-bit value keeps all its digits; a value that does not convert
-    // leaves the property as it is.
+    // A 64-bit value keeps all its digits; a value that does not convert leaves the property as it
+    // is.
     lang->SetPathPropertyText("Chart1.Total", "8589934597");
     EXPECT_EQ(f.chart->Total, 8589934597LL);
     lang->SetPathPropertyText("Chart1.Total", "12abc");

@@ -1,5 +1,5 @@
-// Locales, charsets, UTF-8 storage, the test mode and resource strings of the
-// translation components.
+// Locales, charsets, UTF-8 storage, the test mode and resource strings of the translation
+// components.
 #include "fake_form.h"
 
 #include "i18n/base/lx_resstr.h"
@@ -39,9 +39,9 @@ TEST(TestMode, ShowsUntranslatedTextsAltered)
     info.Kind = tmkFlipCase;
     EXPECT_EQ(TestModeTransform(info, "Ab1\xE9"), "aB1\xC9");
 
-    // Expand width: a padding character without width cannot widen the text,
-    // and a measure that grows a little with every character stops at four
-    // padding characters per character of text; the transformation ends.
+    // Expand width: a padding character without width cannot widen the text, and a measure that
+    // grows a little with every character stops at four padding characters per character of text;
+    // the transformation ends.
     info.Kind = tmkExpandWidth;
     SetTestModeTextMeasurer([](const std::string &t) {
         return int(std::count_if(t.begin(), t.end(), [](char c) { return c != '\x7F'; })) * 6;
@@ -53,8 +53,8 @@ TEST(TestMode, ShowsUntranslatedTextsAltered)
     EXPECT_EQ(TestModeTransform(info, "ab").size(), 2u + 8u);
     SetTestModeTextMeasurer(nullptr);
 
-    // In the components: an empty text of language 2 shows the altered
-    // language-1 text in looks-ups and on the form.
+    // In the components: an empty text of language 2 shows the altered language-1 text in looks-ups
+    // and on the form.
     TlxLangDispatcher d(nullptr);
     d.SetNumOfLanguages(2);
     d.TestModeInfo().Active = true;
@@ -71,11 +71,8 @@ TEST(TestMode, ShowsUntranslatedTextsAltered)
 TEST(Locales, TheActiveLanguagesSettingsApply)
 {
     SavedFormatSettings keep;
-    fake::TfrmTest main;
-    TlxLang lang(&main);
-    lang.Loading();
-    lang.SetNumOfLanguages(2);
-    lang.Loaded();
+    Form f;
+    TlxLang &lang = *f.Load<TlxLang>("", 2);
     lang.SetChangeLocales(true);
     ASSERT_EQ(lang.Locales().Count(), 15);
     lang.StoreText(lang.Locales(), ",x", 2, "Decimal Separator");
@@ -95,8 +92,8 @@ TEST(Locales, TheActiveLanguagesSettingsApply)
 
 TEST(Charsets, EachLanguageConvertsThroughItsCodePage)
 {
-    // Language 3 of this form is Russian: its texts go through code page
-    // 1251 into a wide-string property.
+    // Language 3 of this form is Russian: its texts go through code page 1251 into a wide-string
+    // property.
     Form f;
     auto *lang = f.Load(
         Data({"stCharSets", Row({"TfrmTest", "ANSI_CHARSET", "DEFAULT_CHARSET", "RUSSIAN_CHARSET"}),
@@ -144,18 +141,16 @@ TEST(StoreAsUTF8, TextsRoundTripAndConvertPerLanguage)
     EXPECT_EQ(lang->GetStringById("IDS_1"), finnish);
     // Through the stored data and back to 8-bit: unchanged.
     Form g;
-    auto *back = g.Load("", 3);
-    back->Loading();
-    back->SetStoreAsUTF8(true);
-    back->ReadTranslationData(lang->TranslationDataBytes());
-    back->Loaded();
+    auto *back = g.Load(
+        lang->TranslationDataBytes(), 3, nullptr,
+        std::function<void(TlxLangLinked &)>([](TlxLangLinked &l) { l.SetStoreAsUTF8(true); }));
     back->SetActiveLanguage(2);
     EXPECT_EQ(g.label1->Caption, danish);
     back->SetStoreAsUTF8(false);
     EXPECT_EQ(back->Strings().Strings(0), Row({"IDS_1", french, danish, finnish}));
 
-    // A text the language's code page cannot hold becomes '?', and the
-    // conversion goes on with the rest.
+    // A text the language's code page cannot hold becomes '?', and the conversion goes on with the
+    // rest.
     EXPECT_EQ(TlxCustomLang::Utf8ToCharset("\xE2\x82\xAC \xD0\x96", 0), "\x80 ?");
 }
 
@@ -164,28 +159,22 @@ TEST(ResourceStrings, LanguageIndexAndTranslatedTexts)
     Form f;
     auto *lang =
         f.Load(Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}), 4);
-    try {
-        lang->SetResourceLanguageIndex(5);
-        FAIL() << "no error";
-    } catch (const ELanguageError &e) {
-        EXPECT_EQ(e.Message(), "5 - is not a valid property value!\rValue must be within [1..4]!");
-    }
+    EXPECT_EQ(fake::ErrorOf([&] { lang->SetResourceLanguageIndex(5); }),
+              "5 - is not a valid property value!\rValue must be within [1..4]!");
     EXPECT_EQ(lang->ResourceLanguageIndex(), 1);
     lang->SetDefaultLanguage(9); // silently ignored
     EXPECT_EQ(lang->DefaultLanguage(), 1);
 
-    // A component loaded with HandleResourceStrings takes the program's
-    // resource strings over; destroyed, it gives them back.
+    // A component loaded with HandleResourceStrings takes the program's resource strings over;
+    // destroyed, it gives them back.
     const rtl::TResStringRec cancel{100, "Cancel"};
     {
         Form g;
-        auto *res = new TlxLangLinked(g.form.get());
-        res->Loading();
-        res->SetNumOfLanguages(4);
-        res->SetHandleResourceStrings(true);
-        res->ReadTranslationData(
-            Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}));
-        res->Loaded();
+        auto *res =
+            g.Load(Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}), 4,
+                   nullptr, std::function<void(TlxLangLinked &)>([](TlxLangLinked &l) {
+                       l.SetHandleResourceStrings(true);
+                   }));
         EXPECT_EQ(ResourceStringOwner(), res);
         EXPECT_EQ(rtl::LoadResString(cancel), "Cancel");
         res->SetActiveLanguage(4); // no text: the text as written

