@@ -1,6 +1,5 @@
-// The text-collecting tool: run over the program's windows it finds no text
-// without a translation row and no row without its component; and it does
-// find both in a window that has them.
+// The text-collecting tool: run over the program's windows it finds no text without a translation
+// row and no row without its component; and it does find both in a window that has them.
 #include "tools/lang_collect/collect.h"
 #include "tools/lang_collect/windows.h"
 

@@ -1,8 +1,11 @@
-// The translation-source converter: what it stores, what it refuses, and
-// that the program never keeps a half-written output.
+// The translation-source converter: what it stores, what it refuses, and that the program never
+// keeps a half-written output.
 #include "tools/lang_compile/lang_source.h"
 
 #include "i18n/lx_linked.h"
+
+#include "tests/support/temp_dir.h"
+#include "tests/support/translation_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
-
-#include <unistd.h>
 
 namespace {
 
-std::string Row(const std::string &key, const std::string &text)
+// A source row of this key with the text in every language.
+std::string SourceRow(const std::string &key, const std::string &text)
 {
     std::string row = key + "\n";
     for (const char *code : langsrc::kLanguageCodes)
@@ -43,51 +44,38 @@ RTL_IMPLEMENT_CLASS(TOwner, rtl::TComponent)
 
 TEST(LangSource, StoresWindows1252RowsWithTheFormRowFirst)
 {
-    const std::string d(1, '\x01');
     std::string bytes = Build("# comment\n[Captions]\nLabel1\n"
                               "  en: Version:\n  fr: Version\\s:\n  de: Größe\n  it: a\n"
                               "  es: \n  sv: b\n  fi: c\n  da: d\n\n" +
-                              Row("TOwner", "T"));
-    std::string expected = "stCaptions\r\nTOwner" + d + "T" + d + "T" + d + "T" + d + "T" + d +
-                           "T" + d + "T" + d + "T" + d + "T" + d + "\r\nLabel1" + d +
-                           "Version:" + d + "Version :" + d +
-                           "Gr\xF6\xDF"
-                           "e" +
-                           d + "a" + d + d + "b" + d + "c" + d + "d" + d + "\r\n";
+                              SourceRow("TOwner", "T"));
+    std::string expected = "stCaptions\r\n" +
+                           testsupport::Row({"TOwner", "T", "T", "T", "T", "T", "T", "T", "T"}) +
+                           "\r\n" +
+                           testsupport::Row({"Label1", "Version:", "Version :",
+                                             "Gr\xF6\xDF"
+                                             "e",
+                                             "a", "", "b", "c", "d"}) +
+                           "\r\n";
     EXPECT_EQ(bytes.substr(0, expected.size()), expected);
-    // Every header of a linked component follows, even for empty tables:
-    // an empty source is the 115 bytes of the nine headers.
+    // Every header of a linked component follows, even for empty tables: an empty source is the 115
+    // bytes of the nine headers.
     EXPECT_EQ(Build("").size(), 115u);
     EXPECT_EQ(bytes.size(), expected.size() + 115 - 12);
 
-    std::string main = Build("@component TlxLang\n[DlgsCaptions]\n" + Row("OK", "OK"));
+    std::string main = Build("@component TlxLang\n[DlgsCaptions]\n" + SourceRow("OK", "OK"));
     EXPECT_NE(main.find("\r\nstDlgsCaptions\r\nOK\x01"), std::string::npos);
     EXPECT_NE(main.find("\r\nstLocales\r\n"), std::string::npos);
 }
 
-// The stored bytes read back through the engine: line breaks and
-// backslashes survive, and the eight texts are the columns.
-TEST(LangSource, RoundTripsThroughTheTranslationComponent)
-{
-    TOwner owner;
-    auto *lang = new i18n::TlxLangLinked(&owner);
-    lang->Loading();
-    lang->SetNumOfLanguages(8);
-    lang->ReadTranslationData(Build("\xEF\xBB\xBF[Captions]\r\n" +
-                                    Row("Label1", "two\\r\\nlines \\\\ x") + "[Strings]\n" +
-                                    Row("IDS_24", "Off ")));
-    lang->Loaded();
-    EXPECT_EQ(lang->FindKeyText(lang->Captions(), "Label1", 8), "two\r\nlines \\ x");
-    EXPECT_EQ(lang->GetStringById("IDS_24"), "Off");
-}
-
-// What the engine itself would store for the same tables, byte for byte.
-TEST(LangSource, WritesWhatTheEngineWrites)
+// What the engine itself would store for the same tables, byte for byte; read back through the
+// engine, line breaks and backslashes survive and the eight texts are the columns.
+TEST(LangSource, WritesWhatTheEngineWritesAndReadsBack)
 {
     for (const bool main : {false, true}) {
-        const std::string text = std::string(main ? "@component TlxLang\n" : "") + "[Captions]\n" +
-                                 Row("Label1", "a\\nb") + Row("TOwner", "T") + "[Strings]\n" +
-                                 Row("IDS_1", "x");
+        const std::string text = std::string(main ? "@component TlxLang\r\n" : "\xEF\xBB\xBF") +
+                                 "[Captions]\r\n" + SourceRow("Label1", "two\\r\\nlines \\\\ x") +
+                                 SourceRow("TOwner", "T") + "[Strings]\n" +
+                                 SourceRow("IDS_24", "Off ");
         TOwner owner;
         std::unique_ptr<i18n::TlxCustomLang> lang;
         if (main)
@@ -99,6 +87,8 @@ TEST(LangSource, WritesWhatTheEngineWrites)
         lang->ReadTranslationData(Build(text));
         lang->Loaded();
         EXPECT_EQ(lang->TranslationDataBytes(), Build(text)) << (main ? "TlxLang" : "linked");
+        EXPECT_EQ(lang->FindKeyText(lang->Captions(), "Label1", 8), "two\r\nlines \\ x");
+        EXPECT_EQ(lang->GetStringById("IDS_24"), "Off");
     }
 }
 
@@ -108,7 +98,7 @@ TEST(LangSource, RefusesBadRowsWithTheirLine)
     const std::tuple<std::string, int, const char *> cases[] = {
         {"[Captions]\nLabel1\n" + lang7 + "\n", 2, "a row without Danish"},
         {"[Captions]\nLabel1\n  en: a\n  de: a\n", 4, "languages out of order"},
-        {"[Captions]\n" + Row("L", "a") + "  da: again\n", 11, "a ninth language line"},
+        {"[Captions]\n" + SourceRow("L", "a") + "  da: again\n", 11, "a ninth language line"},
         {"[Captions]\nLabel1\n  en: a\tb\n", 3, "a tab in a text"},
         {"[Captions]\nLabel1\n  en: C:\\temp\n", 3, "an unknown escape"},
         {"[Captions]\nLabel1\n  en: \xCE\xB1\n", 3, "Greek alpha is not Windows-1252"},
@@ -116,12 +106,13 @@ TEST(LangSource, RefusesBadRowsWithTheirLine)
         {"[Captions]\nLabel1\n  en: a\x01"
          "b\n",
          3, "the delimiter itself"},
-        {"[Captions]\n" + Row("Label1", "a") + Row("LABEL1", "b"), 11, "a key given twice"},
+        {"[Captions]\n" + SourceRow("Label1", "a") + SourceRow("LABEL1", "b"), 11,
+         "a key given twice"},
         {"[DlgsCaptions]\n", 1, "a linked component has no DlgsCaptions"},
-        {Row("Label1", "a"), 1, "a row before any section"},
+        {SourceRow("Label1", "a"), 1, "a row before any section"},
         {"[Captions]\n  en: a\n", 2, "a language line without a key"},
         {"[Captions]\nLabel1\n\ten: a\n", 3, "a language line indented with a tab"},
-        {"[Caption]\n" + Row("Label1", "a"), 1, "an unknown section"},
+        {"[Caption]\n" + SourceRow("Label1", "a"), 1, "an unknown section"},
         {"[Captions]\n@component TlxLang\n", 2, "the component kind after a section"},
     };
     for (const auto &[text, line, why] : cases) {
@@ -132,30 +123,24 @@ TEST(LangSource, RefusesBadRowsWithTheirLine)
     }
 }
 
-// The program: a bad source stops with the file and line and leaves an
-// existing output as it was; a good one replaces it.
+// The program: a bad source stops with the file and line and leaves an existing output as it was; a
+// good one replaces it.
 TEST(LangCompileProgram, KeepsTheOldOutputOnErrors)
 {
-    namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / ("lang_compile_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    fs::path src = dir / "TfrmX.txt", out = dir / "TfrmX.lxd", log = dir / "log.txt";
-    auto read = [](const fs::path &p) {
-        std::stringstream s;
-        s << std::ifstream(p, std::ios::binary).rdbuf();
-        return s.str();
-    };
+    testsupport::TTempDir dir("lang_compile");
+    const std::string src = dir / "TfrmX.txt", out = dir / "TfrmX.lxd", log = dir / "log.txt";
     std::ofstream(out, std::ios::binary) << "old";
     std::ofstream(src, std::ios::binary) << "[Captions]\nLabel1\n  en: a\n";
-    const std::string cmd = std::string("\"") + NIVORA_LANG_COMPILE + "\" \"" + src.string() +
-                            "\" \"" + out.string() + "\" > \"" + log.string() + "\" 2>&1";
+    const std::string cmd = std::string("\"") + NIVORA_LANG_COMPILE + "\" \"" + src + "\" \"" +
+                            out + "\" > \"" + log + "\" 2>&1";
     EXPECT_NE(std::system(cmd.c_str()), 0);
-    EXPECT_EQ(read(out), "old");
-    EXPECT_NE(read(log).find("TfrmX.txt:2:"), std::string::npos) << read(log);
+    EXPECT_EQ(testsupport::FileBytes(out), "old");
+    EXPECT_NE(testsupport::FileBytes(log).find("TfrmX.txt:2:"), std::string::npos)
+        << testsupport::FileBytes(log);
 
-    std::ofstream(src, std::ios::binary | std::ios::trunc) << "[Captions]\n" + Row("TfrmX", "T");
+    std::ofstream(src, std::ios::binary | std::ios::trunc)
+        << "[Captions]\n" + SourceRow("TfrmX", "T");
     EXPECT_EQ(std::system(cmd.c_str()), 0);
-    EXPECT_EQ(read(out).rfind("stCaptions\r\nTfrmX\x01T\x01", 0), 0u);
-    EXPECT_FALSE(fs::exists(dir / "TfrmX.lxd.tmp"));
-    fs::remove_all(dir);
+    EXPECT_EQ(testsupport::FileBytes(out).rfind("stCaptions\r\nTfrmX\x01T\x01", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "TfrmX.lxd.tmp"));
 }

@@ -1,9 +1,8 @@
-// Every translation source in resources/lang against its window and the
-// code: the source converts; every stored row is whole (a key and eight
-// texts, no delimiter or tab inside a text); every row addresses a component
-// of the window that has the property the row translates; the English texts
-// are the ones the window shows when built; and every string id the code
-// looks up has a row in the window whose component the code asks.
+// Every translation source in resources/lang against its window and the code: the source
+// converts (the converter's tests check the rows it stores); every row addresses a component of
+// the window that has the property the row translates; the English texts are the ones the window
+// shows when built; and every string id the code looks up has a row in the window whose
+// component the code asks.
 #include "tools/lang_collect/windows.h"
 #include "tools/lang_compile/lang_source.h"
 
@@ -13,6 +12,8 @@
 #include "platform/rtl/typinfo.h"
 #include "platform/ui/component_adapters.h"
 
+#include "tests/support/temp_dir.h"
+
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTextDocument>
@@ -20,13 +21,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -35,14 +35,6 @@ namespace {
 
 const fs::path kRoot = NIVORA_SOURCE_DIR;
 const fs::path kLangDir = kRoot / "resources" / "lang";
-
-std::string ReadText(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> SourceForms()
 {
@@ -56,13 +48,7 @@ std::vector<std::string> SourceForms()
 
 langsrc::TSource ParseForm(const std::string &form, std::vector<langsrc::TError> &errors)
 {
-    return langsrc::ParseSource(ReadText(kLangDir / (form + ".txt")), errors);
-}
-
-// Each window with a source, built in English without a dispatcher.
-const std::map<std::string, langcollect::TWindowFactory> &Windows()
-{
-    return langcollect::ProgramWindows();
+    return langsrc::ParseSource(testsupport::FileBytes(kLangDir / (form + ".txt")), errors);
 }
 
 std::string Utf8(const std::string &text)
@@ -70,10 +56,9 @@ std::string Utf8(const std::string &text)
     return rtl::CodePageToUtf8(text, rtl::SystemCodePage);
 }
 
-// The component a row addresses and the property it writes; a message when
-// it addresses nothing usable. Keys: a component name (the window's class
-// name for the window itself), or "Component.Property..." in the tables of
-// properties and collections.
+// The component a row addresses and the property it writes; a message when it addresses nothing
+// usable. Keys: a component name (the window's class name for the window itself), or
+// "Component.Property..." in the tables of properties and collections.
 std::string CheckRow(rtl::TComponent *form, const std::string &formClass, int table,
                      const std::string &key, rtl::TObject *&target, const rtl::TPropInfo *&prop)
 {
@@ -93,7 +78,7 @@ std::string CheckRow(rtl::TComponent *form, const std::string &formClass, int ta
 
 } // namespace
 
-TEST(TranslationSources, EveryFileConvertsIntoWholeRows)
+TEST(TranslationSources, EveryFileConverts)
 {
     const auto forms = SourceForms();
     ASSERT_FALSE(forms.empty());
@@ -103,33 +88,18 @@ TEST(TranslationSources, EveryFileConvertsIntoWholeRows)
         EXPECT_TRUE(errors.empty()) << langsrc::FormatErrors(form + ".txt", errors);
         // The main window carries the TlxLang; every other window a TlxLangLinked.
         EXPECT_EQ(source.Kind == langsrc::TComponentKind::Main, form == "TfrmMain") << form;
-
-        const std::string bytes = langsrc::BuildTranslationData(source, form);
-        EXPECT_EQ(bytes.find('\t'), std::string::npos) << form;
-        std::istringstream lines(bytes);
-        for (std::string line; std::getline(lines, line);) {
-            ASSERT_FALSE(line.empty());
-            EXPECT_EQ(line.back(), '\r') << form;
-            line.pop_back();
-            if (line.rfind("st", 0) == 0 && line.find('\x01') == std::string::npos)
-                continue; // a section header
-            EXPECT_EQ(std::count(line.begin(), line.end(), '\x01'), langsrc::kLanguageCount + 1)
-                << form << ": " << Utf8(line);
-            EXPECT_EQ(line.back(), '\x01') << form << ": " << Utf8(line);
-        }
     }
 }
 
 TEST(TranslationSources, RowsAddressTheWindowsComponentsAndHoldItsEnglishTexts)
 {
     // The main window reads its settings at start: keep them away from the user's.
-    const fs::path config = fs::temp_directory_path() / "nivora_lang_sources_test";
-    fs::create_directories(config);
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    testsupport::TTempDir config("nivora-lang-sources");
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
 
     for (const std::string &form : SourceForms()) {
-        auto factory = Windows().find(form);
-        if (factory == Windows().end()) {
+        auto factory = langcollect::ProgramWindows().find(form);
+        if (factory == langcollect::ProgramWindows().end()) {
             ADD_FAILURE()
                 << form
                 << ".txt: no window to check it against (add it to tools/lang_collect/windows.cpp)";
@@ -159,11 +129,9 @@ TEST(TranslationSources, RowsAddressTheWindowsComponentsAndHoldItsEnglishTexts)
             }
         }
     }
-    fs::remove_all(config);
 }
 
-// The window whose component the code of a file asks for string ids; empty
-// when none is known.
+// The window whose component the code of a file asks for string ids; empty when none is known.
 std::string WindowOfFile(const std::string &p)
 {
     if (p.rfind("app/", 0) == 0)
@@ -197,7 +165,7 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
             const auto ext = entry.path().extension();
             if (ext != ".cpp" && ext != ".h")
                 continue;
-            const std::string code = ReadText(entry.path());
+            const std::string code = testsupport::FileBytes(entry.path());
             const std::string file = fs::relative(entry.path(), kRoot).generic_string();
             const std::string window = WindowOfFile(file);
             // Every "IDS_<number>" string literal.
@@ -216,9 +184,9 @@ TEST(TranslationSources, EveryStringIdTheCodeLooksUpExists)
     }
 }
 
-// A text written in another language that differs from the English one only
-// in letter case is never applied (the walk writes a text only when it
-// differs ignoring case): it must be the same or differ more.
+// A text written in another language that differs from the English one only in letter case is never
+// applied (the walk writes a text only when it differs ignoring case): it must be the same or
+// differ more.
 TEST(TranslationSources, NoTranslationDiffersFromEnglishOnlyInCase)
 {
     for (const std::string &form : SourceForms()) {
@@ -235,14 +203,13 @@ TEST(TranslationSources, NoTranslationDiffersFromEnglishOnlyInCase)
     }
 }
 
-// In every language, each translated label that sizes itself shows its whole
-// text (the front panel's "No Connection" among them).
+// In every language, each translated label that sizes itself shows its whole text (the front
+// panel's "No Connection" among them).
 TEST(TranslationSources, LabelsShowTheirWholeTextInEveryLanguage)
 {
-    const fs::path config = fs::temp_directory_path() / "nivora_lang_labels_test";
-    fs::create_directories(config);
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    for (const auto &[form, factory] : Windows()) {
+    testsupport::TTempDir config("nivora-lang-labels");
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    for (const auto &[form, factory] : langcollect::ProgramWindows()) {
         std::unique_ptr<QWidget> window = factory();
         i18n::TlxCustomLang *lang = controls::LangOf(window.get());
         ASSERT_NE(lang, nullptr) << form;
@@ -261,5 +228,4 @@ TEST(TranslationSources, LabelsShowTheirWholeTextInEveryLanguage)
         }
         lang->SetActiveLanguage(1);
     }
-    fs::remove_all(config);
 }
