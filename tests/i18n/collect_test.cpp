@@ -1,6 +1,6 @@
 // Collecting a form's texts into the tables: every text gets a row with the key the walk reads
 // back; existing rows take the current text only where that loses no translation; rows of vanished
-// components go, and a row dropped for a renamed component is reused; exclusions delete their rows.
+// components go, and a row dropped for a renamed component is reused.
 #include "fake_form.h"
 
 #include "i18n/lx_comp.h"
@@ -109,27 +109,4 @@ TEST(CollectTexts, RowsKeepTheirTranslationsAcrossRenamesAndLanguages)
     f.lang->CollectTexts();
     EXPECT_EQ(f.lang->FindKeyText(captions, "Label1", 2), "Niveau sonore");
     EXPECT_EQ(f.lang->FindKeyText(captions, "Label1", 1), "Level");
-}
-
-TEST(CollectTexts, ExclusionsDeleteTheirRowsAndWrongPropertiesGo)
-{
-    Form f(
-        fake::Data({"stHints", Row({"Label1", "Tip", "", ""}), "stOtherStrings",
-                    Row({"Label1.Gone", "x", "", ""}), Row({"Chart1.WideText", "wide", "", ""})}));
-    f.label1->Caption = "Level";
-    f.label1->Hint = "Tip";
-    f.chart->WideText = u"wide";
-    rtl::TStringList smart;
-    smart.Add("Label1.Hint");
-    f.lang->SetSmartExcludeProps(smart); // collects again
-    EXPECT_EQ(f.lang->Hints().Count(), 0);
-    EXPECT_EQ(f.lang->FindKeyText(f.lang->OtherStrings(), "Label1.Gone", 1), "");
-    EXPECT_EQ(f.lang->FindKeyText(f.lang->OtherStrings(), "Chart1.WideText", 1), "wide");
-
-    rtl::TStringList none;
-    none.Add("Chart1");
-    f.lang->SetDoNotTranslate(none);
-    f.lang->CollectTexts();
-    EXPECT_EQ(f.lang->FindKeyText(f.lang->OtherStrings(), "Chart1.WideText", 1), "");
-    EXPECT_EQ(f.lang->FindKeyText(f.lang->Captions(), "Label1", 1), "Level");
 }

@@ -8,6 +8,8 @@
 #include "i18n/lx_linked.h"
 
 #include "platform/rtl/classes.h"
+#include "platform/rtl/filer.h"
+#include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
 #include "platform/rtl/typinfo.h"
 #include "tests/support/translation_rows.h"
@@ -213,6 +215,30 @@ inline std::string Utf16Le(const std::u16string &text)
         bytes += static_cast<char>(c >> 8);
     }
     return bytes;
+}
+
+// A stream holding the bytes, at its start; the bytes a stream holds; an object's published
+// properties as a form file stores them.
+inline rtl::TMemoryStream StreamOf(const std::string &bytes)
+{
+    rtl::TMemoryStream s;
+    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    s.SetPosition(0);
+    return s;
+}
+
+inline std::string BytesOf(const rtl::TMemoryStream &s)
+{
+    return std::string(s.Bytes().begin(), s.Bytes().end());
+}
+
+inline std::string StoredProperties(rtl::TPersistent &object)
+{
+    rtl::TMemoryStream s;
+    rtl::TWriter writer(s);
+    writer.WriteProperties(object);
+    writer.WriteListEnd();
+    return BytesOf(s);
 }
 
 // The message of the error of class E that f raises; "no error" when it raises none.

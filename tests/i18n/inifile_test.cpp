@@ -164,8 +164,7 @@ TEST(IniFormFiles, SectionsAreReadByTheirRules)
 {
     Form form(2);
     auto read = [&](int type, const std::string &text) {
-        rtl::TMemoryStream s;
-        s.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+        rtl::TMemoryStream s = fake::StreamOf(text);
         return form.lang->ReadIniSection(type, s, true);
     };
     // No delimiter named: "~!@#". Another form's keys, a key of the form's name (an older naming)

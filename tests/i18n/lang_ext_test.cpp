@@ -25,20 +25,9 @@ void AddItem(TlxCustomLang &lang, const std::string &id, const std::string &valu
     item.SetPropertyType(lang.PropertyKindOf(id));
 }
 
-std::string Store(rtl::TPersistent &object)
-{
-    rtl::TMemoryStream stream;
-    rtl::TWriter writer(stream);
-    writer.WriteProperties(object);
-    writer.WriteListEnd();
-    return std::string(stream.Bytes().begin(), stream.Bytes().end());
-}
-
 void Restore(rtl::TPersistent &object, const std::string &bytes, rtl::TComponent *root)
 {
-    rtl::TMemoryStream stream;
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    stream.SetPosition(0);
+    rtl::TMemoryStream stream = fake::StreamOf(bytes);
     rtl::TReader reader(stream, root);
     reader.ReadProperties(object);
 }
@@ -70,7 +59,7 @@ TEST(ExtendedItems, TranslatePropertiesByPathAndSurviveAStoreAndReload)
 
     // The component's data, stored and read into the same form afresh.
     lang->SetActiveLanguage(1);
-    const std::string stored = Store(*lang);
+    const std::string stored = fake::StoredProperties(*lang);
     Form g;
     auto *back = new TlxLangLinked(g.form.get());
     back->Loading();
@@ -123,9 +112,7 @@ TEST(ExtendedItems, ValuesExReadsWideTextOnlyWhenItCanBeWide)
     auto read = [](const std::string &bytes) {
         TlxExtendedItems items;
         TlxExtendedItem &item = items.Add();
-        rtl::TMemoryStream s;
-        s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-        s.SetPosition(0);
+        rtl::TMemoryStream s = fake::StreamOf(bytes);
         item.ReadValuesEx(s);
         return std::make_pair(item.HasWideValues(), item.Values());
     };

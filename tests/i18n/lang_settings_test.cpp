@@ -118,15 +118,18 @@ TEST(LangSettings, TableWriterReappliesOnlyItsTable)
 
 TEST(LangSettings, ExclusionsPurgeTheirRows)
 {
-    // Setting the exclusions collects the form's texts again: the rows' components are there.
+    // Setting the exclusions collects the form's texts again: the rows' components are there,
+    // but for a property Label1 lacks.
     Form f;
+    f.chart->WideText = u"wide";
     fake::Make<fake::TField>(f.form.get(), "Field1");
     fake::Make<fake::TListBox>(f.form.get(), "Memo1");
     auto *lang = f.Load(
         Data({"stHints", Row({"Label1", "tip"}), "stDisplayLabels", Row({"Field1", "FileName"}),
               Row({"Field2", "Hint"}), "stMultiLines", Row({"Memo1.Lines", "a,b"}),
               Row({"Memo1.Items", "c"}), "stCollections", Row({"StatusBar1.Panels[0].Text", "p"}),
-              Row({"StatusBar1.Panels[0].Width", "9"})}),
+              Row({"StatusBar1.Panels[0].Width", "9"}), "stOtherStrings", Row({"Label1.Gone", "x"}),
+              Row({"Chart1.WideText", "wide"})}),
         1);
     rtl::TStringList smart;
     smart.Add("Field2.DisplayLabel");
@@ -142,6 +145,7 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     EXPECT_EQ(Keys(lang->DisplayLabels()), "Field1\n");
     EXPECT_EQ(Keys(lang->MultiLines()), "Memo1.Items\n");
     EXPECT_EQ(Keys(lang->Collections()), "StatusBar1.Panels[0].Text\n");
+    EXPECT_EQ(Keys(lang->OtherStrings()), "Chart1.WideText\n");
 
     // Names in DoNotTranslate purge rows only while the form is designed.
     rtl::TStringList names;
@@ -150,8 +154,10 @@ TEST(LangSettings, ExclusionsPurgeTheirRows)
     EXPECT_EQ(lang->DisplayLabels().Count(), 1);
     f.form->SetDesigning(true);
     names.Add("Field9");
+    names.Add("Chart1");
     lang->SetDoNotTranslate(names);
     EXPECT_EQ(lang->DisplayLabels().Count(), 0);
+    EXPECT_EQ(lang->OtherStrings().Count(), 0);
 }
 
 TEST(LangSettings, ARenamedComponentsRowsFollowItsNewName)

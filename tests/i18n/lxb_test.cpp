@@ -35,19 +35,6 @@ std::string Snapshot(TlxCustomLang &lang)
            (lang.StoreAsUTF8() ? "u" : "a");
 }
 
-std::string Bytes(const rtl::TMemoryStream &s)
-{
-    return std::string(s.Bytes().begin(), s.Bytes().end());
-}
-
-rtl::TMemoryStream StreamOf(const std::string &bytes)
-{
-    rtl::TMemoryStream s;
-    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.SetPosition(0);
-    return s;
-}
-
 // A file with another form first, then TfrmTest twice (its second entry a decoy), the caption row
 // of the form stored last.
 std::string SampleFile()
@@ -68,7 +55,7 @@ std::string SampleFile()
              {{"TfrmOther", other.LoadNamed(Data({"stCaptions", Texts("Label1", "other")}))},
               {"TfrmTest", storedLang},
               {"TfrmTest", decoy.LoadNamed(Data({"stCaptions", Texts("Label1", "decoy")}))}});
-    return Bytes(out);
+    return fake::BytesOf(out);
 }
 
 } // namespace
@@ -83,7 +70,7 @@ TEST(LXBFiles, AFormTakesItsFirstEntrysTablesNamesAndExtendedItems)
     lang->SetActiveLanguage(2);
     const int components = target.form->ComponentCount();
     TLXBFileManager manager;
-    rtl::TMemoryStream s = StreamOf(file);
+    rtl::TMemoryStream s = fake::StreamOf(file);
     ASSERT_TRUE(manager.LoadFromStream(*lang, "TfrmTest", s));
     ASSERT_EQ(lang->Captions().Count(), 2);
     EXPECT_EQ(lang->Captions().Strings(0), Texts("TfrmTest", "form")); // stored last, now first
@@ -103,7 +90,7 @@ TEST(LXBFiles, AFormTakesItsFirstEntrysTablesNamesAndExtendedItems)
     Form stranger;
     auto *strangerLang = stranger.LoadNamed(Data({}));
     const std::string before = Snapshot(*strangerLang);
-    rtl::TMemoryStream s2 = StreamOf(file);
+    rtl::TMemoryStream s2 = fake::StreamOf(file);
     EXPECT_FALSE(manager.LoadFromStream(*strangerLang, "TfrmNone", s2));
     EXPECT_EQ(Snapshot(*strangerLang), before);
 
@@ -126,7 +113,7 @@ TEST(LXBFiles, AWrongHeaderOrADamagedFileRaisesAndChangesNothing)
     const std::string before = Snapshot(*lang);
     TLXBFileManager manager;
     auto refused = [&](const std::string &bytes, const std::string &what) {
-        rtl::TMemoryStream s = StreamOf(bytes);
+        rtl::TMemoryStream s = fake::StreamOf(bytes);
         EXPECT_NE(
             fake::ErrorOf<rtl::EStreamError>([&] { manager.LoadFromStream(*lang, "TfrmTest", s); }),
             "no error")
@@ -139,7 +126,7 @@ TEST(LXBFiles, AWrongHeaderOrADamagedFileRaisesAndChangesNothing)
     // One letter of the header in the other case.
     std::string header = file;
     header[4] = 'F';
-    rtl::TMemoryStream s = StreamOf(header);
+    rtl::TMemoryStream s = fake::StreamOf(header);
     EXPECT_EQ(fake::ErrorOf<rtl::Exception>([&] { manager.LoadFromStream(*lang, "TfrmTest", s); }),
               "Unrecognized stream format!");
 
@@ -170,5 +157,5 @@ TEST(LXBFiles, AWrongHeaderOrADamagedFileRaisesAndChangesNothing)
     WriteLXB(out, rtl::TStringList(),
              {{"TfrmTest",
                linked.LoadNamed<TlxLangLinked>(Data({"stCaptions", Texts("Label1", "linked")}))}});
-    refused(Bytes(out), "TlxLangLinked for a TlxLang");
+    refused(fake::BytesOf(out), "TlxLangLinked for a TlxLang");
 }
