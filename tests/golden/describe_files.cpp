@@ -10,6 +10,7 @@
 #include "platform/chartlib/render/render_props.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/registry.h"
+#include "tests/support/temp_dir.h"
 
 #include <QString>
 
@@ -18,8 +19,6 @@
 #include <cstdlib>
 #include <optional>
 #include <sstream>
-#include <system_error>
-#include <unistd.h>
 
 namespace golden {
 
@@ -52,14 +51,10 @@ class TPrivateConfig {
 public:
     TPrivateConfig()
     {
-        const char *old = std::getenv("XDG_CONFIG_HOME");
-        if (old)
+        if (const char *old = std::getenv("XDG_CONFIG_HOME"))
             FOld = old;
-        std::string pattern = (std::filesystem::temp_directory_path() / "golden.XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            FFolder = pattern;
-        ::setenv("XDG_CONFIG_HOME", FFolder.c_str(), 1);
-        std::filesystem::create_directories(FFolder / "Nivora");
+        ::setenv("XDG_CONFIG_HOME", FFolder.Path().c_str(), 1);
+        std::filesystem::create_directories(FFolder.Path() / "Nivora");
     }
     ~TPrivateConfig()
     {
@@ -67,15 +62,11 @@ public:
             ::setenv("XDG_CONFIG_HOME", FOld->c_str(), 1);
         else
             ::unsetenv("XDG_CONFIG_HOME");
-        std::error_code ec;
-        std::filesystem::remove_all(FFolder, ec);
     }
-    TPrivateConfig(const TPrivateConfig &) = delete;
-    TPrivateConfig &operator=(const TPrivateConfig &) = delete;
 
 private:
+    testsupport::TTempDir FFolder{"golden"};
     std::optional<std::string> FOld;
-    std::filesystem::path FFolder;
     rtl::TRegistryBackendScope FBackend{rtl::TRegistryBackend::File};
 };
 

@@ -24,14 +24,6 @@ std::string ListText(const rtl::TStrings &list)
     return Joined(lines);
 }
 
-rtl::TMemoryStream StreamOf(const std::string &bytes)
-{
-    rtl::TMemoryStream s;
-    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    s.SetPosition(0);
-    return s;
-}
-
 // The component's languages, tables and extended items, and the texts the form shows in its
 // last language.
 void DescribeLang(i18n::TlxCustomLang &lang, sample::TfrmSample &form, TFields &f)
@@ -90,7 +82,7 @@ template <TRead How> TFields DescribeRead(const std::filesystem::path &file, con
     else
         lang = new i18n::TlxLangLinked(&form);
     lang->Loading();
-    rtl::TMemoryStream in = StreamOf(bytes);
+    rtl::TMemoryStream in = fake::StreamOf(bytes);
     try {
         std::optional<rtl::TReader> reader;
         if (How == kStored) {

@@ -481,15 +481,9 @@ void WriteTranslationFiles()
     Begin("component");
     {
         sample::TfrmSample a, b;
-        auto stored = [](i18n::TlxCustomLang &lang) {
-            rtl::TMemoryStream s;
-            rtl::TWriter w(s);
-            w.WriteProperties(lang);
-            w.WriteListEnd();
-            return AsString(s.Bytes());
-        };
-        Put("linked.dat", stored(*SampleLang<i18n::TlxLangLinked>(a)));
-        Put("main.dat", stored(*SampleLang<i18n::TlxLang>(b)), {{"component", "TlxLang"}});
+        Put("linked.dat", fake::StoredProperties(*SampleLang<i18n::TlxLangLinked>(a)));
+        Put("main.dat", fake::StoredProperties(*SampleLang<i18n::TlxLang>(b)),
+            {{"component", "TlxLang"}});
     }
     End();
 }
