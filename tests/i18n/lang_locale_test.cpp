@@ -111,10 +111,9 @@ TEST(Charsets, EachLanguageConvertsThroughItsCodePage)
     TlxLangDispatcher d(nullptr);
     d.SetNumOfLanguages(3);
     Form g;
-    auto *other = g.Load(Data({"stCharSets", Row({"TfrmTest", "", "", "GREEK_CHARSET"})}), 3, &d);
+    g.Load(Data({"stCharSets", Row({"TfrmTest", "", "", "GREEK_CHARSET"})}), 3, &d);
     Form h;
     auto *plain = h.Load("", 3, &d);
-    (void)other;
     EXPECT_EQ(plain->LanguageCharset(3), 161);
     EXPECT_EQ(plain->LanguageCharset(2), 1); // an unknown or empty name: DEFAULT_CHARSET
     g.form.reset();                          // the other form goes
@@ -156,25 +155,21 @@ TEST(StoreAsUTF8, TextsRoundTripAndConvertPerLanguage)
 
 TEST(ResourceStrings, LanguageIndexAndTranslatedTexts)
 {
-    Form f;
-    auto *lang =
-        f.Load(Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}), 4);
-    EXPECT_EQ(fake::ErrorOf([&] { lang->SetResourceLanguageIndex(5); }),
-              "5 - is not a valid property value!\rValue must be within [1..4]!");
-    EXPECT_EQ(lang->ResourceLanguageIndex(), 1);
-    lang->SetDefaultLanguage(9); // silently ignored
-    EXPECT_EQ(lang->DefaultLanguage(), 1);
-
     // A component loaded with HandleResourceStrings takes the program's resource strings over;
     // destroyed, it gives them back.
     const rtl::TResStringRec cancel{100, "Cancel"};
     {
-        Form g;
+        Form f;
         auto *res =
-            g.Load(Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}), 4,
+            f.Load(Data({"stStrings", Row({"IDS_1", "Cancel", "Annuler", "Abbrechen", ""})}), 4,
                    nullptr, std::function<void(TlxLangLinked &)>([](TlxLangLinked &l) {
                        l.SetHandleResourceStrings(true);
                    }));
+        EXPECT_EQ(fake::ErrorOf([&] { res->SetResourceLanguageIndex(5); }),
+                  "5 - is not a valid property value!\rValue must be within [1..4]!");
+        EXPECT_EQ(res->ResourceLanguageIndex(), 1);
+        res->SetDefaultLanguage(9); // silently ignored
+        EXPECT_EQ(res->DefaultLanguage(), 1);
         EXPECT_EQ(ResourceStringOwner(), res);
         EXPECT_EQ(rtl::LoadResString(cancel), "Cancel");
         res->SetActiveLanguage(4); // no text: the text as written
