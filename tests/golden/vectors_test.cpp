@@ -16,6 +16,14 @@
 
 namespace fs = std::filesystem;
 
+namespace golden {
+// A family shows as its folder in the test's messages.
+void PrintTo(const TFamily &family, std::ostream *out)
+{
+    *out << family.Folder;
+}
+} // namespace golden
+
 namespace {
 
 const fs::path kRoot = NIVORA_GOLDEN_DIR;
