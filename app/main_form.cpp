@@ -62,8 +62,8 @@ void SetVisible(QObject *object, bool visible)
 // Construction
 
 TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
-    : QMainWindow(parent), FLink(device), FTimerLogic(FLink, *this), FLeqRun(FLink, *this),
-      FRealTime(FTimerLogic, *this)
+    : QMainWindow(parent), FLink(device), FTimerLogic(FLink, *this),
+      FLeqRun(FLink, *this, &FTimerLogic), FRealTime(FTimerLogic, *this)
 {
     FLink.SetMainTimer(this);
     setObjectName(QStringLiteral("frmMain"));

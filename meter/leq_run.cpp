@@ -52,7 +52,10 @@ float NextLeq(float previous, float mean, int n)
     return std::isfinite(result) ? result : previous;
 }
 
-TLeqRun::TLeqRun(TMeterLink &link, TLeqSink &sink) : FLink(link), FSink(sink) {}
+TLeqRun::TLeqRun(TMeterLink &link, TLeqSink &sink, TMainTimerLogic *readings)
+    : FLink(link), FSink(sink), FReadings(readings)
+{
+}
 
 TLeqRun::~TLeqRun()
 {
@@ -94,6 +97,8 @@ bool TLeqRun::Start(int periodSeconds, const std::string &logFile)
     gLeqFailures = 0;
     gLeqStarted = false;
     gLeqSeconds = 0;
+    if (FReadings)
+        FReadings->BeginFedReadings();
     FSink.SetLeqTimerEnabled(true);
     return true;
 }
@@ -107,6 +112,8 @@ void TLeqRun::Stop()
 void TLeqRun::End()
 {
     FRunning = false;
+    if (FReadings)
+        FReadings->EndFedReadings();
     FSink.SetLeqTimerEnabled(false);
     FLink.EnableMainTimer();
     CloseLog();
@@ -175,6 +182,8 @@ void TLeqRun::Tick()
         CountFailure();
         return;
     }
+    if (FReadings)
+        FReadings->FeedReading(reply);
 
     std::string dateText, timeText;
     rtl::TDateTime date = 0, time = 0;

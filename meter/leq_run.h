@@ -14,7 +14,9 @@
 // The main window owns one TLeqRun, calls LEQTimerTimer from its LEQTimer
 // and implements TLeqSink to show the results in the LEQ window. A run holds
 // the link guard from Start to its end, so no other link command, no status
-// poll and no panel key touches the link meanwhile.
+// poll and no panel key touches the link meanwhile. With the poll off, the
+// run's own readings become the program's current reading (the status poll's
+// FeedReading), which real-time sampling takes.
 //
 // The running Leq over n completed seconds:
 //   Leq(1) = M(1)
@@ -25,6 +27,7 @@
 #pragma once
 
 #include "meter/link.h"
+#include "meter/main_timer.h"
 
 #include <memory>
 #include <string>
@@ -74,7 +77,9 @@ class TLeqRun {
 public:
     static constexpr int MaxFailures = 50; // the 51st failed read ends the run
 
-    TLeqRun(TMeterLink &link, TLeqSink &sink);
+    // readings: the status poll whose current reading the run's readings
+    // keep up to date while it holds the link (none: they go nowhere else).
+    TLeqRun(TMeterLink &link, TLeqSink &sink, TMainTimerLogic *readings = nullptr);
     ~TLeqRun();
     TLeqRun(const TLeqRun &) = delete;
     TLeqRun &operator=(const TLeqRun &) = delete;
@@ -115,6 +120,7 @@ private:
 
     TMeterLink &FLink;
     TLeqSink &FSink;
+    TMainTimerLogic *FReadings;
     bool FRunning = false;
     std::unique_ptr<rtl::TStream> FLog; // gLeqLog
     std::string FLogName;

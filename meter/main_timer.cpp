@@ -93,6 +93,7 @@ void TMainTimerLogic::DecodeReading()
     gClockLastSecond = d.clockLastSecond;
     // The reading is kept whatever becomes of the drawing below.
     gCurrentLevel = d.currentLevel;
+    ++gReadingNumber;
 
     if (FSink.PanelExists()) {
         try {
@@ -131,6 +132,12 @@ void TMainTimerLogic::DecodeReading()
             break;
         }
     }
+}
+
+void TMainTimerLogic::FeedReading(const TReplyBlock &reply)
+{
+    gCurrentLevel = DecodeStatus(reply, gClockLastSecond).currentLevel;
+    ++gReadingNumber;
 }
 
 void TMainTimerLogic::MaxMinTimerTimer()

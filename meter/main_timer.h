@@ -17,6 +17,12 @@
 //   connected, read fails (1st..4th in a row)  -> nothing
 //   connected, read fails the 5th time in a row -> disconnect actions (a
 //                                                 running sampling stops first)
+//
+// The current reading (gCurrentLevel) is the level of the last status reply
+// decoded. While another link user reads the status in place of the poll (a
+// LEQ run holds the link), that user feeds each reply it reads through
+// FeedReading; gReadingNumber counts the readings, so that a sample taken
+// meanwhile can tell a new reading from one it has already taken.
 #pragma once
 
 #include "meter/link.h"
@@ -82,11 +88,22 @@ public:
     // One MaxMinTimer tick.
     void MaxMinTimerTimer();
 
+    // Another link user (a LEQ run) reads the status while the poll is off:
+    // BeginFedReadings when it takes the link, FeedReading with each status
+    // reply it reads (its level becomes the current reading, decoded as the
+    // poll decodes it; the panel stays as it is), EndFedReadings when it
+    // gives the link back.
+    void BeginFedReadings() { FFedReadings = true; }
+    void FeedReading(const TReplyBlock &reply);
+    void EndFedReadings() { FFedReadings = false; }
+    bool ReadingsFed() const { return FFedReadings; }
+
     bool gConnected = false;
     int gPollFailures = 0;
     bool gMeterRecording = false; // the download, erase and LEQ commands refuse while set
     bool gMeterLeqMode = false;
-    float gCurrentLevel = 0; // dB
+    float gCurrentLevel = 0;     // dB
+    unsigned gReadingNumber = 0; // readings decoded into gCurrentLevel so far (wraps)
     uint8_t gClockLastSecond = 0;
     bool gMaxMinBlink = false;
     bool gPanelUpdating = false; // true while a MaxMinTimer tick updates the panel
@@ -101,6 +118,7 @@ private:
     TMeterLink &FLink;
     TMainTimerSink &FSink;
     bool FMaxMinTimerEnabled = false;
+    bool FFedReadings = false;
 };
 
 } // namespace meter

@@ -237,6 +237,11 @@ void TRealTimeLogic::PlotReading()
         btnStopClick();
         return;
     }
+    // Fed by a LEQ run, the current reading is only as new as the run's last
+    // read: without a reading since the last sample there is nothing to take.
+    if (FPoll.ReadingsFed() && FPoll.gReadingNumber == FSampledReading)
+        return;
+    FSampledReading = FPoll.gReadingNumber;
     const rtl::TDateTime t = rtl::GetClock().Now();
 
     float level = FPoll.gCurrentLevel;

@@ -15,6 +15,9 @@
 // Each sample passes the glitch filter (a reading outside 20..140 dB is
 // replaced by the last good one when that is above 30 dB, else skipped),
 // updates the maximum and minimum with their times and is appended.
+// While a LEQ run reads the meter in place of the status poll, its readings
+// are the current reading, and a sample for which no new reading came since
+// the last sample is not taken: the graph holds only levels the meter gave.
 #pragma once
 
 #include "meter/main_timer.h"
@@ -185,6 +188,7 @@ private:
 
     TMainTimerLogic &FPoll;
     TRealTimeSink &FSink;
+    unsigned FSampledReading = 0; // the poll's reading number at the last sample
 };
 
 } // namespace meter
