@@ -266,12 +266,14 @@ bool TfrmLEQ::TableUnsaved() const
 
 bool TfrmLEQ::FormCloseQuery()
 {
+    FTableGivenUp = false;
     if (!TableUnsaved())
         return true;
     switch (ui::MessageDlg(Text("IDS_8"), ui::mtConfirmation, ui::mbYesNoCancel)) {
     case ui::mrYes:
         return SaveTableAs();
     case ui::mrNo:
+        FTableGivenUp = true;
         return true;
     default:
         return false;

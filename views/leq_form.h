@@ -14,7 +14,10 @@
 //
 // A table holding rows of a run that were not saved since is asked about
 // ("Save LEQ Data ?", Yes, No, Cancel) before the window closes, before the
-// program closes and before a new Start empties it.
+// program closes and before a new Start empties it. While the program's close
+// asks its other windows, a run goes on adding rows: a window that agreed
+// without the question, or with its table saved, and has rows since is asked
+// again; No gives up the table with the rows that follow.
 #pragma once
 
 #include "platform/ui/mdi_area.h"
@@ -99,6 +102,7 @@ public:
     // keep the table (Cancel, or a save cancelled or failed).
     bool FormCloseQuery();
     bool CloseQuery() override { return FormCloseQuery(); }
+    bool ChangedSinceAgreed() override { return !FTableGivenUp && TableUnsaved(); }
     void FormClose();
 
     // The run wrote a row: the table is unsaved until it is saved.
@@ -142,6 +146,7 @@ private:
     bool FShown = false;
     bool FClosed = false;
     bool FTableUnsaved = false;
+    bool FTableGivenUp = false; // the last question was answered No
 };
 
 } // namespace views

@@ -202,20 +202,30 @@ bool TMdiArea::QueryCloseChildren()
     QList<QPointer<QMdiSubWindow>> subs;
     for (QMdiSubWindow *sub : OpenSubWindows())
         subs << sub;
-    bool agreed = true;
-    try {
+    // One round asks every child that must be asked: all of them first,
+    // then those whose data changed after they agreed; false when one
+    // refuses, and whether any was asked.
+    auto round = [&subs](bool again, bool &asked) {
         for (const QPointer<QMdiSubWindow> &sub : subs) {
             QWidget *form = sub ? sub->widget() : nullptr;
             auto *query = dynamic_cast<TCloseQuery *>(form);
-            if (!query)
+            if (!query || (again && !query->ChangedSinceAgreed()))
                 continue;
+            asked = true;
             QPointer<QWidget> guard = form;
-            if (!query->CloseQuery()) {
-                agreed = false;
-                break;
-            }
+            if (!query->CloseQuery())
+                return false;
             if (guard)
                 guard->setProperty(kCloseAgreed, true);
+        }
+        return true;
+    };
+    bool agreed = true;
+    try {
+        bool asked = true;
+        for (bool again = false; agreed && asked; again = true) {
+            asked = false;
+            agreed = round(again, asked);
         }
     } catch (...) {
         ForgetCloseAgreements();

@@ -8,6 +8,9 @@
 // asks every form that may refuse (a TCloseQuery) and closes none of them;
 // CloseAllChildren then closes them all, and a form that has already agreed
 // finds CloseAgreed(this) true in its closeEvent and does not ask again.
+// A question runs a message loop, in which a form that agreed may take new
+// data (a running measurement adds to it); one whose ChangedSinceAgreed is
+// then true is asked again before QueryCloseChildren agrees.
 #pragma once
 
 #include <QMdiArea>
@@ -25,6 +28,9 @@ public:
     // Asks what the form must ask before it closes (and saves when told to);
     // false keeps the form open with its data.
     virtual bool CloseQuery() = 0;
+    // After CloseQuery agreed: whether the form has since taken data that
+    // its agreement does not cover, so that it must be asked again.
+    virtual bool ChangedSinceAgreed() { return false; }
 
 protected:
     ~TCloseQuery() = default;
@@ -76,7 +82,8 @@ public:
 
     // Asks every child that may refuse its close, last made first, and
     // closes none: false at the first refusal (then no child counts as
-    // having agreed, and the rest are not asked).
+    // having agreed, and the rest are not asked). Children whose data
+    // changed after they agreed are asked again, until none has.
     bool QueryCloseChildren();
     // Asks every child to close, last made first; false (and the rest kept)
     // when one refuses. The children that agreed in QueryCloseChildren are
