@@ -2,7 +2,10 @@
 // simulated meter with a fake clock and scripted UI services.
 #include "tests/app/main_window_test.h"
 
+#include "meter/windows/setup_real_time.h"
 #include "views/graph_window.h"
+#include "views/leq_form.h"
+#include "views/show_modal.h"
 
 #include "chart/control/gxsgraph.h"
 #include "platform/ui/ansi_text.h"
@@ -16,8 +19,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -48,6 +56,128 @@ protected:
         return ticks;
     }
 };
+
+// Scripted answers, and something that happens while a question is open, as
+// the timers of the program run while a real box waits for the user.
+class QuestionTimeServices : public ui::TScriptedUIServices {
+public:
+    ui::TModalResult MessageDlg(const QString &text, ui::TMsgDlgType type,
+                                ui::TMsgDlgButtons buttons) override
+    {
+        if (WhileAsked)
+            WhileAsked(text);
+        return TScriptedUIServices::MessageDlg(text, type, buttons);
+    }
+    std::function<void(const QString &)> WhileAsked;
+};
+
+TEST_F(MainLeqTest, RealTimeSamplesBesideALeqRunAreLevelsTheMeterGaveEachTakenOnce)
+{
+    // A real-time run of 1 s samples, started on the status poll's reading.
+    meter_.SetLevel(619);
+    Tick();
+    views::TModalRunnerScope runner([](QDialog &d) {
+        auto &setup = static_cast<meter::TfrmSetupRealTime &>(d);
+        setup.edtRealTimeNo->setText(QStringLiteral("100"));
+        setup.btnOpenSingleSet->click();
+        return d.result();
+    });
+    form_->Control<QToolButton>("btnRun")->click();
+    ASSERT_TRUE(form_->gRealTimeRunning);
+    GXSGraph &chart = *form_->gRealTimeGraph->GXSGraph1;
+    ASSERT_EQ(form_->gRealTimeCount, 1);
+    EXPECT_FLOAT_EQ(chart.GetYData(0, 0), 61.9f);
+
+    views::TfrmLEQ *leq = OpenLeqWindow();
+    leq->cmbTimeSelect->setCurrentIndex(9); // "Manual"
+    leq->btnLEQ->click();
+    ASSERT_TRUE(form_->LeqRun().Running());
+
+    // 12 s of LEQ ticks, each reading a level of its own; the reads fail from
+    // just after the 5th sample for 1.8 s, so the 6th sample finds no new one.
+    std::map<rtl::TDateTime, float> given; // time of each reading -> its level
+    int reading = 0;
+    for (int ms = 40; ms <= 12000; ms += 40) {
+        clock_.Advance(40);
+        const bool failing = ms > 5000 && ms <= 6800;
+        if (failing) {
+            meter_.FailNext(usb::UsbOp::Read);
+        } else {
+            const int tenths = 400 + (++reading * 37) % 600; // all different
+            meter_.SetLevel(tenths);
+            given[clock_.Now()] = static_cast<float>(tenths * 0.1);
+        }
+        form_->LEQTimerTimer();
+        if (ms % 1000 == 0)
+            form_->RealTime_TimerTimer();
+    }
+    ASSERT_TRUE(form_->LeqRun().Running());
+    EXPECT_EQ(form_->gRealTimeCount, 1 + 12 - 1) << "the sample without a new reading is not taken";
+
+    std::set<float> seen;
+    for (int i = 1; i < form_->gRealTimeCount; ++i) {
+        const rtl::TDateTime x = chart.GetXDataII(0, i);
+        const float y = chart.GetYData(0, i);
+        // The last reading at or before the sample.
+        auto last = given.upper_bound(x + 1e-9);
+        ASSERT_NE(last, given.begin()) << i;
+        --last;
+        EXPECT_FLOAT_EQ(y, last->second) << "sample " << i;
+        EXPECT_LT((x - last->first) * 86400.0, 0.05) << "sample " << i;
+        EXPECT_TRUE(seen.insert(y).second) << "sample " << i << " repeats " << y;
+    }
+}
+
+TEST_F(MainLeqTest, RowsAddedWhileTheProgramsCloseAsksAnotherWindowAreAskedAboutAgain)
+{
+    QuestionTimeServices ticking;
+    ui::TServicesScope scope(ticking);
+    const QString leqQuestion = QStringLiteral("Save LEQ Data ?");
+    const QString graphQuestion = QStringLiteral("Save Real-Time Graph ?");
+    QPointer<views::TfrmLEQ> leq = OpenLeqWindow();
+    leq->cmbTimeSelect->setCurrentIndex(9); // "Manual"
+    leq->btnLEQ->click();
+    RunTicks(60);
+    const int savedRows = leq->LEQGrid->RowCount() - 1;
+    ASSERT_GE(savedRows, 2);
+    form_->gRealTimeUnsaved = true;
+    // The LEQ timer goes on while "Save Real-Time Graph ?" is open.
+    QByteArray table;
+    ticking.WhileAsked = [&](const QString &text) {
+        if (text == graphQuestion) {
+            RunTicks(130);
+            table = views::LeqTableText(*leq->LEQGrid);
+        }
+    };
+
+    // Cancel at the question asked again keeps every window and the run.
+    ticking.AnswerMessage(ui::mrYes);
+    ticking.AnswerFileDialog(File("leq.txt"));
+    ticking.AnswerMessage(ui::mrNo);
+    ticking.AnswerMessage(ui::mrCancel);
+    form_->close();
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(ticking.MessageTexts(), (QStringList{leqQuestion, graphQuestion, leqQuestion}));
+    ASSERT_FALSE(leq.isNull());
+    EXPECT_TRUE(form_->LeqRun().Running());
+    EXPECT_TRUE(form_->gRealTimeUnsaved);
+    EXPECT_EQ(Read(File("leq.txt")).count('\n'), savedRows);
+
+    // Yes again: the file holds every row the run made before the close.
+    ticking.ClearCalls();
+    ticking.AnswerMessage(ui::mrYes);
+    ticking.AnswerFileDialog(File("leq.txt"));
+    ticking.AnswerMessage(ui::mrNo);
+    ticking.AnswerMessage(ui::mrYes);
+    ticking.AnswerFileDialog(File("leq.txt"));
+    form_->close();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(ticking.MessageTexts(), (QStringList{leqQuestion, graphQuestion, leqQuestion}));
+    EXPECT_EQ(ticking.UnansweredCount(), 0);
+    EXPECT_GE(table.count('\n'), savedRows + 10);
+    EXPECT_EQ(Read(File("leq.txt")), table);
+    EXPECT_FALSE(form_->LeqRun().Running());
+}
 
 TEST_F(MainLeqTest, TheMenuOpensOneLeqWindowUnlessTheMeterRecords)
 {
