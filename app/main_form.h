@@ -269,6 +269,7 @@ public:
     void SetLeqTimerEnabled(bool enabled) override;
     void LeqMessage(const std::string &id) override;
     void LeqLogStopped(const std::string &fileName, const std::string &reason) override;
+    void LeqLogNotCreated(const std::string &fileName, const std::string &reason) override;
     // TLeqHost
     bool LeqStart(views::TfrmLEQ *form, int periodSeconds) override;
     void LeqStop() override { FLeqRun.Stop(); }
