@@ -210,12 +210,5 @@ TEST_F(SetupTest, AWriteWhoseReplyWasLostMayHaveBeenCarriedOut)
                     "Load the memory again (Data Logger > Load SPL Data) to see whether it is "
                     "empty; if it is, power the meter off and on again.\n" +
                     unplugged});
-
-    // Never sent at all: the failure alone.
-    sim.SetReplyFilter(nullptr);
-    sim.SetPresent(false);
-    ui.answers = {true};
-    Run(&meter::TSetupCommands::EraseMemory);
-    EXPECT_EQ(ui.messages, Texts{unplugged});
     ExpectLinkGivenBack();
 }
