@@ -440,8 +440,8 @@ void TfrmMain::FormClose()
         return;
     FClosing = true;
     // What could not be saved is told once, with each file and the system's
-    // reason; the close goes on so that the program can still end.
-    // The next start reads its language from the settings: a choice made in
+    // reason; the close goes on so that the program can still end. The next
+    // start reads its language from the settings, so a language chosen in
     // this run is lost with them.
     QStringList failures;
     QString error;
