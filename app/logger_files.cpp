@@ -3,9 +3,7 @@
 #include "platform/rtl/streams.h"
 #include "platform/ui/folders.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace app {
 
@@ -33,15 +31,17 @@ size_t WorkingFileLength(const TLoggerImage &image)
 TWorkingFileResult WriteWorkingFile(const QString &folder, const TLoggerImage &image,
                                     QString *error)
 {
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        SetError(error, "");
+    QString reason;
+    if (!ui::MakeFolder(folder, &reason)) {
+        if (error)
+            *error = reason;
         return TWorkingFileResult::NoFolder;
     }
-    std::string reason;
+    std::string writeError;
     const QString file = ui::JoinPath(folder, QString::fromLatin1(kWorkingFileName));
     if (!rtl::TryWriteFileAtomically(LocalName(file), image.data(), WorkingFileLength(image),
-                                     &reason)) {
-        SetError(error, reason);
+                                     &writeError)) {
+        SetError(error, writeError);
         return TWorkingFileResult::WriteFailed;
     }
     return TWorkingFileResult::Written;

@@ -29,7 +29,9 @@ enum class TWorkingFileResult {
     NoFolder,    // the working folder neither exists nor can be made
     WriteFailed, // the file could not be written; the old one stays
 };
-// Writes the working file of image into folder (made when missing).
+// Writes the working file of image into folder (made when missing). error
+// gets the system's reason when the folder cannot be made, the file, and the
+// reason when the file cannot be written.
 TWorkingFileResult WriteWorkingFile(const QString &folder, const TLoggerImage &image,
                                     QString *error = nullptr);
 

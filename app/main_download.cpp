@@ -135,6 +135,11 @@ int TfrmMain::LoadLoggerData()
         FLoggerImage.clear();
         return code;
     }
+    return DecodeAndShowImage();
+}
+
+int TfrmMain::DecodeAndShowImage()
+{
     std::vector<TDataSetGridRow> rows;
     std::vector<int> damaged;
     const int result =
@@ -411,17 +416,11 @@ void TfrmMain::OpenLoggerFile()
 
     FLoggerImage = std::move(image);
     gLoggerLastAddress = logger::ImageLastAddress(FLoggerImage);
-    std::vector<TDataSetGridRow> rows;
-    std::vector<int> damaged;
-    const int result =
-        DecodeLoggerData(FLoggerImage, gLoggerLastAddress, gDataSets, rows, &damaged);
-    if (LoggerDecodeReplacedStore(result))
-        ShowDecodedSets(rows, damaged);
-    else if (result == ldNoDataSets)
+    const int result = DecodeAndShowImage();
+    if (result == ldNoDataSets)
         ui::ShowMessage(Text("IDS_108"));
-    else
+    else if (!LoggerDecodeReplacedStore(result))
         ui::ShowMessage(QString::fromStdString(meter::LinkErrorText(result)));
-    FLoggerImage.clear();
 }
 
 } // namespace app

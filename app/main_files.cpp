@@ -38,6 +38,7 @@
 #include <fcntl.h>
 #include <istream>
 #include <memory>
+#include <sys/stat.h>
 
 namespace app {
 
@@ -76,6 +77,21 @@ QString WithFileName(QString text, const QString &fileName)
 
 // Shows a progress window modelessly, in front and painted at once, its
 // modal result reset.
+// Per column the row of its longest text, which the column's width follows.
+struct TLongestTexts {
+    explicit TLongestTexts(int columns) : Row(std::size_t(columns), 0), Length(Row.size(), 0) {}
+    void Note(const QStringList &texts, int row)
+    {
+        for (qsizetype k = 0; k < texts.size() && std::size_t(k) < Row.size(); ++k)
+            if (texts[k].size() > Length[std::size_t(k)]) {
+                Length[std::size_t(k)] = texts[k].size();
+                Row[std::size_t(k)] = row;
+            }
+    }
+    std::vector<int> Row;
+    std::vector<qsizetype> Length;
+};
+
 void ShowProgressWindow(views::TfrmScope &progress)
 {
     progress.FitToParts();
@@ -362,17 +378,30 @@ void TfrmMain::OpenGraphFile(const QString &fileName)
 views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
 {
     // A regular file only: a pipe would block the reading, a device would
-    // not end it.
+    // not end it. It is read as far as it reached when it was opened, so
+    // that a file another program appends to does not keep the reading going.
     int err = 0;
     const int handle = rtl::OpenRegularFile(LocalName(fileName), O_RDONLY, err);
     if (handle < 0) {
         ui::ShowMessage(WithFileName(Text("IDS_173"), fileName));
         return nullptr;
     }
-    rtl::TDescriptorReadBuf buffer(handle);
+    struct stat st {};
+    const uint64_t size = ::fstat(handle, &st) == 0 ? uint64_t(st.st_size) : UINT64_MAX;
+    rtl::TDescriptorReadBuf buffer(handle, size);
     std::istream in(&buffer);
-    const char separator = DataFileSeparator(LocalName(fileName));
+    TDataTextReader reader(in, DataFileSeparator(LocalName(fileName)));
 
+    views::TfrmList *list = NewTextList(fileName);
+    std::vector<int> longestRow;
+    if (!FillTextList(*list, reader, longestRow))
+        return nullptr;
+    ShowTextListTitles(*list, longestRow);
+    return list;
+}
+
+views::TfrmList *TfrmMain::NewTextList(const QString &fileName)
+{
     auto *list = new views::TfrmList(*this, FDispatcher);
     list->setWindowTitle(QDir::toNativeSeparators(fileName));
     FMdiClient->AddChild(list);
@@ -385,33 +414,40 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
                         std::min(480, FMdiClient->height())));
     FMdiClient->Activate(list);
     frmList = list;
-    // The window and the main window may be closed while messages run
-    // between the lines: the list is held through a guarded pointer, and
-    // the main window refuses its close until the reading is over.
-    QPointer<views::TfrmList> target(list);
-    ui::TStringGrid *grid = list->Grid1;
-    grid->BeginUpdate();
+    return list;
+}
 
+QPointer<views::TfrmScope> TfrmMain::ShowOpenProgress()
+{
     auto *progress = new views::TfrmScope(FDispatcher, this);
     views::frmScope = progress;
-    QPointer<views::TfrmScope> scope(progress);
     progress->setWindowTitle(Text("IDS_80"));
     progress->SText1->setText(QStringLiteral("0"));
     progress->SText1->show();
     progress->BitBtn2->show();
     ShowProgressWindow(*progress);
+    return progress;
+}
+
+bool TfrmMain::FillTextList(views::TfrmList &list, TDataTextReader &reader,
+                            std::vector<int> &longestRow)
+{
+    // The window and the main window may be closed while messages run
+    // between the lines: the list is held through a guarded pointer, and
+    // the main window refuses its close until the reading is over.
+    QPointer<views::TfrmList> target(&list);
+    ui::TStringGrid *grid = list.Grid1;
+    grid->BeginUpdate();
+    QPointer<views::TfrmScope> scope = ShowOpenProgress();
 
     FReadingText = true;
-    TDataTextReader reader(in, separator);
     std::string line;
     int count = 0;
     // The count is shown and messages run (where Cancel is pressed) at the first line and then
     // every kProgressMs: a message loop per line would cost more than the line itself.
     constexpr std::int64_t kProgressMs = 50;
     std::int64_t lastProgress = 0;
-    // Per column the row of its longest text, which the column's width follows.
-    std::vector<int> longestRow(std::size_t(grid->ColCount()), 0);
-    std::vector<qsizetype> longest(longestRow.size(), 0);
+    TLongestTexts longest(grid->ColCount());
     QStringList texts;
     while (reader.Next(line)) {
         ++count;
@@ -427,7 +463,8 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
         }
         if (grid->RowCount() - 1 < count)
             grid->SetRowCount(count + 1);
-        const std::vector<std::string> cells = SplitDataLine(line, separator, grid->ColCount());
+        const std::vector<std::string> cells =
+            SplitDataLine(line, reader.Separator(), grid->ColCount());
         if (cells.empty())
             continue;
         texts.clear();
@@ -435,20 +472,22 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
         for (const std::string &cell : cells)
             texts << QString::fromStdString(cell);
         grid->SetRowTexts(count, texts);
-        for (qsizetype k = 0; k < texts.size(); ++k)
-            if (texts[k].size() > longest[std::size_t(k)]) {
-                longest[std::size_t(k)] = texts[k].size();
-                longestRow[std::size_t(k)] = count;
-            }
+        longest.Note(texts, count);
     }
     FReadingText = false;
     if (scope)
         scope->SText1->setText(QString::number(count));
     delete scope.data();
     if (!target || target->isHidden())
-        return nullptr;
+        return false;
     grid->EndUpdate();
+    longestRow = std::move(longest.Row);
+    return true;
+}
 
+void TfrmMain::ShowTextListTitles(views::TfrmList &list, const std::vector<int> &longestRow)
+{
+    ui::TStringGrid *grid = list.Grid1;
     switch (ListTitlesFor(grid->Cell(4, 1).toStdString())) {
     case TListTitles::LeqRecords:
         for (int col = 0; col < LeqRecordColumns; ++col) {
@@ -464,20 +503,19 @@ views::TfrmList *TfrmMain::OpenTextFile(const QString &fileName)
     case TListTitles::Own:
         break;
     }
-    list->FitColumns(longestRow);
+    list.FitColumns(longestRow);
     // Wide enough for every column where there is room.
-    if (QMdiSubWindow *sub = FMdiClient->SubWindowOf(list)) {
+    if (QMdiSubWindow *sub = FMdiClient->SubWindowOf(&list)) {
         int width = sub->width() - grid->viewport()->width();
         for (int col = 0; col < grid->ColCount(); ++col)
             width += grid->ColWidth(col);
         const QRect at = sub->geometry();
         FMdiClient->SetChildGeometry(
-            list,
+            &list,
             QRect(at.topLeft(),
                   QSize(std::max(at.width(), std::min(width, FMdiClient->width() - at.left())),
                         at.height())));
     }
-    return list;
 }
 
 void TfrmMain::ListActivated(views::TfrmList &)

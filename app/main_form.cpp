@@ -439,14 +439,21 @@ void TfrmMain::FormClose()
     if (FClosing)
         return;
     FClosing = true;
-    WriteStartSettings({gRealTimeRate, gLanguageIndex});
-
+    // What could not be saved is told once, with each file and the system's
+    // reason; the close goes on so that the program can still end. The next
+    // start reads its language from the settings, so a language chosen in
+    // this run is lost with them.
+    QStringList failures;
+    QString error;
+    const bool settingsSaved = WriteStartSettings({gRealTimeRate, gLanguageIndex}, &error);
+    if (!settingsSaved)
+        failures << error;
     const QString working = ui::WorkingFolder(gDataFolder);
-    if (EnsureFolder(working))
-        WriteLanguageFile(working, gLanguageIndex);
-    else
-        // Shown once; the close goes on so that the program can still end.
-        ui::Services().ShowException(QDir::toNativeSeparators(working));
+    if (!EnsureFolder(working, &error) || !WriteLanguageFile(working, gLanguageIndex, &error))
+        failures << error;
+    if (!failures.isEmpty())
+        ui::ShowMessage(Text(gLanguageChanged && !settingsSaved ? "IDS_231" : "IDS_230") +
+                        QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
 
     FLink.WaitLinkIdle();
     MainTimer->stop();

@@ -269,6 +269,7 @@ public:
     void SetLeqTimerEnabled(bool enabled) override;
     void LeqMessage(const std::string &id) override;
     void LeqLogStopped(const std::string &fileName, const std::string &reason) override;
+    void LeqLogNotCreated(const std::string &fileName, const std::string &reason) override;
     // TLeqHost
     bool LeqStart(views::TfrmLEQ *form, int periodSeconds) override;
     void LeqStop() override { FLeqRun.Stop(); }
@@ -337,6 +338,10 @@ private:
     // A graph window opened from a file or a list: at the top left, as wide
     // and high as the client area allows.
     void PlaceGraphAtTopLeft(views::TfrmGraph &graph);
+    // Decodes FLoggerImage (a download's or a collection's) into the store and,
+    // when that replaced the store, shows its sets; empties the image.
+    // Returns the decoder's code.
+    int DecodeAndShowImage();
     // After a decode that replaced the store: grid rows, working file, set 0,
     // and the sets that failed their checks named once.
     void ShowDecodedSets(const std::vector<TDataSetGridRow> &rows, const std::vector<int> &damaged);
@@ -347,6 +352,13 @@ private:
     bool AskExportRange(int upper, const QString &invalidText, TExportRange &range);
     bool WriteDataText(const QString &fileName, const TExportRange &range,
                        const std::function<bool(std::int64_t, std::string &)> &lineOf);
+    // The three steps of OpenTextFile: the list window, its rows from the
+    // reader (false when the list was closed meanwhile; the progress window
+    // shows the count and offers Cancel), and its titles and widths.
+    views::TfrmList *NewTextList(const QString &fileName);
+    QPointer<views::TfrmScope> ShowOpenProgress();
+    bool FillTextList(views::TfrmList &list, TDataTextReader &reader, std::vector<int> &longestRow);
+    void ShowTextListTitles(views::TfrmList &list, const std::vector<int> &longestRow);
 
     meter::TMeterLink FLink;
     meter::TMainTimerLogic FTimerLogic;

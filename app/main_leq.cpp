@@ -147,4 +147,11 @@ void TfrmMain::LeqLogStopped(const std::string &fileName, const std::string &rea
                     QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
 }
 
+void TfrmMain::LeqLogNotCreated(const std::string &fileName, const std::string &reason)
+{
+    ui::ShowMessage(Text("IDS_232") + QLatin1Char('\n') +
+                    QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
+                    QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
+}
+
 } // namespace app

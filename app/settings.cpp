@@ -12,6 +12,16 @@
 
 namespace app {
 
+namespace {
+
+void SetError(QString *error, const std::string &text)
+{
+    if (error)
+        *error = QString::fromLocal8Bit(text.c_str());
+}
+
+} // namespace
+
 TStartSettings ReadStartSettings()
 {
     TStartSettings s;
@@ -31,41 +41,46 @@ TStartSettings ReadStartSettings()
     return s;
 }
 
-void WriteStartSettings(const TStartSettings &s)
+bool WriteStartSettings(const TStartSettings &s, QString *error)
 {
+    std::string reason;
     try {
         rtl::TRegistry registry;
         registry.SetRootKey(rtl::HKEY_LOCAL_MACHINE);
         registry.OpenKey(kSettingsKey, true);
-        try {
-            registry.WriteFloat("RealTimeRate", s.gRealTimeRate);
-        } catch (const rtl::Exception &) {
-        }
-        try {
-            registry.WriteInteger("LxLangIndex", s.gLanguageIndex);
-        } catch (const rtl::Exception &) {
-        }
-        registry.CloseKey();
-    } catch (const rtl::Exception &) {
-        // The settings file cannot be written: the values are lost, the close goes on.
+        registry.WriteFloat("RealTimeRate", s.gRealTimeRate);
+        registry.WriteInteger("LxLangIndex", s.gLanguageIndex);
+        if (registry.Flush(&reason))
+            return true;
+    } catch (const rtl::Exception &e) {
+        reason = e.Message();
     }
+    SetError(error, reason);
+    return false;
 }
 
-bool EnsureFolder(const QString &folder)
+bool EnsureFolder(const QString &folder, QString *error)
 {
-    if (folder.isEmpty())
-        return false;
-    return QFileInfo(folder).isDir() || QDir().mkpath(folder);
+    QString reason;
+    if (ui::MakeFolder(folder, &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot create folder \"%1\". %2").arg(folder, reason);
+    return false;
 }
 
-bool WriteLanguageFile(const QString &workingFolder, int languageIndex)
+bool WriteLanguageFile(const QString &workingFolder, int languageIndex, QString *error)
 {
     // Every write and the flush are checked before the rename (a buffered
     // QSaveFile can report a commit after a failed write).
     const QByteArray line = QByteArray::number(languageIndex) + "\r\n";
     const QString fileName = ui::JoinPath(workingFolder, QStringLiteral("language.txt"));
-    return rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(), line.constData(),
-                                       static_cast<size_t>(line.size()));
+    std::string reason;
+    if (rtl::TryWriteFileAtomically(QFile::encodeName(fileName).toStdString(), line.constData(),
+                                    static_cast<size_t>(line.size()), &reason))
+        return true;
+    SetError(error, reason);
+    return false;
 }
 
 QString LanguageSetupProgram()

@@ -19,14 +19,17 @@ struct TStartSettings {
 // failure (missing value, wrong type or size) gives the fallback, and so does a
 // rate no run could use (not above 0, above one day, not a number).
 TStartSettings ReadStartSettings();
-// Writes both values; failures are ignored.
-void WriteStartSettings(const TStartSettings &settings);
+// Writes both values. False when they could not be saved, with the
+// settings file's name and the system's reason in error.
+bool WriteStartSettings(const TStartSettings &settings, QString *error = nullptr);
 
-// Makes the working folder when it is missing. False when it cannot be made.
-bool EnsureFolder(const QString &folder);
+// Makes the working folder when it is missing. False when it cannot be
+// made, with the folder and the system's reason in error.
+bool EnsureFolder(const QString &folder, QString *error = nullptr);
 // Replaces "<workingFolder>/language.txt" with one line: the index and CR LF.
-// False, leaving any earlier file as it was, when it cannot be written.
-bool WriteLanguageFile(const QString &workingFolder, int languageIndex);
+// False, leaving any earlier file as it was, when it cannot be written, with
+// the file and the system's reason in error.
+bool WriteLanguageFile(const QString &workingFolder, int languageIndex, QString *error = nullptr);
 
 // The language set-up program beside the executable ("" when it is missing).
 QString LanguageSetupProgram();

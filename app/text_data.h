@@ -72,6 +72,7 @@ public:
     bool Next(std::string &line);
     // True when the last line given was cut at kDataLineLimit characters.
     bool Cut() const { return FCut; }
+    char Separator() const { return FSeparator; }
 
 private:
     std::istream &FIn;

@@ -30,6 +30,16 @@ bool MeterDateTime(const TReplyBlock &r, rtl::TDateTime &date, rtl::TDateTime &t
     return rtl::TryEncodeDate(2000 + y, m, d, date) && rtl::TryEncodeTime(h, n, s, 0, time);
 }
 
+// The system's reason in a stream's create error "Cannot create file
+// \"<name>\". <reason>"; the whole message when it reads otherwise.
+std::string CreateFailureReason(const std::string &message, const std::string &fileName)
+{
+    const std::string prefix = "Cannot create file \"" + fileName + "\". ";
+    if (message.size() > prefix.size() && message.compare(0, prefix.size(), prefix) == 0)
+        return message.substr(prefix.size());
+    return message;
+}
+
 } // namespace
 
 std::string LeqTimeLeftText(int seconds)
@@ -75,11 +85,13 @@ bool TLeqRun::Start(int periodSeconds, const std::string &logFile)
     CloseLog();
     FLogName = logFile;
     FLogFailure.clear();
+    std::string notCreated; // why there is no log for this run
     if (!logFile.empty()) {
         try {
             FLog = std::make_unique<rtl::TFileStream>(logFile, rtl::fmCreate);
-        } catch (const rtl::Exception &) {
-            FLog.reset(); // no log for this run
+        } catch (const rtl::Exception &e) {
+            FLog.reset();
+            notCreated = CreateFailureReason(e.Message(), logFile);
         }
     }
     gLeqSecondsLeft = periodSeconds;
@@ -100,6 +112,9 @@ bool TLeqRun::Start(int periodSeconds, const std::string &logFile)
     if (FReadings)
         FReadings->BeginFedReadings();
     FSink.SetLeqTimerEnabled(true);
+    // Told once, with the run going.
+    if (!notCreated.empty())
+        FSink.LeqLogNotCreated(logFile, notCreated);
     return true;
 }
 

@@ -6,10 +6,10 @@
 // meter's clock are averaged; each completed second becomes one row of the
 // LEQ window's table (number, date, time, mean level, running Leq) and
 // counts the period down. Every reading is written to the log "LEQ.txt" as
-// "<time>\t<level>\r\n"; a write that fails ends the log (the user is told),
-// not the run. The run ends when the period is over, after more than 50
-// failed reads (a reply without the status markers is one), on Stop, or
-// when the LEQ window closes.
+// "<time>\t<level>\r\n"; a log that cannot be made, or a write that fails,
+// ends the log (the user is told), not the run. The run ends when the period is over, after more
+// than 50 failed reads (a reply without the status markers is one), on Stop, or when the LEQ window
+// closes.
 //
 // The main window owns one TLeqRun, calls LEQTimerTimer from its LEQTimer
 // and implements TLeqSink to show the results in the LEQ window. A run holds
@@ -64,6 +64,9 @@ public:
     // The log could not be written to: it stopped, the run goes on. Told
     // once a run, with the log's name and the system's reason.
     virtual void LeqLogStopped(const std::string &fileName, const std::string &reason) = 0;
+    // The log could not be made at the start: the run goes on without it.
+    // Told once, with the log's name and the system's reason.
+    virtual void LeqLogNotCreated(const std::string &fileName, const std::string &reason) = 0;
 };
 
 // "h:m:s" without leading zeros (299 -> "0:4:59").
@@ -85,8 +88,8 @@ public:
     TLeqRun &operator=(const TLeqRun &) = delete;
 
     // Starts a run of periodSeconds meter seconds (a restart when one runs):
-    // truncates the log logFile (no log when it cannot be made), opens the
-    // link, empties the table and switches LEQTimer on. False, and nothing
+    // truncates the log logFile (no log when it cannot be made, which is
+    // told), opens the link, empties the table and switches LEQTimer on. False, and nothing
     // touched, while another link operation holds the guard.
     bool Start(int periodSeconds, const std::string &logFile);
     // Ends a run: LEQTimer off, MainTimer on, log closed, guard released.

@@ -5,9 +5,10 @@
 //
 // Every step runs, whatever the one before returned; the message reports
 // success only when every step succeeded. Otherwise it says which steps were
-// done and which failed, with the failure of the first step that failed (a
-// failure alone when no step was done). Refused without a meter and while
-// the meter records.
+// done, which may have been done (the meter took the command and its reply
+// was lost: reload to check) and which failed, with the failure of the first
+// step that failed (a failure alone when no step reached the meter). Refused
+// without a meter and while the meter records.
 #pragma once
 
 #include "meter/meter_commands.h"
@@ -29,9 +30,11 @@ inline constexpr const char *EraseQuestion = "Are you sure to erase memory ?";
 inline constexpr const char *EraseSuccessText =
     "erase memory successfully! Please power off and power on the meter again.";
 
-// The message after the steps: the codes of the count clear, the erase and
-// the LEVEL key (LinkOk when the meter was not in LEQ mode).
-std::string EraseResultText(int cleared, int erased, int level, bool leqMode);
+// The message after the steps: the results of the count clear and the
+// erase, and the code of the LEVEL key (LinkOk when the meter was not in
+// LEQ mode).
+std::string EraseResultText(const TStepResult &cleared, const TStepResult &erased, int level,
+                            bool leqMode);
 
 // The erase did not start: no meter, the meter recording, the question
 // answered No, or another link operation running.

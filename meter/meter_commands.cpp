@@ -15,15 +15,29 @@ bool TEcho::Matches(const TCommandPacket &packet, const TReplyBlock &reply) cons
 int TransactTries(TMeterLink &link, const TCommandPacket &packet, TReplyBlock &reply, TEcho echo,
                   int tries)
 {
-    int code = LinkNoAnswer;
+    return TransactStep(link, packet, reply, echo, tries).Code;
+}
+
+TStepResult TransactStep(TMeterLink &link, const TCommandPacket &packet, TReplyBlock &reply,
+                         TEcho echo, int tries)
+{
+    TStepResult result{LinkNoAnswer, false};
     for (int i = 0; i < tries; ++i) {
-        code = link.Transact(packet, reply);
-        if (code == LinkOk && !echo.Matches(packet, reply))
-            code = LinkNotEchoed;
-        if (code == LinkOk)
+        result.Code = link.Transact(packet, reply);
+        // Transact reads only after the packet was written.
+        if (result.Code == LinkReadFailed)
+            result.ReplyLost = true;
+        if (result.Code == LinkOk && !echo.Matches(packet, reply))
+            result.Code = LinkNotEchoed;
+        if (result.Code == LinkOk)
             break;
     }
-    return code;
+    return result;
+}
+
+std::string ReplyLostText(const std::string &mayHave, const std::string &check)
+{
+    return mayHave + ": the meter took the command, but its reply was lost. " + check + "\n";
 }
 
 int SendPacketTries(TMeterLink &link, const TCommandPacket &packet, int tries)

@@ -54,6 +54,24 @@ inline constexpr TEcho NoEcho{};
 // Transact with up to tries tries; 0, 707 or the last try's link code.
 int TransactTries(TMeterLink &link, const TCommandPacket &packet, TReplyBlock &reply, TEcho echo,
                   int tries = CommandTries);
+
+// What the tries of one step came to: the last try's code, and whether a try
+// wrote the packet and then read no reply. The meter may have carried out a
+// step that failed so (it took the command and was unplugged before it
+// answered): the program cannot know, and says so.
+struct TStepResult {
+    int Code = LinkOk;
+    bool ReplyLost = false;
+    bool Done() const { return Code == LinkOk; }
+    bool MaybeDone() const { return Code != LinkOk && ReplyLost; }
+};
+// TransactTries, telling a lost reply.
+TStepResult TransactStep(TMeterLink &link, const TCommandPacket &packet, TReplyBlock &reply,
+                         TEcho echo, int tries = CommandTries);
+
+// One line for a step the meter may have carried out: mayHave ("The memory
+// may have been erased"), why the program cannot tell, and what to check.
+std::string ReplyLostText(const std::string &mayHave, const std::string &check);
 // SendPacket with up to tries tries, stopping at the first result 0.
 int SendPacketTries(TMeterLink &link, const TCommandPacket &packet, int tries = CommandTries);
 

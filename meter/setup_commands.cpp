@@ -101,6 +101,13 @@ void TSetupCommands::Finish(int code, const char *success)
     FUi.ShowMessage(code == LinkOk ? std::string(success) : FailureText(code));
 }
 
+void TSetupCommands::FinishMaybeDone(int code, const char *mayHave, const char *check)
+{
+    FBuffers.Result = code;
+    FUi.SetHourglass(false);
+    FUi.ShowMessage(ReplyLostText(mayHave, check) + FailureText(code));
+}
+
 void TSetupCommands::InvalidInput()
 {
     FBuffers.Result = SetupInvalidInput;
@@ -153,11 +160,17 @@ void TSetupCommands::EraseMemory()
         return;
     FUi.SetHourglass(true);
     FBuffers.Packet = ErasePacket;
-    int code = TransactTries(FLink, FBuffers.Packet, FBuffers.Reply, EraseEcho);
+    const TStepResult erased = TransactStep(FLink, FBuffers.Packet, FBuffers.Reply, EraseEcho);
     FBuffers.Packet = ClearLeqCountPacket;
-    const int cleared = TransactTries(FLink, FBuffers.Packet, FBuffers.Reply, ClearLeqCountEcho);
-    if (code == LinkOk)
-        code = cleared;
+    const TStepResult cleared =
+        TransactStep(FLink, FBuffers.Packet, FBuffers.Reply, ClearLeqCountEcho);
+    const int code = erased.Done() ? cleared.Code : erased.Code;
+    if (erased.MaybeDone() || cleared.MaybeDone()) {
+        FBuffers.Result = code;
+        FUi.SetHourglass(false);
+        FUi.ShowMessage(EraseResultText(cleared, erased, LinkOk, false));
+        return;
+    }
     Finish(code, "erase memory successfully");
 }
 
@@ -178,12 +191,18 @@ void TSetupCommands::SetRecordingInterval()
     FUi.SetHourglass(true);
     TCommandPacket &p = FBuffers.Packet;
     p = {0x02, 'W', 0x00, 0x00, IntervalZeroAddress, 0x00, 0x03};
-    int code = TransactTries(FLink, p, FBuffers.Reply, CommandEcho);
-    if (code == LinkOk) {
+    TStepResult step = TransactStep(FLink, p, FBuffers.Reply, CommandEcho);
+    if (step.Done()) {
+        // Only the interval's own write can have set it.
         p = {0x02, 'W', 0x00, 0x00, IntervalAddress, v, 0x03};
-        code = TransactTries(FLink, p, FBuffers.Reply, CommandEcho);
+        step = TransactStep(FLink, p, FBuffers.Reply, CommandEcho);
+        if (step.MaybeDone()) {
+            FinishMaybeDone(step.Code, "The recording interval may have been set",
+                            "Read the meter's set-up again (Read) to see the interval it has.");
+            return;
+        }
     }
-    Finish(code,
+    Finish(step.Code,
            "Recording Interval Setup Successfully, turn off and turn on the meter to effective ");
 }
 
@@ -247,7 +266,12 @@ void TSetupCommands::WriteEeprom()
     TCommandPacket &p = FBuffers.Packet;
     SetAddressPacket(p, 'W', address);
     p[5] = static_cast<uint8_t>(data);
-    Finish(TransactTries(FLink, p, FBuffers.Reply, DataEcho), "Write EEProm successfully");
+    const TStepResult step = TransactStep(FLink, p, FBuffers.Reply, DataEcho);
+    if (step.MaybeDone())
+        FinishMaybeDone(step.Code, "The EEPROM byte may have been written",
+                        "Read it again (Read EEProm) to see what the meter holds.");
+    else
+        Finish(step.Code, "Write EEProm successfully");
 }
 
 void TSetupCommands::ReadEeprom()

@@ -12,7 +12,9 @@
 //
 // Each command that talks to the meter holds the link operation guard, shows
 // the hourglass meanwhile and ends in a message box (fixed English texts);
-// MainTimer runs again at its end. Input that cannot be right (an interval
+// MainTimer runs again at its end. A write whose packet the meter took but
+// whose reply was lost may have been carried out: its message says so and
+// what to read again to check. Input that cannot be right (an interval
 // above one minute, an EEPROM address or data byte out of range, text that
 // is not a number) is refused with "Invalid Input" before any traffic.
 #pragma once
@@ -113,6 +115,8 @@ private:
     bool ReadAddress(TSetupField field, long long &address);
     void InvalidInput();
     void Finish(int code, const char *success);
+    // A write whose reply was lost: it may have been carried out.
+    void FinishMaybeDone(int code, const char *mayHave, const char *check);
 
     TMeterLink &FLink;
     TCommandUi &FUi;

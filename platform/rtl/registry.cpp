@@ -366,7 +366,9 @@ public:
         Reload(stamp);
     }
 
-    bool Save()
+    // False, with the file and the reason in error, when the file could not
+    // be written.
+    bool Save(std::string *error = nullptr)
     {
         if (FJournal.empty())
             return true;
@@ -375,14 +377,17 @@ public:
             return true;
         }
         Refresh();
-        if (FUnreadable)
-            return false; // never replace a file that could not be read
+        if (FUnreadable) { // never replace a file that could not be read
+            if (error)
+                *error = Format("Cannot read file \"%s\"; it is kept as it is.", FFileName.c_str());
+            return false;
+        }
         std::string text = "; Nivora registry\n";
         for (int r = 0; r < RootCount; ++r)
             WriteNode(text, RootNames[r], FRoots[r], true);
         std::error_code ec;
         std::filesystem::create_directories(std::filesystem::path(FFileName).parent_path(), ec);
-        if (!TryWriteFileAtomically(FFileName, text.data(), text.size()))
+        if (!TryWriteFileAtomically(FFileName, text.data(), text.size(), error))
             return false;
         FStamp = StampOf(FFileName);
         FJournal.clear();
@@ -784,9 +789,9 @@ void TRegistry::CloseKey()
     FCurrentPath.clear();
 }
 
-bool TRegistry::Flush()
+bool TRegistry::Flush(std::string *error)
 {
-    return FStore->Save();
+    return FStore->Save(error);
 }
 
 bool TRegistry::CreateKey(const std::string &key)

@@ -142,8 +142,9 @@ public:
     void WriteBinaryData(const std::string &name, const void *buffer, int bufSize);
 
     // Writes pending changes of the store now; false when the file could not
-    // be written (the changes stay pending then).
-    bool Flush();
+    // be written (the changes stay pending then), with the file's name and
+    // the system's reason in error.
+    bool Flush(std::string *error = nullptr);
 
 private:
     bool ResolveKey(const std::string &key, int &root, std::vector<std::string> &path,

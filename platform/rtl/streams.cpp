@@ -503,17 +503,19 @@ TDescriptorReadBuf::int_type TDescriptorReadBuf::underflow()
 {
     if (gptr() < egptr())
         return traits_type::to_int_type(*gptr());
-    if (FHandle < 0 || FError != 0)
+    if (FHandle < 0 || FError != 0 || FLeft == 0)
         return traits_type::eof();
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof FBuffer, FLeft));
     ssize_t n;
     do
-        n = ::read(FHandle, FBuffer, sizeof FBuffer);
+        n = ::read(FHandle, FBuffer, want);
     while (n < 0 && errno == EINTR);
     if (n <= 0) {
         if (n < 0)
             FError = errno;
         return traits_type::eof();
     }
+    FLeft -= static_cast<uint64_t>(n);
     setg(FBuffer, FBuffer, FBuffer + n);
     return traits_type::to_int_type(*gptr());
 }

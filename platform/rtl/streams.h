@@ -142,9 +142,14 @@ std::string FileErrorText(int err);
 int OpenRegularFile(const std::string &fileName, int accessFlags, int &err);
 
 // An input stream buffer that reads an open descriptor, and closes it.
+// With a limit it ends after that many bytes: a file read as it was when it
+// was opened ends there, however fast another program appends to it.
 class TDescriptorReadBuf : public std::streambuf {
 public:
-    explicit TDescriptorReadBuf(int handle) : FHandle(handle) {}
+    explicit TDescriptorReadBuf(int handle, uint64_t limit = UINT64_MAX)
+        : FHandle(handle), FLeft(limit)
+    {
+    }
     ~TDescriptorReadBuf() override;
     TDescriptorReadBuf(const TDescriptorReadBuf &) = delete;
     TDescriptorReadBuf &operator=(const TDescriptorReadBuf &) = delete;
@@ -156,6 +161,7 @@ protected:
 
 private:
     int FHandle;
+    uint64_t FLeft; // bytes the limit still allows
     int FError = 0;
     char FBuffer[65536];
 };

@@ -8,7 +8,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace ui {
 
@@ -63,6 +66,28 @@ QString JoinPath(const QString &folder, const QString &name)
     if (folder.isEmpty())
         return n;
     return WithSlash(folder) + n;
+}
+
+bool MakeFolder(const QString &folder, QString *reason)
+{
+    if (folder.isEmpty()) {
+        if (reason)
+            *reason = QString::fromStdString(std::generic_category().message(ENOENT));
+        return false;
+    }
+    if (QFileInfo(folder).isDir())
+        return true;
+    std::error_code ec;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), ec);
+    if (QFileInfo(folder).isDir())
+        return true;
+    // Something that is no folder stands at the place (the library says
+    // "File exists" or nothing).
+    if (!ec || ec == std::errc::file_exists)
+        ec = std::make_error_code(std::errc::not_a_directory);
+    if (reason)
+        *reason = QString::fromLocal8Bit(ec.message().c_str());
+    return false;
 }
 
 bool IsFolderWritable(const QString &folder)

@@ -47,6 +47,9 @@ QString WritableProgramFile(const QString &relativeName);
 // Joins a folder and a name with exactly one '/' between them; turns '\'
 // into '/'.
 QString JoinPath(const QString &folder, const QString &name);
+// Makes the folder and its parents when missing. False when it cannot be
+// made, with the system's reason ("Not a directory") in reason.
+bool MakeFolder(const QString &folder, QString *reason = nullptr);
 // True when a file can be created in the folder (it is tried and removed).
 bool IsFolderWritable(const QString &folder);
 

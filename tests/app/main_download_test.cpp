@@ -213,6 +213,10 @@ TEST_F(MainDownloadTest, AWorkingFolderThatCannotBeMadeIsToldAndTheSetsStillShow
     ASSERT_EQ(services_.MessageTexts().size(), 1);
     EXPECT_TRUE(services_.MessageTexts()[0].startsWith(
         "The downloaded data could not be written to the working file:"));
+    // The folder and the system's reason, as every failed write.
+    EXPECT_TRUE(
+        services_.MessageTexts()[0].endsWith("\n" + form_->gDataFolder + "temp\nNot a directory"))
+        << services_.MessageTexts()[0].toStdString();
     ASSERT_NE(Logger(), nullptr);
     EXPECT_EQ(Logger()->GXSGraph1->GetPoints(), 30);
     EXPECT_TRUE(MainTimer()->isActive());

@@ -374,6 +374,28 @@ TEST_F(MainFilesTest, ReadingEndsOnCancelAndWhenTheListCloses)
     EXPECT_TRUE(form_->close());
 }
 
+// A file another program appends to while it is read: the list holds the
+// lines the file had when it was opened, and the open returns.
+TEST_F(MainFilesTest, AFileAppendedToWhileItIsReadGivesTheLinesItHeldAtTheOpen)
+{
+    QByteArray text;
+    for (int i = 1; i <= 20; ++i)
+        text += QByteArray::number(i) + "\tx\r\n";
+    Write(File("grows.txt"), text);
+    // While the first line's messages run, far more is appended than was there.
+    QTimer::singleShot(0, [&] {
+        QFile file(File("grows.txt"));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        for (int i = 21; i <= 5000; ++i)
+            file.write(QByteArray::number(i) + "\tappended\r\n");
+    });
+    views::TfrmList *list = form_->OpenTextFile(File("grows.txt"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Grid1->RowCount(), 21);
+    EXPECT_EQ(list->Grid1->Cell(1, 20), QStringLiteral("20"));
+    EXPECT_FALSE(form_->ReadingTextFile());
+}
+
 TEST_F(MainFilesTest, OpenMakesGraphAndListWindowsAndTheOutputButtonFollowsThem)
 {
     views::TfrmGraph *g = Series(10);

@@ -275,10 +275,55 @@ TEST_F(MainFormTest, UnmakableWorkingFolderIsShownOnceAndTheCloseFinishes)
     blocker.close();
     f.close();
     EXPECT_FALSE(f.isVisible());
-    ASSERT_EQ(services_.MessageTexts().size(), 1);
-    EXPECT_TRUE(services_.MessageTexts()[0].contains("temp"));
+    EXPECT_EQ(services_.MessageTexts(),
+              QStringList{"The settings could not be saved; the next start uses the earlier "
+                          "ones:\nCannot create folder \"" +
+                          WorkingFolder() + "\". Not a directory"});
     EXPECT_EQ(Info("LxLangIndex").RegData, rtl::rdInteger);
     EXPECT_FALSE(meter_.IsOpen());
+}
+
+// A configuration folder that cannot be written (a file in its place: tests
+// run as root, whom read-only folders do not stop): Exit says once which
+// file could not be written and why, after a language change that the
+// choice is lost, and the close goes on.
+TEST_F(MainFormTest, SettingsThatCannotBeSavedAreToldOnceAtTheClose)
+{
+    rtl::TRegistryBackendScope fileRegistry(rtl::TRegistryBackend::File);
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    const QString config = File("config");
+    Write(config, "no folder");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const QString registry = QString::fromStdString(rtl::RegistryFileName());
+    ASSERT_TRUE(registry.startsWith(config + "/")) << registry.toStdString();
+    const QString why = QStringLiteral("\"%1\". Not a directory").arg(registry);
+
+    TfrmMain &f = Start();
+    f.MenuItem("Exit1")->trigger();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(services_.MessageTexts(),
+              QStringList{"The settings could not be saved; the next start uses the earlier "
+                          "ones:\nCannot create file " +
+                          why});
+    EXPECT_FALSE(meter_.IsOpen()) << "the close went on";
+    form_.reset();
+
+    services_.ClearCalls();
+    TfrmMain &g = Start();
+    g.MenuItem("French1")->trigger();
+    g.MenuItem("Exit1")->trigger();
+    EXPECT_FALSE(g.isVisible());
+    EXPECT_EQ(services_.MessageTexts(),
+              (QStringList{"You have changed the language, please restart the program.",
+                           "Le choix de la langue n'a pas pu être enregistré ; le prochain "
+                           "démarrage garde la langue précédente :\nCannot create file " +
+                               why}));
+    EXPECT_EQ(Read(WorkingFolder() + "/language.txt"), QByteArray("2\r\n"));
+    form_.reset();
+    if (saved.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
 }
 
 TEST_F(MainFormTest, CommandsAreEnabledWhenTheMeterConnects)

@@ -220,6 +220,27 @@ TEST_F(MainLeqTest, TenSecondRunFillsTheTableThenGivesTheLinkBack)
     EXPECT_GE(log.readAll().count('\n'), 9 * 25);
 }
 
+// Program and data folders that cannot be written (files in their place:
+// tests run as root, whom read-only folders do not stop): the start says
+// once that the log could not be created, and why; the run goes on.
+TEST_F(MainLeqTest, ALogThatCannotBeCreatedIsToldOnceAtTheStartAndTheRunGoesOn)
+{
+    Write(File("blocked"), "no folder");
+    ui::TFolderRoots roots = ui::FolderRoots();
+    roots.Executable = File("blocked/bin");
+    roots.UserData = File("blocked/data");
+    ui::SetFolderRoots(roots);
+    views::TfrmLEQ *leq = OpenLeqWindow();
+    leq->btnLEQ->click();
+    EXPECT_TRUE(Timer("LEQTimer")->isActive());
+    EXPECT_EQ(services_.MessageTexts(),
+              QStringList{"The LEQ log could not be created; the measurement runs without it:\n" +
+                          File("blocked/data/temp/LEQ.txt") + "\nNot a directory"});
+    RunTicks(1000);
+    EXPECT_EQ(leq->LEQGrid->RowCount(), 11);
+    EXPECT_EQ(services_.MessageTexts().size(), 1);
+}
+
 TEST_F(MainLeqTest, ClosingTheLeqWindowEndsTheRun)
 {
     views::TfrmLEQ *leq = OpenLeqWindow();

@@ -76,6 +76,16 @@ protected:
             n += p[1] == command;
         return n;
     }
+    // The meter takes the next packet of this command and is unplugged before
+    // its reply is read: what the packet did stays done, the reply is lost.
+    void UnplugBeforeReplyTo(uint8_t command)
+    {
+        sim.SetPresent(true);
+        sim.SetReplyFilter([this, command](uint8_t c, usb::SimulatedMeter::Reply &) {
+            if (c == command)
+                sim.FailNext(usb::UsbOp::Read, 1, usb::SimFault::Unplug);
+        });
+    }
     void ExpectLinkGivenBack()
     {
         EXPECT_FALSE(guard.Held());

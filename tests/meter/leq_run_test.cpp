@@ -52,6 +52,10 @@ struct TableSink : meter::TLeqSink, meter::TMainTimerSwitch {
     {
         messages.push_back("log stopped: " + file + ": " + reason);
     }
+    void LeqLogNotCreated(const std::string &file, const std::string &reason) override
+    {
+        messages.push_back("log not created: " + file + ": " + reason);
+    }
     void SetMainTimerEnabled(bool enabled) override { mainTimer = enabled; }
 
     std::string Cell(int col, int row) const

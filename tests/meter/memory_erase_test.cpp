@@ -14,6 +14,11 @@ protected:
     EraseTest()
     {
         state.gConnected = true;
+        SetUpMemory();
+    }
+    // One data set and one LEQ record.
+    void SetUpMemory()
+    {
         usb::TLoggerImageBuilder logger;
         logger.AddSimpleSet(20);
         sim.SetLoggerImage(logger.Build());
@@ -111,6 +116,60 @@ TEST_F(EraseTest, AFailedStepSaysWhichStepsWereDoneAndWhichFailed)
     EXPECT_EQ(ui.messages,
               Texts{"The count of LEQ records could not be cleared.\n" + erased + "data error"});
     ExpectLinkGivenBack();
+}
+
+// The fault matrix's lost replies: the meter took a step's packet and was
+// unplugged before it answered. That step may have been carried out, and
+// the message says so and what to load again; a step whose packet never
+// left keeps its failure (never sent at all: the test above).
+TEST_F(EraseTest, AStepWhoseReplyWasLostMayHaveBeenCarriedOut)
+{
+    const std::string maybeCleared =
+        "The count of LEQ records may have been cleared: the meter took the command, but its "
+        "reply was lost. Load the LEQ data again (Data Logger > Load LEQ data) to see whether "
+        "any record is left.\n";
+    const std::string maybeErased =
+        "The memory may have been erased: the meter took the command, but its reply was lost. "
+        "Load the memory again (Data Logger > Load SPL Data) to see whether it is empty; if it "
+        "is, power the meter off and on again.\n";
+    const std::string unplugged = "There was error,please try again!   error code=1001";
+    const struct {
+        uint8_t lostReply;
+        bool leqMode;
+        std::string text;
+    } cases[] = {
+        {'W', false, maybeCleared + "The memory could not be erased.\n" + unplugged},
+        {'e', false, "The count of LEQ records is cleared.\n" + maybeErased + unplugged},
+        {'e', true,
+         "The count of LEQ records is cleared.\n" + maybeErased +
+             "The meter could not be put back into level mode.\n" + unplugged},
+    };
+    for (const auto &c : cases) {
+        EraseTest::SetUpMemory();
+        state.gMeterLeqMode = c.leqMode;
+        ui.messages.clear();
+        UnplugBeforeReplyTo(c.lostReply);
+        EXPECT_EQ(Erase(), meter::LinkNoAnswer) << c.lostReply;
+        EXPECT_EQ(ui.messages, Texts{c.text}) << c.lostReply;
+        // What the message cannot know: the step was carried out.
+        EXPECT_EQ(sim.Eeprom(0x1E), 0) << c.lostReply;
+        EXPECT_EQ(sim.LoggerMemory()[10], c.lostReply == 'e' ? 0 : 1) << c.lostReply;
+        ExpectLinkGivenBack();
+    }
+
+    // A reply lost once and the step asked again: it is done.
+    sim.SetPresent(true);
+    ui.messages.clear();
+    state.gMeterLeqMode = false;
+    sim.SetReplyFilter([this](uint8_t command, usb::SimulatedMeter::Reply &) {
+        if (command == 'e' && Written('e') == 1)
+            sim.FailNext(usb::UsbOp::Read);
+    });
+    sim.ClearLog();
+    EXPECT_EQ(Erase(), 0);
+    EXPECT_EQ(Written('e'), 2);
+    EXPECT_EQ(ui.messages,
+              Texts{"erase memory successfully! Please power off and power on the meter again."});
 }
 
 TEST_F(EraseTest, NoMeterRecordingOrNoLeaveTheMeterUntouched)

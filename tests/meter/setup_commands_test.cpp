@@ -157,3 +157,58 @@ TEST_F(SetupTest, EraseAsksFirstAndReportsItsOwnFailure)
     EXPECT_EQ(ui.messages, Texts{"data error"});
     ExpectLinkGivenBack();
 }
+
+// The fault matrix's set-up writes whose reply was lost: the meter took the
+// packet and was unplugged before it answered. The value may have been
+// written, and the message says what to read again; a write never sent keeps
+// its failure.
+TEST_F(SetupTest, AWriteWhoseReplyWasLostMayHaveBeenCarriedOut)
+{
+    const std::string lost = ": the meter took the command, but its reply was lost. ";
+    const std::string unplugged = "There was error,please try again!   error code=1001";
+    const std::map<F, std::string> interval = {{F::edtInt1, "00"}, {F::edtInt2, "45"}};
+
+    // The interval's own write: address 15 holds it, unknown to the program.
+    sim.SetReplyFilter([this](uint8_t command, usb::SimulatedMeter::Reply &) {
+        if (command == 'W' && sim.Eeprom(0x0F) == 45)
+            sim.FailNext(usb::UsbOp::Read, 1, usb::SimFault::Unplug);
+    });
+    Run(&meter::TSetupCommands::SetRecordingInterval, interval);
+    EXPECT_EQ(sim.Eeprom(0x0F), 45);
+    EXPECT_EQ(buffers.Result, meter::LinkNoAnswer);
+    EXPECT_EQ(ui.messages, Texts{"The recording interval may have been set" + lost +
+                                 "Read the meter's set-up again (Read) to see the interval it "
+                                 "has.\n" +
+                                 unplugged});
+    ExpectLinkGivenBack();
+
+    // The reply to the first write lost: the interval was never sent.
+    sim.SetEeprom(0x0F, 2);
+    UnplugBeforeReplyTo('W');
+    Run(&meter::TSetupCommands::SetRecordingInterval, interval);
+    EXPECT_EQ(Written('W'), 1);
+    EXPECT_EQ(sim.Eeprom(0x0F), 2);
+    EXPECT_EQ(ui.messages, Texts{unplugged});
+
+    UnplugBeforeReplyTo('W');
+    Run(&meter::TSetupCommands::WriteEeprom,
+        {{F::edtPassword, "0429"}, {F::txtWAddress, "300"}, {F::txtWData, "7"}});
+    EXPECT_EQ(sim.Eeprom(300), 7);
+    EXPECT_EQ(ui.messages,
+              Texts{"The EEPROM byte may have been written" + lost +
+                    "Read it again (Read EEProm) to see what the meter holds.\n" + unplugged});
+
+    // The erase's reply lost: the count clear after it is never sent.
+    UnplugBeforeReplyTo('e');
+    ui.answers = {true};
+    Run(&meter::TSetupCommands::EraseMemory);
+    EXPECT_EQ(Written('W'), 0);
+    EXPECT_EQ(ui.messages,
+              Texts{"The count of LEQ records could not be cleared.\nThe memory may have been "
+                    "erased" +
+                    lost +
+                    "Load the memory again (Data Logger > Load SPL Data) to see whether it is "
+                    "empty; if it is, power the meter off and on again.\n" +
+                    unplugged});
+    ExpectLinkGivenBack();
+}

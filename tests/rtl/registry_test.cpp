@@ -317,7 +317,10 @@ TEST_F(RegistryFile, ReadOnlyFolderLeavesTheOldFile)
             TRegistry reg;
             EXPECT_TRUE(reg.OpenKey("\\SOFTWARE\\Nivora", false));
             reg.WriteInteger("LxLangIndex", 6);
-            EXPECT_FALSE(reg.Flush());
+            std::string error;
+            EXPECT_FALSE(reg.Flush(&error));
+            EXPECT_NE(error.find(File().string()), std::string::npos) << error;
+            EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
             EXPECT_EQ(reg.ReadInteger("LxLangIndex"), 6); // pending, not lost
         }
         EXPECT_EQ(testsupport::FileBytes(File()), before);
