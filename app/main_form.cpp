@@ -163,7 +163,7 @@ void TfrmMain::BuildMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto menu = [this, bar](const char *name, const char *caption) {
+    auto menu = [bar](const char *name, const char *caption) {
         QMenu *m = bar->addMenu(QString::fromLatin1(caption));
         m->setObjectName(QString::fromLatin1(name));
         return m;
