@@ -3,6 +3,7 @@
 #include "app/about_link.h"
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/folders.h"
@@ -29,12 +30,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace app {
 
 namespace {
 
-const char *const kLanguageItems[8] = {"English1", "French1",  "German1",  "Italian1",
-                                       "Spanish1", "Swedish1", "Finnish1", "Danish1"};
+const char *const kLanguageItems[] = {"English1", "French1",  "German1",  "Italian1",
+                                      "Spanish1", "Swedish1", "Finnish1", "Danish1"};
+static_assert(std::size(kLanguageItems) == i18n::kLanguageCount, "one menu item per language");
 
 void SetEnabled(QObject *object, bool on)
 {
@@ -128,9 +132,9 @@ TfrmMain::TfrmMain(usb::UsbDevice &device, QWidget *parent)
     ui::TFormAdapter *form = ui::CreateFormComponent(this, "TfrmMain");
     FDispatcher = new i18n::TlxLangDispatcher(form);
     FDispatcher->SetName("lxLangDispatcher1");
-    FDispatcher->SetNumOfLanguages(meter::kLanguageCount);
+    FDispatcher->SetNumOfLanguages(i18n::kLanguageCount);
     FDispatcher->SetActiveLanguage(1);
-    FLang = controls::LoadFormTranslation<i18n::TlxLang>(form, FDispatcher, meter::kLanguageCount,
+    FLang = controls::LoadFormTranslation<i18n::TlxLang>(form, FDispatcher, i18n::kLanguageCount,
                                                          controls::TranslationData("TfrmMain"));
     FLang->SetName("lxLang_frmMain");
 
@@ -163,7 +167,7 @@ void TfrmMain::BuildMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto menu = [this, bar](const char *name, const char *caption) {
+    auto menu = [bar](const char *name, const char *caption) {
         QMenu *m = bar->addMenu(QString::fromLatin1(caption));
         m->setObjectName(QString::fromLatin1(name));
         return m;
@@ -219,13 +223,15 @@ void TfrmMain::BuildMenus()
     item(help, "About1", "&About", &TfrmMain::About1Click);
 
     QMenu *language = menu("Language1", "Language");
-    const char *captions[8] = {"English", "French",  "German",  "Italian",
-                               "Spanish", "Swedish", "Finnish", "Danish"};
-    void (TfrmMain::*const handlers[8])() = {&TfrmMain::English1Click, &TfrmMain::French1Click,
-                                             &TfrmMain::German1Click,  &TfrmMain::Italian1Click,
-                                             &TfrmMain::Spanish1Click, &TfrmMain::Swedish1Click,
-                                             &TfrmMain::Finnish1Click, &TfrmMain::Danish1Click};
-    for (int i = 0; i < 8; ++i)
+    const char *captions[] = {"English", "French",  "German",  "Italian",
+                              "Spanish", "Swedish", "Finnish", "Danish"};
+    void (TfrmMain::*const handlers[])() = {&TfrmMain::English1Click, &TfrmMain::French1Click,
+                                            &TfrmMain::German1Click,  &TfrmMain::Italian1Click,
+                                            &TfrmMain::Spanish1Click, &TfrmMain::Swedish1Click,
+                                            &TfrmMain::Finnish1Click, &TfrmMain::Danish1Click};
+    static_assert(std::size(captions) == i18n::kLanguageCount &&
+                  std::size(handlers) == i18n::kLanguageCount);
+    for (int i = 0; i < i18n::kLanguageCount; ++i)
         item(language, kLanguageItems[i], captions[i], handlers[i], i == 0 ? 1 : 0);
 }
 
@@ -342,7 +348,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::CheckLanguageItem(int index)
 {
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < i18n::kLanguageCount; ++i)
         MenuItem(kLanguageItems[i])->setChecked(i + 1 == index);
 }
 

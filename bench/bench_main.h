@@ -18,15 +18,17 @@ class BenchmarkReporter;
 
 namespace bench {
 
+// Every member has an initializer, so that a designated initializer may leave
+// out any of them.
 struct TMainSteps {
     // Runs first; an exit code ends the program there (a child process).
-    std::function<std::optional<int>(int &argc, char **argv)> Before;
+    std::function<std::optional<int>(int &argc, char **argv)> Before{};
     // The application object; by default a QApplication.
-    std::function<std::unique_ptr<QCoreApplication>(int &argc, char **argv)> Application;
+    std::function<std::unique_ptr<QCoreApplication>(int &argc, char **argv)> Application{};
     // Where the figures go; by default the console.
     benchmark::BenchmarkReporter *Reporter = nullptr;
     // Runs after the benchmarks (a table of the figures).
-    std::function<void()> After;
+    std::function<void()> After{};
 };
 
 // Registers the program's steps for main(); one object per program.

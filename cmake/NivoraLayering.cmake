@@ -1,8 +1,11 @@
 # nivora_write_link_graph(<file>)
-# Writes every target of the build with the folder that defines it and the
-# libraries it links, one line each (name TAB folder TAB libs separated by
-# ';'), for the layering test to check against the folders' READMEs. Call it
-# once, after every folder has been added.
+# Writes every target of the build with the folder that defines it, the
+# libraries it links and its sources, one line each (name TAB folder TAB
+# links TAB sources, lists separated by ';'), for the layering test to check
+# against the folders' READMEs. The links are those of the target itself and
+# those it hands on (INTERFACE), generator expressions as written; the sources
+# are its own and those it hands on. Call it once, after every folder has been
+# added.
 function(_nivora_targets_below dir out)
   get_property(_targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
   get_property(_subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
@@ -22,15 +25,22 @@ function(nivora_write_link_graph file)
       continue()
     endif()
     get_target_property(_dir ${t} SOURCE_DIR)
-    if(_type STREQUAL "INTERFACE_LIBRARY")
-      get_target_property(_links ${t} INTERFACE_LINK_LIBRARIES)
-    else()
-      get_target_property(_links ${t} LINK_LIBRARIES)
-    endif()
-    if(NOT _links)
-      set(_links "")
-    endif()
-    string(APPEND _text "${t}\t${_dir}\t${_links}\n")
+    set(_links "")
+    set(_sources "")
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(_values ${t} ${property})
+      if(_values)
+        list(APPEND _links ${_values})
+      endif()
+    endforeach()
+    foreach(property SOURCES INTERFACE_SOURCES)
+      get_target_property(_values ${t} ${property})
+      if(_values)
+        list(APPEND _sources ${_values})
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES _links)
+    string(APPEND _text "${t}\t${_dir}\t${_links}\t${_sources}\n")
   endforeach()
   file(WRITE ${file} "${_text}")
 endfunction()

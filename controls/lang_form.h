@@ -6,7 +6,7 @@
 //
 //     auto *form = ui::CreateFormComponent(this, "TfrmAbout");
 //     FLang = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-//         form, dispatcher, 8, controls::TranslationData("TfrmAbout"));
+//         form, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmAbout"));
 //     FormCreate(); // the window's own create handler, only now
 //
 // and later looks up its message texts with controls::StringById(FLang, id),

@@ -5,7 +5,7 @@
 //
 //     auto *form = ui::CreateFormComponent(this, "TfrmMain");
 //     auto *lang = controls::LoadFormTranslation<i18n::TlxLang>(
-//         form, dispatcher, 8, controls::TranslationData("TfrmMain"));
+//         form, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmMain"));
 #pragma once
 
 #include <string>

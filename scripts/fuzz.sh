@@ -2,14 +2,14 @@
 # Builds the fuzz targets with clang/libFuzzer into build-fuzz/ and runs each
 # for a short, bounded time (NIVORA_FUZZ_SECONDS, default 20), starting from
 # the golden vectors its <target>.seeds names (tests/data/golden) and the
-# inputs it found before (build-fuzz/corpus/<target>). A crash fails, and so
-# does a target without seeds.
+# inputs it found before (build-fuzz/corpus/<target>). Warnings are errors, as
+# in the other builds. A crash fails, and so does a target without seeds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${NIVORA_FUZZ_SECONDS:-20}
 build="$here/build-fuzz"
 CXX=clang++ CC=clang cmake -S "$here" -B "$build" -G Ninja -DNIVORA_BUILD_FUZZ=ON \
-  -DNIVORA_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DNIVORA_WERROR=ON -DNIVORA_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 mapfile -t targets < <(find "$build/fuzz" -type f -executable -name '*_fuzz' | sort)
 if [ ${#targets[@]} -eq 0 ]; then

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the sources' format, builds everything
-# with warnings as errors and runs all tests: the normal build, then the same
+# (the benchmarks too, which are built but not run here) with warnings as
+# errors and runs all tests: the normal build, then the same
 # tests under AddressSanitizer/UBSan with leak detection in build-asan/,
 # then every fuzz target for a short time. Each stage prints its own summary
 # line; the first stage that fails ends the run with a non-zero status.
@@ -14,7 +15,8 @@ echo "== format"
 format=$("$here/scripts/check-format.sh")
 echo "$format"
 
-NIVORA_BUILD_DIR="$here/build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON -DNIVORA_WERROR=ON
+NIVORA_BUILD_DIR="$here/build" "$here/scripts/build.sh" -DNIVORA_BUILD_TESTS=ON -DNIVORA_WERROR=ON \
+  -DNIVORA_BUILD_BENCH=ON
 (cd "$here/build" && ctest --output-on-failure -j "$jobs") | tee "$here/build/ctest.log"
 main=$(grep -E 'tests passed|tests failed' "$here/build/ctest.log" | tail -n 1)
 [ "${NIVORA_QUICK:-0}" = 1 ] && exit 0
@@ -45,6 +47,6 @@ echo "== fuzz targets"
 
 echo "== summary"
 echo "format:     ${format#check-format: }"
-echo "main:       $main (warnings are errors)"
+echo "main:       $main (warnings are errors; the benchmarks built)"
 echo "sanitizers: $sanitizers (leak detection on)"
 echo "fuzz:       every target ran clean"

@@ -5,6 +5,7 @@
 #include "views/show_modal.h"
 
 #include "controls/lang_form.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/component_adapters.h"
@@ -27,7 +28,6 @@ TfrmAbout *gAboutForm = nullptr;
 
 namespace {
 
-constexpr int kLanguages = 8;
 constexpr qint64 kSplashPaintLimitMs = 1000;
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text)
@@ -90,7 +90,7 @@ TfrmAbout::TfrmAbout(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
     VersionInfo1->SetFileVersionLabel(
         dynamic_cast<ui::TLabelAdapter *>(FForm->FindComponent("Label2")));
     lxLangLinked_frmAbout = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        FForm, dispatcher, kLanguages, controls::TranslationData("TfrmAbout"));
+        FForm, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmAbout"));
     lxLangLinked_frmAbout->SetName("lxLangLinked_frmAbout");
     VersionInfo1->Loaded();
 

@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "meter/leq_record.h"
 #include "meter/link_guard.h"
@@ -18,7 +19,6 @@ TfrmDataCapture *gDataCaptureForm = nullptr;
 
 namespace {
 
-constexpr int kLanguages = 8;
 static_assert(TfrmDataCapture::Columns == LeqRecordColumns);
 
 } // namespace
@@ -41,7 +41,7 @@ TfrmDataCapture::TfrmDataCapture(i18n::TlxLangDispatcher *dispatcher, QWidget *p
 
     auto *form = ui::CreateFormComponent(this, "TfrmDataCapture");
     lxLangLinked_frmDataCapture = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        form, dispatcher, kLanguages, controls::TranslationData("TfrmDataCapture"));
+        form, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmDataCapture"));
     lxLangLinked_frmDataCapture->SetName("lxLangLinked_frmDataCapture");
 
     // Visible from creation: the show handler runs while the window is made.

@@ -3,6 +3,7 @@
 #include "chart/control/gxsgraph.h"
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/chartlib/chart_ids.h"
 #include "platform/chartlib/render/chart_render.h"
@@ -44,7 +45,6 @@ QPointer<TfrmGraph> gLeqGraph;
 
 namespace {
 
-constexpr int kLanguages = 8;
 constexpr double kMaxSamplingRate = 86400.0;
 constexpr int kSliderHeight = 22;
 
@@ -231,7 +231,7 @@ TfrmGraph::TfrmGraph(TGraphHost &host, TGraphRole role, QObject *owner)
 
     FForm = ui::CreateFormComponent(this, "TfrmGraph");
     lxLangLinked_frmGraph = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        FForm, host.LangDispatcher(), kLanguages, controls::TranslationData("TfrmGraph"));
+        FForm, host.LangDispatcher(), i18n::kLanguageCount, controls::TranslationData("TfrmGraph"));
     lxLangLinked_frmGraph->SetName("lxLangLinked_frmGraph");
     // The form is read: its chart takes up the stored values at once, shown or not.
     GXSGraph1->Loaded();

@@ -8,6 +8,7 @@
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
 
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/streams.h"
@@ -29,7 +30,6 @@ namespace views {
 
 namespace {
 
-constexpr int kLanguages = 8;
 constexpr int kColumnWidths[TfrmLEQ::ColumnCount] = {65, 75, 100, 75, 75};
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption)
@@ -154,7 +154,7 @@ TfrmLEQ::TfrmLEQ(TLeqHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget *p
 
     ui::TFormAdapter *form = ui::CreateFormComponent(this, "TfrmLEQ");
     lxLangLinked_frmLEQ = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        form, dispatcher, kLanguages, controls::TranslationData("TfrmLEQ"));
+        form, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmLEQ"));
     lxLangLinked_frmLEQ->SetName("lxLangLinked_frmLEQ");
     FormCreate();
     resize(sizeHint().width(), 420);

@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/string_grid.h"
 
@@ -14,7 +15,6 @@
 namespace views {
 
 namespace {
-constexpr int kLanguages = 8;
 const char *const kTitles[] = {"No", "Date", "Time", "Value"};
 } // namespace
 
@@ -37,7 +37,7 @@ TfrmList::TfrmList(TListHost &host, i18n::TlxLangDispatcher *dispatcher, QWidget
 
     ui::TFormAdapter *form = ui::CreateFormComponent(this, "TfrmList");
     lxLangLinked_frmList = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        form, dispatcher, kLanguages, controls::TranslationData("TfrmList"));
+        form, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmList"));
     lxLangLinked_frmList->SetName("lxLangLinked_frmList");
 
     FormShow();

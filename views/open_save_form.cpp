@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "platform/ui/ui_services.h"
 
 #include <QGuiApplication>
@@ -46,7 +47,7 @@ TfrmOpenSave::TfrmOpenSave(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
 
     FForm = ui::CreateFormComponent(this, "TfrmOpenSave");
     lxLangLinked_frmOpenSave = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        FForm, dispatcher, 8, controls::TranslationData("TfrmOpenSave"));
+        FForm, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmOpenSave"));
     lxLangLinked_frmOpenSave->SetName("lxLangLinked_frmOpenSave");
     FitAndCentre();
 }

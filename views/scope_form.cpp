@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "platform/ui/app_application.h"
 
 #include <QCloseEvent>
@@ -109,7 +110,7 @@ TfrmScope::TfrmScope(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
 
     FForm = ui::CreateFormComponent(this, "TfrmScope");
     lxLangLinked_frmScope = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        FForm, dispatcher, 8, controls::TranslationData("TfrmScope"));
+        FForm, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmScope"));
     lxLangLinked_frmScope->SetName("lxLangLinked_frmScope");
 }
 

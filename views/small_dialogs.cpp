@@ -3,6 +3,7 @@
 #include "controls/translation_data.h"
 
 #include "controls/lang_form.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
@@ -30,7 +31,6 @@ TfrmDateTime *frmDateTime = nullptr;
 
 namespace {
 
-constexpr int kLanguages = 8;
 constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::WindowStaysOnTopHint |
                                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                          Qt::WindowCloseButtonHint;
@@ -70,7 +70,7 @@ L *LoadTranslation(QDialog *dialog, const char *formClass, const char *langName,
                    i18n::TlxLangDispatcher *dispatcher, ui::TFormAdapter *&form)
 {
     form = ui::CreateFormComponent(dialog, formClass);
-    L *lang = controls::LoadFormTranslation<L>(form, dispatcher, kLanguages,
+    L *lang = controls::LoadFormTranslation<L>(form, dispatcher, i18n::kLanguageCount,
                                                controls::TranslationData(formClass));
     lang->SetName(langName);
     return lang;

@@ -5,6 +5,7 @@
 // component must never crash, and what it stores must read back.
 #include "i18n/lx_linked.h"
 
+#include "i18n/base/lx_languages.h"
 #include "platform/rtl/filer.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/strings.h"
@@ -48,7 +49,7 @@ bool Read(rtl::TPersistent &object, const std::string &bytes, rtl::TComponent *r
 // Switches through the languages, refreshes, stores and reads back.
 void Exercise(rtl::TComponent &form, i18n::TlxLangLinked &lang)
 {
-    for (int n = std::min(lang.NumOfLanguages(), 8); n >= 1; --n)
+    for (int n = std::min(lang.NumOfLanguages(), i18n::kLanguageCount); n >= 1; --n)
         lang.SetActiveLanguage(n);
     lang.RefreshExtendedItems();
     const std::string stored = Store(lang);

@@ -5,6 +5,7 @@
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
 
+#include "i18n/base/lx_languages.h"
 #include "platform/rtl/streams.h"
 #include "tests/golden/sample_form.h"
 
@@ -19,7 +20,7 @@ using sample::TfrmSample;
 
 void Exercise(i18n::TlxCustomLang &lang)
 {
-    for (int n = 1; n <= lang.NumOfLanguages() && n <= 8; ++n) {
+    for (int n = 1; n <= lang.NumOfLanguages() && n <= i18n::kLanguageCount; ++n) {
         lang.SetActiveLanguage(n);
         lang.GetStringById("IDS_1");
         lang.LookupTableText(lang.Captions(), "Label1", true);
@@ -40,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
     TfrmSample form;
-    i18n::TlxLang *lang = MakeLang<i18n::TlxLang>(&form, size > 0 ? 1 + data[0] % 8 : 1);
+    i18n::TlxLang *lang =
+        MakeLang<i18n::TlxLang>(&form, size > 0 ? 1 + data[0] % i18n::kLanguageCount : 1);
     rtl::TMemoryStream in = StreamOf(text);
     lang->ReadIniStream(in, size % 2 == 0, false);
     Exercise(*lang);

@@ -7,6 +7,7 @@
 #include "i18n/lx_linked.h"
 #include "i18n/lx_lxb.h"
 
+#include "i18n/base/lx_languages.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/streams.h"
 #include "tests/golden/sample_form.h"
@@ -82,7 +83,7 @@ template <class L> void Load(const std::string &file)
         return;
     }
     lang->RebuildIndexes();
-    for (int n = 1; n <= lang->NumOfLanguages() && n <= 8; ++n) {
+    for (int n = 1; n <= lang->NumOfLanguages() && n <= i18n::kLanguageCount; ++n) {
         lang->SetActiveLanguage(n);
         lang->GetStringById("IDS_1");
         lang->LookupTableText(lang->Captions(), "Label1", true);

@@ -3,6 +3,7 @@
 // written for), then exercises what a window does with the tables: writing
 // them back, re-reading the written form, switching languages and looking up
 // string ids.
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 #include "i18n/lx_linked.h"
 #include "tests/golden/sample_form.h"
@@ -42,7 +43,7 @@ template <class L> void Exercise(const std::string &bytes, int languages)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
-    const int languages = size > 0 ? 1 + data[0] % 8 : 1;
+    const int languages = size > 0 ? 1 + data[0] % i18n::kLanguageCount : 1;
     Exercise<i18n::TlxLangLinked>(bytes, languages);
     Exercise<i18n::TlxLang>(bytes, languages);
     return 0;

@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/app_application.h"
 #include "platform/ui/jpeg/jpeg_picture.h"
@@ -93,7 +94,7 @@ TfrmPanel::TfrmPanel(TPanelHost &host, QWidget *parent) : QWidget(parent), FHost
     BuildControls();
     auto *form = ui::CreateFormComponent(this, "TfrmPanel");
     FLang = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        form, FHost.LangDispatcher(), kLanguageCount, controls::TranslationData("TfrmPanel"));
+        form, FHost.LangDispatcher(), i18n::kLanguageCount, controls::TranslationData("TfrmPanel"));
     FLang->SetName("lxLangLinked_frmPanel");
     FormCreate();
 }

@@ -19,8 +19,6 @@ namespace meter {
 class TfrmPanel;
 
 constexpr int DigitGlyphCount = 18;
-// English, French, German, Italian, Spanish, Swedish, Finnish, Danish.
-constexpr int kLanguageCount = 8;
 
 // The LCD glyph sets: gLargeDigits ("LCD0".."LCD17", 30 x 51) and
 // gSmallDigits ("LCDS0".."LCDS17", 9 x 15). 0..9 are the digits, 10..17

@@ -1,6 +1,7 @@
 #include "meter/windows/setup_form.h"
 
 #include "controls/lang_form.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/ansi_text.h"
 #include "platform/ui/app_application.h"
@@ -27,8 +28,8 @@ TfrmSetup::TfrmSetup(TMeterLink &link, i18n::TlxLangDispatcher *dispatcher, QWid
     BuildControls();
     auto *form = ui::CreateFormComponent(this, "TfrmSetup");
     // English only: the stored translation data holds no texts.
-    lxLangLinked_frmSetup =
-        controls::LoadFormTranslation<i18n::TlxLangLinked>(form, dispatcher, kLanguageCount, "");
+    lxLangLinked_frmSetup = controls::LoadFormTranslation<i18n::TlxLangLinked>(
+        form, dispatcher, i18n::kLanguageCount, "");
     lxLangLinked_frmSetup->SetName("lxLangLinked_frmSetup");
     adjustSize();
 }

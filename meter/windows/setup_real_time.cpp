@@ -2,6 +2,7 @@
 
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "meter/real_time.h"
 #include "meter/windows/panel_host.h"
@@ -121,7 +122,7 @@ TfrmSetupRealTime::TfrmSetupRealTime(i18n::TlxLangDispatcher *dispatcher, QWidge
 
     FForm = ui::CreateFormComponent(this, "TfrmSetupRealTime");
     lxLangLinked_frmSetupRealTime = controls::LoadFormTranslation<i18n::TlxLangLinked>(
-        FForm, dispatcher, kLanguageCount, controls::TranslationData("TfrmSetupRealTime"));
+        FForm, dispatcher, i18n::kLanguageCount, controls::TranslationData("TfrmSetupRealTime"));
     lxLangLinked_frmSetupRealTime->SetName("lxLangLinked_frmSetupRealTime");
 }
 

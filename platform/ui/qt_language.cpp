@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <iterator>
 #include <memory>
 
 namespace ui {
@@ -14,12 +15,12 @@ std::unique_ptr<QTranslator> gQtTranslator;
 
 bool SetQtDialogLanguage(int languageIndex)
 {
-    static const char *const codes[8] = {"en", "fr", "de", "it", "es", "sv", "fi", "da"};
+    static const char *const codes[] = {"en", "fr", "de", "it", "es", "sv", "fi", "da"};
     if (gQtTranslator) {
         QCoreApplication::removeTranslator(gQtTranslator.get());
         gQtTranslator.reset();
     }
-    if (languageIndex < 2 || languageIndex > 8)
+    if (languageIndex < 2 || languageIndex > int(std::size(codes)))
         return false; // English, or no language of the program
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(QStringLiteral("qtbase_") + QLatin1String(codes[languageIndex - 1]),

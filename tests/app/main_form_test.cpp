@@ -7,6 +7,7 @@
 #include "views/graph_window.h"
 #include "views/show_modal.h"
 
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 #include "platform/ui/mdi_area.h"
 
@@ -225,7 +226,7 @@ TEST_F(MainFormTest, AccessKeysAreUniqueInEveryMenuAndLanguage)
     // English keeps the window's own texts ("&Print" and "&Printer Setup"
     // share their key); the translations do not add such clashes.
     TfrmMain &f = Start();
-    for (int language = 2; language <= 8; ++language) {
+    for (int language = 2; language <= i18n::kLanguageCount; ++language) {
         f.lxLangDispatcher1()->SetActiveLanguage(language);
         QList<QList<QAction *>> groups{f.menuBar()->actions()};
         for (QAction *top : f.menuBar()->actions())

@@ -88,6 +88,17 @@ TEST(Guide, EveryNameAndPathItCitesExistsAndARenamedOneIsReported)
     EXPECT_EQ(Report(CheckGuide(tree, path)),
               std::to_string(LineOf(path, "main_downloads")) +
                   ": app/main_downloads.cpp: no such file or folder in the tree\n");
+    // A method moved to another class (put together, as above), and a function to another file.
+    const std::string wrongClass = std::string("TMainTimerLogic") + "::" + "PressKey";
+    const std::string moved = Replaced(guide, "`TMeterLink::PressKey`", "`" + wrongClass + "`");
+    EXPECT_EQ(Report(CheckGuide(tree, moved)), std::to_string(LineOf(moved, wrongClass)) + ": " +
+                                                   wrongClass +
+                                                   ": PressKey is no member of TMainTimerLogic\n");
+    const std::string elsewhere = Replaced(guide, "`meter::DecodeStatus` (meter/status.cpp)",
+                                           "`meter::DecodeStatus` (meter/link.cpp)");
+    EXPECT_EQ(Report(CheckGuide(tree, elsewhere)),
+              std::to_string(LineOf(elsewhere, "DecodeStatus` (meter/link.cpp)")) +
+                  ": meter::DecodeStatus: not found in meter/link.cpp\n");
 }
 
 TEST_F(GuideFixture, CitationsOfWhatExistsPassAndOfWhatWasRenamedFail)
@@ -136,4 +147,28 @@ TEST_F(GuideFixture, NamesInReadmesFilesAsFoldersAndTextsOutsideTheTreeDoNotCoun
               "1: src/widget.h/: no such file or folder in the tree\n"
               "11: and: no word of the tree's sources\n"
               "11: Painted: no word of the tree's sources\n");
+}
+
+// A qualified name is a member of its class; a name given with a file is in that file.
+TEST_F(GuideFixture, ANameUnderTheWrongClassOrBesideTheWrongFileFails)
+{
+    Write(Root() / "src/gadget.h",
+          "namespace ui {\nstruct TGadget;\nclass TGadget final : public TWidget {\n"
+          "    void Press();\n    enum class TState { sIdle };\n};\n}\n");
+    Write(Root() / "src/gadget.cpp", "void ui::TGadget::Release() {}\nint gCount;\n");
+    const std::string good = "`ui::TGadget::Press`, `TGadget::Release`, `TGadget::TState::sIdle`,\n"
+                             "`TWidget::Paint` (src/widget.h) and `TGadget::Press`\n"
+                             "(src/gadget.h); `gCount` (src/gadget.cpp: a count), (`Paint`, "
+                             "src/widget.h).\n";
+    EXPECT_EQ(Report(CheckGuide(TTree(Root()), good)), "");
+    const std::string bad = "`TGadget::Paint` and `ui::gCount`, `TState::Press`.\n"
+                            "`TGadget::Press` (src/widget.h), `Release`\n"
+                            "(src/gadget.h), (`Paint`, src/gadget.cpp) and `TWidget` (src/).\n";
+    EXPECT_EQ(Report(CheckGuide(TTree(Root()), bad)),
+              "1: TGadget::Paint: Paint is no member of TGadget\n"
+              "1: ui::gCount: gCount is no member of ui\n"
+              "1: TState::Press: Press is no member of TState\n"
+              "2: TGadget::Press: not found in src/widget.h\n"
+              "2: Release: not found in src/gadget.h\n"
+              "3: Paint: not found in src/gadget.cpp\n");
 }

@@ -83,7 +83,7 @@ TEST(LangSource, WritesWhatTheEngineWritesAndReadsBack)
         else
             lang = std::make_unique<i18n::TlxLangLinked>(&owner);
         lang->Loading();
-        lang->SetNumOfLanguages(8);
+        lang->SetNumOfLanguages(langsrc::kLanguageCount);
         lang->ReadTranslationData(Build(text));
         lang->Loaded();
         EXPECT_EQ(lang->TranslationDataBytes(), Build(text)) << (main ? "TlxLang" : "linked");

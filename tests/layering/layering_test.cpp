@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -222,4 +223,156 @@ TEST(Layering, AFolderNamedButNeitherIncludedNorLinkedIsReported)
     EXPECT_EQ(Report(CheckNamedFoldersUsed(rules, linked, "tests")), "");
     EXPECT_EQ(FoldersUsed(rules, linked).at("tests/a"),
               (std::set<std::string>{"lib", "other", "more"}));
+}
+
+// An include the checker could not follow is a violation by itself: its header
+// named through a macro, split across a line continuation or behind a comment.
+TEST(Layering, AnIncludeNamesItsHeaderPlainlyOnALineOfItsOwn)
+{
+    const struct {
+        const char *Text;
+        const char *Says; // in the message; nullptr: no violation
+    } cases[] = {
+        {"#define HEADER \"meter/link.h\"\n#include HEADER\n", "through a macro (HEADER)"},
+        {"#include MAKE_NAME(link)\n", "through a macro (MAKE_NAME(link))"},
+        {"#include\n", "through a macro (nothing)"},
+        {"#include \\\n    \"platform/rtl/strings.h\"\n", "across a line continuation"},
+        {"#inc\\\nlude \"platform/rtl/strings.h\"\n", "across a line continuation"},
+        {"/* the strings */ #include \"platform/rtl/strings.h\"\n", "behind a comment"},
+        {"#include /* the strings */ \"platform/rtl/strings.h\"\n", "behind a comment"},
+        {"# /**/ include <vector>\n", "behind a comment"},
+        {"/* a comment\n   of two lines */ #include \"platform/rtl/strings.h\"\n",
+         "behind a comment"},
+        // Plain includes, and what only looks like one, pass.
+        {"#include \"platform/rtl/strings.h\" // the string lists\n", nullptr},
+        {"  #  include <vector>\r\n", nullptr},
+        {"// #include HEADER\n/*\n#include HEADER\n*/\n", nullptr},
+        {"const char *t = R\"(\n#include HEADER\n)\";\nint n = 1'000;\n", nullptr},
+    };
+    for (const auto &c : cases) {
+        const std::vector<TViolation> found = CheckSource(TreeRules(), "meter/probe.cpp", c.Text);
+        if (!c.Says) {
+            EXPECT_EQ(Report(found), "") << c.Text;
+            continue;
+        }
+        ASSERT_EQ(found.size(), 1u) << c.Text << "\n" << Report(found);
+        EXPECT_NE(found[0].Message.find(c.Says), std::string::npos) << found[0].Message;
+        EXPECT_NE(found[0].Message.find("plainly on a line of its own"), std::string::npos);
+    }
+    // The line is the directive's first; the rule still holds for the header named.
+    const std::vector<TViolation> hidden =
+        CheckSource(TreeRules(), "platform/rtl/probe.cpp",
+                    "#include <vector>\n#include \\\n\"meter/link.h\"\n");
+    ASSERT_EQ(hidden.size(), 2u) << Report(hidden);
+    EXPECT_EQ(hidden[0].Line, 2);
+    EXPECT_NE(hidden[0].Message.find("across a line continuation"), std::string::npos);
+    EXPECT_NE(hidden[1].Message.find("\"meter/link.h\" of meter"), std::string::npos);
+}
+
+TEST(Layering, EveryFileTheCompilerMayIncludeIsReadAndOnlyBuildFoldersAreLeftOut)
+{
+    testsupport::TTempDir dir("nivora-layering");
+    ASSERT_FALSE(dir.Path().empty());
+    const fs::path root = dir.Path();
+    Write(root / "low/README.md", "Depends on: nothing.\n");
+    Write(root / "low/low.h", "// a header\n");
+    Write(root / "high/README.md", "Depends on: nothing.\n");
+    const std::string uses = "#include \"low/low.h\"\n";
+    Write(root / "high/table.inc", uses);
+    Write(root / "high/api.hpp", uses);
+    Write(root / "high/old.cc", uses);
+    Write(root / "high/a.cpp", "#include \"high/rows.txt\"\n");
+    Write(root / "high/rows.txt", uses);  // read because a.cpp includes it
+    Write(root / "high/notes.txt", uses); // included by nothing: not read
+    // Only build folders are left out: a folder that merely starts with "build" is read.
+    Write(root / "buildkit/README.md", "Depends on: nothing.\n");
+    Write(root / "buildkit/kit.h", uses);
+    Write(root / "build/README.md", "# never read\n");
+    Write(root / "build/x.h", uses);
+    Write(root / "build-asan/x.h", uses);
+    Write(root / "out/CMakeCache.txt", "# a build folder by another name\n");
+    Write(root / "out/x.h", uses);
+    Write(root / "high/sub/CMakeCache.txt", "# a build folder below the top\n");
+    Write(root / "high/sub/x.h", uses);
+
+    std::vector<TViolation> problems;
+    const TRules rules = TRules::Read(root, problems);
+    ASSERT_EQ(Report(problems), "");
+    EXPECT_EQ(rules.Rules().count("buildkit"), 1u);
+    EXPECT_EQ(rules.Rules().count("build"), 0u);
+    const std::string refused = ":1: includes \"low/low.h\" of low, which %s may not use "
+                                "(%s/README.md does not name low)\n";
+    std::string expected;
+    for (const char *file :
+         {"buildkit/kit.h", "high/api.hpp", "high/old.cc", "high/rows.txt", "high/table.inc"}) {
+        const std::string folder = fs::path(file).begin()->string();
+        std::string line = file + refused;
+        for (size_t at; (at = line.find("%s")) != std::string::npos;)
+            line.replace(at, 2, folder);
+        expected += line;
+    }
+    EXPECT_EQ(Report(CheckSources(rules)), expected);
+}
+
+// The link graph as the build writes it (cmake/NivoraLayering.cmake), of a
+// small project: links handed on or inside generator expressions and a
+// source borrowed from another folder are all read.
+TEST(Layering, InterfaceLinksGeneratorExpressionsAndBorrowedSourcesAreChecked)
+{
+    testsupport::TTempDir dir("nivora-layering");
+    ASSERT_FALSE(dir.Path().empty());
+    const fs::path root = dir.Path() / "src";
+    Write(root / "CMakeLists.txt",
+          "cmake_minimum_required(VERSION 3.25)\n"
+          "project(Probe LANGUAGES CXX)\n"
+          "include(" NIVORA_SOURCE_DIR "/cmake/NivoraLayering.cmake)\n"
+          "foreach(d other low high ok)\n  add_subdirectory(${d})\nendforeach()\n"
+          "nivora_write_link_graph(${PROJECT_BINARY_DIR}/graph.txt)\n");
+    Write(root / "other/README.md", "Depends on: nothing.\n");
+    Write(root / "other/other.h", "// other\n");
+    Write(root / "other/CMakeLists.txt",
+          "add_library(other STATIC other.h)\n"
+          "set_target_properties(other PROPERTIES LINKER_LANGUAGE CXX)\n");
+    Write(root / "low/README.md", "Depends on: other.\n");
+    Write(root / "low/low.cpp", "#include \"other/other.h\"\n");
+    Write(root / "low/CMakeLists.txt", "add_library(low STATIC low.cpp)\n");
+    Write(root / "high/README.md", "Depends on: nothing.\n");
+    Write(root / "high/high.cpp", "// high\n");
+    Write(root / "high/CMakeLists.txt",
+          "add_library(high_handed INTERFACE)\n"
+          "target_link_libraries(high_handed INTERFACE low)\n"
+          "add_library(high_built STATIC high.cpp)\n"
+          "target_link_libraries(high_built PRIVATE $<BUILD_INTERFACE:low>)\n"
+          "add_library(high_borrows STATIC high.cpp ../low/low.cpp)\n");
+    // A folder allowed all of it passes.
+    Write(root / "ok/README.md", "Depends on: low, other.\n");
+    Write(root / "ok/CMakeLists.txt",
+          "add_library(ok INTERFACE)\n"
+          "target_link_libraries(ok INTERFACE $<BUILD_INTERFACE:low>)\n"
+          "target_sources(ok INTERFACE ${PROJECT_SOURCE_DIR}/low/low.cpp)\n");
+    const fs::path build = dir.Path() / "build";
+    const std::string command = std::string("\"" NIVORA_CMAKE "\" -S \"") + root.string() +
+                                "\" -B \"" + build.string() +
+                                "\" -DCMAKE_CXX_COMPILER=" NIVORA_CXX " >\"" +
+                                (dir.Path() / "cmake.log").string() + "\" 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(build / "graph.txt", std::ios::binary);
+    std::ostringstream graph;
+    graph << in.rdbuf();
+
+    std::vector<TViolation> problems;
+    const TRules rules = TRules::Read(root, problems);
+    ASSERT_EQ(Report(problems), "");
+    EXPECT_EQ(Report(CheckLinkGraph(rules, graph.str())),
+              "high/CMakeLists.txt: high_handed links low of low, which high may not use "
+              "(high/README.md does not name low)\n"
+              "high/CMakeLists.txt: high_built links low of low, which high may not use "
+              "(high/README.md does not name low)\n"
+              "high/CMakeLists.txt: high_borrows compiles low/low.cpp of low, which high may not "
+              "use (high/README.md does not name low)\n"
+              "low/low.cpp:1: includes \"other/other.h\" of other (compiled into high_borrows of "
+              "high), which high may not use (high/README.md does not name other)\n")
+        << graph.str();
+    // The borrowing folder uses what the borrowed source includes.
+    EXPECT_EQ(FoldersUsed(rules, graph.str()).at("ok"), (std::set<std::string>{"low", "other"}));
 }

@@ -2,6 +2,7 @@
 // mouse events sent straight to the key zones and the picture.
 #include "meter/windows/panel.h"
 
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 #include "meter/link_guard.h"
 #include "platform/rtl/datetime.h"
@@ -22,7 +23,7 @@ class Host : public meter::TPanelHost {
 public:
     explicit Host(usb::UsbDevice &device) : link(device)
     {
-        dispatcher.SetNumOfLanguages(meter::kLanguageCount);
+        dispatcher.SetNumOfLanguages(i18n::kLanguageCount);
         for (int n = 0; n < meter::DigitGlyphCount; ++n) {
             QPixmap large(30, 51), small(9, 15);
             large.fill(QColor(n, 0, 0));

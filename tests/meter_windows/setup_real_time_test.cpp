@@ -2,6 +2,7 @@
 // either field is edited, the rates Start refuses, and its translation.
 #include "meter/windows/setup_real_time.h"
 
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 #include "platform/rtl/datetime.h"
 #include "platform/ui/ui_services_script.h"
@@ -101,7 +102,7 @@ TEST_F(SetupRealTimeTest, StartClosesOnlyForARateARunCanUse)
 TEST_F(SetupRealTimeTest, SpeaksTheDispatchersLanguage)
 {
     i18n::TlxLangDispatcher dispatcher(nullptr);
-    dispatcher.SetNumOfLanguages(8);
+    dispatcher.SetNumOfLanguages(i18n::kLanguageCount);
     dispatcher.SetActiveLanguage(3);
     TfrmSetupRealTime dialog(&dispatcher);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Echtzeit-Einstellungen"));

@@ -1,10 +1,14 @@
 // The two gates in front of the tests: a source that .clang-format would
 // change and a warning in the project's own code each stop scripts/test.sh.
+// The project's own code is all of it: libraries, tests and their support,
+// benchmarks and fuzz targets.
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +88,62 @@ TEST(WarningGate, AWarningInTheProjectsCodeFailsTheBuildOnlyWithTheGateOn)
             EXPECT_NE(built.Code, 0) << "the warning is an error";
         } else {
             EXPECT_EQ(built.Code, 0) << built.Output.toStdString();
+        }
+    }
+}
+
+// A warning in a benchmark, a fuzz target or the tests' support code, each
+// made the way its folder makes it (the helpers of cmake/NivoraHelpers.cmake,
+// the library of tests/support itself), is an error with the gate on.
+TEST(WarningGate, BenchmarksFuzzTargetsAndTestSupportAreUnderTheGate)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Write(dir.filePath("CMakeLists.txt"),
+          "cmake_minimum_required(VERSION 3.25)\n"
+          "project(Probe LANGUAGES CXX)\n"
+          "include(" NIVORA_SOURCE_DIR "/cmake/NivoraHelpers.cmake)\n"
+          "find_package(benchmark REQUIRED)\n"
+          "find_package(GTest REQUIRED)\n"
+          "find_package(Qt6 REQUIRED COMPONENTS Widgets)\n"
+          "nivora_bench(probe_bench SOURCES probe.cpp)\n"
+          "nivora_fuzz(probe_fuzz SOURCES probe.cpp SEEDS probe)\n"
+          "add_subdirectory(" NIVORA_SOURCE_DIR "/tests/support support)\n"
+          "target_sources(nivora_test_main_qt PRIVATE ${PROJECT_SOURCE_DIR}/probe.cpp)\n");
+    ASSERT_TRUE(QDir(dir.path()).mkpath("tests/data/golden/probe"));
+    Write(dir.filePath("tests/data/golden/probe/seed"), "seed");
+    Write(dir.filePath("probe.cpp"), "int Sign(int a, int b)\n"
+                                     "{\n"
+                                     "    if (a)\n"
+                                     "        if (b)\n"
+                                     "            return 1;\n"
+                                     "        else\n"
+                                     "            return 2;\n"
+                                     "    return 0;\n"
+                                     "}\n");
+    // gcc: [-Werror=dangling-else]; clang: [-Werror,-Wdangling-else].
+    const QRegularExpression asError(R"(-Werror[=,](-W)?dangling-else)");
+    for (const bool gate : {false, true}) {
+        const QString build = dir.filePath(gate ? "on" : "off");
+        const TRun configured = RunTool(
+            NIVORA_CMAKE, {"-S", dir.path(), "-B", build, "-DCMAKE_CXX_COMPILER=" NIVORA_CXX,
+                           gate ? "-DNIVORA_WERROR=ON" : "-DNIVORA_WERROR=OFF"});
+        ASSERT_EQ(configured.Code, 0) << configured.Output.toStdString();
+        for (const char *target : {"probe_bench", "probe_fuzz", "nivora_test_main_qt"}) {
+            const TRun built = RunTool(NIVORA_CMAKE, {"--build", build, "--target", target});
+            EXPECT_TRUE(built.Output.contains("dangling-else")) << target << "\n"
+                                                                << built.Output.toStdString();
+            if (gate) {
+                EXPECT_NE(built.Code, 0) << target;
+                EXPECT_TRUE(built.Output.contains(asError)) << target << "\n"
+                                                            << built.Output.toStdString();
+            } else {
+                EXPECT_FALSE(built.Output.contains(asError)) << target;
+                // A fuzz target links only with clang's libFuzzer; the others build.
+                if (std::string(target) != "probe_fuzz") {
+                    EXPECT_EQ(built.Code, 0) << target << "\n" << built.Output.toStdString();
+                }
+            }
         }
     }
 }

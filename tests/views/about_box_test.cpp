@@ -3,6 +3,7 @@
 #include "views/about_box.h"
 #include "views/show_modal.h"
 
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 
 #include <QCoreApplication>
@@ -84,7 +85,7 @@ TEST_F(AboutBox, ModalBoxIsFreedAndItsGlobalClearedHoweverItCloses)
 TEST_F(AboutBox, FollowsTheDispatchersLanguage)
 {
     i18n::TlxLangDispatcher dispatcher(nullptr);
-    dispatcher.SetNumOfLanguages(8);
+    dispatcher.SetNumOfLanguages(i18n::kLanguageCount);
     dispatcher.SetActiveLanguage(2);
     gAboutForm = new TfrmAbout(&dispatcher);
     EXPECT_EQ(gAboutForm->windowTitle(), QString::fromUtf8("À propos de Nivora pour sonomètre"));

@@ -2,6 +2,7 @@
 // statistics text "Export Statistic" puts on the clipboard.
 #include "tests/views/graph_fixture.h"
 
+#include "i18n/base/lx_languages.h"
 #include "i18n/lx_comp.h"
 #include "platform/ui/clipboard.h"
 #include "views/running_leq.h"
@@ -135,7 +136,7 @@ TEST_F(GraphLeqTest, ExportStatisticPutsElevenLinesOnTheClipboard)
 
     // In another language the labels follow it, except the first and tenth.
     i18n::TlxLangDispatcher dispatcher(nullptr);
-    dispatcher.SetNumOfLanguages(8);
+    dispatcher.SetNumOfLanguages(i18n::kLanguageCount);
     dispatcher.SetActiveLanguage(3);
     host_.dispatcher = &dispatcher;
     {

@@ -7,6 +7,8 @@
 // tests that check every source.
 #pragma once
 
+#include "i18n/base/lx_languages.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -16,7 +18,7 @@ namespace langsrc {
 
 // Languages in column order: English, French, German, Italian, Spanish,
 // Swedish, Finnish, Danish.
-inline constexpr int kLanguageCount = 8;
+using i18n::kLanguageCount;
 extern const std::array<const char *, kLanguageCount> kLanguageCodes; // "en", "fr", ...
 
 // The kinds of text, in the section order of the stored data (the

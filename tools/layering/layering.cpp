@@ -5,6 +5,8 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -40,13 +42,19 @@ std::vector<std::string> Lines(const std::string &text)
     return lines;
 }
 
-// Folders the walk leaves out: hidden ones, and build folders at the top.
-bool Skipped(const fs::path &relativeDir)
+// Folders the walk leaves out: hidden ones, and build folders: those CMake
+// configured (they hold a CMakeCache.txt) and, at the top, the ones the
+// scripts build in, configured or not.
+bool Skipped(const fs::path &root, const fs::path &relativeDir)
 {
     const std::string name = relativeDir.filename().string();
     if (!name.empty() && name[0] == '.')
         return true;
-    return relativeDir.parent_path().empty() && name.rfind("build", 0) == 0;
+    if (relativeDir.parent_path().empty() &&
+        (name == "build" || name == "build-asan" || name == "build-fuzz"))
+        return true;
+    std::error_code ec;
+    return fs::exists(root / relativeDir / "CMakeCache.txt", ec);
 }
 
 // Items of a Depends on line: split at commas outside parentheses.
@@ -84,10 +92,13 @@ bool IsQtTarget(const std::string &target)
     return target.rfind("Qt6::", 0) == 0 || target.rfind("Qt::", 0) == 0;
 }
 
+// The extensions of C and C++ sources and of the files they include.
 bool IsSource(const fs::path &path)
 {
-    const std::string ext = path.extension().string();
-    return ext == ".h" || ext == ".cpp" || ext == ".def";
+    static const std::set<std::string> extensions = {
+        ".h",   ".hh",  ".hpp", ".hxx", ".h++", ".inc", ".inl", ".ipp",  ".tpp",
+        ".tcc", ".def", ".c",   ".cc",  ".cpp", ".cxx", ".c++", ".cppm", ".ixx"};
+    return extensions.count(path.extension().string()) != 0;
 }
 
 std::string ReadmeOf(const std::string &folder)
@@ -167,7 +178,7 @@ TRules TRules::Read(const fs::path &root, std::vector<TViolation> &problems)
     rules.FRoot = root;
     std::set<std::string> topFolders;
     for (const auto &entry : fs::directory_iterator(root))
-        if (entry.is_directory() && !Skipped(entry.path().filename()))
+        if (entry.is_directory() && !Skipped(root, entry.path().filename()))
             topFolders.insert(entry.path().filename().string());
 
     std::vector<std::pair<std::string, std::vector<std::string>>> named; // readme, folders
@@ -175,7 +186,7 @@ TRules TRules::Read(const fs::path &root, std::vector<TViolation> &problems)
          ++it) {
         const fs::path relative = fs::relative(it->path(), root);
         if (it->is_directory()) {
-            if (Skipped(relative))
+            if (Skipped(root, relative))
                 it.disable_recursion_pending();
             continue;
         }
@@ -238,30 +249,193 @@ const TRule *TRules::RuleOf(const std::string &relativeFile) const
 namespace {
 
 // One include of a source text: its line, as written, and the project file it
-// names (empty when it names none).
+// names (empty when it names none). Form tells why an include is not plain.
 struct TInclude {
     int Line = 0;
     std::string Name;
     bool Angled = false;
     std::string Target;
+    std::string Form; // empty for a plain include
     std::string Written() const { return Angled ? "<" + Name + ">" : "\"" + Name + "\""; }
 };
+
+// What a character of a source text is, after lines are spliced and comments
+// and literals found, as the compiler's first phases see it.
+enum class TKind { Code, Comment, Literal };
+
+// One line as the preprocessor reads it: physical lines joined where one ends
+// in a backslash.
+struct TLogicalLine {
+    int Line = 0;         // of its first physical line
+    bool Spliced = false; // joined from more than one physical line
+    std::string Text;
+    std::vector<TKind> Kinds;
+};
+
+std::vector<TLogicalLine> LogicalLines(const std::string &text)
+{
+    std::vector<TLogicalLine> lines(1);
+    lines.back().Line = 1;
+    int physical = 1;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\') {
+            size_t j = i + 1;
+            if (j < text.size() && text[j] == '\r')
+                ++j;
+            if (j < text.size() && text[j] == '\n') {
+                ++physical;
+                lines.back().Spliced = true;
+                i = j;
+                continue;
+            }
+        }
+        if (c == '\n') {
+            ++physical;
+            lines.emplace_back();
+            lines.back().Line = physical;
+            continue;
+        }
+        lines.back().Text += c;
+    }
+    // Comments and literals, whose state runs on across lines.
+    enum { Code, Block, Raw } state = Code;
+    std::string rawEnd; // )delimiter" of the raw string open
+    for (TLogicalLine &l : lines) {
+        const std::string &s = l.Text;
+        l.Kinds.assign(s.size(), TKind::Code);
+        size_t i = 0;
+        while (i < s.size()) {
+            if (state == Block) {
+                const size_t end = s.find("*/", i);
+                const size_t stop = end == std::string::npos ? s.size() : end + 2;
+                std::fill(l.Kinds.begin() + std::ptrdiff_t(i),
+                          l.Kinds.begin() + std::ptrdiff_t(stop), TKind::Comment);
+                if (end != std::string::npos)
+                    state = Code;
+                i = stop;
+                continue;
+            }
+            if (state == Raw) {
+                const size_t end = s.find(rawEnd, i);
+                const size_t stop = end == std::string::npos ? s.size() : end + rawEnd.size();
+                std::fill(l.Kinds.begin() + std::ptrdiff_t(i),
+                          l.Kinds.begin() + std::ptrdiff_t(stop), TKind::Literal);
+                if (end != std::string::npos)
+                    state = Code;
+                i = stop;
+                continue;
+            }
+            const char c = s[i];
+            if (c == '/' && i + 1 < s.size() && s[i + 1] == '/') {
+                std::fill(l.Kinds.begin() + std::ptrdiff_t(i), l.Kinds.end(), TKind::Comment);
+                break;
+            }
+            if (c == '/' && i + 1 < s.size() && s[i + 1] == '*') {
+                l.Kinds[i] = l.Kinds[i + 1] = TKind::Comment;
+                state = Block;
+                i += 2;
+                continue;
+            }
+            if (c == '"' && i > 0 && s[i - 1] == 'R' &&
+                (i == 1 || !std::isalnum(static_cast<unsigned char>(s[i - 2])) ||
+                 std::string_view("8LuU").find(s[i - 2]) != std::string_view::npos)) {
+                const size_t open = s.find('(', i);
+                if (open != std::string::npos) {
+                    rawEnd = ")" + s.substr(i + 1, open - i - 1) + "\"";
+                    std::fill(l.Kinds.begin() + std::ptrdiff_t(i),
+                              l.Kinds.begin() + std::ptrdiff_t(open + 1), TKind::Literal);
+                    state = Raw;
+                    i = open + 1;
+                    continue;
+                }
+            }
+            // A quote after a digit separates digits (1'000'000).
+            if (c == '"' ||
+                (c == '\'' && (i == 0 || !std::isdigit(static_cast<unsigned char>(s[i - 1]))))) {
+                size_t j = i + 1;
+                while (j < s.size() && s[j] != c)
+                    j += s[j] == '\\' ? 2 : 1;
+                const size_t stop = std::min(j + 1, s.size());
+                std::fill(l.Kinds.begin() + std::ptrdiff_t(i),
+                          l.Kinds.begin() + std::ptrdiff_t(stop), TKind::Literal);
+                i = stop;
+                continue;
+            }
+            ++i;
+        }
+        if (state == Code)
+            rawEnd.clear();
+    }
+    return lines;
+}
+
+// The include directive of one logical line, if it is one. An include must
+// name its header plainly, on its own line, with no comment before the name:
+// anything else is told in Form (the header a macro names, or a name hidden
+// from a reader of lines, would pass unchecked).
+bool IncludeOfLine(const TLogicalLine &l, TInclude &inc)
+{
+    const std::string &s = l.Text;
+    bool comment = false;
+    size_t i = 0;
+    auto skipBlank = [&] {
+        for (; i < s.size(); ++i) {
+            if (l.Kinds[i] == TKind::Comment)
+                comment = true;
+            else if (!std::isspace(static_cast<unsigned char>(s[i])))
+                break;
+        }
+    };
+    skipBlank();
+    if (i == s.size() || s[i] != '#' || l.Kinds[i] != TKind::Code)
+        return false;
+    ++i;
+    skipBlank();
+    const size_t word = i;
+    while (i < s.size() && l.Kinds[i] == TKind::Code &&
+           (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_'))
+        ++i;
+    const std::string directive = s.substr(word, i - word);
+    if (directive != "include" && directive != "include_next" && directive != "import")
+        return false;
+    inc.Line = l.Line;
+    skipBlank();
+    const char open = i < s.size() ? s[i] : '\0';
+    const size_t close = open == '<'   ? s.find('>', i + 1)
+                         : open == '"' ? s.find('"', i + 1)
+                                       : std::string::npos;
+    if (close == std::string::npos) {
+        // A macro, or no name at all.
+        std::string rest = Trim(s.substr(i));
+        inc.Name = rest;
+        inc.Form = "names its header through a macro (" + (rest.empty() ? "nothing" : rest) + ")";
+        return true;
+    }
+    inc.Angled = open == '<';
+    inc.Name = s.substr(i + 1, close - i - 1);
+    for (size_t k = i; k <= close; ++k)
+        comment = comment || l.Kinds[k] == TKind::Comment;
+    if (l.Spliced)
+        inc.Form = "runs across a line continuation";
+    else if (comment)
+        inc.Form = "stands behind a comment";
+    return true;
+}
 
 std::vector<TInclude> IncludesOf(const TRules &rules, const std::string &relativeFile,
                                  const std::string &text)
 {
-    static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<TInclude> found;
     const fs::path here = fs::path(relativeFile).parent_path();
-    const std::vector<std::string> lines = Lines(text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::smatch m;
-        if (!std::regex_search(lines[i], m, include))
-            continue;
+    for (const TLogicalLine &l : LogicalLines(text)) {
         TInclude inc;
-        inc.Line = static_cast<int>(i) + 1;
-        inc.Name = m[2].str();
-        inc.Angled = m[1].str() == "<";
+        if (!IncludeOfLine(l, inc))
+            continue;
+        if (!inc.Form.empty() && inc.Form.rfind("names its header through", 0) == 0) {
+            found.push_back(std::move(inc));
+            continue;
+        }
         // Every target has the project folder on its include path, so an
         // angle-bracket include may reach a project header as well.
         if (!inc.Angled && fs::is_regular_file(rules.Root() / here / inc.Name))
@@ -274,27 +448,88 @@ std::vector<TInclude> IncludesOf(const TRules &rules, const std::string &relativ
     return found;
 }
 
-// Calls f(relative path, text) for every source file below the project folder.
+// Calls f(relative path, text) for every file below the project folder that
+// the compiler may include: every file with a C or C++ source or header
+// extension, and every other file of the tree that one of them includes.
 template <class F> void ForEachSource(const TRules &rules, F &&f)
 {
     const fs::path &root = rules.Root();
+    std::vector<std::string> pending;
+    std::set<std::string> seen;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
         const fs::path relative = fs::relative(it->path(), root);
         if (it->is_directory()) {
-            if (Skipped(relative))
+            if (Skipped(root, relative))
                 it.disable_recursion_pending();
             continue;
         }
-        if (IsSource(relative))
-            f(relative.generic_string(), ReadFile(it->path()));
+        if (IsSource(relative) && seen.insert(relative.generic_string()).second)
+            pending.push_back(relative.generic_string());
+    }
+    std::sort(pending.begin(), pending.end());
+    while (!pending.empty()) {
+        const std::string file = pending.back();
+        pending.pop_back();
+        const std::string text = ReadFile(root / file);
+        for (const TInclude &inc : IncludesOf(rules, file, text))
+            if (!inc.Target.empty() && seen.insert(inc.Target).second)
+                pending.push_back(inc.Target);
+        f(file, text);
     }
 }
 
 struct TTarget {
     std::string Name, Folder;
-    std::vector<std::string> Links;
+    std::vector<std::string> Links;   // every name a link item or a generator expression holds
+    std::vector<std::string> Sources; // relative to the project folder, in the tree
 };
+
+// The names one item of a link or source list may stand for. A plain item is
+// itself; a generator expression ($<BUILD_INTERFACE:x>, $<$<CONFIG:Debug>:x>,
+// $<TARGET_OBJECTS:x>) is taken apart into every name it holds, whatever its
+// conditions, so that no link hides inside one.
+std::vector<std::string> NamesOf(const std::string &item)
+{
+    if (item.find("$<") == std::string::npos)
+        return {item};
+    std::vector<std::string> names;
+    std::string current;
+    for (size_t i = 0; i <= item.size(); ++i) {
+        const char c = i < item.size() ? item[i] : ';';
+        if (c == ':' && i + 1 < item.size() && item[i + 1] == ':') {
+            current += "::";
+            ++i;
+        } else if (std::string_view("$<>:,;").find(c) != std::string_view::npos) {
+            if (!current.empty())
+                names.push_back(std::exchange(current, {}));
+        } else {
+            current += c;
+        }
+    }
+    return names;
+}
+
+// Splits a ';'-separated CMake list, keeping the ';' inside generator expressions.
+std::vector<std::string> ListItems(const std::string &list)
+{
+    std::vector<std::string> items;
+    std::string current;
+    int depth = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const char c = list[i];
+        if (c == '$' && i + 1 < list.size() && list[i + 1] == '<')
+            ++depth;
+        else if (c == '>' && depth > 0)
+            --depth;
+        if (c == ';' && depth == 0)
+            items.push_back(std::exchange(current, {}));
+        else
+            current += c;
+    }
+    items.push_back(current);
+    return items;
+}
 
 // The targets of a link graph, each with the folder (with a README) it lies in.
 std::vector<TTarget> ReadLinkGraph(const TRules &rules, const std::string &graph)
@@ -303,25 +538,85 @@ std::vector<TTarget> ReadLinkGraph(const TRules &rules, const std::string &graph
     for (const std::string &line : Lines(graph)) {
         std::istringstream fields(line);
         TTarget t;
-        std::string dir, links;
+        std::string dir, links, sources;
         if (!std::getline(fields, t.Name, '\t') || !std::getline(fields, dir, '\t'))
             continue;
-        std::getline(fields, links);
+        std::getline(fields, links, '\t');
+        std::getline(fields, sources);
         const std::string relative = fs::relative(dir, rules.Root()).generic_string();
         t.Folder = rules.FolderOf(relative + "/CMakeLists.txt");
-        std::istringstream items(links);
-        for (std::string item; std::getline(items, item, ';');) {
-            // Static libraries record their private links as $<LINK_ONLY:x>.
-            static const std::string linkOnly = "$<LINK_ONLY:";
-            if (item.rfind(linkOnly, 0) == 0 && item.back() == '>')
-                item = item.substr(linkOnly.size(), item.size() - linkOnly.size() - 1);
-            if (item.empty() || item.rfind("$<", 0) == 0 || item.rfind("::@", 0) == 0)
-                continue; // other generator expressions, CMake's directory markers
-            t.Links.push_back(item);
+        for (const std::string &item : ListItems(links))
+            if (!item.empty() && item.rfind("::@", 0) != 0) // CMake's directory markers
+                for (const std::string &name : NamesOf(item))
+                    t.Links.push_back(name);
+        for (const std::string &item : ListItems(sources)) {
+            if (item.empty())
+                continue;
+            if (item.find("$<") != std::string::npos) { // $<TARGET_OBJECTS:x> and the like
+                for (const std::string &name : NamesOf(item))
+                    t.Links.push_back(name);
+                continue;
+            }
+            const fs::path file =
+                fs::path(item).is_absolute() ? fs::path(item) : fs::path(dir) / item;
+            const fs::path inTree = file.lexically_normal().lexically_relative(rules.Root());
+            if (inTree.empty() || *inTree.begin() == "..")
+                continue; // made in the build folder, or from outside the tree
+            bool built = false;
+            for (fs::path p = inTree.parent_path(); !p.empty() && !built; p = p.parent_path())
+                built = Skipped(rules.Root(), p);
+            if (!built)
+                t.Sources.push_back(inTree.generic_string());
         }
         targets.push_back(std::move(t));
     }
     return targets;
+}
+
+// The includes of a text that a folder's rule does not allow. suffix ends the
+// messages (it names the target when the file is compiled into one of
+// another folder).
+void CheckIncludes(const TRules &rules, const TRule &rule, const std::string &relativeFile,
+                   const std::string &text, const std::string &suffix,
+                   std::vector<TViolation> &found)
+{
+    for (const TInclude &inc : IncludesOf(rules, relativeFile, text)) {
+        if (!inc.Form.empty() && suffix.empty()) {
+            const std::string what =
+                inc.Target.empty() && inc.Form.find("macro") != std::string::npos
+                    ? "an include that " + inc.Form
+                    : "the include of " + inc.Written() + " " + inc.Form;
+            found.push_back({relativeFile, inc.Line,
+                             what + ": an include names its header plainly on a line of its own"});
+        }
+        if (inc.Target.empty()) {
+            if (!inc.Form.empty() && inc.Form.find("macro") != std::string::npos)
+                continue;
+            if (!inc.Angled && suffix.empty())
+                found.push_back(
+                    {relativeFile, inc.Line,
+                     "includes " + inc.Written() + ", which is no file of the project"});
+            else if (inc.Angled && IsQtHeader(inc.Name) && !rule.Qt)
+                found.push_back({relativeFile, inc.Line,
+                                 "includes " + inc.Written() + suffix + ", but " +
+                                     ReadmeOf(rule.Folder) + " allows no Qt"});
+            continue;
+        }
+        const std::string folder = rules.FolderOf(inc.Target);
+        if (!MayUse(rule, folder))
+            found.push_back({relativeFile, inc.Line,
+                             "includes " + inc.Written() + " of " + folder + suffix + ", " +
+                                 Refusal(rule, folder)});
+    }
+}
+
+// The targets' folders, by target name.
+std::map<std::string, std::string> FoldersOfTargets(const std::vector<TTarget> &targets)
+{
+    std::map<std::string, std::string> folderOf;
+    for (const TTarget &t : targets)
+        folderOf[t.Name] = t.Folder;
+    return folderOf;
 }
 
 } // namespace
@@ -335,24 +630,7 @@ std::vector<TViolation> CheckSource(const TRules &rules, const std::string &rela
         found.push_back({relativeFile, 0, "lies in no folder with a README"});
         return found;
     }
-    for (const TInclude &inc : IncludesOf(rules, relativeFile, text)) {
-        if (inc.Target.empty()) {
-            if (!inc.Angled)
-                found.push_back(
-                    {relativeFile, inc.Line,
-                     "includes " + inc.Written() + ", which is no file of the project"});
-            else if (IsQtHeader(inc.Name) && !rule->Qt)
-                found.push_back({relativeFile, inc.Line,
-                                 "includes " + inc.Written() + ", but " + ReadmeOf(rule->Folder) +
-                                     " allows no Qt"});
-            continue;
-        }
-        const std::string folder = rules.FolderOf(inc.Target);
-        if (!MayUse(*rule, folder))
-            found.push_back(
-                {relativeFile, inc.Line,
-                 "includes " + inc.Written() + " of " + folder + ", " + Refusal(*rule, folder)});
-    }
+    CheckIncludes(rules, *rule, relativeFile, text, "", found);
     return found;
 }
 
@@ -371,22 +649,31 @@ std::map<std::string, std::set<std::string>> FoldersUsed(const TRules &rules,
                                                          const std::string &graph)
 {
     std::map<std::string, std::set<std::string>> used;
-    ForEachSource(rules, [&](const std::string &file, const std::string &text) {
-        const std::string folder = rules.FolderOf(file);
+    auto useIncludes = [&](const std::string &folder, const std::string &file,
+                           const std::string &text) {
         for (const TInclude &inc : IncludesOf(rules, file, text))
             if (!inc.Target.empty())
                 if (const std::string other = rules.FolderOf(inc.Target); other != folder)
                     used[folder].insert(other);
+    };
+    ForEachSource(rules, [&](const std::string &file, const std::string &text) {
+        useIncludes(rules.FolderOf(file), file, text);
     });
     const std::vector<TTarget> targets = ReadLinkGraph(rules, graph);
-    std::map<std::string, std::string> folderOf;
-    for (const TTarget &t : targets)
-        folderOf[t.Name] = t.Folder;
-    for (const TTarget &t : targets)
+    const std::map<std::string, std::string> folderOf = FoldersOfTargets(targets);
+    for (const TTarget &t : targets) {
         for (const std::string &link : t.Links)
             if (const auto other = folderOf.find(link);
                 other != folderOf.end() && other->second != t.Folder)
                 used[t.Folder].insert(other->second);
+        // A source of another folder compiled here uses that folder, and
+        // what it includes.
+        for (const std::string &source : t.Sources)
+            if (const std::string other = rules.FolderOf(source); other != t.Folder) {
+                used[t.Folder].insert(other);
+                useIncludes(t.Folder, source, ReadFile(rules.Root() / source));
+            }
+    }
     return used;
 }
 
@@ -412,9 +699,7 @@ std::vector<TViolation> CheckNamedFoldersUsed(const TRules &rules, const std::st
 std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &graph)
 {
     const std::vector<TTarget> targets = ReadLinkGraph(rules, graph);
-    std::map<std::string, std::string> folderOf;
-    for (const TTarget &t : targets)
-        folderOf[t.Name] = t.Folder;
+    const std::map<std::string, std::string> folderOf = FoldersOfTargets(targets);
 
     std::vector<TViolation> found;
     for (const TTarget &t : targets) {
@@ -424,7 +709,10 @@ std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &g
             found.push_back({file, 0, "target " + t.Name + " lies in no folder with a README"});
             continue;
         }
+        std::set<std::string> reported; // a name a list holds twice ($<LINK_ONLY:x> and x)
         for (const std::string &link : t.Links) {
+            if (!reported.insert(link).second)
+                continue;
             const auto other = folderOf.find(link);
             if (other != folderOf.end()) {
                 if (!MayUse(rule->second, other->second))
@@ -436,6 +724,19 @@ std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &g
                     {file, 0,
                      t.Name + " links " + link + ", but " + ReadmeOf(t.Folder) + " allows no Qt"});
             }
+        }
+        // A source of another folder compiled into this target is held to
+        // the rules of both: its own (CheckSources) and the target's here.
+        for (const std::string &source : t.Sources) {
+            const std::string other = rules.FolderOf(source);
+            if (other == t.Folder)
+                continue;
+            if (!MayUse(rule->second, other))
+                found.push_back({file, 0,
+                                 t.Name + " compiles " + source + " of " + other + ", " +
+                                     Refusal(rule->second, other)});
+            CheckIncludes(rules, rule->second, source, ReadFile(rules.Root() / source),
+                          " (compiled into " + t.Name + " of " + t.Folder + ")", found);
         }
     }
     return found;

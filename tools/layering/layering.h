@@ -17,8 +17,19 @@
 // subfolder with a README of its own is a folder of its own), and Qt headers
 // only when Qt is allowed. An include in angle brackets that names a file
 // below the project folder (every target has that folder on its include path)
-// is held to the same rule as a quoted one. A library or program of the build may link the
-// project's targets of those same folders, and Qt only when Qt is allowed.
+// is held to the same rule as a quoted one. An include must name its header
+// plainly, on a line of its own: one that names it through a macro, runs
+// across a line continuation or stands behind a comment is a violation by
+// itself, as the checker could not follow it. Every file the compiler may
+// include is read: C and C++ sources and headers of any extension (.inc,
+// .hpp, ...) and any other file of the tree that one of them includes.
+//
+// A library or program of the build may link the project's targets of those
+// same folders, and Qt only when Qt is allowed; links it hands on (INTERFACE)
+// and links inside generator expressions count as its links. A source file
+// of another folder compiled into a target is held to the rules of both
+// folders: the target's folder must be allowed to use the source's, and the
+// source's includes must be allowed to the target's folder too.
 #pragma once
 
 #include <filesystem>
@@ -48,10 +59,11 @@ struct TRule {
 
 class TRules {
 public:
-    // Reads the README.md of every folder below root (build folders and
-    // hidden folders left out). Broken READMEs are reported in problems: no
-    // Depends on line or more than one, a dependency line in another form,
-    // a folder item that names no folder.
+    // Reads the README.md of every folder below root (hidden folders and
+    // build folders left out: those holding a CMakeCache.txt, and build,
+    // build-asan and build-fuzz at the top, where the scripts build). Broken READMEs are reported
+    // in problems: no Depends on line or more than one, a dependency line in another form, a folder
+    // item that names no folder.
     static TRules Read(const std::filesystem::path &root, std::vector<TViolation> &problems);
 
     // The rule of the folder a file (relative path) belongs to; nullptr when
@@ -81,12 +93,17 @@ std::vector<std::string> ParseDependsItems(const std::string &items,
 std::vector<TViolation> CheckSource(const TRules &rules, const std::string &relativeFile,
                                     const std::string &text);
 
-// Every source file (.h, .cpp, .def) below the project folder.
+// Every file below the project folder that the compiler may include (see
+// the head of this file).
 std::vector<TViolation> CheckSources(const TRules &rules);
 
 // The links of the build's targets that their folders may not make. The
 // graph has one line per target: name, TAB, its source folder (absolute),
-// TAB, the libraries it links separated by ';'.
+// TAB, the libraries it links separated by ';' (generator expressions as CMake
+// keeps them), and optionally TAB, its source files separated by ';'
+// (absolute, or relative to its folder; those outside the tree or in a build
+// folder are left out). Also the includes of a source of another folder that
+// the target's folder may not make.
 std::vector<TViolation> CheckLinkGraph(const TRules &rules, const std::string &graph);
 
 // For every folder with a README, the other folders its sources include and
