@@ -547,6 +547,12 @@ void TfrmGraph::FormActivate()
     FHost.GraphActivated(*this);
 }
 
+bool TfrmGraph::DataUnsaved() const
+{
+    return (FRole == TGraphRole::DataLogger && FHost.LoggerUnsaved()) ||
+           (FRole == TGraphRole::RealTime && FHost.RealTimeUnsaved());
+}
+
 bool TfrmGraph::FormCloseQuery()
 {
     // Each question belongs to the window whose data it is about; "Yes" saves
@@ -554,13 +560,16 @@ bool TfrmGraph::FormCloseQuery()
     auto ask = [this](const char *id) {
         return ui::MessageDlg(StringById(id), ui::mtConfirmation, ui::mbYesNoCancel);
     };
+    FDataGivenUp = false;
     if (FRole == TGraphRole::DataLogger && FHost.LoggerUnsaved()) {
         const ui::TModalResult answer = ask("IDS_10");
         if (answer == ui::mrYes) {
             if (!FHost.SaveGraphWindow(*this))
                 return false;
             FHost.SetLoggerUnsaved(false);
-        } else if (answer != ui::mrNo) {
+        } else if (answer == ui::mrNo) {
+            FDataGivenUp = true;
+        } else {
             return false;
         }
     }
@@ -570,7 +579,9 @@ bool TfrmGraph::FormCloseQuery()
             if (!FHost.SaveGraphWindow(*this))
                 return false;
             FHost.SetRealTimeUnsaved(false);
-        } else if (answer != ui::mrNo) {
+        } else if (answer == ui::mrNo) {
+            FDataGivenUp = true;
+        } else {
             return false;
         }
         // No: the data go when the window closes (FormClose); a close of the

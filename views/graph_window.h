@@ -24,6 +24,11 @@
 //   LeqPlot     the plot of the LEQ table
 //   Other       opened from a file or a list window
 //
+// While the program's close asks the other windows, a real-time run goes on
+// sampling: a window that agreed without the question, or with its data
+// saved, and has samples since is asked again; No gives up its data with the
+// samples that follow.
+//
 // Creation: the creator makes the window with its role (and owner), sets the
 // caption, shows it through the host's ShowGraphWindow, prepares the chart
 // through the host's SetupGraph, fills subset 0 (and 1) and calls
@@ -140,6 +145,9 @@ public:
     void FormActivate();
     bool FormCloseQuery();
     bool CloseQuery() override { return FormCloseQuery(); }
+    // Samples (or a download) that came after the window agreed without the
+    // question or with its data saved; after a No they go with the window.
+    bool ChangedSinceAgreed() override { return !FDataGivenUp && DataUnsaved(); }
     void FormClose();
     void FormResize();
     void pnlGraphResize();
@@ -294,12 +302,15 @@ private:
     void WireMarks();
     // Subset 0's times and levels; returns the number of points in use.
     int ReadLevels(std::vector<double> &x, std::vector<float> &y) const;
+    // The data-logger or real-time data have not been saved since they came.
+    bool DataUnsaved() const;
 
     TGraphHost &FHost;
     TGraphRole FRole;
     ui::TFormAdapter *FForm = nullptr;
     bool FShown = false;
     bool FSettingSlider = false;
+    bool FDataGivenUp = false; // the last close question was answered No
 
     std::int32_t FCursorA = 0, FCursorB = 0;
     bool FDragCursorA = false, FDragCursorB = false;

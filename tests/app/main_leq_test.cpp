@@ -44,6 +44,17 @@ protected:
         return form_->gLeqForm();
     }
     QTimer *Timer(const char *name) { return form_->Control<QTimer>(name); }
+    // A real-time run of 1 s samples (at most 100).
+    void StartRealTimeRun()
+    {
+        views::TModalRunnerScope runner([](QDialog &d) {
+            auto &setup = static_cast<meter::TfrmSetupRealTime &>(d);
+            setup.edtRealTimeNo->setText(QStringLiteral("100"));
+            setup.btnOpenSingleSet->click();
+            return d.result();
+        });
+        form_->Control<QToolButton>("btnRun")->click();
+    }
     // LEQTimer ticks 40 ms apart while it runs (at most limit ticks).
     int RunTicks(int limit)
     {
@@ -76,13 +87,7 @@ TEST_F(MainLeqTest, RealTimeSamplesBesideALeqRunAreLevelsTheMeterGaveEachTakenOn
     // A real-time run of 1 s samples, started on the status poll's reading.
     meter_.SetLevel(619);
     Tick();
-    views::TModalRunnerScope runner([](QDialog &d) {
-        auto &setup = static_cast<meter::TfrmSetupRealTime &>(d);
-        setup.edtRealTimeNo->setText(QStringLiteral("100"));
-        setup.btnOpenSingleSet->click();
-        return d.result();
-    });
-    form_->Control<QToolButton>("btnRun")->click();
+    StartRealTimeRun();
     ASSERT_TRUE(form_->gRealTimeRunning);
     GXSGraph &chart = *form_->gRealTimeGraph->GXSGraph1;
     ASSERT_EQ(form_->gRealTimeCount, 1);
@@ -177,6 +182,67 @@ TEST_F(MainLeqTest, RowsAddedWhileTheProgramsCloseAsksAnotherWindowAreAskedAbout
     EXPECT_GE(table.count('\n'), savedRows + 10);
     EXPECT_EQ(Read(File("leq.txt")), table);
     EXPECT_FALSE(form_->LeqRun().Running());
+}
+
+TEST_F(MainLeqTest, SamplesTakenWhileTheProgramsCloseAsksAnotherWindowAreAskedAboutAgain)
+{
+    QuestionTimeServices ticking;
+    ui::TServicesScope scope(ticking);
+    const QString leqQuestion = QStringLiteral("Save LEQ Data ?");
+    const QString graphQuestion = QStringLiteral("Save Real-Time Graph ?");
+    // The real-time window reopened beside the LEQ window is asked first.
+    QPointer<views::TfrmLEQ> leq = OpenLeqWindow();
+    form_->gRealTimeGraph->close();
+    form_->MenuItem("RealTimeGraph1")->trigger();
+    QPointer<views::TfrmGraph> graph = form_->gRealTimeGraph;
+    meter_.SetLevel(619);
+    Tick();
+    StartRealTimeRun();
+    ASSERT_TRUE(form_->gRealTimeUnsaved);
+    leq->cmbTimeSelect->setCurrentIndex(9); // "Manual"
+    leq->btnLEQ->click();
+    RunTicks(60);
+    ASSERT_TRUE(form_->LeqRun().Running());
+    const int children = form_->MdiClient()->ChildCount();
+    // Both runs go on while any question is open: 2 s of LEQ ticks and samples.
+    ticking.WhileAsked = [&](const QString &) {
+        for (int s = 0; s < 2; ++s) {
+            RunTicks(25);
+            form_->RealTime_TimerTimer();
+        }
+    };
+
+    // Saved, then samples came: asked again; Cancel keeps both runs and windows.
+    ticking.AnswerMessage(ui::mrYes);
+    ticking.AnswerFileDialog(File("rt.ghf"));
+    ticking.AnswerMessage(ui::mrYes);
+    ticking.AnswerFileDialog(File("leq.txt"));
+    ticking.AnswerMessage(ui::mrCancel);
+    form_->close();
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(ticking.MessageTexts(), (QStringList{graphQuestion, leqQuestion, graphQuestion}));
+    EXPECT_EQ(ticking.UnansweredCount(), 0);
+    ASSERT_FALSE(leq.isNull());
+    ASSERT_FALSE(graph.isNull());
+    EXPECT_EQ(form_->MdiClient()->ChildCount(), children);
+    EXPECT_TRUE(form_->LeqRun().Running());
+    EXPECT_TRUE(form_->gRealTimeRunning);
+    EXPECT_TRUE(form_->gRealTimeUnsaved);
+    const int count = form_->gRealTimeCount;
+    RunTicks(25);
+    form_->RealTime_TimerTimer();
+    EXPECT_EQ(form_->gRealTimeCount, count + 1) << "still sampling";
+
+    // No ends a window's questions although both runs still add to it.
+    ticking.ClearCalls();
+    ticking.AnswerMessage(ui::mrYes);
+    ticking.AnswerFileDialog(File("rt.ghf"));
+    ticking.AnswerMessage(ui::mrNo);
+    ticking.AnswerMessage(ui::mrNo);
+    form_->close();
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(ticking.MessageTexts(), (QStringList{graphQuestion, leqQuestion, graphQuestion}));
+    EXPECT_EQ(ticking.UnansweredCount(), 0);
 }
 
 TEST_F(MainLeqTest, TheMenuOpensOneLeqWindowUnlessTheMeterRecords)
