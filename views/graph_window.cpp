@@ -576,9 +576,14 @@ bool TfrmGraph::FormCloseQuery()
     if (FRole == TGraphRole::RealTime && FHost.RealTimeUnsaved()) {
         const ui::TModalResult answer = ask("IDS_12");
         if (answer == ui::mrYes) {
-            if (!FHost.SaveGraphWindow(*this))
-                return false;
+            // Cleared before the save: a sample that comes while the file is
+            // chosen or written (the text formats show a progress window)
+            // marks the data unsaved again, so the close asks once more.
             FHost.SetRealTimeUnsaved(false);
+            if (!FHost.SaveGraphWindow(*this)) {
+                FHost.SetRealTimeUnsaved(true);
+                return false;
+            }
         } else if (answer == ui::mrNo) {
             FDataGivenUp = true;
         } else {
