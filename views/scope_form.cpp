@@ -3,6 +3,7 @@
 #include "controls/lang_form.h"
 #include "controls/translation_data.h"
 #include "platform/ui/app_application.h"
+#include "platform/ui/caption_fit.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -128,6 +129,7 @@ void TfrmScope::SetModalResult(ui::TModalResult result)
 
 void TfrmScope::FitToParts()
 {
+    ui::FitCaption(*this);
     layout()->activate();
     adjustSize();
 }
