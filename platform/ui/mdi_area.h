@@ -107,10 +107,11 @@ protected:
 private:
     void KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous);
     // mdi_arrange.cpp: the children to arrange (not minimised, not closing,
-    // restored to normal); the area they go in, the fixed ones made whole
-    // in it first.
+    // restored to normal); the part of the area the others go in, beside
+    // the fixed ones, which are made whole in it first (FreePart).
     QList<QMdiSubWindow *> ArrangedSubWindows(QMdiArea::WindowOrder order) const;
-    QRect ArrangeArea(const QList<QMdiSubWindow *> &fixed);
+    QRect ArrangeArea(const QList<QMdiSubWindow *> &fixed, const QList<QMdiSubWindow *> &arranged);
+    static QRect FreePart(const QRect &area, const QList<QMdiSubWindow *> &fixed);
     QList<QMdiSubWindow *> OpenSubWindows() const; // last made first
     void ForgetCloseAgreements();
 

@@ -139,13 +139,34 @@ QList<QMdiSubWindow *> TMdiArea::ArrangedSubWindows(QMdiArea::WindowOrder order)
     return subs;
 }
 
-QRect TMdiArea::ArrangeArea(const QList<QMdiSubWindow *> &fixed)
+QRect TMdiArea::ArrangeArea(const QList<QMdiSubWindow *> &fixed,
+                            const QList<QMdiSubWindow *> &arranged)
 {
     // The windows are placed in the whole area, which then needs no scroll
     // bars: scrolled back first, the children move with the contents.
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
-    const QRect area(QPoint(0, 0), maximumViewportSize());
+    QRect area(QPoint(0, 0), maximumViewportSize());
+    QRect region = FreePart(area, fixed);
+    // A window larger than its part makes the area scroll: then the part
+    // is what the scroll bars leave.
+    bool scrolls = false;
+    for (const QMdiSubWindow *sub : arranged) {
+        const QSize minimum = MinimumOf(sub);
+        scrolls |= minimum.width() > region.width() || minimum.height() > region.height();
+    }
+    for (const QMdiSubWindow *sub : fixed)
+        scrolls |= sub->width() > area.width() || sub->height() > area.height();
+    if (scrolls) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        area.adjust(0, 0, -bar, -bar);
+        region = FreePart(area, fixed);
+    }
+    return region;
+}
+
+QRect TMdiArea::FreePart(const QRect &area, const QList<QMdiSubWindow *> &fixed)
+{
     if (fixed.isEmpty())
         return area;
     QRect taken;
@@ -177,7 +198,7 @@ void TMdiArea::Tile()
     QList<QMdiSubWindow *> subs;
     for (QMdiSubWindow *sub : ArrangedSubWindows(QMdiArea::CreationOrder))
         (IsFixedSize(sub) ? fixed : subs) << sub;
-    const QRect area = ArrangeArea(fixed);
+    const QRect area = ArrangeArea(fixed, subs);
     if (subs.isEmpty())
         return;
     const QList<QRect> cells = TileCells(subs, area);
@@ -191,7 +212,7 @@ void TMdiArea::Cascade()
     QList<QMdiSubWindow *> subs; // the active window last, on top
     for (QMdiSubWindow *sub : ArrangedSubWindows(QMdiArea::ActivationHistoryOrder))
         (IsFixedSize(sub) ? fixed : subs) << sub;
-    const QRect area = ArrangeArea(fixed);
+    const QRect area = ArrangeArea(fixed, subs);
     if (subs.isEmpty())
         return;
     const int count = static_cast<int>(subs.size());

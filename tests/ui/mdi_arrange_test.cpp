@@ -68,6 +68,17 @@ TEST(MdiArrange, ChildrenLargerThanTheAreaMakeItScrollNotTheWindowGrow)
     QCoreApplication::processEvents();
     EXPECT_GT(host.area->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(host.area->verticalScrollBar()->maximum(), 0);
+
+    // The windows that fit are arranged where the scroll bars leave them
+    // whole, their buttons not under a scroll bar.
+    QMdiSubWindow *small = host.Add("Small", QSize(200, 150));
+    for (auto arrange : {&TMdiArea::Tile, &TMdiArea::Cascade}) {
+        (host.area->*arrange)();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(host.Visible().contains(small->geometry()))
+            << small->x() << "," << small->y() << " " << small->width() << "x" << small->height()
+            << " in " << host.Visible().width() << "x" << host.Visible().height();
+    }
 }
 
 TEST(MdiArrange, TileKeepsTheFixedChildAndFillsTheSpaceBesideIt)
