@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMdiSubWindow>
-#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -99,9 +98,4 @@ TEST_F(MainArrangeTest, TileAndCascadeKeepTheWindowsTheMainWindowAndThePanelInsi
         ASSERT_NE(graph, nullptr);
         EXPECT_GE(graph->GXSGraph1->height(), 150) << graph->windowTitle().toStdString();
     }
-
-    // Again, from a maximised window.
-    Area().SubWindowOf(form_->gLoggerGraph)->showMaximized();
-    form_->MenuItem("Tile1")->trigger();
-    ExpectEverythingInside();
 }
