@@ -1,5 +1,6 @@
-// The program's entry: --help and --version answered before anything needs
-// a display, the application object titled "Nivora", the one instance per
+// The program's entry: --help, --version and unknown options answered before
+// anything needs a display, a start without a display told in one line, the
+// application object titled "Nivora", the one instance per
 // user, the meter chosen by the command line ("--simulate") or NIVORA_METER,
 // and the main window, the only window made at start. An exception that
 // escapes the message loop is shown by the application object; the result
@@ -16,8 +17,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -29,22 +35,114 @@ const char kHelp[] = "Usage: nivora [--simulate]\n"
                      "  --help      print this help and exit\n"
                      "  --version   print the version and exit\n";
 
-// --help and --version print their text and end the program before the
-// application object exists: making it needs a display, and a question
-// about the program should not. The exit code, or -1 to start the program.
+// Qt's own options, which the application object takes from the command
+// line: those followed by a value, then those without one. Both "-name" and
+// "--name" are accepted, and "-name=value".
+const char *const kQtOptionsWithValue[] = {
+    "platform",     "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon",  "qwindowtitle",       "session",       "style",  "stylesheet",
+    "display",      "geometry",           "title",         "name",   "visual",
+    "qmljsdebugger"};
+const char *const kQtOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+bool Listed(const std::string &name, const char *const *names, size_t count)
+{
+    return std::find_if(names, names + count, [&](const char *n) { return name == n; }) !=
+           names + count;
+}
+
+// --help and --version print their text, and an argument the program does
+// not know its usage, and end the program before the application object
+// exists: making it needs a display, and a question about the program
+// should not. The first of them decides. The exit code (2 for a usage
+// error, as command-line programs have it), or -1 to start the program.
 int AnswerCommandLine(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0)
+        const std::string arg = argv[i];
+        if (arg == "--help")
             std::fputs(kHelp, stdout);
-        else if (std::strcmp(argv[i], "--version") == 0)
+        else if (arg == "--version")
             std::fputs("nivora " NIVORA_VERSION "\n", stdout);
-        else
+        else if (arg == "--simulate")
             continue;
+        else {
+            std::string name = arg.size() > 1 && arg[0] == '-' ? arg.substr(1) : std::string();
+            if (name.size() > 1 && name[0] == '-')
+                name.erase(0, 1);
+            const size_t equals = name.find('=');
+            const bool valued = equals != std::string::npos;
+            name = name.substr(0, equals);
+            const char *fault = "unknown option";
+            if (arg.size() < 2 || arg[0] != '-') {
+                fault = "unexpected argument";
+            } else if (Listed(name, kQtOptionsWithValue, std::size(kQtOptionsWithValue))) {
+                if (valued || ++i < argc) // the value follows
+                    continue;
+                fault = "a value is missing after the option";
+            } else if (!valued && Listed(name, kQtOptions, std::size(kQtOptions))) {
+                continue;
+            }
+            std::fprintf(stderr, "nivora: %s '%s'\n", fault, arg.c_str());
+            std::fputs(kHelp, stderr);
+            return 2;
+        }
         return std::fflush(stdout) == 0 ? 0 : 1; // a full disk is no answer
     }
     return -1;
 }
+
+// While the application object is made: Qt's messages held back. When Qt
+// finds no display it gives up with a fatal message and would abort; the
+// program says so in one line instead and exits with 1. Otherwise the
+// messages held back are passed on as they came.
+class TStartMessages {
+public:
+    TStartMessages() { FPrevious = qInstallMessageHandler(&TStartMessages::Handle); }
+    ~TStartMessages()
+    {
+        qInstallMessageHandler(FPrevious);
+        for (const Held &m : FHeld) {
+            const QMessageLogContext context(nullptr, 0, nullptr, m.Category.constData());
+            if (FPrevious)
+                FPrevious(m.Type, context, m.Text);
+            else
+                std::fprintf(stderr, "%s\n", m.Text.toLocal8Bit().constData());
+        }
+        FHeld.clear();
+    }
+
+private:
+    struct Held {
+        QtMsgType Type;
+        QByteArray Category;
+        QString Text;
+    };
+    static void Handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type != QtFatalMsg) {
+            FHeld.push_back({type, QByteArray(context.category ? context.category : ""), text});
+            return;
+        }
+        const char *x11 = std::getenv("DISPLAY");
+        const char *wayland = std::getenv("WAYLAND_DISPLAY");
+        std::string where;
+        if (x11 && *x11)
+            where = std::string(" (DISPLAY=") + x11 + ")";
+        else if (wayland && *wayland)
+            where = std::string(" (WAYLAND_DISPLAY=") + wayland + ")";
+        else
+            where = " (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+        std::fprintf(stderr,
+                     "nivora: no display could be opened%s; nivora --help lists the options\n",
+                     where.c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+
+    static inline QtMessageHandler FPrevious = nullptr;
+    static inline std::vector<Held> FHeld;
+};
 
 bool HasScreen()
 {
@@ -89,7 +187,9 @@ int main(int argc, char **argv)
 {
     if (const int answered = AnswerCommandLine(argc, argv); answered >= 0)
         return answered;
+    auto startMessages = std::make_unique<TStartMessages>();
     ui::TApplication application(argc, argv);
+    startMessages.reset();
     application.SetTitle(QStringLiteral("Nivora"));
     ui::TInstanceLock instance(ui::RuntimeFolder(), QStringLiteral("Nivora"));
     if (AlreadyRunning(instance))

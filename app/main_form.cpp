@@ -502,11 +502,20 @@ void TfrmMain::About1Click()
 
 void TfrmMain::Contents1Click()
 {
-    // The manual is opened by the desktop, which says nothing when the file
-    // is missing: then the program says where it looked.
-    const QString manual = ui::ProgramFile(QStringLiteral("MX4820_manual.pdf"));
-    if (!QFileInfo(manual).isFile() || !ui::Services().OpenDocument(manual))
-        ui::ShowMessage(Text("IDS_212") + QLatin1Char('\n') + QDir::toNativeSeparators(manual));
+    // The manual is looked for beside the program, then in the package's
+    // documentation folder, and opened by the desktop, which says nothing
+    // when the file is missing: then the program says where it looked.
+    const QString name = QStringLiteral("MX4820_manual.pdf");
+    const QStringList places{ui::ProgramFile(name), ui::JoinPath(ui::DocumentationFolder(), name)};
+    for (const QString &manual : places) {
+        if (!QFileInfo(manual).isFile())
+            continue;
+        if (!ui::Services().OpenDocument(manual))
+            ui::ShowMessage(Text("IDS_212") + QLatin1Char('\n') + QDir::toNativeSeparators(manual));
+        return;
+    }
+    ui::ShowMessage(Text("IDS_212") + QLatin1Char('\n') +
+                    QDir::toNativeSeparators(places.join(QLatin1Char('\n'))));
 }
 
 void TfrmMain::ControlPanel1Click()

@@ -8,6 +8,7 @@
 #include "i18n/base/lx_languages.h"
 #include "i18n/lx_linked.h"
 #include "platform/ui/app_application.h"
+#include "platform/ui/caption_fit.h"
 #include "platform/ui/component_adapters.h"
 
 #include <QCloseEvent>
@@ -95,6 +96,7 @@ TfrmAbout::TfrmAbout(i18n::TlxLangDispatcher *dispatcher, QWidget *parent)
     VersionInfo1->Loaded();
 
     setMinimumWidth(320);
+    ui::FitCaption(*this); // in the language of the translation just loaded
     adjustSize();
     setFixedSize(size());
     CentreOnScreen(this);

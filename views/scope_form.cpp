@@ -4,6 +4,7 @@
 #include "controls/translation_data.h"
 #include "i18n/base/lx_languages.h"
 #include "platform/ui/app_application.h"
+#include "platform/ui/caption_fit.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -129,6 +130,7 @@ void TfrmScope::SetModalResult(ui::TModalResult result)
 
 void TfrmScope::FitToParts()
 {
+    ui::FitCaption(*this);
     layout()->activate();
     adjustSize();
 }

@@ -63,7 +63,7 @@ public:
     ui::TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(ui::TModalResult result);
 
-    // Sizes the window to the parts now shown.
+    // Sizes the window to the parts now shown and to its caption.
     void FitToParts();
     // A progress that must run to its end (a download) offers no way to
     // close the window: no close box, and Escape does nothing.

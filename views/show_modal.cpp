@@ -1,5 +1,7 @@
 #include "views/show_modal.h"
 
+#include "platform/ui/caption_fit.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -22,6 +24,7 @@ ui::TModalResult ToModalResult(int result)
 
 ui::TModalResult ShowModal(QDialog &dialog)
 {
+    ui::FitCaption(dialog);
     if (!Runner())
         return ToModalResult(dialog.exec());
 

@@ -34,6 +34,8 @@ TFolderRoots SystemFolderRoots()
     TFolderRoots roots;
     roots.Documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     roots.Executable = QCoreApplication::applicationDirPath();
+    roots.Documentation =
+        QDir::cleanPath(JoinPath(roots.Executable, QStringLiteral(NIVORA_DOC_FROM_BIN)));
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!data.isEmpty())
         roots.UserData = JoinPath(data, QStringLiteral("Nivora"));
@@ -148,6 +150,11 @@ QString ProgramFile(const QString &relativeName)
 QString WritableProgramFile(const QString &relativeName)
 {
     return JoinPath(WritableProgramFolder(), relativeName);
+}
+
+QString DocumentationFolder()
+{
+    return WithSlash(FolderRoots().Documentation);
 }
 
 } // namespace ui

@@ -8,6 +8,8 @@
 // - files kept beside the executable are read from the executable's folder;
 //   files the program writes there go to the executable's folder when it is
 //   writable, else to the user's data folder "<XDG_DATA_HOME>/Nivora/"
+// - documentation folder: the package's "share/doc/nivora" below the
+//   install prefix, found from the executable's folder ("<prefix>/bin")
 #pragma once
 
 #include <QString>
@@ -17,9 +19,10 @@ namespace ui {
 // Where the folders come from. By default the system's (QStandardPaths and
 // the executable's location); tests put temporary folders here.
 struct TFolderRoots {
-    QString Documents;  // empty: the desktop knows no documents folder
-    QString Executable; // the executable's folder
-    QString UserData;   // the user's writable data folder for the program
+    QString Documents;       // empty: the desktop knows no documents folder
+    QString Executable;      // the executable's folder
+    QString UserData;        // the user's writable data folder for the program
+    QString Documentation{}; // the package's documentation folder (may be left out)
 };
 TFolderRoots SystemFolderRoots();
 const TFolderRoots &FolderRoots();
@@ -43,6 +46,8 @@ QString WorkingFolder(const QString &dataFolder);
 QString ProgramFile(const QString &relativeName);
 // Where a file the program keeps beside the executable is written.
 QString WritableProgramFile(const QString &relativeName);
+// The documentation folder, with a trailing '/'.
+QString DocumentationFolder();
 
 // Joins a folder and a name with exactly one '/' between them; turns '\'
 // into '/'.

@@ -15,8 +15,8 @@ namespace ui {
 TMdiArea::TMdiArea(QWidget *parent) : QMdiArea(parent)
 {
     setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setActivationOrder(QMdiArea::ActivationHistoryOrder);
     // Activation comes from inside Qt's own handling: the handlers of
     // childActivated have their errors shown here.

@@ -1,8 +1,9 @@
-// The MDI client area of the main window on QMdiArea: no border and no
-// scroll bars. Child windows (forms, plain QWidgets) are added with AddChild,
-// which wraps each in a sub-window the area owns; a child closed by the user
-// or by close() is deleted together with its sub-window. A form can veto its
-// close in its closeEvent (the close query).
+// The MDI client area of the main window on QMdiArea: no border; scroll bars
+// only while a child window reaches past the visible area. No child's size
+// ever makes the area (and with it the main window) larger. Child windows (forms, plain QWidgets)
+// are added with AddChild, which wraps each in a sub-window the area owns; a child closed by the
+// user or by close() is deleted together with its sub-window. A form can veto its close in its
+// closeEvent (the close query).
 //
 // Closing the main window asks first and closes afterwards: QueryCloseChildren
 // asks every form that may refuse (a TCloseQuery) and closes none of them;
@@ -77,8 +78,20 @@ public:
     void SetChildGeometry(QWidget *form, const QRect &rect);
     void MoveChild(QWidget *form, const QPoint &topLeft);
 
-    void Tile() { tileSubWindows(); }
-    void Cascade() { cascadeSubWindows(); }
+    // Window > Tile and Window > Cascade (mdi_arrange.cpp), inside the
+    // visible area; the main window keeps its size. A child of fixed size
+    // (the front panel) keeps its size and place, moved only as far as it
+    // takes to show it whole; the others are arranged in the largest part of
+    // the area beside it. Tile gives them cells of one grid, the grid that
+    // leaves the fewest below their minimum size; Cascade stacks them, each
+    // caption bar below and right of the one before, every window with its
+    // caption bar inside the area and at least half of the area's height.
+    // Minimised children stay where they are; maximised ones are restored.
+    void Tile();
+    void Cascade();
+    // What the area needs at least: never its children's sizes (a smaller
+    // area scrolls).
+    QSize minimumSizeHint() const override;
 
     // Asks every child that may refuse its close, last made first, and
     // closes none: false at the first refusal (then no child counts as
@@ -100,6 +113,12 @@ protected:
 
 private:
     void KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous);
+    // mdi_arrange.cpp: the children to arrange (not minimised, not closing,
+    // restored to normal); the part of the area the others go in, beside
+    // the fixed ones, which are made whole in it first (FreePart).
+    QList<QMdiSubWindow *> ArrangedSubWindows(QMdiArea::WindowOrder order) const;
+    QRect ArrangeArea(const QList<QMdiSubWindow *> &fixed, const QList<QMdiSubWindow *> &arranged);
+    static QRect FreePart(const QRect &area, const QList<QMdiSubWindow *> &fixed);
     QList<QMdiSubWindow *> OpenSubWindows() const; // last made first
     void ForgetCloseAgreements();
 

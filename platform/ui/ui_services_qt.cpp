@@ -1,5 +1,6 @@
 #include "platform/ui/ui_services_qt.h"
 
+#include "platform/ui/caption_fit.h"
 #include "platform/ui/printer.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ TModalResult RunBox(const QString &text, const QString &caption, QMessageBox::Ic
         if (result == escapeResult)
             box.setEscapeButton(button);
     }
+    FitCaption(box);
     box.exec();
     QAbstractButton *clicked = box.clickedButton();
     for (const auto &[button, result] : buttons) {

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -338,18 +339,25 @@ TEST_F(MainFormTest, CommandsAreEnabledWhenTheMeterConnects)
         EXPECT_TRUE(f.MenuItem(item)->isEnabled()) << item;
     EXPECT_TRUE(f.Control<QToolButton>("btnDataLogger")->isEnabled());
 
-    // The manual beside the program is opened by the desktop; without it
-    // the program says which file it looked for.
+    // The manual is opened by the desktop, from beside the program or else
+    // from the package's documentation folder; without it the program says
+    // where it looked.
     const QString manual = dir_.path() + "/bin/MX4820_manual.pdf";
+    const QString packaged = dir_.path() + "/doc/MX4820_manual.pdf";
     f.Control<QToolButton>("SpeedButton8")->click();
     EXPECT_EQ(services_.MessageTexts().size(), 1);
-    EXPECT_TRUE(services_.MessageTexts().value(0).startsWith("The manual could not be opened."));
-    EXPECT_TRUE(services_.MessageTexts().value(0).endsWith(manual));
+    EXPECT_EQ(services_.MessageTexts().value(0).split('\n'),
+              (QStringList{"The manual could not be opened. Nivora looked for it here:", manual,
+                           packaged}));
+    ASSERT_TRUE(QDir().mkpath(dir_.path() + "/doc"));
+    Write(packaged, "%PDF");
+    f.MenuItem("Contents1")->trigger();
     Write(manual, "%PDF");
     f.MenuItem("Contents1")->trigger();
     const auto opened = services_.CallsOf(ui::TUICallKind::OpenDocument);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].Text, manual);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].Text, packaged);
+    EXPECT_EQ(opened[1].Text, manual);
     EXPECT_EQ(services_.MessageTexts().size(), 1);
 }
 

@@ -1,6 +1,7 @@
 // Temporary folders in place of the user's for the length of a test: the
 // documents folder "<path>/Documents" and the executable's folder
-// "<path>/bin" (both made), and the user data folder "<path>/data".
+// "<path>/bin" (both made), the user data folder "<path>/data" and the
+// documentation folder "<path>/doc".
 #pragma once
 
 #include "platform/ui/folders.h"
@@ -18,6 +19,7 @@ public:
         roots.Documents = path() + "/Documents";
         roots.Executable = path() + "/bin";
         roots.UserData = path() + "/data";
+        roots.Documentation = path() + "/doc";
         QDir().mkpath(roots.Documents);
         QDir().mkpath(roots.Executable);
         ui::SetFolderRoots(roots);

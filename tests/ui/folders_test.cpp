@@ -38,6 +38,16 @@ TEST_F(Folders, DataFolderIsMadeUnderTheDocumentsFolder)
     EXPECT_EQ(WorkingFolder(MakeDataFolder()), FRoot + "/Documents/MX4820/temp");
 }
 
+// An installed program ("<prefix>/bin/nivora") finds the package's
+// documentation below the same prefix.
+TEST(SystemFolders, TheDocumentationFolderIsThePackagesBelowThePrefix)
+{
+    const TFolderRoots roots = SystemFolderRoots();
+    QDir prefix(roots.Executable);
+    prefix.cdUp();
+    EXPECT_EQ(roots.Documentation, prefix.absoluteFilePath("share/doc/nivora"));
+}
+
 TEST_F(Folders, DataFolderFallsBackToTheDocumentsFolder)
 {
     MakeFile("Documents/MX4820"); // a file of that name: the folder cannot be made

@@ -94,3 +94,31 @@ TEST_F(AboutBox, FollowsTheDispatchersLanguage)
     EXPECT_EQ(gAboutForm->Label3->text(), QString::fromUtf8("Software für Schallpegelmesser"));
     delete gAboutForm; // unlinks before the dispatcher goes
 }
+
+// The window manager's title bar holds the whole caption: the caption in bold
+// and room for an icon and three buttons of at least 25 pixels each.
+TEST_F(AboutBox, IsWideEnoughForItsCaptionInEveryLanguage)
+{
+    i18n::TlxLangDispatcher dispatcher(nullptr);
+    dispatcher.SetNumOfLanguages(8);
+    QStringList captions;
+    for (int language = 1; language <= 8; ++language) {
+        dispatcher.SetActiveLanguage(language);
+        gAboutForm = new TfrmAbout(&dispatcher);
+        QFont bold = gAboutForm->font();
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(gAboutForm->windowTitle()) + 100;
+        EXPECT_GE(gAboutForm->width(), needed) << gAboutForm->windowTitle().toStdString();
+        captions << gAboutForm->windowTitle();
+        bool fits = false;
+        views::TModalRunnerScope runner([&](QDialog &d) {
+            fits = d.width() >= needed && d.minimumWidth() == d.maximumWidth();
+            return ui::mrOk;
+        });
+        gAboutForm->ShowModal();
+        EXPECT_TRUE(fits) << "as shown, still of fixed size";
+        delete gAboutForm;
+    }
+    captions.removeDuplicates();
+    EXPECT_EQ(captions.size(), 8) << "a caption of its own in each language";
+}
