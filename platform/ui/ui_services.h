@@ -125,9 +125,11 @@ struct TFileDialog {
     QString Title; // empty: the dialog's own title
     QString Filter;
     int FilterIndex = 1; // in: the entry offered first; out: the one chosen
-    QString DefaultExt;  // "txt", ".txt" or "*.txt": appended to a name typed without one
-    QString InitialDir;  // empty: the current folder
-    QString FileName;    // in: the name proposed; out: the full path chosen
+    // "txt", ".txt" or "*.txt": appended to a name typed without one; an open
+    // dialog takes a typed name that exists as it stands.
+    QString DefaultExt;
+    QString InitialDir; // empty: the current folder
+    QString FileName;   // in: the name proposed; out: the full path chosen
     TOpenOptions Options = ofHideReadOnly | ofEnableSizing;
 };
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -155,6 +157,9 @@ QString SuffixFor(const TFileDialog &dialog, int filterIndex)
 
 // The file dialog with the class library's default extension: a name typed
 // without one gets the extension of the filter entry chosen at that moment.
+// An open dialog takes a typed name that exists as it stands (a file without
+// an extension, a device, a pipe: its reader opens or refuses it), and adds
+// the extension only to a name that does not exist.
 class FileDialog : public QFileDialog {
 public:
     FileDialog(const TFileDialog &settings)
@@ -166,7 +171,16 @@ protected:
     void accept() override
     {
         const int index = FilterIndexOfQtName(FSettings.Filter, selectedNameFilter());
-        setDefaultSuffix(SuffixFor(FSettings, index > 0 ? index : FSettings.FilterIndex));
+        QString suffix = SuffixFor(FSettings, index > 0 ? index : FSettings.FilterIndex);
+        if (acceptMode() == QFileDialog::AcceptOpen && !suffix.isEmpty()) {
+            setDefaultSuffix(QString());
+            const QStringList typed = selectedFiles();
+            if (!typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](const QString &f) {
+                    return QFileInfo(f).exists() || QFileInfo(f).isSymLink();
+                }))
+                suffix.clear();
+        }
+        setDefaultSuffix(suffix);
         QFileDialog::accept();
     }
 

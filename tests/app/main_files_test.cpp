@@ -7,6 +7,9 @@
 #include "chart/control/gxsgraph.h"
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
+#include "platform/ui/ui_services_qt.h"
+#include "platform/usb/sim/logger_image_builder.h"
+#include "tests/support/when_modal.h"
 #include "tests/support/write_limit.h"
 #include "views/graph_window.h"
 #include "views/list_form.h"
@@ -14,6 +17,7 @@
 #include "views/scope_form.h"
 #include "views/show_modal.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -272,6 +276,69 @@ TEST_F(MainFilesTest, PipesAndDevicesAreRefusedAtOnceAsFilesThatCannotBeOpened)
     }
     EXPECT_EQ(form_->frmList, nullptr);
     EXPECT_EQ(form_->frmGraph, nullptr);
+}
+
+// The messages are scripted; the file dialog is Qt's, as the program shows it,
+// and the test types the names into it.
+class TRealFileDialogs : public ui::TScriptedUIServices {
+public:
+    bool ExecuteFileDialog(ui::TFileDialog &dialog) override
+    {
+        const bool chosen = FQt.ExecuteFileDialog(dialog);
+        FClosed.start();
+        return chosen;
+    }
+    // Milliseconds since the last file dialog closed.
+    qint64 SinceDialogClosed() const { return FClosed.elapsed(); }
+
+private:
+    ui::TQtUIServices FQt;
+    QElapsedTimer FClosed;
+};
+
+TEST_F(MainFilesTest, ATypedNameThatExistsOpensAsItStandsWithoutTheFiltersExtension)
+{
+    TRealFileDialogs real;
+    ui::TServicesScope scope(real);
+
+    // A collection kept under a name without an extension in the data
+    // folder, where the dialog opens, opens from the collection dialog, whose
+    // filter is "*.REC".
+    usb::TLoggerImageBuilder b;
+    b.AddSimpleSet(100, 700);
+    const std::vector<uint8_t> image = b.Build();
+    const QString noext = form_->gDataFolder + QStringLiteral("noext");
+    Write(noext, QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
+    testsupport::TypeIntoFileDialog(noext);
+    form_->OpenLoggerFile();
+    EXPECT_TRUE(real.MessageTexts().isEmpty()) << real.MessageTexts().join('|').toStdString();
+    EXPECT_EQ(form_->gDataSets.SetCount(), 1);
+
+    // A pipe typed without an extension reaches the reader, which refuses it
+    // at once with its own message (the alarm ends a reader that would wait
+    // for a writer).
+    const QString pipe = form_->gDataFolder + QStringLiteral("pipe");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    ::alarm(5);
+    testsupport::TypeIntoFileDialog(pipe);
+    form_->OpenLoggerFile();
+    ::alarm(0);
+    EXPECT_LT(real.SinceDialogClosed(), 1000) << "from the press of Open to the message";
+    EXPECT_EQ(real.MessageTexts().join('|').toStdString(),
+              QStringLiteral("The file could not be read:\n%1\nCannot open file \"%1\". Not a "
+                             "regular file")
+                  .arg(pipe)
+                  .toStdString());
+    EXPECT_EQ(form_->gDataSets.SetCount(), 1) << "the store is kept";
+
+    // A name that does not exist gets the filter's extension, so that a
+    // collection is found by its name alone; the data file dialog then
+    // opens "list.TXT" from "list" typed with the text filter.
+    Write(File("list.TXT"), "a\tb\r\n");
+    testsupport::TypeIntoFileDialog(File("list"), 1);
+    form_->OpenDataFile();
+    ASSERT_NE(form_->frmList, nullptr);
+    EXPECT_EQ(form_->frmList->windowTitle(), File("list.TXT"));
 }
 
 TEST_F(MainFilesTest, ANameOfAnotherExtensionTakesTheFormatOfTheChosenEntry)

@@ -1,17 +1,23 @@
-// Printing a chart to a PDF file: the file is replaced only by a finished job; a job that fails
-// or is aborted, or whose file cannot be written whole, leaves the previous file as it was and
-// no temporary file behind. The same holds for an image written to a file.
+// Printing a chart to a PDF file: a whole page, or the size asked for, whatever the chart's
+// window; the file is replaced only by a finished job; a job that fails or is aborted, or whose
+// file cannot be written whole, leaves the previous file as it was and no temporary file behind.
+// The same holds for an image written to a file.
 #include "platform/chartlib/render/chart_output.h"
 #include "platform/chartlib/render/chart_render.h"
 #include "platform/ui/printer.h"
 
+#include "tests/support/pdf_reader.h"
 #include "tests/support/write_limit.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace chartlib;
 
@@ -62,29 +68,38 @@ protected:
 
 } // namespace
 
-TEST_F(ChartPrintTest, FailedJobKeepsTheFileAndFinishedJobReplacesIt)
+TEST_F(ChartPrintTest, AFinishedJobReplacesTheFileWithAWholePageWhateverTheWindowsShape)
 {
-    // A chart so flat that nothing of it fits on the page: the page cannot be drawn, the job
-    // is aborted after the printer had started it.
+    // A chart as flat as a window can be still fills the printable area of the page, with its
+    // axes; the job is named after the window the chart stands in (none here, so the name
+    // of an earlier job goes).
     ASSERT_TRUE(ChartMoveWindow(h, 16384, 1));
-    EXPECT_FALSE(ChartPrintGraph(h, 0, 0, 1));
-    EXPECT_FALSE(ui::Printer().Printing());
-    EXPECT_EQ(Contents(pdf), kOldFile);
-    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
-    EXPECT_EQ(ui::Printer().OutputFileName(), pdf);
-
-    ASSERT_TRUE(ChartMoveWindow(h, 600, 400));
+    ui::Printer().SetTitle(QStringLiteral("an earlier job"));
     EXPECT_TRUE(ChartPrintGraph(h, 0, 0, 1));
+    EXPECT_FALSE(ui::Printer().Printing());
     EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
     EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
     EXPECT_EQ(ui::Printer().OutputFileName(), pdf);
+    EXPECT_EQ(ui::Printer().Title(), QString());
+    ASSERT_TRUE(testsupport::PdfToolsInstalled());
+    const QImage page = testsupport::PdfPageImage(pdf, 1, 36);
+    ASSERT_FALSE(page.isNull());
+    const QRectF printable = ui::Printer().QtPrinter().pageLayout().paintRect(QPageLayout::Point);
+    const QRect ink = testsupport::InkBounds(page);
+    EXPECT_GE(ink.height(), 0.95 * printable.height() * 36 / 72);
+    EXPECT_GE(ink.width(), 0.95 * printable.width() * 36 / 72);
 
     // The print dialog's path with a size in millimetres goes the same way.
-    const QByteArray first = Contents(pdf);
+    ASSERT_TRUE(ChartMoveWindow(h, 600, 400));
     ChartPair size{100, 60};
     ASSERT_TRUE(ChartPrintTo(h, ui::Printer(), &size));
     EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
     EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("chart.pdf")});
+    const QRect small = testsupport::InkBounds(testsupport::PdfPageImage(pdf, 1, 36));
+    for (auto [drawn, mm] : {std::pair{small.width(), 100}, std::pair{small.height(), 60}}) {
+        EXPECT_LE(drawn, mm / 25.4 * 36 + 1);
+        EXPECT_GE(drawn, 0.9 * mm / 25.4 * 36);
+    }
 }
 
 TEST_F(ChartPrintTest, NoSecondJobWhileOneRunsAndNoJobForAnUnknownChart)

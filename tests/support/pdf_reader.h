@@ -1,10 +1,12 @@
 // What a test printed to a PDF file, read back through poppler's tools
-// (poppler-utils: pdfinfo, pdftotext, pdftoppm): the page count, a page's
-// text and its words with their places, a page as a picture.
+// (poppler-utils: pdfinfo, pdftotext, pdftoppm): the page count, the title, a
+// page's text and its words with their places, a page as a picture and where
+// its ink lies.
 #pragma once
 
 #include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
@@ -96,6 +98,28 @@ inline QImage PdfPageImage(const QString &pdf, int page, int dpi)
                 QStringLiteral("-f"), p, QStringLiteral("-l"), p, QStringLiteral("-singlefile"),
                 pdf, stem});
     return QImage(stem + QStringLiteral(".png"));
+}
+
+// The document's title as pdfinfo reads it; empty when it has none.
+inline QString PdfTitle(const QString &pdf)
+{
+    const QString info = QString::fromUtf8(RunPdfTool(QStringLiteral("pdfinfo"), {pdf}));
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^Title:\\s+(.*)$"), QRegularExpression::MultilineOption)
+            .match(info);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+// The smallest rectangle of a page picture that holds every pixel that is not
+// white; empty for a blank page.
+inline QRect InkBounds(const QImage &page)
+{
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
 }
 
 } // namespace testsupport

@@ -4,16 +4,16 @@
 #include "platform/ui/ui_services.h"
 #include "platform/ui/ui_services_qt.h"
 #include "platform/ui/ui_services_script.h"
+#include "tests/support/when_modal.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -25,19 +25,7 @@ const QString kGridFilter = QStringLiteral(
     "TXT file(*.txt,data seperated by tab)|*.TXT|EXCEL file format(*.csv,seperated by comma) "
     "|*.CSV");
 
-// Runs act on the modal dialog of type T as soon as it is up.
-template <class T> void WhenModal(std::function<void(T *)> act)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start(5);
-}
+using testsupport::WhenModal;
 
 } // namespace
 
@@ -230,6 +218,42 @@ TEST(QtServices, ButtonsAnswerWithTheirResults)
         });
         EXPECT_EQ(services.MessageDlgCaptioned("Erase?", mtConfirmation, mbYesNo, {"Yes", "No"}),
                   result);
+    }
+}
+
+TEST(QtServices, OpenDialogTakesATypedNameThatExistsAsItStands)
+{
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath("noext"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    TQtUIServices services;
+    TFileDialog open;
+    open.Kind = TFileDialogKind::Open;
+    open.Filter = QStringLiteral("Data set collection(*.REC)|*.REC");
+    open.DefaultExt = "REC";
+    open.InitialDir = dir.path();
+    // Typed names, relative and absolute: those that exist stay as they
+    // are (a file without an extension, a device); the others get the
+    // filter's extension unless they have one.
+    const std::pair<QString, QString> cases[] = {
+        {"noext", dir.filePath("noext")},
+        {dir.filePath("noext"), dir.filePath("noext")},
+        {"/dev/zero", "/dev/zero"},
+        {"fresh", dir.filePath("fresh.REC")},
+        {"fresh.dat", dir.filePath("fresh.dat")},
+    };
+    for (const auto &[typed, chosen] : cases) {
+        for (TOpenOptions options : {open.Options, open.Options | ofFileMustExist}) {
+            if ((options & ofFileMustExist) && !QFileInfo::exists(chosen))
+                continue; // that dialog does not close on a missing file
+            testsupport::TypeIntoFileDialog(typed);
+            TFileDialog dialog = open;
+            dialog.Options = options;
+            EXPECT_TRUE(services.ExecuteFileDialog(dialog)) << typed.toStdString();
+            EXPECT_EQ(dialog.FileName.toStdString(), chosen.toStdString());
+        }
     }
 }
 

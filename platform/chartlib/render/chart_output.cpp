@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageLayout>
 #include <QPainter>
@@ -95,6 +96,16 @@ QWidget *ParentWidget(const ChartObject &o)
 {
     auto *v = dynamic_cast<ChartView *>(o.Attachment());
     return v ? v->parentWidget.data() : nullptr;
+}
+
+// The caption of the window the chart stands in: the first of the chart's widget and its
+// parents that is a window of its own or a document window in a main window.
+QString WindowCaption(const ChartObject &o)
+{
+    for (QWidget *w = ParentWidget(o); w; w = w->parentWidget())
+        if (w->isWindow() || qobject_cast<QMdiSubWindow *>(w->parentWidget()))
+            return w->windowTitle();
+    return QString();
 }
 
 QString ColorText(std::uint32_t c)
@@ -587,25 +598,24 @@ bool ChartPrintTo(HCHART h, ui::TPrinter &printer, const ChartPair *sizeMm)
     ChartObject *o = ChartFind(h);
     if (!o)
         return false;
-    // The job goes through the printer object, so that a job printed to a file replaces the
-    // file only when the whole page was drawn and the job finished.
+    // The job is named after the window the chart stands in, not after the printer's last job.
+    // It goes through the printer object, so that a job printed to a file replaces the file
+    // only when the whole page was drawn and the job finished.
+    if (!printer.Printing())
+        printer.SetTitle(WindowCaption(*o));
     if (!printer.BeginDoc())
         return false;
     QPrinter &device = printer.QtPrinter();
     int res = device.resolution();
     QRect page = device.pageLayout().paintRectPixels(res);
     page.moveTo(0, 0);
+    // The printable area of the page, whatever the shape of the chart's window; a size in
+    // millimetres narrows it.
     QRect target = page;
     if (sizeMm && sizeMm->a > 0)
         target.setWidth(std::min(page.width(), int(sizeMm->a / 25.4 * res)));
-    if (sizeMm && sizeMm->b > 0) {
+    if (sizeMm && sizeMm->b > 0)
         target.setHeight(std::min(page.height(), int(sizeMm->b / 25.4 * res)));
-    } else {
-        // Keep the proportions of the chart on the screen.
-        const ChartRect &r = o->Rect();
-        double aspect = double(std::max(1, r.bottom - r.top)) / std::max(1, r.right - r.left);
-        target.setHeight(std::min(page.height(), int(target.width() * aspect)));
-    }
     if (!ChartDrawToDC(h, *printer.Canvas(), target)) {
         printer.Abort();
         return false;
