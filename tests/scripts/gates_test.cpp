@@ -57,6 +57,17 @@ TEST(FormatGate, AFileThatIsNotFormattedFailsTheCheck)
     EXPECT_FALSE(failed.Output.contains("not formatted: " + good));
 }
 
+// One warning (-Wdangling-else) in a source of the project's own kind.
+constexpr const char *kDanglingElse = "int Sign(int a, int b)\n"
+                                      "{\n"
+                                      "    if (a)\n"
+                                      "        if (b)\n"
+                                      "            return 1;\n"
+                                      "        else\n"
+                                      "            return 2;\n"
+                                      "    return 0;\n"
+                                      "}\n";
+
 TEST(WarningGate, AWarningInTheProjectsCodeFailsTheBuildOnlyWithTheGateOn)
 {
     QTemporaryDir dir;
@@ -67,15 +78,7 @@ TEST(WarningGate, AWarningInTheProjectsCodeFailsTheBuildOnlyWithTheGateOn)
           "project(Probe LANGUAGES CXX)\n"
           "include(" NIVORA_SOURCE_DIR "/cmake/NivoraHelpers.cmake)\n"
           "nivora_library(probe SOURCES probe.cpp)\n");
-    Write(dir.filePath("probe.cpp"), "int Sign(int a, int b)\n"
-                                     "{\n"
-                                     "    if (a)\n"
-                                     "        if (b)\n"
-                                     "            return 1;\n"
-                                     "        else\n"
-                                     "            return 2;\n"
-                                     "    return 0;\n"
-                                     "}\n");
+    Write(dir.filePath("probe.cpp"), kDanglingElse);
     for (const bool gate : {false, true}) {
         const QString build = dir.filePath(gate ? "on" : "off");
         const TRun configured = RunTool(
@@ -112,15 +115,7 @@ TEST(WarningGate, BenchmarksFuzzTargetsAndTestSupportAreUnderTheGate)
           "target_sources(nivora_test_main_qt PRIVATE ${PROJECT_SOURCE_DIR}/probe.cpp)\n");
     ASSERT_TRUE(QDir(dir.path()).mkpath("tests/data/golden/probe"));
     Write(dir.filePath("tests/data/golden/probe/seed"), "seed");
-    Write(dir.filePath("probe.cpp"), "int Sign(int a, int b)\n"
-                                     "{\n"
-                                     "    if (a)\n"
-                                     "        if (b)\n"
-                                     "            return 1;\n"
-                                     "        else\n"
-                                     "            return 2;\n"
-                                     "    return 0;\n"
-                                     "}\n");
+    Write(dir.filePath("probe.cpp"), kDanglingElse);
     // gcc: [-Werror=dangling-else]; clang: [-Werror,-Wdangling-else].
     const QRegularExpression asError(R"(-Werror[=,](-W)?dangling-else)");
     for (const bool gate : {false, true}) {
