@@ -12,6 +12,7 @@
 #include "platform/ui/app_application.h"
 #include "platform/ui/component_adapters.h"
 #include "platform/ui/cursor.h"
+#include "platform/ui/mdi_area.h"
 #include "platform/ui/string_grid.h"
 #include "platform/ui/ui_services.h"
 #include "resources/pictures.h"
@@ -426,6 +427,7 @@ QWidget *TfrmGraph::BuildGraphPanel()
     GXSGraph1 = new GXSGraph(pnlGraph);
     GXSGraph1->setObjectName(QStringLiteral("GXSGraph1"));
     GXSGraph1->ApplyGraphFormValues();
+    ui::MarkChart(GXSGraph1); // Tile and Cascade keep it high enough to read
     layout->addWidget(GXSGraph1);
 
     Panel12 = new QLabel(pnlGraph);

@@ -40,6 +40,14 @@ protected:
 // True while the form is being closed after it agreed in QueryCloseChildren.
 bool CloseAgreed(const QWidget *form);
 
+// The least height Tile and Cascade give a chart in a child window (a widget
+// marked with MarkChart): its axes with their labels and a plot of about
+// 160 pixels to read levels on.
+inline constexpr int kUsableChartHeight = 240;
+// Marks a widget of a child form as a chart that Tile and Cascade keep at
+// least kUsableChartHeight high.
+void MarkChart(QWidget *chart);
+
 class TMdiArea : public QMdiArea {
     Q_OBJECT
 public:
@@ -82,10 +90,15 @@ public:
     // visible area; the main window keeps its size. A child of fixed size
     // (the front panel) keeps its size and place, moved only as far as it
     // takes to show it whole; the others are arranged in the largest part of
-    // the area beside it. Tile gives them cells of one grid, the grid that
-    // leaves the fewest below their minimum size; Cascade stacks them, each
-    // caption bar below and right of the one before, every window with its
-    // caption bar inside the area and at least half of the area's height.
+    // the area beside it. Every window gets at least what it needs: its
+    // layout's minimum size at its width (fields that wrap need more rows
+    // when narrower) and kUsableChartHeight for each chart it holds. Tile
+    // gives them cells in rows, each row as high as its windows need and
+    // the height left shared in proportion to those needs; Cascade stacks
+    // them, each caption bar below and right of the one before, every window
+    // with its caption bar inside the area and at least half of the area's
+    // height. Where the visible area cannot hold the windows so, it scrolls
+    // (a window larger than the area comes after those that fit).
     // Minimised children stay where they are; maximised ones are restored.
     void Tile();
     void Cascade();
@@ -115,9 +128,12 @@ private:
     void KeepInView(QMdiSubWindow *sub, QMdiSubWindow *previous);
     // mdi_arrange.cpp: the children to arrange (not minimised, not closing,
     // restored to normal); the part of the area the others go in, beside
-    // the fixed ones, which are made whole in it first (FreePart).
+    // the fixed ones, which are made whole in it first (FreePart): the part
+    // the scroll bars leave when overflows says the windows do not fit in
+    // the part of the whole area.
     QList<QMdiSubWindow *> ArrangedSubWindows(QMdiArea::WindowOrder order) const;
-    QRect ArrangeArea(const QList<QMdiSubWindow *> &fixed, const QList<QMdiSubWindow *> &arranged);
+    QRect ArrangeArea(const QList<QMdiSubWindow *> &fixed,
+                      const std::function<bool(const QRect &)> &overflows);
     static QRect FreePart(const QRect &area, const QList<QMdiSubWindow *> &fixed);
     QList<QMdiSubWindow *> OpenSubWindows() const; // last made first
     void ForgetCloseAgreements();

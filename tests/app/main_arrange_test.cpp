@@ -1,8 +1,9 @@
 // Window > Tile and Window > Cascade through the main window on a screen of
 // 1280 x 900: the front panel and six other windows (the real-time graph,
 // the LEQ window, the "DataLogger" window, the LEQ-record list and two lists
-// of text files) stay inside the client area, and neither the main window
-// nor the panel changes its size.
+// of text files) stay inside the client area (Tile makes it scroll rather
+// than squeeze a window below what its layout and its chart need), and
+// neither the main window nor the panel changes its size.
 #include "tests/app/main_window_test.h"
 
 #include "chart/control/gxsgraph.h"
@@ -11,7 +12,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLayout>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +30,13 @@ protected:
         Tick(); // the meter is found
         meter_.LoadSampleContent();
         form_->MenuItem("LEQ1")->trigger();
+        QCoreApplication::processEvents();
+        size_ = form_->size();
+        panel_ = form_->gPanel();
+        panelSize_ = panel_->size();
+    }
+    void OpenTheOthers()
+    {
         form_->MenuItem("LoadData1")->trigger();
         form_->MenuItem("LoadLEQdata1")->trigger();
         for (const char *name : {"a.txt", "b.txt"}) {
@@ -34,9 +44,6 @@ protected:
             EXPECT_NE(form_->OpenTextFile(File(name)), nullptr);
         }
         QCoreApplication::processEvents();
-        size_ = form_->size();
-        panel_ = form_->gPanel();
-        panelSize_ = panel_->size();
     }
 
     ui::TMdiArea &Area() { return *form_->MdiClient(); }
@@ -49,17 +56,22 @@ protected:
         return subs;
     }
     // The main window and the panel as they were; every window inside the
-    // visible client area, with its whole caption bar, none over the panel.
-    void ExpectEverythingInside()
+    // visible client area (or, where it scrolls, the part reached by
+    // scrolling down), with its whole caption bar, none over the panel.
+    void ExpectEverythingInside(bool scrolls = false)
     {
         QCoreApplication::processEvents();
         EXPECT_EQ(form_->size(), size_);
         ASSERT_FALSE(panel_.isNull());
         EXPECT_EQ(panel_->size(), panelSize_);
-        const QRect area = Area().viewport()->rect();
-        EXPECT_EQ(area.size(), Area().size()) << "nothing to scroll";
+        const QRect visible = Area().viewport()->rect();
         const QRect panel = Area().SubWindowOf(panel_)->geometry();
-        EXPECT_TRUE(area.contains(panel));
+        EXPECT_TRUE(visible.contains(panel));
+        QRect area = visible;
+        if (scrolls)
+            area.setHeight(area.height() + Area().verticalScrollBar()->maximum());
+        else
+            EXPECT_EQ(area.size(), Area().size()) << "nothing to scroll";
         for (QMdiSubWindow *sub : Others()) {
             SCOPED_TRACE(sub->windowTitle().toStdString());
             EXPECT_TRUE(area.contains(sub->geometry()))
@@ -67,6 +79,31 @@ protected:
                 << sub->height();
             EXPECT_FALSE(panel.intersects(sub->geometry()));
         }
+    }
+    // After Tile: no window smaller than its layout needs at its width, the
+    // graphs' charts high enough to read, no window over another.
+    void ExpectNeedsMet()
+    {
+        const QList<QMdiSubWindow *> subs = Others();
+        for (QMdiSubWindow *sub : subs) {
+            SCOPED_TRACE(sub->windowTitle().toStdString());
+            const QWidget *form = sub->widget();
+            const QLayout *layout = form->layout();
+            const QSize minimum = form->minimumSizeHint();
+            EXPECT_GE(form->width(), minimum.width());
+            EXPECT_GE(form->height(), minimum.height());
+            EXPECT_GE(form->height(), layout->hasHeightForWidth()
+                                          ? layout->totalMinimumHeightForWidth(form->width())
+                                          : 0);
+            for (QMdiSubWindow *other : subs)
+                EXPECT_TRUE(sub == other || !sub->geometry().intersects(other->geometry()))
+                    << other->windowTitle().toStdString();
+        }
+        for (views::TfrmGraph *graph : {form_->gRealTimeGraph.data(), form_->gLoggerGraph.data()})
+            if (graph) {
+                EXPECT_GE(graph->GXSGraph1->height(), ui::kUsableChartHeight)
+                    << graph->windowTitle().toStdString();
+            }
     }
 
     QSize size_;
@@ -76,17 +113,22 @@ protected:
 
 } // namespace
 
+TEST_F(MainArrangeTest, TileGivesTheRealTimeGraphAndTheLeqWindowWhatTheyNeed)
+{
+    ASSERT_EQ(Others().size(), 2);
+    form_->MenuItem("Tile1")->trigger();
+    ExpectEverythingInside();
+    ExpectNeedsMet();
+}
+
 TEST_F(MainArrangeTest, TileAndCascadeKeepTheWindowsTheMainWindowAndThePanelInside)
 {
+    OpenTheOthers();
     ASSERT_EQ(Others().size(), 6);
 
     form_->MenuItem("Tile1")->trigger();
-    ExpectEverythingInside();
-    const QList<QMdiSubWindow *> subs = Others();
-    for (QMdiSubWindow *sub : subs)
-        for (QMdiSubWindow *other : subs)
-            EXPECT_TRUE(sub == other || !sub->geometry().intersects(other->geometry()))
-                << sub->windowTitle().toStdString() << " / " << other->windowTitle().toStdString();
+    ExpectEverythingInside(true);
+    ExpectNeedsMet();
 
     form_->MenuItem("Cascade1")->trigger();
     ExpectEverythingInside();
@@ -96,6 +138,7 @@ TEST_F(MainArrangeTest, TileAndCascadeKeepTheWindowsTheMainWindowAndThePanelInsi
     // The graphs' charts keep a height to read them by.
     for (views::TfrmGraph *graph : {form_->gRealTimeGraph.data(), form_->gLoggerGraph.data()}) {
         ASSERT_NE(graph, nullptr);
-        EXPECT_GE(graph->GXSGraph1->height(), 150) << graph->windowTitle().toStdString();
+        EXPECT_GE(graph->GXSGraph1->height(), ui::kUsableChartHeight)
+            << graph->windowTitle().toStdString();
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/ui/mdi_area.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -43,6 +44,31 @@ struct Host {
         return area->AddChild(form, Qt::FramelessWindowHint);
     }
     QRect Visible() const { return area->viewport()->rect(); }
+    // A window whose layout needs more than its own minimum size: a table
+    // with buttons, or wrapping fields above a chart.
+    QMdiSubWindow *AddTable()
+    {
+        auto *form = new QWidget;
+        form->setWindowTitle("Table");
+        auto *layout = new QVBoxLayout(form);
+        layout->addWidget(new QWidget);
+        layout->itemAt(0)->widget()->setMinimumSize(700, 250);
+        return area->AddChild(form);
+    }
+    QMdiSubWindow *AddChart(QWidget *&chart)
+    {
+        auto *form = new QWidget;
+        form->setWindowTitle("Chart");
+        auto *layout = new QVBoxLayout(form);
+        auto *fields = new QLabel(QString("Maximum: 0.0 dB @ 01/06/2025 10:00:00 ").repeated(6));
+        fields->setWordWrap(true);
+        layout->addWidget(fields);
+        chart = new QWidget;
+        chart->setMinimumSize(320, 50);
+        MarkChart(chart);
+        layout->addWidget(chart, 1);
+        return area->AddChild(form);
+    }
 
     QWidget window;
     TMdiArea *area = nullptr;
@@ -141,4 +167,44 @@ TEST(MdiArrange, CascadeKeepsEveryCaptionBarInsideAndTheWindowsHigh)
     // The active window stays active, last and on top.
     EXPECT_EQ(host.area->activeSubWindow(), subs[3]);
     EXPECT_EQ(subs[3]->y(), *std::max_element(tops.begin(), tops.end()));
+}
+
+namespace {
+
+// Every window at least as large as its layout needs at its width.
+void ExpectNeedsMet(const QList<QMdiSubWindow *> &subs)
+{
+    for (QMdiSubWindow *sub : subs) {
+        SCOPED_TRACE(sub->windowTitle().toStdString());
+        const QWidget *form = sub->widget();
+        EXPECT_GE(form->width(), form->layout()->minimumSize().width());
+        EXPECT_GE(form->height(), form->layout()->totalMinimumHeightForWidth(form->width()));
+        for (QMdiSubWindow *other : subs)
+            EXPECT_TRUE(other == sub || !other->geometry().intersects(sub->geometry()));
+    }
+}
+
+} // namespace
+
+TEST(MdiArrange, TileGivesEveryWindowWhatItNeedsAndTheChartsTheRest)
+{
+    Host host;
+    QWidget *chart = nullptr;
+    const QList<QMdiSubWindow *> subs = {host.AddChart(chart), host.AddTable()};
+    subs[0]->resize(400, 120);
+    host.area->Tile();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host.Visible().size(), host.area->size()) << "no scroll bars";
+    ExpectNeedsMet(subs);
+    EXPECT_GE(chart->height(), kUsableChartHeight);
+    EXPECT_GT(subs[0]->height(), subs[1]->height()) << "the chart gets more of what is left";
+
+    // An area too low for them scrolls; nothing is squeezed.
+    host.window.resize(500, 300);
+    host.area->Tile();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host.window.size(), QSize(500, 300));
+    EXPECT_GT(host.area->verticalScrollBar()->maximum(), 0);
+    ExpectNeedsMet(subs);
+    EXPECT_GE(chart->height(), kUsableChartHeight);
 }
