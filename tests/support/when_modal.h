@@ -18,7 +18,8 @@ namespace testsupport {
 
 template <class T> void WhenModal(std::function<void(T *)> act)
 {
-    auto *timer = new QTimer;
+    auto *timer =
+        new QTimer(QCoreApplication::instance()); // freed with the application at the latest
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
             timer->stop();
@@ -47,7 +48,7 @@ inline void TypeIntoFileDialog(const QString &name, int nameFilter = -1)
                 dialog->selectNameFilter(dialog->nameFilters().value(nameFilter));
             if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
                 edit->setText(name);
-            auto *closer = new QTimer;
+            auto *closer = new QTimer(QCoreApplication::instance());
             QObject::connect(closer, &QTimer::timeout, [closer, dialog] {
                 if (!dialog || !dialog->isVisible()) {
                     closer->stop();
