@@ -1,12 +1,13 @@
 // Redraw of a date-time line chart at 1200 x 600 offscreen after a change of its data: the image
 // rebuild that the redraw actions run (ranges, per-column reduction, the plot drawn again; the
-// layout and texts stay while the ranges do), in milliseconds per redraw, with fixed (manual)
-// ranges and with automatic ones side by side at each size. Goals: at most 6 ms for a million
+// layout and texts stay while the ranges do), in milliseconds per redraw, with automatic ranges
+// and with fixed (manual) ones set where the automatic ones lie, side by side at each size. Goals: at most 6 ms for a million
 // points; automatic ranges at most 1.2 times fixed ones at every size (the range of the data is
 // kept as values arrive, not found again by a pass over all of them).
 #include "bench/bench_main.h"
 #include "bench/chartlib/redraw_data.h"
 #include "platform/chartlib/render/chart_render.h"
+#include "platform/chartlib/render/chart_view.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,7 +24,21 @@ namespace {
 void BM_Redraw(benchmark::State &state)
 {
     const redraw::Series s = redraw::MakeSeries(int(state.range(0)));
-    HCHART h = redraw::MakeChart(s, state.range(1) != 0);
+    HCHART h = redraw::MakeChart(s, false);
+    if (state.range(1) != 0) {
+        // Fixed ranges where the automatic ones lie, so that both draw the same picture and
+        // differ only in how the ranges are found.
+        ChartResetImage(h, 0, 0);
+        const ChartFrame &f = ViewOf(h)->Frame();
+        const Range x = f.x, y = f.y;
+        ChartSetInt(h, 3050, 3); // ManualScaleControlY
+        ChartSetProperty(h, 3055, y.min);
+        ChartSetProperty(h, 3060, y.max);
+        ChartSetInt(h, 3615, 3); // ManualScaleControlX
+        ChartSetProperty(h, 3620, x.min);
+        ChartSetProperty(h, 3625, x.max);
+        ChartReinitialize(h);
+    }
     // Each redraw follows a change of the data (the last value written again), as after a
     // real-time sample; a rebuild after no change at all would keep the image as it is.
     const std::int32_t last = std::int32_t(s.ys.size()) - 1;
@@ -36,7 +51,7 @@ void BM_Redraw(benchmark::State &state)
 
 constexpr int kSizes[] = {2000, 47000, 100000, 1000000};
 
-// Arguments: points, manual ranges (1) or automatic ranges (0).
+// Arguments: points, fixed ranges (1, where the automatic ones lie) or automatic ranges (0).
 void Sizes(benchmark::internal::Benchmark *b)
 {
     b->ArgNames({"points", "manual"})->Unit(benchmark::kMillisecond);
