@@ -626,6 +626,8 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j, 
         const bool single = axis == 0 && i >= 0 && j >= 0;
         const auto r = std::size_t(i), c = std::size_t(j);
         const bool known = single && r < values.size() && c <= values[r].size();
+        if (FAttachment)
+            FAttachment->DataWriting(axis, i, j);
         if (known)
             XDescentsAround(r, c, false);
         WriteCells(values, i, j, rows, cols, ToKind(v, DataViewKind(id)));

@@ -815,3 +815,119 @@ TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
         QLocale::setDefault(locale);
     }
 }
+
+// With automatic ranges the extent of the data is kept from one rebuild to the next and follows
+// each write of a value. After every kind of write the ranges shown are those of the same data
+// read afresh (a second chart given the same state): values that widen the range, far values
+// written over again (the range shrinks), null and NaN values, a subset's first X, whole rows,
+// points and subsets added and removed, the properties that decide which points are drawn, and
+// a state loaded over the chart.
+TEST_F(RenderTest, AutomaticRangesFollowEveryWriteOfTheData)
+{
+    ChartSetInt(h, 3050, 0); // ManualScaleControlY: automatic
+    ChartSetInt(h, 3615, 0); // ManualScaleControlX: automatic
+    ChartSetInt(h, 2115, 2);
+    ChartSetInt(h, 2120, 300);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> level(20.0, 120.0), second(0.0, 400.0);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < 300; ++i) {
+            ChartSetElement2D(h, 3013, s, i, kT0 + (i + 50 * s) * kSec);
+            ChartSetElement2D(h, 3014, s, i, level(rng));
+        }
+    ChartReinitialize(h);
+    ChartRect r{0, 0, 600, 400};
+    const HCHART fresh = ChartCreateWithView(304, 0, &r, 0, 12112);
+    ASSERT_NE(fresh, 0u);
+    const std::vector<std::uint8_t> start = ChartStoreState(h);
+    std::vector<std::pair<int, int>> far; // cells given far values
+    int subsets = 2, points = 300;
+    auto cell = [&] {
+        return std::pair(int(rng() % unsigned(subsets)), int(rng() % unsigned(points)));
+    };
+    for (int step = 0; step < 300; ++step) {
+        const auto [s, i] = cell();
+        std::string what;
+        switch (rng() % 16) {
+        case 0:
+        case 1:
+        case 2:
+            ChartSetElement2D(h, 3014, s, i, level(rng));
+            what = "a level";
+            break;
+        case 3:
+            ChartSetElement2D(h, 3014, s, i, rng() % 2 ? 1000.0 : -1000.0);
+            far.emplace_back(s, i);
+            what = "a far level";
+            break;
+        case 4:
+            ChartSetElement2D(h, 3013, s, i, kT0 + (rng() % 4 ? second(rng) : 4000.0) * kSec);
+            far.emplace_back(s, i);
+            what = "an X value";
+            break;
+        case 5:
+        case 6:
+        case 7: // a far value written over, as the range's edge
+            if (!far.empty()) {
+                const auto [fs, fi] = far.back();
+                far.pop_back();
+                ChartSetElement2D(h, 3013, fs, fi, kT0 + second(rng) * kSec);
+                ChartSetElement2D(h, 3014, fs, fi, level(rng));
+            }
+            what = "a far value written over";
+            break;
+        case 8:
+            ChartSetElement2D(h, 3014, s, i, 9999.0);
+            what = "a null value";
+            break;
+        case 9:
+            ChartSetElement2D(h, 3014, s, i, std::numeric_limits<double>::quiet_NaN());
+            what = "NaN";
+            break;
+        case 10:
+            ChartSetElement2D(h, 3014, s, -1, level(rng));
+            what = "a whole row";
+            break;
+        case 11:
+            points = 250 + int(rng() % 100);
+            ChartSetInt(h, 2120, points);
+            what = "Points";
+            break;
+        case 12:
+            subsets = 1 + int(rng() % 3);
+            ChartSetInt(h, 2115, subsets);
+            what = "Subsets";
+            break;
+        case 13:
+            ChartSetInt(h, 3018, rng() % 3 ? 1 : 0);
+            what = "DateTimeMode";
+            break;
+        case 14:
+            ChartSetProperty(h, 3268, rng() % 2 ? 9999.0 : level(rng));
+            what = "NullDataValueY";
+            break;
+        default:
+            if (rng() % 4 == 0) {
+                ASSERT_TRUE(ChartLoadState(h, start));
+                subsets = 2;
+                points = 300;
+                far.clear();
+                what = "a state loaded";
+            } else {
+                ChartSetElement2D(h, 3014, s, points - 1, level(rng));
+                what = "a sample at the end";
+            }
+            break;
+        }
+        ChartResetImage(h, 0, 0);
+        ASSERT_TRUE(ChartLoadState(fresh, ChartStoreState(h)));
+        ChartResetImage(fresh, 0, 0);
+        const ChartFrame &a = ViewOf(h)->Frame(), &b = ViewOf(fresh)->Frame();
+        const std::string at = std::to_string(step) + ": " + what;
+        EXPECT_EQ(a.x.min, b.x.min) << at;
+        EXPECT_EQ(a.x.max, b.x.max) << at;
+        EXPECT_EQ(a.y.min, b.y.min) << at;
+        EXPECT_EQ(a.y.max, b.y.max) << at;
+    }
+    ChartDestroy(fresh);
+}

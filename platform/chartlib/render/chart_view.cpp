@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace chartlib {
 
@@ -254,6 +255,8 @@ void ChartView::Reinitialized()
 
 void ChartView::StateReplaced()
 {
+    FExtentValid = false;
+    FWriting.reset();
     FZoom.reset();
     FBanding = false;
     ++FGeneration;
@@ -300,12 +303,59 @@ bool DataProperty(std::int32_t id)
 
 } // namespace
 
+void ChartView::DataWriting(int axis, std::int32_t i, std::int32_t j)
+{
+    FWriting = DataCells{axis, i, j, false, 0.0, 0.0};
+    if (!FExtentValid || axis == 2) // Z is not drawn
+        return;
+    if (i < 0 || j < 0) {
+        FExtentValid = false;
+        return;
+    }
+    const ReduceInput in = ExtentInput(i, true);
+    if (axis == 0 && in.useIndexX) { // its first X value: X is no longer the point number
+        FExtentValid = false;
+        return;
+    }
+    FWriting->drawn = DataPoint(in, std::size_t(j), FWriting->x, FWriting->y);
+}
+
 void ChartView::Written(std::int32_t id)
 {
     if (DataProperty(id)) {
         FPlotDirty = true;
+        const std::optional<DataCells> cells = std::exchange(FWriting, std::nullopt);
+        const int axis = DataAxisOf(id);
+        if (!FExtentValid || axis == 2)
+            return;
+        if (!cells || cells->axis != axis || cells->i < 0 || cells->j < 0) {
+            FExtentValid = false; // a whole array
+            return;
+        }
+        // The point widens the extent as far as it needs. Where it was on an edge of the
+        // extent and now lies inside, it may have been the only point there: the extent may
+        // shrink, and is found again.
+        double x = 0.0, y = 0.0;
+        const bool drawn = DataPoint(ExtentInput(cells->i, true), std::size_t(cells->j), x, y);
+        DataExtent &e = FExtent;
+        if (cells->drawn && ((cells->x == e.xmin && !(drawn && x <= e.xmin)) ||
+                             (cells->x == e.xmax && !(drawn && x >= e.xmax)) ||
+                             (cells->y == e.ymin && !(drawn && y <= e.ymin)) ||
+                             (cells->y == e.ymax && !(drawn && y >= e.ymax)))) {
+            FExtentValid = false;
+            return;
+        }
+        if (drawn)
+            e = e.any ? DataExtent{std::min(e.xmin, x), std::max(e.xmax, x), std::min(e.ymin, y),
+                                   std::max(e.ymax, y), true}
+                      : DataExtent{x, x, y, y, true};
         return;
     }
+    FWriting.reset();
+    // The data's shape and what decides which points are drawn change the extent.
+    if (id == prop::Subsets || id == prop::Points || id == rprop::DateTimeMode ||
+        id == rprop::NullDataValueY)
+        FExtentValid = false;
     if (!OverlayProperty(id))
         FLayerValid = false;
     // The annotations' text sizes are in the frame's fonts; the other overlay properties are
@@ -375,21 +425,36 @@ ChartStyle ChartView::ReadStyle() const
     return s;
 }
 
-void ChartView::DataRanges(Range &xr, Range &yr) const
+ReduceInput ChartView::ExtentInput(std::int32_t subset, bool kept) const
 {
-    // One pass over all subsets for both ranges; points that are not drawn do not count.
     const ChartObject &o = FObject;
     ReduceInput in;
-    in.points = o.Points();
-    in.skipZeroX = IntOr(o, rprop::DateTimeMode, 0) != 0;
-    in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
-    DataExtent e;
-    for (std::int32_t s = 0; s < o.Subsets(); ++s) {
-        in.xs = o.DataRow(0, s);
-        in.ys = o.DataRow(1, s);
-        in.useIndexX = in.xs.empty() && !in.skipZeroX;
-        ExtendToData(in, e);
+    if (kept) {
+        in = FExtentRules;
+    } else {
+        in.skipZeroX = IntOr(o, rprop::DateTimeMode, 0) != 0;
+        in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
     }
+    in.points = o.Points();
+    in.xs = o.DataRow(0, subset);
+    in.ys = o.DataRow(1, subset);
+    in.useIndexX = in.xs.empty() && !in.skipZeroX;
+    return in;
+}
+
+void ChartView::DataRanges(Range &xr, Range &yr) const
+{
+    // One pass over all subsets for both ranges, when the kept extent may be out of date;
+    // points that are not drawn do not count.
+    if (!FExtentValid) {
+        DataExtent e;
+        for (std::int32_t s = 0; s < FObject.Subsets(); ++s)
+            ExtendToData(ExtentInput(s), e);
+        FExtent = e;
+        FExtentRules = ExtentInput(-1);
+        FExtentValid = true;
+    }
+    const DataExtent &e = FExtent;
     xr = e.any ? Range{e.xmin, e.xmax} : Range{0.0, 1.0};
     yr = e.any ? Range{e.ymin, e.ymax} : Range{0.0, 1.0};
 }

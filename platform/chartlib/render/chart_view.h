@@ -90,6 +90,7 @@ public:
     void Reinitialized() override;
     void StateReplaced() override;
     void Written(std::int32_t id) override;
+    void DataWriting(int axis, std::int32_t i, std::int32_t j) override;
 
     // Screen layout at the chart's size; stores PlotRect. The layout of the last call is kept
     // while nothing it depends on changed: the size, the ranges shown, the locale and every
@@ -146,6 +147,9 @@ private:
     void RequestRepaint();
     // The ranges of the drawn data (0..1 when there is none).
     void DataRanges(Range &x, Range &y) const;
+    // One subset as the data extent reads it: with the properties as they are, or as they were
+    // when the kept extent was found (they are the same while it is kept).
+    ReduceInput ExtentInput(std::int32_t subset, bool kept = false) const;
     ChartStyle ReadStyle() const;
     // The ranges a frame shows: the zoom's, else those of the properties and the data.
     void FrameRanges(Range &x, Range &y) const;
@@ -206,6 +210,21 @@ private:
     Range FLayerX, FLayerY;
     std::int32_t FImageSerial = 0;
     std::optional<std::pair<Range, Range>> FZoom;
+    // The extent of the drawn data, kept from one rebuild to the next: a write of one value
+    // widens it; it is found again by a pass over all the data (FExtentValid false) after a
+    // value on its edge was overwritten (it may shrink), a write of many values, a change of
+    // the data's shape or of what decides which points are drawn. FWriting: the cells of the
+    // data write under way (DataWriting to Written).
+    mutable DataExtent FExtent;
+    mutable ReduceInput FExtentRules; // what decides which points are drawn
+    mutable bool FExtentValid = false;
+    struct DataCells {
+        int axis;
+        std::int32_t i, j;
+        bool drawn; // the point before the write (one point written)
+        double x, y;
+    };
+    std::optional<DataCells> FWriting;
     bool FBanding = false;
     QPoint FBandStart, FBandEnd;
     double FPixelRatio = 0.0; // 0: follow the screen
