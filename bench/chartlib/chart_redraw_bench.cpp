@@ -1,9 +1,9 @@
 // Redraw of a date-time line chart at 1200 x 600 offscreen after a change of its data: the image
 // rebuild that the redraw actions run (ranges, per-column reduction, the plot drawn again; the
 // layout and texts stay while the ranges do), in milliseconds per redraw, with automatic ranges
-// and with fixed (manual) ones set where the automatic ones lie, side by side at each size. Goals: at most 6 ms for a million
-// points; automatic ranges at most 1.2 times fixed ones at every size (the range of the data is
-// kept as values arrive, not found again by a pass over all of them).
+// and with fixed (manual) ones set where the automatic ones lie, side by side at each size. Goals:
+// at most 6 ms for a million points; automatic ranges at most 1.2 times fixed ones at every size
+// (the range of the data is kept as values arrive, not found again by a pass over all of them).
 #include "bench/bench_main.h"
 #include "bench/chartlib/redraw_data.h"
 #include "platform/chartlib/render/chart_render.h"
