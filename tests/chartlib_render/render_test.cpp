@@ -931,3 +931,82 @@ TEST_F(RenderTest, AutomaticRangesFollowEveryWriteOfTheData)
     }
     ChartDestroy(fresh);
 }
+
+// A change of a property that leaves the plot where it was, with its ranges, ticks and look,
+// keeps the plot's pixels and draws what lies around it; any change the plot's pixels depend on
+// draws it again. A pixel of the plot is marked before each change: it stays where the plot is
+// kept (and with the mark taken out the image is the whole chart drawn by QPainter), and is gone
+// where it is not.
+TEST_F(RenderTest, APropertyChangeThatLeavesThePlotKeepsItsPixels)
+{
+    const int n = 2000;
+    std::mt19937 rng(5);
+    std::normal_distribution<double> noise(0.0, 6.0);
+    ChartSetInt(h, 2120, n);
+    for (int i = 0; i < n; ++i) {
+        ChartSetElement2D(h, 3013, 0, i, kT0 + i * 100.0 * kSec / n);
+        ChartSetElement2D(h, 3014, 0, i, 80.0 + 20.0 * std::sin(i / 70.0) + noise(rng));
+    }
+    ChartSetString(h, 2105, u"DataLogger");
+    ChartSetInt(h, 3228, 1); // ShowVertLineAnnotations
+    VertLine(0, 30, u"|t12:00:30\n80.0dB");
+    const std::vector<std::uint8_t> initial = ChartStoreState(h);
+    const QRgb kMark = qRgb(1, 2, 3);
+    for (const double ratio : {1.0, 2.0}) {
+        ASSERT_TRUE(ChartLoadState(h, initial));
+        ChartSetPixelRatio(h, ratio);
+        ChartReinitialize(h);
+        EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio;
+        auto &image = const_cast<QImage &>(ViewOf(h)->Image());
+        QPoint at;
+        QRgb was = 0;
+        auto mark = [&] {
+            at = ViewOf(h)->Frame().plot.center() * ratio + QPoint(3, 3);
+            was = image.pixel(at);
+            image.setPixel(at, kMark);
+        };
+        const std::vector<std::pair<const char *, std::function<void()>>> kept = {
+            {"MainTitle as high", [&] { ChartSetString(h, 2105, u"Data Logger 2"); }},
+            {"MainTitle the same", [&] { ChartSetString(h, 2105, u"Data Logger 2"); }},
+            {"DeskColor", [&] { ChartSetInt(h, 2320, Argb(QColor(230, 230, 250))); }},
+            {"a cursor and the title",
+             [&] {
+                 VertLine(0, 60);
+                 ChartSetString(h, 2105, u"DataLogger");
+             }},
+        };
+        for (const auto &[what, change] : kept) {
+            mark();
+            change();
+            QImage img = Rebuilt(h);
+            EXPECT_EQ(img.pixel(at), kMark) << ratio << " " << what;
+            img.setPixel(at, was);
+            image.setPixel(at, was);
+            EXPECT_EQ(img, Painted(h, ratio)) << ratio << " " << what;
+        }
+        const std::vector<std::pair<const char *, std::function<void()>>> drawn = {
+            {"SubTitle: the plot moves", [&] { ChartSetString(h, 2110, u"Leq 1 s"); }},
+            {"a subset's colour", [&] { ChartSetElement(h, 2190, 0, Argb(kRed)); }},
+            {"GridLineColor", [&] { ChartSetInt(h, 1905, Argb(kGreen)); }},
+            {"YAxisColor", [&] { ChartSetInt(h, 3036, Argb(kRed)); }},
+            {"NullDataGaps", [&] { ChartSetInt(h, 3066, 1); }},
+            {"the title and a value",
+             [&] {
+                 ChartSetString(h, 2105, u"Data Logger 3");
+                 ChartSetElement2D(h, 3014, 0, 1000, 125.0);
+             }},
+            {"ManualMaxY", [&] { ChartSetProperty(h, 3060, 140.0); }},
+            {"Points", [&] { ChartSetInt(h, 2120, n - 500); }},
+            {"the title after a zoom",
+             [&] {
+                 ViewOf(h)->ZoomTo({kT0, kT0 + 50 * kSec}, {40.0, 120.0});
+                 ChartSetString(h, 2105, u"DataLogger");
+             }},
+        };
+        for (const auto &[what, change] : drawn) {
+            mark();
+            change();
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " " << what;
+        }
+    }
+}

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -44,30 +45,67 @@ void ChartView::DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *
     p.fillRect(area, f.style.graphBack);
     if (!f.style.gridInFront)
         DrawGrid(p, f);
-    if (canvas) { // what the fill and the grid were drawn from
-        const ChartStyle &st = f.style;
-        std::vector<double> from = {f.penScale,
-                                    double(f.plot.left()),
-                                    double(f.plot.top()),
-                                    double(f.plot.right()),
-                                    double(f.plot.bottom()),
-                                    f.x.min,
-                                    f.x.max,
-                                    f.y.min,
-                                    f.y.max,
-                                    double(st.graphBack.rgba()),
-                                    double(st.grid.rgba()),
-                                    double(st.gridStyle),
-                                    double(st.gridControl),
-                                    double(st.gridInFront)};
-        for (const std::vector<Tick> *ticks : {&f.xTicks, &f.yTicks}) {
-            from.push_back(double(ticks->size()));
-            for (const Tick &t : *ticks)
-                from.push_back(t.value);
-        }
-        canvas->SaveBackground(std::move(from));
-    }
+    if (canvas) // what the fill and the grid were drawn from
+        canvas->SaveBackground(BackgroundKey(f));
     DrawPlotContents(p, f, canvas);
+    DrawTitles(p, f);
+    p.restore();
+}
+
+std::vector<double> ChartView::BackgroundKey(const ChartFrame &f)
+{
+    const ChartStyle &st = f.style;
+    std::vector<double> key = {f.penScale,
+                               double(f.plot.left()),
+                               double(f.plot.top()),
+                               double(f.plot.right()),
+                               double(f.plot.bottom()),
+                               f.x.min,
+                               f.x.max,
+                               f.y.min,
+                               f.y.max,
+                               double(st.graphBack.rgba()),
+                               double(st.grid.rgba()),
+                               double(st.gridStyle),
+                               double(st.gridControl),
+                               double(st.gridInFront)};
+    for (const std::vector<Tick> *ticks : {&f.xTicks, &f.yTicks}) {
+        key.push_back(double(ticks->size()));
+        for (const Tick &t : *ticks)
+            key.push_back(t.value);
+    }
+    return key;
+}
+
+std::vector<double> ChartView::PlotKey(const ChartFrame &f)
+{
+    std::vector<double> key = BackgroundKey(f);
+    const ChartStyle &st = f.style;
+    for (const QColor &c : {st.graphFore, st.yAxis, st.xAxis, st.text})
+        key.push_back(double(c.rgba()));
+    key.push_back(double(st.mono));
+    key.push_back(double(f.dateTime));
+    return key;
+}
+
+void ChartView::DrawAroundPlot(QPainter &p, const ChartFrame &f) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    const QRect area = f.plot.adjusted(0, 0, 1, 1);
+    const int w = f.size.width(), h = f.size.height();
+    p.fillRect(QRect(0, 0, w, area.top()), f.style.desk);
+    p.fillRect(QRect(0, area.bottom() + 1, w, h - area.bottom() - 1), f.style.desk);
+    p.fillRect(QRect(0, area.top(), area.left(), area.height()), f.style.desk);
+    p.fillRect(QRect(area.right() + 1, area.top(), w - area.right() - 1, area.height()),
+               f.style.desk);
+    // The grid and the axes in the order a whole drawing gives them, clipped to the desk:
+    // what falls on the plot is in its kept pixels.
+    p.setClipRegion(QRegion(0, 0, w, h) - QRegion(area));
+    DrawGrid(p, f);
+    DrawAxes(p, f);
+    p.setClipping(false);
     DrawTitles(p, f);
     p.restore();
 }

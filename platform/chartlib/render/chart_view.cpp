@@ -255,6 +255,7 @@ void ChartView::Reinitialized()
 
 void ChartView::StateReplaced()
 {
+    FPlotLookChanged = true;
     FExtentValid = false;
     FWriting.reset();
     FZoom.reset();
@@ -287,6 +288,44 @@ bool OverlayProperty(std::int32_t id)
     case rprop::GraphAnnotationX:
     case rprop::GraphAnnotationY:
     case rprop::GraphAnnotationText:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The properties that change only what lies around the plot (texts, fonts, the desk) and the
+// plot only through the layout: its place, ranges and ticks (ChartView::PlotKey).
+bool AroundPlotProperty(std::int32_t id)
+{
+    switch (id) {
+    case rprop::MainTitle:
+    case rprop::SubTitle:
+    case rprop::SubsetLabels:
+    case rprop::FontSize:
+    case rprop::MainTitleFont:
+    case rprop::MainTitleBold:
+    case rprop::MainTitleItalic:
+    case rprop::MainTitleUnderline:
+    case rprop::SubTitleFont:
+    case rprop::SubTitleBold:
+    case rprop::SubTitleItalic:
+    case rprop::SubTitleUnderline:
+    case rprop::LabelFont:
+    case rprop::LabelBold:
+    case rprop::LabelItalic:
+    case rprop::LabelUnderline:
+    case rprop::FontSizeGlobalCntl:
+    case rprop::FontSizeTitleCntl:
+    case rprop::FontSizeGNCntl:
+    case rprop::FontSizeALCntl:
+    case rprop::FontSizeLegendCntl:
+    case rprop::ShowLegend:
+    case rprop::LegendLocation:
+    case rprop::XAxisLabel:
+    case rprop::YAxisLabel:
+    case rprop::DeskColor:
+    case rprop::MonoDeskColor:
         return true;
     default:
         return false;
@@ -356,8 +395,11 @@ void ChartView::Written(std::int32_t id)
     if (id == prop::Subsets || id == prop::Points || id == rprop::DateTimeMode ||
         id == rprop::NullDataValueY)
         FExtentValid = false;
-    if (!OverlayProperty(id))
+    if (!OverlayProperty(id)) {
         FLayerValid = false;
+        if (!AroundPlotProperty(id))
+            FPlotLookChanged = true;
+    }
     // The annotations' text sizes are in the frame's fonts; the other overlay properties are
     // read when the overlays are drawn.
     if (!OverlayProperty(id) || id == rprop::GraphAnnotationTextSize ||
@@ -798,21 +840,34 @@ void ChartView::ResetImage()
         FImage = QImage(pixels, QImage::Format_RGB32);
         FImage.setDevicePixelRatio(ratio);
         FCanvas.ForgetBackground();
+        FImageHasLayer = false;
+    }
+    // At a whole number of device pixels per chart pixel the plot has whole device pixels: the
+    // subsets are drawn straight into them, a change of the data draws the plot again over its
+    // background, where the last subsets were, and a change of a property that leaves the plot
+    // as it was drawn keeps its pixels and draws what lies around it.
+    const int scale = int(ratio);
+    const bool whole = double(scale) == ratio;
+    const QRect area = f.plot.adjusted(0, 0, 1, 1); // the plot's fill, frame and clip
+    const QRect plotPixels(area.left() * scale, area.top() * scale, area.width() * scale,
+                           area.height() * scale);
+    std::vector<double> plotKey;
+    bool keepPlot = false;
+    if (!keepLayer && !FPlotDirty && !FPlotLookChanged && FImageHasLayer && whole &&
+        FLayerTextsClear && FTextsClear && FCanvas.HasBackground(plotPixels & FImage.rect())) {
+        plotKey = PlotKey(f);
+        keepPlot = plotKey == FLayerPlotKey;
     }
     // The layer comes back from under the last overlays.
-    if (keepLayer)
+    if (keepLayer || keepPlot)
         FUnderOverlays.Restore(FImage);
     else
         FUnderOverlays.Clear();
-    if (!keepLayer || FPlotDirty) {
-        // At a whole number of device pixels per chart pixel the plot has whole device
-        // pixels: the subsets are drawn straight into them, and a change of the data draws
-        // the plot again over its background, where the last subsets were.
-        const int scale = int(ratio);
-        const bool whole = double(scale) == ratio;
-        const QRect area = f.plot.adjusted(0, 0, 1, 1); // the plot's fill, frame and clip
-        const QRect plotPixels(area.left() * scale, area.top() * scale, area.width() * scale,
-                               area.height() * scale);
+    if (keepPlot) {
+        QPainter p(&FImage);
+        DrawAroundPlot(p, f);
+        p.end();
+    } else if (!keepLayer || FPlotDirty) {
         const bool again =
             keepLayer && whole && FTextsClear && FCanvas.HasBackground(plotPixels & FImage.rect());
         raster::ColumnSpans last = std::move(FCanvas.drawn);
@@ -831,10 +886,16 @@ void ChartView::ResetImage()
             p.restore();
         } else {
             DrawLayer(p, f, whole ? &FCanvas : nullptr);
+            FLayerPlotKey = plotKey.empty() ? PlotKey(f) : std::move(plotKey);
         }
         p.end();
+    }
+    if (!keepLayer || FPlotDirty) {
         FLayerValid = true;
         FPlotDirty = false;
+        FPlotLookChanged = false;
+        FImageHasLayer = true;
+        FLayerTextsClear = FTextsClear;
         FLayerSize = f.size;
         FLayerPlot = f.plot;
         FLayerX = f.x;

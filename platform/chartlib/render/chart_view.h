@@ -166,6 +166,14 @@ private:
     void DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
     // What lies over the plot's background: subsets, the grid when it is in front, the axes.
     void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
+    // What the fill and the grid of the plot are drawn from, and beyond them (PlotKey) the
+    // colours of the frame drawn over the plot and of monochrome subsets: with the data and
+    // the properties that only the plot reads, all the plot's pixels are drawn from.
+    static std::vector<double> BackgroundKey(const ChartFrame &f);
+    static std::vector<double> PlotKey(const ChartFrame &f);
+    // Everything of a layer outside the plot, over a plot whose pixels are kept: the desk, the
+    // grid and axes where they reach beyond the plot, the texts.
+    void DrawAroundPlot(QPainter &p, const ChartFrame &f) const;
     // Vertical lines, graph annotations, then the axes again (the frame lies over the lines'
     // ends, with the pixels it has in the layer). When given, before is told the chart pixels
     // each line, mark and text will draw on, before it is drawn.
@@ -203,6 +211,13 @@ private:
     // subsets drew on it.
     bool FLayerValid = false;
     bool FPlotDirty = false;
+    // FImage holds a whole layer (under its overlays), drawn from FLayerPlotKey with texts clear
+    // of the plot or not (FLayerTextsClear); FPlotLookChanged: a property was written since that
+    // the plot's pixels may depend on beyond what PlotKey holds.
+    bool FImageHasLayer = false;
+    bool FLayerTextsClear = false;
+    bool FPlotLookChanged = true;
+    std::vector<double> FLayerPlotKey;
     raster::PlotCanvas FCanvas;
     raster::SavedPixels FUnderOverlays;
     QSize FLayerSize;
