@@ -714,8 +714,9 @@ QImage Rebuilt(HCHART h)
 // changed. After every change of the table the rebuild has the pixels of the whole chart drawn
 // by QPainter alone: a dense trace and a sparse one, patterned, thick and see-through lines,
 // samples added one by one and in blocks, values changed in the middle, gaps, NaN and far
-// values, moved lines and marks, every property the layout depends on; the grid behind or in
-// front, on ordinary and high-density screens.
+// values (with no lines or marks over them, the frame around the plot as the trace left it),
+// moved lines and marks, every property the layout depends on; the grid behind or in front, on
+// ordinary and high-density screens.
 TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
 {
     const int n = 2000;
@@ -778,6 +779,7 @@ TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
         {"DeskColor", [&] { ChartSetInt(h, 2320, Argb(QColor(230, 230, 250))); }},
         {"GridStyle thin", [&] { ChartSetInt(h, 3032, 0); }},
         {"GraphAnnotationTextSize", [&] { ChartSetInt(h, 3242, 180); }},
+        {"no lines or marks shown", [&] { ChartSetInt(h, 3228, 0), ChartSetInt(h, 3223, 0); }},
         {"700 points", [&] { append(700); }},
         {"a value in the middle", [&] { y(500, 125.0); }},
         {"a null value", [&] { y(501, 9999.0); }},
@@ -786,6 +788,7 @@ TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
         {"far above", [&] { y(601, 2000.0); }},
         {"far below", [&] { y(602, -900.0); }},
         {"the rest", [&] { append(n); }},
+        {"lines and marks shown", [&] { ChartSetInt(h, 3228, 1), ChartSetInt(h, 3223, 1); }},
         {"ManualMaxX", [&] { ChartSetProperty(h, 3625, kT0 + 4000 * kSec); }},
         {"monochrome", [&] { ChartSetInt(h, 2230, 1); }},
         {"automatic Y", [&] { ChartSetInt(h, 3050, 0); }},

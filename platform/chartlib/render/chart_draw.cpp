@@ -110,12 +110,77 @@ void ChartView::DrawAroundPlot(QPainter &p, const ChartFrame &f) const
     p.restore();
 }
 
-void ChartView::DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const
+void ChartView::DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
+                                 const raster::OpaquePixels *frame) const
 {
     DrawSubsets(p, f, canvas);
-    if (f.style.gridInFront)
+    const bool put = frame && canvas;
+    if (f.style.gridInFront) {
+        // Where the grid reaches beyond the plot, the axes drawn last lie over it: with the
+        // axes put inside the plot only, what lies outside is left as it was.
+        p.save();
+        if (put)
+            p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
         DrawGrid(p, f);
-    DrawAxes(p, f);
+        p.restore();
+    }
+    if (put)
+        frame->Put(canvas->Pixels());
+    else
+        DrawAxes(p, f);
+}
+
+bool ChartView::FrameOf(const ChartFrame &f, const QRect &plotPixels,
+                        raster::OpaquePixels &out) const
+{
+    out.pixels.clear();
+    const int scale = std::max(1, int(f.penScale));
+    const int band = 3 * scale; // the axes lie on the edges, a pixel or two wide
+    const QRect &a = plotPixels;
+    if (a.width() < 3 * band || a.height() < 3 * band)
+        return false;
+    // Bands along the four edges, inside the plot; where the axes reach the inner side of one,
+    // they may reach further.
+    struct Band {
+        QRect rect;
+        bool vertical; // the inner side is a column (else a row)
+        int inner;     // its x or y in the band
+    };
+    const Band bands[] = {{QRect(a.left(), a.top(), a.width(), band), false, band - 1},
+                          {QRect(a.left(), a.bottom() - band + 1, a.width(), band), false, 0},
+                          {QRect(a.left(), a.top(), band, a.height()), true, band - 1},
+                          {QRect(a.right() - band + 1, a.top(), band, a.height()), true, 0}};
+    constexpr QRgb kGrounds[2] = {0xFF000000u, 0xFFFFFFFFu};
+    for (const Band &b : bands) {
+        QImage drawn[2];
+        for (int k = 0; k < 2; ++k) {
+            drawn[k] = QImage(b.rect.size(), QImage::Format_RGB32);
+            drawn[k].fill(kGrounds[k]);
+            drawn[k].setDevicePixelRatio(f.penScale);
+            QPainter p(&drawn[k]);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.translate(-b.rect.left() / scale, -b.rect.top() / scale); // whole chart pixels
+            DrawAxes(p, f);
+        }
+        for (int y = 0; y < b.rect.height(); ++y) {
+            const auto *p0 = reinterpret_cast<const QRgb *>(drawn[0].constScanLine(y));
+            const auto *p1 = reinterpret_cast<const QRgb *>(drawn[1].constScanLine(y));
+            for (int x = 0; x < b.rect.width(); ++x) {
+                const bool touched = p0[x] != kGrounds[0] || p1[x] != kGrounds[1];
+                if (!touched)
+                    continue;
+                // The inner side, away from the bands across it (where the edges meet).
+                const bool inner = b.vertical ? x == b.inner && y >= band && y < a.height() - band
+                                              : y == b.inner && x >= band && x < a.width() - band;
+                if (p0[x] != p1[x] || inner) {
+                    out.pixels.clear();
+                    return false;
+                }
+                out.pixels.push_back({b.rect.left() + x, b.rect.top() + y, p0[x]});
+            }
+        }
+    }
+    return true;
 }
 
 bool ChartView::HasOverlays() const

@@ -882,7 +882,12 @@ void ChartView::ResetImage()
             p.save();
             p.setRenderHint(QPainter::Antialiasing, false);
             p.setRenderHint(QPainter::TextAntialiasing, true);
-            DrawPlotContents(p, f, &FCanvas);
+            // The axes over the plot are put as the pixels they drew, found once per layer.
+            if (FAxesPlotKey != FLayerPlotKey) {
+                FAxesValid = FrameOf(f, plotPixels & FImage.rect(), FAxesPixels);
+                FAxesPlotKey = FLayerPlotKey;
+            }
+            DrawPlotContents(p, f, &FCanvas, FAxesValid ? &FAxesPixels : nullptr);
             p.restore();
         } else {
             DrawLayer(p, f, whole ? &FCanvas : nullptr);

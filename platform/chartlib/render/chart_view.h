@@ -165,7 +165,13 @@ private:
     // QPainter gives.
     void DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
     // What lies over the plot's background: subsets, the grid when it is in front, the axes.
-    void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
+    // With frame given, the axes are put as those pixels instead of being drawn (FrameOf).
+    void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
+                          const raster::OpaquePixels *frame = nullptr) const;
+    // What the axes draw inside the plot's device rectangle of the screen image (at a whole
+    // number of device pixels per chart pixel), found by drawing them over two backgrounds:
+    // false when they draw anything not opaque there, or away from the plot's edges.
+    bool FrameOf(const ChartFrame &f, const QRect &plotPixels, raster::OpaquePixels &out) const;
     // What the fill and the grid of the plot are drawn from, and beyond them (PlotKey) the
     // colours of the frame drawn over the plot and of monochrome subsets: with the data and
     // the properties that only the plot reads, all the plot's pixels are drawn from.
@@ -218,6 +224,11 @@ private:
     bool FLayerTextsClear = false;
     bool FPlotLookChanged = true;
     std::vector<double> FLayerPlotKey;
+    // The axes' pixels inside the plot, for the layer drawn from FAxesPlotKey (FAxesValid:
+    // they can be put instead of drawn).
+    raster::OpaquePixels FAxesPixels;
+    std::vector<double> FAxesPlotKey;
+    bool FAxesValid = false;
     raster::PlotCanvas FCanvas;
     raster::SavedPixels FUnderOverlays;
     QSize FLayerSize;
