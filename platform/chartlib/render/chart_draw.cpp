@@ -314,10 +314,15 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas
         if (directLine && !deviceSpans.empty()) {
             // The line's pixels under a bar are covered by it: they need not be drawn.
             cover.Reset(target.clip.left(), target.clip.width());
-            for (const QRect &d : deviceSpans) {
-                const QRect c = d & target.clip;
-                for (int x = c.left(); x <= c.right(); ++x)
-                    cover.Cover(x, c.top(), c.bottom());
+            const QRect &clip = target.clip;
+            for (const QRect &d : deviceSpans) { // positive sizes: no call to intersect
+                const int top = std::max(d.top(), clip.top());
+                const int bottom = std::min(d.bottom(), clip.bottom());
+                if (top <= bottom)
+                    for (int x = std::max(d.left(), clip.left()),
+                             right = std::min(d.right(), clip.right());
+                         x <= right; ++x)
+                        cover.Cover(x, top, bottom);
             }
         }
         p.setPen(pen);

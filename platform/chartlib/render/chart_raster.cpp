@@ -26,14 +26,26 @@ void FillRects(const Target &t, std::span<const QRect> rects, std::uint32_t rgb,
 {
     const std::uint32_t pixel = 0xFF000000u | rgb;
     for (const QRect &rect : rects) {
-        const QRect r = rect.normalized() & t.clip;
-        if (r.isEmpty())
+        const QRect n = rect.width() < 0 || rect.height() < 0 ? rect.normalized() : rect;
+        if (n.isEmpty())
             continue;
-        for (int x = r.left(); x <= r.right(); ++x)
-            drawn.Add(x, r.top(), r.bottom());
-        std::uint32_t *row = t.pixels + std::ptrdiff_t(r.top()) * t.stride + r.left();
-        for (int y = r.top(); y <= r.bottom(); ++y, row += t.stride)
-            std::fill_n(row, r.width(), pixel);
+        // Within the clip (the bars of a trace are many and narrow: no call for each).
+        const int left = std::max(n.left(), t.clip.left()),
+                  right = std::min(n.right(), t.clip.right());
+        const int top = std::max(n.top(), t.clip.top()),
+                  bottom = std::min(n.bottom(), t.clip.bottom());
+        if (left > right || top > bottom)
+            continue;
+        for (int x = left; x <= right; ++x)
+            drawn.Add(x, top, bottom);
+        std::uint32_t *row = t.pixels + std::ptrdiff_t(top) * t.stride + left;
+        if (left == right) {
+            for (int y = top; y <= bottom; ++y, row += t.stride)
+                *row = pixel;
+        } else {
+            for (int y = top; y <= bottom; ++y, row += t.stride)
+                std::fill_n(row, right - left + 1, pixel);
+        }
     }
 }
 
