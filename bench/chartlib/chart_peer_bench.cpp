@@ -285,6 +285,7 @@ SideBySide gReporter;
 MemoryFigure gMemory;
 
 const bench::TMainHooks hooks{{
+    .Before = nullptr,
     .Application =
         [](int &argc, char **argv) {
             auto app = std::make_unique<QApplication>(argc, argv);

@@ -111,6 +111,9 @@ private:
 
 Ranges gReporter;
 
-const bench::TMainHooks hooks{{.Reporter = &gReporter, .After = [] { gReporter.Table(); }}};
+const bench::TMainHooks hooks{
+    {.Before = nullptr, .Application = nullptr, .Reporter = &gReporter, .After = [] {
+         gReporter.Table();
+     }}};
 
 } // namespace

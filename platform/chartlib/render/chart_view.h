@@ -110,7 +110,9 @@ public:
     // the old overlays are wiped from it and the new ones drawn, which gives the same picture.
     // When the data changed but not the layout, only the plot is drawn again: the last
     // drawing of the subsets is wiped with the plot's background and they are drawn anew,
-    // which gives the same picture as well.
+    // which gives the same picture as well. When a property changed that leaves the plot where it
+    // was, with its ranges, ticks and look, the plot's pixels are kept and what lies around it
+    // is drawn.
     void ResetImage();
     // Device pixels per chart pixel of the cached image: the set ratio, else the parent
     // widget's, else the application's (1 to 4).
