@@ -735,6 +735,8 @@ bool ChartObject::SetArrayOf(std::int32_t id, std::span<const T> values, ElemKin
     ElemKind k = kind;
     std::size_t ncols = 0, nrows = 0;
     if (int axis = DataAxisOf(id); axis >= 0) {
+        if (FAttachment)
+            FAttachment->DataWriting(axis, -1, -1);
         rows = &FState.data.values[std::size_t(axis)];
         k = DataViewKind(id);
         nrows = std::size_t(FState.data.subsets);
@@ -778,6 +780,8 @@ std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
     std::size_t ncols = 0, nrows = 0;
     ElemKind k = ElemKind::Double;
     if (int axis = DataAxisOf(id); axis >= 0) {
+        if (FAttachment)
+            FAttachment->DataWriting(axis, -1, -1);
         rows = &FState.data.values[std::size_t(axis)];
         k = DataViewKind(id);
         nrows = std::size_t(FState.data.subsets);

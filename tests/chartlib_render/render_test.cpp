@@ -910,7 +910,13 @@ TEST_F(RenderTest, AutomaticRangesFollowEveryWriteOfTheData)
             what = "NullDataValueY";
             break;
         default:
-            if (rng() % 4 == 0) {
+            if (const unsigned kind = rng() % 4; kind == 1) {
+                std::vector<double> all(std::size_t(subsets * points));
+                for (double &v : all)
+                    v = level(rng) / (rng() % 8 ? 1.0 : 4.0);
+                ChartSetProperty(h, 3014, std::span<const double>(all));
+                what = "every level at once";
+            } else if (kind == 0) {
                 ASSERT_TRUE(ChartLoadState(h, start));
                 subsets = 2;
                 points = 300;
