@@ -1019,3 +1019,34 @@ TEST_F(RenderTest, APropertyChangeThatLeavesThePlotKeepsItsPixels)
         }
     }
 }
+
+// Axes and a grid in front in see-through colours are drawn over the whole plot, and over the
+// frame again with the lines: every rebuild after a change of the data, of the lines or of the
+// title blends them once, as the whole drawing does, on ordinary and high-density screens.
+TEST_F(RenderTest, SeeThroughAxesAndGridAreBlendedOnceAtEveryRebuild)
+{
+    const int n = 2000;
+    ChartSetInt(h, 2120, n);
+    for (int i = 0; i < n; ++i) {
+        ChartSetElement2D(h, 3013, 0, i, kT0 + i * 100.0 * kSec / n);
+        ChartSetElement2D(h, 3014, 0, i, 80.0 + 20.0 * std::sin(i / 70.0));
+    }
+    ChartSetInt(h, 3036, std::int32_t(ChartArgb(128, 255, 0, 0))); // YAxisColor
+    ChartSetInt(h, 1905, std::int32_t(ChartArgb(128, 0, 255, 0))); // GridLineColor
+    ChartSetInt(h, 3110, 1);                                       // GridInFront
+    ChartSetInt(h, 3228, 1);                                       // ShowVertLineAnnotations
+    VertLine(0, 30);
+    for (const double ratio : {1.0, 2.0}) {
+        ChartSetPixelRatio(h, ratio);
+        ChartReinitialize(h);
+        EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio;
+        for (int k = 0; k < 2; ++k) {
+            ChartSetElement2D(h, 3014, 0, 100 + k, 129.0);
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " a value " << k;
+            VertLine(0, 40 + k);
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " a line " << k;
+            ChartSetString(h, 2105, k ? u"DataLogger" : u"Data Logger");
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " the title " << k;
+        }
+    }
+}

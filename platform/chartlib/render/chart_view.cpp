@@ -834,7 +834,13 @@ void ChartView::ResetImage()
     ChartFrame f = FFrame;
     f.penScale = ratio;
     const bool sameImage = FImage.size() == pixels && FImage.devicePixelRatio() == ratio;
-    const bool keepLayer = FLayerValid && sameImage && FLayerSize == f.size &&
+    // What is drawn over the whole plot (the axes, the grid in front) is drawn again over pixels
+    // that are kept: only an opaque colour gives the same pixels twice. With a see-through one
+    // everything is drawn anew.
+    const ChartStyle &st = f.style;
+    const bool opaqueOver = st.graphFore.alpha() == 255 && st.yAxis.alpha() == 255 &&
+                            st.xAxis.alpha() == 255 && (!st.gridInFront || st.grid.alpha() == 255);
+    const bool keepLayer = opaqueOver && FLayerValid && sameImage && FLayerSize == f.size &&
                            FLayerPlot == f.plot && FLayerX == f.x && FLayerY == f.y;
     if (!sameImage) {
         FImage = QImage(pixels, QImage::Format_RGB32);
@@ -853,7 +859,7 @@ void ChartView::ResetImage()
                            area.height() * scale);
     std::vector<double> plotKey;
     bool keepPlot = false;
-    if (!keepLayer && !FPlotDirty && !FPlotLookChanged && FImageHasLayer && whole &&
+    if (opaqueOver && !keepLayer && !FPlotDirty && !FPlotLookChanged && FImageHasLayer && whole &&
         FLayerTextsClear && FTextsClear && FCanvas.HasBackground(plotPixels & FImage.rect())) {
         plotKey = PlotKey(f);
         keepPlot = plotKey == FLayerPlotKey;
