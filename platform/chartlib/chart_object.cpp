@@ -626,6 +626,8 @@ bool ChartObject::SetElement2D(std::int32_t id, std::int32_t i, std::int32_t j, 
         const bool single = axis == 0 && i >= 0 && j >= 0;
         const auto r = std::size_t(i), c = std::size_t(j);
         const bool known = single && r < values.size() && c <= values[r].size();
+        if (FAttachment)
+            FAttachment->DataWriting(axis, i, j);
         if (known)
             XDescentsAround(r, c, false);
         WriteCells(values, i, j, rows, cols, ToKind(v, DataViewKind(id)));
@@ -733,6 +735,8 @@ bool ChartObject::SetArrayOf(std::int32_t id, std::span<const T> values, ElemKin
     ElemKind k = kind;
     std::size_t ncols = 0, nrows = 0;
     if (int axis = DataAxisOf(id); axis >= 0) {
+        if (FAttachment)
+            FAttachment->DataWriting(axis, -1, -1);
         rows = &FState.data.values[std::size_t(axis)];
         k = DataViewKind(id);
         nrows = std::size_t(FState.data.subsets);
@@ -776,6 +780,8 @@ std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
     std::size_t ncols = 0, nrows = 0;
     ElemKind k = ElemKind::Double;
     if (int axis = DataAxisOf(id); axis >= 0) {
+        if (FAttachment)
+            FAttachment->DataWriting(axis, -1, -1);
         rows = &FState.data.values[std::size_t(axis)];
         k = DataViewKind(id);
         nrows = std::size_t(FState.data.subsets);

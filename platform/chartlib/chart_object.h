@@ -57,6 +57,10 @@ public:
     virtual void StateReplaced() {}
     // A stored value (not a transient one) was written: a property, an element or the data.
     virtual void Written(std::int32_t id) {}
+    // Data cells are about to be written (told before the write, Written follows): axis 0 = X,
+    // 1 = Y, 2 = Z, of subset i at point j, -1 for every subset or point (a whole array is
+    // -1, -1). Changes of the data's shape are told by Written alone.
+    virtual void DataWriting(int axis, std::int32_t i, std::int32_t j) {}
 };
 
 class ChartObject {

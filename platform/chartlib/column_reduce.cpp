@@ -275,4 +275,11 @@ void ExtendToData(const ReduceInput &in, DataExtent &e)
     }
 }
 
+bool DataPoint(const ReduceInput &in, std::size_t k, double &x, double &y)
+{
+    x = in.useIndexX ? double(k + 1) : k < in.xs.size() ? in.xs[k] : 0.0;
+    y = k < in.ys.size() ? in.ys[k] : 0.0;
+    return !(in.hasNull && y == in.nullY) && !(in.skipZeroX && x == 0.0) && y == y && x == x;
+}
+
 } // namespace chartlib

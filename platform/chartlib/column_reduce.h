@@ -57,5 +57,9 @@ struct DataExtent {
     bool any = false;
 };
 void ExtendToData(const ReduceInput &in, DataExtent &extent);
+// Point k (below points) as the extent counts it: its X and Y (a point not written reads as 0,
+// X as the point number with useIndexX), and whether it is drawn. The extent of a subset is
+// that of its drawn points, so a kept extent can follow the writes of single points.
+bool DataPoint(const ReduceInput &in, std::size_t k, double &x, double &y);
 
 } // namespace chartlib

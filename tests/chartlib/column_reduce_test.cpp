@@ -139,3 +139,50 @@ TEST(ColumnReduce, UnwrittenPointsReadAsZeroAndCostNothing)
     EXPECT_FALSE(none.any);
     EXPECT_TRUE(ReduceToColumns(in, map, nullptr).empty());
 }
+
+// A kept extent follows writes point by point, so each point must count as the extent counts
+// it: the extent of all points, each taken alone, is the extent of one pass, whatever the rows
+// written hold (X or Y rows shorter than the other and than the points, X the point number,
+// zero X in date-time mode, null and NaN levels).
+TEST(ColumnReduce, TheExtentIsThatOfItsPointsTakenOneByOne)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> level(-50.0, 150.0);
+    for (int trial = 0; trial < 200; ++trial) {
+        std::vector<double> xs(rng() % 30), ys(rng() % 30);
+        for (double &x : xs)
+            x = rng() % 5 == 0 ? 0.0 : kT0 + level(rng) * kSec;
+        for (double &y : ys) {
+            const unsigned kind = rng() % 8;
+            y = kind == 0   ? 9999.0
+                : kind == 1 ? std::numeric_limits<double>::quiet_NaN()
+                : kind == 2 ? 0.0
+                            : level(rng);
+        }
+        ReduceInput in;
+        in.xs = xs;
+        in.ys = ys;
+        in.points = std::int32_t(rng() % 40);
+        in.skipZeroX = rng() % 2 == 0;
+        in.useIndexX = xs.empty() && !in.skipZeroX;
+        in.hasNull = rng() % 3 != 0;
+        in.nullY = rng() % 2 ? 9999.0 : 0.0;
+        DataExtent pass, each;
+        ExtendToData(in, pass);
+        for (std::size_t k = 0; k < std::size_t(in.points); ++k) {
+            double x = 0.0, y = 0.0;
+            if (!DataPoint(in, k, x, y))
+                continue;
+            each = each.any ? DataExtent{std::min(each.xmin, x), std::max(each.xmax, x),
+                                         std::min(each.ymin, y), std::max(each.ymax, y), true}
+                            : DataExtent{x, x, y, y, true};
+        }
+        ASSERT_EQ(pass.any, each.any) << trial;
+        if (pass.any) {
+            EXPECT_EQ(pass.xmin, each.xmin) << trial;
+            EXPECT_EQ(pass.xmax, each.xmax) << trial;
+            EXPECT_EQ(pass.ymin, each.ymin) << trial;
+            EXPECT_EQ(pass.ymax, each.ymax) << trial;
+        }
+    }
+}

@@ -714,8 +714,9 @@ QImage Rebuilt(HCHART h)
 // changed. After every change of the table the rebuild has the pixels of the whole chart drawn
 // by QPainter alone: a dense trace and a sparse one, patterned, thick and see-through lines,
 // samples added one by one and in blocks, values changed in the middle, gaps, NaN and far
-// values, moved lines and marks, every property the layout depends on; the grid behind or in
-// front, on ordinary and high-density screens.
+// values (with no lines or marks over them, the frame around the plot as the trace left it),
+// moved lines and marks, every property the layout depends on; the grid behind or in front, on
+// ordinary and high-density screens.
 TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
 {
     const int n = 2000;
@@ -778,6 +779,7 @@ TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
         {"DeskColor", [&] { ChartSetInt(h, 2320, Argb(QColor(230, 230, 250))); }},
         {"GridStyle thin", [&] { ChartSetInt(h, 3032, 0); }},
         {"GraphAnnotationTextSize", [&] { ChartSetInt(h, 3242, 180); }},
+        {"no lines or marks shown", [&] { ChartSetInt(h, 3228, 0), ChartSetInt(h, 3223, 0); }},
         {"700 points", [&] { append(700); }},
         {"a value in the middle", [&] { y(500, 125.0); }},
         {"a null value", [&] { y(501, 9999.0); }},
@@ -786,6 +788,7 @@ TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
         {"far above", [&] { y(601, 2000.0); }},
         {"far below", [&] { y(602, -900.0); }},
         {"the rest", [&] { append(n); }},
+        {"lines and marks shown", [&] { ChartSetInt(h, 3228, 1), ChartSetInt(h, 3223, 1); }},
         {"ManualMaxX", [&] { ChartSetProperty(h, 3625, kT0 + 4000 * kSec); }},
         {"monochrome", [&] { ChartSetInt(h, 2230, 1); }},
         {"automatic Y", [&] { ChartSetInt(h, 3050, 0); }},
@@ -813,5 +816,237 @@ TEST_F(RenderTest, EveryRebuildHasThePixelsOfTheWholeChartDrawnByQPainter)
             EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << pass << changes[k].first << ", moved";
         }
         QLocale::setDefault(locale);
+    }
+}
+
+// With automatic ranges the extent of the data is kept from one rebuild to the next and follows
+// each write of a value. After every kind of write the ranges shown are those of the same data
+// read afresh (a second chart given the same state): values that widen the range, far values
+// written over again (the range shrinks), null and NaN values, a subset's first X, whole rows,
+// points and subsets added and removed, the properties that decide which points are drawn, and
+// a state loaded over the chart.
+TEST_F(RenderTest, AutomaticRangesFollowEveryWriteOfTheData)
+{
+    ChartSetInt(h, 3050, 0); // ManualScaleControlY: automatic
+    ChartSetInt(h, 3615, 0); // ManualScaleControlX: automatic
+    ChartSetInt(h, 2115, 2);
+    ChartSetInt(h, 2120, 300);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> level(20.0, 120.0), second(0.0, 400.0);
+    for (int s = 0; s < 2; ++s)
+        for (int i = 0; i < 300; ++i) {
+            ChartSetElement2D(h, 3013, s, i, kT0 + (i + 50 * s) * kSec);
+            ChartSetElement2D(h, 3014, s, i, level(rng));
+        }
+    ChartReinitialize(h);
+    ChartRect r{0, 0, 600, 400};
+    const HCHART fresh = ChartCreateWithView(304, 0, &r, 0, 12112);
+    ASSERT_NE(fresh, 0u);
+    const std::vector<std::uint8_t> start = ChartStoreState(h);
+    std::vector<std::pair<int, int>> far; // cells given far values
+    int subsets = 2, points = 300;
+    auto cell = [&] {
+        return std::pair(int(rng() % unsigned(subsets)), int(rng() % unsigned(points)));
+    };
+    for (int step = 0; step < 300; ++step) {
+        const auto [s, i] = cell();
+        std::string what;
+        switch (rng() % 16) {
+        case 0:
+        case 1:
+        case 2:
+            ChartSetElement2D(h, 3014, s, i, level(rng));
+            what = "a level";
+            break;
+        case 3:
+            ChartSetElement2D(h, 3014, s, i, rng() % 2 ? 1000.0 : -1000.0);
+            far.emplace_back(s, i);
+            what = "a far level";
+            break;
+        case 4:
+            ChartSetElement2D(h, 3013, s, i, kT0 + (rng() % 4 ? second(rng) : 4000.0) * kSec);
+            far.emplace_back(s, i);
+            what = "an X value";
+            break;
+        case 5:
+        case 6:
+        case 7: // a far value written over, as the range's edge
+            if (!far.empty()) {
+                const auto [fs, fi] = far.back();
+                far.pop_back();
+                ChartSetElement2D(h, 3013, fs, fi, kT0 + second(rng) * kSec);
+                ChartSetElement2D(h, 3014, fs, fi, level(rng));
+            }
+            what = "a far value written over";
+            break;
+        case 8:
+            ChartSetElement2D(h, 3014, s, i, 9999.0);
+            what = "a null value";
+            break;
+        case 9:
+            ChartSetElement2D(h, 3014, s, i, std::numeric_limits<double>::quiet_NaN());
+            what = "NaN";
+            break;
+        case 10:
+            ChartSetElement2D(h, 3014, s, -1, level(rng));
+            what = "a whole row";
+            break;
+        case 11:
+            points = 250 + int(rng() % 100);
+            ChartSetInt(h, 2120, points);
+            what = "Points";
+            break;
+        case 12:
+            subsets = 1 + int(rng() % 3);
+            ChartSetInt(h, 2115, subsets);
+            what = "Subsets";
+            break;
+        case 13:
+            ChartSetInt(h, 3018, rng() % 3 ? 1 : 0);
+            what = "DateTimeMode";
+            break;
+        case 14:
+            ChartSetProperty(h, 3268, rng() % 2 ? 9999.0 : level(rng));
+            what = "NullDataValueY";
+            break;
+        default:
+            if (const unsigned kind = rng() % 4; kind == 1) {
+                std::vector<double> all(std::size_t(subsets * points));
+                for (double &v : all)
+                    v = level(rng) / (rng() % 8 ? 1.0 : 4.0);
+                ChartSetProperty(h, 3014, std::span<const double>(all));
+                what = "every level at once";
+            } else if (kind == 0) {
+                ASSERT_TRUE(ChartLoadState(h, start));
+                subsets = 2;
+                points = 300;
+                far.clear();
+                what = "a state loaded";
+            } else {
+                ChartSetElement2D(h, 3014, s, points - 1, level(rng));
+                what = "a sample at the end";
+            }
+            break;
+        }
+        ChartResetImage(h, 0, 0);
+        ASSERT_TRUE(ChartLoadState(fresh, ChartStoreState(h)));
+        ChartResetImage(fresh, 0, 0);
+        const ChartFrame &a = ViewOf(h)->Frame(), &b = ViewOf(fresh)->Frame();
+        const std::string at = std::to_string(step) + ": " + what;
+        EXPECT_EQ(a.x.min, b.x.min) << at;
+        EXPECT_EQ(a.x.max, b.x.max) << at;
+        EXPECT_EQ(a.y.min, b.y.min) << at;
+        EXPECT_EQ(a.y.max, b.y.max) << at;
+    }
+    ChartDestroy(fresh);
+}
+
+// A change of a property that leaves the plot where it was, with its ranges, ticks and look,
+// keeps the plot's pixels and draws what lies around it; any change the plot's pixels depend on
+// draws it again. A pixel of the plot is marked before each change: it stays where the plot is
+// kept (and with the mark taken out the image is the whole chart drawn by QPainter), and is gone
+// where it is not.
+TEST_F(RenderTest, APropertyChangeThatLeavesThePlotKeepsItsPixels)
+{
+    const int n = 2000;
+    std::mt19937 rng(5);
+    std::normal_distribution<double> noise(0.0, 6.0);
+    ChartSetInt(h, 2120, n);
+    for (int i = 0; i < n; ++i) {
+        ChartSetElement2D(h, 3013, 0, i, kT0 + i * 100.0 * kSec / n);
+        ChartSetElement2D(h, 3014, 0, i, 80.0 + 20.0 * std::sin(i / 70.0) + noise(rng));
+    }
+    ChartSetString(h, 2105, u"DataLogger");
+    ChartSetInt(h, 3228, 1); // ShowVertLineAnnotations
+    VertLine(0, 30, u"|t12:00:30\n80.0dB");
+    const std::vector<std::uint8_t> initial = ChartStoreState(h);
+    const QRgb kMark = qRgb(1, 2, 3);
+    for (const double ratio : {1.0, 2.0}) {
+        ASSERT_TRUE(ChartLoadState(h, initial));
+        ChartSetPixelRatio(h, ratio);
+        ChartReinitialize(h);
+        EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio;
+        auto &image = const_cast<QImage &>(ViewOf(h)->Image());
+        QPoint at;
+        QRgb was = 0;
+        auto mark = [&] {
+            at = ViewOf(h)->Frame().plot.center() * ratio + QPoint(3, 3);
+            was = image.pixel(at);
+            image.setPixel(at, kMark);
+        };
+        const std::vector<std::pair<const char *, std::function<void()>>> kept = {
+            {"MainTitle as high", [&] { ChartSetString(h, 2105, u"Data Logger 2"); }},
+            {"MainTitle the same", [&] { ChartSetString(h, 2105, u"Data Logger 2"); }},
+            {"DeskColor", [&] { ChartSetInt(h, 2320, Argb(QColor(230, 230, 250))); }},
+            {"a cursor and the title",
+             [&] {
+                 VertLine(0, 60);
+                 ChartSetString(h, 2105, u"DataLogger");
+             }},
+        };
+        for (const auto &[what, change] : kept) {
+            mark();
+            change();
+            QImage img = Rebuilt(h);
+            EXPECT_EQ(img.pixel(at), kMark) << ratio << " " << what;
+            img.setPixel(at, was);
+            image.setPixel(at, was);
+            EXPECT_EQ(img, Painted(h, ratio)) << ratio << " " << what;
+        }
+        const std::vector<std::pair<const char *, std::function<void()>>> drawn = {
+            {"SubTitle: the plot moves", [&] { ChartSetString(h, 2110, u"Leq 1 s"); }},
+            {"a subset's colour", [&] { ChartSetElement(h, 2190, 0, Argb(kRed)); }},
+            {"GridLineColor", [&] { ChartSetInt(h, 1905, Argb(kGreen)); }},
+            {"YAxisColor", [&] { ChartSetInt(h, 3036, Argb(kRed)); }},
+            {"NullDataGaps", [&] { ChartSetInt(h, 3066, 1); }},
+            {"the title and a value",
+             [&] {
+                 ChartSetString(h, 2105, u"Data Logger 3");
+                 ChartSetElement2D(h, 3014, 0, 1000, 125.0);
+             }},
+            {"ManualMaxY", [&] { ChartSetProperty(h, 3060, 140.0); }},
+            {"Points", [&] { ChartSetInt(h, 2120, n - 500); }},
+            {"the title after a zoom",
+             [&] {
+                 ViewOf(h)->ZoomTo({kT0, kT0 + 50 * kSec}, {40.0, 120.0});
+                 ChartSetString(h, 2105, u"DataLogger");
+             }},
+        };
+        for (const auto &[what, change] : drawn) {
+            mark();
+            change();
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " " << what;
+        }
+    }
+}
+
+// Axes and a grid in front in see-through colours are drawn over the whole plot, and over the
+// frame again with the lines: every rebuild after a change of the data, of the lines or of the
+// title blends them once, as the whole drawing does, on ordinary and high-density screens.
+TEST_F(RenderTest, SeeThroughAxesAndGridAreBlendedOnceAtEveryRebuild)
+{
+    const int n = 2000;
+    ChartSetInt(h, 2120, n);
+    for (int i = 0; i < n; ++i) {
+        ChartSetElement2D(h, 3013, 0, i, kT0 + i * 100.0 * kSec / n);
+        ChartSetElement2D(h, 3014, 0, i, 80.0 + 20.0 * std::sin(i / 70.0));
+    }
+    ChartSetInt(h, 3036, std::int32_t(ChartArgb(128, 255, 0, 0))); // YAxisColor
+    ChartSetInt(h, 1905, std::int32_t(ChartArgb(128, 0, 255, 0))); // GridLineColor
+    ChartSetInt(h, 3110, 1);                                       // GridInFront
+    ChartSetInt(h, 3228, 1);                                       // ShowVertLineAnnotations
+    VertLine(0, 30);
+    for (const double ratio : {1.0, 2.0}) {
+        ChartSetPixelRatio(h, ratio);
+        ChartReinitialize(h);
+        EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio;
+        for (int k = 0; k < 2; ++k) {
+            ChartSetElement2D(h, 3014, 0, 100 + k, 129.0);
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " a value " << k;
+            VertLine(0, 40 + k);
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " a line " << k;
+            ChartSetString(h, 2105, k ? u"DataLogger" : u"Data Logger");
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " the title " << k;
+        }
     }
 }

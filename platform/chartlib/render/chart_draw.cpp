@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -44,40 +45,142 @@ void ChartView::DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *
     p.fillRect(area, f.style.graphBack);
     if (!f.style.gridInFront)
         DrawGrid(p, f);
-    if (canvas) { // what the fill and the grid were drawn from
-        const ChartStyle &st = f.style;
-        std::vector<double> from = {f.penScale,
-                                    double(f.plot.left()),
-                                    double(f.plot.top()),
-                                    double(f.plot.right()),
-                                    double(f.plot.bottom()),
-                                    f.x.min,
-                                    f.x.max,
-                                    f.y.min,
-                                    f.y.max,
-                                    double(st.graphBack.rgba()),
-                                    double(st.grid.rgba()),
-                                    double(st.gridStyle),
-                                    double(st.gridControl),
-                                    double(st.gridInFront)};
-        for (const std::vector<Tick> *ticks : {&f.xTicks, &f.yTicks}) {
-            from.push_back(double(ticks->size()));
-            for (const Tick &t : *ticks)
-                from.push_back(t.value);
-        }
-        canvas->SaveBackground(std::move(from));
-    }
+    if (canvas) // what the fill and the grid were drawn from
+        canvas->SaveBackground(BackgroundKey(f));
     DrawPlotContents(p, f, canvas);
     DrawTitles(p, f);
     p.restore();
 }
 
-void ChartView::DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const
+std::vector<double> ChartView::BackgroundKey(const ChartFrame &f)
+{
+    const ChartStyle &st = f.style;
+    std::vector<double> key = {f.penScale,
+                               double(f.plot.left()),
+                               double(f.plot.top()),
+                               double(f.plot.right()),
+                               double(f.plot.bottom()),
+                               f.x.min,
+                               f.x.max,
+                               f.y.min,
+                               f.y.max,
+                               double(st.graphBack.rgba()),
+                               double(st.grid.rgba()),
+                               double(st.gridStyle),
+                               double(st.gridControl),
+                               double(st.gridInFront)};
+    for (const std::vector<Tick> *ticks : {&f.xTicks, &f.yTicks}) {
+        key.push_back(double(ticks->size()));
+        for (const Tick &t : *ticks)
+            key.push_back(t.value);
+    }
+    return key;
+}
+
+std::vector<double> ChartView::PlotKey(const ChartFrame &f)
+{
+    std::vector<double> key = BackgroundKey(f);
+    const ChartStyle &st = f.style;
+    for (const QColor &c : {st.graphFore, st.yAxis, st.xAxis, st.text})
+        key.push_back(double(c.rgba()));
+    key.push_back(double(st.mono));
+    key.push_back(double(f.dateTime));
+    return key;
+}
+
+void ChartView::DrawAroundPlot(QPainter &p, const ChartFrame &f) const
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    const QRect area = f.plot.adjusted(0, 0, 1, 1);
+    const int w = f.size.width(), h = f.size.height();
+    p.fillRect(QRect(0, 0, w, area.top()), f.style.desk);
+    p.fillRect(QRect(0, area.bottom() + 1, w, h - area.bottom() - 1), f.style.desk);
+    p.fillRect(QRect(0, area.top(), area.left(), area.height()), f.style.desk);
+    p.fillRect(QRect(area.right() + 1, area.top(), w - area.right() - 1, area.height()),
+               f.style.desk);
+    // The grid and the axes in the order a whole drawing gives them, clipped to the desk:
+    // what falls on the plot is in its kept pixels.
+    p.setClipRegion(QRegion(0, 0, w, h) - QRegion(area));
+    DrawGrid(p, f);
+    DrawAxes(p, f);
+    p.setClipping(false);
+    DrawTitles(p, f);
+    p.restore();
+}
+
+void ChartView::DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
+                                 const raster::OpaquePixels *frame) const
 {
     DrawSubsets(p, f, canvas);
-    if (f.style.gridInFront)
+    const bool put = frame && canvas;
+    if (f.style.gridInFront) {
+        // Where the grid reaches beyond the plot, the axes drawn last lie over it: with the
+        // axes put inside the plot only, what lies outside is left as it was.
+        p.save();
+        if (put)
+            p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
         DrawGrid(p, f);
-    DrawAxes(p, f);
+        p.restore();
+    }
+    if (put)
+        frame->Put(canvas->Pixels());
+    else
+        DrawAxes(p, f);
+}
+
+bool ChartView::FrameOf(const ChartFrame &f, const QRect &plotPixels,
+                        raster::OpaquePixels &out) const
+{
+    out.pixels.clear();
+    const int scale = std::max(1, int(f.penScale));
+    const int band = 3 * scale; // the axes lie on the edges, a pixel or two wide
+    const QRect &a = plotPixels;
+    if (a.width() < 3 * band || a.height() < 3 * band)
+        return false;
+    // Bands along the four edges, inside the plot; where the axes reach the inner side of one,
+    // they may reach further.
+    struct Band {
+        QRect rect;
+        bool vertical; // the inner side is a column (else a row)
+        int inner;     // its x or y in the band
+    };
+    const Band bands[] = {{QRect(a.left(), a.top(), a.width(), band), false, band - 1},
+                          {QRect(a.left(), a.bottom() - band + 1, a.width(), band), false, 0},
+                          {QRect(a.left(), a.top(), band, a.height()), true, band - 1},
+                          {QRect(a.right() - band + 1, a.top(), band, a.height()), true, 0}};
+    constexpr QRgb kGrounds[2] = {0xFF000000u, 0xFFFFFFFFu};
+    for (const Band &b : bands) {
+        QImage drawn[2];
+        for (int k = 0; k < 2; ++k) {
+            drawn[k] = QImage(b.rect.size(), QImage::Format_RGB32);
+            drawn[k].fill(kGrounds[k]);
+            drawn[k].setDevicePixelRatio(f.penScale);
+            QPainter p(&drawn[k]);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.translate(-b.rect.left() / scale, -b.rect.top() / scale); // whole chart pixels
+            DrawAxes(p, f);
+        }
+        for (int y = 0; y < b.rect.height(); ++y) {
+            const auto *p0 = reinterpret_cast<const QRgb *>(drawn[0].constScanLine(y));
+            const auto *p1 = reinterpret_cast<const QRgb *>(drawn[1].constScanLine(y));
+            for (int x = 0; x < b.rect.width(); ++x) {
+                const bool touched = p0[x] != kGrounds[0] || p1[x] != kGrounds[1];
+                if (!touched)
+                    continue;
+                // The inner side, away from the bands across it (where the edges meet).
+                const bool inner = b.vertical ? x == b.inner && y >= band && y < a.height() - band
+                                              : y == b.inner && x >= band && x < a.width() - band;
+                if (p0[x] != p1[x] || inner) {
+                    out.pixels.clear();
+                    return false;
+                }
+                out.pixels.push_back({b.rect.left() + x, b.rect.top() + y, p0[x]});
+            }
+        }
+    }
+    return true;
 }
 
 bool ChartView::HasOverlays() const
@@ -211,10 +314,15 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas
         if (directLine && !deviceSpans.empty()) {
             // The line's pixels under a bar are covered by it: they need not be drawn.
             cover.Reset(target.clip.left(), target.clip.width());
-            for (const QRect &d : deviceSpans) {
-                const QRect c = d & target.clip;
-                for (int x = c.left(); x <= c.right(); ++x)
-                    cover.Cover(x, c.top(), c.bottom());
+            const QRect &clip = target.clip;
+            for (const QRect &d : deviceSpans) { // positive sizes: no call to intersect
+                const int top = std::max(d.top(), clip.top());
+                const int bottom = std::min(d.bottom(), clip.bottom());
+                if (top <= bottom)
+                    for (int x = std::max(d.left(), clip.left()),
+                             right = std::min(d.right(), clip.right());
+                         x <= right; ++x)
+                        cover.Cover(x, top, bottom);
             }
         }
         p.setPen(pen);

@@ -104,6 +104,21 @@ private:
     std::vector<std::uint32_t> FBackground;
 };
 
+// Pixels that a drawing covers with opaque colours, to be put again into an image: what the
+// axes give along the edges of the plot, whatever lay under them.
+struct OpaquePixels {
+    struct Pixel {
+        int x, y;
+        std::uint32_t rgb;
+    };
+    std::vector<Pixel> pixels;
+    void Put(const Target &t) const
+    {
+        for (const Pixel &p : pixels)
+            t.pixels[std::ptrdiff_t(p.y) * t.stride + p.x] = p.rgb;
+    }
+};
+
 // Pixels of an image of Format_RGB32 kept before something was drawn over them, and put back
 // in the opposite order, so that rectangles that overlap come back as they were first.
 class SavedPixels {

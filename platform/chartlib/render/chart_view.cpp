@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace chartlib {
 
@@ -254,6 +255,9 @@ void ChartView::Reinitialized()
 
 void ChartView::StateReplaced()
 {
+    FPlotLookChanged = true;
+    FExtentValid = false;
+    FWriting.reset();
     FZoom.reset();
     FBanding = false;
     ++FGeneration;
@@ -290,6 +294,44 @@ bool OverlayProperty(std::int32_t id)
     }
 }
 
+// The properties that change only what lies around the plot (texts, fonts, the desk) and the
+// plot only through the layout: its place, ranges and ticks (ChartView::PlotKey).
+bool AroundPlotProperty(std::int32_t id)
+{
+    switch (id) {
+    case rprop::MainTitle:
+    case rprop::SubTitle:
+    case rprop::SubsetLabels:
+    case rprop::FontSize:
+    case rprop::MainTitleFont:
+    case rprop::MainTitleBold:
+    case rprop::MainTitleItalic:
+    case rprop::MainTitleUnderline:
+    case rprop::SubTitleFont:
+    case rprop::SubTitleBold:
+    case rprop::SubTitleItalic:
+    case rprop::SubTitleUnderline:
+    case rprop::LabelFont:
+    case rprop::LabelBold:
+    case rprop::LabelItalic:
+    case rprop::LabelUnderline:
+    case rprop::FontSizeGlobalCntl:
+    case rprop::FontSizeTitleCntl:
+    case rprop::FontSizeGNCntl:
+    case rprop::FontSizeALCntl:
+    case rprop::FontSizeLegendCntl:
+    case rprop::ShowLegend:
+    case rprop::LegendLocation:
+    case rprop::XAxisLabel:
+    case rprop::YAxisLabel:
+    case rprop::DeskColor:
+    case rprop::MonoDeskColor:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The data values: writing them changes what the plot shows, and the layout only through the
 // ranges.
 bool DataProperty(std::int32_t id)
@@ -300,14 +342,64 @@ bool DataProperty(std::int32_t id)
 
 } // namespace
 
+void ChartView::DataWriting(int axis, std::int32_t i, std::int32_t j)
+{
+    FWriting = DataCells{axis, i, j, false, 0.0, 0.0};
+    if (!FExtentValid || axis == 2) // Z is not drawn
+        return;
+    if (i < 0 || j < 0) {
+        FExtentValid = false;
+        return;
+    }
+    const ReduceInput in = ExtentInput(i, true);
+    if (axis == 0 && in.useIndexX) { // its first X value: X is no longer the point number
+        FExtentValid = false;
+        return;
+    }
+    FWriting->drawn = DataPoint(in, std::size_t(j), FWriting->x, FWriting->y);
+}
+
 void ChartView::Written(std::int32_t id)
 {
     if (DataProperty(id)) {
         FPlotDirty = true;
+        const std::optional<DataCells> cells = std::exchange(FWriting, std::nullopt);
+        const int axis = DataAxisOf(id);
+        if (!FExtentValid || axis == 2)
+            return;
+        if (!cells || cells->axis != axis || cells->i < 0 || cells->j < 0) {
+            FExtentValid = false; // a whole array
+            return;
+        }
+        // The point widens the extent as far as it needs. Where it was on an edge of the
+        // extent and now lies inside, it may have been the only point there: the extent may
+        // shrink, and is found again.
+        double x = 0.0, y = 0.0;
+        const bool drawn = DataPoint(ExtentInput(cells->i, true), std::size_t(cells->j), x, y);
+        DataExtent &e = FExtent;
+        if (cells->drawn && ((cells->x == e.xmin && !(drawn && x <= e.xmin)) ||
+                             (cells->x == e.xmax && !(drawn && x >= e.xmax)) ||
+                             (cells->y == e.ymin && !(drawn && y <= e.ymin)) ||
+                             (cells->y == e.ymax && !(drawn && y >= e.ymax)))) {
+            FExtentValid = false;
+            return;
+        }
+        if (drawn)
+            e = e.any ? DataExtent{std::min(e.xmin, x), std::max(e.xmax, x), std::min(e.ymin, y),
+                                   std::max(e.ymax, y), true}
+                      : DataExtent{x, x, y, y, true};
         return;
     }
-    if (!OverlayProperty(id))
+    FWriting.reset();
+    // The data's shape and what decides which points are drawn change the extent.
+    if (id == prop::Subsets || id == prop::Points || id == rprop::DateTimeMode ||
+        id == rprop::NullDataValueY)
+        FExtentValid = false;
+    if (!OverlayProperty(id)) {
         FLayerValid = false;
+        if (!AroundPlotProperty(id))
+            FPlotLookChanged = true;
+    }
     // The annotations' text sizes are in the frame's fonts; the other overlay properties are
     // read when the overlays are drawn.
     if (!OverlayProperty(id) || id == rprop::GraphAnnotationTextSize ||
@@ -375,21 +467,36 @@ ChartStyle ChartView::ReadStyle() const
     return s;
 }
 
-void ChartView::DataRanges(Range &xr, Range &yr) const
+ReduceInput ChartView::ExtentInput(std::int32_t subset, bool kept) const
 {
-    // One pass over all subsets for both ranges; points that are not drawn do not count.
     const ChartObject &o = FObject;
     ReduceInput in;
-    in.points = o.Points();
-    in.skipZeroX = IntOr(o, rprop::DateTimeMode, 0) != 0;
-    in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
-    DataExtent e;
-    for (std::int32_t s = 0; s < o.Subsets(); ++s) {
-        in.xs = o.DataRow(0, s);
-        in.ys = o.DataRow(1, s);
-        in.useIndexX = in.xs.empty() && !in.skipZeroX;
-        ExtendToData(in, e);
+    if (kept) {
+        in = FExtentRules;
+    } else {
+        in.skipZeroX = IntOr(o, rprop::DateTimeMode, 0) != 0;
+        in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
     }
+    in.points = o.Points();
+    in.xs = o.DataRow(0, subset);
+    in.ys = o.DataRow(1, subset);
+    in.useIndexX = in.xs.empty() && !in.skipZeroX;
+    return in;
+}
+
+void ChartView::DataRanges(Range &xr, Range &yr) const
+{
+    // One pass over all subsets for both ranges, when the kept extent may be out of date;
+    // points that are not drawn do not count.
+    if (!FExtentValid) {
+        DataExtent e;
+        for (std::int32_t s = 0; s < FObject.Subsets(); ++s)
+            ExtendToData(ExtentInput(s), e);
+        FExtent = e;
+        FExtentRules = ExtentInput(-1);
+        FExtentValid = true;
+    }
+    const DataExtent &e = FExtent;
     xr = e.any ? Range{e.xmin, e.xmax} : Range{0.0, 1.0};
     yr = e.any ? Range{e.ymin, e.ymax} : Range{0.0, 1.0};
 }
@@ -727,27 +834,46 @@ void ChartView::ResetImage()
     ChartFrame f = FFrame;
     f.penScale = ratio;
     const bool sameImage = FImage.size() == pixels && FImage.devicePixelRatio() == ratio;
-    const bool keepLayer = FLayerValid && sameImage && FLayerSize == f.size &&
+    // What is drawn over the whole plot (the axes, the grid in front) is drawn again over pixels
+    // that are kept: only an opaque colour gives the same pixels twice. With a see-through one
+    // everything is drawn anew.
+    const ChartStyle &st = f.style;
+    const bool opaqueOver = st.graphFore.alpha() == 255 && st.yAxis.alpha() == 255 &&
+                            st.xAxis.alpha() == 255 && (!st.gridInFront || st.grid.alpha() == 255);
+    const bool keepLayer = opaqueOver && FLayerValid && sameImage && FLayerSize == f.size &&
                            FLayerPlot == f.plot && FLayerX == f.x && FLayerY == f.y;
     if (!sameImage) {
         FImage = QImage(pixels, QImage::Format_RGB32);
         FImage.setDevicePixelRatio(ratio);
         FCanvas.ForgetBackground();
+        FImageHasLayer = false;
+    }
+    // At a whole number of device pixels per chart pixel the plot has whole device pixels: the
+    // subsets are drawn straight into them, a change of the data draws the plot again over its
+    // background, where the last subsets were, and a change of a property that leaves the plot
+    // as it was drawn keeps its pixels and draws what lies around it.
+    const int scale = int(ratio);
+    const bool whole = double(scale) == ratio;
+    const QRect area = f.plot.adjusted(0, 0, 1, 1); // the plot's fill, frame and clip
+    const QRect plotPixels(area.left() * scale, area.top() * scale, area.width() * scale,
+                           area.height() * scale);
+    std::vector<double> plotKey;
+    bool keepPlot = false;
+    if (opaqueOver && !keepLayer && !FPlotDirty && !FPlotLookChanged && FImageHasLayer && whole &&
+        FLayerTextsClear && FTextsClear && FCanvas.HasBackground(plotPixels & FImage.rect())) {
+        plotKey = PlotKey(f);
+        keepPlot = plotKey == FLayerPlotKey;
     }
     // The layer comes back from under the last overlays.
-    if (keepLayer)
+    if (keepLayer || keepPlot)
         FUnderOverlays.Restore(FImage);
     else
         FUnderOverlays.Clear();
-    if (!keepLayer || FPlotDirty) {
-        // At a whole number of device pixels per chart pixel the plot has whole device
-        // pixels: the subsets are drawn straight into them, and a change of the data draws
-        // the plot again over its background, where the last subsets were.
-        const int scale = int(ratio);
-        const bool whole = double(scale) == ratio;
-        const QRect area = f.plot.adjusted(0, 0, 1, 1); // the plot's fill, frame and clip
-        const QRect plotPixels(area.left() * scale, area.top() * scale, area.width() * scale,
-                               area.height() * scale);
+    if (keepPlot) {
+        QPainter p(&FImage);
+        DrawAroundPlot(p, f);
+        p.end();
+    } else if (!keepLayer || FPlotDirty) {
         const bool again =
             keepLayer && whole && FTextsClear && FCanvas.HasBackground(plotPixels & FImage.rect());
         raster::ColumnSpans last = std::move(FCanvas.drawn);
@@ -762,14 +888,25 @@ void ChartView::ResetImage()
             p.save();
             p.setRenderHint(QPainter::Antialiasing, false);
             p.setRenderHint(QPainter::TextAntialiasing, true);
-            DrawPlotContents(p, f, &FCanvas);
+            // The axes over the plot are put as the pixels they drew, found once per layer.
+            if (FAxesPlotKey != FLayerPlotKey) {
+                FAxesValid = FrameOf(f, plotPixels & FImage.rect(), FAxesPixels);
+                FAxesPlotKey = FLayerPlotKey;
+            }
+            DrawPlotContents(p, f, &FCanvas, FAxesValid ? &FAxesPixels : nullptr);
             p.restore();
         } else {
             DrawLayer(p, f, whole ? &FCanvas : nullptr);
+            FLayerPlotKey = plotKey.empty() ? PlotKey(f) : std::move(plotKey);
         }
         p.end();
+    }
+    if (!keepLayer || FPlotDirty) {
         FLayerValid = true;
         FPlotDirty = false;
+        FPlotLookChanged = false;
+        FImageHasLayer = true;
+        FLayerTextsClear = FTextsClear;
         FLayerSize = f.size;
         FLayerPlot = f.plot;
         FLayerX = f.x;

@@ -90,6 +90,7 @@ public:
     void Reinitialized() override;
     void StateReplaced() override;
     void Written(std::int32_t id) override;
+    void DataWriting(int axis, std::int32_t i, std::int32_t j) override;
 
     // Screen layout at the chart's size; stores PlotRect. The layout of the last call is kept
     // while nothing it depends on changed: the size, the ranges shown, the locale and every
@@ -109,7 +110,9 @@ public:
     // the old overlays are wiped from it and the new ones drawn, which gives the same picture.
     // When the data changed but not the layout, only the plot is drawn again: the last
     // drawing of the subsets is wiped with the plot's background and they are drawn anew,
-    // which gives the same picture as well.
+    // which gives the same picture as well. When a property changed that leaves the plot where it
+    // was, with its ranges, ticks and look, the plot's pixels are kept and what lies around it
+    // is drawn.
     void ResetImage();
     // Device pixels per chart pixel of the cached image: the set ratio, else the parent
     // widget's, else the application's (1 to 4).
@@ -146,6 +149,9 @@ private:
     void RequestRepaint();
     // The ranges of the drawn data (0..1 when there is none).
     void DataRanges(Range &x, Range &y) const;
+    // One subset as the data extent reads it: with the properties as they are, or as they were
+    // when the kept extent was found (they are the same while it is kept).
+    ReduceInput ExtentInput(std::int32_t subset, bool kept = false) const;
     ChartStyle ReadStyle() const;
     // The ranges a frame shows: the zoom's, else those of the properties and the data.
     void FrameRanges(Range &x, Range &y) const;
@@ -161,7 +167,21 @@ private:
     // QPainter gives.
     void DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
     // What lies over the plot's background: subsets, the grid when it is in front, the axes.
-    void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
+    // With frame given, the axes are put as those pixels instead of being drawn (FrameOf).
+    void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
+                          const raster::OpaquePixels *frame = nullptr) const;
+    // What the axes draw inside the plot's device rectangle of the screen image (at a whole
+    // number of device pixels per chart pixel), found by drawing them over two backgrounds:
+    // false when they draw anything not opaque there, or away from the plot's edges.
+    bool FrameOf(const ChartFrame &f, const QRect &plotPixels, raster::OpaquePixels &out) const;
+    // What the fill and the grid of the plot are drawn from, and beyond them (PlotKey) the
+    // colours of the frame drawn over the plot and of monochrome subsets: with the data and
+    // the properties that only the plot reads, all the plot's pixels are drawn from.
+    static std::vector<double> BackgroundKey(const ChartFrame &f);
+    static std::vector<double> PlotKey(const ChartFrame &f);
+    // Everything of a layer outside the plot, over a plot whose pixels are kept: the desk, the
+    // grid and axes where they reach beyond the plot, the texts.
+    void DrawAroundPlot(QPainter &p, const ChartFrame &f) const;
     // Vertical lines, graph annotations, then the axes again (the frame lies over the lines'
     // ends, with the pixels it has in the layer). When given, before is told the chart pixels
     // each line, mark and text will draw on, before it is drawn.
@@ -199,6 +219,18 @@ private:
     // subsets drew on it.
     bool FLayerValid = false;
     bool FPlotDirty = false;
+    // FImage holds a whole layer (under its overlays), drawn from FLayerPlotKey with texts clear
+    // of the plot or not (FLayerTextsClear); FPlotLookChanged: a property was written since that
+    // the plot's pixels may depend on beyond what PlotKey holds.
+    bool FImageHasLayer = false;
+    bool FLayerTextsClear = false;
+    bool FPlotLookChanged = true;
+    std::vector<double> FLayerPlotKey;
+    // The axes' pixels inside the plot, for the layer drawn from FAxesPlotKey (FAxesValid:
+    // they can be put instead of drawn).
+    raster::OpaquePixels FAxesPixels;
+    std::vector<double> FAxesPlotKey;
+    bool FAxesValid = false;
     raster::PlotCanvas FCanvas;
     raster::SavedPixels FUnderOverlays;
     QSize FLayerSize;
@@ -206,6 +238,21 @@ private:
     Range FLayerX, FLayerY;
     std::int32_t FImageSerial = 0;
     std::optional<std::pair<Range, Range>> FZoom;
+    // The extent of the drawn data, kept from one rebuild to the next: a write of one value
+    // widens it; it is found again by a pass over all the data (FExtentValid false) after a
+    // value on its edge was overwritten (it may shrink), a write of many values, a change of
+    // the data's shape or of what decides which points are drawn. FWriting: the cells of the
+    // data write under way (DataWriting to Written).
+    mutable DataExtent FExtent;
+    mutable ReduceInput FExtentRules; // what decides which points are drawn
+    mutable bool FExtentValid = false;
+    struct DataCells {
+        int axis;
+        std::int32_t i, j;
+        bool drawn; // the point before the write (one point written)
+        double x, y;
+    };
+    std::optional<DataCells> FWriting;
     bool FBanding = false;
     QPoint FBandStart, FBandEnd;
     double FPixelRatio = 0.0; // 0: follow the screen
