@@ -1,10 +1,10 @@
 // The chart redraw against QCustomPlot on the same data: 1200 x 600, date-time X axis, manual
 // ranges, lines antialiased. Ours is the image rebuild the redraw actions run, after a change of
-// the data (the plot drawn again, the layout kept) and after a change of a property (the title
-// written again: layout and texts anew). QCustomPlot's are its whole replot into its paint
-// buffers (adaptive sampling and its default antialiased look), the fair peer of a property
-// change, and the replot of its graph alone on a buffered layer of its own, the fair peer of a
-// data change. Printed side by side at the end in one table, with two figures of our own:
+// the data (the last value changed, the plot drawn again, the layout kept) and after a change of a
+// property (the title written again: layout and texts anew). QCustomPlot's are its whole replot
+// into its paint buffers (adaptive sampling and its default antialiased look), the fair peer of a
+// property change, and the replot of its graph alone on a buffered layer of its own, the fair peer
+// of a data change. Printed side by side at the end in one table, with two figures of our own:
 // - a cursor move at 100,000 points: cursor A walks across the chart through the control's
 //   properties and the redraw idiom (GXnarg1, GXnarg2, ResetImage, InvalidateImage), as the
 //   graph window moves it;
@@ -40,11 +40,14 @@ void BM_Nivora(benchmark::State &state)
 {
     const redraw::Series s = redraw::MakeSeries(int(state.range(0)));
     HCHART h = redraw::MakeChart(s, true);
-    // Every rebuild follows a change of the data (the last value written again, as a
-    // real-time sample writes one): the plot is drawn again, the layout around it stays.
+    // Every rebuild follows a change of the data: the last value is written, as a real-time
+    // sample writes one, and it really changes (it alternates between two levels), so the
+    // rebuild has something to draw again; the layout around the plot stays.
     const std::int32_t last = std::int32_t(s.ys.size()) - 1;
+    bool high = false;
     for (auto _ : state) {
-        ChartSetElement2D(h, 3014, 0, last, s.ys.back());
+        high = !high;
+        ChartSetElement2D(h, 3014, 0, last, high ? redraw::kHighLevel : redraw::kLowLevel);
         benchmark::DoNotOptimize(ChartResetImage(h, 0, 0));
     }
     ChartDestroy(h);

@@ -39,11 +39,14 @@ void BM_Redraw(benchmark::State &state)
         ChartSetProperty(h, 3625, x.max);
         ChartReinitialize(h);
     }
-    // Each redraw follows a change of the data (the last value written again), as after a
-    // real-time sample; a rebuild after no change at all would keep the image as it is.
+    // Each redraw follows a change of the data, as after a real-time sample: the last value
+    // alternates between two levels inside the data's extent, so it really changes (a value
+    // written again unchanged leaves nothing to draw again).
     const std::int32_t last = std::int32_t(s.ys.size()) - 1;
+    bool high = false;
     for (auto _ : state) {
-        ChartSetElement2D(h, 3014, 0, last, s.ys.back());
+        high = !high;
+        ChartSetElement2D(h, 3014, 0, last, high ? redraw::kHighLevel : redraw::kLowLevel);
         benchmark::DoNotOptimize(ChartResetImage(h, 0, 0));
     }
     ChartDestroy(h);

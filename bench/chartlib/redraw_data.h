@@ -13,6 +13,8 @@ namespace redraw {
 
 constexpr double kT0 = 46000.5, kStep = 1.0 / 86400.0;
 constexpr int kWidth = 1200, kHeight = 600;
+// The two levels the benchmarks' data changes write in turn (dB), well inside the data.
+constexpr double kLowLevel = 65.0, kHighLevel = 75.0;
 
 struct Series {
     std::vector<double> xs, ys; // X in days, Y in dB
