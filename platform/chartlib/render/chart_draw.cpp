@@ -111,9 +111,10 @@ void ChartView::DrawAroundPlot(QPainter &p, const ChartFrame &f) const
 }
 
 void ChartView::DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
-                                 const raster::OpaquePixels *frame) const
+                                 const raster::OpaquePixels *frame,
+                                 std::vector<SubsetTrace> *traces) const
 {
-    DrawSubsets(p, f, canvas);
+    DrawSubsets(p, f, canvas, traces);
     const bool put = frame && canvas;
     if (f.style.gridInFront) {
         // Where the grid reaches beyond the plot, the axes drawn last lie over it: with the
@@ -238,11 +239,9 @@ void ChartView::DrawGrid(QPainter &p, const ChartFrame &f) const
         }
 }
 
-void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const
+std::vector<ChartView::SubsetTrace> ChartView::TraceSubsets(const ChartFrame &f, bool canvas) const
 {
     const ChartObject &o = FObject;
-    p.save();
-    p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
     const ColumnMapping map = f.Mapping();
     const int scale = canvas ? int(f.penScale) : 1;
     ReduceInput in;
@@ -250,29 +249,27 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas
     in.skipZeroX = f.dateTime;
     in.hasNull = o.GetDouble(rprop::NullDataValueY, in.nullY);
     in.gaps = FlagOf(o, rprop::NullDataGaps);
-    QPolygonF line;
-    std::vector<qsizetype> pieces; // where each unbroken piece of the line starts
-    std::vector<QRect> spans;
-    raster::ColumnSpans cover; // the device pixels the bars fill
+    std::vector<SubsetTrace> traces(std::size_t(std::max(0, o.Subsets())));
     for (std::int32_t s = 0; s < o.Subsets(); ++s) {
+        SubsetTrace &t = traces[std::size_t(s)];
+        std::vector<QPointF> &line = t.trace.line;
+        std::vector<std::size_t> &pieces = t.trace.pieces; // where each unbroken piece starts
         in.xs = o.DataRow(0, s);
         in.ys = o.DataRow(1, s);
         in.useIndexX = in.xs.empty() && !f.dateTime;
         in.xAscending = o.XAscending(s);
-        const QPen pen = SubsetPen(o, f, s);
+        t.pen = SubsetPen(o, f, s);
         // A solid line's runs that span rows are filled as crisp column bars, which is what
         // makes a dense trace look right; the line through the runs' first and last points is
         // smoothed. Patterned lines are drawn through every run's points.
-        const bool bars = pen.style() == Qt::SolidLine;
+        const bool bars = t.pen.style() == Qt::SolidLine;
         in.extremesOrder = !bars;
         std::vector<std::size_t> breaks;
         std::vector<ColumnRun> runs = ReduceToColumns(in, map, &breaks);
-        const int barWidth = std::max(1, int(std::lround(pen.widthF() / f.penScale)));
+        const int barWidth = std::max(1, int(std::lround(t.pen.widthF() / f.penScale)));
         std::size_t nextBreak = 0;
-        line.clear();
-        line.reserve(qsizetype(runs.size() * (bars ? 2 : 4)));
+        line.reserve(runs.size() * (bars ? 2 : 4));
         pieces.assign(1, 0);
-        spans.clear();
         for (std::size_t k = 0; k < runs.size(); ++k) {
             if (nextBreak < breaks.size() && breaks[nextBreak] == k) {
                 if (line.size() > pieces.back())
@@ -281,80 +278,118 @@ void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas
             }
             const ColumnRun &r = runs[k];
             double cx = std::floor(r.firstX) + 0.5; // the column's centre: a crisp span
-            line << QPointF(r.firstX, r.firstY);
+            line.emplace_back(r.firstX, r.firstY);
             if (r.minY != r.maxY) {
                 if (bars) // whole pixels: filled without any blending
-                    spans.emplace_back(QPoint(int(cx) - barWidth / 2, int(std::lround(r.minY))),
-                                       QSize(barWidth, int(std::lround(r.maxY - r.minY)) + 1));
+                    t.spans.emplace_back(QPoint(int(cx) - barWidth / 2, int(std::lround(r.minY))),
+                                         QSize(barWidth, int(std::lround(r.maxY - r.minY)) + 1));
                 else if (r.minFirst)
-                    line << QPointF(cx, r.minY) << QPointF(cx, r.maxY);
+                    line.insert(line.end(), {QPointF(cx, r.minY), QPointF(cx, r.maxY)});
                 else
-                    line << QPointF(cx, r.maxY) << QPointF(cx, r.minY);
+                    line.insert(line.end(), {QPointF(cx, r.maxY), QPointF(cx, r.minY)});
             }
             if (r.lastX != r.firstX || r.lastY != r.firstY)
-                line << QPointF(r.lastX, r.lastY);
+                line.emplace_back(r.lastX, r.lastY);
         }
         pieces.push_back(line.size());
 
         // Straight into the screen image where that gives QPainter's pixels: an opaque colour,
         // and for the line the thin smoothed pen at one device pixel per chart pixel.
-        const QColor color = pen.color();
+        const QColor color = t.pen.color();
         const bool direct = canvas && color.alpha() == 255;
-        const bool directLine =
-            direct && scale == 1 && bars && pen.isCosmetic() && pen.widthF() == 1.0;
-        const std::uint32_t rgb = color.rgb() & 0xFFFFFFu;
-        std::vector<QRect> deviceSpans;
         if (direct) {
-            deviceSpans.reserve(spans.size());
-            for (const QRect &r : spans)
-                deviceSpans.emplace_back(r.x() * scale, r.y() * scale, r.width() * scale,
-                                         r.height() * scale);
+            t.trace.bars.reserve(t.spans.size());
+            for (const QRect &r : t.spans)
+                t.trace.bars.emplace_back(r.x() * scale, r.y() * scale, r.width() * scale,
+                                          r.height() * scale);
         }
-        const raster::Target &target = canvas ? canvas->Pixels() : raster::Target{};
-        if (directLine && !deviceSpans.empty()) {
-            // The line's pixels under a bar are covered by it: they need not be drawn.
-            cover.Reset(target.clip.left(), target.clip.width());
-            const QRect &clip = target.clip;
-            for (const QRect &d : deviceSpans) { // positive sizes: no call to intersect
-                const int top = std::max(d.top(), clip.top());
-                const int bottom = std::min(d.bottom(), clip.bottom());
-                if (top <= bottom)
-                    for (int x = std::max(d.left(), clip.left()),
-                             right = std::min(d.right(), clip.right());
-                         x <= right; ++x)
-                        cover.Cover(x, top, bottom);
-            }
+        t.trace.rgb = color.rgb() & 0xFFFFFFu;
+        t.directBars = direct;
+        t.trace.direct =
+            direct && scale == 1 && bars && t.pen.isCosmetic() && t.pen.widthF() == 1.0 &&
+            std::adjacent_find(pieces.begin(), pieces.end(), [](std::size_t a, std::size_t b) {
+                return b - a == 1;
+            }) == pieces.end();
+    }
+    return traces;
+}
+
+void ChartView::DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
+                            std::vector<SubsetTrace> *traced) const
+{
+    std::vector<SubsetTrace> traces =
+        traced ? std::move(*traced) : TraceSubsets(f, canvas != nullptr);
+    p.save();
+    p.setClipRect(f.plot.adjusted(0, 0, 1, 1));
+    raster::ColumnSpans cover; // the device pixels the bars fill
+    const raster::Target &target = canvas ? canvas->Pixels() : raster::Target{};
+    for (SubsetTrace &t : traces) {
+        if (t.trace.direct) { // all of it straight into the screen image's pixels
+            raster::DrawTrace(target, t.trace, cover, canvas->drawn);
+            continue;
         }
-        p.setPen(pen);
+        const std::vector<QPointF> &line = t.trace.line;
+        const std::vector<std::size_t> &pieces = t.trace.pieces;
+        p.setPen(t.pen);
         p.setRenderHint(QPainter::Antialiasing, true);
         for (std::size_t k = 0; k + 1 < pieces.size(); ++k) {
-            const qsizetype from = pieces[k], count = pieces[k + 1] - from;
-            if (count > 1 && directLine) {
-                raster::AntialiasedPolyline(
-                    target, std::span<const QPointF>(line.constData() + from, std::size_t(count)),
-                    rgb, deviceSpans.empty() ? nullptr : &cover, canvas->drawn);
-                continue;
-            }
+            const std::size_t from = pieces[k], count = pieces[k + 1] - from;
             if (count == 1)
                 p.drawPoint(line[from]);
             else if (count > 1)
-                p.drawPolyline(line.constData() + from, int(count));
+                p.drawPolyline(line.data() + from, int(count));
             if (canvas && count > 0)
                 canvas->drawnAll = true; // not counted column by column
         }
-        if (direct) {
-            raster::FillRects(target, deviceSpans, rgb, canvas->drawn);
-        } else if (!spans.empty()) {
+        if (t.directBars) {
+            raster::FillRects(target, t.trace.bars, t.trace.rgb, canvas->drawn);
+        } else if (!t.spans.empty()) {
             p.setRenderHint(QPainter::Antialiasing, false);
             p.setPen(Qt::NoPen);
-            p.setBrush(pen.color());
-            p.drawRects(spans.data(), int(spans.size()));
+            p.setBrush(t.pen.color());
+            p.drawRects(t.spans.data(), int(t.spans.size()));
             p.setBrush(Qt::NoBrush);
             if (canvas)
                 canvas->drawnAll = true;
         }
     }
     p.restore();
+    if (canvas) { // what the plot holds now, for the next change of the data
+        canvas->traces.clear();
+        for (SubsetTrace &t : traces)
+            canvas->traces.push_back(std::move(t.trace));
+    }
+}
+
+bool ChartView::RedrawChangedColumns(raster::PlotCanvas &canvas, raster::ColumnSpans &last,
+                                     std::vector<SubsetTrace> &traces) const
+{
+    std::vector<raster::Trace> now;
+    now.reserve(traces.size());
+    for (SubsetTrace &t : traces)
+        now.push_back(std::move(t.trace));
+    const raster::Target &all = canvas.Pixels();
+    const std::optional<raster::Columns> changed =
+        raster::ChangedColumns(canvas.traces, now, all.clip);
+    // Beyond a third of the plot, drawing it all is as quick.
+    if (!changed || changed->Width() > all.clip.width() / 3) {
+        for (std::size_t k = 0; k < now.size(); ++k)
+            traces[k].trace = std::move(now[k]);
+        return false;
+    }
+    canvas.drawn = std::move(last);
+    if (!changed->Empty()) {
+        raster::Target t = all;
+        t.clip = QRect(changed->left, all.clip.top(), changed->Width(), all.clip.height());
+        canvas.RestoreColumns(*changed);
+        canvas.drawn.Clear(changed->left, changed->right);
+        raster::ColumnSpans cover;
+        for (const raster::Trace &trace : now)
+            raster::DrawTrace(t, trace, cover, canvas.drawn);
+        FAxesPixels.Put(all, *changed);
+    }
+    canvas.traces = std::move(now);
+    return true;
 }
 
 namespace {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -18,6 +20,14 @@ void ColumnSpans::Reset(int left, int width)
     FLeft = left;
     FLo.assign(std::size_t(std::max(0, width)), INT_MAX);
     FHi.assign(std::size_t(std::max(0, width)), INT_MIN);
+}
+
+void ColumnSpans::Clear(int left, int right)
+{
+    for (int x = left; x <= right; ++x) {
+        FLo[std::size_t(x - FLeft)] = INT_MAX;
+        FHi[std::size_t(x - FLeft)] = INT_MIN;
+    }
 }
 
 // ---- bars ------------------------------------------------------------------------------------
@@ -118,11 +128,17 @@ public:
             return;
         // A polyline that ends where it starts is drawn as a closed one: without caps.
         const bool closed = points[0] == points[n - 1];
+        // A segment draws no further than two columns beyond its ends (its caps and the pixel
+        // pair of each row): those wholly left or right of the clip are passed over.
+        const double left = FLeft - 4.0, right = FRight + 4.0;
         for (std::size_t i = 1; i < n; ++i) {
+            const double x0 = points[i - 1].x(), x1 = points[i].x();
+            if ((x0 < left && x1 < left) || (x0 > right && x1 > right))
+                continue;
             int caps = 0;
             if (!closed)
                 caps = (i == 1 ? kCapBegin : 0) | (i == n - 1 ? kCapEnd : 0);
-            Line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), caps);
+            Line(x0, points[i - 1].y(), x1, points[i].y(), caps);
         }
     }
 
@@ -371,6 +387,135 @@ void AntialiasedPolyline(const Target &t, std::span<const QPointF> points, std::
     LineDrawer(t, rgb, skip, drawn).Polyline(points);
 }
 
+void DrawTrace(const Target &t, const Trace &trace, ColumnSpans &cover, ColumnSpans &drawn)
+{
+    if (t.clip.isEmpty())
+        return;
+    const ColumnSpans *skip = nullptr;
+    if (!trace.bars.empty()) {
+        // The line's pixels under a bar are covered by it: they need not be drawn.
+        cover.Reset(t.clip.left(), t.clip.width());
+        const QRect &clip = t.clip;
+        for (const QRect &d : trace.bars) { // positive sizes: no call to intersect
+            const int top = std::max(d.top(), clip.top());
+            const int bottom = std::min(d.bottom(), clip.bottom());
+            if (top <= bottom)
+                for (int x = std::max(d.left(), clip.left()),
+                         right = std::min(d.right(), clip.right());
+                     x <= right; ++x)
+                    cover.Cover(x, top, bottom);
+        }
+        skip = &cover;
+    }
+    for (std::size_t k = 0; k + 1 < trace.pieces.size(); ++k) {
+        const std::size_t from = trace.pieces[k], count = trace.pieces[k + 1] - from;
+        if (count > 1)
+            AntialiasedPolyline(t, std::span<const QPointF>(trace.line.data() + from, count),
+                                trace.rgb, skip, drawn);
+    }
+    FillRects(t, trace.bars, trace.rgb, drawn);
+}
+
+namespace {
+
+// The number of leading and of trailing elements two arrays have alike (together no more than
+// the shorter one holds).
+template <class T, class Same>
+std::pair<std::size_t, std::size_t> Alike(const std::vector<T> &a, const std::vector<T> &b,
+                                          Same same)
+{
+    const std::size_t m = std::min(a.size(), b.size());
+    std::size_t head = 0;
+    while (head < m && same(a[head], b[head]))
+        ++head;
+    std::size_t tail = 0;
+    while (tail < m - head && same(a[a.size() - 1 - tail], b[b.size() - 1 - tail]))
+        ++tail;
+    return {head, tail};
+}
+
+bool SamePoint(const QPointF &a, const QPointF &b) // exactly (QPointF's == is fuzzy)
+{
+    return a.x() == b.x() && a.y() == b.y();
+}
+
+} // namespace
+
+std::optional<Columns> ChangedColumns(const std::vector<Trace> &before,
+                                      const std::vector<Trace> &now, const QRect &clip)
+{
+    if (before.size() != now.size())
+        return std::nullopt;
+    double lo = HUGE_VAL, hi = -HUGE_VAL; // x of the points whose segments may draw otherwise
+    int barLeft = INT_MAX, barRight = INT_MIN;
+    for (std::size_t s = 0; s < now.size(); ++s) {
+        const Trace &o = before[s], &n = now[s];
+        if (!o.direct || !n.direct || o.rgb != n.rgb || o.pieces.size() != n.pieces.size())
+            return std::nullopt;
+        const auto [head, tail] = Alike(o.line, n.line, SamePoint);
+        const std::size_t n0 = o.line.size(), n1 = n.line.size();
+        // Every break lies where the points before it are alike (and at the same place), or
+        // where those after it are: no segment but those around what differs starts or ends
+        // a piece otherwise (and so takes other caps). A piece that closes or opens draws
+        // without caps or with them: no answer.
+        for (std::size_t k = 0; k < o.pieces.size(); ++k) {
+            const std::size_t b0 = o.pieces[k], b1 = n.pieces[k];
+            if (!((b0 == b1 && b0 <= head) || (n0 - b0 == n1 - b1 && b0 >= n0 - tail)))
+                return std::nullopt;
+            if (k + 1 < o.pieces.size()) {
+                const std::size_t e0 = o.pieces[k + 1], e1 = n.pieces[k + 1];
+                const bool closed0 = e0 > b0 && o.line[b0] == o.line[e0 - 1];
+                const bool closed1 = e1 > b1 && n.line[b1] == n.line[e1 - 1];
+                if (closed0 != closed1)
+                    return std::nullopt;
+            }
+        }
+        if (head < n0 || n0 != n1) {
+            // The points that differ, and two more on each side: the segments that join them
+            // to the rest, and the segments beside those, which may start or end a piece.
+            for (const auto *t : {&o, &n}) {
+                const std::size_t size = t->line.size();
+                if (size == 0)
+                    continue;
+                const std::size_t first = head >= 2 ? head - 2 : 0;
+                const std::size_t last = std::min(size - 1, size - tail + 1);
+                for (std::size_t i = first; i <= last; ++i) {
+                    const double x = t->line[i].x();
+                    if (std::isnan(x))
+                        return std::nullopt;
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+            }
+        }
+        const auto [barHead, barTail] = Alike(o.bars, n.bars, std::equal_to<QRect>());
+        for (const auto *t : {&o, &n})
+            for (std::size_t i = barHead; i + barTail < t->bars.size(); ++i) {
+                const QRect b = t->bars[i].normalized();
+                barLeft = std::min(barLeft, b.left());
+                barRight = std::max(barRight, b.right());
+            }
+    }
+    Columns c;
+    if (lo <= hi) {
+        // A segment draws up to two columns beyond its ends; one more for safety.
+        const double margin = 3.0, far = 8.0;
+        c.left =
+            int(std::floor(std::clamp(lo, clip.left() - far, clip.right() + far))) - int(margin);
+        c.right =
+            int(std::floor(std::clamp(hi, clip.left() - far, clip.right() + far))) + int(margin);
+    }
+    if (barLeft <= barRight) {
+        c.left = c.Empty() ? barLeft : std::min(c.left, barLeft);
+        c.right = c.Empty() ? barRight : std::max(c.right, barRight);
+    }
+    if (c.Empty())
+        return c;
+    c.left = std::max(c.left, clip.left());
+    c.right = std::min(c.right, clip.right());
+    return c;
+}
+
 // ---- the plot's canvas -----------------------------------------------------------------------
 
 void PlotCanvas::Begin(QImage &image, const QRect &plot)
@@ -438,6 +583,19 @@ void PlotCanvas::RestoreBackground(const ColumnSpans &spans, bool all)
         restore(r.left(), r.right(), r.top(), r.bottom());
     else
         ForEachBlock(r, spans, restore);
+}
+
+void PlotCanvas::RestoreColumns(Columns columns)
+{
+    const QRect &r = FBackgroundRect;
+    const int x0 = std::max(columns.left, r.left()), x1 = std::min(columns.right, r.right());
+    if (r.isEmpty() || x0 > x1)
+        return;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(FTarget.pixels + std::ptrdiff_t(y) * FTarget.stride + x0,
+                    FBackground.data() + std::size_t(y - r.top()) * std::size_t(r.width()) +
+                        std::size_t(x0 - r.left()),
+                    std::size_t(x1 - x0 + 1) * 4);
 }
 
 void SavedPixels::Save(const QImage &image, const QRect &rect)

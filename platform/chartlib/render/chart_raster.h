@@ -11,6 +11,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -48,6 +49,8 @@ public:
         const std::size_t k = std::size_t(x - FLeft);
         return y >= FLo[k] && y <= FHi[k];
     }
+    // Columns left..right (inside the area) hold no rows again.
+    void Clear(int left, int right);
 
 private:
     int FLeft = 0;
@@ -70,9 +73,40 @@ void FillRects(const Target &t, std::span<const QRect> rects, std::uint32_t rgb,
 // The line through points in device pixels, antialiased, one pixel wide, of an opaque colour:
 // the pixels of QPainter's thin antialiased line (a cosmetic pen of width 1 and square caps).
 // Pixels that lie in skip are left out: an opaque bar is filled over them afterwards. Records
-// the pixels drawn in drawn.
+// the pixels drawn in drawn. Each segment gives the same pixels whatever the clip: inside a
+// narrower clip, the pixels of the whole line.
 void AntialiasedPolyline(const Target &t, std::span<const QPointF> points, std::uint32_t rgb,
                          const ColumnSpans *skip, ColumnSpans &drawn);
+
+// What one subset of a trace draws: the smoothed line through points in device pixels, broken
+// into pieces (pieces holds where each starts, and the line's end), and the opaque bars filled
+// over it, in one colour. direct: all of it is drawn straight into the pixels (DrawTrace); else
+// some of it goes through QPainter.
+struct Trace {
+    std::vector<QPointF> line;
+    std::vector<std::size_t> pieces;
+    std::vector<QRect> bars;
+    std::uint32_t rgb = 0;
+    bool direct = false;
+};
+
+// Draws a direct trace: its line, leaving out what the bars cover, then the bars (within the
+// clip, as the whole trace gives them there). cover is room for the bars' rows.
+void DrawTrace(const Target &t, const Trace &trace, ColumnSpans &cover, ColumnSpans &drawn);
+
+// The device columns from left to right (none when left > right).
+struct Columns {
+    int left = 0, right = -1;
+    bool Empty() const { return left > right; }
+    int Width() const { return Empty() ? 0 : right - left + 1; }
+};
+
+// The columns within clip where drawing the traces now gives other pixels than drawing the
+// traces before (both direct, subset by subset): around the points and bars that differ and the
+// segments joining them to the rest. Nothing when they give the same pixels; no answer when
+// the two cannot be compared so (other subsets, colours, breaks, a trace not direct).
+std::optional<Columns> ChangedColumns(const std::vector<Trace> &before,
+                                      const std::vector<Trace> &now, const QRect &clip);
 
 // The plot of the screen image while it is rebuilt: where the direct drawing goes, what the
 // subsets drew (drawnAll when some of it went through QPainter and is not counted), and a copy
@@ -91,11 +125,19 @@ public:
     // background depends on).
     void SaveBackground(std::vector<double> drawnFrom);
     bool HasBackground(const QRect &plot) const { return FBackgroundRect == plot; }
-    void ForgetBackground() { FBackgroundRect = QRect(); }
+    void ForgetBackground()
+    {
+        FBackgroundRect = QRect();
+        traces.clear();
+    }
     // Puts the background back over the rows of spans (over the whole plot with all). Blocks of
     // columns are restored together, which may restore more than the spans: harmless, as the
     // plot is drawn again over it.
     void RestoreBackground(const ColumnSpans &spans, bool all);
+    // Puts the background back over every row of the columns (inside the plot).
+    void RestoreColumns(Columns columns);
+    // What the subsets drew last, while the plot holds it (cleared with the background).
+    std::vector<Trace> traces;
 
 private:
     Target FTarget;
@@ -116,6 +158,13 @@ struct OpaquePixels {
     {
         for (const Pixel &p : pixels)
             t.pixels[std::ptrdiff_t(p.y) * t.stride + p.x] = p.rgb;
+    }
+    // Only those in the columns.
+    void Put(const Target &t, Columns columns) const
+    {
+        for (const Pixel &p : pixels)
+            if (p.x >= columns.left && p.x <= columns.right)
+                t.pixels[std::ptrdiff_t(p.y) * t.stride + p.x] = p.rgb;
     }
 };
 

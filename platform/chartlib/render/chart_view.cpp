@@ -882,24 +882,35 @@ void ChartView::ResetImage()
             FCanvas.Begin(FImage, plotPixels);
         else
             FCanvas.ForgetBackground();
-        QPainter p(&FImage);
-        if (again) {
-            FCanvas.RestoreBackground(last, lastAll);
-            p.save();
-            p.setRenderHint(QPainter::Antialiasing, false);
-            p.setRenderHint(QPainter::TextAntialiasing, true);
+        if (again && FAxesPlotKey != FLayerPlotKey) {
             // The axes over the plot are put as the pixels they drew, found once per layer.
-            if (FAxesPlotKey != FLayerPlotKey) {
-                FAxesValid = FrameOf(f, plotPixels & FImage.rect(), FAxesPixels);
-                FAxesPlotKey = FLayerPlotKey;
-            }
-            DrawPlotContents(p, f, &FCanvas, FAxesValid ? &FAxesPixels : nullptr);
-            p.restore();
-        } else {
-            DrawLayer(p, f, whole ? &FCanvas : nullptr);
-            FLayerPlotKey = plotKey.empty() ? PlotKey(f) : std::move(plotKey);
+            FAxesValid = FrameOf(f, plotPixels & FImage.rect(), FAxesPixels);
+            FAxesPlotKey = FLayerPlotKey;
         }
-        p.end();
+        std::vector<SubsetTrace> traces;
+        bool partial = false;
+        if (again) {
+            traces = TraceSubsets(f, true);
+            // With the axes put as pixels and nothing drawn over the plot after the subsets,
+            // the columns that the change of the data leaves as they were are kept.
+            partial = FAxesValid && !f.style.gridInFront && !lastAll &&
+                      RedrawChangedColumns(FCanvas, last, traces);
+        }
+        if (!partial) {
+            QPainter p(&FImage);
+            if (again) {
+                FCanvas.RestoreBackground(last, lastAll);
+                p.save();
+                p.setRenderHint(QPainter::Antialiasing, false);
+                p.setRenderHint(QPainter::TextAntialiasing, true);
+                DrawPlotContents(p, f, &FCanvas, FAxesValid ? &FAxesPixels : nullptr, &traces);
+                p.restore();
+            } else {
+                DrawLayer(p, f, whole ? &FCanvas : nullptr);
+                FLayerPlotKey = plotKey.empty() ? PlotKey(f) : std::move(plotKey);
+            }
+            p.end();
+        }
     }
     if (!keepLayer || FPlotDirty) {
         FLayerValid = true;

@@ -168,8 +168,18 @@ private:
     void DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
     // What lies over the plot's background: subsets, the grid when it is in front, the axes.
     // With frame given, the axes are put as those pixels instead of being drawn (FrameOf).
+    // One subset made ready to draw: its pen, its bars in chart pixels, and what it draws in
+    // device pixels (directBars: its bars are filled straight into the screen image).
+    struct SubsetTrace {
+        QPen pen;
+        std::vector<QRect> spans;
+        raster::Trace trace;
+        bool directBars = false;
+    };
+    // With traces given (from TraceSubsets), they are drawn.
     void DrawPlotContents(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
-                          const raster::OpaquePixels *frame = nullptr) const;
+                          const raster::OpaquePixels *frame = nullptr,
+                          std::vector<SubsetTrace> *traces = nullptr) const;
     // What the axes draw inside the plot's device rectangle of the screen image (at a whole
     // number of device pixels per chart pixel), found by drawing them over two backgrounds:
     // false when they draw anything not opaque there, or away from the plot's edges.
@@ -188,7 +198,19 @@ private:
     using OverlayHook = std::function<void(const QRectF &)>;
     void DrawOverlays(QPainter &p, const ChartFrame &f, const OverlayHook *before) const;
     bool HasOverlays() const;
-    void DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas) const;
+    // The subsets reduced to the columns of the plot, lines and bars; canvas: to be drawn into
+    // the screen image's pixels (PlotCanvas).
+    std::vector<SubsetTrace> TraceSubsets(const ChartFrame &f, bool canvas) const;
+    // Draws the subsets (traced: made ready already); with a canvas, keeps in it what they drew.
+    void DrawSubsets(QPainter &p, const ChartFrame &f, raster::PlotCanvas *canvas,
+                     std::vector<SubsetTrace> *traced = nullptr) const;
+    // After a change of the data, with the plot as the last rebuild drew it and its traces kept
+    // in the canvas: draws again only the columns where the new traces give other pixels, from
+    // the kept background, and puts the axes' pixels there (FAxesPixels). last: what the
+    // subsets drew before, taken over as the canvas's record. False, with nothing drawn and
+    // the traces as they were, where that cannot be told or most of the plot changed.
+    bool RedrawChangedColumns(raster::PlotCanvas &canvas, raster::ColumnSpans &last,
+                              std::vector<SubsetTrace> &traces) const;
     void DrawGrid(QPainter &p, const ChartFrame &f) const;
     void DrawAxes(QPainter &p, const ChartFrame &f) const;
     void DrawTitles(QPainter &p, const ChartFrame &f) const;
