@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -137,4 +138,132 @@ TEST(RasterDrawing, SavedPixelsComeBackAsTheyWereAlsoWhereTheyOverlap)
     for (const QPoint p : {QPoint(70, 60), QPoint(0, 299)}) // saved when it was red
         EXPECT_EQ(img.pixel(p), QColor(Qt::red).rgb()) << p.x() << "," << p.y();
     EXPECT_EQ(img.pixel(200, 200), QColor(Qt::green).rgb());
+}
+
+namespace {
+
+// Traces of the kinds a chart gives: a line through noisy points in pieces, with bars.
+Trace RandomTrace(std::mt19937 &rng, int trial, QRgb rgb)
+{
+    Trace t;
+    const QPolygonF line = RandomLine(rng, trial);
+    t.line.assign(line.begin(), line.end());
+    t.pieces = {0};
+    for (std::size_t i = 2; i + 2 < t.line.size(); ++i)
+        if (rng() % 300 == 0)
+            t.pieces.push_back(i);
+    t.pieces.push_back(t.line.size());
+    for (std::size_t i = 0; i < t.line.size(); i += 1 + rng() % 4) {
+        const QPointF &p = t.line[i];
+        if (std::abs(p.x()) < 1e5 && std::abs(p.y()) < 1e5)
+            t.bars.emplace_back(int(std::floor(p.x())), int(p.y()), 1, 1 + int(rng() % 30));
+    }
+    t.rgb = rgb & 0xFFFFFFu;
+    t.direct = true;
+    return t;
+}
+
+// The trace changed as a written value changes it: a point moved (or one added or taken out,
+// or all alike) somewhere, its bar with it.
+Trace Changed(const Trace &before, std::mt19937 &rng, int trial)
+{
+    Trace t = before;
+    if (t.line.empty())
+        return t;
+    const std::size_t at = trial % 4 == 0   ? 0
+                           : trial % 4 == 1 ? t.line.size() - 1
+                                            : rng() % t.line.size();
+    switch (trial % 5) {
+    case 0:
+        t.line[at].ry() += 40.0 - double(rng() % 80);
+        break;
+    case 1:
+        t.line[at].rx() += 0.7;
+        break;
+    case 2: // a point more: the breaks after it move on
+        t.line.insert(t.line.begin() + std::ptrdiff_t(at), t.line[at] + QPointF(0.3, 9.0));
+        for (std::size_t &b : t.pieces)
+            b += b > at ? 1 : 0;
+        break;
+    case 3:
+        break; // the same value written again
+    default:
+        if (!t.bars.empty())
+            t.bars[rng() % t.bars.size()].setHeight(1 + int(rng() % 50));
+        t.line[at].ry() -= 7.0;
+    }
+    return t;
+}
+
+void Draw(QImage &img, const QRect &clip, const std::vector<Trace> &traces, ColumnSpans &drawn)
+{
+    const Target t{reinterpret_cast<std::uint32_t *>(img.bits()), img.bytesPerLine() / 4,
+                   img.width(), img.height(), clip};
+    ColumnSpans cover;
+    for (const Trace &trace : traces)
+        DrawTrace(t, trace, cover, drawn);
+}
+
+} // namespace
+
+// A trace drawn again after a change (a point moved, added, the same again, a bar changed, at
+// the start, the end or anywhere, two subsets over each other): drawing only the columns that
+// ChangedColumns names over the kept background gives the pixels of the new traces drawn
+// whole; where it gives no answer the traces could not be compared so.
+TEST(RasterDrawing, OnlyTheChangedColumnsOfATraceNeedDrawingAgain)
+{
+    std::mt19937 rng(12);
+    int partial = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        const QRect clip = kClips[trial % 2];
+        std::vector<Trace> before = {RandomTrace(rng, trial, qRgb(255, 255, 0)),
+                                     RandomTrace(rng, trial + 1, qRgb(255, 0, 0))};
+        std::vector<Trace> now = before;
+        now[trial % 2] = Changed(before[trial % 2], rng, trial);
+        QImage whole = Blank();
+        ColumnSpans unused;
+        unused.Reset(clip.left(), clip.width());
+        Draw(whole, clip, now, unused);
+
+        PlotCanvas canvas;
+        QImage img = Blank();
+        canvas.Begin(img, clip);
+        canvas.SaveBackground({1.0});
+        Draw(img, clip, before, canvas.drawn);
+        const std::optional<Columns> changed = ChangedColumns(before, now, clip);
+        if (!changed)
+            continue;
+        ++partial;
+        if (trial % 5 == 3) {
+            EXPECT_TRUE(changed->Empty()) << trial;
+        }
+        if (!changed->Empty()) {
+            canvas.RestoreColumns(*changed);
+            canvas.drawn.Clear(changed->left, changed->right);
+            Target t = canvas.Pixels();
+            t.clip = QRect(changed->left, clip.top(), changed->Width(), clip.height());
+            ColumnSpans cover;
+            for (const Trace &trace : now)
+                DrawTrace(t, trace, cover, canvas.drawn);
+        }
+        EXPECT_EQ(img, whole) << trial;
+    }
+    EXPECT_GT(partial, 200);
+
+    // Traces that cannot be compared column by column.
+    std::vector<Trace> a = {RandomTrace(rng, 1, qRgb(0, 255, 0))}, b = a;
+    b[0].rgb = 0xFF;
+    EXPECT_FALSE(ChangedColumns(a, b, kClips[0])) << "another colour";
+    b = a;
+    b[0].direct = false;
+    EXPECT_FALSE(ChangedColumns(a, b, kClips[0])) << "not drawn straight";
+    b = a;
+    b.push_back(a[0]);
+    EXPECT_FALSE(ChangedColumns(a, b, kClips[0])) << "a subset more";
+    b = a;
+    b[0].pieces.insert(b[0].pieces.begin() + 1, b[0].line.size() / 2);
+    EXPECT_FALSE(ChangedColumns(a, b, kClips[0])) << "a break more";
+    b = a;
+    b[0].line.back() = b[0].line[b[0].pieces[b[0].pieces.size() - 2]];
+    EXPECT_FALSE(ChangedColumns(a, b, kClips[0])) << "the line closes";
 }

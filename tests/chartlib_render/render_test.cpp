@@ -21,6 +21,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace chartlib;
@@ -1047,6 +1048,100 @@ TEST_F(RenderTest, SeeThroughAxesAndGridAreBlendedOnceAtEveryRebuild)
             EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " a line " << k;
             ChartSetString(h, 2105, k ? u"DataLogger" : u"Data Logger");
             EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " the title " << k;
+        }
+    }
+}
+
+// After a write of one value only the columns where the trace now draws otherwise are drawn
+// again, with the same pixels as the whole chart drawn by QPainter: values at the start, in the
+// middle and at the end of a dense trace (higher, lower, far away, NaN, null, the same value
+// again, an X moved), a value of a sparse trace drawn over it, with cursor lines and marks and
+// without, on ordinary and high-density screens. On an ordinary screen a pixel marked far from the
+// written point stays as it was (the rest of the plot is kept), one marked beside it is drawn
+// again.
+TEST_F(RenderTest, AWrittenValueRedrawsOnlyTheColumnsItReaches)
+{
+    const int n = 2000;
+    std::mt19937 rng(6);
+    std::normal_distribution<double> noise(0.0, 6.0);
+    auto x = [&](int i) { return kT0 + i * 100.0 * kSec / n; };
+    ChartSetInt(h, 2115, 2); // Subsets
+    ChartSetInt(h, 2120, n);
+    for (int i = 0; i < n; ++i) {
+        ChartSetElement2D(h, 3013, 0, i, x(i));
+        ChartSetElement2D(h, 3014, 0, i, 80.0 + 20.0 * std::sin(i / 70.0) + noise(rng));
+        ChartSetElement2D(h, 3013, 1, i, x(i));
+        ChartSetElement2D(h, 3014, 1, i, i % 50 ? 9999.0 : 60.0); // sparse: the rest is null
+    }
+    ChartSetElement(h, 2190, 1, Argb(kRed));
+    ChartSetInt(h, 3228, 1); // ShowVertLineAnnotations
+    VertLine(0, 50, u"|t12:00:50\n80.0dB");
+    VertLine(1, 99.9, u"B");
+    ChartSetInt(h, 3223, 1); // ShowGraphAnnotations
+    Mark(0, 0.1, 90.0, u"start");
+    Mark(1, 50.1, 70.0, {}, {}, 2);
+    auto y = [&](int s, int i, double level) { ChartSetElement2D(h, 3014, s, i, level); };
+    struct Write {
+        const char *what;
+        int point; // where the value is written
+        std::function<void()> write;
+    };
+    const std::vector<Write> writes = {
+        {"the first value higher", 0, [&] { y(0, 0, 125.0); }},
+        {"the first value lower", 0, [&] { y(0, 0, 35.0); }},
+        {"the middle value higher", 1000, [&] { y(0, 1000, 125.0); }},
+        {"the middle value again", 1000, [&] { y(0, 1000, 125.0); }},
+        {"the middle value lower", 1000, [&] { y(0, 1000, 40.0); }},
+        {"the last value higher", n - 1, [&] { y(0, n - 1, 128.0); }},
+        {"the last value lower", n - 1, [&] { y(0, n - 1, 31.0); }},
+        {"a value far above", 700, [&] { y(0, 700, 2000.0); }},
+        {"the value back", 700, [&] { y(0, 700, 80.0); }},
+        {"NaN", 701, [&] { y(0, 701, std::numeric_limits<double>::quiet_NaN()); }},
+        {"a null value", 702, [&] { y(0, 702, 9999.0); }},
+        {"an X moved", 1001, [&] { ChartSetElement2D(h, 3013, 0, 1001, x(1003)); }},
+        {"a sparse value", 1500, [&] { y(1, 1500, 110.0); }},
+        {"a sparse value more", 1510, [&] { y(1, 1510, 50.0); }},
+    };
+    const std::vector<std::uint8_t> initial = ChartStoreState(h);
+    const QRgb kMark = qRgb(1, 2, 3);
+    const std::pair<bool, double> passes[] = {
+        {true, 1.0}, {true, 1.5}, {true, 2.0}, {false, 1.0}, {false, 2.0}};
+    for (const auto &[shown, ratio] : passes) {
+        ASSERT_TRUE(ChartLoadState(h, initial));
+        ChartSetInt(h, 3228, shown); // the lines and marks (drawn with the frame over them)
+        ChartSetInt(h, 3223, shown);
+        ChartSetPixelRatio(h, ratio);
+        ChartReinitialize(h);
+        EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio;
+        auto &image = const_cast<QImage &>(ViewOf(h)->Image());
+        for (const Write &w : writes) {
+            const ChartFrame &f = ViewOf(h)->Frame();
+            const int at = int(std::lround(f.PixelX(x(w.point)) * ratio));
+            const int far = at < image.width() / 2 ? at + 200 : at - 200;
+            const QPoint away(far, f.plot.center().y() * int(ratio)), beside(at + 1, away.y());
+            const QRgb was = image.pixel(away), wasBeside = image.pixel(beside);
+            if (ratio == 1.0) {
+                image.setPixel(away, kMark);
+                image.setPixel(beside, kMark);
+            }
+            w.write();
+            QImage img = Rebuilt(h);
+            if (ratio == 1.0) {
+                EXPECT_EQ(img.pixel(away), kMark) << w.what;
+                const bool same = std::string_view(w.what).ends_with("again");
+                EXPECT_EQ(img.pixel(beside) == kMark, same) << w.what;
+                img.setPixel(away, was);
+                image.setPixel(away, was);
+                if (same) {
+                    img.setPixel(beside, wasBeside);
+                    image.setPixel(beside, wasBeside);
+                }
+            }
+            EXPECT_EQ(img, Painted(h, ratio)) << ratio << " " << w.what;
+            VertLine(0, w.point * 100.0 / n + 0.5); // a cursor moved over it keeps it
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " " << w.what << ", moved";
+            VertLine(0, 25); // and away again, clear of the marked pixels
+            EXPECT_EQ(Rebuilt(h), Painted(h, ratio)) << ratio << " " << w.what << ", away";
         }
     }
 }
