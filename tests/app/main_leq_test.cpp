@@ -26,8 +26,26 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <variant>
 
 namespace {
+
+// Scripted answers, and something that happens while a question is open, as
+// the timers of the program run while a real box waits for the user.
+class QuestionTimeServices : public ui::TScriptedUIServices {
+public:
+    ui::TModalResult MessageDlg(const QString &text, ui::TMsgDlgType type,
+                                ui::TMsgDlgButtons buttons) override
+    {
+        if (WhileAsked)
+            WhileAsked(text);
+        return TScriptedUIServices::MessageDlg(text, type, buttons);
+    }
+    std::function<void(const QString &)> WhileAsked;
+};
+
+const QString kLeqQuestion = QStringLiteral("Save LEQ Data ?");
+const QString kGraphQuestion = QStringLiteral("Save Real-Time Graph ?");
 
 class MainLeqTest : public MainWindowTest {
 protected:
@@ -55,6 +73,31 @@ protected:
         });
         form_->Control<QToolButton>("btnRun")->click();
     }
+    // A LEQ run of manual length in the LEQ window.
+    void StartManualLeqRun(views::TfrmLEQ &leq)
+    {
+        leq.cmbTimeSelect->setCurrentIndex(9); // "Manual"
+        leq.btnLEQ->click();
+        ASSERT_TRUE(form_->LeqRun().Running());
+    }
+    // Closes the program with its questions answered in turn (a result for
+    // a question, a file name for a save dialog; every answer used); what it
+    // asked.
+    QStringList
+    CloseAnswering(QuestionTimeServices &ui,
+                   std::initializer_list<std::variant<ui::TModalResult, const char *>> answers)
+    {
+        ui.ClearCalls();
+        for (const auto &answer : answers) {
+            if (const auto *result = std::get_if<ui::TModalResult>(&answer))
+                ui.AnswerMessage(*result);
+            else
+                ui.AnswerFileDialog(File(std::get<const char *>(answer)));
+        }
+        form_->close();
+        EXPECT_EQ(ui.UnansweredCount(), 0);
+        return ui.MessageTexts();
+    }
     // LEQTimer ticks 40 ms apart while it runs (at most limit ticks).
     int RunTicks(int limit)
     {
@@ -68,20 +111,6 @@ protected:
     }
 };
 
-// Scripted answers, and something that happens while a question is open, as
-// the timers of the program run while a real box waits for the user.
-class QuestionTimeServices : public ui::TScriptedUIServices {
-public:
-    ui::TModalResult MessageDlg(const QString &text, ui::TMsgDlgType type,
-                                ui::TMsgDlgButtons buttons) override
-    {
-        if (WhileAsked)
-            WhileAsked(text);
-        return TScriptedUIServices::MessageDlg(text, type, buttons);
-    }
-    std::function<void(const QString &)> WhileAsked;
-};
-
 TEST_F(MainLeqTest, RealTimeSamplesBesideALeqRunAreLevelsTheMeterGaveEachTakenOnce)
 {
     // A real-time run of 1 s samples, started on the status poll's reading.
@@ -93,10 +122,7 @@ TEST_F(MainLeqTest, RealTimeSamplesBesideALeqRunAreLevelsTheMeterGaveEachTakenOn
     ASSERT_EQ(form_->gRealTimeCount, 1);
     EXPECT_FLOAT_EQ(chart.GetYData(0, 0), 61.9f);
 
-    views::TfrmLEQ *leq = OpenLeqWindow();
-    leq->cmbTimeSelect->setCurrentIndex(9); // "Manual"
-    leq->btnLEQ->click();
-    ASSERT_TRUE(form_->LeqRun().Running());
+    StartManualLeqRun(*OpenLeqWindow());
 
     // 12 s of LEQ ticks, each reading a level of its own; the reads fail from
     // just after the 5th sample for 1.8 s, so the 6th sample finds no new one.
@@ -137,11 +163,8 @@ TEST_F(MainLeqTest, RowsAddedWhileTheProgramsCloseAsksAnotherWindowAreAskedAbout
 {
     QuestionTimeServices ticking;
     ui::TServicesScope scope(ticking);
-    const QString leqQuestion = QStringLiteral("Save LEQ Data ?");
-    const QString graphQuestion = QStringLiteral("Save Real-Time Graph ?");
     QPointer<views::TfrmLEQ> leq = OpenLeqWindow();
-    leq->cmbTimeSelect->setCurrentIndex(9); // "Manual"
-    leq->btnLEQ->click();
+    StartManualLeqRun(*leq);
     RunTicks(60);
     const int savedRows = leq->LEQGrid->RowCount() - 1;
     ASSERT_GE(savedRows, 2);
@@ -149,36 +172,25 @@ TEST_F(MainLeqTest, RowsAddedWhileTheProgramsCloseAsksAnotherWindowAreAskedAbout
     // The LEQ timer goes on while "Save Real-Time Graph ?" is open.
     QByteArray table;
     ticking.WhileAsked = [&](const QString &text) {
-        if (text == graphQuestion) {
+        if (text == kGraphQuestion) {
             RunTicks(130);
             table = views::LeqTableText(*leq->LEQGrid);
         }
     };
 
     // Cancel at the question asked again keeps every window and the run.
-    ticking.AnswerMessage(ui::mrYes);
-    ticking.AnswerFileDialog(File("leq.txt"));
-    ticking.AnswerMessage(ui::mrNo);
-    ticking.AnswerMessage(ui::mrCancel);
-    form_->close();
+    EXPECT_EQ(CloseAnswering(ticking, {ui::mrYes, "leq.txt", ui::mrNo, ui::mrCancel}),
+              (QStringList{kLeqQuestion, kGraphQuestion, kLeqQuestion}));
     EXPECT_TRUE(form_->isVisible());
-    EXPECT_EQ(ticking.MessageTexts(), (QStringList{leqQuestion, graphQuestion, leqQuestion}));
     ASSERT_FALSE(leq.isNull());
     EXPECT_TRUE(form_->LeqRun().Running());
     EXPECT_TRUE(form_->gRealTimeUnsaved);
     EXPECT_EQ(Read(File("leq.txt")).count('\n'), savedRows);
 
     // Yes again: the file holds every row the run made before the close.
-    ticking.ClearCalls();
-    ticking.AnswerMessage(ui::mrYes);
-    ticking.AnswerFileDialog(File("leq.txt"));
-    ticking.AnswerMessage(ui::mrNo);
-    ticking.AnswerMessage(ui::mrYes);
-    ticking.AnswerFileDialog(File("leq.txt"));
-    form_->close();
+    EXPECT_EQ(CloseAnswering(ticking, {ui::mrYes, "leq.txt", ui::mrNo, ui::mrYes, "leq.txt"}),
+              (QStringList{kLeqQuestion, kGraphQuestion, kLeqQuestion}));
     EXPECT_FALSE(form_->isVisible());
-    EXPECT_EQ(ticking.MessageTexts(), (QStringList{leqQuestion, graphQuestion, leqQuestion}));
-    EXPECT_EQ(ticking.UnansweredCount(), 0);
     EXPECT_GE(table.count('\n'), savedRows + 10);
     EXPECT_EQ(Read(File("leq.txt")), table);
     EXPECT_FALSE(form_->LeqRun().Running());
@@ -188,8 +200,6 @@ TEST_F(MainLeqTest, SamplesTakenWhileTheProgramsCloseAsksAnotherWindowAreAskedAb
 {
     QuestionTimeServices ticking;
     ui::TServicesScope scope(ticking);
-    const QString leqQuestion = QStringLiteral("Save LEQ Data ?");
-    const QString graphQuestion = QStringLiteral("Save Real-Time Graph ?");
     // The real-time window reopened beside the LEQ window is asked first.
     QPointer<views::TfrmLEQ> leq = OpenLeqWindow();
     form_->gRealTimeGraph->close();
@@ -199,10 +209,8 @@ TEST_F(MainLeqTest, SamplesTakenWhileTheProgramsCloseAsksAnotherWindowAreAskedAb
     Tick();
     StartRealTimeRun();
     ASSERT_TRUE(form_->gRealTimeUnsaved);
-    leq->cmbTimeSelect->setCurrentIndex(9); // "Manual"
-    leq->btnLEQ->click();
+    StartManualLeqRun(*leq);
     RunTicks(60);
-    ASSERT_TRUE(form_->LeqRun().Running());
     const int children = form_->MdiClient()->ChildCount();
     // Both runs go on while any question is open: 2 s of LEQ ticks and samples.
     ticking.WhileAsked = [&](const QString &) {
@@ -213,15 +221,9 @@ TEST_F(MainLeqTest, SamplesTakenWhileTheProgramsCloseAsksAnotherWindowAreAskedAb
     };
 
     // Saved, then samples came: asked again; Cancel keeps both runs and windows.
-    ticking.AnswerMessage(ui::mrYes);
-    ticking.AnswerFileDialog(File("rt.ghf"));
-    ticking.AnswerMessage(ui::mrYes);
-    ticking.AnswerFileDialog(File("leq.txt"));
-    ticking.AnswerMessage(ui::mrCancel);
-    form_->close();
+    EXPECT_EQ(CloseAnswering(ticking, {ui::mrYes, "rt.ghf", ui::mrYes, "leq.txt", ui::mrCancel}),
+              (QStringList{kGraphQuestion, kLeqQuestion, kGraphQuestion}));
     EXPECT_TRUE(form_->isVisible());
-    EXPECT_EQ(ticking.MessageTexts(), (QStringList{graphQuestion, leqQuestion, graphQuestion}));
-    EXPECT_EQ(ticking.UnansweredCount(), 0);
     ASSERT_FALSE(leq.isNull());
     ASSERT_FALSE(graph.isNull());
     EXPECT_EQ(form_->MdiClient()->ChildCount(), children);
@@ -234,15 +236,9 @@ TEST_F(MainLeqTest, SamplesTakenWhileTheProgramsCloseAsksAnotherWindowAreAskedAb
     EXPECT_EQ(form_->gRealTimeCount, count + 1) << "still sampling";
 
     // No ends a window's questions although both runs still add to it.
-    ticking.ClearCalls();
-    ticking.AnswerMessage(ui::mrYes);
-    ticking.AnswerFileDialog(File("rt.ghf"));
-    ticking.AnswerMessage(ui::mrNo);
-    ticking.AnswerMessage(ui::mrNo);
-    form_->close();
+    EXPECT_EQ(CloseAnswering(ticking, {ui::mrYes, "rt.ghf", ui::mrNo, ui::mrNo}),
+              (QStringList{kGraphQuestion, kLeqQuestion, kGraphQuestion}));
     EXPECT_FALSE(form_->isVisible());
-    EXPECT_EQ(ticking.MessageTexts(), (QStringList{graphQuestion, leqQuestion, graphQuestion}));
-    EXPECT_EQ(ticking.UnansweredCount(), 0);
 }
 
 TEST_F(MainLeqTest, TheMenuOpensOneLeqWindowUnlessTheMeterRecords)
