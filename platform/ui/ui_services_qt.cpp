@@ -3,11 +3,13 @@
 #include "platform/ui/caption_fit.h"
 #include "platform/ui/printer.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -180,11 +182,31 @@ protected:
                 }))
                 suffix.clear();
         }
+        if (acceptMode() == QFileDialog::AcceptSave && !suffix.isEmpty())
+            ForgetListedNameWithoutExtension();
         setDefaultSuffix(suffix);
         QFileDialog::accept();
     }
 
 private:
+    // Typing a name selects the file of that name in the folder's list, and
+    // Qt then saves to the listed file as it is: a typed "data" beside a file
+    // "data" would lose its extension. A name without one is taken as typed.
+    void ForgetListedNameWithoutExtension()
+    {
+        const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!edit)
+            return;
+        const QString typed = edit->text();
+        if (typed.isEmpty() || typed.contains(QLatin1Char('"')) ||
+            QFileInfo(typed).fileName().contains(QLatin1Char('.')))
+            return;
+        for (const char *name : {"listView", "treeView"}) // the folder's list and details
+            if (auto *view = findChild<QAbstractItemView *>(QLatin1String(name)))
+                if (view->selectionModel())
+                    view->selectionModel()->clearSelection();
+    }
+
     const TFileDialog &FSettings;
 };
 
