@@ -19,6 +19,21 @@ namespace chartlib {
 
 using namespace parts;
 
+namespace {
+
+// The desk colour in the four bands around the plot's area.
+void FillDeskAround(QPainter &p, const ChartFrame &f, const QRect &area)
+{
+    const int w = f.size.width(), h = f.size.height();
+    p.fillRect(QRect(0, 0, w, area.top()), f.style.desk);
+    p.fillRect(QRect(0, area.bottom() + 1, w, h - area.bottom() - 1), f.style.desk);
+    p.fillRect(QRect(0, area.top(), area.left(), area.height()), f.style.desk);
+    p.fillRect(QRect(area.right() + 1, area.top(), w - area.right() - 1, area.height()),
+               f.style.desk);
+}
+
+} // namespace
+
 void ChartView::Draw(QPainter &p, const ChartFrame &f) const
 {
     DrawLayer(p, f, nullptr);
@@ -33,12 +48,7 @@ void ChartView::DrawLayer(QPainter &p, const ChartFrame &f, raster::PlotCanvas *
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const QRect area = f.plot.adjusted(0, 0, 1, 1);
     if (canvas) { // whole device pixels: the desk around the plot is all there is to fill
-        const int w = f.size.width(), h = f.size.height();
-        p.fillRect(QRect(0, 0, w, area.top()), f.style.desk);
-        p.fillRect(QRect(0, area.bottom() + 1, w, h - area.bottom() - 1), f.style.desk);
-        p.fillRect(QRect(0, area.top(), area.left(), area.height()), f.style.desk);
-        p.fillRect(QRect(area.right() + 1, area.top(), w - area.right() - 1, area.height()),
-                   f.style.desk);
+        FillDeskAround(p, f, area);
     } else {
         p.fillRect(QRect(QPoint(0, 0), f.size), f.style.desk);
     }
@@ -95,11 +105,7 @@ void ChartView::DrawAroundPlot(QPainter &p, const ChartFrame &f) const
     p.setRenderHint(QPainter::TextAntialiasing, true);
     const QRect area = f.plot.adjusted(0, 0, 1, 1);
     const int w = f.size.width(), h = f.size.height();
-    p.fillRect(QRect(0, 0, w, area.top()), f.style.desk);
-    p.fillRect(QRect(0, area.bottom() + 1, w, h - area.bottom() - 1), f.style.desk);
-    p.fillRect(QRect(0, area.top(), area.left(), area.height()), f.style.desk);
-    p.fillRect(QRect(area.right() + 1, area.top(), w - area.right() - 1, area.height()),
-               f.style.desk);
+    FillDeskAround(p, f, area);
     // The grid and the axes in the order a whole drawing gives them, clipped to the desk:
     // what falls on the plot is in its kept pixels.
     p.setClipRegion(QRegion(0, 0, w, h) - QRegion(area));
