@@ -68,37 +68,11 @@ constexpr const char *kDanglingElse = "int Sign(int a, int b)\n"
                                       "    return 0;\n"
                                       "}\n";
 
+// A warning in a library of the project's own kind, a benchmark, a fuzz target
+// or the tests' support code, each made the way its folder makes it (the
+// helpers of cmake/NivoraHelpers.cmake, the library of tests/support itself),
+// fails the build only with the gate on.
 TEST(WarningGate, AWarningInTheProjectsCodeFailsTheBuildOnlyWithTheGateOn)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    // A library of the project's own kind, with one warning in it.
-    Write(dir.filePath("CMakeLists.txt"),
-          "cmake_minimum_required(VERSION 3.25)\n"
-          "project(Probe LANGUAGES CXX)\n"
-          "include(" NIVORA_SOURCE_DIR "/cmake/NivoraHelpers.cmake)\n"
-          "nivora_library(probe SOURCES probe.cpp)\n");
-    Write(dir.filePath("probe.cpp"), kDanglingElse);
-    for (const bool gate : {false, true}) {
-        const QString build = dir.filePath(gate ? "on" : "off");
-        const TRun configured = RunTool(
-            NIVORA_CMAKE, {"-S", dir.path(), "-B", build, "-DCMAKE_CXX_COMPILER=" NIVORA_CXX,
-                           gate ? "-DNIVORA_WERROR=ON" : "-DNIVORA_WERROR=OFF"});
-        ASSERT_EQ(configured.Code, 0) << configured.Output.toStdString();
-        const TRun built = RunTool(NIVORA_CMAKE, {"--build", build});
-        EXPECT_TRUE(built.Output.contains("dangling-else")) << built.Output.toStdString();
-        if (gate) {
-            EXPECT_NE(built.Code, 0) << "the warning is an error";
-        } else {
-            EXPECT_EQ(built.Code, 0) << built.Output.toStdString();
-        }
-    }
-}
-
-// A warning in a benchmark, a fuzz target or the tests' support code, each
-// made the way its folder makes it (the helpers of cmake/NivoraHelpers.cmake,
-// the library of tests/support itself), is an error with the gate on.
-TEST(WarningGate, BenchmarksFuzzTargetsAndTestSupportAreUnderTheGate)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -109,6 +83,7 @@ TEST(WarningGate, BenchmarksFuzzTargetsAndTestSupportAreUnderTheGate)
           "find_package(benchmark REQUIRED)\n"
           "find_package(GTest REQUIRED)\n"
           "find_package(Qt6 REQUIRED COMPONENTS Widgets)\n"
+          "nivora_library(probe SOURCES probe.cpp)\n"
           "nivora_bench(probe_bench SOURCES probe.cpp)\n"
           "nivora_fuzz(probe_fuzz SOURCES probe.cpp SEEDS probe)\n"
           "add_subdirectory(" NIVORA_SOURCE_DIR "/tests/support support)\n"
@@ -124,7 +99,7 @@ TEST(WarningGate, BenchmarksFuzzTargetsAndTestSupportAreUnderTheGate)
             NIVORA_CMAKE, {"-S", dir.path(), "-B", build, "-DCMAKE_CXX_COMPILER=" NIVORA_CXX,
                            gate ? "-DNIVORA_WERROR=ON" : "-DNIVORA_WERROR=OFF"});
         ASSERT_EQ(configured.Code, 0) << configured.Output.toStdString();
-        for (const char *target : {"probe_bench", "probe_fuzz", "nivora_test_main_qt"}) {
+        for (const char *target : {"probe", "probe_bench", "probe_fuzz", "nivora_test_main_qt"}) {
             const TRun built = RunTool(NIVORA_CMAKE, {"--build", build, "--target", target});
             EXPECT_TRUE(built.Output.contains("dangling-else")) << target << "\n"
                                                                 << built.Output.toStdString();
