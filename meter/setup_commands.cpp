@@ -94,18 +94,21 @@ TSetupCommands::TSetupCommands(TMeterLink &link, TCommandUi &ui, TSetupFields &f
 {
 }
 
-void TSetupCommands::Finish(int code, const char *success)
+void TSetupCommands::FinishWith(int code, const std::string &message)
 {
     FBuffers.Result = code;
     FUi.SetHourglass(false);
-    FUi.ShowMessage(code == LinkOk ? std::string(success) : FailureText(code));
+    FUi.ShowMessage(message);
+}
+
+void TSetupCommands::Finish(int code, const char *success)
+{
+    FinishWith(code, code == LinkOk ? std::string(success) : FailureText(code));
 }
 
 void TSetupCommands::FinishMaybeDone(int code, const char *mayHave, const char *check)
 {
-    FBuffers.Result = code;
-    FUi.SetHourglass(false);
-    FUi.ShowMessage(ReplyLostText(mayHave, check) + FailureText(code));
+    FinishWith(code, ReplyLostText(mayHave, check) + FailureText(code));
 }
 
 void TSetupCommands::InvalidInput()
@@ -145,10 +148,8 @@ void TSetupCommands::SetMeterClock()
         if (FLink.Device().UsbWriteBlock(usb::ReplySize, FBuffers.Reply.data()) != usb::UsbOk)
             code = SetupClockBlockFailed;
     }
-    FBuffers.Result = code;
-    FUi.SetHourglass(false);
-    FUi.ShowMessage(code == LinkOk ? "Meter time updated successfully \n"
-                                   : "Meter time updated fail");
+    FinishWith(code,
+               code == LinkOk ? "Meter time updated successfully \n" : "Meter time updated fail");
 }
 
 void TSetupCommands::EraseMemory()
@@ -165,13 +166,10 @@ void TSetupCommands::EraseMemory()
     const TStepResult cleared =
         TransactStep(FLink, FBuffers.Packet, FBuffers.Reply, ClearLeqCountEcho);
     const int code = erased.Done() ? cleared.Code : erased.Code;
-    if (erased.MaybeDone() || cleared.MaybeDone()) {
-        FBuffers.Result = code;
-        FUi.SetHourglass(false);
-        FUi.ShowMessage(EraseResultText(cleared, erased, LinkOk, false));
-        return;
-    }
-    Finish(code, "erase memory successfully");
+    if (erased.MaybeDone() || cleared.MaybeDone())
+        FinishWith(code, EraseResultText(cleared, erased, LinkOk, false));
+    else
+        Finish(code, "erase memory successfully");
 }
 
 void TSetupCommands::SetRecordingInterval()
@@ -238,13 +236,10 @@ void TSetupCommands::ReadInformation()
             code = LinkBadMarkers;
         }
     }
-    if (code == LinkBadMarkers) {
-        FBuffers.Result = code;
-        FUi.SetHourglass(false);
-        FUi.ShowMessage("can not read serail number");
-        return;
-    }
-    Finish(code, "read data successfully");
+    if (code == LinkBadMarkers)
+        FinishWith(code, "can not read serail number");
+    else
+        Finish(code, "read data successfully");
 }
 
 void TSetupCommands::WriteEeprom()

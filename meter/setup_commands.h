@@ -114,6 +114,9 @@ public:
 private:
     bool ReadAddress(TSetupField field, long long &address);
     void InvalidInput();
+    // The end of a command: its code kept, the hourglass off, the message.
+    void FinishWith(int code, const std::string &message);
+    // FinishWith the text success when code is LinkOk, else FailureText(code).
     void Finish(int code, const char *success);
     // A write whose reply was lost: it may have been carried out.
     void FinishMaybeDone(int code, const char *mayHave, const char *check);
