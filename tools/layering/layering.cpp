@@ -255,7 +255,8 @@ struct TInclude {
     std::string Name;
     bool Angled = false;
     std::string Target;
-    std::string Form; // empty for a plain include
+    std::string Form;   // empty for a plain include
+    bool Macro = false; // no name written: a macro (or nothing) names the header
     std::string Written() const { return Angled ? "<" + Name + ">" : "\"" + Name + "\""; }
 };
 
@@ -410,6 +411,7 @@ bool IncludeOfLine(const TLogicalLine &l, TInclude &inc)
         std::string rest = Trim(s.substr(i));
         inc.Name = rest;
         inc.Form = "names its header through a macro (" + (rest.empty() ? "nothing" : rest) + ")";
+        inc.Macro = true;
         return true;
     }
     inc.Angled = open == '<';
@@ -432,7 +434,7 @@ std::vector<TInclude> IncludesOf(const TRules &rules, const std::string &relativ
         TInclude inc;
         if (!IncludeOfLine(l, inc))
             continue;
-        if (!inc.Form.empty() && inc.Form.rfind("names its header through", 0) == 0) {
+        if (inc.Macro) {
             found.push_back(std::move(inc));
             continue;
         }
@@ -582,15 +584,13 @@ void CheckIncludes(const TRules &rules, const TRule &rule, const std::string &re
 {
     for (const TInclude &inc : IncludesOf(rules, relativeFile, text)) {
         if (!inc.Form.empty() && suffix.empty()) {
-            const std::string what =
-                inc.Target.empty() && inc.Form.find("macro") != std::string::npos
-                    ? "an include that " + inc.Form
-                    : "the include of " + inc.Written() + " " + inc.Form;
+            const std::string what = inc.Macro ? "an include that " + inc.Form
+                                               : "the include of " + inc.Written() + " " + inc.Form;
             found.push_back({relativeFile, inc.Line,
                              what + ": an include names its header plainly on a line of its own"});
         }
         if (inc.Target.empty()) {
-            if (!inc.Form.empty() && inc.Form.find("macro") != std::string::npos)
+            if (inc.Macro)
                 continue;
             if (!inc.Angled && suffix.empty())
                 found.push_back(
