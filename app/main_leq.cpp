@@ -140,18 +140,26 @@ void TfrmMain::LeqMessage(const std::string &id)
     ui::ShowMessage(Text(id.c_str()));
 }
 
-void TfrmMain::LeqLogStopped(const std::string &fileName, const std::string &reason)
+namespace {
+
+// A message about the LEQ log, with the file and the system's reason.
+void ShowLeqLogMessage(const QString &text, const std::string &fileName, const std::string &reason)
 {
-    ui::ShowMessage(Text("IDS_210") + QLatin1Char('\n') +
+    ui::ShowMessage(text + QLatin1Char('\n') +
                     QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
                     QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
 }
 
+} // namespace
+
+void TfrmMain::LeqLogStopped(const std::string &fileName, const std::string &reason)
+{
+    ShowLeqLogMessage(Text("IDS_210"), fileName, reason);
+}
+
 void TfrmMain::LeqLogNotCreated(const std::string &fileName, const std::string &reason)
 {
-    ui::ShowMessage(Text("IDS_232") + QLatin1Char('\n') +
-                    QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
-                    QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
+    ShowLeqLogMessage(Text("IDS_232"), fileName, reason);
 }
 
 } // namespace app
