@@ -36,6 +36,15 @@ void PlaceLeqWindow(ui::TMdiArea &area, QWidget *panel, QWidget *form, int step)
     sub->move(at);
 }
 
+// A message about the log file, followed by its name and the system's reason
+// on lines of their own.
+QString WithLogFile(const QString &text, const std::string &fileName, const std::string &reason)
+{
+    return text + QLatin1Char('\n') +
+           QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) + QLatin1Char('\n') +
+           QString::fromLocal8Bit(reason.c_str());
+}
+
 } // namespace
 
 void TfrmMain::LEQ1Click()
@@ -142,16 +151,12 @@ void TfrmMain::LeqMessage(const std::string &id)
 
 void TfrmMain::LeqLogStopped(const std::string &fileName, const std::string &reason)
 {
-    ui::ShowMessage(Text("IDS_210") + QLatin1Char('\n') +
-                    QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
-                    QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
+    ui::ShowMessage(WithLogFile(Text("IDS_210"), fileName, reason));
 }
 
 void TfrmMain::LeqLogNotCreated(const std::string &fileName, const std::string &reason)
 {
-    ui::ShowMessage(Text("IDS_232") + QLatin1Char('\n') +
-                    QDir::toNativeSeparators(QFile::decodeName(fileName.c_str())) +
-                    QLatin1Char('\n') + QString::fromLocal8Bit(reason.c_str()));
+    ui::ShowMessage(WithLogFile(Text("IDS_232"), fileName, reason));
 }
 
 } // namespace app
