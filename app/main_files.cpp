@@ -75,8 +75,6 @@ QString WithFileName(QString text, const QString &fileName)
     return text.replace(QStringLiteral("%s"), QDir::toNativeSeparators(fileName));
 }
 
-// Shows a progress window modelessly, in front and painted at once, its
-// modal result reset.
 // Per column the row of its longest text, which the column's width follows.
 struct TLongestTexts {
     explicit TLongestTexts(int columns) : Row(std::size_t(columns), 0), Length(Row.size(), 0) {}
@@ -92,6 +90,8 @@ struct TLongestTexts {
     std::vector<qsizetype> Length;
 };
 
+// Shows a progress window modelessly, in front and painted at once, its
+// modal result reset.
 void ShowProgressWindow(views::TfrmScope &progress)
 {
     progress.FitToParts();

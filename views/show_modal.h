@@ -12,8 +12,8 @@ class QDialog;
 namespace views {
 
 // Runs dialog modally, made wide enough for its caption, and returns its
-// modal result (ui::mrOk, ui::mrCancel, ...). A dialog with Qt::WA_DeleteOnClose is freed before
-// this returns.
+// modal result (ui::mrOk, ui::mrCancel, ...). A dialog with
+// Qt::WA_DeleteOnClose is freed before this returns.
 ui::TModalResult ShowModal(QDialog &dialog);
 
 // What ShowModal runs in place of the dialog's modal loop: it is given the

@@ -1,8 +1,9 @@
 // The MDI client area of the main window on QMdiArea: no border; scroll bars
 // only while a child window reaches past the visible area. No child's size
-// ever makes the area (and with it the main window) larger. Child windows (forms, plain QWidgets)
-// are added with AddChild, which wraps each in a sub-window the area owns; a child closed by the
-// user or by close() is deleted together with its sub-window. A form can veto its close in its
+// ever makes the area (and with it the main window) larger. Child windows
+// (forms, plain QWidgets) are added with AddChild, which wraps each in a
+// sub-window the area owns; a child closed by the user or by close() is
+// deleted together with its sub-window. A form can veto its close in its
 // closeEvent (the close query).
 //
 // Closing the main window asks first and closes afterwards: QueryCloseChildren
