@@ -734,9 +734,8 @@ bool ChartObject::SetArrayOf(std::int32_t id, std::span<const T> values, ElemKin
     std::vector<std::vector<double>> *rows = nullptr;
     ElemKind k = kind;
     std::size_t ncols = 0, nrows = 0;
-    if (int axis = DataAxisOf(id); axis >= 0) {
-        if (FAttachment)
-            FAttachment->DataWriting(axis, -1, -1);
+    const int axis = DataAxisOf(id);
+    if (axis >= 0) {
         rows = &FState.data.values[std::size_t(axis)];
         k = DataViewKind(id);
         nrows = std::size_t(FState.data.subsets);
@@ -759,6 +758,8 @@ bool ChartObject::SetArrayOf(std::int32_t id, std::span<const T> values, ElemKin
     }
     if (ncols == 0 || nrows == 0)
         return false;
+    if (axis >= 0 && FAttachment)
+        FAttachment->DataWriting(axis, -1, -1);
     std::size_t n = std::min<std::size_t>(values.size(), nrows * ncols);
     for (std::size_t r = 0; r * ncols < n; ++r) {
         std::size_t len = std::min(ncols, n - r * ncols);
@@ -780,8 +781,6 @@ std::size_t ChartObject::GetArray(std::int32_t id, std::span<double> out) const
     std::size_t ncols = 0, nrows = 0;
     ElemKind k = ElemKind::Double;
     if (int axis = DataAxisOf(id); axis >= 0) {
-        if (FAttachment)
-            FAttachment->DataWriting(axis, -1, -1);
         rows = &FState.data.values[std::size_t(axis)];
         k = DataViewKind(id);
         nrows = std::size_t(FState.data.subsets);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,45 @@ TEST_F(Chart, WholeArraysWithExplicitCounts)
     std::vector<double> four = {1, 2, 3, 4};
     ChartSetProperty(h, prop::XDataII, std::span<const double>(four));
     EXPECT_EQ(At(h, prop::XDataII, 1, 0), 3.0);
+}
+
+// What the renderer is told of the data: each write of data cells before it is made, then that
+// it was made; nothing for reads or for writes that are refused.
+TEST_F(Chart, TheRendererIsToldOfDataWritesOnly)
+{
+    struct Recorder : ChartAttachment {
+        std::vector<std::string> told;
+        void Written(std::int32_t id) override { told.push_back("written " + std::to_string(id)); }
+        void DataWriting(int axis, std::int32_t i, std::int32_t j) override
+        {
+            told.push_back("writing " + std::to_string(axis) + " " + std::to_string(i) + " " +
+                           std::to_string(j));
+        }
+    };
+    ChartSetInt(h, prop::Subsets, 1);
+    ChartSetInt(h, prop::Points, 3);
+    ChartObject *o = ChartFind(h);
+    ASSERT_NE(o, nullptr);
+    auto owned = std::make_unique<Recorder>();
+    Recorder &r = *owned;
+    o->SetAttachment(std::move(owned));
+    const std::vector<double> three = {1, 2, 3};
+    ASSERT_TRUE(ChartSetProperty(h, prop::YDataII, std::span<const double>(three)));
+    ASSERT_TRUE(ChartSetElement2D(h, prop::XDataII, 0, 2, 4.0));
+    EXPECT_EQ(r.told, (std::vector<std::string>{"writing 1 -1 -1", "written 3014", "writing 0 0 2",
+                                                "written 3013"}));
+    r.told.clear();
+    std::vector<double> out(3);
+    EXPECT_EQ(ChartGetProperty(h, prop::YDataII, std::span<double>(out)), 3u);
+    EXPECT_EQ(At(h, prop::XDataII, 0, 2), 4.0);
+    EXPECT_FALSE(ChartSetElement2D(h, prop::YDataII, 0, 3, 1.0));
+    EXPECT_FALSE(ChartSetProperty(h, prop::YDataII, std::span<const double>()));
+    EXPECT_TRUE(r.told.empty());
+    // With no subsets a whole array has nowhere to go.
+    ChartSetInt(h, prop::Subsets, 0);
+    r.told.clear();
+    EXPECT_FALSE(ChartSetProperty(h, prop::YDataII, std::span<const double>(three)));
+    EXPECT_TRUE(r.told.empty());
 }
 
 TEST_F(Chart, ChangingTheShapeKeepsValues)

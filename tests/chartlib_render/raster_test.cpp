@@ -237,15 +237,8 @@ TEST(RasterDrawing, OnlyTheChangedColumnsOfATraceNeedDrawingAgain)
         if (trial % 5 == 3) {
             EXPECT_TRUE(changed->Empty()) << trial;
         }
-        if (!changed->Empty()) {
-            canvas.RestoreColumns(*changed);
-            canvas.drawn.Clear(changed->left, changed->right);
-            Target t = canvas.Pixels();
-            t.clip = QRect(changed->left, clip.top(), changed->Width(), clip.height());
-            ColumnSpans cover;
-            for (const Trace &trace : now)
-                DrawTrace(t, trace, cover, canvas.drawn);
-        }
+        if (!changed->Empty())
+            canvas.RedrawColumns(*changed, now);
         EXPECT_EQ(img, whole) << trial;
     }
     EXPECT_GT(partial, 200);

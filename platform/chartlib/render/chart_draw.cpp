@@ -385,13 +385,7 @@ bool ChartView::RedrawChangedColumns(raster::PlotCanvas &canvas, raster::ColumnS
     }
     canvas.drawn = std::move(last);
     if (!changed->Empty()) {
-        raster::Target t = all;
-        t.clip = QRect(changed->left, all.clip.top(), changed->Width(), all.clip.height());
-        canvas.RestoreColumns(*changed);
-        canvas.drawn.Clear(changed->left, changed->right);
-        raster::ColumnSpans cover;
-        for (const raster::Trace &trace : now)
-            raster::DrawTrace(t, trace, cover, canvas.drawn);
+        canvas.RedrawColumns(*changed, now);
         FAxesPixels.Put(all, *changed);
     }
     canvas.traces = std::move(now);

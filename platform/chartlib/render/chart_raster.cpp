@@ -585,7 +585,7 @@ void PlotCanvas::RestoreBackground(const ColumnSpans &spans, bool all)
         ForEachBlock(r, spans, restore);
 }
 
-void PlotCanvas::RestoreColumns(Columns columns)
+void PlotCanvas::RedrawColumns(Columns columns, const std::vector<Trace> &traces)
 {
     const QRect &r = FBackgroundRect;
     const int x0 = std::max(columns.left, r.left()), x1 = std::min(columns.right, r.right());
@@ -596,6 +596,12 @@ void PlotCanvas::RestoreColumns(Columns columns)
                     FBackground.data() + std::size_t(y - r.top()) * std::size_t(r.width()) +
                         std::size_t(x0 - r.left()),
                     std::size_t(x1 - x0 + 1) * 4);
+    drawn.Clear(x0, x1);
+    Target t = FTarget;
+    t.clip = QRect(x0, t.clip.top(), x1 - x0 + 1, t.clip.height());
+    ColumnSpans cover;
+    for (const Trace &trace : traces)
+        DrawTrace(t, trace, cover, drawn);
 }
 
 void SavedPixels::Save(const QImage &image, const QRect &rect)

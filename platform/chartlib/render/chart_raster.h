@@ -134,8 +134,10 @@ public:
     // columns are restored together, which may restore more than the spans: harmless, as the
     // plot is drawn again over it.
     void RestoreBackground(const ColumnSpans &spans, bool all);
-    // Puts the background back over every row of the columns (inside the plot).
-    void RestoreColumns(Columns columns);
+    // Draws the columns (inside the plot) again with the traces: the background is put back
+    // over every row of them, what drawn holds there is forgotten, and the traces are drawn
+    // within them (DrawTrace), as drawing them whole gives those columns.
+    void RedrawColumns(Columns columns, const std::vector<Trace> &traces);
     // What the subsets drew last, while the plot holds it (cleared with the background).
     std::vector<Trace> traces;
 
